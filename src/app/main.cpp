@@ -1,0 +1,41 @@
+// The windowed program. Everything it decides at start-up lives in Main (core/Startup); this file only
+// wires the real message boxes and the main window to it.
+#include "core/Startup.h"
+#include "ui/MessageBoxReporter.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <memory>
+
+namespace {
+class AppStartupHost : public IStartupHost {
+public:
+    void ShowCritical(const QString& title, const QString& text) override {
+        QMessageBox::critical(nullptr, title, text);
+    }
+    void ShowMainWindow() override {
+        m_main = std::make_unique<frmMain>();
+        m_main->show();
+    }
+
+private:
+    std::unique_ptr<frmMain> m_main;
+};
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    MessageBoxReporter reporter;
+    SetErrorReporter(&reporter);
+
+    AppStartupHost host;
+    const StartupOutcome outcome = Main(host);
+    if (outcome != StartupOutcome::Running) {
+        return ExitStatusOf(outcome);
+    }
+    const int status = app.exec();
+    SetErrorReporter(nullptr);
+    return status;
+}

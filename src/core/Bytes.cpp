@@ -1,0 +1,29 @@
+#include "Bytes.h"
+
+#include "CodePage.h"
+#include "Numbers.h"
+
+namespace Bytes {
+
+QByteArrayView Cut(QByteArrayView data, qsizetype pos, qsizetype len) {
+    if (pos < 1 || len <= 0 || pos > data.size()) {
+        return QByteArrayView();
+    }
+    const qsizetype start = pos - 1;
+    const qsizetype available = data.size() - start;
+    return data.sliced(start, len < available ? len : available);
+}
+
+char At(QByteArrayView data, qsizetype pos) {
+    return (pos >= 1 && pos <= data.size()) ? data[pos - 1] : '\0';
+}
+
+QString Text(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return CodePage::Decode(Cut(data, pos, len));
+}
+
+qint32 Number(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Num::ToInt32(Text(data, pos, len));
+}
+
+} // namespace Bytes

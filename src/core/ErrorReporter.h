@@ -1,0 +1,22 @@
+#pragma once
+
+#include "AppError.h"
+
+// Where an unexpected failure inside an event handler is shown to the user. The windowed program
+// installs a message-box reporter; tests install one that records what would have been shown.
+class IErrorReporter {
+public:
+    virtual ~IErrorReporter() = default;
+    // A critical-error message with this title and text.
+    virtual void ShowError(const QString& title, const QString& text) = 0;
+};
+
+// Installs the reporter (not owned); nullptr restores the default, which writes to stderr.
+void SetErrorReporter(IErrorReporter* reporter);
+IErrorReporter* CurrentErrorReporter();
+
+// The message text: source, CR LF, "(" number ")", description.
+QString ErrorMessageText(const AppError& error);
+
+// Shows the error once through the installed reporter. Never throws.
+void ReportError(const AppError& error);

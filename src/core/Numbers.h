@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+
+// The lenient number conversion used for every numeric field of the client's files and of our own
+// text files: leading blanks are skipped, the longest leading decimal number is taken (a sign and a
+// decimal point are allowed), and a text without a number gives 0. Nothing here ever fails.
+namespace Num {
+double Val(QStringView text);
+
+// Half-to-even rounding, the rounding the settings and record files were always read with.
+double RoundHalfEven(double value);
+
+// Val, rounded half to even and clamped into the type's range (a garbage field never wraps).
+qint32 ToInt32(QStringView text);
+qint16 ToInt16(QStringView text);
+
+qint32 ClampToInt32(double value);
+qint16 ClampToInt16(double value);
+} // namespace Num

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Folders are kept with a trailing separator so a file name can simply be appended.
+// Qt paths use "/" on every platform; a trailing "\" (a folder typed on Windows) is accepted as well.
+QString AddPathSep(const QString& path);
+
+// Client files are named in upper case, but folders copied from Windows keep whatever case they had.
+// A file is looked for by its exact name first, then by a case-insensitive match in the same folder.
+namespace ClientFiles {
+// Full path of the entry (file or folder) of that name in the folder, or an empty text.
+QString Find(const QString& folder, const QString& name);
+// Full path of the regular file of that name, or an empty text.
+QString FindFile(const QString& folder, const QString& name);
+// Where to write a file of that name: the existing entry's path when there is one, else folder + name.
+QString PathForWrite(const QString& folder, const QString& name);
+
+// While a Scope is alive, the listings made for case-insensitive lookups are kept, so reading a whole
+// sale day lists each folder once. Outside a scope nothing is cached.
+class Scope {
+public:
+    Scope();
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+};
+} // namespace ClientFiles
+
+// Upper bound for reading one file whole: far above any file of the client, far below trouble.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+// The whole file, or nothing when it cannot be opened or is larger than kMaxFileBytes.
+std::optional<QByteArray> ReadWholeFile(const QString& path);

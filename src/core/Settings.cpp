@@ -1,0 +1,134 @@
+#include "Settings.h"
+
+#include "AppError.h"
+#include "Formats.h"
+#include "Globals.h"
+#include "Numbers.h"
+#include "clsProFile.h"
+
+namespace {
+const QString kWindow = QStringLiteral("WINDOW");
+const QString kOption = QStringLiteral("OPTION");
+
+QString SlotKey(const char* word, int slot) {
+    return QLatin1String(word) + Fmt::Zeros(slot, 2);
+}
+
+// top/left: a stored number below 0 (and an empty value) reads as 0.
+qint32 ReadPosition(const QString& value) {
+    if (value.isEmpty()) {
+        return 0;
+    }
+    const double v = Num::Val(value);
+    return v >= 0 ? Num::ClampToInt32(v) : 0;
+}
+
+// height/width: negative values are kept (and later ignored by LoadForm).
+qint32 ReadSize(const QString& value) {
+    return value.isEmpty() ? 0 : Num::ClampToInt32(Num::Val(value));
+}
+
+// A 0/1 option: any number other than 0 reads as 1.
+qint32 ReadFlag(const QString& value, qint32 whenEmpty) {
+    if (value.isEmpty()) {
+        return whenEmpty;
+    }
+    return Num::Val(value) != 0 ? 1 : 0;
+}
+} // namespace
+
+Settings::Settings() = default;
+
+void Settings::setFolder(const QString& folder) {
+    m_folder = folder;
+}
+
+Settings::FormSlot& Settings::At(int slot) {
+    if (slot < 1 || slot > kSlotCount) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_slots[slot - 1];
+}
+
+const Settings::FormSlot& Settings::At(int slot) const {
+    if (slot < 1 || slot > kSlotCount) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_slots[slot - 1];
+}
+
+void Settings::LoadSettings() {
+    clsProFile ini;
+    ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
+    ini.setFileName(FileName());
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        FormSlot& s = m_slots[slot - 1];
+        s.PosTop = ReadPosition(ini.GetData(kWindow, SlotKey("top", slot)));
+        s.PosLeft = ReadPosition(ini.GetData(kWindow, SlotKey("left", slot)));
+        s.Height = ReadSize(ini.GetData(kWindow, SlotKey("height", slot)));
+        s.Width = ReadSize(ini.GetData(kWindow, SlotKey("width", slot)));
+    }
+
+    m_position = static_cast<qint16>(ReadFlag(ini.GetData(kOption, QStringLiteral("position")), 0));
+    m_button = ReadFlag(ini.GetData(kOption, QStringLiteral("button")), 1);
+
+    const QString back = ini.GetData(kOption, QStringLiteral("backcolor"));
+    m_backColor = back.isEmpty() ? kDefaultBackColor : Num::ClampToInt32(Num::Val(back));
+    const QString fore = ini.GetData(kOption, QStringLiteral("forecolor"));
+    m_foreColor = fore.isEmpty() ? 0 : Num::ClampToInt32(Num::Val(fore));
+
+    const QString disp = ini.GetData(kOption, QStringLiteral("dfltdisp"));
+    m_dispMode = 2;
+    if (!disp.isEmpty()) {
+        const qint16 v = Num::ClampToInt16(Num::Val(disp));
+        m_dispMode = (v < 1 || v > 3) ? qint16(2) : v;
+    }
+}
+
+void Settings::SaveSettings() const {
+    clsProFile ini;
+    ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
+    ini.setFileName(FileName());
+    clsProFile::Batch batch(ini);
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const FormSlot& s = m_slots[slot - 1];
+        ini.SetData(kWindow, SlotKey("top", slot), QString::number(s.PosTop));
+        ini.SetData(kWindow, SlotKey("left", slot), QString::number(s.PosLeft));
+        ini.SetData(kWindow, SlotKey("height", slot), QString::number(s.Height));
+        ini.SetData(kWindow, SlotKey("width", slot), QString::number(s.Width));
+    }
+    ini.SetData(kOption, QStringLiteral("position"), QString::number(m_position));
+    ini.SetData(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));
+    ini.SetData(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
+    ini.SetData(kOption, QStringLiteral("button"), QString::number(m_button));
+    ini.SetData(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
+}
+
+void Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+    const FormSlot& s = At(window.FormTag());
+    if (top && s.PosTop >= 0) {
+        window.setTopTwips(s.PosTop);
+    }
+    if (left && s.PosLeft >= 0) {
+        window.setLeftTwips(s.PosLeft);
+    }
+    if (height && s.Height > 0) {
+        window.setHeightTwips(s.Height);
+    }
+    if (width && s.Width > 0) {
+        window.setWidthTwips(s.Width);
+    }
+}
+
+void Settings::SaveForm(const IFormWindow& window) {
+    FormSlot& s = At(window.FormTag());
+    if (window.IsMinimized()) {
+        return;
+    }
+    s.PosTop = window.TopTwips();
+    s.PosLeft = window.LeftTwips();
+    s.Height = window.HeightTwips();
+    s.Width = window.WidthTwips();
+}

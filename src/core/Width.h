@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Full-width and half-width forms of Japanese text ("made full-width", "made half-width"), through
+// ICU's Halfwidth-Fullwidth and Fullwidth-Halfwidth transliterators.
+namespace Width {
+QString ToFull(QStringView text);
+QString ToHalf(QStringView text);
+} // namespace Width

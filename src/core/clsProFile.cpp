@@ -1,0 +1,209 @@
+#include "clsProFile.h"
+
+#include "CodePage.h"
+#include "Globals.h"
+#include "Paths.h"
+
+#include <QSaveFile>
+
+namespace {
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+QStringView TrimBlanks(QStringView s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && IsBlank(s[b])) {
+        ++b;
+    }
+    while (e > b && IsBlank(s[e - 1])) {
+        --e;
+    }
+    return s.sliced(b, e - b);
+}
+
+// The section name of a "[name]" line, or nothing for any other line.
+std::optional<QStringView> SectionOf(QStringView line) {
+    const QStringView t = TrimBlanks(line);
+    if (!t.startsWith(u'[')) {
+        return std::nullopt;
+    }
+    qsizetype end = t.indexOf(u']');
+    if (end < 0) {
+        end = t.size();
+    }
+    return TrimBlanks(t.sliced(1, end - 1));
+}
+
+struct KeyLine {
+    QStringView key;
+    QStringView value;
+};
+
+std::optional<KeyLine> KeyOf(QStringView line) {
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0) {
+        return std::nullopt;
+    }
+    QStringView value = line.sliced(eq + 1);
+    qsizetype skip = 0;
+    while (skip < value.size() && IsBlank(value[skip])) {
+        ++skip;
+    }
+    return KeyLine{TrimBlanks(line.first(eq)), value.sliced(skip)};
+}
+
+bool SameName(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+} // namespace
+
+clsProFile::clsProFile() : m_pathName(ProgramFolder()) {}
+
+clsProFile::~clsProFile() = default;
+
+void clsProFile::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+void clsProFile::setFileName(const QString& name) {
+    m_fileName = name;
+}
+
+QString clsProFile::FilePath() const {
+    return ClientFiles::PathForWrite(m_pathName, m_fileName);
+}
+
+QStringList clsProFile::LoadLines() const {
+    if (m_batchLines) {
+        return *m_batchLines;
+    }
+    QStringList lines;
+    if (m_fileName.isEmpty()) {
+        return lines;
+    }
+    const auto data = ReadWholeFile(FilePath());
+    if (!data || data->isEmpty()) {
+        return lines;
+    }
+    const QString text = CodePage::Decode(*data);
+    lines = text.split(QLatin1Char('\n'));
+    for (QString& l : lines) {
+        if (l.endsWith(QLatin1Char('\r'))) {
+            l.chop(1);
+        }
+    }
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast(); // the line end of the last line
+    }
+    return lines;
+}
+
+bool clsProFile::StoreLines(const QStringList& lines) const {
+    if (m_fileName.isEmpty()) {
+        return false;
+    }
+    QString text;
+    for (const QString& l : lines) {
+        text += l;
+        text += QLatin1String("\r\n");
+    }
+    QSaveFile file(FilePath());
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray bytes = CodePage::Encode(text);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString clsProFile::GetData(const QString& section, const QString& key) const {
+    const QStringList lines = LoadLines();
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (const QString& line : lines) {
+        if (const auto name = SectionOf(line)) {
+            if (sectionSeen && inSection) {
+                break; // only the first section of that name counts
+            }
+            inSection = SameName(*name, TrimBlanks(section));
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        if (const auto kv = KeyOf(line); kv && SameName(kv->key, TrimBlanks(key))) {
+            QString value = kv->value.toString();
+            const qsizetype nul = value.indexOf(QChar(0));
+            if (nul >= 0) {
+                value.truncate(nul);
+            }
+            return value.left(kMaxValueLength);
+        }
+    }
+    return QString();
+}
+
+qint32 clsProFile::SetData(const QString& section, const QString& key, const QString& value) {
+    QStringList lines = LoadLines();
+    const QString newLine = TrimBlanks(key).toString() + QLatin1Char('=') + value;
+
+    qsizetype sectionStart = -1; // index of the "[section]" line
+    qsizetype insertAt = -1;     // after the last non-blank line of the section
+    bool written = false;
+    for (qsizetype i = 0; i < lines.size() && !written; ++i) {
+        if (const auto name = SectionOf(lines[i])) {
+            if (sectionStart >= 0) {
+                break; // end of our section
+            }
+            if (SameName(*name, TrimBlanks(section))) {
+                sectionStart = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (sectionStart < 0) {
+            continue;
+        }
+        if (!TrimBlanks(lines[i]).isEmpty()) {
+            insertAt = i + 1;
+        }
+        if (const auto kv = KeyOf(lines[i]); kv && SameName(kv->key, TrimBlanks(key))) {
+            lines[i] = newLine;
+            written = true;
+        }
+    }
+    if (!written) {
+        if (sectionStart < 0) {
+            lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
+            lines.append(newLine);
+        } else {
+            lines.insert(insertAt, newLine);
+        }
+    }
+
+    if (m_batchDepth > 0) {
+        m_batchLines = lines;
+        return 1;
+    }
+    return StoreLines(lines) ? 1 : 0;
+}
+
+clsProFile::Batch::Batch(clsProFile& file) : m_file(file) {
+    if (m_file.m_batchDepth++ == 0) {
+        m_file.m_batchLines = m_file.LoadLines();
+    }
+}
+
+clsProFile::Batch::~Batch() {
+    if (--m_file.m_batchDepth == 0) {
+        const QStringList lines = std::move(*m_file.m_batchLines);
+        m_file.m_batchLines.reset();
+        m_file.StoreLines(lines);
+    }
+}

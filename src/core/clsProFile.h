@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reader and writer of Windows-style INI files (the settings file and the debug file), with the
+// rules those files were always read by:
+// - text in the code page; lines may end in CR LF or LF; written back with CR LF;
+// - section and key names compare case-insensitively, blanks around them ignored;
+// - a value starts after the "=" with leading blanks skipped; trailing blanks are kept;
+// - a value reads back cut to 254 characters; a missing file, section or key reads as empty text;
+// - the first of duplicate sections or keys is the one read and written;
+// - writing creates the file and section as needed and keeps every other line as it was.
+// Every write replaces the file through a temporary file, so an interrupted write never loses it.
+class clsProFile {
+public:
+    // The folder starts as the program's own folder.
+    clsProFile();
+    ~clsProFile();
+
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    const QString& PathName() const { return m_pathName; }
+    void setFileName(const QString& name);
+    const QString& FileName() const { return m_fileName; }
+
+    QString GetData(const QString& section, const QString& key) const;
+    // Non-zero on success.
+    qint32 SetData(const QString& section, const QString& key, const QString& value);
+
+    // Collects the writes made while it is alive into one replacement of the file.
+    class Batch {
+    public:
+        explicit Batch(clsProFile& file);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        clsProFile& m_file;
+    };
+
+    static constexpr int kMaxValueLength = 254;
+
+private:
+    QString FilePath() const;
+    QStringList LoadLines() const;
+    bool StoreLines(const QStringList& lines) const;
+
+    QString m_pathName;
+    QString m_fileName;
+    int m_batchDepth = 0;
+    std::optional<QStringList> m_batchLines;
+};

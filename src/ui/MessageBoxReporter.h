@@ -1,0 +1,9 @@
+#pragma once
+
+#include "core/ErrorReporter.h"
+
+// Shows reported errors in a critical message box.
+class MessageBoxReporter : public IErrorReporter {
+public:
+    void ShowError(const QString& title, const QString& text) override;
+};

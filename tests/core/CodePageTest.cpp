@@ -1,0 +1,80 @@
+#include "core/CodePage.h"
+#include "core/Bytes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray Hex(const char* hex) {
+    return QByteArray::fromHex(hex);
+}
+} // namespace
+
+// The characters whose mapping differs between code page 932 and plain Shift_JIS must come back as the
+// same bytes, and decode to the characters Windows users see.
+TEST(CodePage, RoundTripsTheWindowsSpecificCharacters) {
+    struct Case {
+        const char* bytes;
+        char16_t unicode;
+    } cases[] = {
+        {"8160", u'～'}, // wave dash, as FULLWIDTH TILDE
+        {"817c", u'－'}, // minus, as FULLWIDTH HYPHEN-MINUS
+        {"815f", u'＼'}, // FULLWIDTH REVERSE SOLIDUS
+        {"8161", u'∥'},  // double vertical line, as PARALLEL TO
+        {"b1", u'ｱ'},    // half-width katakana stay half-width
+        {"df", u'ﾟ'},    {"a1", u'｡'},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = Hex(c.bytes);
+        const QString text = CodePage::Decode(bytes);
+        ASSERT_EQ(text.size(), 1) << c.bytes;
+        EXPECT_EQ(text[0].unicode(), c.unicode) << c.bytes;
+        EXPECT_EQ(CodePage::Encode(text), bytes) << c.bytes;
+    }
+}
+
+TEST(CodePage, HalfWidthKatakanaTextRoundTrips) {
+    const QString text = QStringLiteral("本ｿﾌﾄを「JRA PAT for Win V50」がｲﾝｽﾄｰﾙされているﾌｫﾙﾀﾞ");
+    const QByteArray bytes = CodePage::Encode(text);
+    EXPECT_EQ(CodePage::Decode(bytes), text);
+    EXPECT_EQ(CodePage::ByteLength(QStringLiteral("東京ｱ1")), 6);
+}
+
+TEST(CodePage, UnmappableCharactersBecomeQuestionMarks) {
+    EXPECT_EQ(CodePage::Encode(QStringLiteral("A€B")), QByteArray("A?B"));
+    EXPECT_EQ(CodePage::Encode(QStringLiteral("〜")), QByteArray("?")); // the JIS wave dash is not in 932
+    EXPECT_EQ(CodePage::Encode(QStringLiteral("😀x")), QByteArray("?x"));
+}
+
+TEST(CodePage, GarbageBytesDecodeWithoutLoss) {
+    QByteArray garbage;
+    for (int i = 0; i < 256; ++i) {
+        garbage.append(static_cast<char>(255 - i));
+    }
+    const QString text = CodePage::Decode(garbage);
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_LE(text.size(), garbage.size());
+    // A lead byte at the very end decodes to a replacement character, not to a read past the end.
+    EXPECT_EQ(CodePage::Decode(Hex("4182")), QString(QLatin1Char('A')) + QChar(0xFFFD));
+}
+
+TEST(Bytes, CutsByBytePositionBeforeDecoding) {
+    // "東京" is four bytes; a field of bytes 3-4 is the second character.
+    const QByteArray data = CodePage::Encode(QStringLiteral("東京 12ab"));
+    EXPECT_EQ(Bytes::Text(data, 1, 4), QStringLiteral("東京"));
+    EXPECT_EQ(Bytes::Text(data, 3, 2), QStringLiteral("京"));
+    EXPECT_EQ(Bytes::Number(data, 5, 3), 12);
+    EXPECT_EQ(Bytes::Number(data, 8, 2), 0); // no digits
+}
+
+TEST(Bytes, CutsAreClippedToTheData) {
+    const QByteArray data("12345");
+    EXPECT_EQ(Bytes::Cut(data, 4, 10), QByteArrayView("45"));
+    EXPECT_TRUE(Bytes::Cut(data, 6, 2).isEmpty());
+    EXPECT_TRUE(Bytes::Cut(data, 0, 2).isEmpty());
+    EXPECT_TRUE(Bytes::Cut(data, 1, 0).isEmpty());
+    EXPECT_TRUE(Bytes::Cut(data, 1000000000, 5).isEmpty());
+    EXPECT_EQ(Bytes::At(data, 5), '5');
+    EXPECT_EQ(Bytes::At(data, 6), '\0');
+    EXPECT_EQ(Bytes::Number(data, 3, 100), 345);
+    EXPECT_EQ(Bytes::Number(QByteArray(), 1, 8), 0);
+}

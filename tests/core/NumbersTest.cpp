@@ -1,0 +1,41 @@
+#include "core/Numbers.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+TEST(Numbers, ValTakesTheLeadingNumber) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0},    {"abc", 0},     {"  42", 42}, {"\t7x", 7},    {"12ab34", 12}, {"-200", -200},
+        {"+5", 5},  {"3.25", 3.25}, {".5", 0.5},  {"1.2.3", 1.2}, {"- 1", 0},     {"00001500", 1500},
+        {" 0 ", 0}, {"1,000", 1},   {"４２", 0}, // full-width digits are not digits here
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(Num::Val(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+}
+
+TEST(Numbers, IntegerConversionRoundsHalfToEvenAndClamps) {
+    struct Case {
+        const char* text;
+        qint32 value;
+    } cases[] = {
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"2.51", 3},
+        {"123456789", 123456789},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+        {"16777215", 16777215},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Num::ToInt32(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+    EXPECT_EQ(Num::ToInt16(u"70000"), 32767);
+    EXPECT_EQ(Num::ToInt16(u"-70000"), -32768);
+    EXPECT_EQ(Num::ToInt16(u" 12"), 12);
+}

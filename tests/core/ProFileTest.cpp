@@ -1,0 +1,136 @@
+#include "core/CodePage.h"
+#include "core/clsProFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+clsProFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI")) {
+    clsProFile ini;
+    ini.setPathName(dir.Path());
+    ini.setFileName(name);
+    return ini;
+}
+} // namespace
+
+TEST(ProFile, PathNameGetsASeparator) {
+    clsProFile ini;
+    ini.setPathName(QStringLiteral("/tmp/x"));
+    EXPECT_EQ(ini.PathName(), QStringLiteral("/tmp/x/"));
+}
+
+TEST(ProFile, MissingFileSectionOrKeyReadsEmpty) {
+    TempFolder dir;
+    clsProFile ini = Open(dir);
+    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("b")), QString());
+    dir.Write(QStringLiteral("T.INI"), "[A]\r\nb=1\r\n");
+    EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("b")), QString());
+    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("c")), QString());
+    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("b")), QStringLiteral("1"));
+}
+
+TEST(ProFile, ReadRulesOnOddContent) {
+    TempFolder dir;
+    // LF-only lines, no final line end, blanks around names and "=", duplicates, a key outside any section.
+    dir.Write(QStringLiteral("T.INI"), "orphan=0\n"
+                                       "[ Window ]\n"
+                                       "  Top01 =  120  \n"
+                                       "top01=999\n"
+                                       "left01=\n"
+                                       "junk line\n"
+                                       "[OPTION]\r\n"
+                                       "dup=first\r\n"
+                                       "[window]\n"
+                                       "height01=77\n"
+                                       "[Option]\n"
+                                       "dup=second\n"
+                                       "last=tail");
+    clsProFile ini = Open(dir);
+    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("top01")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.GetData(QStringLiteral("window"), QStringLiteral("TOP01")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.GetData(QStringLiteral(" WINDOW "), QStringLiteral(" top01 ")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("left01")), QString());
+    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("orphan")), QString());
+    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("dup")), QStringLiteral("first"));
+    // Only the first section of a name is read.
+    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("height01")), QString());
+    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("last")), QString());
+}
+
+TEST(ProFile, ValuesAreCodePageTextCutTo254Characters) {
+    TempFolder dir;
+    QByteArray content = "[FOLDER]\r\npatpath=";
+    content += CodePage::Encode(QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
+    content += "\r\nlong=" + QByteArray(300, 'x') + "\r\n";
+    dir.Write(QStringLiteral("T.INI"), content);
+    clsProFile ini = Open(dir);
+    EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")), QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
+    EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("long")).size(), 254);
+}
+
+TEST(ProFile, SetDataCreatesFileAndSectionWithCrLf) {
+    TempFolder dir;
+    clsProFile ini = Open(dir);
+    EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("position"), QStringLiteral("1")), 0);
+    EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("name"), QStringLiteral("東京")), 0);
+    EXPECT_NE(ini.SetData(QStringLiteral("WINDOW"), QStringLiteral("top01"), QStringLiteral("-5")), 0);
+    const QByteArray expected =
+        "[OPTION]\r\nposition=1\r\nname=" + CodePage::Encode(QStringLiteral("東京")) + "\r\n[WINDOW]\r\ntop01=-5\r\n";
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), expected);
+    EXPECT_EQ(ini.GetData(QStringLiteral("option"), QStringLiteral("NAME")), QStringLiteral("東京"));
+}
+
+TEST(ProFile, SetDataKeepsEveryOtherLine) {
+    TempFolder dir;
+    dir.Write(QStringLiteral("T.INI"), "; written by hand\n"
+                                       "[OPTION]\n"
+                                       "Position = 0\n"
+                                       "mine=keep me  \n"
+                                       "\n"
+                                       "[OTHER]\n"
+                                       "x=1");
+    clsProFile ini = Open(dir);
+    ini.SetData(QStringLiteral("option"), QStringLiteral("position"), QStringLiteral("1"));
+    ini.SetData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp"), QStringLiteral("3"));
+    ini.SetData(QStringLiteral("OTHER"), QStringLiteral("y"), QStringLiteral("2"));
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("; written by hand\r\n"
+                                                            "[OPTION]\r\n"
+                                                            "position=1\r\n"
+                                                            "mine=keep me  \r\n"
+                                                            "dfltdisp=3\r\n"
+                                                            "\r\n"
+                                                            "[OTHER]\r\n"
+                                                            "x=1\r\n"
+                                                            "y=2\r\n"));
+}
+
+TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
+    TempFolder dir;
+    {
+        clsProFile ini = Open(dir);
+        clsProFile::Batch batch(ini);
+        ini.SetData(QStringLiteral("A"), QStringLiteral("k1"), QStringLiteral("1"));
+        ini.SetData(QStringLiteral("A"), QStringLiteral("k2"), QStringLiteral("2"));
+        EXPECT_FALSE(dir.Exists(QStringLiteral("T.INI")));
+        EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("k2")), QStringLiteral("2"));
+    }
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\n"));
+
+    clsProFile nowhere;
+    nowhere.setPathName(dir.Path() + QStringLiteral("missing/folder"));
+    nowhere.setFileName(QStringLiteral("T.INI"));
+    EXPECT_EQ(nowhere.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
+    EXPECT_FALSE(dir.Exists(QStringLiteral("missing")));
+}
+
+TEST(ProFile, WritesReplaceTheFileWholeSoNoHalfFileIsLeft) {
+    TempFolder dir;
+    dir.Write(QStringLiteral("T.INI"), "[A]\r\nk=old\r\n");
+    clsProFile ini = Open(dir);
+    ini.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("new"));
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk=new\r\n"));
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("T.INI")});
+}

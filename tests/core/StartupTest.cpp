@@ -1,0 +1,141 @@
+#include "core/Startup.h"
+#include "core/Globals.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+struct RecordingHost : IStartupHost {
+    QStringList critical;
+    QStringList titles;
+    int mainWindows = 0;
+    void ShowCritical(const QString& title, const QString& text) override {
+        titles << title;
+        critical << text;
+    }
+    void ShowMainWindow() override { ++mainWindows; }
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath.clear();
+        gstrDownPath.clear();
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    QStringList Entries(const QString& folder) const {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
+
+    TempFolder program;
+    TempFolder client;
+    RecordingHost host;
+};
+
+const QString kRefusal = QStringLiteral("本ｿﾌﾄを「JRA PAT for Win V50」がｲﾝｽﾄｰﾙされているﾌｫﾙﾀﾞへ移動させてください｡");
+} // namespace
+
+TEST_F(StartupTest, RunsInTheClientFolderAndCreatesTheDownloadFolder) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(gstrPatPath, program.Path());
+    EXPECT_EQ(gstrDownPath, program.Path() + QStringLiteral("VQDOWNLOAD"));
+    EXPECT_TRUE(QFileInfo(gstrDownPath).isDir());
+    EXPECT_EQ(host.mainWindows, 1);
+    EXPECT_TRUE(host.critical.isEmpty());
+}
+
+TEST_F(StartupTest, RefusesWithoutTheClientAndWritesNothing) {
+    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
+    ASSERT_EQ(host.critical.size(), 1);
+    EXPECT_EQ(host.titles[0], QStringLiteral("VelqoraV50"));
+    EXPECT_EQ(host.critical[0], kRefusal);
+    EXPECT_EQ(host.mainWindows, 0);
+    EXPECT_TRUE(Entries(program.Path()).isEmpty());
+    EXPECT_NE(ExitStatusOf(StartupOutcome::ClientMissing), 0);
+}
+
+TEST_F(StartupTest, DebugFilePointsAtAnotherClientFolder) {
+    client.Write(QStringLiteral("PAT.EXE"), "x");
+    program.Write(QStringLiteral("VQV50DEBUG.INI"),
+                  "[FOLDER]\r\npatpath=" + client.Path().chopped(1).toUtf8() + "\r\n");
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(gstrPatPath, client.Path());
+    EXPECT_TRUE(QFileInfo(client.File(QStringLiteral("VQDOWNLOAD"))).isDir());
+    EXPECT_FALSE(QFileInfo::exists(program.File(QStringLiteral("VQDOWNLOAD"))));
+}
+
+TEST_F(StartupTest, EmptyDebugKeyMeansTheProgramFolder) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    program.Write(QStringLiteral("VQV50DEBUG.INI"), "[FOLDER]\r\npatpath=\r\n");
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(gstrPatPath, program.Path());
+}
+
+TEST_F(StartupTest, TrailingBlanksInTheDebugPathAreKeptSoTheClientIsNotFound) {
+    client.Write(QStringLiteral("PAT.EXE"), "x");
+    program.Write(QStringLiteral("VQV50DEBUG.INI"),
+                  "[FOLDER]\r\npatpath=" + client.Path().chopped(1).toUtf8() + "  \r\n");
+    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
+    EXPECT_EQ(gstrPatPath, client.Path().chopped(1) + QStringLiteral("  /"));
+    EXPECT_FALSE(client.Exists(QStringLiteral("VQDOWNLOAD")));
+}
+
+TEST_F(StartupTest, ClientFilesAreFoundInAnyCase) {
+    program.Write(QStringLiteral("pat.exe"), "x");
+    program.Sub(QStringLiteral("VqDownload"));
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(gstrDownPath, program.Path() + QStringLiteral("VqDownload"));
+    EXPECT_EQ(Entries(program.Path()), (QStringList{QStringLiteral("VqDownload"), QStringLiteral("pat.exe")}));
+}
+
+TEST_F(StartupTest, APlainFileNamedLikeTheDownloadFolderCountsAsPresent) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    program.Write(QStringLiteral("VQDOWNLOAD"), "not a folder");
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_TRUE(QFileInfo(program.File(QStringLiteral("VQDOWNLOAD"))).isFile());
+    EXPECT_EQ(program.Read(QStringLiteral("VQDOWNLOAD")), QByteArray("not a folder"));
+}
+
+TEST_F(StartupTest, AFolderNamedPatExeIsNotTheClient) {
+    program.Sub(QStringLiteral("PAT.EXE"));
+    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
+}
+
+TEST_F(StartupTest, DownloadFolderThatCannotBeCreatedIsReportedAndEndsStartUp) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    const auto refuse = [](const QString&, QString& reason) {
+        reason = QStringLiteral("Permission denied");
+        return false;
+    };
+    EXPECT_EQ(Main(host, refuse), StartupOutcome::DownloadFolderFailed);
+    EXPECT_EQ(host.mainWindows, 0);
+    ASSERT_EQ(host.critical.size(), 1);
+    EXPECT_TRUE(host.critical[0].contains(QDir::toNativeSeparators(program.Path() + QStringLiteral("VQDOWNLOAD"))));
+    EXPECT_TRUE(host.critical[0].contains(QStringLiteral("Permission denied")));
+    EXPECT_NE(ExitStatusOf(StartupOutcome::DownloadFolderFailed), 0);
+}
+
+TEST_F(StartupTest, RealCreationFailureGivesTheSystemsReason) {
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop root";
+    }
+#else
+    GTEST_SKIP() << "folder permissions are a POSIX matter";
+#endif
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    QFile::setPermissions(program.Path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(Main(host), StartupOutcome::DownloadFolderFailed);
+    QFile::setPermissions(program.Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_EQ(host.critical.size(), 1);
+    EXPECT_TRUE(host.critical[0].contains(QStringLiteral("ermission")));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/ErrorReporter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class QWidget;
+
+// A fresh folder per test, removed afterwards. Paths end in a separator, like every folder the
+// program keeps.
+class TempFolder {
+public:
+    TempFolder();
+    QString Path() const;                    // with trailing separator
+    QString File(const QString& name) const; // Path() + name
+    QString Sub(const QString& name) const;  // creates the subfolder, with trailing separator
+    void Write(const QString& name, const QByteArray& bytes) const;
+    QByteArray Read(const QString& name) const;
+    bool Exists(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Records the errors that would have been shown, while installed.
+class CapturingReporter : public IErrorReporter {
+public:
+    CapturingReporter();
+    ~CapturingReporter() override;
+    void ShowError(const QString& title, const QString& text) override;
+
+    QStringList titles;
+    QStringList texts;
+};
+
+// Saves a picture of the window under the build's screenshots folder; returns the file path.
+QString SaveScreenshot(QWidget* window, const QString& name);
