@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class clsKaisai;
+class clsControlKS;
+class clsControlLG;
+
+// One race: what is on sale, its result (when one was found), the user's bets on it and their
+// evaluation.
+class clsRace {
+public:
+    clsRace();
+    ~clsRace();
+    clsRace(const clsRace&) = delete;
+    clsRace& operator=(const clsRace&) = delete;
+
+    // Takes this race's bet lines and ticket lines from the log reader (matching venue, race number and
+    // sale) and evaluates them. Raises the overflow error when an amount does not fit 32 bits.
+    void GetLog(const clsControlLG& log);
+
+    qint16 RaceNum() const { return m_raceNum; }
+    void setRaceNum(qint16 v) { m_raceNum = v; }
+    qint16 Kenshu() const { return m_kenshu; }
+    void setKenshu(qint16 v) { m_kenshu = v; }
+    const QString& FileID() const { return m_fileId; }
+    void setFileID(const QString& v) { m_fileId = v; }
+    qint16 Sale() const { return m_sale; }
+    void setSale(qint16 v) { m_sale = v; }
+
+    clsKaisai* Pearent() const { return m_parent; }
+    void setPearent(clsKaisai* meeting) { m_parent = meeting; }
+
+    // The result reader, owned by the race; none while no result file was found.
+    clsControlKS* objKekka() const { return m_kekka.get(); }
+    void setObjKekka(std::unique_ptr<clsControlKS> reader);
+
+    // Bet lines 1..LogCount and ticket lines 1..OmitCount; other indexes raise the index error.
+    const QString& Log(qsizetype index) const;
+    qsizetype LogCount() const { return m_log.size(); }
+    const QString& Omit(qsizetype index) const;
+    qsizetype OmitCount() const { return m_omit.size(); }
+
+    qint32 AmtPay() const { return m_amtPay; }
+    void setAmtPay(qint32 v) { m_amtPay = v; }
+    qint32 AmtYet() const { return m_amtYet; }
+    void setAmtYet(qint32 v) { m_amtYet = v; }
+    qint32 AmtBuy() const { return m_amtBuy; }
+    void setAmtBuy(qint32 v) { m_amtBuy = v; }
+    qint32 AmtTomorrow() const { return m_amtTomorrow; }
+    void setAmtTomorrow(qint32 v) { m_amtTomorrow = v; }
+    qint32 AmtYesterday() const { return m_amtYesterday; }
+    void setAmtYesterday(qint32 v) { m_amtYesterday = v; }
+    const QString& strMessage() const { return m_message; }
+
+private:
+    void CalcLog();
+
+    clsKaisai* m_parent = nullptr;
+    qint16 m_raceNum = 0;
+    qint16 m_kenshu = 0;
+    QString m_fileId;
+    qint16 m_sale = 1;
+    std::unique_ptr<clsControlKS> m_kekka;
+    qint32 m_amtPay = 0;
+    qint32 m_amtYet = 0;
+    qint32 m_amtBuy = 0;
+    qint32 m_amtTomorrow = 0;
+    qint32 m_amtYesterday = 0;
+    QString m_message;
+    QStringList m_log;
+    QStringList m_omit;
+};

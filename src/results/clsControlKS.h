@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// Reader of one race's result file ("KS-" + id + ".JRA", or "PR-" + id + ".JRA" in its place), with the
+// fallback to the client's seven per-bet-type payout files of the meeting day. It yields the finishing
+// order, the race conditions, and every payout and refunded combination as result lines (bet lines with
+// the declared payout; refund lines carry 0).
+class clsControlKS {
+public:
+    clsControlKS();
+    ~clsControlKS();
+
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    void setFileName(const QString& raceId); // the five-character result file id
+    void setTosu(qint16 tosu);               // runner count bounding the refund expansion
+
+    // Reads the result file, else the payout files. True when a file was read and at least one result
+    // line came out. `strDate` is the meeting date, checked against the payout files only.
+    bool GetData(const QString& strDate);
+
+    const QString& Weather() const { return m_weather; }
+    const QString& Turf() const { return m_turf; }
+    const QString& Dirt() const { return m_dirt; }
+    const QString& RaceName1() const { return m_raceName1; }
+    const QString& RaceName2() const { return m_raceName2; }
+
+    // Result lines 1..KekkaCount (27-character bet lines); any other index raises the index error.
+    const QString& Kekka(qsizetype index) const;
+    qsizetype KekkaCount() const { return m_kekka.size(); }
+    const QStringList& KekkaLines() const { return m_kekka; }
+
+    // Finisher slots 1..5; any other index raises the index error.
+    qint16 Chaku(int index) const;
+    qint16 Num(int index) const;
+    qint16 WakuNum(int index) const;
+    const QString& UmaName(int index) const;
+    const QString& Diff(int index) const;
+
+    const QString& HenkanUmaNum() const { return m_henkanUmaNum; }
+    const QString& HenkanWakuNum() const { return m_henkanWakuNum; }
+
+private:
+    struct Finisher {
+        qint16 Chaku = 0;
+        qint16 Num = 0;
+        QString UmaName;
+        QString Diff;
+        qint16 WakuNum = 0;
+    };
+    const Finisher& Slot(int index) const;
+
+    QString m_pathName;
+    QString m_fileName;
+    std::array<Finisher, 5> m_finishers{};
+    QStringList m_kekka;
+    qint16 m_tosu = 0;
+    bool m_umaRefundSeen = false;
+    bool m_wakuRefundSeen = false;
+    QString m_henkanUmaNum;
+    QString m_henkanWakuNum;
+    QString m_weather;
+    QString m_turf;
+    QString m_dirt;
+    QString m_raceName1;
+    QString m_raceName2;
+};
