@@ -1,0 +1,117 @@
+#include "Json.h"
+
+JsonWriter& JsonWriter::BeginObject() {
+    BeforeValue();
+    m_text += QLatin1Char('{');
+    m_hasMember.append(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+    m_text += QLatin1Char('}');
+    m_hasMember.removeLast();
+    return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+    BeforeValue();
+    m_text += QLatin1Char('[');
+    m_hasMember.append(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+    m_text += QLatin1Char(']');
+    m_hasMember.removeLast();
+    return *this;
+}
+
+JsonWriter& JsonWriter::Key(const QString& key) {
+    if (!m_hasMember.isEmpty()) {
+        if (m_hasMember.last()) {
+            m_text += QLatin1Char(',');
+        }
+        m_hasMember.last() = true;
+    }
+    m_text += Quote(key) + QLatin1Char(':');
+    m_afterKey = true;
+    return *this;
+}
+
+void JsonWriter::BeforeValue() {
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (!m_hasMember.isEmpty()) {
+        if (m_hasMember.last()) {
+            m_text += QLatin1Char(',');
+        }
+        m_hasMember.last() = true;
+    }
+}
+
+JsonWriter& JsonWriter::Value(const QString& text) {
+    BeforeValue();
+    m_text += Quote(text);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Value(qint64 number) {
+    BeforeValue();
+    m_text += QString::number(number);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Value(bool flag) {
+    BeforeValue();
+    m_text += flag ? QLatin1String("true") : QLatin1String("false");
+    return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    m_text += QLatin1String("null");
+    return *this;
+}
+
+JsonWriter& JsonWriter::Strings(const QStringList& list) {
+    BeginArray();
+    for (const QString& s : list) {
+        Value(s);
+    }
+    return EndArray();
+}
+
+QString JsonWriter::Quote(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20) {
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}

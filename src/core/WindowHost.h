@@ -1,0 +1,20 @@
+#pragma once
+
+class clsControl;
+
+// How the controller opens and closes the other windows. The windowed program implements it with real
+// windows; tests use a fake that records what was asked.
+class IWindowHost {
+public:
+    enum class Window { Profit, Log, Record, Detail, Kekka, Browser };
+
+    virtual ~IWindowHost() = default;
+    // Closes the window when it is open (saving its place as it closes).
+    virtual void Unload(Window window) = 0;
+    // Creates the window for the controller and shows it modeless. A window this build does not have
+    // yet is simply not opened.
+    virtual void Show(Window window, clsControl& control) = 0;
+    virtual bool IsLoaded(Window window) const = 0;
+    // Closes every open window but the main window.
+    virtual void UnloadAll() = 0;
+};

@@ -1,0 +1,196 @@
+#include "clsControl.h"
+
+#include "AppError.h"
+#include "CodePage.h"
+#include "Globals.h"
+#include "Paths.h"
+#include "patdata/clsControlPAT.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+#include "profit/ProfitBook.h"
+
+namespace {
+const QString kSource = QStringLiteral("BBB");
+
+// Bracket colours 1..8 in light tints (red in the lowest byte, then green, then blue).
+constexpr std::array<qint32, 8> kWakuColors = {0xFFFFFF, 0x808080, 0x8080FF, 0xFF8080,
+                                               0x80FFFF, 0x80FF80, 0x80C0FF, 0xFF80FF};
+
+const std::vector<std::unique_ptr<clsKaisai>>& NoMeetings() {
+    static const std::vector<std::unique_ptr<clsKaisai>> none;
+    return none;
+}
+} // namespace
+
+clsControl::clsControl(QObject* parent) : QObject(parent), m_book(std::make_unique<ProfitBook>()) {
+    m_book->setCurDateSource([this] { return CurDate(); });
+}
+
+clsControl::~clsControl() = default;
+
+bool clsControl::Initialize() {
+    try {
+        m_settings.LoadSettings();
+        m_wakuColor = kWakuColors;
+        setPatPath(gstrPatPath);
+        m_dataPath = m_patPath;
+        ReadDataFolder();
+        return true;
+    } catch (const AppError& e) {
+        throw e.Rebased(kSource);
+    }
+}
+
+void clsControl::setPatPath(const QString& v) {
+    m_patPath = v;
+    m_book->setFolder(v);
+}
+
+void clsControl::ReadDataFolder() {
+    // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
+    m_pat.reset();
+    auto pat = std::make_unique<clsControlPAT>();
+    pat->setPathName(m_dataPath);
+    m_pat = std::move(pat);
+    m_pat->Initialize(); // false only means an empty day; the program goes on with what was read
+}
+
+bool clsControl::ReInitialize() {
+    ChangePath();
+    ReadDataFolder();
+    emit ReInitialized();
+    return true;
+}
+
+void clsControl::ChangePath() {
+    const QString link = ClientFiles::FindFile(m_patPath, QStringLiteral("VQLINK.TXT"));
+    if (link.isEmpty()) {
+        m_dataPath = m_patPath;
+        return;
+    }
+    const QByteArray bytes = ReadWholeFile(link).value_or(QByteArray());
+    if (bytes.isEmpty()) {
+        // An empty link file names no folder: read the client folder rather than the root.
+        m_dataPath = m_patPath;
+        return;
+    }
+    QString first = CodePage::Decode(bytes).section(QLatin1Char('\n'), 0, 0);
+    if (first.endsWith(QLatin1Char('\r'))) {
+        first.chop(1);
+    }
+    m_dataPath = AddPathSep(first.trimmed());
+}
+
+void clsControl::Terminate() {
+    if (m_host) {
+        m_host->UnloadAll();
+    }
+    m_settings.SaveSettings();
+    m_pat.reset();
+}
+
+void clsControl::Unload(IWindowHost::Window window) {
+    if (m_host) {
+        m_host->Unload(window);
+    }
+}
+
+void clsControl::Open(IWindowHost::Window window) {
+    if (m_host) {
+        m_host->Show(window, *this);
+    }
+}
+
+void clsControl::CloseChild(bool /*blnAll*/) {
+    Unload(IWindowHost::Window::Profit);
+    Unload(IWindowHost::Window::Log);
+    Unload(IWindowHost::Window::Record);
+}
+
+bool clsControl::GetData() {
+    return m_pat ? m_pat->GetOdds(m_curKaisai, m_curRace) : false;
+}
+
+void clsControl::ShowProfit() {
+    Unload(IWindowHost::Window::Profit);
+    Open(IWindowHost::Window::Profit);
+}
+
+void clsControl::ShowLog() {
+    Unload(IWindowHost::Window::Log);
+    Open(IWindowHost::Window::Log);
+}
+
+void clsControl::ShowRecord() {
+    Unload(IWindowHost::Window::Record);
+    Open(IWindowHost::Window::Record);
+}
+
+void clsControl::ShowBrowser() {
+    // A download in progress stays: the window is not closed first.
+    Open(IWindowHost::Window::Browser);
+}
+
+void clsControl::ShowDetail() {
+    Unload(IWindowHost::Window::Kekka);
+    Unload(IWindowHost::Window::Detail);
+    GetData();
+    if (!m_pat) {
+        throw AppError::ObjectNotSet();
+    }
+    const clsRace* race = m_pat->objKaisai(m_curKaisai)->objRace(m_curRace);
+    if (race->LogCount() > 0) {
+        Open(IWindowHost::Window::Detail);
+    }
+    if (race->objKekka()) {
+        Open(IWindowHost::Window::Kekka);
+    }
+}
+
+void clsControl::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+    m_settings.LoadForm(window, top, left, height, width);
+}
+
+void clsControl::SaveForm(const IFormWindow& window) {
+    m_settings.SaveForm(window);
+}
+
+void clsControl::DeleteRecord(const QString& strDate) {
+    m_book->DeleteRecord(strDate);
+}
+
+void clsControl::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
+                             const QString& strCurDate, qint16 intUpdate, qint16 intProcess) {
+    m_book->CheckRecord(lngAmtBuy, lngAmtPay, lngAmtBuyTomorrow, lngAmtBuyYesterday, strCurDate, intUpdate, intProcess);
+}
+
+void clsControl::GetRecord() {
+    m_book->GetRecord();
+}
+
+const std::vector<std::unique_ptr<clsKaisai>>& clsControl::colKaisai() const {
+    return m_pat ? m_pat->colKaisai() : NoMeetings();
+}
+
+clsFactory* clsControl::objFactory() const {
+    return m_pat ? m_pat->objFactory() : nullptr;
+}
+
+clsControlLG* clsControl::objLog() const {
+    return m_pat ? m_pat->objLog() : nullptr;
+}
+
+qint32 clsControl::WakuColor(int index) const {
+    if (index < 1 || index > 8) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_wakuColor[index - 1];
+}
+
+QString clsControl::CurDate() const {
+    return m_pat ? m_pat->CurDate() : QString();
+}
+
+qint32 clsControl::AmtZandaka() const {
+    return m_pat ? m_pat->AmtZan() : 0;
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "Settings.h"
+#include "WindowHost.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class clsControlPAT;
+class clsControlLG;
+class clsFactory;
+class clsKaisai;
+class IFormWindow;
+class ProfitBook;
+
+// The one object through which every window reaches the data: it owns the settings, the reader of the
+// client's data folder, the selected meeting and race, the bracket colours, the day's totals and the
+// profit book, and it opens every other window.
+class clsControl : public QObject {
+    Q_OBJECT
+public:
+    explicit clsControl(QObject* parent = nullptr);
+    ~clsControl() override;
+
+    // Where windows are opened; not owned. Without a host no window is opened.
+    void setWindowHost(IWindowHost* host) { m_host = host; }
+    // Where the settings file lives (the program folder unless set).
+    void setSettingsFolder(const QString& folder) { m_settings.setFolder(folder); }
+
+    // Loads the settings and reads the client folder. Errors come out with source "BBB" and the
+    // application error base added to their number.
+    bool Initialize();
+    // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder) and raises
+    // ReInitialized.
+    bool ReInitialize();
+    // Closes every other window, writes the settings, releases the data.
+    void Terminate();
+    // Closes the day profit table, the bet log and the record editor.
+    void CloseChild(bool blnAll = true);
+    // Builds the aggregate of the selected race.
+    bool GetData();
+    void ShowProfit();
+    void ShowLog();
+    void ShowDetail();
+    void ShowRecord();
+    void ShowBrowser();
+    // Sets the data path from the link file in the client folder.
+    void ChangePath();
+    void LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
+    void SaveForm(const IFormWindow& window);
+
+    // Profit book (kept in "VQPROFIT.TXT" in the client folder).
+    void DeleteRecord(const QString& strDate);
+    void CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
+                     const QString& strCurDate, qint16 intUpdate, qint16 intProcess);
+    void GetRecord();
+    ProfitBook& Book() { return *m_book; }
+    const ProfitBook& Book() const { return *m_book; }
+
+    const std::vector<std::unique_ptr<clsKaisai>>& colKaisai() const;
+    clsControlPAT* objPAT() const { return m_pat.get(); }
+    clsFactory* objFactory() const;
+    clsControlLG* objLog() const;
+    qint16 CurKaisai() const { return m_curKaisai; }
+    void setCurKaisai(qint16 v) { m_curKaisai = v; }
+    qint16 CurRace() const { return m_curRace; }
+    void setCurRace(qint16 v) { m_curRace = v; }
+    // Bracket colours 1..8 (red in the lowest byte); any other index raises the index error.
+    qint32 WakuColor(int index) const;
+    QString CurDate() const;
+    qint32 AmtZandaka() const;
+
+    qint32 PosTop(int slot) const { return m_settings.PosTop(slot); }
+    void setPosTop(int slot, qint32 v) { m_settings.setPosTop(slot, v); }
+    qint32 PosLeft(int slot) const { return m_settings.PosLeft(slot); }
+    void setPosLeft(int slot, qint32 v) { m_settings.setPosLeft(slot, v); }
+    qint32 Height(int slot) const { return m_settings.Height(slot); }
+    void setHeight(int slot, qint32 v) { m_settings.setHeight(slot, v); }
+    qint32 Width(int slot) const { return m_settings.Width(slot); }
+    void setWidth(int slot, qint32 v) { m_settings.setWidth(slot, v); }
+
+    const QString& PatPath() const { return m_patPath; }
+    void setPatPath(const QString& v);
+    // The folder actually read: PatPath, or the folder named in the link file after a refresh.
+    const QString& DataPath() const { return m_dataPath; }
+    qint16 Position() const { return m_settings.Position(); }
+    void setPosition(qint16 v) { m_settings.setPosition(v); }
+    qint16 DispMode() const { return m_settings.DispMode(); }
+    void setDispMode(qint16 v) { m_settings.setDispMode(v); }
+    qint32 BackColor() const { return m_settings.BackColor(); }
+    void setBackColor(qint32 v) { m_settings.setBackColor(v); }
+    qint32 ForeColor() const { return m_settings.ForeColor(); }
+    void setForeColor(qint32 v) { m_settings.setForeColor(v); }
+    qint16 Button() const { return m_settings.Button(); }
+    void setButton(qint32 v) { m_settings.setButton(v); }
+
+    qint32 AmtBuy() const { return m_amtBuy; }
+    void setAmtBuy(qint32 v) { m_amtBuy = v; }
+    qint32 AmtPay() const { return m_amtPay; }
+    void setAmtPay(qint32 v) { m_amtPay = v; }
+    qint32 AmtBuyTomorrow() const { return m_amtBuyTomorrow; }
+    void setAmtBuyTomorrow(qint32 v) { m_amtBuyTomorrow = v; }
+    qint32 AmtBuyYesterday() const { return m_amtBuyYesterday; }
+    void setAmtBuyYesterday(qint32 v) { m_amtBuyYesterday = v; }
+    qint32 AmtYet() const { return m_amtYet; }
+    void setAmtYet(qint32 v) { m_amtYet = v; }
+
+signals:
+    // The ReInitialize event: the data folder has just been read again.
+    void ReInitialized();
+
+private:
+    void ReadDataFolder();
+    void Unload(IWindowHost::Window window);
+    void Open(IWindowHost::Window window);
+
+    IWindowHost* m_host = nullptr;
+    std::unique_ptr<clsControlPAT> m_pat;
+    QString m_patPath;
+    QString m_dataPath;
+    qint16 m_curKaisai = 0;
+    qint16 m_curRace = 0;
+    std::array<qint32, 8> m_wakuColor{};
+    Settings m_settings;
+    qint32 m_amtPay = 0;
+    qint32 m_amtYet = 0;
+    qint32 m_amtBuy = 0;
+    qint32 m_amtBuyTomorrow = 0;
+    qint32 m_amtBuyYesterday = 0;
+    std::unique_ptr<ProfitBook> m_book;
+};

@@ -1,0 +1,178 @@
+#include "clsControlPAT.h"
+
+#include <QStringList>
+
+#include "clsControlLG.h"
+#include "clsFactory.h"
+#include "clsKaisai.h"
+#include "clsRace.h"
+#include "core/AppError.h"
+#include "core/Bytes.h"
+#include "core/Codes.h"
+#include "core/Globals.h"
+#include "core/Money.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "results/clsControlKS.h"
+
+namespace {
+const QString kSource = QStringLiteral("AAA");
+constexpr int kRacesPerDay = 12;
+
+// Race id: venue, day number and race number, one upper-case hexadecimal digit each.
+QString RaceId(qint16 venue, qint16 day, qint16 race) {
+    return QString(HexDigit(venue)) + HexDigit(day) + HexDigit(race);
+}
+
+qint16 TicketTypes(const QByteArray& file, int race) {
+    return Num::ClampToInt16(Bytes::Number(file, 70 + 3 * (race - 1), 3));
+}
+} // namespace
+
+clsControlPAT::clsControlPAT() : m_downPath(gstrDownPath) {}
+clsControlPAT::~clsControlPAT() = default;
+
+void clsControlPAT::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+void clsControlPAT::setDownPath(const QString& folder) {
+    m_downPath = folder;
+}
+
+clsKaisai* clsControlPAT::objKaisai(qsizetype index) const {
+    if (index < 1 || index > KaisaiCount()) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_kaisai[index - 1].get();
+}
+
+QString clsControlPAT::ResultFileId(const clsKaisai& meeting, qint16 raceNum) {
+    return QString(HexDigit(meeting.KaisaiNum())) + meeting.Nendo().right(1) + meeting.KaiJi().right(1) +
+           meeting.HiJi().right(1) + HexDigit(raceNum);
+}
+
+bool clsControlPAT::Initialize() {
+    try {
+        // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made once.
+        ClientFiles::Scope scope;
+        if (!ReadAccountFiles()) {
+            return false;
+        }
+        GetAllKekka();
+        m_log = std::make_unique<clsControlLG>();
+        if (GetAllLog()) {
+            SetLog();
+            return true;
+        }
+        m_log.reset();
+        return false;
+    } catch (const AppError& e) {
+        throw e.Rebased(kSource);
+    }
+}
+
+bool clsControlPAT::ReadAccountFiles() {
+    if (ClientFiles::FindFile(m_pathName, QStringLiteral("UY-A.JRA")).isEmpty()) {
+        return false;
+    }
+    const QString letters = QStringLiteral("ABCDEF");
+    for (int i = 0; i < 3; ++i) {
+        const QString path = ClientFiles::FindFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i]));
+        if (path.isEmpty()) {
+            continue;
+        }
+        const QByteArray file = ReadWholeFile(path).value_or(QByteArray());
+        if (i == 0) {
+            m_curDate = Bytes::Text(file, 1, 8);
+            qint32 zan = Bytes::Number(file, 25, 8);
+            zan = Money::Sub(zan, Bytes::Number(file, 33, 8));
+            zan = Money::Add(zan, Bytes::Number(file, 41, 8));
+            m_amtZan = Money::Add(zan, Bytes::Number(file, 49, 8));
+        }
+
+        auto meeting = std::make_unique<clsKaisai>();
+        meeting->setKaisaiNum(Num::ClampToInt16(Bytes::Number(file, 59, 2)));
+        meeting->setNendo(Bytes::Text(file, 61, 4));
+        meeting->setKaiJi(Bytes::Text(file, 65, 2));
+        meeting->setHiJi(Bytes::Text(file, 67, 2));
+        meeting->setCurDate(m_curDate);
+        const qint16 day = Num::ToInt16(meeting->HiJi());
+        for (qint16 r = 1; r <= kRacesPerDay; ++r) {
+            auto race = std::make_unique<clsRace>();
+            race->setKenshu(TicketTypes(file, r));
+            race->setRaceNum(r);
+            race->setSale(1);
+            race->setFileID(RaceId(meeting->KaisaiNum(), day, r));
+            meeting->AddRace(std::move(race));
+        }
+
+        // The next day's advance sale of the same venue: the letter three places further.
+        const QString advancePath = ClientFiles::FindFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i + 3]));
+        if (!advancePath.isEmpty()) {
+            const QByteArray advance = ReadWholeFile(advancePath).value_or(QByteArray());
+            const qint16 venue = Num::ClampToInt16(Bytes::Number(advance, 59, 2));
+            const qint16 advanceDay = Num::ClampToInt16(Bytes::Number(advance, 67, 2));
+            for (qint16 r = 1; r <= kRacesPerDay; ++r) {
+                const qint16 kenshu = TicketTypes(advance, r);
+                if (kenshu <= 0) {
+                    continue;
+                }
+                auto race = std::make_unique<clsRace>();
+                race->setKenshu(kenshu);
+                race->setRaceNum(r);
+                race->setSale(2);
+                race->setFileID(RaceId(venue, advanceDay, r));
+                meeting->AddRace(std::move(race));
+            }
+        }
+        m_kaisai.push_back(std::move(meeting));
+    }
+    return true;
+}
+
+bool clsControlPAT::GetAllKekka() {
+    QStringList folders;
+    if (!m_downPath.isEmpty()) {
+        folders << AddPathSep(AddPathSep(m_downPath) + m_curDate);
+    }
+    folders << m_pathName;
+    for (const auto& meeting : m_kaisai) {
+        for (const auto& race : meeting->colRace()) {
+            // A next-day race would be given today's result of the same race number (the result id is
+            // built from today's meeting), so advance-sale races get no result reader.
+            if (race->Kenshu() == 0 || race->Sale() != 1) {
+                continue;
+            }
+            const QString id = ResultFileId(*meeting, race->RaceNum());
+            for (const QString& folder : folders) {
+                auto reader = std::make_unique<clsControlKS>();
+                reader->setTosu(18);
+                reader->setPathName(folder);
+                reader->setFileName(id);
+                if (reader->GetData(meeting->CurDate())) {
+                    race->setObjKekka(std::move(reader));
+                    break;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool clsControlPAT::GetAllLog() {
+    m_log->setPathName(m_pathName);
+    return m_log->GetData(m_curDate);
+}
+
+void clsControlPAT::SetLog() {
+    for (const auto& meeting : m_kaisai) {
+        for (const auto& race : meeting->colRace()) {
+            race->GetLog(*m_log);
+        }
+    }
+}
+
+bool clsControlPAT::GetOdds(qint16, qint16) {
+    return false;
+}

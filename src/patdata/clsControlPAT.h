@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class clsKaisai;
+class clsControlLG;
+class clsFactory;
+
+// Everything known about one sale day of the client's data folder: balance, sale date, meetings and
+// races with their results and bets. Created once per data folder; re-reading means a new reader.
+class clsControlPAT {
+public:
+    clsControlPAT();
+    ~clsControlPAT();
+    clsControlPAT(const clsControlPAT&) = delete;
+    clsControlPAT& operator=(const clsControlPAT&) = delete;
+
+    // Reads the folder: account files, result readers, bet log, bets handed to the races. True when the
+    // account file exists and the log has at least one bet line. Errors come out with source "AAA" and
+    // the application error base added to their number.
+    bool Initialize();
+
+    // Builds the aggregate of one race (1-based meeting and race positions) into objFactory.
+    bool GetOdds(qint16 kaisai, qint16 race);
+
+    bool GetAllKekka();
+    bool GetAllLog();
+    void SetLog();
+
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    const QString& PathName() const { return m_pathName; }
+    // The download folder whose sale-date subfolder is searched for result files first; the start-up's
+    // download folder unless set, none when empty.
+    void setDownPath(const QString& folder);
+
+    const std::vector<std::unique_ptr<clsKaisai>>& colKaisai() const { return m_kaisai; }
+    qsizetype KaisaiCount() const { return static_cast<qsizetype>(m_kaisai.size()); }
+    // The meeting at a 1-based position; raises the index error outside 1..KaisaiCount.
+    clsKaisai* objKaisai(qsizetype index) const;
+    clsFactory* objFactory() const { return m_factory.get(); }
+    clsControlLG* objLog() const { return m_log.get(); }
+    const QString& CurDate() const { return m_curDate; }
+    qint32 AmtZan() const { return m_amtZan; }
+
+    // The five-character id of a race's result files, from its meeting: hexadecimal venue, the last
+    // characters of year, meeting number and day number, hexadecimal race number.
+    static QString ResultFileId(const clsKaisai& meeting, qint16 raceNum);
+
+private:
+    bool ReadAccountFiles();
+
+    QString m_pathName;
+    std::vector<std::unique_ptr<clsKaisai>> m_kaisai;
+    std::unique_ptr<clsFactory> m_factory;
+    std::unique_ptr<clsControlLG> m_log;
+    QString m_curDate;
+    qint32 m_amtZan = 0;
+    QString m_downPath;
+};

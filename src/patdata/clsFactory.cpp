@@ -1,0 +1,4 @@
+#include "clsFactory.h"
+
+clsFactory::clsFactory() = default;
+clsFactory::~clsFactory() = default;

@@ -1,0 +1,66 @@
+#include "MainDisplay.h"
+
+#include "core/Dates.h"
+#include "core/Formats.h"
+#include "core/Money.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+
+MainDisplay BuildMainDisplay(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate,
+                             qint32 amtZandaka) {
+    MainDisplay d;
+    if (meetings.empty()) {
+        d.Date = QStringLiteral("投票要綱なし");
+        d.Bets = d.Payouts = d.Profit = d.Balance = QStringLiteral("0");
+        d.Recovery = QStringLiteral("0.0");
+        return d;
+    }
+    d.HasMeetings = true;
+    d.Date = Dates::DateLine(curDate);
+
+    for (const auto& meeting : meetings) {
+        for (const auto& race : meeting->colRace()) {
+            d.AmtPay = Money::Add(d.AmtPay, race->AmtPay());
+            d.AmtYet = Money::Add(d.AmtYet, race->AmtYet());
+            d.AmtBuy = Money::Add(d.AmtBuy, race->AmtBuy());
+            d.AmtBuyTomorrow = Money::Add(d.AmtBuyTomorrow, race->AmtTomorrow());
+            d.AmtBuyYesterday = Money::Add(d.AmtBuyYesterday, race->AmtYesterday());
+            d.LogCount += race->LogCount();
+        }
+    }
+
+    d.Bets = QString::number(Money::Add(d.AmtBuy, d.AmtBuyTomorrow));
+    d.Payouts = QString::number(d.AmtPay);
+
+    if (d.AmtBuyTomorrow >= 1) {
+        d.Tooltip = QStringLiteral("当日：%1円 前日：%2円").arg(d.AmtBuy).arg(d.AmtBuyTomorrow);
+    }
+    if (d.AmtBuyYesterday >= 1) {
+        d.Tooltip = QStringLiteral("前売にて %1円 投票済み").arg(d.AmtBuyYesterday);
+    }
+
+    const qint32 profit = Money::Sub(d.AmtPay, Money::Add(d.AmtBuy, d.AmtBuyYesterday));
+    d.Profit = profit >= 1 ? QLatin1Char('+') + QString::number(profit) : QString::number(profit);
+
+    d.Balance = QString::number(Money::Sub(Money::Add(amtZandaka, d.AmtPay), Money::Add(d.AmtBuy, d.AmtBuyTomorrow)));
+
+    // Payouts against the day's own purchases only, in tenths of a percent, rounded half up.
+    qint64 tenths = 0;
+    if (d.AmtBuy >= 1) {
+        tenths = (static_cast<qint64>(d.AmtPay) * 1000 * 2 + d.AmtBuy) / (2 * static_cast<qint64>(d.AmtBuy));
+    }
+    d.Recovery = Fmt::Tenths(tenths);
+
+    if (d.LogCount == 0) {
+        d.Status = QStringLiteral("本日は未投票です");
+    } else if (d.AmtYet >= 1) {
+        d.Status = QStringLiteral("あと%1円未確定").arg(d.AmtYet);
+    } else {
+        d.Status = QStringLiteral("全投票が確定しました");
+    }
+    return d;
+}
+
+QString MinimizedTitle(const QString& balanceText) {
+    return QStringLiteral("残高 ") + balanceText + QStringLiteral("円");
+}
