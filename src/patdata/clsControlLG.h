@@ -30,6 +30,10 @@ public:
     QStringList LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const;
 
 private:
+    // Appends the bet lines and ticket lines of one day log file; with advanceOnly, only its
+    // advance-sale tickets, as tickets of the next day bought the day before.
+    void ReadDayLog(const QString& name, bool advanceOnly);
+
     QString m_pathName;
     QStringList m_log;
     QStringList m_omit;

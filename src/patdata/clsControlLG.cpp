@@ -1,0 +1,397 @@
+#include "clsControlLG.h"
+
+#include "core/AppError.h"
+#include "core/BetRecords.h"
+#include "core/Bytes.h"
+#include "core/CodePage.h"
+#include "core/Dates.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+
+#include <QByteArrayView>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace {
+
+const QString kIndexFile = QStringLiteral("LG-FILE.JRA");
+
+// Index file: decoded text, cut by characters. Entries of 26 characters follow the header.
+constexpr qsizetype kIndexCountPos = 17;
+constexpr qsizetype kIndexFirstEntry = 24;
+constexpr qsizetype kEntryLength = 26;
+
+// Day log file: cut by bytes. Ticket records of 54 bytes follow the header. The client writes the
+// records in digits and blanks only, so 54 bytes are the 54 characters of a record; cutting by bytes
+// keeps every later record in place even if a stray double-byte character turns up in one of them.
+constexpr qsizetype kLogFirstRecord = 23;
+constexpr qsizetype kRecordLength = 54;
+
+constexpr qsizetype kBoxMax = 10;
+
+enum Kind : qint16 { Single = 0, Wheel = 1, Box = 2 };
+enum BetType : qint16 { BracketQuinella = 3, Quinella = 4, Wide = 5, Exacta = 6, Trio = 7 };
+
+struct IndexEntry {
+    QString name;
+    QString date;
+};
+
+QList<IndexEntry> ReadIndex(const QByteArray& data) {
+    const QString text = CodePage::Decode(data);
+    const qsizetype declared = Num::ToInt32(QStringView(text).mid(kIndexCountPos - 1, 3));
+    QList<IndexEntry> entries;
+    // The declared count is believed only as far as the file holds entries.
+    for (qsizetype k = 1; k <= declared; ++k) {
+        const qsizetype start = kIndexFirstEntry + kEntryLength * (k - 1) - 1;
+        if (start >= text.size()) {
+            break;
+        }
+        const QStringView entry = QStringView(text).mid(start, kEntryLength);
+        entries.append({entry.mid(0, 5).toString(), entry.mid(8, 8).toString()});
+    }
+    return entries;
+}
+
+qint16 Small(QByteArrayView record, qsizetype pos, qsizetype len) {
+    return Num::ToInt16(Bytes::Text(record, pos, len));
+}
+
+// Partner j of a wheel: horses 1-18 have the bit 2^(18 - j), brackets 1-8 the bit 2^(8 - j).
+bool InMask(qint32 mask, int j, int top) {
+    return mask > 0 && ((mask >> (top - j)) & 1) != 0;
+}
+
+// One ticket record as the client wrote it, fields read leniently (missing or garbage gives 0).
+struct Ticket {
+    qint16 sale = 0;
+    qint16 venue = 0;
+    qint16 raceNum = 0;
+    qint16 kind = 0;
+    qint16 betType = 0;
+    std::array<qint16, 3> num{}; // wheel: num[2] is the axis; trio wheel: num[1] and num[2]
+    qint16 units = 0;
+    qint32 horseMask = 0;
+    qint32 bracketMask = 0;
+    qint16 axisPosition = 0;
+    qint16 status = 0;
+    qsizetype boxCount = 0;
+    std::array<qint16, kBoxMax> boxed{};
+
+    explicit Ticket(QByteArrayView r) {
+        sale = Small(r, 4, 1);
+        venue = Small(r, 5, 2);
+        raceNum = Small(r, 7, 2);
+        kind = Small(r, 9, 1);
+        betType = Small(r, 10, 1);
+        num = {Small(r, 11, 2), Small(r, 13, 2), Small(r, 15, 2)};
+        units = Small(r, 17, 4);
+        horseMask = Bytes::Number(r, 21, 6);
+        bracketMask = Bytes::Number(r, 21, 3);
+        axisPosition = Small(r, 27, 1);
+        status = Small(r, 41, 2);
+        // A box member is a flag whose value is 0 (a 0 digit, a blank or any non-digit).
+        for (qsizetype i = 0; i < kBoxMax; ++i) {
+            if (Small(r, 43 + i, 1) == 0) {
+                ++boxCount;
+            }
+        }
+        // The boxed numbers: three at 11-16, then seven more at 21-34.
+        for (qsizetype i = 0; i < kBoxMax; ++i) {
+            boxed[i] = Small(r, i < 3 ? 11 + 2 * i : 21 + 2 * (i - 3), 2);
+        }
+    }
+};
+
+class Expander {
+public:
+    Expander(QStringList& bets, qint16 sale, qint16 buyDay, const Ticket& t) : m_bets(bets), m_t(t) {
+        m_line.Sale = sale;
+        m_line.Venue = t.venue;
+        m_line.RaceNum = t.raceNum;
+        m_line.BetType = t.betType;
+        m_line.BuyDay = buyDay;
+        m_line.Units = t.units;
+    }
+
+    void Run() {
+        switch (m_t.kind) {
+        case Single:
+            Add(m_t.num[0], m_t.num[1], m_t.num[2]);
+            break;
+        case Wheel:
+            RunWheel();
+            break;
+        case Box:
+            RunBox();
+            break;
+        default:
+            break;
+        }
+    }
+
+private:
+    void Add(qint16 a, qint16 b, qint16 c) {
+        m_line.Num1 = a;
+        m_line.Num2 = b;
+        m_line.Num3 = c;
+        m_bets.append(LogToStr(m_line));
+    }
+    void AddSorted(qint16 a, qint16 b, qint16 c) {
+        std::array<qint16, 3> n{a, b, c};
+        std::sort(n.begin(), n.end());
+        Add(n[0], n[1], n[2]);
+    }
+
+    void RunWheel() {
+        const qint16 axis = m_t.num[2];
+        if (m_t.betType == BracketQuinella) {
+            for (qint16 j = 1; j <= 8; ++j) {
+                if (InMask(m_t.bracketMask, j, 8)) {
+                    AddSorted(0, axis, j);
+                }
+            }
+            return;
+        }
+        for (qint16 j = 1; j <= 18; ++j) {
+            if (!InMask(m_t.horseMask, j, 18)) {
+                continue;
+            }
+            switch (m_t.betType) {
+            case Quinella:
+            case Wide:
+                AddSorted(0, axis, j);
+                break;
+            case Exacta:
+                if (m_t.axisPosition == 1) {
+                    Add(0, axis, j);
+                } else if (m_t.axisPosition == 2) {
+                    Add(0, j, axis);
+                } else {
+                    Add(0, 0, 0); // bought, but no order can be told; stays a (losing) bet
+                }
+                break;
+            case Trio:
+                AddSorted(m_t.num[1], m_t.num[2], j);
+                break;
+            default:
+                return;
+            }
+        }
+    }
+
+    void RunBox() {
+        const auto& h = m_t.boxed;
+        const qsizetype n = m_t.boxCount;
+        switch (m_t.betType) {
+        case Exacta:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    Add(0, h[i], h[j]);
+                    Add(0, h[j], h[i]);
+                }
+            }
+            break;
+        case Trio:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    for (qsizetype l = j + 1; l < n; ++l) {
+                        Add(h[i], h[j], h[l]);
+                    }
+                }
+            }
+            break;
+        case BracketQuinella:
+        case Quinella:
+        case Wide:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    Add(0, h[i], h[j]);
+                }
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    QStringList& m_bets;
+    const Ticket& m_t;
+    udtLog m_line;
+};
+
+bool IsCombinationType(qint16 betType) {
+    return betType >= BracketQuinella && betType <= Trio;
+}
+
+// The ticket as the bet log window shows it; none for a ticket kind the client does not write, or a
+// wheel or box of a bet type that cannot be one.
+std::optional<udtOmit> TicketLine(const Ticket& t, qint16 sale, qint16 buyDay, qint16 logNo) {
+    udtOmit o;
+    o.Sale = sale;
+    o.Venue = t.venue;
+    o.RaceNum = t.raceNum;
+    o.Status = t.status;
+    o.BetType = t.betType;
+    o.Kind = t.kind;
+    o.Units = t.units;
+    o.BuyDay = buyDay;
+    o.LogNo = logNo;
+    switch (t.kind) {
+    case Single:
+        o.Num1 = t.num[0];
+        o.Num2 = t.num[1];
+        o.Num3 = t.num[2];
+        return o;
+    case Wheel: {
+        if (!IsCombinationType(t.betType)) {
+            return std::nullopt;
+        }
+        o.Num3 = t.num[2];
+        if (t.betType == BracketQuinella) {
+            for (int j = 1; j <= 8; ++j) {
+                o.Slots[j - 1] = InMask(t.bracketMask, j, 8) ? 1 : 0;
+            }
+            return o;
+        }
+        for (int j = 1; j <= 18; ++j) {
+            o.Slots[j - 1] = InMask(t.horseMask, j, 18) ? 1 : 0;
+        }
+        if (t.betType == Exacta) {
+            o.Num1 = t.axisPosition;
+        } else if (t.betType == Trio) {
+            o.Num2 = t.num[1];
+        }
+        return o;
+    }
+    case Box:
+        if (!IsCombinationType(t.betType)) {
+            return std::nullopt;
+        }
+        o.Num1 = static_cast<qint16>(t.boxCount);
+        for (qsizetype i = 0; i < t.boxCount; ++i) {
+            o.Slots[i] = t.boxed[i];
+        }
+        return o;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The run of sorted lines that start with the race's sale, venue and race number. Every line was
+// written by the record formatter, so its first five characters are exactly those three fields.
+QStringList RunOf(const QStringList& sorted, qint16 sale, qint16 venue, qint16 raceNum) {
+    if (sale < 0 || sale > 9 || venue < 0 || venue > 99 || raceNum < 0 || raceNum > 99) {
+        return {}; // no formatted line carries such a value
+    }
+    const QString prefix =
+        QStringLiteral("%1%2%3").arg(sale).arg(venue, 2, 10, QLatin1Char('0')).arg(raceNum, 2, 10, QLatin1Char('0'));
+    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), prefix);
+    const auto last = std::upper_bound(first, sorted.cend(), prefix, [](const QString& p, const QString& line) {
+        return p < QStringView(line).left(p.size());
+    });
+    return QStringList(first, last);
+}
+
+} // namespace
+
+clsControlLG::clsControlLG() = default;
+clsControlLG::~clsControlLG() = default;
+
+void clsControlLG::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+const QString& clsControlLG::Log(qsizetype index) const {
+    if (index < 1 || index > m_log.size()) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_log[index - 1];
+}
+
+const QString& clsControlLG::LogOmit(qsizetype index) const {
+    if (index < 1 || index > m_omit.size()) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_omit[index - 1];
+}
+
+QStringList clsControlLG::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    return RunOf(m_log, sale, venue, raceNum);
+}
+
+QStringList clsControlLG::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    return RunOf(m_omit, sale, venue, raceNum);
+}
+
+bool clsControlLG::GetData(const QString& strDate) {
+    m_log.clear();
+    m_omit.clear();
+    m_betCount = 0;
+
+    const ClientFiles::Scope scope;
+    const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
+    if (indexPath.isEmpty()) {
+        return false;
+    }
+    const std::optional<QByteArray> index = ReadWholeFile(indexPath);
+    if (!index) {
+        return false;
+    }
+    const QList<IndexEntry> entries = ReadIndex(*index);
+
+    const auto readDay = [&](const QString& date, bool advanceOnly) {
+        if (date.isEmpty()) {
+            return;
+        }
+        for (const IndexEntry& e : entries) {
+            if (e.date == date) {
+                ReadDayLog(e.name, advanceOnly);
+            }
+        }
+    };
+    readDay(strDate, false);
+    m_betCount = m_log.size();
+    // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
+    readDay(Dates::PreviousDay(strDate), true);
+
+    // Kept sorted even without a bet line, so a race can always find its ticket lines by search.
+    std::sort(m_log.begin(), m_log.end());
+    std::sort(m_omit.begin(), m_omit.end());
+    return !m_log.isEmpty();
+}
+
+void clsControlLG::ReadDayLog(const QString& name, bool advanceOnly) {
+    const QString path = ClientFiles::FindFile(m_pathName, name + QStringLiteral(".JRA"));
+    if (path.isEmpty()) {
+        return; // an entry whose file is gone is skipped
+    }
+    const std::optional<QByteArray> file = ReadWholeFile(path);
+    if (!file) {
+        return;
+    }
+    const QByteArrayView data(*file);
+    const qint16 logNo = Small(data, 13, 4);
+    const qsizetype declared = Bytes::Number(data, 21, 2);
+    // Yesterday's advance-sale tickets belong to today's races: sale 1, bought the previous day (9).
+    const qint16 buyDay = advanceOnly ? 9 : 1;
+    for (qsizetype k = 1; k <= declared; ++k) {
+        const qsizetype start = kLogFirstRecord + kRecordLength * (k - 1);
+        if (start > data.size()) {
+            break; // the count claims more records than the file holds
+        }
+        const Ticket t(Bytes::Cut(data, start, kRecordLength));
+        if (advanceOnly && t.sale != 2) {
+            continue;
+        }
+        const qint16 sale = advanceOnly ? qint16(1) : t.sale;
+        if (t.status == 1) {
+            Expander(m_log, sale, buyDay, t).Run();
+        }
+        if (const auto line = TicketLine(t, sale, buyDay, logNo)) {
+            m_omit.append(OmitToStr(*line));
+        }
+    }
+}
