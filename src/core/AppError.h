@@ -12,6 +12,7 @@ constexpr qint32 Overflow = 6;
 constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 FileNotFound = 53;
 constexpr qint32 InputPastEndOfFile = 62;
+constexpr qint32 FileAccess = 75; // path/file access error: a file of ours could not be read or written
 constexpr qint32 ObjectNotSet = 91;
 constexpr qint32 CannotCreateObject = 429;
 // Added to a caught number when an error is passed up through the folder reader or the controller.
