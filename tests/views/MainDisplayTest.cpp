@@ -1,0 +1,110 @@
+#include "views/MainDisplay.h"
+#include "core/AppError.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+struct Amounts {
+    qint32 pay = 0, yet = 0, buy = 0, tomorrow = 0, yesterday = 0;
+};
+
+// One meeting whose races carry the given amounts (the evaluation is tested with the race model).
+std::vector<std::unique_ptr<clsKaisai>> Day(const std::vector<Amounts>& races) {
+    std::vector<std::unique_ptr<clsKaisai>> day;
+    auto meeting = std::make_unique<clsKaisai>();
+    meeting->setKaisaiNum(5);
+    for (size_t i = 0; i < races.size(); ++i) {
+        auto race = std::make_unique<clsRace>();
+        race->setRaceNum(static_cast<qint16>(i + 1));
+        race->setAmtPay(races[i].pay);
+        race->setAmtYet(races[i].yet);
+        race->setAmtBuy(races[i].buy);
+        race->setAmtTomorrow(races[i].tomorrow);
+        race->setAmtYesterday(races[i].yesterday);
+        meeting->AddRace(std::move(race));
+    }
+    day.push_back(std::move(meeting));
+    return day;
+}
+} // namespace
+
+TEST(MainDisplay, NoMeetingsShowsNoScheduleAndZeroes) {
+    const MainDisplay d = BuildMainDisplay({}, QStringLiteral("20261207"), 123456);
+    EXPECT_FALSE(d.HasMeetings);
+    EXPECT_EQ(d.Date, QStringLiteral("投票要綱なし"));
+    EXPECT_EQ(d.Status, QString());
+    EXPECT_EQ(d.Bets, QStringLiteral("0"));
+    EXPECT_EQ(d.Payouts, QStringLiteral("0"));
+    EXPECT_EQ(d.Profit, QStringLiteral("0"));
+    EXPECT_EQ(d.Recovery, QStringLiteral("0.0"));
+    EXPECT_EQ(d.Balance, QStringLiteral("0")); // not the account balance
+}
+
+TEST(MainDisplay, MeetingsWithoutBets) {
+    const MainDisplay d = BuildMainDisplay(Day({{}, {}}), QStringLiteral("20040516"), 50000);
+    EXPECT_TRUE(d.HasMeetings);
+    EXPECT_EQ(d.Date, QStringLiteral("2004年5月16日(日)"));
+    EXPECT_EQ(d.Status, QStringLiteral("本日は未投票です"));
+    EXPECT_EQ(d.Profit, QStringLiteral("0"));
+    EXPECT_EQ(d.Recovery, QStringLiteral("0.0"));
+    EXPECT_EQ(d.Balance, QStringLiteral("50000"));
+    EXPECT_EQ(d.Tooltip, QString());
+}
+
+TEST(MainDisplay, FiguresOfTheWorkedExample) {
+    // Paid 3000, bought 2000 today and 1000 the day before, nothing for tomorrow.
+    const MainDisplay d =
+        BuildMainDisplay(Day({{3000, 0, 1500, 0, 1000}, {0, 0, 500, 0, 0}}), QStringLiteral("20261207"), 10000);
+    EXPECT_EQ(d.Bets, QStringLiteral("2000"));
+    EXPECT_EQ(d.Payouts, QStringLiteral("3000"));
+    EXPECT_EQ(d.Profit, QStringLiteral("0"));
+    EXPECT_EQ(d.Recovery, QStringLiteral("150.0"));
+    EXPECT_EQ(d.Balance, QStringLiteral("11000"));
+    EXPECT_EQ(d.AmtBuy, 2000);
+    EXPECT_EQ(d.AmtBuyYesterday, 1000);
+    EXPECT_EQ(d.Tooltip, QStringLiteral("前売にて 1000円 投票済み"));
+}
+
+TEST(MainDisplay, ProfitSignsAndRecoveryRounding) {
+    struct Case {
+        Amounts a;
+        const char16_t* profit;
+        const char16_t* recovery;
+    } cases[] = {
+        {{1001, 0, 1000, 0, 0}, u"+1", u"100.1"},  {{0, 500, 500, 0, 0}, u"-500", u"0.0"},
+        {{100, 0, 300, 0, 0}, u"-200", u"33.3"},   {{200, 0, 300, 0, 0}, u"-100", u"66.7"},
+        {{1, 0, 2000, 0, 0}, u"-1999", u"0.1"},    // 0.05 rounds up
+        {{0, 0, 0, 700, 0}, u"0", u"0.0"},         // advance bets are not today's purchases
+        {{5000, 0, 0, 0, 2000}, u"+3000", u"0.0"}, // recovery only against the day's own purchases
+    };
+    for (const auto& c : cases) {
+        const MainDisplay d = BuildMainDisplay(Day({c.a}), QStringLiteral("20261207"), 0);
+        EXPECT_EQ(d.Profit, QString::fromUtf16(c.profit));
+        EXPECT_EQ(d.Recovery, QString::fromUtf16(c.recovery));
+    }
+}
+
+TEST(MainDisplay, TooltipCases) {
+    EXPECT_EQ(BuildMainDisplay(Day({{0, 0, 1200, 800, 0}}), QStringLiteral("20261207"), 0).Tooltip,
+              QStringLiteral("当日：1200円 前日：800円"));
+    // Both apply: only the advance-bet text remains.
+    EXPECT_EQ(BuildMainDisplay(Day({{0, 0, 1200, 800, 300}}), QStringLiteral("20261207"), 0).Tooltip,
+              QStringLiteral("前売にて 300円 投票済み"));
+    const MainDisplay d = BuildMainDisplay(Day({{0, 0, 1200, 800, 0}}), QStringLiteral("20261207"), 5000);
+    EXPECT_EQ(d.Bets, QStringLiteral("2000"));
+    EXPECT_EQ(d.Balance, QStringLiteral("3000"));
+}
+
+TEST(MainDisplay, SumsThatDoNotFitRaiseOverflow) {
+    const qint32 max = std::numeric_limits<qint32>::max();
+    EXPECT_THROW(BuildMainDisplay(Day({{max, 0, 1, 0, 0}, {1, 0, 1, 0, 0}}), QStringLiteral("20261207"), 0), AppError);
+    EXPECT_THROW(BuildMainDisplay(Day({{max, 0, 1, 0, 0}}), QStringLiteral("20261207"), 10), AppError);
+}
+
+TEST(MainDisplay, MinimizedTitle) {
+    EXPECT_EQ(MinimizedTitle(QStringLiteral("12345")), QStringLiteral("残高 12345円"));
+}
