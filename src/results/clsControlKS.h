@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,18 @@ private:
         qint16 WakuNum = 0;
     };
     const Finisher& Slot(int index) const;
+
+    // Venue code and race number written into every result line of one read.
+    struct LineKey {
+        qint16 Venue = 0;
+        qint16 Race = 0;
+    };
+    bool ReadResultFile();
+    bool ReadPayoutFiles(const QString& strDate);
+    void ReadSection(QByteArrayView data, qsizetype pos, int betType, LineKey key);
+    void ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void ReadWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void AddLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount);
 
     QString m_pathName;
     QString m_fileName;

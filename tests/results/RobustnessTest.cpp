@@ -1,0 +1,127 @@
+#include "ResultTestSupport.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+#include <random>
+
+using namespace ResultFiles;
+
+namespace {
+
+ResultFile RaceWithEverything() {
+    ResultFile f = SampleRace();
+    f.RefundHorses = {5, 14};
+    f.WakuMarks[2] = 1;
+    f.WakuMarks[6] = 2;
+    return f;
+}
+
+bool IsResultLine(const QString& line) {
+    if (line.size() != 27) {
+        return false;
+    }
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// A half-written file yields a part of the whole file's lines and nothing else: never a payout cut short
+// (a partly written "    1230" read as 12) and never a horse from half a refund slot.
+TEST(ResultRobustness, EveryTruncationOfAResultFileGivesOnlyWholeLines) {
+    const QByteArray whole = WriteResultFile(RaceWithEverything());
+    TempFolder full;
+    full.Write(QStringLiteral("KS-5628B.JRA"), whole);
+    const ReadOutcome complete = ReadRace(full.Path());
+    ASSERT_TRUE(complete.Ok);
+    const QSet<QString> known(complete.Lines.begin(), complete.Lines.end());
+
+    TempFolder dir;
+    for (qsizetype n = 0; n <= whole.size(); ++n) {
+        dir.Write(QStringLiteral("KS-5628B.JRA"), whole.left(n));
+        clsControlKS ks;
+        const ReadOutcome r = ReadRace(ks, dir.Path());
+        for (const QString& line : r.Lines) {
+            ASSERT_TRUE(known.contains(line)) << "length " << n << ": " << qPrintable(line);
+        }
+        if (n < 22) {
+            ASSERT_FALSE(r.Ok) << "length " << n << ": the id is incomplete";
+        }
+        if (n >= 835) {
+            ASSERT_EQ(r.Lines, complete.Lines) << "length " << n;
+            ASSERT_EQ(ks.WakuNum(5), 8) << "length " << n;
+        }
+    }
+}
+
+TEST(ResultRobustness, EveryTruncationOfAPayoutFileGivesOnlyWholeLines) {
+    const ResultFile rf = RaceWithEverything();
+    for (const int type : {BracketQuinella, Wide, Trio}) {
+        const PayoutFile pf = PayoutFilesFor(rf)[type - 1];
+        const QByteArray whole = WritePayoutFile(pf);
+        TempFolder full;
+        SavePayoutFile(full.Path(), pf);
+        const ReadOutcome complete = ReadRace(full.Path());
+        ASSERT_TRUE(complete.Ok);
+        const QSet<QString> known(complete.Lines.begin(), complete.Lines.end());
+
+        TempFolder dir;
+        for (qsizetype n = 0; n <= whole.size(); ++n) {
+            dir.Write(PayoutFileName(pf), whole.left(n));
+            const ReadOutcome r = ReadRace(dir.Path());
+            for (const QString& line : r.Lines) {
+                ASSERT_TRUE(known.contains(line)) << "type " << type << " length " << n;
+            }
+        }
+    }
+}
+
+// Random bytes behind a valid id (so every field is parsed), and random payout records behind a valid
+// date: the reader must neither crash nor produce anything but well-formed lines.
+TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
+    std::mt19937 random(20260405);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, 1200);
+    const QByteArray head = WriteResultFile(SampleRace()).left(22);
+    const QByteArray alphabet(" 0123456789-#>\x81\x82\x83\xff");
+    TempFolder dir;
+    for (int i = 0; i < 300; ++i) {
+        QByteArray garbage(length(random), ' ');
+        for (char& c : garbage) {
+            // Half the files are made of bytes that look like the fields, so deeper branches are taken.
+            c = i % 2 == 0 ? char(byte(random)) : alphabet[byte(random) % alphabet.size()];
+        }
+        dir.Write(QStringLiteral("KS-5628B.JRA"), head + garbage);
+        const QByteArray payout = QByteArray("20260405") + garbage;
+        for (const int type : {Win, BracketQuinella, Wide, Trio}) {
+            PayoutFile pf;
+            pf.BetType = type;
+            dir.Write(PayoutFileName(pf), payout);
+        }
+        for (const QString& id : {kSampleId, QStringLiteral("56281")}) {
+            clsControlKS ks;
+            const ReadOutcome r = ReadRace(ks, dir.Path(), id, 18);
+            ASSERT_LE(r.Lines.size(), 5 * 1000) << "iteration " << i;
+            for (const QString& line : r.Lines) {
+                ASSERT_TRUE(IsResultLine(line)) << "iteration " << i << ": " << qPrintable(line);
+            }
+        }
+    }
+}
+
+// The runner count only bounds the expansion; numbers past two digits cannot be written in a line, so a
+// huge count behaves like 99 instead of producing millions of clamped duplicates.
+TEST(ResultRobustness, HugeRunnerCountIsBoundedByTheLineFormat) {
+    TempFolder dir;
+    ResultFile f;
+    f.RefundHorses = {1, 2, 3, 4, 5};
+    SaveResultFile(dir.Path(), f);
+    const ReadOutcome at99 = ReadRace(dir.Path(), kSampleId, 99);
+    const ReadOutcome huge = ReadRace(dir.Path(), kSampleId, 32767);
+    EXPECT_EQ(huge.Lines, at99.Lines);
+    EXPECT_EQ(OfType(at99.Lines, Quinella).size(), 5 * 98);
+    EXPECT_TRUE(ReadRace(dir.Path(), kSampleId, -3).Ok) << "a negative count expands nothing upwards";
+}
+
+} // namespace
