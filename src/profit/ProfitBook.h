@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <functional>
+#include <optional>
+
+// One day of the profit book.
+struct udtRecord {
+    QString Date;      // yyyymmdd as the client writes dates; the sentinel ending the book has "00000000"
+    qint32 Buy = 0;    // amount bet that day, yen
+    qint32 Pay = 0;    // payouts of the day, yen
+    qint32 Profit = 0; // Pay - Buy when the record was written
+    qint16 Update = 0; // non-zero: entered by the user, so the automatic daily update leaves it alone
+
+    friend bool operator==(const udtRecord&, const udtRecord&) = default;
+};
+
+// The profit book ("VQPROFIT.TXT" in the client folder): one record per betting day, newest first, ended
+// by the sentinel record. The controller owns one and forwards its profit-book operations and properties.
+//
+// The file is ours and must never be lost: it is replaced as a whole through a temporary file, a failed
+// write leaves the old file as it was, and a book that was not read completely (a read failure, or
+// GetRecord never called) is never written back, which would drop the records not read. File failures
+// are shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or "SaveRecord", and a
+// description naming the file and the reason. The book in memory stays as it is after a failed save.
+class ProfitBook {
+public:
+    static QString FileName();     // "VQPROFIT.TXT"
+    static QString SentinelDate(); // "00000000"
+
+    ProfitBook();
+    ~ProfitBook();
+    ProfitBook(const ProfitBook&) = delete;
+    ProfitBook& operator=(const ProfitBook&) = delete;
+
+    // The client folder holding the book (a trailing separator is added when missing).
+    void setFolder(const QString& folder);
+    const QString& Folder() const { return m_folder; }
+    // Where CheckRecord learns the client's current date (yyyymmdd) when it is given none.
+    void setCurDateSource(std::function<QString()> source);
+
+    // Loads the book from the file, creating the file with the sentinel line when there is none. Lines
+    // may end in CR LF, CR or LF; each line is one record, taken as it is. The statistics are not
+    // computed here. Returns at once while the file is being read or written.
+    void GetRecord();
+    // Adds or updates the record of one day (strCurDate, or the client's current date when empty) with
+    // the stake lngAmtBuy + lngAmtBuyYesterday and the payout lngAmtPay, recomputes the statistics and
+    // saves the book when it changed. A stake of 0 changes nothing. With intProcess 0 (the automatic
+    // update) a record whose Update is non-zero is kept. A day older than every record (only a book
+    // without its sentinel has one) goes at the end. lngAmtBuyTomorrow is not used. Raises the overflow
+    // error when the stake or the profit does not fit 32 bits, before anything changes.
+    void CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
+                     const QString& strCurDate, qint16 intUpdate, qint16 intProcess);
+    // Removes the first record of exactly that date (the sentinel too), recomputes the statistics and
+    // saves the book when a record was removed.
+    void DeleteRecord(const QString& strDate);
+
+    // The book, positions 1..PastCount (sentinel included). Other positions raise the index error.
+    qsizetype PastCount() const { return m_past.size(); }
+    const QString& PastDate(qsizetype i) const;
+    qint32 PastBuy(qsizetype i) const;
+    qint32 PastPay(qsizetype i) const;
+    qint32 PastProfit(qsizetype i) const;
+    qint16 PastUpdate(qsizetype i) const;
+
+    // Days with a gain, largest first (equal gains: later date first). The last record of the book is
+    // never listed.
+    qsizetype BestCount() const { return m_best.size(); }
+    const QString& BestDate(qsizetype i) const;
+    qint32 BestBuy(qsizetype i) const;
+    qint32 BestPay(qsizetype i) const;
+    qint32 BestProfit(qsizetype i) const;
+
+    // Days with a loss, largest loss first (equal losses: later date first); the last record never.
+    qsizetype WorstCount() const { return m_worst.size(); }
+    const QString& WorstDate(qsizetype i) const;
+    qint32 WorstBuy(qsizetype i) const;
+    qint32 WorstPay(qsizetype i) const;
+    qint32 WorstProfit(qsizetype i) const;
+
+    // Sums over the whole book. When a sum does not fit 32 bits, reading it raises the overflow error
+    // (a wrapped figure is never shown); the book itself stays usable.
+    qint32 TotalBuy() const;
+    qint32 TotalPay() const;
+    qint32 TotalProfit() const;
+
+    // The line form of a record: date, Buy, Pay (8 characters each), Profit (9) and Update (1), every
+    // field left-aligned, blank-padded and cut to its width; no line end.
+    static QString RecordToLine(const udtRecord& record);
+    // A line read back by character positions; missing or non-numeric fields read as 0, numbers are
+    // rounded to whole yen.
+    static udtRecord LineToRecord(QStringView line);
+
+private:
+    friend class ProfitBookProbe; // tests hold the busy flag to check the guard
+
+    void CalcRecord();
+    void SaveRecord();
+    static void SwapRecord(QList<udtRecord>& list, qsizetype j, qsizetype k);
+    template <typename Before>
+    static void SortRecords(QList<udtRecord>& list, Before before);
+
+    QString FilePath() const;
+    static bool WriteFile(const QString& path, const QByteArray& bytes, QString& failure);
+    const udtRecord& Past(qsizetype i) const;
+
+    QString m_folder;
+    std::function<QString()> m_curDate;
+    QList<udtRecord> m_past;
+    QList<udtRecord> m_best;
+    QList<udtRecord> m_worst;
+    // A total that does not fit 32 bits is none.
+    std::optional<qint32> m_totalBuy{0};
+    std::optional<qint32> m_totalPay{0};
+    std::optional<qint32> m_totalProfit{0};
+    bool m_busy = false;
+    bool m_complete = false; // the book holds the whole file, so it may be written back
+};
