@@ -1,0 +1,391 @@
+#include "profit/ProfitBook.h"
+
+#include "core/AppError.h"
+#include "core/Paths.h"
+#include "fixtures/FixedRecord.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+// Holds the book's busy flag, as a read or write in progress would.
+class ProfitBookProbe {
+public:
+    static void SetBusy(ProfitBook& book, bool busy) { book.m_busy = busy; }
+};
+
+// Readable failure messages: the file as text, records field by field.
+void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    *os << '"' << bytes.toStdString() << '"';
+}
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+void PrintTo(const udtRecord& r, std::ostream* os) {
+    *os << '{' << r.Date.toStdString() << ", " << r.Buy << ", " << r.Pay << ", " << r.Profit << ", " << r.Update << '}';
+}
+
+namespace {
+const QString kFile = QStringLiteral("VQPROFIT.TXT");
+// A new book is 34 zeros; the sentinel written back by a save has the layout of every other line.
+const QByteArray kSentinelLine = QByteArray(34, '0') + "\r\n";
+
+// One line of the book with every field placed at its position, then CR LF.
+QByteArray Line(const QString& date, const QString& buy, const QString& pay, const QString& profit,
+                const QString& update) {
+    return FixedRecord(34)
+               .Text(1, date, 8)
+               .Text(9, buy, 8)
+               .Text(17, pay, 8)
+               .Text(25, profit, 9)
+               .Text(34, update, 1)
+               .Bytes() +
+           "\r\n";
+}
+
+QByteArray Line(const QString& date, qint32 buy, qint32 pay, qint16 update = 0) {
+    return Line(date, QString::number(buy), QString::number(pay), QString::number(pay - buy), QString::number(update));
+}
+
+const QByteArray kSentinelRecord = Line("00000000", 0, 0);
+
+// The number of the AppError the call raises, 0 when it raises none.
+qint32 ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AppError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+class BookTest : public ::testing::Test {
+protected:
+    void Load(const QByteArray& bytes) {
+        folder.Write(kFile, bytes);
+        Load();
+    }
+    void Load() {
+        book.setFolder(folder.Path());
+        book.GetRecord();
+    }
+    void Check(const QString& day, qint32 buy, qint32 pay, qint16 update = 0, qint16 process = 0) {
+        book.CheckRecord(buy, pay, 0, 0, day, update, process);
+    }
+    // The dates of a list, positions 1..count.
+    static QStringList DatesOf(qsizetype count, const std::function<QString(qsizetype)>& date) {
+        QStringList d;
+        for (qsizetype i = 1; i <= count; ++i) {
+            d << date(i);
+        }
+        return d;
+    }
+    QStringList Dates() const {
+        return DatesOf(book.PastCount(), [this](qsizetype i) { return book.PastDate(i); });
+    }
+    QStringList BestDates() const {
+        return DatesOf(book.BestCount(), [this](qsizetype i) { return book.BestDate(i); });
+    }
+    QStringList WorstDates() const {
+        return DatesOf(book.WorstCount(), [this](qsizetype i) { return book.WorstDate(i); });
+    }
+
+    TempFolder folder;
+    CapturingReporter errors;
+    ProfitBook book;
+};
+
+TEST_F(BookTest, FirstRunWritesTheSentinelAndTheFirstDayGoesBeforeIt) {
+    Load();
+    EXPECT_EQ(folder.Read(kFile), kSentinelLine);
+    EXPECT_EQ(book.PastCount(), 1);
+    EXPECT_EQ(book.TotalProfit(), 0);
+
+    // The stake is the day's purchases plus yesterday's advance ones; tomorrow's belong to tomorrow.
+    book.CheckRecord(600, 0, 5000, 400, QStringLiteral("20240506"), 0, 0);
+    EXPECT_EQ(folder.Read(kFile), Line("20240506", "1000", "0", "-1000", "0") + kSentinelRecord);
+    EXPECT_EQ(book.PastCount(), 2);
+    EXPECT_EQ(book.TotalBuy(), 1000);
+    EXPECT_EQ(book.TotalProfit(), -1000);
+    EXPECT_EQ(WorstDates(), QStringList{"20240506"});
+    EXPECT_TRUE(errors.texts.isEmpty());
+}
+
+TEST_F(BookTest, DaysGoInNewestFirstAndAnEmptyDateIsTheClientsDate) {
+    book.setCurDateSource([] { return QStringLiteral("20240601"); });
+    Load(Line("20240510", 100, 0) + Line("20240501", 100, 0) + kSentinelLine);
+    for (const char* day : {"20240505", "20240520", "20230101", "20240502", ""}) {
+        Check(QString::fromLatin1(day), 100, 200);
+    }
+    EXPECT_EQ(Dates(), QStringList({"20240601", "20240520", "20240510", "20240505", "20240502", "20240501", "20230101",
+                                    "00000000"}));
+    EXPECT_EQ(folder.Read(kFile).count("\r\n"), 8);
+}
+
+TEST_F(BookTest, AnUnchangedDayWritesNothingAndAChangedOneIsRewrittenInPlace) {
+    Load(Line("20240510", 100, 0) + Line("20240505", 1000, 0) + kSentinelLine);
+    folder.Write(kFile, "not rewritten");
+    Check("20240505", 1000, 0);
+    EXPECT_EQ(folder.Read(kFile), "not rewritten");
+
+    Check("20240505", 1000, 2500);
+    EXPECT_EQ(folder.Read(kFile), Line("20240510", 100, 0) + Line("20240505", 1000, 2500) + kSentinelRecord);
+}
+
+TEST_F(BookTest, TheUsersRecordIsKeptFromTheAutomaticUpdateOnly) {
+    struct Case {
+        qint16 stored;
+        qint16 process;
+        bool changed;
+    };
+    for (const Case c : {Case{1, 0, false}, Case{7, 0, false}, Case{0, 0, true}, Case{1, 1, true}}) {
+        Load(Line("20240505", 1000, 0, c.stored) + kSentinelLine);
+        Check("20240505", 1000, 3000, 0, c.process);
+        EXPECT_EQ(book.PastPay(1), c.changed ? 3000 : 0) << c.stored << " " << c.process;
+    }
+    // The editor's "do not update" box lands in the last column.
+    Check("20240505", 1000, 3000, 1, 1);
+    EXPECT_EQ(folder.Read(kFile), Line("20240505", 1000, 3000, 1) + kSentinelRecord);
+}
+
+TEST_F(BookTest, AStakeOfZeroNeitherAddsNorChangesARecord) {
+    Load(Line("20240505", 1000, 0) + kSentinelLine);
+    folder.Write(kFile, "not rewritten");
+    Check("20240506", 0, 500);
+    Check("20240505", 0, 500, 0, 1);
+    EXPECT_EQ(Dates(), QStringList({"20240505", "00000000"}));
+    EXPECT_EQ(book.PastPay(1), 0);
+    EXPECT_EQ(folder.Read(kFile), "not rewritten");
+}
+
+TEST_F(BookTest, BestAndWorstDaysPutTheLaterDateFirstAndNeverTheLastRecord) {
+    Load(Line("20240401", 800, 500) +  // -300
+         Line("20240301", 500, 1000) + // +500
+         Line("20240201", 300, 0) +    // -300
+         Line("20240115", 1000, 100) + // -900
+         Line("20240110", 100, 100) +  // 0: in neither list
+         Line("20240101", 100, 600) +  // +500
+         Line("20231231", 100, 9000)); // the last record (no sentinel here): counted, never listed
+    Check("20240402", 100, 200);       // +100
+    EXPECT_EQ(BestDates(), QStringList({"20240301", "20240101", "20240402"}));
+    EXPECT_EQ(WorstDates(), QStringList({"20240115", "20240401", "20240201"}));
+    EXPECT_EQ(book.BestProfit(1), 500);
+    EXPECT_EQ(book.WorstProfit(1), -900);
+    EXPECT_EQ(book.WorstBuy(1), 1000);
+    EXPECT_EQ(book.TotalBuy(), 3000);
+    EXPECT_EQ(book.TotalPay(), 11500);
+    EXPECT_EQ(book.TotalProfit(), 8500);
+}
+
+TEST_F(BookTest, DuplicatedLinesKeepTheOrderOfThePairwiseExchange) {
+    // Equal profit and date cannot be told apart by the comparison; a stable sort would list them in
+    // book order, the exchange does not. Buy tells the records apart.
+    struct Case {
+        QList<QPair<qint32, qint32>> buyProfit; // book order, all on one date unless the buy is 900
+        QList<qint32> bestBuys;
+    };
+    const Case cases[] = {
+        {{{100, 500}, {200, 500}, {900, 500}}, {900, 200, 100}},
+        {{{1, 100}, {2, 200}, {3, 100}, {4, 300}, {5, 100}}, {4, 2, 3, 1, 5}},
+    };
+    for (const Case& c : cases) {
+        QByteArray lines;
+        for (const auto& [buy, profit] : c.buyProfit) {
+            lines += Line(buy == 900 ? "20240201" : "20240101", buy, buy + profit);
+        }
+        Load(lines + kSentinelLine);
+        book.DeleteRecord(QStringLiteral("none")); // recomputes the lists
+        QList<qint32> buys;
+        for (qsizetype i = 1; i <= book.BestCount(); ++i) {
+            buys << book.BestBuy(i);
+        }
+        EXPECT_EQ(buys, c.bestBuys);
+    }
+    // The same rule for losses.
+    Load(Line("20240101", 600, 100) + Line("20240101", 700, 200) + Line("20240201", 800, 300) + kSentinelLine);
+    book.DeleteRecord(QStringLiteral("none"));
+    EXPECT_EQ(QList<qint32>({book.WorstBuy(1), book.WorstBuy(2), book.WorstBuy(3)}), QList<qint32>({800, 700, 600}));
+}
+
+TEST_F(BookTest, DeleteRemovesTheFirstRecordOfTheDateTheSentinelToo) {
+    Load(Line("20240505", 100, 0) + Line("20240505", 200, 0) + Line("20240501", 300, 900) + kSentinelLine);
+    book.DeleteRecord(QStringLiteral("20240505"));
+    EXPECT_EQ(folder.Read(kFile), Line("20240505", 200, 0) + Line("20240501", 300, 900) + kSentinelRecord);
+
+    folder.Write(kFile, "not rewritten");
+    book.DeleteRecord(QStringLiteral("2024050"));
+    EXPECT_EQ(book.PastCount(), 3);
+    EXPECT_EQ(folder.Read(kFile), "not rewritten");
+
+    book.DeleteRecord(QStringLiteral("00000000"));
+    EXPECT_EQ(folder.Read(kFile), Line("20240505", 200, 0) + Line("20240501", 300, 900));
+    EXPECT_EQ(book.BestCount(), 0); // 20240501 is now the last record
+
+    // Without the sentinel a day older than every record is kept at the end, not dropped.
+    Check("20230101", 100, 0);
+    EXPECT_EQ(Dates(), QStringList({"20240505", "20240501", "20230101"}));
+}
+
+TEST_F(BookTest, LinesAreReadByCharacterPositionsWhateverTheyHold) {
+    struct Case {
+        QByteArray bytes;
+        udtRecord expected;
+    };
+    const Case cases[] = {
+        {Line("20240506", "1000", "0", "-1000", "0"), {"20240506", 1000, 0, -1000, 0}},
+        {"20240506100\r", {"20240506", 100, 0, 0, 0}}, // short, ended by CR alone
+        {"\r\n", {"", 0, 0, 0, 0}},
+        {"garbage!x-y+z?..?#$$%%%&&&&''(()))[]\n", {"garbage!", 0, 0, 0, 0}}, // ended by LF alone
+        // Lenient numbers rounded half to even; characters past 34 ignored.
+        {FixedRecord(34)
+                 .Text(1, "20240507")
+                 .Text(9, "  1000.5")
+                 .Text(17, "1001.5")
+                 .Text(25, "-2.5x")
+                 .Raw(34, "9")
+                 .Bytes() +
+             "beyond the line\r\n",
+         {"20240507", 1000, 1002, -2, 9}},
+        // Full-width characters count one position each, though they take two bytes; no final line end.
+        {FixedRecord().Text(1, QStringLiteral("令和六年五月六日")).Text(17, "1000    0       -1000    1").Bytes(),
+         {QStringLiteral("令和六年五月六日"), 1000, 0, -1000, 1}},
+    };
+    QByteArray file;
+    for (const Case& c : cases) {
+        file += c.bytes;
+    }
+    Load(file);
+    ASSERT_EQ(book.PastCount(), qsizetype(std::size(cases)));
+    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
+        const udtRecord& e = cases[i - 1].expected;
+        EXPECT_EQ(
+            udtRecord({book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)}), e)
+            << i;
+    }
+    EXPECT_TRUE(errors.texts.isEmpty());
+
+    // Written back and read again, the code page text survives.
+    Check("20240508", 100, 0);
+    Load();
+    EXPECT_EQ(book.PastDate(book.PastCount()), QStringLiteral("令和六年五月六日"));
+}
+
+TEST_F(BookTest, AmountsWiderThanTheirColumnsAreCutOnWriting) {
+    Load();
+    Check("20240506", 123456789, 0, 12, 1);
+    EXPECT_EQ(folder.Read(kFile), QByteArray("20240506"
+                                             "12345678"
+                                             "0       "
+                                             "-12345678"
+                                             "1\r\n") +
+                                      kSentinelRecord);
+    Load();
+    EXPECT_EQ(book.PastBuy(1), 12345678);
+    EXPECT_EQ(book.PastProfit(1), -12345678);
+    EXPECT_EQ(book.PastUpdate(1), 1);
+}
+
+TEST_F(BookTest, AFolderInPlaceOfTheFileIsReportedAndLeftAlone) {
+    ASSERT_TRUE(QDir().mkpath(folder.File(kFile)));
+    Load();
+    Check("20240506", 100, 0);
+    ASSERT_EQ(errors.texts.size(), 2);
+    EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("GetRecord\r\n(75)Path/File access error: ")))
+        << qPrintable(errors.texts[0]);
+    EXPECT_TRUE(errors.texts[1].startsWith(QStringLiteral("SaveRecord\r\n(75)Path/File access error: ")))
+        << qPrintable(errors.texts[1]);
+    EXPECT_EQ(errors.titles[1], "VelqoraV50");
+    EXPECT_EQ(book.PastCount(), 2); // the book in memory is kept
+    EXPECT_TRUE(QFileInfo(folder.File(kFile)).isDir());
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(BookTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
+    const QByteArray old = Line("20240505", 1000, 0) + kSentinelRecord;
+    Load(old);
+    // A file size limit makes the write fail part way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = old.size() + 10;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Check("20240506", 100, 0);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+
+    EXPECT_EQ(folder.Read(kFile), old);
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{kFile});
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("SaveRecord\r\n(75)"))) << qPrintable(errors.texts[0]);
+    EXPECT_EQ(book.PastCount(), 3);
+
+    Check("20240506", 100, 50); // the next change saves the whole book
+    EXPECT_EQ(folder.Read(kFile), Line("20240506", 100, 50) + old);
+}
+#endif
+
+TEST_F(BookTest, ABookNotReadCompletelyIsNeverWrittenBack) {
+    // Never loaded: saving would replace the file with this day alone.
+    folder.Write(kFile, Line("20240505", 1000, 0) + kSentinelLine);
+    book.setFolder(folder.Path());
+    Check("20240506", 100, 0);
+    EXPECT_EQ(folder.Read(kFile), Line("20240505", 1000, 0) + kSentinelLine);
+    ASSERT_EQ(errors.texts.size(), 1);
+
+    // Too large to read (a sparse file, so the test stays quick).
+    QFile f(folder.File(kFile));
+    ASSERT_TRUE(f.resize(kMaxFileBytes + 1));
+    Load();
+    Check("20240507", 100, 0);
+    ASSERT_EQ(errors.texts.size(), 3);
+    EXPECT_TRUE(errors.texts[1].startsWith(QStringLiteral("GetRecord\r\n(75)"))) << qPrintable(errors.texts[1]);
+    EXPECT_TRUE(errors.texts[2].startsWith(QStringLiteral("SaveRecord\r\n(75)"))) << qPrintable(errors.texts[2]);
+    EXPECT_EQ(QFileInfo(folder.File(kFile)).size(), kMaxFileBytes + 1);
+}
+
+TEST_F(BookTest, AReadOrWriteRequestedWhileOneRunsReturnsAtOnce) {
+    Load(Line("20240505", 1000, 0) + kSentinelLine);
+    ProfitBookProbe::SetBusy(book, true);
+    folder.Write(kFile, kSentinelLine);
+    book.GetRecord();
+    EXPECT_EQ(book.PastCount(), 2);
+    Check("20240506", 100, 0);
+    EXPECT_EQ(book.PastCount(), 3);
+    EXPECT_EQ(folder.Read(kFile), kSentinelLine);
+
+    ProfitBookProbe::SetBusy(book, false);
+    book.DeleteRecord(QStringLiteral("20240505"));
+    EXPECT_EQ(folder.Read(kFile), Line("20240506", 100, 0) + kSentinelRecord);
+    EXPECT_TRUE(errors.texts.isEmpty());
+}
+
+TEST_F(BookTest, PositionsOutsideTheListsAndOverflowingTotalsRaise) {
+    QByteArray lines;
+    for (int i = 0; i < 22; ++i) {
+        lines += Line("20240101", 99999999, 99999999); // 22 x 99,999,999 passes 2^31
+    }
+    Load(lines + kSentinelLine);
+    Check("20240506", 100, 0);
+    EXPECT_EQ(ErrorOf([&] { book.TotalBuy(); }), ErrNo::Overflow);
+    EXPECT_EQ(ErrorOf([&] { book.TotalPay(); }), ErrNo::Overflow);
+    EXPECT_EQ(book.TotalProfit(), -100);
+    EXPECT_EQ(folder.Read(kFile).count("\r\n"), 24); // the book was still saved
+
+    for (const auto& call : std::initializer_list<std::function<void()>>{
+             [&] { book.PastDate(0); }, [&] { book.PastUpdate(25); }, [&] { book.BestDate(1); },
+             [&] { book.WorstProfit(2); }, [&] { book.WorstBuy(0); }}) {
+        EXPECT_EQ(ErrorOf(call), ErrNo::SubscriptOutOfRange);
+    }
+}
+} // namespace
