@@ -58,8 +58,26 @@ public:
     void CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
                      const QString& strCurDate, qint16 intUpdate, qint16 intProcess);
     void GetRecord();
-    ProfitBook& Book() { return *m_book; }
     const ProfitBook& Book() const { return *m_book; }
+    qsizetype PastCount() const;
+    QString PastDate(qsizetype i) const;
+    qint32 PastBuy(qsizetype i) const;
+    qint32 PastPay(qsizetype i) const;
+    qint32 PastProfit(qsizetype i) const;
+    qint16 PastUpdate(qsizetype i) const;
+    qsizetype BestCount() const;
+    QString BestDate(qsizetype i) const;
+    qint32 BestBuy(qsizetype i) const;
+    qint32 BestPay(qsizetype i) const;
+    qint32 BestProfit(qsizetype i) const;
+    qsizetype WorstCount() const;
+    QString WorstDate(qsizetype i) const;
+    qint32 WorstBuy(qsizetype i) const;
+    qint32 WorstPay(qsizetype i) const;
+    qint32 WorstProfit(qsizetype i) const;
+    qint32 TotalBuy() const;
+    qint32 TotalPay() const;
+    qint32 TotalProfit() const;
 
     const std::vector<std::unique_ptr<clsKaisai>>& colKaisai() const;
     clsControlPAT* objPAT() const { return m_pat.get(); }

@@ -1,31 +1,351 @@
 #include "frmMain.h"
 
+#include "Colors.h"
+#include "FlowLayout.h"
+#include "Fonts.h"
+#include "Icons.h"
 #include "QtFormWindow.h"
+#include "core/AppError.h"
 #include "core/AppInfo.h"
+#include "core/ErrorReporter.h"
+#include "core/clsControl.h"
+#include "frmVer.h"
+#include "views/MainDisplay.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 constexpr qint32 kWidthTwips = 1965;
-}
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(AppInfo::Title());
-    resize(131, 180);
+// The window is narrow: toolbar buttons hug their captions so three fit in a row.
+class CompactToolButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    QSize sizeHint() const override {
+        const QFontMetrics fm(font());
+        const int width = fm.horizontalAdvance(text());
+        return QSize(qMax(width, iconSize().width()) + 6, iconSize().height() + fm.height() + 6);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+// Toolbar buttons by index; 2 is the separator.
+struct ButtonSpec {
+    int index;
+    const char16_t* caption;
+    const char16_t* tip;
+    QIcon (*icon)();
+};
+const ButtonSpec kButtons[] = {
+    {1, u"更新", u"最新のデータを読み直します (F5)", &Icons::Refresh},
+    {3, u"収支表", u"本日の収支表", &Icons::ProfitTable},
+    {4, u"投票履歴", u"本日の投票履歴", &Icons::BetLog},
+    {5, u"通帳", u"過去の収支 (通帳)", &Icons::Passbook},
+    {6, u"ダウンロード", u"競走成績のダウンロード", &Icons::Download},
+};
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent), mobjCtrl(std::make_unique<clsControl>()), m_host(std::make_unique<QtWindowHost>(this)) {
+    mobjCtrl->setWindowHost(m_host.get());
+    connect(mobjCtrl.get(), &clsControl::ReInitialized, this, &frmMain::OnReInitialized);
+    m_chooseColor = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(initial, this, title);
+        return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+    };
+    BuildControls();
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The other windows go before the controller they show.
+    m_host->UnloadAll();
+}
+
+void frmMain::BuildControls() {
+    setWindowTitle(AppInfo::Title());
+    setFont(Fonts::Proportional());
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* toolbar = new QWidget(this);
+    toolbar->setObjectName(QStringLiteral("Toolbar"));
+    auto* flow = new FlowLayout(toolbar, 0);
+    QFont small = Fonts::Proportional(8);
+    for (const ButtonSpec& spec : kButtons) {
+        auto* b = new CompactToolButton(toolbar);
+        b->setText(QString::fromUtf16(spec.caption));
+        b->setToolTip(QString::fromUtf16(spec.tip));
+        b->setIcon(spec.icon());
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setAutoRaise(true);
+        b->setFont(small);
+        b->setFocusPolicy(Qt::StrongFocus);
+        const int index = spec.index;
+        connect(b, &QToolButton::clicked, this, [this, index] { Toolbar_ButtonClick(index); });
+        flow->addWidget(b);
+        m_button[static_cast<size_t>(index)] = b;
+    }
+    outer->addWidget(toolbar);
+
+    m_picMain = new QFrame(this);
+    m_picMain->setObjectName(QStringLiteral("picMain"));
+    m_picMain->setFrameShape(QFrame::StyledPanel);
+    m_picMain->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(m_picMain);
+    grid->setContentsMargins(4, 3, 4, 4);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(1);
+    for (int i = 0; i <= 16; ++i) {
+        m_label[static_cast<size_t>(i)] = new QLabel(m_picMain);
+        m_label[static_cast<size_t>(i)]->setObjectName(QStringLiteral("label%1").arg(i));
+    }
+    m_label[0]->setAlignment(Qt::AlignCenter);
+    m_label[1]->setAlignment(Qt::AlignCenter);
+    grid->addWidget(m_label[0], 0, 0, 1, 3);
+    grid->addWidget(m_label[1], 1, 0, 1, 3);
+    const char16_t* captions[] = {u"投票", u"払戻", u"損益", u"回収", u"残高"};
+    const char16_t* units[] = {u"円", u"円", u"円", u"％", u"円"};
+    QFont bold = Fonts::Proportional();
+    bold.setBold(true);
+    for (int row = 0; row < 5; ++row) {
+        QLabel* caption = m_label[static_cast<size_t>(2 + row)];
+        QLabel* value = m_label[static_cast<size_t>(12 + row)];
+        QLabel* unit = m_label[static_cast<size_t>(7 + row)];
+        caption->setText(QString::fromUtf16(captions[row]));
+        unit->setText(QString::fromUtf16(units[row]));
+        value->setFont(bold);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(caption, 2 + row, 0);
+        grid->addWidget(value, 2 + row, 1);
+        grid->addWidget(unit, 2 + row, 2);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(7, 1);
+    outer->addWidget(m_picMain, 1);
+
+    // A transparent sheet over the figures: it takes the right click for the menu and carries the tooltip.
+    m_lblWindow = new QWidget(m_picMain);
+    m_lblWindow->setObjectName(QStringLiteral("lblWindow"));
+    m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
+    m_lblWindow->installEventFilter(this);
+    m_picMain->installEventFilter(this);
+
+    m_mnuPop = new QMenu(this);
+    mnuFColor = m_mnuPop->addAction(QStringLiteral("文字色の変更(&C)"), this, [this] { ChooseColor(false); });
+    mnuBColor = m_mnuPop->addAction(QStringLiteral("背景色の変更(&B)"), this, [this] { ChooseColor(true); });
+    m_mnuPop->addSeparator();
+    mnuPos = m_mnuPop->addAction(QStringLiteral("常に手前に表示(&W)"), this, [this] { TogglePosition(); });
+    mnuPos->setCheckable(true);
+    m_mnuPop->addSeparator();
+    mnuVer = m_mnuPop->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), this, [this] { ShowVersion(); });
+    m_mnuPop->addSeparator();
+    mnuMin = m_mnuPop->addAction(QStringLiteral("最小化(&N)"), this, [this] { MinimizeWindow(); });
+    mnuEnd = m_mnuPop->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(refresh, &QShortcut::activated, this, [this] {
+        if (m_button[1]->isEnabled()) {
+            Toolbar_ButtonClick(1);
+        }
+    });
+}
 
 void frmMain::Form_Load() {
-    m_settings.LoadSettings();
-    QtFormWindow placement(this, Settings::Main);
-    m_settings.LoadForm(placement, true, true, true, false);
-    placement.setWidthTwips(kWidthTwips);
+    setWindowTitle(AppInfo::Title());
+    mnuEnd->setText(AppInfo::Title() + QStringLiteral("終了(&X)"));
+    try {
+        mobjCtrl->Initialize();
+        QtFormWindow placement(this, Settings::Main);
+        mobjCtrl->LoadForm(placement, true, true, true, false);
+        placement.setWidthTwips(kWidthTwips);
+        setFixedWidth(width());
+        // Every row must stay visible, whatever height was stored.
+        setMinimumHeight(layout()->totalHeightForWidth(width()));
+        ApplyColors();
+        // Applying the stored state through the toggle keeps the menu check and the window in step.
+        mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
+        TogglePosition();
+        mobjCtrl->GetRecord();
+        Display();
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmMain::ApplyColors() {
+    QPalette back = m_picMain->palette();
+    back.setColor(QPalette::Window, Colors::FromStored(mobjCtrl->BackColor()));
+    m_picMain->setPalette(back);
+    const QColor fore = Colors::FromStored(mobjCtrl->ForeColor());
+    for (QLabel* l : m_label) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, fore);
+        l->setPalette(p);
+    }
+}
+
+void frmMain::Display() {
+    try {
+        const MainDisplay d = BuildMainDisplay(mobjCtrl->colKaisai(), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
+        m_label[0]->setText(d.Date);
+        m_label[1]->setText(d.Status);
+        m_label[12]->setText(d.Bets);
+        m_label[13]->setText(d.Payouts);
+        m_label[14]->setText(d.Profit);
+        m_label[15]->setText(d.Recovery);
+        m_label[16]->setText(d.Balance);
+        m_button[3]->setEnabled(d.HasMeetings);
+        m_button[4]->setEnabled(d.HasMeetings);
+        if (!d.HasMeetings) {
+            return; // no totals stored, the profit book left alone
+        }
+        mobjCtrl->setAmtPay(d.AmtPay);
+        mobjCtrl->setAmtYet(d.AmtYet);
+        mobjCtrl->setAmtBuy(d.AmtBuy);
+        mobjCtrl->setAmtBuyTomorrow(d.AmtBuyTomorrow);
+        mobjCtrl->setAmtBuyYesterday(d.AmtBuyYesterday);
+        m_lblWindow->setToolTip(d.Tooltip);
+        mobjCtrl->CheckRecord(d.AmtBuy, d.AmtPay, d.AmtBuyTomorrow, d.AmtBuyYesterday, QString(), 0, 0);
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmMain::OnReInitialized() {
+    mobjCtrl->CloseChild(true);
+    Display();
+}
+
+void frmMain::Toolbar_ButtonClick(int index) {
+    try {
+        switch (index) {
+        case 1:
+            mobjCtrl->ReInitialize();
+            break;
+        case 3:
+            mobjCtrl->ShowProfit();
+            break;
+        case 4:
+            mobjCtrl->ShowLog();
+            break;
+        case 5:
+            mobjCtrl->ShowRecord();
+            break;
+        case 6:
+            m_button[1]->setEnabled(false);
+            m_button[6]->setEnabled(false);
+            mobjCtrl->ShowBrowser();
+            if (!m_host->IsLoaded(IWindowHost::Window::Browser)) {
+                EnableDownloadButtons(); // nothing opened: nothing will give them back
+            }
+            break;
+        default:
+            break;
+        }
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmMain::EnableDownloadButtons() {
+    m_button[1]->setEnabled(true);
+    m_button[6]->setEnabled(true);
+}
+
+void frmMain::TogglePosition() {
+    const bool onTop = mobjCtrl->Position() == 0;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible) {
+        show(); // changing the flag hides the window
+    }
+    mnuPos->setChecked(onTop);
+    mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
+}
+
+void frmMain::ChooseColor(bool background) {
+    const QColor initial = Colors::FromStored(background ? mobjCtrl->BackColor() : mobjCtrl->ForeColor());
+    const auto chosen =
+        m_chooseColor(initial, background ? QStringLiteral("背景色の変更") : QStringLiteral("文字色の変更"));
+    if (!chosen) {
+        return;
+    }
+    if (background) {
+        mobjCtrl->setBackColor(Colors::ToStored(*chosen));
+    } else {
+        mobjCtrl->setForeColor(Colors::ToStored(*chosen));
+    }
+    ApplyColors();
+}
+
+void frmMain::ShowVersion() {
+    frmVer ver(this);
+    ver.exec();
+}
+
+void frmMain::MinimizeWindow() {
+    mobjCtrl->CloseChild(true);
+    showMinimized();
+}
+
+void frmMain::ShowPopup(const QPoint& globalPos) {
+    m_mnuPop->popup(globalPos);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_picMain && event->type() == QEvent::Resize) {
+        m_lblWindow->setGeometry(m_picMain->rect());
+        m_lblWindow->raise();
+    } else if (watched == m_lblWindow) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() == Qt::RightButton) {
+                ShowPopup(me->globalPosition().toPoint());
+                return true;
+            }
+        } else if (event->type() == QEvent::ContextMenu) {
+            auto* ce = static_cast<QContextMenuEvent*>(event);
+            if (ce->reason() == QContextMenuEvent::Keyboard) {
+                ShowPopup(ce->globalPos());
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        if (isMinimized()) {
+            setWindowTitle(MinimizedTitle(m_label[16]->text()));
+            mobjCtrl->CloseChild(true);
+        } else {
+            setWindowTitle(AppInfo::Title());
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    m_settings.SaveForm(QtFormWindow(this, Settings::Main));
-    m_settings.SaveSettings();
+    try {
+        mobjCtrl->SaveForm(QtFormWindow(this, Settings::Main));
+        mobjCtrl->Terminate();
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
     event->accept();
 }

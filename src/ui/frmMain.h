@@ -1,23 +1,80 @@
 #pragma once
 
-#include "core/Settings.h"
+#include "QtWindowHost.h"
 
+#include <QColor>
 #include <QWidget>
 
-// The main window: the small window the user keeps beside the betting client.
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QToolButton;
+class clsControl;
+
+// The main window: the small window the user keeps beside the betting client. It owns the controller,
+// shows the day's date, status and five figures, and opens every other window through its toolbar.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    Settings& settings() { return m_settings; }
+    clsControl& Control() { return *mobjCtrl; }
+    QtWindowHost& Host() { return *m_host; }
+
+    // Controls, by their indexes: labels 0..16, toolbar buttons 1..6 (2 is the separator: nullptr).
+    QLabel* Label(int index) const { return m_label.at(static_cast<size_t>(index)); }
+    QToolButton* ToolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
+    QWidget* lblWindow() const { return m_lblWindow; }
+    QFrame* picMain() const { return m_picMain; }
+    QMenu* mnuPop() const { return m_mnuPop; }
+    QAction* mnuFColor = nullptr;
+    QAction* mnuBColor = nullptr;
+    QAction* mnuPos = nullptr;
+    QAction* mnuVer = nullptr;
+    QAction* mnuMin = nullptr;
+    QAction* mnuEnd = nullptr;
+
+    // The colour chooser: the initial colour in, the chosen colour out, nothing when cancelled. Tests
+    // replace the dialog.
+    using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
+    void setColorChooser(ColorChooser chooser) { m_chooseColor = std::move(chooser); }
+
+    // The download window calls this when it closes.
+    void EnableDownloadButtons();
+
+    // Toolbar clicks, by button index.
+    void Toolbar_ButtonClick(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildControls();
     void Form_Load();
+    void Display();
+    void OnReInitialized();
+    void ApplyColors();
+    void TogglePosition();
+    void ChooseColor(bool background);
+    void ShowVersion();
+    void MinimizeWindow();
+    void ShowPopup(const QPoint& globalPos);
 
-    Settings m_settings;
+    std::unique_ptr<clsControl> mobjCtrl;
+    std::unique_ptr<QtWindowHost> m_host;
+    std::array<QLabel*, 17> m_label{};
+    std::array<QToolButton*, 7> m_button{};
+    QFrame* m_picMain = nullptr;
+    QWidget* m_lblWindow = nullptr;
+    QMenu* m_mnuPop = nullptr;
+    ColorChooser m_chooseColor;
 };

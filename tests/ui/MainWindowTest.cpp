@@ -38,7 +38,9 @@ TEST(QtFormWindow, RestoresAndRemembersARealWindow) {
 
 TEST(frmMain, OpensAtTheStoredPlaceAndWritesTheSettingsOnClose) {
     TempFolder program;
+    TempFolder client;
     SetProgramFolder(program.Path());
+    gstrPatPath = client.Path();
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=3000\r\nheight01=2700\r\n");
     {
         frmMain w;

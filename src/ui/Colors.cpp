@@ -1,0 +1,15 @@
+#include "Colors.h"
+
+namespace Colors {
+
+QColor FromStored(qint32 value) {
+    const auto v = static_cast<quint32>(value);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+qint32 ToStored(const QColor& color) {
+    return static_cast<qint32>(static_cast<quint32>(color.red()) | (static_cast<quint32>(color.green()) << 8) |
+                               (static_cast<quint32>(color.blue()) << 16));
+}
+
+} // namespace Colors

@@ -1,0 +1,141 @@
+#include "Icons.h"
+
+#include <QIconEngine>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <functional>
+
+namespace {
+const QColor kInk(0x24, 0x3b, 0x5a);
+const QColor kAccent(0x2f, 0x8f, 0x4e);
+const QColor kPaper(0xfb, 0xfb, 0xf7);
+
+using Draw = std::function<void(QPainter&)>;
+
+// Draws on a 16 x 16 grid scaled to the requested size.
+class PaintedIcon : public QIconEngine {
+public:
+    explicit PaintedIcon(Draw draw) : m_draw(std::move(draw)) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+        if (mode == QIcon::Disabled) {
+            painter->setOpacity(0.35);
+        }
+        m_draw(*painter);
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        paint(&p, QRect(QPoint(0, 0), size), mode, state);
+        return pm;
+    }
+    QIconEngine* clone() const override { return new PaintedIcon(m_draw); }
+
+private:
+    Draw m_draw;
+};
+
+QIcon Make(Draw draw) {
+    return QIcon(new PaintedIcon(std::move(draw)));
+}
+
+QPen Ink(qreal width = 1.3) {
+    return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+} // namespace
+
+namespace Icons {
+
+QIcon Refresh() {
+    return Make([](QPainter& p) {
+        p.setPen(QPen(kAccent, 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 270 * 16);
+        QPainterPath head;
+        head.moveTo(13.8, 1.8);
+        head.lineTo(13.6, 6.6);
+        head.lineTo(9.0, 5.2);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawPath(head);
+    });
+}
+
+QIcon ProfitTable() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.drawLine(QPointF(1.5, 5.5), QPointF(14.5, 5.5));
+        p.drawLine(QPointF(5.5, 2.5), QPointF(5.5, 13.5));
+        p.setPen(QPen(kAccent, 1.3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7.5, 8), QPointF(12.5, 8));
+        p.drawLine(QPointF(7.5, 11), QPointF(11, 11));
+    });
+}
+
+QIcon BetLog() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        QPainterPath slip;
+        slip.moveTo(3.5, 1.5);
+        slip.lineTo(12.5, 1.5);
+        slip.lineTo(12.5, 14.5);
+        slip.lineTo(11, 13.5);
+        slip.lineTo(9.5, 14.5);
+        slip.lineTo(8, 13.5);
+        slip.lineTo(6.5, 14.5);
+        slip.lineTo(5, 13.5);
+        slip.lineTo(3.5, 14.5);
+        slip.closeSubpath();
+        p.drawPath(slip);
+        p.setPen(QPen(kAccent, 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal y : {4.5, 7.0, 9.5}) {
+            p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
+        }
+    });
+}
+
+QIcon Passbook() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kAccent);
+        p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 1.2, 1.2);
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(5, 4, 6, 3));
+        p.setPen(QPen(kPaper, 1.2));
+        p.drawLine(QPointF(4.5, 12), QPointF(11.5, 12));
+    });
+}
+
+QIcon Download() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(Qt::NoBrush);
+        QPainterPath tray;
+        tray.moveTo(1.5, 10);
+        tray.lineTo(1.5, 14.5);
+        tray.lineTo(14.5, 14.5);
+        tray.lineTo(14.5, 10);
+        p.drawPath(tray);
+        p.setPen(QPen(kAccent, 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 1.5), QPointF(8, 9));
+        QPainterPath head;
+        head.moveTo(4.2, 7.0);
+        head.lineTo(8, 11.5);
+        head.lineTo(11.8, 7.0);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawPath(head);
+    });
+}
+
+} // namespace Icons

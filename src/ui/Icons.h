@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's own toolbar icons, drawn in one style (dark outline, one accent colour) at any size, so
+// they stay sharp at every screen scale.
+namespace Icons {
+QIcon Refresh();
+QIcon ProfitTable();
+QIcon BetLog();
+QIcon Passbook();
+QIcon Download();
+} // namespace Icons

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/WindowHost.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+// Opens and closes the program's windows for the controller. Each kind of window is registered with a
+// factory; a kind without one is never opened. Windows are top-level windows owned by the main window,
+// deleted when they close.
+class QtWindowHost : public IWindowHost {
+public:
+    using Factory = std::function<QWidget*(clsControl& control, QWidget* owner)>;
+
+    explicit QtWindowHost(QWidget* owner);
+    ~QtWindowHost() override;
+
+    void Register(Window window, Factory factory);
+    bool HasFactory(Window window) const;
+
+    void Unload(Window window) override;
+    void Show(Window window, clsControl& control) override;
+    bool IsLoaded(Window window) const override;
+    void UnloadAll() override;
+
+    // The open window of that kind, or nullptr.
+    QWidget* Loaded(Window window) const;
+
+private:
+    QWidget* m_owner;
+    std::map<Window, Factory> m_factories;
+    std::map<Window, QPointer<QWidget>> m_open;
+};
