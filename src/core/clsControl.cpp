@@ -194,3 +194,61 @@ QString clsControl::CurDate() const {
 qint32 clsControl::AmtZandaka() const {
     return m_pat ? m_pat->AmtZan() : 0;
 }
+
+qsizetype clsControl::PastCount() const {
+    return m_book->PastCount();
+}
+QString clsControl::PastDate(qsizetype i) const {
+    return m_book->PastDate(i);
+}
+qint32 clsControl::PastBuy(qsizetype i) const {
+    return m_book->PastBuy(i);
+}
+qint32 clsControl::PastPay(qsizetype i) const {
+    return m_book->PastPay(i);
+}
+qint32 clsControl::PastProfit(qsizetype i) const {
+    return m_book->PastProfit(i);
+}
+qint16 clsControl::PastUpdate(qsizetype i) const {
+    return m_book->PastUpdate(i);
+}
+qsizetype clsControl::BestCount() const {
+    return m_book->BestCount();
+}
+QString clsControl::BestDate(qsizetype i) const {
+    return m_book->BestDate(i);
+}
+qint32 clsControl::BestBuy(qsizetype i) const {
+    return m_book->BestBuy(i);
+}
+qint32 clsControl::BestPay(qsizetype i) const {
+    return m_book->BestPay(i);
+}
+qint32 clsControl::BestProfit(qsizetype i) const {
+    return m_book->BestProfit(i);
+}
+qsizetype clsControl::WorstCount() const {
+    return m_book->WorstCount();
+}
+QString clsControl::WorstDate(qsizetype i) const {
+    return m_book->WorstDate(i);
+}
+qint32 clsControl::WorstBuy(qsizetype i) const {
+    return m_book->WorstBuy(i);
+}
+qint32 clsControl::WorstPay(qsizetype i) const {
+    return m_book->WorstPay(i);
+}
+qint32 clsControl::WorstProfit(qsizetype i) const {
+    return m_book->WorstProfit(i);
+}
+qint32 clsControl::TotalBuy() const {
+    return m_book->TotalBuy();
+}
+qint32 clsControl::TotalPay() const {
+    return m_book->TotalPay();
+}
+qint32 clsControl::TotalProfit() const {
+    return m_book->TotalProfit();
+}

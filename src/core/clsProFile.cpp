@@ -110,7 +110,9 @@ bool clsProFile::StoreLines(const QStringList& lines) const {
         text += QLatin1String("\r\n");
     }
     QSaveFile file(FilePath());
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (a full disk) fails here and the old file stays, rather than failing
+    // unnoticed in the final flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return false;
     }
     const QByteArray bytes = CodePage::Encode(text);

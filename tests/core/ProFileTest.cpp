@@ -4,6 +4,11 @@
 
 #include <QDir>
 
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,3 +139,24 @@ TEST(ProFile, WritesReplaceTheFileWholeSoNoHalfFileIsLeft) {
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("T.INI")});
 }
+
+#ifdef Q_OS_UNIX
+TEST(ProFile, AWriteThatFailsPartWayKeepsTheOldFile) {
+    TempFolder dir;
+    const QByteArray old = "[A]\r\nk=old\r\n";
+    dir.Write(QStringLiteral("T.INI"), old);
+    clsProFile ini = Open(dir);
+    // A file size limit makes the write fail part way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(old.size() + 10);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const qint32 result = ini.SetData(QStringLiteral("A"), QStringLiteral("k"), QString(200, QLatin1Char('n')));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), old);
+}
+#endif

@@ -1,0 +1,231 @@
+#include "core/AppError.h"
+#include "core/CodePage.h"
+#include "core/Globals.h"
+#include "core/clsControl.h"
+#include "core/clsProFile.h"
+#include "fixtures/AccountFiles.h"
+#include "fixtures/LogFiles.h"
+#include "patdata/clsControlPAT.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+namespace {
+using W = IWindowHost::Window;
+
+struct FakeHost : IWindowHost {
+    QStringList calls;
+    std::set<W> open;
+    static QString Name(W w) {
+        switch (w) {
+        case W::Profit:
+            return QStringLiteral("Profit");
+        case W::Log:
+            return QStringLiteral("Log");
+        case W::Record:
+            return QStringLiteral("Record");
+        case W::Detail:
+            return QStringLiteral("Detail");
+        case W::Kekka:
+            return QStringLiteral("Kekka");
+        case W::Browser:
+            return QStringLiteral("Browser");
+        }
+        return QString();
+    }
+    void Unload(W w) override {
+        calls << QStringLiteral("unload ") + Name(w);
+        open.erase(w);
+    }
+    void Show(W w, clsControl&) override {
+        calls << QStringLiteral("show ") + Name(w);
+        open.insert(w);
+    }
+    bool IsLoaded(W w) const override { return open.count(w) > 0; }
+    void UnloadAll() override {
+        calls << QStringLiteral("unload all");
+        open.clear();
+    }
+};
+
+const QString kDate = QStringLiteral("20260405");
+
+class ControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath = client.Path();
+        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+        control.setWindowHost(&host);
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    // A client folder of one meeting of `venue`, with one win ticket on race 3.
+    static void WriteDay(const TempFolder& dir, int venue, int units = 2) {
+        AccountFiles::AccountFile a = AccountFiles::AllOnSale(venue);
+        a.Date = kDate;
+        a.Amounts = {50000, 0, 0, 0};
+        AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+        LogFiles::DayLog log;
+        log.Tickets << LogFiles::At(LogFiles::SingleBet(LogFiles::Win, 0, 0, 1, units), venue, 3);
+        LogFiles::SaveDayLog(dir.Path(), QStringLiteral("LG001"), log);
+        LogFiles::SaveIndex(dir.Path(), {{QStringLiteral("LG001"), kDate}});
+    }
+
+    TempFolder program;
+    TempFolder client;
+    FakeHost host;
+    clsControl control;
+};
+} // namespace
+
+TEST_F(ControlTest, InitializeReadsSettingsAndTheClientFolder) {
+    program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nposition=1\r\ndfltdisp=3\r\n");
+    WriteDay(client, 5);
+    EXPECT_TRUE(control.Initialize());
+    EXPECT_EQ(control.Position(), 1);
+    EXPECT_EQ(control.DispMode(), 3);
+    EXPECT_EQ(control.PatPath(), client.Path());
+    EXPECT_EQ(control.DataPath(), client.Path());
+    EXPECT_EQ(control.CurDate(), kDate);
+    EXPECT_EQ(control.AmtZandaka(), 50000);
+    ASSERT_EQ(control.colKaisai().size(), 1u);
+    EXPECT_NE(control.objLog(), nullptr);
+    EXPECT_EQ(control.colKaisai()[0]->objRace(3)->AmtBuy(), 200);
+}
+
+TEST_F(ControlTest, BracketColours) {
+    control.Initialize();
+    const qint32 expected[] = {0xFFFFFF, 0x808080, 0x8080FF, 0xFF8080, 0x80FFFF, 0x80FF80, 0x80C0FF, 0xFF80FF};
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_EQ(control.WakuColor(i), expected[i - 1]);
+    }
+    EXPECT_THROW(control.WakuColor(0), AppError);
+    EXPECT_THROW(control.WakuColor(9), AppError);
+}
+
+TEST_F(ControlTest, AnEmptyClientFolderIsNotAnError) {
+    EXPECT_TRUE(control.Initialize());
+    EXPECT_TRUE(control.colKaisai().empty());
+    EXPECT_EQ(control.CurDate(), QString());
+    EXPECT_EQ(control.objLog(), nullptr);
+}
+
+TEST_F(ControlTest, TheLinkFileTakesEffectOnlyOnRefresh) {
+    TempFolder linked;
+    WriteDay(client, 5);
+    WriteDay(linked, 9, 7);
+    client.Write(QStringLiteral("VQLINK.TXT"),
+                 "   " + CodePage::Encode(linked.Path().chopped(1)) + "  \r\nignored\r\n");
+    control.Initialize();
+    EXPECT_EQ(control.DataPath(), client.Path());
+    EXPECT_EQ(control.colKaisai()[0]->KaisaiNum(), 5);
+
+    QSignalSpy spy(&control, &clsControl::ReInitialized);
+    EXPECT_TRUE(control.ReInitialize());
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(control.DataPath(), linked.Path()); // blanks removed, separator added
+    EXPECT_EQ(control.colKaisai()[0]->KaisaiNum(), 9);
+    EXPECT_EQ(control.colKaisai()[0]->objRace(3)->AmtBuy(), 700);
+}
+
+TEST_F(ControlTest, RefreshWithoutLinkRereadsTheClientFolder) {
+    control.Initialize();
+    EXPECT_TRUE(control.colKaisai().empty());
+    WriteDay(client, 6);
+    control.ReInitialize();
+    EXPECT_EQ(control.DataPath(), client.Path());
+    ASSERT_EQ(control.colKaisai().size(), 1u);
+    EXPECT_EQ(control.colKaisai()[0]->KaisaiNum(), 6);
+    // An empty link file names no folder: the client folder is read, not the root.
+    client.Write(QStringLiteral("VQLINK.TXT"), QByteArray());
+    control.ReInitialize();
+    EXPECT_EQ(control.DataPath(), client.Path());
+}
+
+TEST_F(ControlTest, ShowDetailOpensWhatTheRaceHas) {
+    WriteDay(client, 5);
+    control.Initialize();
+    control.setCurKaisai(1);
+    control.setCurRace(4); // no bets, no result
+    control.ShowDetail();
+    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Kekka"), QStringLiteral("unload Detail")}));
+    host.calls.clear();
+    control.setCurRace(3); // bets, no result
+    control.ShowDetail();
+    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Kekka"), QStringLiteral("unload Detail"),
+                                       QStringLiteral("show Detail")}));
+}
+
+TEST_F(ControlTest, WindowsAreRebuiltOnEveryOpeningButTheDownloadWindow) {
+    control.Initialize();
+    control.ShowLog();
+    control.ShowLog();
+    control.ShowProfit();
+    control.ShowRecord();
+    control.ShowBrowser();
+    control.ShowBrowser();
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("unload Log"), QStringLiteral("show Log"), QStringLiteral("unload Log"),
+                           QStringLiteral("show Log"), QStringLiteral("unload Profit"), QStringLiteral("show Profit"),
+                           QStringLiteral("unload Record"), QStringLiteral("show Record"),
+                           QStringLiteral("show Browser"), QStringLiteral("show Browser")}));
+    host.calls.clear();
+    control.CloseChild(false);
+    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Profit"), QStringLiteral("unload Log"),
+                                       QStringLiteral("unload Record")}));
+    EXPECT_TRUE(host.IsLoaded(W::Browser));
+}
+
+TEST_F(ControlTest, TerminateClosesWindowsAndWritesTheSettings) {
+    control.Initialize();
+    control.setBackColor(255);
+    control.setPosTop(3, 1200);
+    control.Terminate();
+    EXPECT_EQ(host.calls.last(), QStringLiteral("unload all"));
+    clsProFile ini;
+    ini.setPathName(program.Path());
+    ini.setFileName(QStringLiteral("VQV50.INI"));
+    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("255"));
+    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("top03")), QStringLiteral("1200"));
+    EXPECT_TRUE(control.colKaisai().empty());
+}
+
+TEST_F(ControlTest, FailuresArePassedUpWithTheControllersSource) {
+    WriteDay(client, 5);
+    // A stake too large for 32 bits (a garbage log) overflows the race's sums.
+    LogFiles::DayLog log;
+    for (int i = 0; i < 25; ++i) {
+        log.Tickets << LogFiles::At(LogFiles::BoxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 9999), 5, 3);
+    }
+    LogFiles::SaveDayLog(client.Path(), QStringLiteral("LG001"), log);
+    try {
+        control.Initialize();
+        FAIL() << "no error raised";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Source(), QStringLiteral("BBB"));
+        // Overflow (6) passed up through the folder reader and then the controller.
+        EXPECT_EQ(e.Number(), static_cast<qint32>(6u + 2u * 0x80040000u));
+    }
+}
+
+TEST_F(ControlTest, TheProfitBookLivesInTheClientFolder) {
+    WriteDay(client, 5);
+    control.Initialize();
+    control.GetRecord();
+    EXPECT_TRUE(client.Exists(QStringLiteral("VQPROFIT.TXT")));
+    EXPECT_EQ(control.PastCount(), 1);
+    control.CheckRecord(1000, 2500, 0, 0, QString(), 0, 0);
+    EXPECT_EQ(control.PastCount(), 2);
+    EXPECT_EQ(control.PastDate(1), kDate); // the client's current date
+    EXPECT_EQ(control.TotalProfit(), 1500);
+    EXPECT_EQ(control.BestCount(), 1);
+    control.DeleteRecord(kDate);
+    EXPECT_EQ(control.PastCount(), 1);
+}
