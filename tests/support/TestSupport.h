@@ -7,7 +7,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 class QWidget;
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // A fresh folder per test, removed afterwards. Paths end in a separator, like every folder the
 // program keeps.

@@ -1,0 +1,209 @@
+#include "CliRun.h"
+#include "fixtures/AccountFiles.h"
+#include "fixtures/LogFiles.h"
+#include "fixtures/ResultFiles.h"
+#include "support/TestSupport.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+using namespace LogFiles;
+
+namespace {
+const QString kDate = QStringLiteral("20260405");
+
+// One meeting at Tokyo with a hit, a miss, a refund, an open box, a bet on tomorrow's race and a ticket
+// bought the day before.
+void WriteDay(const TempFolder& dir) {
+    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
+    a.Date = kDate;
+    a.Amounts = {50000, 0, 0, 0};
+    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+    AccountFiles::AccountFile d = AccountFiles::AllOnSale(5, 2026, 2, 9);
+    d.Date = kDate;
+    d.Kenshu = {};
+    d.Kenshu[10] = AccountFiles::kAllTypes;
+    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('D'), d);
+
+    DayLog today;
+    today.Tickets << At(SingleBet(Win, 0, 0, 4, 2), 5, 1) << At(SingleBet(Quinella, 0, 1, 2, 1), 5, 1)
+                  << At(SingleBet(Win, 0, 0, 5, 3), 5, 2) << At(BoxBet(Trio, {1, 2, 3, 4}, 1), 5, 3)
+                  << At(SingleBet(Win, 0, 0, 7, 1), 5, 11, 2);
+    SaveDayLog(dir.Path(), QStringLiteral("LG002"), today);
+    DayLog yesterday;
+    yesterday.LogNo = 7;
+    yesterday.Tickets << At(SingleBet(Win, 0, 0, 6, 1), 5, 2, 2);
+    SaveDayLog(dir.Path(), QStringLiteral("LG001"), yesterday);
+    SaveIndex(dir.Path(), {{QStringLiteral("LG001"), QStringLiteral("20260404")}, {QStringLiteral("LG002"), kDate}});
+
+    ResultFiles::ResultFile r1;
+    r1.Date = kDate;
+    r1.RaceNum = 1;
+    r1.RaceName1 = QStringLiteral("３歳未勝利");
+    r1.Finishers[0] = {1, 4, QStringLiteral("ｻﾝﾌﾟﾙﾎｰｽ"), QStringLiteral("1:34.5"), 2};
+    r1.Payouts[ResultFiles::Win - 1] = {{4, 0, 0, 350}};
+    r1.Payouts[ResultFiles::Quinella - 1] = {{2, 5, 0, 1200}};
+    ResultFiles::SaveResultFile(dir.Path(), r1);
+    ResultFiles::ResultFile r2 = r1;
+    r2.RaceNum = 2;
+    r2.Payouts = {};
+    r2.Payouts[ResultFiles::Win - 1] = {{8, 0, 0, 500}};
+    r2.RefundHorses = {5};
+    ResultFiles::SaveResultFile(dir.Path(), r2);
+}
+
+QMap<QString, QDateTime> Snapshot(const QString& folder) {
+    QMap<QString, QDateTime> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        files.insert(it.filePath(), it.fileInfo().lastModified());
+    }
+    return files;
+}
+} // namespace
+
+TEST(SummaryCommand, JsonOfADayWithEveryOutcome) {
+    TempFolder dir;
+    WriteDay(dir);
+    const auto before = Snapshot(dir.Path());
+    const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(Snapshot(dir.Path()), before); // read-only
+    const QJsonObject o = run.Json().object();
+    ASSERT_FALSE(o.isEmpty()) << run.out.constData();
+
+    EXPECT_TRUE(o[u"ok"].toBool());
+    EXPECT_EQ(o[u"saleDate"].toString(), kDate);
+    EXPECT_EQ(o[u"balance"].toInt(), 50000);
+    EXPECT_EQ(o[u"betCount"].toInt(), 8);
+
+    const QJsonObject d = o[u"display"].toObject();
+    EXPECT_EQ(d[u"date"].toString(), QStringLiteral("2026年4月5日(日)"));
+    EXPECT_EQ(d[u"status"].toString(), QStringLiteral("あと400円未確定"));
+    EXPECT_EQ(d[u"bets"].toString(), QStringLiteral("1100"));
+    EXPECT_EQ(d[u"payouts"].toString(), QStringLiteral("1000"));
+    EXPECT_EQ(d[u"profit"].toString(), QStringLiteral("-100"));
+    EXPECT_EQ(d[u"recovery"].toString(), QStringLiteral("100.0"));
+    EXPECT_EQ(d[u"balance"].toString(), QStringLiteral("49900"));
+    EXPECT_EQ(d[u"tooltip"].toString(), QStringLiteral("前売にて 100円 投票済み"));
+
+    const QJsonObject t = o[u"totals"].toObject();
+    EXPECT_EQ(t[u"amtBuy"].toInt(), 1000);
+    EXPECT_EQ(t[u"amtPay"].toInt(), 1000);
+    EXPECT_EQ(t[u"amtYet"].toInt(), 400);
+    EXPECT_EQ(t[u"amtBuyTomorrow"].toInt(), 100);
+    EXPECT_EQ(t[u"amtBuyYesterday"].toInt(), 100);
+    EXPECT_EQ(t[u"logCount"].toInt(), 9);
+
+    const QJsonArray meetings = o[u"meetings"].toArray();
+    ASSERT_EQ(meetings.size(), 1);
+    const QJsonObject m = meetings[0].toObject();
+    EXPECT_EQ(m[u"venueCode"].toInt(), 5);
+    EXPECT_EQ(m[u"venue"].toString(), QStringLiteral("東京"));
+    EXPECT_EQ(m[u"nendo"].toString(), QStringLiteral("2026"));
+    EXPECT_EQ(m[u"kaiji"].toString(), QStringLiteral("02"));
+    EXPECT_EQ(m[u"hiji"].toString(), QStringLiteral("08"));
+    EXPECT_EQ(m[u"curDate"].toString(), kDate);
+    const QJsonArray races = m[u"races"].toArray();
+    ASSERT_EQ(races.size(), 13);
+
+    const QJsonObject race1 = races[0].toObject();
+    EXPECT_EQ(race1[u"raceNum"].toInt(), 1);
+    EXPECT_EQ(race1[u"sale"].toInt(), 1);
+    EXPECT_EQ(race1[u"kenshu"].toInt(), 127);
+    EXPECT_EQ(race1[u"fileId"].toString(), QStringLiteral("581"));
+    EXPECT_EQ(race1[u"amtBuy"].toInt(), 300);
+    EXPECT_EQ(race1[u"amtPay"].toInt(), 700);
+    EXPECT_EQ(race1[u"message"].toString(), QStringLiteral("的中しています！"));
+    EXPECT_EQ(race1[u"bets"].toArray().size(), 2);
+    EXPECT_EQ(race1[u"bets"].toArray()[0].toString(), QStringLiteral("1"
+                                                                     "05"
+                                                                     "01"
+                                                                     "01"
+                                                                     "00"
+                                                                     "00"
+                                                                     "04"
+                                                                     "1"
+                                                                     "0002"
+                                                                     "00000350"
+                                                                     "1"));
+    const QJsonObject result1 = race1[u"result"].toObject();
+    EXPECT_EQ(result1[u"raceName1"].toString(), QStringLiteral("３歳未勝利"));
+    EXPECT_EQ(result1[u"lines"].toArray().size(), 2);
+    const QJsonArray finishers = result1[u"finishers"].toArray();
+    ASSERT_EQ(finishers.size(), 5);
+    EXPECT_EQ(finishers[0].toObject()[u"num"].toInt(), 4);
+    EXPECT_EQ(finishers[0].toObject()[u"waku"].toInt(), 2);
+    EXPECT_EQ(finishers[4].toObject()[u"chaku"].toInt(), 0);
+
+    const QJsonObject race2 = races[1].toObject();
+    EXPECT_EQ(race2[u"amtBuy"].toInt(), 300);
+    EXPECT_EQ(race2[u"amtYesterday"].toInt(), 100);
+    EXPECT_EQ(race2[u"amtPay"].toInt(), 300); // the refund
+    EXPECT_EQ(race2[u"message"].toString(), QString());
+    EXPECT_EQ(race2[u"result"].toObject()[u"henkanUma"].toString(), QStringLiteral(" 5"));
+
+    const QJsonObject race3 = races[2].toObject();
+    EXPECT_EQ(race3[u"amtYet"].toInt(), 400);
+    EXPECT_TRUE(race3[u"result"].isNull());
+    EXPECT_EQ(race3[u"tickets"].toArray().size(), 1);
+    EXPECT_EQ(race3[u"bets"].toArray().size(), 4);
+
+    const QJsonObject tomorrow = races[12].toObject();
+    EXPECT_EQ(tomorrow[u"sale"].toInt(), 2);
+    EXPECT_EQ(tomorrow[u"raceNum"].toInt(), 11);
+    EXPECT_EQ(tomorrow[u"fileId"].toString(), QStringLiteral("59B"));
+    EXPECT_EQ(tomorrow[u"amtTomorrow"].toInt(), 100);
+}
+
+TEST(SummaryCommand, AFolderWithoutMeetings) {
+    TempFolder dir;
+    const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject o = run.Json().object();
+    EXPECT_FALSE(o[u"ok"].toBool());
+    EXPECT_EQ(o[u"betCount"].toInt(), 0);
+    EXPECT_EQ(o[u"display"].toObject()[u"date"].toString(), QStringLiteral("投票要綱なし"));
+    EXPECT_EQ(o[u"display"].toObject()[u"balance"].toString(), QStringLiteral("0"));
+    EXPECT_EQ(o[u"display"].toObject()[u"recovery"].toString(), QStringLiteral("0.0"));
+    EXPECT_EQ(o[u"totals"].toObject()[u"amtBuy"].toInt(), 0);
+    EXPECT_TRUE(o[u"meetings"].toArray().isEmpty());
+    EXPECT_TRUE(QDir(dir.Path()).isEmpty());
+}
+
+TEST(SummaryCommand, TextOutputCarriesTheSameFigures) {
+    TempFolder dir;
+    WriteDay(dir);
+    const CliRun run = RunVelqora({QStringLiteral("summary"), dir.Path()});
+    ASSERT_EQ(run.exitCode, 0);
+    const QString text = QString::fromUtf8(run.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("2026年4月5日(日)")));
+    EXPECT_TRUE(text.contains(QStringLiteral("あと400円未確定")));
+    EXPECT_TRUE(text.contains(QStringLiteral("49900")));
+    EXPECT_TRUE(text.contains(QStringLiteral("前日 11R")));
+}
+
+TEST(SummaryCommand, BadArgumentsAndMissingFolders) {
+    struct Case {
+        QStringList args;
+    } cases[] = {
+        {{}},
+        {{QStringLiteral("summary")}},
+        {{QStringLiteral("summary"), QStringLiteral("--yaml"), QStringLiteral("/tmp")}},
+        {{QStringLiteral("summary"), QStringLiteral("/tmp"), QStringLiteral("/tmp")}},
+        {{QStringLiteral("frobnicate")}},
+        {{QStringLiteral("summary"), QStringLiteral("/no/such/folder/anywhere")}},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunVelqora(c.args);
+        EXPECT_NE(run.exitCode, 0) << qPrintable(c.args.join(u' '));
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
