@@ -1,0 +1,67 @@
+#pragma once
+
+#include "clsOdds1.h"
+#include "clsOdds2.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+
+// Reader of one race's win, place and bracket quinella odds file ("ZO-" + race id + ".JRA"): the race
+// header, the win odds, the place odds range of every runner and the bracket quinella odds of every
+// bracket pair. The tables exist from construction and are shared: whoever takes them may keep them after
+// the reader is gone.
+class clsControlZO {
+public:
+    clsControlZO();
+
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    void setFileName(const QString& raceId); // the race id, stored unchanged
+
+    // Reads the file. True only when it exists, its first eight bytes equal strDate and its runner count
+    // is 1..18; otherwise false and nothing changes. A file that exists but cannot be opened raises the
+    // path/file access error.
+    bool GetData(const QString& strDate);
+    // The same for bytes already read.
+    bool GetDataFromBytes(QByteArrayView data, const QString& strDate);
+
+    const QString& Kaisai() const { return m_kaisai; }
+    const QString& NenJi() const { return m_nenJi; }
+    const QString& KaiJi() const { return m_kaiJi; }
+    const QString& HiJi() const { return m_hiJi; }
+    qint16 RaceNum() const { return m_raceNum; }
+    const QString& TimeFlg() const { return m_timeFlg; }
+    const QString& HH() const { return m_hh; }
+    const QString& MM() const { return m_mm; }
+    const QString& RaceName1() const { return m_raceName1; }
+    const QString& RaceName2() const { return m_raceName2; }
+    qint16 Tosu() const { return m_tosu; }
+    // Runners whose win odds field says scratched or is blank.
+    qint16 Keshi() const { return m_keshi; }
+
+    std::shared_ptr<clsOdds1> objOddsWin() const { return m_win; }
+    std::shared_ptr<clsOdds1> objOddsPlace() const { return m_place; }
+    std::shared_ptr<clsOdds1> objOddsPlaceMax() const { return m_placeMax; }
+    std::shared_ptr<clsOdds2> objOddsBracket() const { return m_bracket; }
+
+private:
+    QString m_pathName;
+    QString m_fileName;
+    std::shared_ptr<clsOdds1> m_win;
+    std::shared_ptr<clsOdds1> m_place;
+    std::shared_ptr<clsOdds1> m_placeMax;
+    std::shared_ptr<clsOdds2> m_bracket;
+    QString m_kaisai;
+    QString m_nenJi;
+    QString m_kaiJi;
+    QString m_hiJi;
+    qint16 m_raceNum = 0;
+    QString m_timeFlg;
+    QString m_hh;
+    QString m_mm;
+    QString m_raceName1;
+    QString m_raceName2;
+    qint16 m_tosu = 0;
+    qint16 m_keshi = 0;
+};
