@@ -32,6 +32,8 @@ QString AppError::DefaultDescription(qint32 number) {
         return QStringLiteral("File not found");
     case ErrNo::InputPastEndOfFile:
         return QStringLiteral("Input past end of file");
+    case ErrNo::FileAccess:
+        return QStringLiteral("Path/File access error");
     case ErrNo::ObjectNotSet:
         return QStringLiteral("Object variable not set");
     case ErrNo::CannotCreateObject:

@@ -8,11 +8,6 @@
 
 namespace OddsText {
 
-namespace {
-// The platform's number for a file that is there but cannot be read (locked by the client, no rights).
-constexpr qint32 kPathFileAccessError = 75;
-} // namespace
-
 QString TrimSpaces(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -51,7 +46,7 @@ std::optional<QByteArray> Load(const QString& folder, const QString& name, const
     }
     auto data = ReadWholeFile(path);
     if (!data) {
-        throw AppError(kPathFileAccessError, source, QStringLiteral("Path/File access error"));
+        throw AppError(ErrNo::FileAccess, source, QStringLiteral("Path/File access error"));
     }
     return data;
 }

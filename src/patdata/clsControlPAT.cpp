@@ -173,6 +173,14 @@ void clsControlPAT::SetLog() {
     }
 }
 
-bool clsControlPAT::GetOdds(qint16, qint16) {
-    return false;
+bool clsControlPAT::GetOdds(qint16 kaisai, qint16 race) {
+    clsRace* r = objKaisai(kaisai)->objRace(race);
+    if (r->Kenshu() == 0) {
+        return false; // nothing on sale: the previous aggregate stays
+    }
+    ClientFiles::Scope scope;
+    m_factory = std::make_unique<clsFactory>();
+    m_factory->setPathName(m_pathName);
+    m_factory->setObjRace(r);
+    return m_factory->GetData();
 }

@@ -1,4 +1,176 @@
 #include "clsFactory.h"
 
+#include "clsKaisai.h"
+#include "clsRace.h"
+#include "core/AppError.h"
+#include "core/Codes.h"
+#include "core/Paths.h"
+#include "odds/clsControlSO.h"
+#include "odds/clsControlUO.h"
+#include "odds/clsControlYO.h"
+#include "odds/clsControlZO.h"
+#include "odds/clsOdds1.h"
+#include "odds/clsOdds2.h"
+
+namespace {
+// Ticket-type bits of a race that decide which files are read.
+constexpr qint16 kQuinellaBit = 8;
+constexpr qint16 kExactaBit = 32;
+constexpr qint16 kTrioBit = 64;
+
+template <typename Reader>
+void Locate(Reader& reader, const QString& folder, const QString& raceId) {
+    reader.setPathName(folder);
+    reader.setFileName(raceId);
+}
+} // namespace
+
 clsFactory::clsFactory() = default;
 clsFactory::~clsFactory() = default;
+
+void clsFactory::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+bool clsFactory::GetData() {
+    if (!m_race || !m_race->Pearent()) {
+        throw AppError::ObjectNotSet();
+    }
+    const QString date = m_race->Pearent()->CurDate();
+    const QString raceId = m_race->FileID();
+
+    m_zo = std::make_unique<clsControlZO>();
+    Locate(*m_zo, m_pathName, raceId);
+    if (!m_zo->GetData(date)) {
+        m_zo.reset();
+        return false;
+    }
+    AssignBrackets();
+
+    m_uo = std::make_unique<clsControlUO>();
+    if (IsBitSet(m_race->Kenshu(), kQuinellaBit)) {
+        Locate(*m_uo, m_pathName, raceId);
+        if (!m_uo->GetData(date)) {
+            m_uo.reset();
+            return false; // exacta and trio are not read either
+        }
+    } else {
+        DeriveQuinella();
+    }
+
+    if (IsBitSet(m_race->Kenshu(), kExactaBit)) {
+        m_so = std::make_unique<clsControlSO>();
+        Locate(*m_so, m_pathName, raceId);
+        if (!m_so->GetData(date)) {
+            m_so.reset();
+        }
+    }
+    if (IsBitSet(m_race->Kenshu(), kTrioBit)) {
+        m_yo = std::make_unique<clsControlYO>();
+        Locate(*m_yo, m_pathName, raceId);
+        if (!m_yo->GetData(date)) {
+            m_yo.reset();
+        }
+    }
+    return true;
+}
+
+void clsFactory::AssignBrackets() {
+    m_waku.fill(0);
+    m_representative.fill(0);
+    const int n = EntryTosu(); // the readers accept 1..18 runners only
+    const int brackets = n <= 8 ? n : 8;
+    int horse = 1;
+    for (int b = 1; b <= brackets; ++b) {
+        // Beyond eight runners each bracket holds n / 8 horses, and the last n % 8 brackets one more.
+        int size = 1;
+        if (n > 8) {
+            size = n / 8 + (b > 8 - n % 8 ? 1 : 0);
+        }
+        for (int k = 0; k < size && horse <= 18; ++k, ++horse) {
+            m_waku[static_cast<size_t>(horse - 1)] = static_cast<qint16>(b);
+            if (!m_zo->objOddsWin()->Odds(horse).isEmpty()) {
+                m_representative[static_cast<size_t>(b - 1)] = static_cast<qint16>(horse);
+            }
+        }
+    }
+}
+
+void clsFactory::DeriveQuinella() {
+    // No quinella sale: a pair of horses representing two brackets takes that bracket pair's odds.
+    m_quinellaFromBrackets = true;
+    const auto quinella = m_uo->objOddsQuinella();
+    quinella->setTosu(EntryTosu());
+    quinella->Initialize();
+    const auto bracket = m_zo->objOddsBracket();
+    const int b = qMin<int>(EntryTosu(), 8);
+    for (int x = 1; x <= b; ++x) {
+        for (int y = 1; y <= b; ++y) {
+            const qint16 hx = m_representative[static_cast<size_t>(x - 1)];
+            const qint16 hy = m_representative[static_cast<size_t>(y - 1)];
+            if (hx != 0 && hy != 0) {
+                quinella->setOdds(hx, hy, bracket->Odds(x, y));
+            }
+        }
+    }
+}
+
+qint16 clsFactory::EntryTosu() const {
+    return m_zo ? m_zo->Tosu() : qint16(0);
+}
+
+qint16 clsFactory::WakuNum(int horse) const {
+    if (horse < 1 || horse > 18) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_waku[static_cast<size_t>(horse - 1)];
+}
+
+qint16 clsFactory::RepresentativeHorse(int bracket) const {
+    if (bracket < 1 || bracket > 8) {
+        throw AppError::IndexOutOfRange();
+    }
+    return m_representative[static_cast<size_t>(bracket - 1)];
+}
+
+namespace {
+template <typename Reader>
+const Reader& Held(const std::unique_ptr<Reader>& reader) {
+    if (!reader) {
+        throw AppError::ObjectNotSet();
+    }
+    return *reader;
+}
+} // namespace
+
+std::shared_ptr<clsOdds1> clsFactory::objOddsWin() const {
+    return Held(m_zo).objOddsWin();
+}
+std::shared_ptr<clsOdds1> clsFactory::objOddsPlace() const {
+    return Held(m_zo).objOddsPlace();
+}
+std::shared_ptr<clsOdds1> clsFactory::objOddsPlaceMax() const {
+    return Held(m_zo).objOddsPlaceMax();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsBracket() const {
+    return Held(m_zo).objOddsBracket();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsQuinella() const {
+    return Held(m_uo).objOddsQuinella();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsWide() const {
+    return Held(m_uo).objOddsWide();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsWideMax() const {
+    return Held(m_uo).objOddsWideMax();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsExacta() const {
+    return Held(m_so).objOddsExacta();
+}
+std::shared_ptr<clsOdds2> clsFactory::objOddsTrio(int first) const {
+    return Held(m_yo).objOddsTrio(first);
+}
+
+qsizetype clsFactory::TrioCount() const {
+    return m_yo ? m_yo->TrioCount() : 0;
+}
