@@ -1,10 +1,13 @@
 // velqora: read-only reports on a client data folder, for checking figures without the windows.
 //
 //     velqora summary [--json] DATAFOLDER
+//     velqora race [--json] DATAFOLDER MEETING RACE
+#include "RaceReport.h"
 #include "SummaryReport.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
+#include "patdata/clsKaisai.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,44 +20,102 @@ void Print(FILE* stream, const QByteArray& bytes) {
     std::fflush(stream);
 }
 
+const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
+                          "       velqora race [--json] DATAFOLDER MEETING RACE\n";
+
 int Usage() {
-    Print(stderr, "usage: velqora summary [--json] DATAFOLDER\n");
+    Print(stderr, kUsage);
     return 2;
 }
 
-int Summary(const QStringList& args) {
-    bool json = false;
-    QStringList rest;
+// Splits off "--json"; false (after a message) for any other option.
+bool Options(const QStringList& args, bool& json, QStringList& rest) {
+    json = false;
     for (const QString& a : args) {
         if (a == QLatin1String("--json")) {
             json = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             Print(stderr, "velqora: unknown option " + a.toUtf8() + "\n");
-            return Usage();
+            return false;
         } else {
             rest << a;
         }
     }
-    if (rest.size() != 1) {
-        return Usage();
-    }
-    const QFileInfo folder(rest[0]);
+    return true;
+}
+
+// Reads the folder as the program does; on failure prints why and gives the exit status.
+int OpenFolder(const QString& arg, clsControlPAT& pat, bool& ok) {
+    const QFileInfo folder(arg);
     if (!folder.isDir()) {
-        Print(stderr, "velqora: no such folder: " + rest[0].toUtf8() + "\n");
+        Print(stderr, "velqora: no such folder: " + arg.toUtf8() + "\n");
         return 3;
     }
     const QString path = AddPathSep(folder.absoluteFilePath());
-    clsControlPAT pat;
     pat.setPathName(path);
     // Results downloaded into the folder's own download folder count, as they do for the program.
     pat.setDownPath(ClientFiles::Find(path, QStringLiteral("VQDOWNLOAD")));
+    ok = pat.Initialize();
+    return 0;
+}
+
+int Failed(const AppError& e) {
+    Print(stderr,
+          QStringLiteral("velqora: %1 (%2) %3\n").arg(e.Source()).arg(e.Number()).arg(e.Description()).toUtf8());
+    return 4;
+}
+
+int Summary(const QStringList& args) {
+    bool json = false;
+    QStringList rest;
+    if (!Options(args, json, rest) || rest.size() != 1) {
+        return Usage();
+    }
+    clsControlPAT pat;
+    bool ok = false;
     try {
-        const bool ok = pat.Initialize();
+        if (const int status = OpenFolder(rest[0], pat, ok)) {
+            return status;
+        }
         Print(stdout, json ? SummaryJson(pat, ok) : SummaryText(pat, ok).toUtf8());
     } catch (const AppError& e) {
-        Print(stderr,
-              QStringLiteral("velqora: %1 (%2) %3\n").arg(e.Source()).arg(e.Number()).arg(e.Description()).toUtf8());
-        return 4;
+        return Failed(e);
+    }
+    return 0;
+}
+
+int Race(const QStringList& args) {
+    bool json = false;
+    QStringList rest;
+    if (!Options(args, json, rest) || rest.size() != 3) {
+        return Usage();
+    }
+    bool meetingOk = false;
+    bool raceOk = false;
+    const int meeting = rest[1].toInt(&meetingOk);
+    const int race = rest[2].toInt(&raceOk);
+    if (!meetingOk || !raceOk || meeting < 1 || race < 1 || meeting > 32767 || race > 32767) {
+        Print(stderr, "velqora: MEETING and RACE are positions counted from 1\n");
+        return Usage();
+    }
+    clsControlPAT pat;
+    bool ok = false;
+    try {
+        if (const int status = OpenFolder(rest[0], pat, ok)) {
+            return status;
+        }
+        if (meeting > pat.KaisaiCount() || race > pat.objKaisai(meeting)->RaceCount()) {
+            Print(stderr, QStringLiteral("velqora: the folder has %1 meeting(s); no race at %2 %3\n")
+                              .arg(pat.KaisaiCount())
+                              .arg(meeting)
+                              .arg(race)
+                              .toUtf8());
+            return 5;
+        }
+        const bool opened = pat.GetOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+        Print(stdout, json ? RaceJson(pat.objFactory(), opened) : RaceText(pat.objFactory(), opened).toUtf8());
+    } catch (const AppError& e) {
+        return Failed(e);
     }
     return 0;
 }
@@ -70,8 +131,11 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("summary")) {
         return Summary(args);
     }
+    if (command == QLatin1String("race")) {
+        return Race(args);
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        Print(stdout, "usage: velqora summary [--json] DATAFOLDER\n");
+        Print(stdout, kUsage);
         return 0;
     }
     Print(stderr, "velqora: unknown command " + command.toUtf8() + "\n");
