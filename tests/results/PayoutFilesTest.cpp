@@ -53,7 +53,7 @@ TEST(PayoutFileWriter, RecordsStandAtTheirRaceNumber) {
 }
 
 // Without a result file the seven payout files give the same lines (in their own order: each file's
-// refunds follow its section).
+// refunds follow its section). Four of them carry the refunded horse; it is expanded once.
 TEST(PayoutFiles, StandInForAMissingResultFile) {
     ResultFile rf = SampleRace();
     rf.RefundHorses = {5};
@@ -162,22 +162,6 @@ TEST(PayoutFiles, RefundsAreReadOnlyFromTheFilesThatCarryThem) {
         ASSERT_TRUE(r.Ok) << c.type;
         EXPECT_EQ(r.Lines.size(), 1 + c.refundLines) << c.type;
     }
-}
-
-// Several files carry the same refunded horse; it is expanded once per read.
-TEST(PayoutFiles, RefundedHorseIsExpandedOnce) {
-    TempFolder dir;
-    ResultFile rf;
-    rf.Payouts[Quinella - 1] = {{1, 2, 0, 700}};
-    rf.Payouts[Exacta - 1] = {{1, 2, 0, 900}};
-    rf.Payouts[Trio - 1] = {{1, 2, 3, 1500}};
-    rf.RefundHorses = {5};
-    SavePayoutFiles(dir.Path(), rf);
-    clsControlKS ks;
-    const ReadOutcome r = ReadRace(ks, dir.Path(), kSampleId, 8);
-    EXPECT_EQ(r.Lines.size(), 3 + 51);
-    EXPECT_EQ(OfType(r.Lines, Win), QStringList({Line(5, 11, 1, 0, 0, 5, 0)}));
-    EXPECT_EQ(ks.HenkanUmaNum(), QStringLiteral(" 5"));
 }
 
 } // namespace
