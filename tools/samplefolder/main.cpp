@@ -1,10 +1,9 @@
 // Writes a sample client folder for trying the program without the betting client:
 //     vq-sample-folder FOLDER
-#include "core/Paths.h"
+#include "SampleDay.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <cstdio>
 
@@ -15,16 +14,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: vq-sample-folder FOLDER\n");
         return 2;
     }
-    const QString folder = AddPathSep(QDir(args[1]).absolutePath());
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "vq-sample-folder: cannot create %s\n", qPrintable(folder));
+    const QString folder = QDir(args[1]).absolutePath();
+    QString error;
+    if (!WriteSampleDay(folder, &error)) {
+        std::fprintf(stderr, "vq-sample-folder: %s\n", qPrintable(error));
         return 1;
     }
-    // The client's program file only has to exist; its contents are never read.
-    QFile exe(folder + QStringLiteral("PAT.EXE"));
-    if (!exe.open(QIODevice::WriteOnly) || exe.write("sample client\r\n") < 0) {
-        std::fprintf(stderr, "vq-sample-folder: cannot write %s\n", qPrintable(exe.fileName()));
-        return 1;
-    }
+    std::printf("vq-sample-folder: sale day %s written to %s\n", qPrintable(SampleDay::SaleDate()),
+                qPrintable(QDir::toNativeSeparators(folder)));
     return 0;
 }
