@@ -3,9 +3,10 @@
 #include "Numbers.h"
 
 namespace {
-// Zero-padded to exactly `width` digits. A value that does not fit (negative, or too many digits) would
-// shift every later field of the line, so it is clamped to the field's range instead.
-void Put(QString& out, qint64 value, int width) {
+// Zero-padded to exactly `width` digits, written in place (these lines are made by the ten thousand).
+// A value that does not fit (negative, or too many digits) would shift every later field of the line, so
+// it is clamped to the field's range instead.
+QChar* Put(QChar* out, qint64 value, int width) {
     qint64 max = 1;
     for (int i = 0; i < width; ++i) {
         max *= 10;
@@ -15,9 +16,11 @@ void Put(QString& out, qint64 value, int width) {
     } else if (value >= max) {
         value = max - 1;
     }
-    const QString digits = QString::number(value);
-    out += QString(width - digits.size(), QLatin1Char('0'));
-    out += digits;
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = QChar(u'0' + static_cast<char16_t>(value % 10));
+        value /= 10;
+    }
+    return out + width;
 }
 
 QStringView Field(QStringView text, qsizetype pos, qsizetype width) {
@@ -27,25 +30,45 @@ QStringView Field(QStringView text, qsizetype pos, qsizetype width) {
     return text.mid(pos - 1, width);
 }
 
+// Plain digits are by far the usual field; anything else goes through the lenient conversion.
+qint32 Number(QStringView text, qsizetype pos, qsizetype width) {
+    const QStringView f = Field(text, pos, width);
+    if (f.size() == width) {
+        qint32 v = 0;
+        bool digits = true;
+        for (const QChar c : f) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            v = v * 10 + (c.unicode() - u'0');
+        }
+        if (digits) {
+            return v;
+        }
+    }
+    return Num::ToInt32(f);
+}
+
 qint16 Small(QStringView text, qsizetype pos, qsizetype width) {
-    return Num::ToInt16(Field(text, pos, width));
+    return Num::ClampToInt16(Number(text, pos, width));
 }
 } // namespace
 
 QString LogToStr(const udtLog& log) {
-    QString s;
-    s.reserve(kLogTextLength);
-    Put(s, log.Sale, 1);
-    Put(s, log.Venue, 2);
-    Put(s, log.RaceNum, 2);
-    Put(s, log.BetType, 2);
-    Put(s, log.Num1, 2);
-    Put(s, log.Num2, 2);
-    Put(s, log.Num3, 2);
-    Put(s, log.BuyDay, 1);
-    Put(s, log.Units, 4);
-    Put(s, log.Payout, 8);
-    Put(s, log.Hit, 1);
+    QString s(kLogTextLength, Qt::Uninitialized);
+    QChar* p = s.data();
+    p = Put(p, log.Sale, 1);
+    p = Put(p, log.Venue, 2);
+    p = Put(p, log.RaceNum, 2);
+    p = Put(p, log.BetType, 2);
+    p = Put(p, log.Num1, 2);
+    p = Put(p, log.Num2, 2);
+    p = Put(p, log.Num3, 2);
+    p = Put(p, log.BuyDay, 1);
+    p = Put(p, log.Units, 4);
+    p = Put(p, log.Payout, 8);
+    Put(p, log.Hit, 1);
     return s;
 }
 
@@ -60,29 +83,29 @@ udtLog StrToLog(QStringView text) {
     l.Num3 = Small(text, 12, 2);
     l.BuyDay = Small(text, 14, 1);
     l.Units = Small(text, 15, 4);
-    l.Payout = Num::ToInt32(Field(text, 19, 8));
+    l.Payout = Number(text, 19, 8);
     l.Hit = Small(text, 27, 1);
     return l;
 }
 
 QString OmitToStr(const udtOmit& o) {
-    QString s;
-    s.reserve(kOmitTextLength);
-    Put(s, o.Sale, 1);
-    Put(s, o.Venue, 2);
-    Put(s, o.RaceNum, 2);
-    Put(s, o.Status, 2);
-    Put(s, o.BetType, 2);
-    Put(s, o.Kind, 1);
-    Put(s, o.Num1, 2);
-    Put(s, o.Num2, 2);
-    Put(s, o.Num3, 2);
-    Put(s, o.BuyDay, 1);
-    Put(s, o.Units, 4);
-    Put(s, o.LogNo, 4);
-    Put(s, o.Reserved, 2);
+    QString s(kOmitTextLength, Qt::Uninitialized);
+    QChar* p = s.data();
+    p = Put(p, o.Sale, 1);
+    p = Put(p, o.Venue, 2);
+    p = Put(p, o.RaceNum, 2);
+    p = Put(p, o.Status, 2);
+    p = Put(p, o.BetType, 2);
+    p = Put(p, o.Kind, 1);
+    p = Put(p, o.Num1, 2);
+    p = Put(p, o.Num2, 2);
+    p = Put(p, o.Num3, 2);
+    p = Put(p, o.BuyDay, 1);
+    p = Put(p, o.Units, 4);
+    p = Put(p, o.LogNo, 4);
+    p = Put(p, o.Reserved, 2);
     for (const qint16 slot : o.Slots) {
-        Put(s, slot, 2);
+        p = Put(p, slot, 2);
     }
     return s;
 }

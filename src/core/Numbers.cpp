@@ -84,6 +84,12 @@ qint32 ToInt32(QStringView text) {
     return ClampToInt32(Val(text));
 }
 
+qint16 ClampToInt16(qint32 value) {
+    constexpr qint32 low = std::numeric_limits<qint16>::min();
+    constexpr qint32 high = std::numeric_limits<qint16>::max();
+    return static_cast<qint16>(value < low ? low : (value > high ? high : value));
+}
+
 qint16 ToInt16(QStringView text) {
     return ClampToInt16(ToInt32(text));
 }

@@ -18,4 +18,5 @@ qint16 ToInt16(QStringView text);
 
 qint32 ClampToInt32(double value);
 qint16 ClampToInt16(double value);
+qint16 ClampToInt16(qint32 value);
 } // namespace Num

@@ -92,6 +92,5 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
     if (file.size() > kMaxFileBytes) {
         return std::nullopt;
     }
-    QByteArray data = file.read(kMaxFileBytes);
-    return data;
+    return file.readAll();
 }
