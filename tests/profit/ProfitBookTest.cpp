@@ -28,9 +28,6 @@ public:
 void PrintTo(const QByteArray& bytes, std::ostream* os) {
     *os << '"' << bytes.toStdString() << '"';
 }
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 void PrintTo(const udtRecord& r, std::ostream* os) {
     *os << '{' << r.Date.toStdString() << ", " << r.Buy << ", " << r.Pay << ", " << r.Profit << ", " << r.Update << '}';
 }
