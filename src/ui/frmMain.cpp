@@ -113,6 +113,9 @@ void frmMain::BuildControls() {
         m_label[static_cast<size_t>(i)] = new QLabel(m_picMain);
         m_label[static_cast<size_t>(i)]->setObjectName(QStringLiteral("label%1").arg(i));
     }
+    // Texts of the size the figures will have, so the window's design height fits them.
+    m_label[0]->setText(QStringLiteral("2000年12月31日(日)"));
+    m_label[1]->setText(QStringLiteral("全投票が確定しました"));
     m_label[0]->setAlignment(Qt::AlignCenter);
     m_label[1]->setAlignment(Qt::AlignCenter);
     grid->addWidget(m_label[0], 0, 0, 1, 3);
@@ -129,6 +132,7 @@ void frmMain::BuildControls() {
         unit->setText(QString::fromUtf16(units[row]));
         value->setFont(bold);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setText(QStringLiteral("0"));
         grid->addWidget(caption, 2 + row, 0);
         grid->addWidget(value, 2 + row, 1);
         grid->addWidget(unit, 2 + row, 2);
@@ -170,11 +174,13 @@ void frmMain::Form_Load() {
     try {
         mobjCtrl->Initialize();
         QtFormWindow placement(this, Settings::Main);
-        mobjCtrl->LoadForm(placement, true, true, true, false);
         placement.setWidthTwips(kWidthTwips);
         setFixedWidth(width());
-        // Every row must stay visible, whatever height was stored.
-        setMinimumHeight(layout()->totalHeightForWidth(width()));
+        // The design height shows every row; a stored height may make the window taller, never shorter.
+        const int designHeight = layout()->totalHeightForWidth(width());
+        resize(width(), designHeight);
+        setMinimumHeight(designHeight);
+        mobjCtrl->LoadForm(placement, true, true, true, false);
         ApplyColors();
         // Applying the stored state through the toggle keeps the menu check and the window in step.
         mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
@@ -198,11 +204,24 @@ void frmMain::ApplyColors() {
     }
 }
 
+// The date and status lines span the narrow window; a long one (a six-digit open stake) is set a little
+// smaller rather than clipped.
+void frmMain::FitLine(QLabel* label, const QString& text) {
+    label->setText(text);
+    QFont font = Fonts::Proportional();
+    layout()->activate();
+    const int available = m_picMain->contentsRect().width() - 8;
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > available) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label->setFont(font);
+}
+
 void frmMain::Display() {
     try {
         const MainDisplay d = BuildMainDisplay(mobjCtrl->colKaisai(), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
-        m_label[0]->setText(d.Date);
-        m_label[1]->setText(d.Status);
+        FitLine(m_label[0], d.Date);
+        FitLine(m_label[1], d.Status);
         m_label[12]->setText(d.Bets);
         m_label[13]->setText(d.Payouts);
         m_label[14]->setText(d.Profit);
@@ -326,6 +345,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::contextMenuEvent(QContextMenuEvent* event) {
+    ShowPopup(event->reason() == QContextMenuEvent::Keyboard ? m_picMain->mapToGlobal(m_picMain->rect().center())
+                                                             : event->globalPos());
 }
 
 void frmMain::changeEvent(QEvent* event) {

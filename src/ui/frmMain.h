@@ -55,12 +55,15 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The menu key (or Shift+F10) anywhere in the window opens the pop-up menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
     void Form_Load();
     void Display();
+    void FitLine(QLabel* label, const QString& text);
     void OnReInitialized();
     void ApplyColors();
     void TogglePosition();

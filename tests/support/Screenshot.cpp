@@ -6,7 +6,9 @@
 QString SaveScreenshot(QWidget* window, const QString& name) {
     const QString dir = QStringLiteral(VQ_SCREENSHOT_DIR);
     QDir().mkpath(dir);
-    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    // One picture per screen resolution the suite runs at.
+    const int dpi = qRound(window->logicalDpiX() * window->devicePixelRatioF());
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral("-%1dpi.png").arg(dpi);
     window->grab().save(path);
     return path;
 }
