@@ -30,24 +30,8 @@ QStringView Field(QStringView text, qsizetype pos, qsizetype width) {
     return text.mid(pos - 1, width);
 }
 
-// Plain digits are by far the usual field; anything else goes through the lenient conversion.
 qint32 Number(QStringView text, qsizetype pos, qsizetype width) {
-    const QStringView f = Field(text, pos, width);
-    if (f.size() == width) {
-        qint32 v = 0;
-        bool digits = true;
-        for (const QChar c : f) {
-            if (c < u'0' || c > u'9') {
-                digits = false;
-                break;
-            }
-            v = v * 10 + (c.unicode() - u'0');
-        }
-        if (digits) {
-            return v;
-        }
-    }
-    return Num::ToInt32(f);
+    return Num::ToInt32(Field(text, pos, width));
 }
 
 qint16 Small(QStringView text, qsizetype pos, qsizetype width) {
