@@ -171,8 +171,16 @@ void frmMain::BuildControls() {
 void frmMain::Form_Load() {
     setWindowTitle(AppInfo::Title());
     mnuEnd->setText(AppInfo::Title() + QStringLiteral("終了(&X)"));
+    // A folder that cannot be read is reported, but the window still takes its place, size and colours
+    // (the settings are read first), so the user can refresh once the client has rewritten its files.
+    bool dataRead = true;
     try {
         mobjCtrl->Initialize();
+    } catch (const AppError& e) {
+        ReportError(e);
+        dataRead = false;
+    }
+    try {
         QtFormWindow placement(this, Settings::Main);
         placement.setWidthTwips(kWidthTwips);
         setFixedWidth(width());
@@ -185,6 +193,14 @@ void frmMain::Form_Load() {
         // Applying the stored state through the toggle keeps the menu check and the window in step.
         mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
         TogglePosition();
+        if (!dataRead) {
+            for (int i : {0, 1, 12, 13, 14, 15, 16}) {
+                m_label[static_cast<size_t>(i)]->clear(); // no figures rather than wrong ones
+            }
+            m_button[3]->setEnabled(false);
+            m_button[4]->setEnabled(false);
+            return;
+        }
         mobjCtrl->GetRecord();
         Display();
     } catch (const AppError& e) {

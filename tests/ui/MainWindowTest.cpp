@@ -329,6 +329,31 @@ TEST_F(MainWindowTest, ALongStatusLineIsSetSmallerRatherThanClipped) {
     }
 }
 
+TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
+    WriteDay({});
+    // Stakes too large for 32 bits (a damaged log) make the folder unreadable.
+    LogFiles::DayLog log;
+    for (int i = 0; i < 25; ++i) {
+        log.Tickets << LogFiles::At(LogFiles::BoxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 9999), 5, 3);
+    }
+    LogFiles::SaveDayLog(client.Path(), QStringLiteral("LG001"), log);
+    LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), kDate}});
+    CapturingReporter errors;
+    frmMain w;
+    w.show();
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("BBB\r\n("))) << errors.texts[0].toStdString();
+    SaveScreenshot(&w, QStringLiteral("main-load-failed"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("VelqoraV50"));
+    EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::TwipsToPixels(1965, w.logicalDpiX()));
+    EXPECT_EQ(w.Label(0)->text(), QString());
+    EXPECT_EQ(w.Label(16)->text(), QString());
+    EXPECT_FALSE(w.ToolButton(3)->isEnabled());
+    // The refresh button stays usable, so the user can try again once the client rewrites its log.
+    EXPECT_TRUE(w.ToolButton(1)->isEnabled());
+}
+
 TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
     frmMain w;
     w.show();
