@@ -48,10 +48,8 @@ void clsControl::setPatPath(const QString& v) {
 
 void clsControl::ReadDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
-    m_pat.reset();
-    auto pat = std::make_unique<clsControlPAT>();
-    pat->setPathName(m_dataPath);
-    m_pat = std::move(pat);
+    m_pat = std::make_unique<clsControlPAT>();
+    m_pat->setPathName(m_dataPath);
     m_pat->Initialize(); // false only means an empty day; the program goes on with what was read
 }
 
