@@ -9,7 +9,6 @@
 #include "core/AppError.h"
 #include "core/Bytes.h"
 #include "core/Codes.h"
-#include "core/Globals.h"
 #include "core/Money.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -29,7 +28,7 @@ qint16 TicketTypes(const QByteArray& file, int race) {
 }
 } // namespace
 
-clsControlPAT::clsControlPAT() : m_downPath(gstrDownPath) {}
+clsControlPAT::clsControlPAT() = default;
 clsControlPAT::~clsControlPAT() = default;
 
 void clsControlPAT::setPathName(const QString& folder) {

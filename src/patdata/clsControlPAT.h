@@ -32,8 +32,7 @@ public:
 
     void setPathName(const QString& folder); // a trailing separator is added when missing
     const QString& PathName() const { return m_pathName; }
-    // The download folder whose sale-date subfolder is searched for result files first; the start-up's
-    // download folder unless set, none when empty.
+    // The download folder whose sale-date subfolder is searched for result files first; none while empty.
     void setDownPath(const QString& folder);
 
     const std::vector<std::unique_ptr<clsKaisai>>& colKaisai() const { return m_kaisai; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WindowHost.h"
+#include "control/WindowHost.h"
 
 #include <QPointer>
 #include <QWidget>

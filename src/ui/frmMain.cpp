@@ -8,7 +8,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/ErrorReporter.h"
-#include "core/clsControl.h"
+#include "control/clsControl.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
 

@@ -1,6 +1,6 @@
 #include "CliRun.h"
-#include "fixtures/AccountFiles.h"
-#include "fixtures/OddsFiles.h"
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/OddsFiles.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #include "CliRun.h"
-#include "fixtures/AccountFiles.h"
-#include "fixtures/LogFiles.h"
-#include "fixtures/ResultFiles.h"
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/LogFiles.h"
+#include "clientfiles/ResultFiles.h"
 #include "support/TestSupport.h"
 
 #include <QDateTime>

@@ -4,7 +4,7 @@
 
 #include "core/AppError.h"
 #include "core/Bytes.h"
-#include "fixtures/OddsFiles.h"
+#include "clientfiles/OddsFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

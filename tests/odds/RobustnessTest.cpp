@@ -4,7 +4,7 @@
 #include "odds/clsControlZO.h"
 
 #include "core/AppError.h"
-#include "fixtures/OddsFiles.h"
+#include "clientfiles/OddsFiles.h"
 #include "support/TestSupport.h"
 
 #include <QFile>

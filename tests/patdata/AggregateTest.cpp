@@ -1,6 +1,6 @@
 #include "core/AppError.h"
-#include "fixtures/AccountFiles.h"
-#include "fixtures/OddsFiles.h"
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/OddsFiles.h"
 #include "odds/clsControlZO.h"
 #include "odds/clsOdds1.h"
 #include "odds/clsOdds2.h"

@@ -4,8 +4,8 @@
 
 #include "core/AppError.h"
 #include "core/BetRecords.h"
-#include "fixtures/LogFiles.h"
-#include "fixtures/ResultFiles.h"
+#include "clientfiles/LogFiles.h"
+#include "clientfiles/ResultFiles.h"
 #include "results/clsControlKS.h"
 #include "support/TestSupport.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/BetRecords.h"
-#include "fixtures/FixedRecord.h"
-#include "fixtures/LogFiles.h"
+#include "clientfiles/FixedRecord.h"
+#include "clientfiles/LogFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

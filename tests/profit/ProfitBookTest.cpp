@@ -2,7 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/Paths.h"
-#include "fixtures/FixedRecord.h"
+#include "clientfiles/FixedRecord.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../fixtures/ResultFiles.h"
+#include "clientfiles/ResultFiles.h"
 
 #include "results/clsControlKS.h"
 

@@ -2,9 +2,9 @@
 // 900 tickets (mostly boxes of ten and wheels over the whole field; some bought the day before) and full
 // result files with refunds. Times the bet log reader, the evaluation of every race, the result readers
 // and the whole folder read.
-#include "fixtures/AccountFiles.h"
-#include "fixtures/LogFiles.h"
-#include "fixtures/ResultFiles.h"
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/LogFiles.h"
+#include "clientfiles/ResultFiles.h"
 #include "patdata/clsControlLG.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"

@@ -4,11 +4,11 @@
 #include "core/Codes.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
-#include "fixtures/AccountFiles.h"
-#include "fixtures/FixedRecord.h"
-#include "fixtures/LogFiles.h"
-#include "fixtures/OddsFiles.h"
-#include "fixtures/ResultFiles.h"
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/FixedRecord.h"
+#include "clientfiles/LogFiles.h"
+#include "clientfiles/OddsFiles.h"
+#include "clientfiles/ResultFiles.h"
 #include "profit/ProfitBook.h"
 
 #include <QDate>

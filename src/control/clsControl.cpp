@@ -1,9 +1,9 @@
 #include "clsControl.h"
 
-#include "AppError.h"
-#include "CodePage.h"
-#include "Globals.h"
-#include "Paths.h"
+#include "core/AppError.h"
+#include "core/CodePage.h"
+#include "core/Globals.h"
+#include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
@@ -33,6 +33,7 @@ bool clsControl::Initialize() {
         m_settings.LoadSettings();
         m_wakuColor = kWakuColors;
         setPatPath(gstrPatPath);
+        m_downPath = gstrDownPath;
         m_dataPath = m_patPath;
         ReadDataFolder();
         return true;
@@ -50,6 +51,7 @@ void clsControl::ReadDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
     m_pat = std::make_unique<clsControlPAT>();
     m_pat->setPathName(m_dataPath);
+    m_pat->setDownPath(m_downPath);
     m_pat->Initialize(); // false only means an empty day; the program goes on with what was read
 }
 

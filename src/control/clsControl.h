@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Settings.h"
+#include "core/Settings.h"
 #include "WindowHost.h"
 
 #include <QObject>
@@ -140,6 +140,7 @@ private:
     std::unique_ptr<clsControlPAT> m_pat;
     QString m_patPath;
     QString m_dataPath;
+    QString m_downPath; // the start-up's download folder; results there come before the client's own
     qint16 m_curKaisai = 0;
     qint16 m_curRace = 0;
     std::array<qint32, 8> m_wakuColor{};
