@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Settings.h"
 #include "WindowHost.h"
+#include "core/Settings.h"
 
 #include <QObject>
 #include <QString>

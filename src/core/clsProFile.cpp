@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "Globals.h"
 #include "Paths.h"
+#include "Text.h"
 
 #include <QSaveFile>
 
@@ -11,16 +12,9 @@ bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
+// Keys, values and section names are padded with spaces and tabs.
 QStringView TrimBlanks(QStringView s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && IsBlank(s[b])) {
-        ++b;
-    }
-    while (e > b && IsBlank(s[e - 1])) {
-        --e;
-    }
-    return s.sliced(b, e - b);
+    return Text::TrimBlanks(s, u" \t");
 }
 
 // The section name of a "[name]" line, or nothing for any other line.

@@ -8,18 +8,6 @@
 
 namespace OddsText {
 
-QString TrimSpaces(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == u' ') {
-        --end;
-    }
-    return text.sliced(begin, end - begin).toString();
-}
-
 bool IsVoidOrBlank(QStringView text, QStringView voidText) {
     if (text == voidText) {
         return true;

@@ -21,9 +21,6 @@ inline constexpr QStringView kVoid6 = u"  ﾄﾘｹｼ";
 inline constexpr QStringView kNotYet6 = u"   0.0";
 inline constexpr QStringView kNotYetShown6 = u"9999.9";
 
-// The text without leading and trailing spaces (spaces only: the stored texts are padded with blanks).
-QString TrimSpaces(QStringView text);
-
 // True when the field holds no odds: the void text, or nothing but blanks (a field cut short by the end
 // of a truncated file counts as blank too).
 bool IsVoidOrBlank(QStringView text, QStringView voidText);

@@ -6,6 +6,7 @@
 #include "core/Formats.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/Text.h"
 
 #include <algorithm>
 
@@ -59,8 +60,8 @@ bool clsControlZO::GetDataFromBytes(QByteArrayView data, const QString& strDate)
     m_timeFlg = Bytes::Text(data, 43, 1);
     m_hh = Fmt::Hash0(Bytes::Text(data, 45, 2));
     m_mm = Fmt::Hash0(Bytes::Text(data, 47, 2));
-    m_raceName1 = OddsText::TrimSpaces(Bytes::Text(data, 49, 28));
-    m_raceName2 = OddsText::TrimSpaces(Bytes::Text(data, 77, 28));
+    m_raceName1 = Text::TrimBlanks(Bytes::Text(data, 49, 28)).toString();
+    m_raceName2 = Text::TrimBlanks(Bytes::Text(data, 77, 28)).toString();
     m_tosu = tosu;
 
     for (const auto& table : {m_win, m_place, m_placeMax}) {

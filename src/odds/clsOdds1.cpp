@@ -3,6 +3,7 @@
 #include "OddsText.h"
 
 #include "core/AppError.h"
+#include "core/Text.h"
 
 void clsOdds1::Initialize() {
     m_odds = QList<QString>(m_tosu > 0 ? m_tosu : 0);
@@ -16,7 +17,7 @@ qsizetype clsOdds1::Slot(int n) const {
 }
 
 QString clsOdds1::Odds(int n) const {
-    return OddsText::TrimSpaces(m_odds[Slot(n)]);
+    return Text::TrimBlanks(m_odds[Slot(n)]).toString();
 }
 
 void clsOdds1::setOdds(int n, const QString& text) {

@@ -3,6 +3,7 @@
 #include "OddsText.h"
 
 #include "core/AppError.h"
+#include "core/Text.h"
 
 void clsOdds2::Initialize() {
     m_size = m_tosu > 0 ? m_tosu : 0;
@@ -17,7 +18,7 @@ qsizetype clsOdds2::Slot(int col, int row) const {
 }
 
 QString clsOdds2::Odds(int intIndexCol, int intIndexRow) const {
-    return OddsText::TrimSpaces(m_odds[Slot(intIndexCol, intIndexRow)]);
+    return Text::TrimBlanks(m_odds[Slot(intIndexCol, intIndexRow)]).toString();
 }
 
 void clsOdds2::setOdds(int intIndexCol, int intIndexRow, const QString& text) {

@@ -6,6 +6,7 @@
 #include "core/Codes.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/Text.h"
 #include "core/Width.h"
 
 #include <algorithm>
@@ -105,16 +106,8 @@ qint16 FieldSmall(QByteArrayView data, qsizetype pos, qsizetype len) {
 }
 
 // Only half-width blanks are padding in these files; a full-width space belongs to the text.
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ') {
-        ++first;
-    }
-    while (last > first && text[last - 1] == u' ') {
-        --last;
-    }
-    return text.mid(first, last - first);
+QString TrimmedText(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Text::TrimBlanks(FieldText(data, pos, len)).toString();
 }
 
 // The hexadecimal digits of a venue code or race number as they appear in a result file id; a negative
@@ -182,11 +175,11 @@ bool clsControlKS::ReadResultFile() {
     }
     key.Race = static_cast<qint16>(race); // two digits at most
 
-    m_weather = TrimBlanks(FieldText(data, 23, 4));
-    m_turf = TrimBlanks(FieldText(data, 27, 4));
-    m_dirt = TrimBlanks(FieldText(data, 31, 4));
-    m_raceName1 = TrimBlanks(FieldText(data, 35, 28));
-    m_raceName2 = TrimBlanks(FieldText(data, 63, 28));
+    m_weather = TrimmedText(data, 23, 4);
+    m_turf = TrimmedText(data, 27, 4);
+    m_dirt = TrimmedText(data, 31, 4);
+    m_raceName1 = TrimmedText(data, 35, 28);
+    m_raceName2 = TrimmedText(data, 63, 28);
 
     for (int s = 0; s < 5; ++s) {
         const qsizetype p = kSlotPos + qsizetype(s) * kSlotWidth;

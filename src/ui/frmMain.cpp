@@ -5,10 +5,10 @@
 #include "Fonts.h"
 #include "Icons.h"
 #include "QtFormWindow.h"
+#include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/ErrorReporter.h"
-#include "control/clsControl.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
 

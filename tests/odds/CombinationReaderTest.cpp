@@ -2,9 +2,9 @@
 #include "odds/clsControlUO.h"
 #include "odds/clsControlYO.h"
 
+#include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
 #include "core/Bytes.h"
-#include "clientfiles/OddsFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "odds/clsControlYO.h"
 #include "odds/clsControlZO.h"
 
-#include "core/AppError.h"
 #include "clientfiles/OddsFiles.h"
+#include "core/AppError.h"
 #include "support/TestSupport.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "odds/clsControlZO.h"
 
+#include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
 #include "core/Bytes.h"
-#include "clientfiles/OddsFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "core/AppError.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/OddsFiles.h"
+#include "core/AppError.h"
 #include "odds/clsControlZO.h"
 #include "odds/clsOdds1.h"
 #include "odds/clsOdds2.h"

@@ -1,7 +1,7 @@
-#include "core/AppError.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
+#include "core/AppError.h"
 #include "patdata/clsControlLG.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"

@@ -2,10 +2,10 @@
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
 
-#include "core/AppError.h"
-#include "core/BetRecords.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
+#include "core/AppError.h"
+#include "core/BetRecords.h"
 #include "results/clsControlKS.h"
 #include "support/TestSupport.h"
 

@@ -1,9 +1,9 @@
 #include "patdata/clsControlLG.h"
 
-#include "core/AppError.h"
-#include "core/BetRecords.h"
 #include "clientfiles/FixedRecord.h"
 #include "clientfiles/LogFiles.h"
+#include "core/AppError.h"
+#include "core/BetRecords.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

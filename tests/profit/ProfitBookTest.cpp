@@ -1,8 +1,8 @@
 #include "profit/ProfitBook.h"
 
+#include "clientfiles/FixedRecord.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
-#include "clientfiles/FixedRecord.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
