@@ -1,14 +1,14 @@
 #include "SampleDay.h"
 
-#include "core/AppError.h"
-#include "core/Codes.h"
-#include "core/ErrorReporter.h"
-#include "core/Paths.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/FixedRecord.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/OddsFiles.h"
 #include "clientfiles/ResultFiles.h"
+#include "core/AppError.h"
+#include "core/Codes.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
 #include "profit/ProfitBook.h"
 
 #include <QDate>
@@ -940,22 +940,29 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool WriteSampleDay(const QString& folderName, QString* error) {
-    using namespace ResultFiles;
-    const QString folder = AddPathSep(QDir(folderName).absolutePath());
+bool ClaimSampleFolder(const QString& folder, QString* error) {
     if (!QDir().mkpath(folder)) {
         return Fail(error, QStringLiteral("cannot create ") + folder);
     }
     // Never write over a betting client's own folder.
-    const QString program = folder + QStringLiteral("PAT.EXE");
+    const QString program = AddPathSep(folder) + QStringLiteral("PAT.EXE");
     if (QFile::exists(program)) {
         QFile f(program);
         if (!f.open(QIODevice::ReadOnly) || f.readAll() != QByteArray(kProgramText)) {
             return Fail(error, folder + QStringLiteral(" holds a betting client; a sample day is not written there"));
         }
     }
-    if (!WriteFixtureFile(folder, QStringLiteral("PAT.EXE"), QByteArray(kProgramText))) {
+    if (!WriteFixtureFile(AddPathSep(folder), QStringLiteral("PAT.EXE"), QByteArray(kProgramText))) {
         return Fail(error, QStringLiteral("cannot write ") + program);
+    }
+    return true;
+}
+
+bool WriteSampleDay(const QString& folderName, QString* error) {
+    using namespace ResultFiles;
+    const QString folder = AddPathSep(QDir(folderName).absolutePath());
+    if (!ClaimSampleFolder(folder, error)) {
+        return false;
     }
 
     const Day day = MakeDay();

@@ -61,6 +61,10 @@ constexpr char kProgramText[] = "sample client\r\n";
 
 } // namespace SampleDay
 
+// Creates the folder when missing and marks it as a sample folder (its program file is ours). False with a
+// reason in `error` when it cannot be created or holds a betting client's real program.
+bool ClaimSampleFolder(const QString& folder, QString* error = nullptr);
+
 // Writes the whole day into the folder, creating it when missing. An existing folder is only written
 // over when it is a sample folder itself (its program file is ours, or it has none): a betting client's
 // real folder is refused. The profit book of an earlier sample is replaced. False with a reason in

@@ -1,5 +1,8 @@
-// Writes a sample client folder for trying the program without the betting client:
+// Writes a sample client folder for trying the program without the betting client, or a heavy day for
+// measuring:
 //     vq-sample-folder FOLDER
+//     vq-sample-folder --heavy FOLDER
+#include "HeavyDay.h"
 #include "SampleDay.h"
 
 #include <QCoreApplication>
@@ -9,18 +12,23 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: vq-sample-folder FOLDER\n");
+    QStringList args = app.arguments().mid(1);
+    const bool heavy = !args.isEmpty() && args.first() == QLatin1String("--heavy");
+    if (heavy) {
+        args.removeFirst();
+    }
+    if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
+        std::fprintf(stderr, "usage: vq-sample-folder [--heavy] FOLDER\n");
         return 2;
     }
-    const QString folder = QDir(args[1]).absolutePath();
+    const QString folder = QDir(args.first()).absolutePath();
     QString error;
-    if (!WriteSampleDay(folder, &error)) {
+    if (!(heavy ? HeavyDay::Write(folder, &error) : WriteSampleDay(folder, &error))) {
         std::fprintf(stderr, "vq-sample-folder: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("vq-sample-folder: sale day %s written to %s\n", qPrintable(SampleDay::SaleDate()),
+    std::printf("vq-sample-folder: %s sale day %s written to %s\n", heavy ? "heavy" : "sample",
+                qPrintable(heavy ? HeavyDay::SaleDate() : SampleDay::SaleDate()),
                 qPrintable(QDir::toNativeSeparators(folder)));
     return 0;
 }
