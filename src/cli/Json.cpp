@@ -2,26 +2,26 @@
 
 JsonWriter& JsonWriter::BeginObject() {
     BeforeValue();
-    m_text += QLatin1Char('{');
+    m_text += '{';
     m_hasMember.append(false);
     return *this;
 }
 
 JsonWriter& JsonWriter::EndObject() {
-    m_text += QLatin1Char('}');
+    m_text += '}';
     m_hasMember.removeLast();
     return *this;
 }
 
 JsonWriter& JsonWriter::BeginArray() {
     BeforeValue();
-    m_text += QLatin1Char('[');
+    m_text += '[';
     m_hasMember.append(false);
     return *this;
 }
 
 JsonWriter& JsonWriter::EndArray() {
-    m_text += QLatin1Char(']');
+    m_text += ']';
     m_hasMember.removeLast();
     return *this;
 }
@@ -29,11 +29,12 @@ JsonWriter& JsonWriter::EndArray() {
 JsonWriter& JsonWriter::Key(const QString& key) {
     if (!m_hasMember.isEmpty()) {
         if (m_hasMember.last()) {
-            m_text += QLatin1Char(',');
+            m_text += ',';
         }
         m_hasMember.last() = true;
     }
-    m_text += Quote(key) + QLatin1Char(':');
+    m_text += Quote(key).toUtf8();
+    m_text += ':';
     m_afterKey = true;
     return *this;
 }
@@ -45,7 +46,7 @@ void JsonWriter::BeforeValue() {
     }
     if (!m_hasMember.isEmpty()) {
         if (m_hasMember.last()) {
-            m_text += QLatin1Char(',');
+            m_text += ',';
         }
         m_hasMember.last() = true;
     }
@@ -53,25 +54,25 @@ void JsonWriter::BeforeValue() {
 
 JsonWriter& JsonWriter::Value(const QString& text) {
     BeforeValue();
-    m_text += Quote(text);
+    m_text += Quote(text).toUtf8();
     return *this;
 }
 
 JsonWriter& JsonWriter::Value(qint64 number) {
     BeforeValue();
-    m_text += QString::number(number);
+    m_text += QByteArray::number(number);
     return *this;
 }
 
 JsonWriter& JsonWriter::Value(bool flag) {
     BeforeValue();
-    m_text += flag ? QLatin1String("true") : QLatin1String("false");
+    m_text += flag ? "true" : "false";
     return *this;
 }
 
 JsonWriter& JsonWriter::Null() {
     BeforeValue();
-    m_text += QLatin1String("null");
+    m_text += "null";
     return *this;
 }
 
@@ -81,6 +82,14 @@ JsonWriter& JsonWriter::Strings(const QStringList& list) {
         Value(s);
     }
     return EndArray();
+}
+
+JsonWriter& JsonWriter::PlainString(QByteArrayView ascii) {
+    BeforeValue();
+    m_text += '"';
+    m_text += ascii;
+    m_text += '"';
+    return *this;
 }
 
 QString JsonWriter::Quote(const QString& text) {

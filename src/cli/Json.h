@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -17,15 +19,17 @@ public:
     JsonWriter& Value(bool flag);
     JsonWriter& Null();
     JsonWriter& Strings(const QStringList& list);
+    // A string of plain ASCII that needs no escaping (digit lines, codes), written as it is.
+    JsonWriter& PlainString(QByteArrayView ascii);
 
     // The document as UTF-8 text.
-    QByteArray ToUtf8() const { return m_text.toUtf8(); }
+    const QByteArray& ToUtf8() const { return m_text; }
 
     static QString Quote(const QString& text);
 
 private:
     void BeforeValue();
-    QString m_text;
+    QByteArray m_text; // UTF-8
     // Per open container: whether a member was written yet; whether a key is pending.
     QList<bool> m_hasMember;
     bool m_afterKey = false;

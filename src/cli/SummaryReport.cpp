@@ -10,25 +10,22 @@
 #include "views/MainDisplay.h"
 
 namespace {
-QStringList BetLines(const clsRace& race) {
-    QStringList lines;
-    for (qsizetype i = 1; i <= race.LogCount(); ++i) {
-        lines << race.Log(i);
+// Bet and ticket lines in their text form, written straight from the records (a heavy day has tens of
+// thousands of them).
+template <class Record, int Length>
+void Lines(JsonWriter& j, const std::vector<Record>& records) {
+    j.BeginArray();
+    char text[Length];
+    for (const Record& r : records) {
+        BetRecords::WriteText(r, text);
+        j.PlainString(QByteArrayView(text, Length));
     }
-    return lines;
-}
-
-QStringList TicketLines(const clsRace& race) {
-    QStringList lines;
-    for (qsizetype i = 1; i <= race.OmitCount(); ++i) {
-        lines << race.Omit(i);
-    }
-    return lines;
+    j.EndArray();
 }
 
 void WriteResult(JsonWriter& j, const clsControlKS& k) {
     j.BeginObject();
-    j.Key(QStringLiteral("lines")).Strings(k.KekkaLines());
+    Lines<udtLog, kLogTextLength>(j.Key(QStringLiteral("lines")), k.KekkaRecords());
     j.Key(QStringLiteral("weather")).Value(k.Weather());
     j.Key(QStringLiteral("turf")).Value(k.Turf());
     j.Key(QStringLiteral("dirt")).Value(k.Dirt());
@@ -62,8 +59,8 @@ void WriteRace(JsonWriter& j, const clsRace& race) {
     j.Key(QStringLiteral("amtPay")).Value(qint64(race.AmtPay()));
     j.Key(QStringLiteral("amtYet")).Value(qint64(race.AmtYet()));
     j.Key(QStringLiteral("message")).Value(race.strMessage());
-    j.Key(QStringLiteral("bets")).Strings(BetLines(race));
-    j.Key(QStringLiteral("tickets")).Strings(TicketLines(race));
+    Lines<udtLog, kLogTextLength>(j.Key(QStringLiteral("bets")), race.LogRecords());
+    Lines<udtOmit, kOmitTextLength>(j.Key(QStringLiteral("tickets")), race.OmitRecords());
     j.Key(QStringLiteral("result"));
     if (race.objKekka()) {
         WriteResult(j, *race.objKekka());

@@ -4,10 +4,13 @@
 #include <QStringView>
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
-// The two digit-only records in which bets travel through the program. Each field is written with
-// exactly as many zero-padded digits as its width and read back by its positions with the lenient
-// number conversion; a shorter text gives 0 for the missing fields.
+// The two digit-only records in which bets travel through the program. Each has one field table (the
+// fields in text order with their widths) that drives everything done with its text form: writing
+// (exactly as many zero-padded digits as the width), reading back by position with the lenient number
+// conversion (a shorter text gives 0 for the missing fields), and ordering.
 
 // Bet line: one bet on one combination, or one result line of a result file. 27 characters.
 struct udtLog {
@@ -55,3 +58,25 @@ QString LogToStr(const udtLog& log);
 udtLog StrToLog(QStringView text);
 QString OmitToStr(const udtOmit& omit);
 udtOmit StrToOmit(QStringView text);
+
+namespace BetRecords {
+// The text form as ASCII digits into `out`, which holds kLogTextLength (kOmitTextLength) bytes; returns
+// the end. For reports that write lines by the ten thousand.
+char* WriteText(const udtLog& log, char* out);
+char* WriteText(const udtOmit& omit, char* out);
+
+// The record as its text form reads back: a value its digits cannot hold (negative, or too many digits)
+// is clamped into the field, and a ticket's Field12 is 0. Readers store records in this form, so a record
+// and its text always agree.
+udtLog Fitted(udtLog log);
+udtOmit Fitted(udtOmit omit);
+
+// The order of the text forms, without making them: digit texts of one length order like the numbers
+// they spell, so the fields compare as numbers in text order. Meant for fitted records.
+bool TextLess(const udtLog& a, const udtLog& b);
+bool TextLess(const udtOmit& a, const udtOmit& b);
+
+// Sorts records into the order of their text forms (and fits them, which readers have done already).
+void SortByText(std::vector<udtLog>& records);
+void SortByText(std::vector<udtOmit>& records);
+} // namespace BetRecords

@@ -23,7 +23,7 @@ QString Text(QByteArrayView data, qsizetype pos, qsizetype len) {
 }
 
 qint32 Number(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Num::ToInt32(Text(data, pos, len));
+    return Num::ToInt32(Cut(data, pos, len)); // the same number as decoding first, without the decoding
 }
 
 } // namespace Bytes

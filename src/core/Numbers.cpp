@@ -5,32 +5,71 @@
 
 namespace Num {
 
-double Val(QStringView text) {
+namespace {
+int Unit(QChar c) {
+    return c.unicode();
+}
+int Unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+template <class View>
+double ValOf(View text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n' || text[i] == u'\r')) {
+    while (i < n && (Unit(text[i]) == ' ' || Unit(text[i]) == '\t' || Unit(text[i]) == '\n' || Unit(text[i]) == '\r')) {
         ++i;
     }
     bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
+    if (i < n && (Unit(text[i]) == '-' || Unit(text[i]) == '+')) {
+        negative = Unit(text[i]) == '-';
         ++i;
     }
     double value = 0;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10 + (text[i].unicode() - u'0');
+    while (i < n && Unit(text[i]) >= '0' && Unit(text[i]) <= '9') {
+        value = value * 10 + (Unit(text[i]) - '0');
         ++i;
     }
-    if (i < n && text[i] == u'.') {
+    if (i < n && Unit(text[i]) == '.') {
         ++i;
         double scale = 0.1;
-        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
-            value += (text[i].unicode() - u'0') * scale;
+        while (i < n && Unit(text[i]) >= '0' && Unit(text[i]) <= '9') {
+            value += (Unit(text[i]) - '0') * scale;
             scale /= 10;
             ++i;
         }
     }
     return negative ? -value : value;
+}
+
+template <class View>
+qint32 ToInt32Of(View text) {
+    // Fast path for the usual field of plain digits, short enough not to overflow.
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint32 v = 0;
+        bool digits = true;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const int c = Unit(text[i]);
+            if (c < '0' || c > '9') {
+                digits = false;
+                break;
+            }
+            v = v * 10 + (c - '0');
+        }
+        if (digits) {
+            return v;
+        }
+    }
+    return ClampToInt32(ValOf(text));
+}
+} // namespace
+
+double Val(QStringView text) {
+    return ValOf(text);
+}
+
+double Val(QByteArrayView bytes) {
+    return ValOf(bytes);
 }
 
 double RoundHalfEven(double value) {
@@ -66,22 +105,11 @@ qint16 ClampToInt16(double value) {
 }
 
 qint32 ToInt32(QStringView text) {
-    // Fast path for the usual field of plain digits, short enough not to overflow.
-    if (!text.isEmpty() && text.size() <= 9) {
-        qint32 v = 0;
-        bool digits = true;
-        for (const QChar c : text) {
-            if (c < u'0' || c > u'9') {
-                digits = false;
-                break;
-            }
-            v = v * 10 + (c.unicode() - u'0');
-        }
-        if (digits) {
-            return v;
-        }
-    }
-    return ClampToInt32(Val(text));
+    return ToInt32Of(text);
+}
+
+qint32 ToInt32(QByteArrayView bytes) {
+    return ToInt32Of(bytes);
 }
 
 qint16 ClampToInt16(qint32 value) {
@@ -92,6 +120,10 @@ qint16 ClampToInt16(qint32 value) {
 
 qint16 ToInt16(QStringView text) {
     return ClampToInt16(ToInt32(text));
+}
+
+qint16 ToInt16(QByteArrayView bytes) {
+    return ClampToInt16(ToInt32(bytes));
 }
 
 } // namespace Num

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -8,6 +9,10 @@
 // decimal point are allowed), and a text without a number gives 0. Nothing here ever fails.
 namespace Num {
 double Val(QStringView text);
+// The same on the undecoded bytes of a field in the client's code page. It gives what decoding first
+// would: the code page maps every byte below 0x80 to the same character, and no byte of a double-byte
+// character is a digit, a sign, a point or a blank, so the number ends at the same place.
+double Val(QByteArrayView bytes);
 
 // Half-to-even rounding, the rounding the settings and record files were always read with.
 double RoundHalfEven(double value);
@@ -15,6 +20,8 @@ double RoundHalfEven(double value);
 // Val, rounded half to even and clamped into the type's range (a garbage field never wraps).
 qint32 ToInt32(QStringView text);
 qint16 ToInt16(QStringView text);
+qint32 ToInt32(QByteArrayView bytes);
+qint16 ToInt16(QByteArrayView bytes);
 
 qint32 ClampToInt32(double value);
 qint16 ClampToInt16(double value);

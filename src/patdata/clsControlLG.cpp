@@ -56,7 +56,7 @@ QList<IndexEntry> ReadIndex(const QByteArray& data) {
 }
 
 qint16 Small(QByteArrayView record, qsizetype pos, qsizetype len) {
-    return Num::ToInt16(Bytes::Text(record, pos, len));
+    return Num::ClampToInt16(Bytes::Number(record, pos, len));
 }
 
 // Partner j of a wheel: horses 1-18 have the bit 2^(18 - j), brackets 1-8 the bit 2^(8 - j).
@@ -107,7 +107,7 @@ struct Ticket {
 
 class Expander {
 public:
-    Expander(QStringList& bets, qint16 sale, qint16 buyDay, const Ticket& t) : m_bets(bets), m_t(t) {
+    Expander(std::vector<udtLog>& bets, qint16 sale, qint16 buyDay, const Ticket& t) : m_bets(bets), m_t(t) {
         m_line.Sale = sale;
         m_line.Venue = t.venue;
         m_line.RaceNum = t.raceNum;
@@ -137,7 +137,7 @@ private:
         m_line.Num1 = a;
         m_line.Num2 = b;
         m_line.Num3 = c;
-        m_bets.append(LogToStr(m_line));
+        m_bets.push_back(BetRecords::Fitted(m_line));
     }
     void AddSorted(qint16 a, qint16 b, qint16 c) {
         std::array<qint16, 3> n{a, b, c};
@@ -217,7 +217,7 @@ private:
         }
     }
 
-    QStringList& m_bets;
+    std::vector<udtLog>& m_bets;
     const Ticket& m_t;
     udtLog m_line;
 };
@@ -280,19 +280,28 @@ std::optional<udtOmit> TicketLine(const Ticket& t, qint16 sale, qint16 buyDay, q
     }
 }
 
-// The run of sorted lines that start with the race's sale, venue and race number. Every line was
-// written by the record formatter, so its first five characters are exactly those three fields.
-QStringList RunOf(const QStringList& sorted, qint16 sale, qint16 venue, qint16 raceNum) {
+// The run of sorted lines of one race. The lines are fitted to their text form, so they are ordered by
+// sale, venue and race number first, and no line carries a value those fields cannot hold.
+template <class Record>
+std::span<const Record> RunOf(const std::vector<Record>& sorted, qint16 sale, qint16 venue, qint16 raceNum) {
     if (sale < 0 || sale > 9 || venue < 0 || venue > 99 || raceNum < 0 || raceNum > 99) {
-        return {}; // no formatted line carries such a value
+        return {};
     }
-    const QString prefix =
-        QStringLiteral("%1%2%3").arg(sale).arg(venue, 2, 10, QLatin1Char('0')).arg(raceNum, 2, 10, QLatin1Char('0'));
-    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), prefix);
-    const auto last = std::upper_bound(first, sorted.cend(), prefix, [](const QString& p, const QString& line) {
-        return p < QStringView(line).left(p.size());
-    });
-    return QStringList(first, last);
+    const auto race = [](const Record& r) { return std::array<qint16, 3>{r.Sale, r.Venue, r.RaceNum}; };
+    const std::array<qint16, 3> wanted{sale, venue, raceNum};
+    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), wanted,
+                                        [&](const Record& r, const auto& w) { return race(r) < w; });
+    const auto last = std::upper_bound(first, sorted.cend(), wanted,
+                                       [&](const auto& w, const Record& r) { return w < race(r); });
+    return {first, last};
+}
+
+template <class Record>
+const Record& At(const std::vector<Record>& lines, qsizetype index) {
+    if (index < 1 || index > static_cast<qsizetype>(lines.size())) {
+        throw AppError::IndexOutOfRange();
+    }
+    return lines[static_cast<std::size_t>(index - 1)];
 }
 
 } // namespace
@@ -304,25 +313,19 @@ void clsControlLG::setPathName(const QString& folder) {
     m_pathName = AddPathSep(folder);
 }
 
-const QString& clsControlLG::Log(qsizetype index) const {
-    if (index < 1 || index > m_log.size()) {
-        throw AppError::IndexOutOfRange();
-    }
-    return m_log[index - 1];
+QString clsControlLG::Log(qsizetype index) const {
+    return LogToStr(At(m_log, index));
 }
 
-const QString& clsControlLG::LogOmit(qsizetype index) const {
-    if (index < 1 || index > m_omit.size()) {
-        throw AppError::IndexOutOfRange();
-    }
-    return m_omit[index - 1];
+QString clsControlLG::LogOmit(qsizetype index) const {
+    return OmitToStr(At(m_omit, index));
 }
 
-QStringList clsControlLG::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+std::span<const udtLog> clsControlLG::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
     return RunOf(m_log, sale, venue, raceNum);
 }
 
-QStringList clsControlLG::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+std::span<const udtOmit> clsControlLG::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
     return RunOf(m_omit, sale, venue, raceNum);
 }
 
@@ -353,14 +356,14 @@ bool clsControlLG::GetData(const QString& strDate) {
         }
     };
     readDay(strDate, false);
-    m_betCount = m_log.size();
+    m_betCount = static_cast<qsizetype>(m_log.size());
     // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
     readDay(Dates::PreviousDay(strDate), true);
 
     // Kept sorted even without a bet line, so a race can always find its ticket lines by search.
-    std::sort(m_log.begin(), m_log.end());
-    std::sort(m_omit.begin(), m_omit.end());
-    return !m_log.isEmpty();
+    BetRecords::SortByText(m_log);
+    BetRecords::SortByText(m_omit);
+    return !m_log.empty();
 }
 
 void clsControlLG::ReadDayLog(const QString& name, bool advanceOnly) {
@@ -391,7 +394,7 @@ void clsControlLG::ReadDayLog(const QString& name, bool advanceOnly) {
             Expander(m_log, sale, buyDay, t).Run();
         }
         if (const auto line = TicketLine(t, sale, buyDay, logNo)) {
-            m_omit.append(OmitToStr(*line));
+            m_omit.push_back(BetRecords::Fitted(*line));
         }
     }
 }

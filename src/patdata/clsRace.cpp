@@ -8,9 +8,6 @@
 #include "core/Money.h"
 #include "results/clsControlKS.h"
 
-#include <QHash>
-#include <QSet>
-
 #include <algorithm>
 #include <utility>
 
@@ -19,60 +16,46 @@ namespace {
 // A race's result lines indexed by what a bet is compared on. A bet meets the lines of its own
 // bet type, venue and race: the first line with the same numbers decides it (hit or refund); failing
 // that, any line of that kind makes it a miss; with none it stays open. Looking the bet up gives the
-// same outcome as walking the lines in order, at one hash look-up per bet.
-struct KindKey {
-    qint16 betType = 0;
-    qint16 venue = 0;
-    qint16 raceNum = 0;
-    bool operator==(const KindKey&) const = default;
-};
-
-struct ComboKey {
-    KindKey kind;
-    qint16 num1 = 0;
-    qint16 num2 = 0;
-    qint16 num3 = 0;
-    bool operator==(const ComboKey&) const = default;
-};
-
-size_t qHash(const KindKey& k, size_t seed = 0) {
-    return qHashMulti(seed, k.betType, k.venue, k.raceNum);
+// same outcome as walking the lines in order, at one binary search per bet. Lines and bets are fitted
+// to their text form, so every field packed here lies in 0..99.
+quint64 KindOf(const udtLog& l) {
+    return (quint64(l.BetType) << 14) | (quint64(l.Venue) << 7) | quint64(l.RaceNum);
 }
-
-size_t qHash(const ComboKey& k, size_t seed = 0) {
-    return qHashMulti(seed, k.kind.betType, k.kind.venue, k.kind.raceNum, k.num1, k.num2, k.num3);
-}
-
-KindKey KindOf(const udtLog& l) {
-    return {l.BetType, l.Venue, l.RaceNum};
-}
-ComboKey ComboOf(const udtLog& l) {
-    return {KindOf(l), l.Num1, l.Num2, l.Num3};
+quint64 ComboOf(const udtLog& l) {
+    return (KindOf(l) << 21) | (quint64(l.Num1) << 14) | (quint64(l.Num2) << 7) | quint64(l.Num3);
 }
 
 class ResultIndex {
 public:
-    explicit ResultIndex(const QStringList& lines) {
+    explicit ResultIndex(const std::vector<udtLog>& lines) {
         m_payout.reserve(lines.size());
-        for (const QString& text : lines) {
-            const udtLog r = StrToLog(text);
-            const ComboKey combo = ComboOf(r);
-            if (!m_payout.contains(combo)) { // the first line of a combination decides
-                m_payout.insert(combo, r.Payout);
-            }
-            m_kinds.insert(KindOf(r));
+        m_kinds.reserve(lines.size());
+        for (const udtLog& r : lines) {
+            m_payout.push_back({ComboOf(r), r.Payout});
+            m_kinds.push_back(KindOf(r));
         }
+        // Stable, so that of the lines of one combination the first stays in front and decides.
+        std::stable_sort(m_payout.begin(), m_payout.end(),
+                         [](const Entry& a, const Entry& b) { return a.combo < b.combo; });
+        std::sort(m_kinds.begin(), m_kinds.end());
+        m_kinds.erase(std::unique(m_kinds.begin(), m_kinds.end()), m_kinds.end());
     }
     // The declared payout of the first line with the bet's combination, if any.
     const qint32* Payout(const udtLog& bet) const {
-        const auto it = m_payout.constFind(ComboOf(bet));
-        return it == m_payout.constEnd() ? nullptr : &it.value();
+        const quint64 combo = ComboOf(bet);
+        const auto it = std::lower_bound(m_payout.begin(), m_payout.end(), combo,
+                                         [](const Entry& e, quint64 c) { return e.combo < c; });
+        return it != m_payout.end() && it->combo == combo ? &it->payout : nullptr;
     }
-    bool HasKind(const udtLog& bet) const { return m_kinds.contains(KindOf(bet)); }
+    bool HasKind(const udtLog& bet) const { return std::binary_search(m_kinds.begin(), m_kinds.end(), KindOf(bet)); }
 
 private:
-    QHash<ComboKey, qint32> m_payout;
-    QSet<KindKey> m_kinds;
+    struct Entry {
+        quint64 combo;
+        qint32 payout;
+    };
+    std::vector<Entry> m_payout;
+    std::vector<quint64> m_kinds;
 };
 
 enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale = 9 };
@@ -102,18 +85,18 @@ void clsRace::setObjKekka(std::unique_ptr<clsControlKS> reader) {
     m_kekka = std::move(reader);
 }
 
-const QString& clsRace::Log(qsizetype index) const {
-    if (index < 1 || index > m_log.size()) {
+QString clsRace::Log(qsizetype index) const {
+    if (index < 1 || index > LogCount()) {
         throw AppError::IndexOutOfRange();
     }
-    return m_log[index - 1];
+    return LogToStr(m_log[static_cast<std::size_t>(index - 1)]);
 }
 
-const QString& clsRace::Omit(qsizetype index) const {
-    if (index < 1 || index > m_omit.size()) {
+QString clsRace::Omit(qsizetype index) const {
+    if (index < 1 || index > OmitCount()) {
         throw AppError::IndexOutOfRange();
     }
-    return m_omit[index - 1];
+    return OmitToStr(m_omit[static_cast<std::size_t>(index - 1)]);
 }
 
 void clsRace::GetLog(const clsControlLG& log) {
@@ -121,8 +104,10 @@ void clsRace::GetLog(const clsControlLG& log) {
         throw AppError::ObjectNotSet();
     }
     // The log's lists are sorted, so this race's lines are one run that the reader finds by search.
-    QStringList bets = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
-    QStringList tickets = log.LogOmitOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    const auto betRun = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    const auto ticketRun = log.LogOmitOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    std::vector<udtLog> bets(betRun.begin(), betRun.end());
+    std::vector<udtOmit> tickets(ticketRun.begin(), ticketRun.end());
     std::swap(m_log, bets);
     std::swap(m_omit, tickets);
     try {
@@ -144,12 +129,12 @@ void clsRace::CalcLog() {
     qint32 highest = 0;
 
     const QString source = QStringLiteral("clsRace");
-    const ResultIndex results(m_kekka ? m_kekka->KekkaLines() : QStringList());
-    QStringList evaluated;
+    static const std::vector<udtLog> noResult;
+    const ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
+    std::vector<udtLog> evaluated;
     evaluated.reserve(m_log.size());
 
-    for (const QString& line : std::as_const(m_log)) {
-        udtLog bet = StrToLog(line);
+    for (udtLog bet : m_log) {
         const qint32 stake = Money::Mul(bet.Units, 100, source);
         qint16 flag = Open;
         qint32 rate = 0;
@@ -183,7 +168,7 @@ void clsRace::CalcLog() {
         }
         bet.Payout = rate;
         bet.Hit = flag;
-        evaluated.append(LogToStr(bet));
+        evaluated.push_back(BetRecords::Fitted(bet));
     }
 
     // Nothing is stored until every sum has fitted.

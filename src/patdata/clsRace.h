@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/BetRecords.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class clsKaisai;
 class clsControlKS;
@@ -38,11 +40,14 @@ public:
     clsControlKS* objKekka() const { return m_kekka.get(); }
     void setObjKekka(std::unique_ptr<clsControlKS> reader);
 
-    // Bet lines 1..LogCount and ticket lines 1..OmitCount; other indexes raise the index error.
-    const QString& Log(qsizetype index) const;
-    qsizetype LogCount() const { return m_log.size(); }
-    const QString& Omit(qsizetype index) const;
-    qsizetype OmitCount() const { return m_omit.size(); }
+    // Bet lines 1..LogCount and ticket lines 1..OmitCount as texts; other indexes raise the index error.
+    QString Log(qsizetype index) const;
+    qsizetype LogCount() const { return static_cast<qsizetype>(m_log.size()); }
+    QString Omit(qsizetype index) const;
+    qsizetype OmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
+    // The same lines as records (evaluated bets: payout rate and hit flag set).
+    const std::vector<udtLog>& LogRecords() const { return m_log; }
+    const std::vector<udtOmit>& OmitRecords() const { return m_omit; }
 
     qint32 AmtPay() const { return m_amtPay; }
     void setAmtPay(qint32 v) { m_amtPay = v; }
@@ -71,6 +76,6 @@ private:
     qint32 m_amtTomorrow = 0;
     qint32 m_amtYesterday = 0;
     QString m_message;
-    QStringList m_log;
-    QStringList m_omit;
+    std::vector<udtLog> m_log;
+    std::vector<udtOmit> m_omit;
 };

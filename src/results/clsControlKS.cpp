@@ -102,7 +102,7 @@ qint32 FieldNumber(QByteArrayView data, qsizetype pos, qsizetype len) {
 }
 
 qint16 FieldSmall(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Num::ToInt16(FieldText(data, pos, len));
+    return Num::ClampToInt16(FieldNumber(data, pos, len));
 }
 
 // Only half-width blanks are padding in these files; a full-width space belongs to the text.
@@ -151,7 +151,7 @@ bool clsControlKS::GetData(const QString& strDate) {
     if (!read) {
         read = ReadPayoutFiles(strDate);
     }
-    return read && !m_kekka.isEmpty();
+    return read && !m_kekka.empty();
 }
 
 bool clsControlKS::ReadResultFile() {
@@ -282,7 +282,7 @@ void clsControlKS::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey ke
         if (bytes.isEmpty() || bytes == "  ") {
             continue;
         }
-        const qint16 e = Num::ToInt16(Bytes::Text(bytes, 1, 2));
+        const qint16 e = Num::ToInt16(bytes);
         m_umaRefundSeen = true;
         if (!first) {
             m_henkanUmaNum += u',';
@@ -368,14 +368,23 @@ void clsControlKS::AddLine(LineKey key, int betType, qint16 num1, qint16 num2, q
     line.Num2 = num2;
     line.Num3 = num3;
     line.Payout = amount;
-    m_kekka.append(LogToStr(line));
+    m_kekka.push_back(BetRecords::Fitted(line));
 }
 
-const QString& clsControlKS::Kekka(qsizetype index) const {
-    if (index < 1 || index > m_kekka.size()) {
+QString clsControlKS::Kekka(qsizetype index) const {
+    if (index < 1 || index > KekkaCount()) {
         throw AppError::IndexOutOfRange();
     }
-    return m_kekka[index - 1];
+    return LogToStr(m_kekka[static_cast<std::size_t>(index - 1)]);
+}
+
+QStringList clsControlKS::KekkaLines() const {
+    QStringList lines;
+    lines.reserve(KekkaCount());
+    for (const udtLog& line : m_kekka) {
+        lines << LogToStr(line);
+    }
+    return lines;
 }
 
 const clsControlKS::Finisher& clsControlKS::Slot(int index) const {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/BetRecords.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 // Reader of one race's result file ("KS-" + id + ".JRA", or "PR-" + id + ".JRA" in its place), with the
 // fallback to the client's seven per-bet-type payout files of the meeting day. It yields the finishing
@@ -30,9 +33,11 @@ public:
     const QString& RaceName2() const { return m_raceName2; }
 
     // Result lines 1..KekkaCount (27-character bet lines); any other index raises the index error.
-    const QString& Kekka(qsizetype index) const;
-    qsizetype KekkaCount() const { return m_kekka.size(); }
-    const QStringList& KekkaLines() const { return m_kekka; }
+    QString Kekka(qsizetype index) const;
+    qsizetype KekkaCount() const { return static_cast<qsizetype>(m_kekka.size()); }
+    QStringList KekkaLines() const;
+    // The same lines as records, fitted to their text form.
+    const std::vector<udtLog>& KekkaRecords() const { return m_kekka; }
 
     // Finisher slots 1..5; any other index raises the index error.
     qint16 Chaku(int index) const;
@@ -69,7 +74,7 @@ private:
     QString m_pathName;
     QString m_fileName;
     std::array<Finisher, 5> m_finishers{};
-    QStringList m_kekka;
+    std::vector<udtLog> m_kekka;
     qint16 m_tosu = 0;
     bool m_umaRefundSeen = false;
     bool m_wakuRefundSeen = false;

@@ -337,8 +337,13 @@ TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
                     if (o.Sale == sale && o.Venue == venue && o.RaceNum == race)
                         walkOmit << s;
                 }
-                ASSERT_EQ(lg.LogOf(sale, venue, race), walkLog) << sale << " " << venue << " " << race;
-                ASSERT_EQ(lg.LogOmitOf(sale, venue, race), walkOmit);
+                QStringList runLog, runOmit;
+                for (const udtLog& l : lg.LogOf(sale, venue, race))
+                    runLog << LogToStr(l);
+                for (const udtOmit& o : lg.LogOmitOf(sale, venue, race))
+                    runOmit << OmitToStr(o);
+                ASSERT_EQ(runLog, walkLog) << sale << " " << venue << " " << race;
+                ASSERT_EQ(runOmit, walkOmit);
             }
         }
     }
