@@ -10,22 +10,34 @@
 #include "views/MainDisplay.h"
 
 namespace {
-// Bet and ticket lines in their text form, written straight from the records (a heavy day has tens of
-// thousands of them).
-template <class Record, int Length>
+// Bet, ticket and result lines in their text form, written straight from the records (a heavy day has
+// tens of thousands of them).
+template <class Record>
+void Line(JsonWriter& j, const Record& r) {
+    char text[kOmitTextLength];
+    j.PlainString(QByteArrayView(text, BetRecords::WriteText(r, text) - text));
+}
+
+template <class Record>
 void Lines(JsonWriter& j, const std::vector<Record>& records) {
     j.BeginArray();
-    char text[Length];
     for (const Record& r : records) {
-        BetRecords::WriteText(r, text);
-        j.PlainString(QByteArrayView(text, Length));
+        Line(j, r);
+    }
+    j.EndArray();
+}
+
+void BetLines(JsonWriter& j, const clsRace& race) {
+    j.BeginArray();
+    for (qsizetype i = 1; i <= race.LogCount(); ++i) {
+        Line(j, race.LogRecord(i));
     }
     j.EndArray();
 }
 
 void WriteResult(JsonWriter& j, const clsControlKS& k) {
     j.BeginObject();
-    Lines<udtLog, kLogTextLength>(j.Key(QStringLiteral("lines")), k.KekkaRecords());
+    Lines(j.Key(QStringLiteral("lines")), k.KekkaRecords());
     j.Key(QStringLiteral("weather")).Value(k.Weather());
     j.Key(QStringLiteral("turf")).Value(k.Turf());
     j.Key(QStringLiteral("dirt")).Value(k.Dirt());
@@ -59,8 +71,8 @@ void WriteRace(JsonWriter& j, const clsRace& race) {
     j.Key(QStringLiteral("amtPay")).Value(qint64(race.AmtPay()));
     j.Key(QStringLiteral("amtYet")).Value(qint64(race.AmtYet()));
     j.Key(QStringLiteral("message")).Value(race.strMessage());
-    Lines<udtLog, kLogTextLength>(j.Key(QStringLiteral("bets")), race.LogRecords());
-    Lines<udtOmit, kOmitTextLength>(j.Key(QStringLiteral("tickets")), race.OmitRecords());
+    BetLines(j.Key(QStringLiteral("bets")), race);
+    Lines(j.Key(QStringLiteral("tickets")), race.OmitRecords());
     j.Key(QStringLiteral("result"));
     if (race.objKekka()) {
         WriteResult(j, *race.objKekka());

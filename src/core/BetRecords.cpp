@@ -178,6 +178,9 @@ OmitLayoutOf<S...> OmitLayoutFor(std::index_sequence<S...>);
 using OmitLayout = decltype(OmitLayoutFor(std::make_index_sequence<18>{}));
 
 static_assert(LogLayout::length == kLogTextLength);
+// The bet fills the first key word exactly (sale to units), the evaluation (payout and hit flag) the second.
+static_assert(LogLayout::keyWords == 2 && LogLayout::places[8].word == 0 && LogLayout::places[9].word == 1 &&
+              LogLayout::places[9].shift + BitsFor(Digits<&udtLog::Payout, 8>::max) <= 32);
 static_assert(OmitLayout::length == kOmitTextLength);
 
 // Least significant digit first radix sort of keys, a byte at a time; a byte that is the same in every
@@ -282,6 +285,18 @@ void SortByText(std::vector<udtLog>& records) {
 
 void SortByText(std::vector<udtOmit>& records) {
     SortFitted<OmitLayout>(records);
+}
+
+quint64 PackBet(const udtLog& log) {
+    return LogLayout::KeyOf(log)[0];
+}
+
+quint32 PackEvaluation(const udtLog& log) {
+    return static_cast<quint32>(LogLayout::KeyOf(log)[1]);
+}
+
+udtLog Unpack(quint64 bet, quint32 evaluation) {
+    return LogLayout::FromKey({bet, evaluation});
 }
 
 } // namespace BetRecords

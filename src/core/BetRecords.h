@@ -79,4 +79,11 @@ bool TextLess(const udtOmit& a, const udtOmit& b);
 // Sorts records into the order of their text forms (and fits them, which readers have done already).
 void SortByText(std::vector<udtLog>& records);
 void SortByText(std::vector<udtOmit>& records);
+
+// A bet line packed into two words, the way a heavy day's tens of thousands of lines are held: the bet
+// itself (sale to units, the first eighteen digits of the text) and its evaluation (payout and hit flag,
+// 0 until a race evaluates it). Packing fits the line; bets compare as their texts do.
+quint64 PackBet(const udtLog& log);
+quint32 PackEvaluation(const udtLog& log);
+udtLog Unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords

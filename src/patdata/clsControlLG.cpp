@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -105,21 +106,17 @@ struct Ticket {
     }
 };
 
+// Every combination a purchased ticket stands for, handed to `add` as the three numbers of its bet line
+// (unused numbers 0, filled from the right).
+template <class Add>
 class Expander {
 public:
-    Expander(std::vector<udtLog>& bets, qint16 sale, qint16 buyDay, const Ticket& t) : m_bets(bets), m_t(t) {
-        m_line.Sale = sale;
-        m_line.Venue = t.venue;
-        m_line.RaceNum = t.raceNum;
-        m_line.BetType = t.betType;
-        m_line.BuyDay = buyDay;
-        m_line.Units = t.units;
-    }
+    Expander(const Ticket& t, Add& add) : m_t(t), m_add(add) {}
 
     void Run() {
         switch (m_t.kind) {
         case Single:
-            Add(m_t.num[0], m_t.num[1], m_t.num[2]);
+            m_add(m_t.num[0], m_t.num[1], m_t.num[2]);
             break;
         case Wheel:
             RunWheel();
@@ -133,16 +130,10 @@ public:
     }
 
 private:
-    void Add(qint16 a, qint16 b, qint16 c) {
-        m_line.Num1 = a;
-        m_line.Num2 = b;
-        m_line.Num3 = c;
-        m_bets.push_back(BetRecords::Fitted(m_line));
-    }
     void AddSorted(qint16 a, qint16 b, qint16 c) {
         std::array<qint16, 3> n{a, b, c};
         std::sort(n.begin(), n.end());
-        Add(n[0], n[1], n[2]);
+        m_add(n[0], n[1], n[2]);
     }
 
     void RunWheel() {
@@ -166,11 +157,11 @@ private:
                 break;
             case Exacta:
                 if (m_t.axisPosition == 1) {
-                    Add(0, axis, j);
+                    m_add(0, axis, j);
                 } else if (m_t.axisPosition == 2) {
-                    Add(0, j, axis);
+                    m_add(0, j, axis);
                 } else {
-                    Add(0, 0, 0); // bought, but no order can be told; stays a (losing) bet
+                    m_add(0, 0, 0); // bought, but no order can be told; stays a (losing) bet
                 }
                 break;
             case Trio:
@@ -189,8 +180,8 @@ private:
         case Exacta:
             for (qsizetype i = 0; i < n; ++i) {
                 for (qsizetype j = i + 1; j < n; ++j) {
-                    Add(0, h[i], h[j]);
-                    Add(0, h[j], h[i]);
+                    m_add(0, h[i], h[j]);
+                    m_add(0, h[j], h[i]);
                 }
             }
             break;
@@ -198,7 +189,7 @@ private:
             for (qsizetype i = 0; i < n; ++i) {
                 for (qsizetype j = i + 1; j < n; ++j) {
                     for (qsizetype l = j + 1; l < n; ++l) {
-                        Add(h[i], h[j], h[l]);
+                        m_add(h[i], h[j], h[l]);
                     }
                 }
             }
@@ -208,7 +199,7 @@ private:
         case Wide:
             for (qsizetype i = 0; i < n; ++i) {
                 for (qsizetype j = i + 1; j < n; ++j) {
-                    Add(0, h[i], h[j]);
+                    m_add(0, h[i], h[j]);
                 }
             }
             break;
@@ -217,10 +208,21 @@ private:
         }
     }
 
-    std::vector<udtLog>& m_bets;
     const Ticket& m_t;
-    udtLog m_line;
+    Add& m_add;
 };
+
+template <class Add>
+void Expand(const Ticket& t, Add&& add) {
+    Expander<std::remove_reference_t<Add>> expander(t, add);
+    expander.Run();
+}
+
+qsizetype LineCount(const Ticket& t) {
+    qsizetype n = 0;
+    Expand(t, [&n](qint16, qint16, qint16) { ++n; });
+    return n;
+}
 
 bool IsCombinationType(qint16 betType) {
     return betType >= BracketQuinella && betType <= Trio;
@@ -280,19 +282,22 @@ std::optional<udtOmit> TicketLine(const Ticket& t, qint16 sale, qint16 buyDay, q
     }
 }
 
-// The run of sorted lines of one race. The lines are fitted to their text form, so they are ordered by
-// sale, venue and race number first, and no line carries a value those fields cannot hold.
-template <class Record>
-std::span<const Record> RunOf(const std::vector<Record>& sorted, qint16 sale, qint16 venue, qint16 raceNum) {
-    if (sale < 0 || sale > 9 || venue < 0 || venue > 99 || raceNum < 0 || raceNum > 99) {
+bool IsLineRace(qint16 sale, qint16 venue, qint16 raceNum) {
+    return sale >= 0 && sale <= 9 && venue >= 0 && venue <= 99 && raceNum >= 0 && raceNum <= 99;
+}
+
+// The run of sorted ticket lines of one race. The lines are fitted to their text form, so they are
+// ordered by sale, venue and race number first, and no line carries a value those fields cannot hold.
+std::span<const udtOmit> OmitRunOf(const std::vector<udtOmit>& sorted, qint16 sale, qint16 venue, qint16 raceNum) {
+    if (!IsLineRace(sale, venue, raceNum)) {
         return {};
     }
-    const auto race = [](const Record& r) { return std::array<qint16, 3>{r.Sale, r.Venue, r.RaceNum}; };
+    const auto race = [](const udtOmit& r) { return std::array<qint16, 3>{r.Sale, r.Venue, r.RaceNum}; };
     const std::array<qint16, 3> wanted{sale, venue, raceNum};
     const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), wanted,
-                                        [&](const Record& r, const auto& w) { return race(r) < w; });
+                                        [&](const udtOmit& r, const auto& w) { return race(r) < w; });
     const auto last = std::upper_bound(first, sorted.cend(), wanted,
-                                       [&](const auto& w, const Record& r) { return w < race(r); });
+                                       [&](const auto& w, const udtOmit& r) { return w < race(r); });
     return {first, last};
 }
 
@@ -304,70 +309,18 @@ const Record& At(const std::vector<Record>& lines, qsizetype index) {
     return lines[static_cast<std::size_t>(index - 1)];
 }
 
-} // namespace
+// A purchased ticket, waiting to be expanded into its bet lines.
+struct Purchase {
+    Ticket ticket;
+    qint16 sale = 0;
+    qint16 buyDay = 0;
+};
 
-clsControlLG::clsControlLG() = default;
-clsControlLG::~clsControlLG() = default;
-
-void clsControlLG::setPathName(const QString& folder) {
-    m_pathName = AddPathSep(folder);
-}
-
-QString clsControlLG::Log(qsizetype index) const {
-    return LogToStr(At(m_log, index));
-}
-
-QString clsControlLG::LogOmit(qsizetype index) const {
-    return OmitToStr(At(m_omit, index));
-}
-
-std::span<const udtLog> clsControlLG::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
-    return RunOf(m_log, sale, venue, raceNum);
-}
-
-std::span<const udtOmit> clsControlLG::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
-    return RunOf(m_omit, sale, venue, raceNum);
-}
-
-bool clsControlLG::GetData(const QString& strDate) {
-    m_log.clear();
-    m_omit.clear();
-    m_betCount = 0;
-
-    const ClientFiles::Scope scope;
-    const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
-    if (indexPath.isEmpty()) {
-        return false;
-    }
-    const std::optional<QByteArray> index = ReadWholeFile(indexPath);
-    if (!index) {
-        return false;
-    }
-    const QList<IndexEntry> entries = ReadIndex(*index);
-
-    const auto readDay = [&](const QString& date, bool advanceOnly) {
-        if (date.isEmpty()) {
-            return;
-        }
-        for (const IndexEntry& e : entries) {
-            if (e.date == date) {
-                ReadDayLog(e.name, advanceOnly);
-            }
-        }
-    };
-    readDay(strDate, false);
-    m_betCount = static_cast<qsizetype>(m_log.size());
-    // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
-    readDay(Dates::PreviousDay(strDate), true);
-
-    // Kept sorted even without a bet line, so a race can always find its ticket lines by search.
-    BetRecords::SortByText(m_log);
-    BetRecords::SortByText(m_omit);
-    return !m_log.empty();
-}
-
-void clsControlLG::ReadDayLog(const QString& name, bool advanceOnly) {
-    const QString path = ClientFiles::FindFile(m_pathName, name + QStringLiteral(".JRA"));
+// Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`. With
+// advanceOnly, only its advance-sale tickets, as tickets of the next day bought the day before.
+void ReadDayLog(const QString& folder, const QString& name, bool advanceOnly, std::vector<Purchase>& purchases,
+                std::vector<udtOmit>& tickets) {
+    const QString path = ClientFiles::FindFile(folder, name + QStringLiteral(".JRA"));
     if (path.isEmpty()) {
         return; // an entry whose file is gone is skipped
     }
@@ -391,10 +344,115 @@ void clsControlLG::ReadDayLog(const QString& name, bool advanceOnly) {
         }
         const qint16 sale = advanceOnly ? qint16(1) : t.sale;
         if (t.status == 1) {
-            Expander(m_log, sale, buyDay, t).Run();
+            purchases.push_back({t, sale, buyDay});
         }
         if (const auto line = TicketLine(t, sale, buyDay, logNo)) {
-            m_omit.push_back(BetRecords::Fitted(*line));
+            tickets.push_back(BetRecords::Fitted(*line));
         }
     }
+}
+
+} // namespace
+
+clsControlLG::clsControlLG() : m_bets(std::make_shared<std::vector<quint64>>()) {}
+clsControlLG::~clsControlLG() = default;
+
+void clsControlLG::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+QString clsControlLG::Log(qsizetype index) const {
+    return LogToStr(BetRecords::Unpack(At(*m_bets, index), 0));
+}
+
+QString clsControlLG::LogOmit(qsizetype index) const {
+    return OmitToStr(At(m_omit, index));
+}
+
+BetRun clsControlLG::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    if (!IsLineRace(sale, venue, raceNum)) {
+        return {};
+    }
+    // The bets of one race lie between its lowest and its highest possible bet (every other field at its
+    // least, then at its most).
+    udtLog lowest;
+    lowest.Sale = sale;
+    lowest.Venue = venue;
+    lowest.RaceNum = raceNum;
+    udtLog highest = lowest;
+    highest.BetType = highest.Num1 = highest.Num2 = highest.Num3 = highest.BuyDay = highest.Units = 9999;
+    const auto first = std::lower_bound(m_bets->cbegin(), m_bets->cend(), BetRecords::PackBet(lowest));
+    const auto last = std::upper_bound(first, m_bets->cend(), BetRecords::PackBet(highest));
+    return BetRun(m_bets, first - m_bets->cbegin(), last - first);
+}
+
+std::span<const udtOmit> clsControlLG::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    return OmitRunOf(m_omit, sale, venue, raceNum);
+}
+
+bool clsControlLG::GetData(const QString& strDate) {
+    m_bets = std::make_shared<std::vector<quint64>>();
+    m_omit.clear();
+    m_betCount = 0;
+
+    const ClientFiles::Scope scope;
+    const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
+    if (indexPath.isEmpty()) {
+        return false;
+    }
+    const std::optional<QByteArray> index = ReadWholeFile(indexPath);
+    if (!index) {
+        return false;
+    }
+    const QList<IndexEntry> entries = ReadIndex(*index);
+
+    std::vector<Purchase> purchases;
+    const auto readDay = [&](const QString& date, bool advanceOnly) {
+        if (date.isEmpty()) {
+            return;
+        }
+        for (const IndexEntry& e : entries) {
+            if (e.date == date) {
+                ReadDayLog(m_pathName, e.name, advanceOnly, purchases, m_omit);
+            }
+        }
+    };
+    readDay(strDate, false);
+    const std::size_t ownPurchases = purchases.size();
+    // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
+    readDay(Dates::PreviousDay(strDate), true);
+
+    // The lines are counted first, so the heavy day's tens of thousands are stored once, without regrowth.
+    qsizetype lineCount = 0;
+    for (std::size_t i = 0; i < purchases.size(); ++i) {
+        if (i == ownPurchases) {
+            m_betCount = lineCount;
+        }
+        lineCount += LineCount(purchases[i].ticket);
+    }
+    if (purchases.size() == ownPurchases) {
+        m_betCount = lineCount;
+    }
+    m_bets->reserve(static_cast<std::size_t>(lineCount));
+    for (const Purchase& p : purchases) {
+        udtLog line;
+        line.Sale = p.sale;
+        line.Venue = p.ticket.venue;
+        line.RaceNum = p.ticket.raceNum;
+        line.BetType = p.ticket.betType;
+        line.BuyDay = p.buyDay;
+        line.Units = p.ticket.units;
+        Expand(p.ticket, [&](qint16 a, qint16 b, qint16 c) {
+            line.Num1 = a;
+            line.Num2 = b;
+            line.Num3 = c;
+            m_bets->push_back(BetRecords::PackBet(line));
+        });
+    }
+
+    // Packed bets order like their texts. Kept sorted even without a bet line, so a race can always find
+    // its ticket lines by search.
+    std::sort(m_bets->begin(), m_bets->end());
+    BetRecords::SortByText(m_omit);
+    return !m_bets->empty();
 }

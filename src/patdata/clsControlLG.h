@@ -4,8 +4,25 @@
 
 #include <QString>
 
+#include <memory>
 #include <span>
 #include <vector>
+
+// A run of the day's bet lines, as a race holds its own. It shares the lines with the log reader that
+// read them, so it stays valid on its own. Lines are packed (see BetRecords::PackBet), at 0..size()-1.
+class BetRun {
+public:
+    BetRun() = default;
+    BetRun(std::shared_ptr<const std::vector<quint64>> lines, qsizetype begin, qsizetype count)
+        : m_lines(std::move(lines)), m_begin(begin), m_count(count) {}
+    qsizetype size() const { return m_count; }
+    quint64 Packed(qsizetype i) const { return (*m_lines)[static_cast<std::size_t>(m_begin + i)]; }
+
+private:
+    std::shared_ptr<const std::vector<quint64>> m_lines;
+    qsizetype m_begin = 0;
+    qsizetype m_count = 0;
+};
 
 // Reader of the client's bet log for one sale date: the day's tickets and the previous day's
 // advance-sale tickets for that date, as sorted ticket lines (one per ticket) and bet lines (one per
@@ -23,24 +40,22 @@ public:
     // Bet lines 1..LogCount and ticket lines 1..LogOmitCount (sorted) as texts; other indexes raise the index
     // error.
     QString Log(qsizetype index) const;
-    qsizetype LogCount() const { return static_cast<qsizetype>(m_log.size()); }
+    qsizetype LogCount() const { return static_cast<qsizetype>(m_bets->size()); }
     QString LogOmit(qsizetype index) const;
     qsizetype LogOmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // Number of bet lines of the day's own logs (before the previous day's advance-sale tickets).
     qsizetype BetCount() const { return m_betCount; }
 
     // The lines of one race (sale, venue code, race number), in list order; empty when it has none. Lets
-    // every race take its own lines without walking the whole log. Valid while the reader lives.
-    std::span<const udtLog> LogOf(qint16 sale, qint16 venue, qint16 raceNum) const;
+    // every race take its own lines without walking the whole log. The bet run shares the lines and stays
+    // valid on its own; the ticket lines are valid while the reader lives.
+    BetRun LogOf(qint16 sale, qint16 venue, qint16 raceNum) const;
     std::span<const udtOmit> LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const;
 
 private:
-    // Appends the bet lines and ticket lines of one day log file; with advanceOnly, only its
-    // advance-sale tickets, as tickets of the next day bought the day before.
-    void ReadDayLog(const QString& name, bool advanceOnly);
-
     QString m_pathName;
-    std::vector<udtLog> m_log; // held as records, always fitted to their text form
-    std::vector<udtOmit> m_omit;
+    // Packed bet lines (payout and hit flag 0), shared with the races that took their runs of them.
+    std::shared_ptr<std::vector<quint64>> m_bets;
+    std::vector<udtOmit> m_omit; // fitted to their text form
     qsizetype m_betCount = 0;
 };

@@ -85,11 +85,15 @@ void clsRace::setObjKekka(std::unique_ptr<clsControlKS> reader) {
     m_kekka = std::move(reader);
 }
 
-QString clsRace::Log(qsizetype index) const {
+udtLog clsRace::LogRecord(qsizetype index) const {
     if (index < 1 || index > LogCount()) {
         throw AppError::IndexOutOfRange();
     }
-    return LogToStr(m_log[static_cast<std::size_t>(index - 1)]);
+    return BetRecords::Unpack(m_bets.Packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
+}
+
+QString clsRace::Log(qsizetype index) const {
+    return LogToStr(LogRecord(index));
 }
 
 QString clsRace::Omit(qsizetype index) const {
@@ -104,23 +108,17 @@ void clsRace::GetLog(const clsControlLG& log) {
         throw AppError::ObjectNotSet();
     }
     // The log's lists are sorted, so this race's lines are one run that the reader finds by search.
-    const auto betRun = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    BetRun bets = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
     const auto ticketRun = log.LogOmitOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
-    std::vector<udtLog> bets(betRun.begin(), betRun.end());
-    std::vector<udtOmit> tickets(ticketRun.begin(), ticketRun.end());
-    std::swap(m_log, bets);
-    std::swap(m_omit, tickets);
-    try {
-        CalcLog();
-    } catch (...) {
-        // An amount that does not fit leaves the race as it was, not half evaluated.
-        std::swap(m_log, bets);
-        std::swap(m_omit, tickets);
-        throw;
-    }
+    std::vector<quint32> evaluation;
+    // An amount that does not fit leaves the race as it was, not half evaluated.
+    CalcLog(bets, evaluation);
+    m_bets = std::move(bets);
+    m_evaluation = std::move(evaluation);
+    m_omit.assign(ticketRun.begin(), ticketRun.end());
 }
 
-void clsRace::CalcLog() {
+void clsRace::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     qint32 amtPay = 0;
     qint32 amtYet = 0;
     qint32 amtBuy = 0;
@@ -131,10 +129,10 @@ void clsRace::CalcLog() {
     const QString source = QStringLiteral("clsRace");
     static const std::vector<udtLog> noResult;
     const ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
-    std::vector<udtLog> evaluated;
-    evaluated.reserve(m_log.size());
+    evaluation.reserve(static_cast<std::size_t>(bets.size()));
 
-    for (udtLog bet : m_log) {
+    for (qsizetype i = 0; i < bets.size(); ++i) {
+        udtLog bet = BetRecords::Unpack(bets.Packed(i), 0);
         const qint32 stake = Money::Mul(bet.Units, 100, source);
         qint16 flag = Open;
         qint32 rate = 0;
@@ -168,11 +166,10 @@ void clsRace::CalcLog() {
         }
         bet.Payout = rate;
         bet.Hit = flag;
-        evaluated.push_back(BetRecords::Fitted(bet));
+        evaluation.push_back(BetRecords::PackEvaluation(bet));
     }
 
     // Nothing is stored until every sum has fitted.
-    m_log = std::move(evaluated);
     m_amtPay = amtPay;
     m_amtYet = amtYet;
     m_amtBuy = amtBuy;

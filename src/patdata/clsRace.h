@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clsControlLG.h"
 #include "core/BetRecords.h"
 
 #include <QString>
@@ -9,7 +10,6 @@
 
 class clsKaisai;
 class clsControlKS;
-class clsControlLG;
 
 // One race: what is on sale, its result (when one was found), the user's bets on it and their
 // evaluation.
@@ -42,11 +42,11 @@ public:
 
     // Bet lines 1..LogCount and ticket lines 1..OmitCount as texts; other indexes raise the index error.
     QString Log(qsizetype index) const;
-    qsizetype LogCount() const { return static_cast<qsizetype>(m_log.size()); }
+    qsizetype LogCount() const { return m_bets.size(); }
     QString Omit(qsizetype index) const;
     qsizetype OmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
-    // The same lines as records (evaluated bets: payout rate and hit flag set).
-    const std::vector<udtLog>& LogRecords() const { return m_log; }
+    // The same lines as records: the evaluated bet (payout rate and hit flag set), the ticket.
+    udtLog LogRecord(qsizetype index) const;
     const std::vector<udtOmit>& OmitRecords() const { return m_omit; }
 
     qint32 AmtPay() const { return m_amtPay; }
@@ -62,7 +62,9 @@ public:
     const QString& strMessage() const { return m_message; }
 
 private:
-    void CalcLog();
+    // Evaluates the race's bets into `evaluation` (packed payout and hit flag, bet by bet); only when every
+    // amount fits are the amounts stored.
+    void CalcLog(const BetRun& bets, std::vector<quint32>& evaluation);
 
     clsKaisai* m_parent = nullptr;
     qint16 m_raceNum = 0;
@@ -76,6 +78,7 @@ private:
     qint32 m_amtTomorrow = 0;
     qint32 m_amtYesterday = 0;
     QString m_message;
-    std::vector<udtLog> m_log;
+    BetRun m_bets;                   // the race's run of the log's bet lines
+    std::vector<quint32> m_evaluation; // of each of them: payout and hit flag, packed
     std::vector<udtOmit> m_omit;
 };

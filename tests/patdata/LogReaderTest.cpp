@@ -338,8 +338,9 @@ TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
                         walkOmit << s;
                 }
                 QStringList runLog, runOmit;
-                for (const udtLog& l : lg.LogOf(sale, venue, race))
-                    runLog << LogToStr(l);
+                const BetRun run = lg.LogOf(sale, venue, race);
+                for (qsizetype i = 0; i < run.size(); ++i)
+                    runLog << LogToStr(BetRecords::Unpack(run.Packed(i), 0));
                 for (const udtOmit& o : lg.LogOmitOf(sale, venue, race))
                     runOmit << OmitToStr(o);
                 ASSERT_EQ(runLog, walkLog) << sale << " " << venue << " " << race;
