@@ -1,13 +1,10 @@
 #include "OddsText.h"
 
-#include "core/AppError.h"
 #include "core/Bytes.h"
-#include "core/Paths.h"
-
-#include <QFileInfo>
 
 namespace OddsText {
 
+namespace {
 bool IsVoidOrBlank(QStringView text, QStringView voidText) {
     if (text == voidText) {
         return true;
@@ -20,31 +17,21 @@ bool IsVoidOrBlank(QStringView text, QStringView voidText) {
     return true;
 }
 
-QString ReplaceNotYet(const QString& text, QStringView notYet, QStringView shown) {
-    return text == notYet ? shown.toString() : text;
+QString ReplaceNotYet(const QString& text, const Field& field) {
+    return text == field.notYet ? field.notYetShown.toString() : text;
+}
+} // namespace
+
+QString Odds(QByteArrayView data, qsizetype pos, const Field& field) {
+    return ReplaceNotYet(Bytes::Text(data, pos, field.width), field);
 }
 
-std::optional<QByteArray> Load(const QString& folder, const QString& name, const QString& source) {
-    const QString path = ClientFiles::FindFile(folder, name);
-    if (path.isEmpty()) {
+std::optional<QString> Offered(QByteArrayView data, qsizetype pos, const Field& field) {
+    const QString text = Bytes::Text(data, pos, field.width);
+    if (IsVoidOrBlank(text, field.voidText)) {
         return std::nullopt;
     }
-    if (QFileInfo(path).size() > kMaxFileBytes) {
-        return std::nullopt;
-    }
-    auto data = ReadWholeFile(path);
-    if (!data) {
-        throw AppError(ErrNo::FileAccess, source, QStringLiteral("Path/File access error"));
-    }
-    return data;
-}
-
-qint16 RunnerCount(QByteArrayView data, const QString& strDate) {
-    if (Bytes::Text(data, 1, 8) != strDate) {
-        return 0;
-    }
-    const qint32 tosu = Bytes::Number(data, 141, 2);
-    return (tosu >= 1 && tosu <= kMaxRunners) ? static_cast<qint16>(tosu) : 0;
+    return ReplaceNotYet(text, field);
 }
 
 } // namespace OddsText

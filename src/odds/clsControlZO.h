@@ -1,10 +1,8 @@
 #pragma once
 
+#include "OddsFile.h"
 #include "clsOdds1.h"
 #include "clsOdds2.h"
-
-#include <QByteArrayView>
-#include <QString>
 
 #include <memory>
 
@@ -12,19 +10,9 @@
 // header, the win odds, the place odds range of every runner and the bracket quinella odds of every
 // bracket pair. The tables exist from construction and are shared: whoever takes them may keep them after
 // the reader is gone.
-class clsControlZO {
+class clsControlZO final : public OddsFile {
 public:
-    clsControlZO();
-
-    void setPathName(const QString& folder); // a trailing separator is added when missing
-    void setFileName(const QString& raceId); // the race id, stored unchanged
-
-    // Reads the file. True only when it exists, its first eight bytes equal strDate and its runner count
-    // is 1..18; otherwise false and nothing changes. A file that exists but cannot be opened raises the
-    // path/file access error.
-    bool GetData(const QString& strDate);
-    // The same for bytes already read.
-    bool GetDataFromBytes(QByteArrayView data, const QString& strDate);
+    clsControlZO() : OddsFile(QStringLiteral("ZO-"), QStringLiteral("clsControlZO")) {}
 
     const QString& Kaisai() const { return m_kaisai; }
     const QString& NenJi() const { return m_nenJi; }
@@ -46,12 +34,12 @@ public:
     std::shared_ptr<clsOdds2> objOddsBracket() const { return m_bracket; }
 
 private:
-    QString m_pathName;
-    QString m_fileName;
-    std::shared_ptr<clsOdds1> m_win;
-    std::shared_ptr<clsOdds1> m_place;
-    std::shared_ptr<clsOdds1> m_placeMax;
-    std::shared_ptr<clsOdds2> m_bracket;
+    void Read(QByteArrayView data, qint16 tosu) override;
+
+    std::shared_ptr<clsOdds1> m_win = std::make_shared<clsOdds1>();
+    std::shared_ptr<clsOdds1> m_place = std::make_shared<clsOdds1>();
+    std::shared_ptr<clsOdds1> m_placeMax = std::make_shared<clsOdds1>();
+    std::shared_ptr<clsOdds2> m_bracket = std::make_shared<clsOdds2>();
     QString m_kaisai;
     QString m_nenJi;
     QString m_kaiJi;

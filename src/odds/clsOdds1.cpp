@@ -1,7 +1,5 @@
 #include "clsOdds1.h"
 
-#include "OddsText.h"
-
 #include "core/AppError.h"
 #include "core/Text.h"
 

@@ -1,7 +1,5 @@
 #include "clsOdds2.h"
 
-#include "OddsText.h"
-
 #include "core/AppError.h"
 #include "core/Text.h"
 

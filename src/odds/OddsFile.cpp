@@ -1,0 +1,45 @@
+#include "OddsFile.h"
+
+#include "core/AppError.h"
+#include "core/Bytes.h"
+#include "core/Paths.h"
+
+#include <QFileInfo>
+
+namespace {
+// The record areas of every odds file are sized for 18 runners; a larger count would run past them.
+constexpr qint32 kMaxRunners = 18;
+} // namespace
+
+void OddsFile::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+void OddsFile::setFileName(const QString& raceId) {
+    m_fileName = raceId;
+}
+
+bool OddsFile::GetData(const QString& strDate) {
+    const QString path = ClientFiles::FindFile(m_pathName, m_prefix + m_fileName + QStringLiteral(".JRA"));
+    // Something far too large to be an odds file is not read at all, rather than reported as unreadable.
+    if (path.isEmpty() || QFileInfo(path).size() > kMaxFileBytes) {
+        return false;
+    }
+    const auto data = ReadWholeFile(path);
+    if (!data) {
+        throw AppError(ErrNo::FileAccess, m_source, QStringLiteral("Path/File access error"));
+    }
+    return GetDataFromBytes(*data, strDate);
+}
+
+bool OddsFile::GetDataFromBytes(QByteArrayView data, const QString& strDate) {
+    if (Bytes::Text(data, 1, 8) != strDate) {
+        return false;
+    }
+    const qint32 tosu = Bytes::Number(data, 141, 2);
+    if (tosu < 1 || tosu > kMaxRunners) {
+        return false;
+    }
+    Read(data, static_cast<qint16>(tosu));
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <utility>
+
+// What every reader of a race's odds files shares: the file prefix + race id + ".JRA" in the data folder,
+// and the check that the file belongs to the expected day and has a runner count the record areas hold.
+class OddsFile {
+public:
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    void setFileName(const QString& raceId); // the race id, stored unchanged
+
+    // Reads the file. True only when it exists, its first eight bytes equal strDate and its runner count
+    // is 1..18; otherwise false and nothing changes. A file that exists but cannot be opened raises the
+    // path/file access error.
+    bool GetData(const QString& strDate);
+    // The same for bytes already read.
+    bool GetDataFromBytes(QByteArrayView data, const QString& strDate);
+
+protected:
+    // source names the reader in the errors it raises.
+    OddsFile(QString prefix, QString source) : m_prefix(std::move(prefix)), m_source(std::move(source)) {}
+    ~OddsFile() = default;
+
+    // Sizes each table to the runner count, every cell empty.
+    template <class... Tables>
+    static void Reset(qint16 tosu, const Tables&... tables) {
+        ((tables->setTosu(tosu), tables->Initialize()), ...);
+    }
+
+private:
+    // Called only for a file of the right day with a runner count of 1..18.
+    virtual void Read(QByteArrayView data, qint16 tosu) = 0;
+
+    QString m_prefix;
+    QString m_source;
+    QString m_pathName;
+    QString m_fileName;
+};
