@@ -235,7 +235,8 @@ void frmMain::FitLine(QLabel* label, const QString& text) {
 
 void frmMain::Display() {
     try {
-        const MainDisplay d = BuildMainDisplay(mobjCtrl->colKaisai(), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
+        const MainDisplay d =
+            BuildMainDisplay(SumDayTotals(mobjCtrl->colKaisai()), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
         FitLine(m_label[0], d.Date);
         FitLine(m_label[1], d.Status);
         m_label[12]->setText(d.Bets);
