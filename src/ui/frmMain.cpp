@@ -235,8 +235,8 @@ void frmMain::FitLine(QLabel* label, const QString& text) {
 
 void frmMain::Display() {
     try {
-        const MainDisplay d =
-            BuildMainDisplay(SumDayTotals(mobjCtrl->colKaisai()), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
+        const std::optional<DayTotals> totals = mobjCtrl->UpdateDayTotals();
+        const MainDisplay d = BuildMainDisplay(totals, mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
         FitLine(m_label[0], d.Date);
         FitLine(m_label[1], d.Status);
         m_label[12]->setText(d.Bets);
@@ -246,16 +246,9 @@ void frmMain::Display() {
         m_label[16]->setText(d.Balance);
         m_button[3]->setEnabled(d.HasMeetings);
         m_button[4]->setEnabled(d.HasMeetings);
-        if (!d.HasMeetings) {
-            return; // no totals stored, the profit book left alone
+        if (d.HasMeetings) {
+            m_lblWindow->setToolTip(d.Tooltip); // without a schedule it stays, like the kept totals
         }
-        mobjCtrl->setAmtPay(d.AmtPay);
-        mobjCtrl->setAmtYet(d.AmtYet);
-        mobjCtrl->setAmtBuy(d.AmtBuy);
-        mobjCtrl->setAmtBuyTomorrow(d.AmtBuyTomorrow);
-        mobjCtrl->setAmtBuyYesterday(d.AmtBuyYesterday);
-        m_lblWindow->setToolTip(d.Tooltip);
-        mobjCtrl->CheckRecord(d.AmtBuy, d.AmtPay, d.AmtBuyTomorrow, d.AmtBuyYesterday, QString(), 0, 0);
     } catch (const AppError& e) {
         ReportError(e);
     }
