@@ -88,7 +88,7 @@ qint64 BetCount(const clsControlPAT& pat) {
 } // namespace
 
 QByteArray SummaryJson(const clsControlPAT& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(pat.colKaisai(), pat.CurDate(), pat.AmtZan());
+    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan());
     JsonWriter j;
     j.BeginObject();
     j.Key(QStringLiteral("ok")).Value(ok);
@@ -138,7 +138,7 @@ QByteArray SummaryJson(const clsControlPAT& pat, bool ok) {
 }
 
 QString SummaryText(const clsControlPAT& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(pat.colKaisai(), pat.CurDate(), pat.AmtZan());
+    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan());
     QString t;
     const auto line = [&t](const QString& s) { t += s + QLatin1Char('\n'); };
     line(d.Date);

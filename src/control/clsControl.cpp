@@ -168,6 +168,17 @@ void clsControl::GetRecord() {
     m_book->GetRecord();
 }
 
+std::optional<DayTotals> clsControl::UpdateDayTotals() {
+    const std::optional<DayTotals> totals = SumDayTotals(colKaisai());
+    if (!totals) {
+        return totals;
+    }
+    m_dayTotals = *totals;
+    // The automatic update of today's record: the client's current date, records entered by hand kept.
+    CheckRecord(totals->AmtBuy, totals->AmtPay, totals->AmtBuyTomorrow, totals->AmtBuyYesterday, QString(), 0, 0);
+    return totals;
+}
+
 const std::vector<std::unique_ptr<clsKaisai>>& clsControl::colKaisai() const {
     return m_pat ? m_pat->colKaisai() : NoMeetings();
 }

@@ -2,12 +2,14 @@
 
 #include "WindowHost.h"
 #include "core/Settings.h"
+#include "patdata/DayTotals.h"
 
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class clsControlPAT;
@@ -58,6 +60,10 @@ public:
     void CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
                      const QString& strCurDate, qint16 intUpdate, qint16 intProcess);
     void GetRecord();
+    // Sums the day's totals over every race of every meeting, keeps them (AmtPay ... AmtYet) and brings
+    // today's record of the profit book up to date; the main window runs it after every reading of the
+    // folder. A day without meetings has no totals: the kept ones and the book stay as they were.
+    std::optional<DayTotals> UpdateDayTotals();
     const ProfitBook& Book() const { return *m_book; }
     qsizetype PastCount() const;
     QString PastDate(qsizetype i) const;
@@ -116,16 +122,12 @@ public:
     qint16 Button() const { return m_settings.Button(); }
     void setButton(qint32 v) { m_settings.setButton(v); }
 
-    qint32 AmtBuy() const { return m_amtBuy; }
-    void setAmtBuy(qint32 v) { m_amtBuy = v; }
-    qint32 AmtPay() const { return m_amtPay; }
-    void setAmtPay(qint32 v) { m_amtPay = v; }
-    qint32 AmtBuyTomorrow() const { return m_amtBuyTomorrow; }
-    void setAmtBuyTomorrow(qint32 v) { m_amtBuyTomorrow = v; }
-    qint32 AmtBuyYesterday() const { return m_amtBuyYesterday; }
-    void setAmtBuyYesterday(qint32 v) { m_amtBuyYesterday = v; }
-    qint32 AmtYet() const { return m_amtYet; }
-    void setAmtYet(qint32 v) { m_amtYet = v; }
+    // The day's totals of the last UpdateDayTotals that found meetings.
+    qint32 AmtBuy() const { return m_dayTotals.AmtBuy; }
+    qint32 AmtPay() const { return m_dayTotals.AmtPay; }
+    qint32 AmtBuyTomorrow() const { return m_dayTotals.AmtBuyTomorrow; }
+    qint32 AmtBuyYesterday() const { return m_dayTotals.AmtBuyYesterday; }
+    qint32 AmtYet() const { return m_dayTotals.AmtYet; }
 
 signals:
     // The ReInitialize event: the data folder has just been read again.
@@ -145,10 +147,6 @@ private:
     qint16 m_curRace = 0;
     std::array<qint32, 8> m_wakuColor{};
     Settings m_settings;
-    qint32 m_amtPay = 0;
-    qint32 m_amtYet = 0;
-    qint32 m_amtBuy = 0;
-    qint32 m_amtBuyTomorrow = 0;
-    qint32 m_amtBuyYesterday = 0;
+    DayTotals m_dayTotals;
     std::unique_ptr<ProfitBook> m_book;
 };

@@ -42,18 +42,28 @@ public:
 
 // Toolbar buttons by index; 2 is the separator.
 struct ButtonSpec {
-    int index;
+    frmMain::ButtonIndex index;
     const char16_t* caption;
     const char16_t* tip;
     QIcon (*icon)();
 };
 const ButtonSpec kButtons[] = {
-    {1, u"更新", u"最新のデータを読み直します (F5)", &Icons::Refresh},
-    {3, u"収支表", u"本日の収支表", &Icons::ProfitTable},
-    {4, u"投票履歴", u"本日の投票履歴", &Icons::BetLog},
-    {5, u"通帳", u"過去の収支 (通帳)", &Icons::Passbook},
-    {6, u"ダウンロード", u"競走成績のダウンロード", &Icons::Download},
+    {frmMain::RefreshButton, u"更新", u"最新のデータを読み直します (F5)", &Icons::Refresh},
+    {frmMain::ProfitButton, u"収支表", u"本日の収支表", &Icons::ProfitTable},
+    {frmMain::LogButton, u"投票履歴", u"本日の投票履歴", &Icons::BetLog},
+    {frmMain::RecordButton, u"通帳", u"過去の収支 (通帳)", &Icons::Passbook},
+    {frmMain::DownloadButton, u"ダウンロード", u"競走成績のダウンロード", &Icons::Download},
 };
+
+// The figure rows, top to bottom: caption, value and unit labels are the row's offset into their group.
+constexpr int kFigureRows = 5;
+const char16_t* const kCaptions[kFigureRows] = {u"投票", u"払戻", u"損益", u"回収", u"残高"};
+const char16_t* const kUnits[kFigureRows] = {u"円", u"円", u"円", u"％", u"円"};
+
+// The labels that show the day: cleared when the folder could not be read.
+constexpr frmMain::LabelIndex kDayLabels[] = {frmMain::DateLabel,    frmMain::StatusLabel, frmMain::BetsLabel,
+                                              frmMain::PayoutsLabel, frmMain::ProfitLabel, frmMain::RecoveryLabel,
+                                              frmMain::BalanceLabel};
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -79,7 +89,13 @@ void frmMain::BuildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
+    outer->addWidget(BuildToolbar());
+    outer->addWidget(BuildFigures(), 1);
+    BuildPopupMenu();
+    BuildShortcuts();
+}
 
+QWidget* frmMain::BuildToolbar() {
     auto* toolbar = new QWidget(this);
     toolbar->setObjectName(QStringLiteral("Toolbar"));
     auto* flow = new FlowLayout(toolbar, 0);
@@ -99,8 +115,10 @@ void frmMain::BuildControls() {
         flow->addWidget(b);
         m_button[static_cast<size_t>(index)] = b;
     }
-    outer->addWidget(toolbar);
+    return toolbar;
+}
 
+QFrame* frmMain::BuildFigures() {
     m_picMain = new QFrame(this);
     m_picMain->setObjectName(QStringLiteral("picMain"));
     m_picMain->setFrameShape(QFrame::StyledPanel);
@@ -109,27 +127,25 @@ void frmMain::BuildControls() {
     grid->setContentsMargins(4, 3, 4, 4);
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(1);
-    for (int i = 0; i <= 16; ++i) {
+    for (int i = 0; i < LabelCount; ++i) {
         m_label[static_cast<size_t>(i)] = new QLabel(m_picMain);
         m_label[static_cast<size_t>(i)]->setObjectName(QStringLiteral("label%1").arg(i));
     }
     // Texts of the size the figures will have, so the window's design height fits them.
-    m_label[0]->setText(QStringLiteral("2000年12月31日(日)"));
-    m_label[1]->setText(QStringLiteral("全投票が確定しました"));
-    m_label[0]->setAlignment(Qt::AlignCenter);
-    m_label[1]->setAlignment(Qt::AlignCenter);
-    grid->addWidget(m_label[0], 0, 0, 1, 3);
-    grid->addWidget(m_label[1], 1, 0, 1, 3);
-    const char16_t* captions[] = {u"投票", u"払戻", u"損益", u"回収", u"残高"};
-    const char16_t* units[] = {u"円", u"円", u"円", u"％", u"円"};
+    m_label[DateLabel]->setText(QStringLiteral("2000年12月31日(日)"));
+    m_label[StatusLabel]->setText(QStringLiteral("全投票が確定しました"));
+    m_label[DateLabel]->setAlignment(Qt::AlignCenter);
+    m_label[StatusLabel]->setAlignment(Qt::AlignCenter);
+    grid->addWidget(m_label[DateLabel], 0, 0, 1, 3);
+    grid->addWidget(m_label[StatusLabel], 1, 0, 1, 3);
     QFont bold = Fonts::Proportional();
     bold.setBold(true);
-    for (int row = 0; row < 5; ++row) {
-        QLabel* caption = m_label[static_cast<size_t>(2 + row)];
-        QLabel* value = m_label[static_cast<size_t>(12 + row)];
-        QLabel* unit = m_label[static_cast<size_t>(7 + row)];
-        caption->setText(QString::fromUtf16(captions[row]));
-        unit->setText(QString::fromUtf16(units[row]));
+    for (int row = 0; row < kFigureRows; ++row) {
+        QLabel* caption = m_label[static_cast<size_t>(FirstCaptionLabel + row)];
+        QLabel* value = m_label[static_cast<size_t>(BetsLabel + row)];
+        QLabel* unit = m_label[static_cast<size_t>(FirstUnitLabel + row)];
+        caption->setText(QString::fromUtf16(kCaptions[row]));
+        unit->setText(QString::fromUtf16(kUnits[row]));
         value->setFont(bold);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setText(QStringLiteral("0"));
@@ -138,8 +154,7 @@ void frmMain::BuildControls() {
         grid->addWidget(unit, 2 + row, 2);
     }
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(7, 1);
-    outer->addWidget(m_picMain, 1);
+    grid->setRowStretch(2 + kFigureRows, 1);
 
     // A transparent sheet over the figures: it takes the right click for the menu and carries the tooltip.
     m_lblWindow = new QWidget(m_picMain);
@@ -147,7 +162,10 @@ void frmMain::BuildControls() {
     m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
     m_lblWindow->installEventFilter(this);
     m_picMain->installEventFilter(this);
+    return m_picMain;
+}
 
+void frmMain::BuildPopupMenu() {
     m_mnuPop = new QMenu(this);
     mnuFColor = m_mnuPop->addAction(QStringLiteral("文字色の変更(&C)"), this, [this] { ChooseColor(false); });
     mnuBColor = m_mnuPop->addAction(QStringLiteral("背景色の変更(&B)"), this, [this] { ChooseColor(true); });
@@ -159,11 +177,14 @@ void frmMain::BuildControls() {
     m_mnuPop->addSeparator();
     mnuMin = m_mnuPop->addAction(QStringLiteral("最小化(&N)"), this, [this] { MinimizeWindow(); });
     mnuEnd = m_mnuPop->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+}
 
+void frmMain::BuildShortcuts() {
+    // F5 refreshes like the button, and like it not while the download window has the button disabled.
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, [this] {
-        if (m_button[1]->isEnabled()) {
-            Toolbar_ButtonClick(1);
+        if (m_button[RefreshButton]->isEnabled()) {
+            Toolbar_ButtonClick(RefreshButton);
         }
     });
 }
@@ -194,11 +215,11 @@ void frmMain::Form_Load() {
         mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
         TogglePosition();
         if (!dataRead) {
-            for (int i : {0, 1, 12, 13, 14, 15, 16}) {
-                m_label[static_cast<size_t>(i)]->clear(); // no figures rather than wrong ones
+            for (LabelIndex i : kDayLabels) {
+                m_label[i]->clear(); // no figures rather than wrong ones
             }
-            m_button[3]->setEnabled(false);
-            m_button[4]->setEnabled(false);
+            m_button[ProfitButton]->setEnabled(false);
+            m_button[LogButton]->setEnabled(false);
             return;
         }
         mobjCtrl->GetRecord();
@@ -235,26 +256,20 @@ void frmMain::FitLine(QLabel* label, const QString& text) {
 
 void frmMain::Display() {
     try {
-        const MainDisplay d = BuildMainDisplay(mobjCtrl->colKaisai(), mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
-        FitLine(m_label[0], d.Date);
-        FitLine(m_label[1], d.Status);
-        m_label[12]->setText(d.Bets);
-        m_label[13]->setText(d.Payouts);
-        m_label[14]->setText(d.Profit);
-        m_label[15]->setText(d.Recovery);
-        m_label[16]->setText(d.Balance);
-        m_button[3]->setEnabled(d.HasMeetings);
-        m_button[4]->setEnabled(d.HasMeetings);
-        if (!d.HasMeetings) {
-            return; // no totals stored, the profit book left alone
+        const std::optional<DayTotals> totals = mobjCtrl->UpdateDayTotals();
+        const MainDisplay d = BuildMainDisplay(totals, mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
+        FitLine(m_label[DateLabel], d.Date);
+        FitLine(m_label[StatusLabel], d.Status);
+        m_label[BetsLabel]->setText(d.Bets);
+        m_label[PayoutsLabel]->setText(d.Payouts);
+        m_label[ProfitLabel]->setText(d.Profit);
+        m_label[RecoveryLabel]->setText(d.Recovery);
+        m_label[BalanceLabel]->setText(d.Balance);
+        m_button[ProfitButton]->setEnabled(d.HasMeetings);
+        m_button[LogButton]->setEnabled(d.HasMeetings);
+        if (d.HasMeetings) {
+            m_lblWindow->setToolTip(d.Tooltip); // without a schedule it stays, like the kept totals
         }
-        mobjCtrl->setAmtPay(d.AmtPay);
-        mobjCtrl->setAmtYet(d.AmtYet);
-        mobjCtrl->setAmtBuy(d.AmtBuy);
-        mobjCtrl->setAmtBuyTomorrow(d.AmtBuyTomorrow);
-        mobjCtrl->setAmtBuyYesterday(d.AmtBuyYesterday);
-        m_lblWindow->setToolTip(d.Tooltip);
-        mobjCtrl->CheckRecord(d.AmtBuy, d.AmtPay, d.AmtBuyTomorrow, d.AmtBuyYesterday, QString(), 0, 0);
     } catch (const AppError& e) {
         ReportError(e);
     }
@@ -268,21 +283,21 @@ void frmMain::OnReInitialized() {
 void frmMain::Toolbar_ButtonClick(int index) {
     try {
         switch (index) {
-        case 1:
+        case RefreshButton:
             mobjCtrl->ReInitialize();
             break;
-        case 3:
+        case ProfitButton:
             mobjCtrl->ShowProfit();
             break;
-        case 4:
+        case LogButton:
             mobjCtrl->ShowLog();
             break;
-        case 5:
+        case RecordButton:
             mobjCtrl->ShowRecord();
             break;
-        case 6:
-            m_button[1]->setEnabled(false);
-            m_button[6]->setEnabled(false);
+        case DownloadButton:
+            m_button[RefreshButton]->setEnabled(false);
+            m_button[DownloadButton]->setEnabled(false);
             mobjCtrl->ShowBrowser();
             if (!m_host->IsLoaded(IWindowHost::Window::Browser)) {
                 EnableDownloadButtons(); // nothing opened: nothing will give them back
@@ -297,8 +312,8 @@ void frmMain::Toolbar_ButtonClick(int index) {
 }
 
 void frmMain::EnableDownloadButtons() {
-    m_button[1]->setEnabled(true);
-    m_button[6]->setEnabled(true);
+    m_button[RefreshButton]->setEnabled(true);
+    m_button[DownloadButton]->setEnabled(true);
 }
 
 void frmMain::TogglePosition() {
@@ -371,7 +386,7 @@ void frmMain::contextMenuEvent(QContextMenuEvent* event) {
 void frmMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (isMinimized()) {
-            setWindowTitle(MinimizedTitle(m_label[16]->text()));
+            setWindowTitle(MinimizedTitle(m_label[BalanceLabel]->text()));
             mobjCtrl->CloseChild(true);
         } else {
             setWindowTitle(AppInfo::Title());

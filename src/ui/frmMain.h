@@ -28,7 +28,25 @@ public:
     clsControl& Control() { return *mobjCtrl; }
     QtWindowHost& Host() { return *m_host; }
 
-    // Controls, by their indexes: labels 0..16, toolbar buttons 1..6 (2 is the separator: nullptr).
+    // Indexes of the label array: the date and status lines, then the five figure rows (bets, payouts,
+    // profit, recovery, balance) as three groups in row order: captions, units, values.
+    enum LabelIndex : int {
+        DateLabel = 0,
+        StatusLabel = 1,
+        FirstCaptionLabel = 2, // 2..6
+        FirstUnitLabel = 7,    // 7..11
+        BetsLabel = 12,
+        PayoutsLabel = 13,
+        ProfitLabel = 14,
+        RecoveryLabel = 15,
+        BalanceLabel = 16,
+        LabelCount = 17
+    };
+    // Indexes of the toolbar buttons; 2 is the separator between refreshing and the windows.
+    enum ButtonIndex : int { RefreshButton = 1, ProfitButton = 3, LogButton = 4, RecordButton = 5, DownloadButton = 6 };
+
+    // Controls, by their indexes (LabelIndex, ButtonIndex): labels 0..16, toolbar buttons 1..6 (2 is the
+    // separator: nullptr).
     QLabel* Label(int index) const { return m_label.at(static_cast<size_t>(index)); }
     QToolButton* ToolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
     QWidget* lblWindow() const { return m_lblWindow; }
@@ -49,7 +67,7 @@ public:
     // The download window calls this when it closes.
     void EnableDownloadButtons();
 
-    // Toolbar clicks, by button index.
+    // Toolbar clicks, by button index (ButtonIndex).
     void Toolbar_ButtonClick(int index);
 
 protected:
@@ -61,6 +79,10 @@ protected:
 
 private:
     void BuildControls();
+    QWidget* BuildToolbar();
+    QFrame* BuildFigures();
+    void BuildPopupMenu();
+    void BuildShortcuts();
     void Form_Load();
     void Display();
     void FitLine(QLabel* label, const QString& text);
@@ -74,8 +96,8 @@ private:
 
     std::unique_ptr<clsControl> mobjCtrl;
     std::unique_ptr<QtWindowHost> m_host;
-    std::array<QLabel*, 17> m_label{};
-    std::array<QToolButton*, 7> m_button{};
+    std::array<QLabel*, LabelCount> m_label{};
+    std::array<QToolButton*, DownloadButton + 1> m_button{};
     QFrame* m_picMain = nullptr;
     QWidget* m_lblWindow = nullptr;
     QMenu* m_mnuPop = nullptr;

@@ -3,31 +3,18 @@
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Money.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
 
-MainDisplay BuildMainDisplay(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate,
-                             qint32 amtZandaka) {
+MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QString& curDate, qint32 amtZandaka) {
     MainDisplay d;
-    if (meetings.empty()) {
+    if (!totals) {
         d.Date = QStringLiteral("投票要綱なし");
         d.Bets = d.Payouts = d.Profit = d.Balance = QStringLiteral("0");
         d.Recovery = QStringLiteral("0.0");
         return d;
     }
+    static_cast<DayTotals&>(d) = *totals;
     d.HasMeetings = true;
     d.Date = Dates::DateLine(curDate);
-
-    for (const auto& meeting : meetings) {
-        for (const auto& race : meeting->colRace()) {
-            d.AmtPay = Money::Add(d.AmtPay, race->AmtPay());
-            d.AmtYet = Money::Add(d.AmtYet, race->AmtYet());
-            d.AmtBuy = Money::Add(d.AmtBuy, race->AmtBuy());
-            d.AmtBuyTomorrow = Money::Add(d.AmtBuyTomorrow, race->AmtTomorrow());
-            d.AmtBuyYesterday = Money::Add(d.AmtBuyYesterday, race->AmtYesterday());
-            d.LogCount += race->LogCount();
-        }
-    }
 
     d.Bets = QString::number(Money::Add(d.AmtBuy, d.AmtBuyTomorrow));
     d.Payouts = QString::number(d.AmtPay);

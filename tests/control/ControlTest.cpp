@@ -1,5 +1,6 @@
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
+#include "clientfiles/ResultFiles.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/CodePage.h"
@@ -14,6 +15,7 @@
 
 #include <set>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -228,4 +230,43 @@ TEST_F(ControlTest, TheProfitBookLivesInTheClientFolder) {
     EXPECT_EQ(control.BestCount(), 1);
     control.DeleteRecord(kDate);
     EXPECT_EQ(control.PastCount(), 1);
+}
+
+TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
+    WriteDay(client, 5); // 200 yen on horse 1 of race 3, no result yet
+    control.Initialize();
+    control.GetRecord();
+    ASSERT_TRUE(control.UpdateDayTotals().has_value());
+    EXPECT_EQ(control.AmtYet(), 200);
+    ASSERT_EQ(control.PastCount(), 2); // today's record before the sentinel
+    EXPECT_EQ(control.PastBuy(1), 200);
+    EXPECT_EQ(control.PastPay(1), 0);
+
+    ResultFiles::ResultFile result; // horse 1 wins race 3, paying 350 yen per 100
+    result.Date = kDate;
+    result.RaceNum = 3;
+    result.Payouts[ResultFiles::Win - 1] = {{1, 0, 0, 350}};
+    ResultFiles::SaveResultFile(client.Path(), result);
+    control.ReInitialize();
+    const std::optional<DayTotals> totals = control.UpdateDayTotals();
+    ASSERT_TRUE(totals.has_value());
+    EXPECT_EQ(totals->LogCount, 1);
+    const qint32 kept[] = {control.AmtBuy(), control.AmtPay(), control.AmtYet(), control.AmtBuyTomorrow(),
+                           control.AmtBuyYesterday()};
+    EXPECT_THAT(kept, ::testing::ElementsAre(200, 700, 0, 0, 0));
+    // Today's record rewritten in place, not added.
+    ASSERT_EQ(control.PastCount(), 2);
+    EXPECT_EQ(control.PastDate(1), kDate);
+    EXPECT_EQ(control.PastBuy(1), 200);
+    EXPECT_EQ(control.PastPay(1), 700);
+    EXPECT_EQ(control.PastProfit(1), 500);
+
+    // A refresh that finds no schedule keeps the day's totals and leaves the book as it was.
+    TempFolder empty;
+    client.Write(QStringLiteral("VQLINK.TXT"), CodePage::Encode(empty.Path()));
+    control.ReInitialize();
+    EXPECT_FALSE(control.UpdateDayTotals().has_value());
+    EXPECT_EQ(control.AmtPay(), 700);
+    ASSERT_EQ(control.PastCount(), 2);
+    EXPECT_EQ(control.PastPay(1), 700);
 }

@@ -29,6 +29,8 @@
 
 namespace {
 const QString kDate = QStringLiteral("20260405");
+const int kAllButtons[] = {frmMain::RefreshButton, frmMain::ProfitButton, frmMain::LogButton, frmMain::RecordButton,
+                           frmMain::DownloadButton};
 
 // A program folder and a client folder, with the globals start-up would have set.
 class MainWindowTest : public ::testing::Test {
@@ -73,7 +75,8 @@ protected:
 
     static QStringList Figures(const frmMain& w) {
         QStringList f;
-        for (int i : {0, 1, 12, 13, 14, 15, 16}) {
+        for (int i : {frmMain::DateLabel, frmMain::StatusLabel, frmMain::BetsLabel, frmMain::PayoutsLabel,
+                      frmMain::ProfitLabel, frmMain::RecoveryLabel, frmMain::BalanceLabel}) {
             f << w.Label(i)->text();
         }
         return f;
@@ -100,8 +103,8 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
                                        d[u"payouts"].toString(), d[u"profit"].toString(), d[u"recovery"].toString(),
                                        d[u"balance"].toString()}));
     EXPECT_EQ(w.lblWindow()->toolTip(), d[u"tooltip"].toString());
-    EXPECT_EQ(w.Label(0)->text(), QStringLiteral("2026年12月5日(土)"));
-    EXPECT_TRUE(w.Label(1)->text().startsWith(QStringLiteral("あと")));
+    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QStringLiteral("2026年12月5日(土)"));
+    EXPECT_TRUE(w.Label(frmMain::StatusLabel)->text().startsWith(QStringLiteral("あと")));
 
     const QJsonObject t = o[u"totals"].toObject();
     EXPECT_EQ(w.Control().AmtBuy(), t[u"amtBuy"].toInt());
@@ -109,7 +112,7 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     EXPECT_EQ(w.Control().AmtYet(), t[u"amtYet"].toInt());
     EXPECT_EQ(w.Control().AmtBuyTomorrow(), t[u"amtBuyTomorrow"].toInt());
     EXPECT_EQ(w.Control().AmtBuyYesterday(), t[u"amtBuyYesterday"].toInt());
-    for (int b : {1, 3, 4, 5, 6}) {
+    for (int b : kAllButtons) {
         EXPECT_TRUE(w.ToolButton(b)->isEnabled()) << b;
     }
 
@@ -130,9 +133,9 @@ TEST_F(MainWindowTest, NoMeetings) {
     EXPECT_EQ(Figures(w),
               (QStringList{QStringLiteral("投票要綱なし"), QString(), QStringLiteral("0"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("0")}));
-    EXPECT_FALSE(w.ToolButton(3)->isEnabled());
-    EXPECT_FALSE(w.ToolButton(4)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(5)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(frmMain::LogButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::RecordButton)->isEnabled());
     // The book is opened (a first run creates it) but no day is written without a schedule.
     ProfitBook book;
     book.setFolder(client.Path());
@@ -147,8 +150,8 @@ TEST_F(MainWindowTest, MeetingsWithoutBets) {
     EXPECT_EQ(Figures(w),
               (QStringList{QStringLiteral("2026年4月5日(日)"), QStringLiteral("本日は未投票です"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("10000")}));
-    EXPECT_TRUE(w.ToolButton(3)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(4)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::LogButton)->isEnabled());
     EXPECT_EQ(w.lblWindow()->toolTip(), QString());
 }
 
@@ -157,23 +160,23 @@ TEST_F(MainWindowTest, OpenBetsAndRecovery) {
     frmMain w;
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-open-bets"));
-    EXPECT_EQ(w.Label(14)->text(), QStringLiteral("-499"));
-    EXPECT_EQ(w.Label(1)->text(), QStringLiteral("あと500円未確定"));
-    EXPECT_EQ(w.Label(15)->text(), QStringLiteral("16.8"));
+    EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("-499"));
+    EXPECT_EQ(w.Label(frmMain::StatusLabel)->text(), QStringLiteral("あと500円未確定"));
+    EXPECT_EQ(w.Label(frmMain::RecoveryLabel)->text(), QStringLiteral("16.8"));
 }
 
 TEST_F(MainWindowTest, ExactlyPlusOneAndMinusFiveHundred) {
     WriteDay({{1, 1, 101}});
     {
         frmMain w;
-        EXPECT_EQ(w.Label(14)->text(), QStringLiteral("+1"));
+        EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("+1"));
         w.close();
     }
     WriteDay({{1, 5, 0}}); // a miss: 500 lost
     frmMain w;
-    EXPECT_EQ(w.Label(14)->text(), QStringLiteral("-500"));
-    EXPECT_EQ(w.Label(13)->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.Label(16)->text(), QStringLiteral("9500"));
+    EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("-500"));
+    EXPECT_EQ(w.Label(frmMain::PayoutsLabel)->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("9500"));
 }
 
 TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
@@ -229,7 +232,7 @@ TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
         w.mnuFColor->trigger();
         EXPECT_EQ(offered, QColor(Qt::black));
         EXPECT_EQ(w.picMain()->palette().color(QPalette::Window), QColor(0, 0, 128));
-        EXPECT_EQ(w.Label(14)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        EXPECT_EQ(w.Label(frmMain::ProfitLabel)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
         SaveScreenshot(&w, QStringLiteral("main-colours"));
         w.close();
     }
@@ -250,7 +253,7 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
     client.Write(QStringLiteral("VQLINK.TXT"), " " + linked.Path().toUtf8() + " \r\n");
     frmMain w;
     w.show();
-    EXPECT_EQ(w.Label(16)->text(), QStringLiteral("10500"));
+    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("10500"));
     int opened = 0;
     w.Host().Register(IWindowHost::Window::Log, [&](clsControl&, QWidget* owner) {
         ++opened;
@@ -258,26 +261,26 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
         child->resize(100, 50);
         return child;
     });
-    QTest::mouseClick(w.ToolButton(4), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(frmMain::LogButton), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(w.Host().IsLoaded(IWindowHost::Window::Log));
 
-    QTest::mouseClick(w.ToolButton(1), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
     EXPECT_FALSE(w.Host().IsLoaded(IWindowHost::Window::Log)); // closed by the refresh
-    EXPECT_EQ(w.Label(0)->text(), QStringLiteral("2026年4月6日(月)"));
-    EXPECT_EQ(w.Label(1)->text(), QStringLiteral("本日は未投票です"));
-    EXPECT_EQ(w.Label(16)->text(), QStringLiteral("777"));
+    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QStringLiteral("2026年4月6日(月)"));
+    EXPECT_EQ(w.Label(frmMain::StatusLabel)->text(), QStringLiteral("本日は未投票です"));
+    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("777"));
 }
 
 TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonComesBack) {
     WriteDay({{1, 2, 350}});
     frmMain w;
     w.show();
-    for (int b : {3, 5, 6}) {
+    for (int b : {frmMain::ProfitButton, frmMain::RecordButton, frmMain::DownloadButton}) {
         QTest::mouseClick(w.ToolButton(b), Qt::LeftButton);
     }
-    EXPECT_TRUE(w.ToolButton(1)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(6)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
 }
 
 TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
@@ -303,12 +306,12 @@ TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
     frmMain w;
     w.show();
-    for (int i = 0; i <= 16; ++i) {
+    for (int i = 0; i < frmMain::LabelCount; ++i) {
         QLabel* l = w.Label(i);
         EXPECT_GE(l->width(), l->sizeHint().width()) << i;
         EXPECT_TRUE(w.rect().contains(QRect(l->mapTo(&w, QPoint(0, 0)), l->size()))) << i;
     }
-    for (int b : {1, 3, 4, 5, 6}) {
+    for (int b : kAllButtons) {
         QToolButton* t = w.ToolButton(b);
         EXPECT_TRUE(w.rect().contains(QRect(t->mapTo(&w, QPoint(0, 0)), t->size()))) << b;
     }
@@ -319,12 +322,12 @@ TEST_F(MainWindowTest, ALongStatusLineIsSetSmallerRatherThanClipped) {
     frmMain w;
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-long-status"));
-    QLabel* status = w.Label(1);
+    QLabel* status = w.Label(frmMain::StatusLabel);
     EXPECT_EQ(status->text(), QStringLiteral("あと1999800円未確定"));
     EXPECT_LE(QFontMetrics(status->font()).horizontalAdvance(status->text()), status->contentsRect().width());
-    EXPECT_LE(QFontMetrics(w.Label(0)->font()).horizontalAdvance(w.Label(0)->text()),
-              w.Label(0)->contentsRect().width());
-    for (int i = 12; i <= 16; ++i) {
+    EXPECT_LE(QFontMetrics(w.Label(frmMain::DateLabel)->font()).horizontalAdvance(w.Label(frmMain::DateLabel)->text()),
+              w.Label(frmMain::DateLabel)->contentsRect().width());
+    for (int i = frmMain::BetsLabel; i <= frmMain::BalanceLabel; ++i) {
         EXPECT_GE(w.Label(i)->width(), w.Label(i)->sizeHint().width()) << i;
     }
 }
@@ -347,11 +350,11 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("VelqoraV50"));
     EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::TwipsToPixels(1965, w.logicalDpiX()));
-    EXPECT_EQ(w.Label(0)->text(), QString());
-    EXPECT_EQ(w.Label(16)->text(), QString());
-    EXPECT_FALSE(w.ToolButton(3)->isEnabled());
+    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QString());
+    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QString());
+    EXPECT_FALSE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
     // The refresh button stays usable, so the user can try again once the client rewrites its log.
-    EXPECT_TRUE(w.ToolButton(1)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
 }
 
 TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {

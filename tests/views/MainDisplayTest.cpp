@@ -1,39 +1,15 @@
 #include "views/MainDisplay.h"
 #include "core/AppError.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-namespace {
-struct Amounts {
-    qint32 pay = 0, yet = 0, buy = 0, tomorrow = 0, yesterday = 0;
-};
-
-// One meeting whose races carry the given amounts (the evaluation is tested with the race model).
-std::vector<std::unique_ptr<clsKaisai>> Day(const std::vector<Amounts>& races) {
-    std::vector<std::unique_ptr<clsKaisai>> day;
-    auto meeting = std::make_unique<clsKaisai>();
-    meeting->setKaisaiNum(5);
-    for (size_t i = 0; i < races.size(); ++i) {
-        auto race = std::make_unique<clsRace>();
-        race->setRaceNum(static_cast<qint16>(i + 1));
-        race->setAmtPay(races[i].pay);
-        race->setAmtYet(races[i].yet);
-        race->setAmtBuy(races[i].buy);
-        race->setAmtTomorrow(races[i].tomorrow);
-        race->setAmtYesterday(races[i].yesterday);
-        meeting->AddRace(std::move(race));
-    }
-    day.push_back(std::move(meeting));
-    return day;
-}
-} // namespace
+// The totals are given as summed (the summing is tested with the day totals); DayTotals lists pay, open,
+// bought, bought for tomorrow, bought the day before, bet lines.
 
 TEST(MainDisplay, NoMeetingsShowsNoScheduleAndZeroes) {
-    const MainDisplay d = BuildMainDisplay({}, QStringLiteral("20261207"), 123456);
+    const MainDisplay d = BuildMainDisplay(std::nullopt, QStringLiteral("20261207"), 123456);
     EXPECT_FALSE(d.HasMeetings);
     EXPECT_EQ(d.Date, QStringLiteral("投票要綱なし"));
     EXPECT_EQ(d.Status, QString());
@@ -45,7 +21,7 @@ TEST(MainDisplay, NoMeetingsShowsNoScheduleAndZeroes) {
 }
 
 TEST(MainDisplay, MeetingsWithoutBets) {
-    const MainDisplay d = BuildMainDisplay(Day({{}, {}}), QStringLiteral("20040516"), 50000);
+    const MainDisplay d = BuildMainDisplay(DayTotals{}, QStringLiteral("20040516"), 50000);
     EXPECT_TRUE(d.HasMeetings);
     EXPECT_EQ(d.Date, QStringLiteral("2004年5月16日(日)"));
     EXPECT_EQ(d.Status, QStringLiteral("本日は未投票です"));
@@ -57,8 +33,7 @@ TEST(MainDisplay, MeetingsWithoutBets) {
 
 TEST(MainDisplay, FiguresOfTheWorkedExample) {
     // Paid 3000, bought 2000 today and 1000 the day before, nothing for tomorrow.
-    const MainDisplay d =
-        BuildMainDisplay(Day({{3000, 0, 1500, 0, 1000}, {0, 0, 500, 0, 0}}), QStringLiteral("20261207"), 10000);
+    const MainDisplay d = BuildMainDisplay(DayTotals{3000, 0, 2000, 0, 1000}, QStringLiteral("20261207"), 10000);
     EXPECT_EQ(d.Bets, QStringLiteral("2000"));
     EXPECT_EQ(d.Payouts, QStringLiteral("3000"));
     EXPECT_EQ(d.Profit, QStringLiteral("0"));
@@ -71,7 +46,7 @@ TEST(MainDisplay, FiguresOfTheWorkedExample) {
 
 TEST(MainDisplay, ProfitSignsAndRecoveryRounding) {
     struct Case {
-        Amounts a;
+        DayTotals a;
         const char16_t* profit;
         const char16_t* recovery;
     } cases[] = {
@@ -82,27 +57,26 @@ TEST(MainDisplay, ProfitSignsAndRecoveryRounding) {
         {{5000, 0, 0, 0, 2000}, u"+3000", u"0.0"}, // recovery only against the day's own purchases
     };
     for (const auto& c : cases) {
-        const MainDisplay d = BuildMainDisplay(Day({c.a}), QStringLiteral("20261207"), 0);
+        const MainDisplay d = BuildMainDisplay(c.a, QStringLiteral("20261207"), 0);
         EXPECT_EQ(d.Profit, QString::fromUtf16(c.profit));
         EXPECT_EQ(d.Recovery, QString::fromUtf16(c.recovery));
     }
 }
 
 TEST(MainDisplay, TooltipCases) {
-    EXPECT_EQ(BuildMainDisplay(Day({{0, 0, 1200, 800, 0}}), QStringLiteral("20261207"), 0).Tooltip,
+    EXPECT_EQ(BuildMainDisplay(DayTotals{0, 0, 1200, 800, 0}, QStringLiteral("20261207"), 0).Tooltip,
               QStringLiteral("当日：1200円 前日：800円"));
     // Both apply: only the advance-bet text remains.
-    EXPECT_EQ(BuildMainDisplay(Day({{0, 0, 1200, 800, 300}}), QStringLiteral("20261207"), 0).Tooltip,
+    EXPECT_EQ(BuildMainDisplay(DayTotals{0, 0, 1200, 800, 300}, QStringLiteral("20261207"), 0).Tooltip,
               QStringLiteral("前売にて 300円 投票済み"));
-    const MainDisplay d = BuildMainDisplay(Day({{0, 0, 1200, 800, 0}}), QStringLiteral("20261207"), 5000);
+    const MainDisplay d = BuildMainDisplay(DayTotals{0, 0, 1200, 800, 0}, QStringLiteral("20261207"), 5000);
     EXPECT_EQ(d.Bets, QStringLiteral("2000"));
     EXPECT_EQ(d.Balance, QStringLiteral("3000"));
 }
 
 TEST(MainDisplay, SumsThatDoNotFitRaiseOverflow) {
     const qint32 max = std::numeric_limits<qint32>::max();
-    EXPECT_THROW(BuildMainDisplay(Day({{max, 0, 1, 0, 0}, {1, 0, 1, 0, 0}}), QStringLiteral("20261207"), 0), AppError);
-    EXPECT_THROW(BuildMainDisplay(Day({{max, 0, 1, 0, 0}}), QStringLiteral("20261207"), 10), AppError);
+    EXPECT_THROW(BuildMainDisplay(DayTotals{max, 0, 1, 0, 0}, QStringLiteral("20261207"), 10), AppError);
 }
 
 TEST(MainDisplay, MinimizedTitle) {

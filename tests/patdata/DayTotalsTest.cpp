@@ -1,0 +1,63 @@
+#include "patdata/DayTotals.h"
+#include "core/AppError.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+struct Amounts {
+    qint32 pay = 0, yet = 0, buy = 0, tomorrow = 0, yesterday = 0;
+};
+
+// Meetings whose races carry the given amounts (the evaluation is tested with the race model).
+std::vector<std::unique_ptr<clsKaisai>> Day(const std::vector<std::vector<Amounts>>& meetings) {
+    std::vector<std::unique_ptr<clsKaisai>> day;
+    for (size_t m = 0; m < meetings.size(); ++m) {
+        auto meeting = std::make_unique<clsKaisai>();
+        meeting->setKaisaiNum(static_cast<qint16>(5 + m));
+        for (size_t i = 0; i < meetings[m].size(); ++i) {
+            const Amounts& a = meetings[m][i];
+            auto race = std::make_unique<clsRace>();
+            race->setRaceNum(static_cast<qint16>(i + 1));
+            race->setAmtPay(a.pay);
+            race->setAmtYet(a.yet);
+            race->setAmtBuy(a.buy);
+            race->setAmtTomorrow(a.tomorrow);
+            race->setAmtYesterday(a.yesterday);
+            meeting->AddRace(std::move(race));
+        }
+        day.push_back(std::move(meeting));
+    }
+    return day;
+}
+} // namespace
+
+TEST(DayTotals, OnlyADayWithMeetingsHasTotals) {
+    EXPECT_FALSE(SumDayTotals({}).has_value());
+    const std::optional<DayTotals> t = SumDayTotals(Day({{{}, {}}, {}}));
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->AmtPay, 0);
+    EXPECT_EQ(t->AmtBuy, 0);
+    EXPECT_EQ(t->LogCount, 0);
+}
+
+TEST(DayTotals, EveryRaceOfEveryMeetingCounts) {
+    // Each amount of its own size, so a race or an amount taken twice, dropped or crossed shows.
+    const std::optional<DayTotals> t =
+        SumDayTotals(Day({{{3000, 0, 1500, 0, 1000}, {0, 40, 500, 7, 0}}, {{200, 300, 20, 60, 4000}}}));
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->AmtPay, 3200);
+    EXPECT_EQ(t->AmtYet, 340);
+    EXPECT_EQ(t->AmtBuy, 2020);
+    EXPECT_EQ(t->AmtBuyTomorrow, 67);
+    EXPECT_EQ(t->AmtBuyYesterday, 5000);
+}
+
+TEST(DayTotals, ASumThatDoesNotFitRaisesOverflow) {
+    const qint32 max = std::numeric_limits<qint32>::max();
+    EXPECT_THROW(SumDayTotals(Day({{{max, 0, 1, 0, 0}}, {{1, 0, 1, 0, 0}}})), AppError);
+    EXPECT_THROW(SumDayTotals(Day({{{0, 0, 0, max, 0}, {0, 0, 0, 1, 0}}})), AppError);
+}
