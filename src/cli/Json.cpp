@@ -1,5 +1,7 @@
 #include "Json.h"
 
+#include <cstring>
+
 JsonWriter& JsonWriter::BeginObject() {
     BeforeValue();
     m_text += '{';
@@ -39,7 +41,17 @@ JsonWriter& JsonWriter::Key(const QString& key) {
     return *this;
 }
 
+void JsonWriter::Flush() {
+    if (m_stream && !m_text.isEmpty()) {
+        std::fwrite(m_text.constData(), 1, static_cast<size_t>(m_text.size()), m_stream);
+        m_text.resize(0); // keeps its capacity
+    }
+}
+
 void JsonWriter::BeforeValue() {
+    if (m_stream && m_text.size() >= 64 * 1024) {
+        Flush();
+    }
     if (m_afterKey) {
         m_afterKey = false;
         return;
@@ -86,9 +98,12 @@ JsonWriter& JsonWriter::Strings(const QStringList& list) {
 
 JsonWriter& JsonWriter::PlainString(QByteArrayView ascii) {
     BeforeValue();
-    m_text += '"';
-    m_text += ascii;
-    m_text += '"';
+    const qsizetype at = m_text.size();
+    m_text.resize(at + ascii.size() + 2);
+    char* out = m_text.data() + at;
+    *out++ = '"';
+    std::memcpy(out, ascii.data(), static_cast<size_t>(ascii.size()));
+    out[ascii.size()] = '"';
     return *this;
 }
 

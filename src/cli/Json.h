@@ -5,10 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 // A small JSON writer that keeps members in the order they are written (the reports are read by people
 // as well as by programs). Values are appended through the typed helpers; strings are escaped.
 class JsonWriter {
 public:
+    // Kept in memory (ToUtf8), or, given a stream, written out in pieces as it grows: a heavy day's
+    // report runs to megabytes.
+    explicit JsonWriter(FILE* stream = nullptr) : m_stream(stream) {}
+
     JsonWriter& BeginObject();
     JsonWriter& EndObject();
     JsonWriter& BeginArray();
@@ -22,13 +28,16 @@ public:
     // A string of plain ASCII that needs no escaping (digit lines, codes), written as it is.
     JsonWriter& PlainString(QByteArrayView ascii);
 
-    // The document as UTF-8 text.
+    // The document as UTF-8 text (what is not written out yet, with a stream).
     const QByteArray& ToUtf8() const { return m_text; }
+    // Writes out what is pending to the stream.
+    void Flush();
 
     static QString Quote(const QString& text);
 
 private:
     void BeforeValue();
+    FILE* m_stream = nullptr;
     QByteArray m_text; // UTF-8
     // Per open container: whether a member was written yet; whether a key is pending.
     QList<bool> m_hasMember;

@@ -87,9 +87,9 @@ qint64 BetCount(const clsControlPAT& pat) {
 }
 } // namespace
 
-QByteArray SummaryJson(const clsControlPAT& pat, bool ok) {
+void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
     const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan());
-    JsonWriter j;
+    JsonWriter j(stream);
     j.BeginObject();
     j.Key(QStringLiteral("ok")).Value(ok);
     j.Key(QStringLiteral("saleDate")).Value(pat.CurDate());
@@ -134,7 +134,9 @@ QByteArray SummaryJson(const clsControlPAT& pat, bool ok) {
     }
     j.EndArray();
     j.EndObject();
-    return j.ToUtf8() + '\n';
+    j.Flush();
+    std::fputc('\n', stream);
+    std::fflush(stream);
 }
 
 QString SummaryText(const clsControlPAT& pat, bool ok) {

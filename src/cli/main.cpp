@@ -77,7 +77,11 @@ int Summary(const QStringList& args) {
         if (const int status = OpenFolder(rest[0], pat, ok)) {
             return status;
         }
-        Print(stdout, json ? SummaryJson(pat, ok) : SummaryText(pat, ok).toUtf8());
+        if (json) {
+            WriteSummaryJson(stdout, pat, ok);
+        } else {
+            Print(stdout, SummaryText(pat, ok).toUtf8());
+        }
     } catch (const AppError& e) {
         return Failed(e);
     }

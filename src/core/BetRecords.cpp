@@ -65,6 +65,32 @@ qint32 Clamped(qint32 value, qint32 max) {
     return value < 0 ? 0 : (value > max ? max : value);
 }
 
+// "00" to "99", for writing digits two at a time (reports write lines by the ten thousand).
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// A value that fits the field, as exactly Width zero-padded digits.
+template <int Width>
+void PutDigits(char* out, quint32 v) {
+    int i = Width;
+    while (i >= 2) {
+        const std::size_t pair = 2 * (v % 100);
+        v /= 100;
+        i -= 2;
+        out[i] = kDigitPairs[pair];
+        out[i + 1] = kDigitPairs[pair + 1];
+    }
+    if (i == 1) {
+        out[0] = static_cast<char>('0' + v);
+    }
+}
+
 // Where a fitted field lies in a sort key: fields fill 64-bit words in text order, the first field in the
 // highest bits, so comparing the words in turn orders records as their texts would (digit texts of one
 // width order like the numbers they spell).
@@ -114,11 +140,7 @@ struct Layout {
 
     static char* Write(const Record& r, char* out) {
         EachField([&]<std::size_t I, class F>() {
-            qint32 v = Clamped(F::Get(r), F::max);
-            for (int i = F::width - 1; i >= 0; --i) {
-                out[i] = static_cast<char>('0' + v % 10);
-                v /= 10;
-            }
+            PutDigits<F::width>(out, static_cast<quint32>(Clamped(F::Get(r), F::max)));
             out += F::width;
         });
         return out;
@@ -147,6 +169,18 @@ struct Layout {
             key[places[I].word] |= quint64(Clamped(F::Get(r), F::max)) << places[I].shift;
         });
         return key;
+    }
+
+    // One word of the key alone.
+    template <int Word>
+    static quint64 KeyWord(const Record& r) {
+        quint64 word = 0;
+        EachField([&]<std::size_t I, class F>() {
+            if constexpr (places[I].word == Word) {
+                word |= quint64(Clamped(F::Get(r), F::max)) << places[I].shift;
+            }
+        });
+        return word;
     }
 
     // The fitted record a key was made from.
@@ -288,11 +322,22 @@ void SortByText(std::vector<udtOmit>& records) {
 }
 
 quint64 PackBet(const udtLog& log) {
-    return LogLayout::KeyOf(log)[0];
+    return LogLayout::KeyWord<0>(log);
+}
+
+quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3) {
+    using N1 = Digits<&udtLog::Num1, 2>;
+    // Fields 4 to 6 of the bet line's text order are the three numbers.
+    constexpr KeyPlace p1 = LogLayout::places[4];
+    constexpr KeyPlace p2 = LogLayout::places[5];
+    constexpr KeyPlace p3 = LogLayout::places[6];
+    static_assert(p1.word == 0 && p2.word == 0 && p3.word == 0);
+    return (quint64(Clamped(num1, N1::max)) << p1.shift) | (quint64(Clamped(num2, N1::max)) << p2.shift) |
+           (quint64(Clamped(num3, N1::max)) << p3.shift);
 }
 
 quint32 PackEvaluation(const udtLog& log) {
-    return static_cast<quint32>(LogLayout::KeyOf(log)[1]);
+    return static_cast<quint32>(LogLayout::KeyWord<1>(log));
 }
 
 udtLog Unpack(quint64 bet, quint32 evaluation) {

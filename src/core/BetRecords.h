@@ -84,6 +84,8 @@ void SortByText(std::vector<udtOmit>& records);
 // itself (sale to units, the first eighteen digits of the text) and its evaluation (payout and hit flag,
 // 0 until a race evaluates it). Packing fits the line; bets compare as their texts do.
 quint64 PackBet(const udtLog& log);
+// The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
+quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3);
 quint32 PackEvaluation(const udtLog& log);
 udtLog Unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords

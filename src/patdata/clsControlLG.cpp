@@ -435,6 +435,8 @@ bool clsControlLG::GetData(const QString& strDate) {
     }
     m_bets->reserve(static_cast<std::size_t>(lineCount));
     for (const Purchase& p : purchases) {
+        // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
+        // combination adds only its numbers.
         udtLog line;
         line.Sale = p.sale;
         line.Venue = p.ticket.venue;
@@ -442,11 +444,9 @@ bool clsControlLG::GetData(const QString& strDate) {
         line.BetType = p.ticket.betType;
         line.BuyDay = p.buyDay;
         line.Units = p.ticket.units;
+        const quint64 ticket = BetRecords::PackBet(line);
         Expand(p.ticket, [&](qint16 a, qint16 b, qint16 c) {
-            line.Num1 = a;
-            line.Num2 = b;
-            line.Num3 = c;
-            m_bets->push_back(BetRecords::PackBet(line));
+            m_bets->push_back(ticket | BetRecords::PackNumbers(a, b, c));
         });
     }
 

@@ -1,5 +1,6 @@
 #include "clsControlPAT.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include "clsControlLG.h"
@@ -133,7 +134,11 @@ bool clsControlPAT::ReadAccountFiles() {
 bool clsControlPAT::GetAllKekka() {
     QStringList folders;
     if (!m_downPath.isEmpty()) {
-        folders << AddPathSep(AddPathSep(m_downPath) + m_curDate);
+        // Most days nothing was downloaded: a missing folder spares every race its look there.
+        const QString downloads = AddPathSep(AddPathSep(m_downPath) + m_curDate);
+        if (QFileInfo(downloads).isDir()) {
+            folders << downloads;
+        }
     }
     folders << m_pathName;
     for (const auto& meeting : m_kaisai) {

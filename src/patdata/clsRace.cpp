@@ -39,23 +39,49 @@ public:
                          [](const Entry& a, const Entry& b) { return a.combo < b.combo; });
         std::sort(m_kinds.begin(), m_kinds.end());
         m_kinds.erase(std::unique(m_kinds.begin(), m_kinds.end()), m_kinds.end());
+        m_nextPayout = m_payout.begin();
+        m_nextKind = m_kinds.begin();
     }
     // The declared payout of the first line with the bet's combination, if any.
-    const qint32* Payout(const udtLog& bet) const {
+    const qint32* Payout(const udtLog& bet) {
         const quint64 combo = ComboOf(bet);
-        const auto it = std::lower_bound(m_payout.begin(), m_payout.end(), combo,
-                                         [](const Entry& e, quint64 c) { return e.combo < c; });
-        return it != m_payout.end() && it->combo == combo ? &it->payout : nullptr;
+        m_nextPayout = Seek(m_payout, m_nextPayout, combo, [](const Entry& e) { return e.combo; });
+        return m_nextPayout != m_payout.end() && m_nextPayout->combo == combo ? &m_nextPayout->payout : nullptr;
     }
-    bool HasKind(const udtLog& bet) const { return std::binary_search(m_kinds.begin(), m_kinds.end(), KindOf(bet)); }
+    bool HasKind(const udtLog& bet) {
+        const quint64 kind = KindOf(bet);
+        m_nextKind = Seek(m_kinds, m_nextKind, kind, [](quint64 k) { return k; });
+        return m_nextKind != m_kinds.end() && *m_nextKind == kind;
+    }
 
 private:
     struct Entry {
         quint64 combo;
         qint32 payout;
     };
+
+    // The first element not below `value`. A race's bets come sorted, and within one race that is the
+    // order of their combinations too, so the search usually ends a step or two after where the last one
+    // stopped; otherwise it is a binary search (from the front when the value lies behind).
+    template <class T, class Of>
+    static typename std::vector<T>::const_iterator Seek(const std::vector<T>& sorted,
+                                                        typename std::vector<T>::const_iterator from, quint64 value,
+                                                        Of of) {
+        if (from != sorted.begin() && of(*(from - 1)) >= value) {
+            from = sorted.begin();
+        }
+        for (int step = 0; step < 4; ++step, ++from) {
+            if (from == sorted.end() || of(*from) >= value) {
+                return from;
+            }
+        }
+        return std::lower_bound(from, sorted.end(), value, [&](const T& e, quint64 v) { return of(e) < v; });
+    }
+
     std::vector<Entry> m_payout;
     std::vector<quint64> m_kinds;
+    std::vector<Entry>::const_iterator m_nextPayout;
+    std::vector<quint64>::const_iterator m_nextKind;
 };
 
 enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale = 9 };
@@ -128,7 +154,7 @@ void clsRace::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
 
     const QString source = QStringLiteral("clsRace");
     static const std::vector<udtLog> noResult;
-    const ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
+    ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
     evaluation.reserve(static_cast<std::size_t>(bets.size()));
 
     for (qsizetype i = 0; i < bets.size(); ++i) {
