@@ -1,5 +1,7 @@
 # The two commands of the README: `make demo` and `make test`.
 # SANITIZE=1 builds into build-sanitize with AddressSanitizer and UndefinedBehaviorSanitizer.
+# WERROR=1 turns every compiler warning into an error (CI builds so); `make format-check` fails on any file
+# clang-format would change.
 
 MAKEFLAGS += --no-print-directory
 
@@ -10,10 +12,15 @@ CMAKE_FLAGS += -DVQ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 else
 BUILD ?= build
 endif
+ifeq ($(WERROR),1)
+CMAKE_FLAGS += -DVQ_WERROR=ON
+else
+CMAKE_FLAGS += -DVQ_WERROR=OFF
+endif
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_DIR ?= $(BUILD)/demo-client
 
-.PHONY: all deps configure build test demo demo-folder format clean
+.PHONY: all deps configure build test demo demo-folder format format-check clean
 
 all: build
 
@@ -39,6 +46,9 @@ demo: demo-folder
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf build build-sanitize

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make
+    cmake g++ make clang-format
     qt6-base-dev qt6-webengine-dev
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev

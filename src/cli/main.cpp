@@ -9,7 +9,6 @@
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -126,8 +125,12 @@ int Race(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // No application object: a report needs files and texts only, and a run is short enough that its
+    // start-up is a good part of it.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
     if (args.isEmpty()) {
         return Usage();
     }

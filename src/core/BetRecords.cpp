@@ -135,7 +135,8 @@ struct Layout {
     static void EachField(F&& f) {
         [&]<std::size_t... I>(std::index_sequence<I...>) {
             (f.template operator()<I, std::tuple_element_t<I, std::tuple<Fields...>>>(), ...);
-        }(std::index_sequence_for<Fields...>{});
+        }
+        (std::index_sequence_for<Fields...>{});
     }
 
     static char* Write(const Record& r, char* out) {
@@ -194,19 +195,18 @@ struct Layout {
     }
 };
 
-using LogLayout = Layout<udtLog, Digits<&udtLog::Sale, 1>, Digits<&udtLog::Venue, 2>, Digits<&udtLog::RaceNum, 2>,
-                         Digits<&udtLog::BetType, 2>, Digits<&udtLog::Num1, 2>, Digits<&udtLog::Num2, 2>,
-                         Digits<&udtLog::Num3, 2>, Digits<&udtLog::BuyDay, 1>, Digits<&udtLog::Units, 4>,
-                         Digits<&udtLog::Payout, 8>, Digits<&udtLog::Hit, 1>>;
+using LogLayout =
+    Layout<udtLog, Digits<&udtLog::Sale, 1>, Digits<&udtLog::Venue, 2>, Digits<&udtLog::RaceNum, 2>,
+           Digits<&udtLog::BetType, 2>, Digits<&udtLog::Num1, 2>, Digits<&udtLog::Num2, 2>, Digits<&udtLog::Num3, 2>,
+           Digits<&udtLog::BuyDay, 1>, Digits<&udtLog::Units, 4>, Digits<&udtLog::Payout, 8>, Digits<&udtLog::Hit, 1>>;
 
 // The ticket line's text order: the status comes early and the kind after the bet type; the slots close it.
 template <std::size_t... S>
 using OmitLayoutOf =
     Layout<udtOmit, Digits<&udtOmit::Sale, 1>, Digits<&udtOmit::Venue, 2>, Digits<&udtOmit::RaceNum, 2>,
            Digits<&udtOmit::Status, 2>, Digits<&udtOmit::BetType, 2>, Digits<&udtOmit::Kind, 1>,
-           Digits<&udtOmit::Num1, 2>, Digits<&udtOmit::Num2, 2>, Digits<&udtOmit::Num3, 2>,
-           Digits<&udtOmit::BuyDay, 1>, Digits<&udtOmit::Units, 4>, Digits<&udtOmit::LogNo, 4>,
-           Digits<&udtOmit::Reserved, 2>, SlotDigits<S>...>;
+           Digits<&udtOmit::Num1, 2>, Digits<&udtOmit::Num2, 2>, Digits<&udtOmit::Num3, 2>, Digits<&udtOmit::BuyDay, 1>,
+           Digits<&udtOmit::Units, 4>, Digits<&udtOmit::LogNo, 4>, Digits<&udtOmit::Reserved, 2>, SlotDigits<S>...>;
 template <std::size_t... S>
 OmitLayoutOf<S...> OmitLayoutFor(std::index_sequence<S...>);
 using OmitLayout = decltype(OmitLayoutFor(std::make_index_sequence<18>{}));

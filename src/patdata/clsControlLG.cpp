@@ -296,8 +296,8 @@ std::span<const udtOmit> OmitRunOf(const std::vector<udtOmit>& sorted, qint16 sa
     const std::array<qint16, 3> wanted{sale, venue, raceNum};
     const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), wanted,
                                         [&](const udtOmit& r, const auto& w) { return race(r) < w; });
-    const auto last = std::upper_bound(first, sorted.cend(), wanted,
-                                       [&](const auto& w, const udtOmit& r) { return w < race(r); });
+    const auto last =
+        std::upper_bound(first, sorted.cend(), wanted, [&](const auto& w, const udtOmit& r) { return w < race(r); });
     return {first, last};
 }
 
@@ -445,9 +445,8 @@ bool clsControlLG::GetData(const QString& strDate) {
         line.BuyDay = p.buyDay;
         line.Units = p.ticket.units;
         const quint64 ticket = BetRecords::PackBet(line);
-        Expand(p.ticket, [&](qint16 a, qint16 b, qint16 c) {
-            m_bets->push_back(ticket | BetRecords::PackNumbers(a, b, c));
-        });
+        Expand(p.ticket,
+               [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::PackNumbers(a, b, c)); });
     }
 
     // Packed bets order like their texts. Kept sorted even without a bet line, so a race can always find

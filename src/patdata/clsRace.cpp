@@ -64,9 +64,8 @@ private:
     // order of their combinations too, so the search usually ends a step or two after where the last one
     // stopped; otherwise it is a binary search (from the front when the value lies behind).
     template <class T, class Of>
-    static typename std::vector<T>::const_iterator Seek(const std::vector<T>& sorted,
-                                                        typename std::vector<T>::const_iterator from, quint64 value,
-                                                        Of of) {
+    static typename std::vector<T>::const_iterator
+    Seek(const std::vector<T>& sorted, typename std::vector<T>::const_iterator from, quint64 value, Of of) {
         if (from != sorted.begin() && of(*(from - 1)) >= value) {
             from = sorted.begin();
         }

@@ -78,7 +78,7 @@ private:
     qint32 m_amtTomorrow = 0;
     qint32 m_amtYesterday = 0;
     QString m_message;
-    BetRun m_bets;                   // the race's run of the log's bet lines
+    BetRun m_bets;                     // the race's run of the log's bet lines
     std::vector<quint32> m_evaluation; // of each of them: payout and hit flag, packed
     std::vector<udtOmit> m_omit;
 };

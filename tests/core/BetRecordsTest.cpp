@@ -1,6 +1,13 @@
 #include "core/BetRecords.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+#include <vector>
 
 TEST(BetLine, EveryFieldAtItsPositions) {
     udtLog l;
@@ -136,4 +143,96 @@ TEST(TicketLine, ShortTextLeavesMissingSlotsZero) {
     EXPECT_EQ(o.Slots[1], 3);
     EXPECT_EQ(o.Slots[2], 0);
     EXPECT_EQ(o.Slots[17], 0);
+}
+
+// The packed and fitted forms against the text form itself, on random records with values inside, at
+// and beyond every field's digits: fitting is the text round trip, packing keeps every field, packed
+// bets and records order as their texts, and the packed numbers go into their own bits.
+TEST(BetRecordForms, AgreeWithTheTextOnRandomRecords) {
+    std::mt19937 rng(20261208);
+    const auto value = [&rng](int digits) {
+        const int max = digits == 1 ? 9 : digits == 2 ? 99 : digits == 4 ? 9999 : 99999999;
+        switch (rng() % 4) {
+        case 0:
+            return -static_cast<int>(rng() % 1000);
+        case 1:
+            return max + static_cast<int>(rng() % 3);
+        default:
+            return static_cast<int>(rng() % (max + 1));
+        }
+    };
+    const auto small = [&](int digits) { return static_cast<qint16>(std::clamp(value(digits), -32768, 32767)); };
+    const auto randomLog = [&] {
+        udtLog l;
+        l.Sale = small(1);
+        l.Venue = small(2);
+        l.RaceNum = small(2);
+        l.BetType = small(2);
+        l.Num1 = small(2);
+        l.Num2 = small(2);
+        l.Num3 = small(2);
+        l.BuyDay = small(1);
+        l.Units = small(4);
+        l.Payout = value(8);
+        l.Hit = small(1);
+        return l;
+    };
+    const auto randomOmit = [&] {
+        udtOmit o;
+        for (qint16* f : {&o.Sale, &o.Venue, &o.RaceNum, &o.BetType, &o.Num1, &o.Num2, &o.Num3, &o.BuyDay, &o.Units,
+                          &o.Kind, &o.Reserved, &o.Field12, &o.Status, &o.LogNo}) {
+            *f = small(f == &o.Units || f == &o.LogNo ? 4 : f == &o.Sale || f == &o.Kind || f == &o.BuyDay ? 1 : 2);
+        }
+        for (qint16& s : o.Slots) {
+            s = small(2);
+        }
+        return o;
+    };
+
+    std::vector<udtLog> logs;
+    std::vector<udtOmit> omits;
+    for (int i = 0; i < 4000; ++i) {
+        const udtLog l = randomLog();
+        const udtLog fitted = BetRecords::Fitted(l);
+        ASSERT_EQ(fitted, StrToLog(LogToStr(l))) << LogToStr(l).toStdString();
+        ASSERT_EQ(BetRecords::Unpack(BetRecords::PackBet(l), BetRecords::PackEvaluation(l)), fitted);
+        udtLog noNumbers = l;
+        noNumbers.Num1 = noNumbers.Num2 = noNumbers.Num3 = 0;
+        ASSERT_EQ(BetRecords::PackBet(noNumbers) | BetRecords::PackNumbers(l.Num1, l.Num2, l.Num3),
+                  BetRecords::PackBet(l));
+        char text[kLogTextLength];
+        BetRecords::WriteText(l, text);
+        ASSERT_EQ(QString::fromLatin1(text, kLogTextLength), LogToStr(l));
+        const udtOmit o = randomOmit();
+        ASSERT_EQ(BetRecords::Fitted(o), StrToOmit(OmitToStr(o)));
+        logs.push_back(fitted);
+        omits.push_back(BetRecords::Fitted(o));
+    }
+    for (std::size_t i = 1; i < logs.size(); ++i) {
+        const udtLog& a = logs[i - 1];
+        const udtLog& b = logs[i];
+        const bool textLess = LogToStr(a) < LogToStr(b);
+        ASSERT_EQ(BetRecords::TextLess(a, b), textLess);
+        const auto packed = [](const udtLog& l) {
+            return std::pair(BetRecords::PackBet(l), BetRecords::PackEvaluation(l));
+        };
+        ASSERT_EQ(packed(a) < packed(b), textLess);
+        ASSERT_EQ(BetRecords::TextLess(omits[i - 1], omits[i]), OmitToStr(omits[i - 1]) < OmitToStr(omits[i]));
+    }
+    const auto sortedTexts = [](const auto& records, auto toText) {
+        QStringList texts;
+        for (const auto& r : records) {
+            texts << toText(r);
+        }
+        texts.sort();
+        return texts;
+    };
+    const QStringList logTexts = sortedTexts(logs, LogToStr);
+    const QStringList omitTexts = sortedTexts(omits, OmitToStr);
+    BetRecords::SortByText(logs);
+    BetRecords::SortByText(omits);
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        ASSERT_EQ(LogToStr(logs[i]), logTexts[qsizetype(i)]);
+        ASSERT_EQ(OmitToStr(omits[i]), omitTexts[qsizetype(i)]);
+    }
 }

@@ -1,6 +1,10 @@
 #include "core/Numbers.h"
+#include "core/CodePage.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -38,4 +42,24 @@ TEST(Numbers, IntegerConversionRoundsHalfToEvenAndClamps) {
     EXPECT_EQ(Num::ToInt16(u"70000"), 32767);
     EXPECT_EQ(Num::ToInt16(u"-70000"), -32768);
     EXPECT_EQ(Num::ToInt16(u" 12"), 12);
+}
+
+// Numeric fields are converted from their undecoded bytes: the number must be the one the decoded text
+// gives, for any bytes of the code page (digits, blanks, signs, points, single-byte katakana, lead and
+// trail bytes of double-byte characters, bytes no character uses).
+TEST(Numbers, BytesGiveTheNumberOfTheirDecodedText) {
+    const char palette[] = {'0',    '1',    '5',    '9',    ' ',    '\t',   '-',    '+',
+                            '.',    'A',    '@',    '\x81', '\x82', '\x4F', '\x40', '\xA5',
+                            '\xDF', '\x80', '\xA0', '\xFD', '\xFF', '\x00', '\x5C', '\x7F'};
+    std::mt19937 rng(932);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray bytes;
+        const int length = static_cast<int>(rng() % 12);
+        for (int k = 0; k < length; ++k) {
+            bytes += palette[rng() % sizeof palette];
+        }
+        const QString text = CodePage::Decode(bytes);
+        ASSERT_EQ(Num::ToInt32(QByteArrayView(bytes)), Num::ToInt32(text)) << bytes.toHex().constData();
+        ASSERT_EQ(Num::Val(QByteArrayView(bytes)), Num::Val(text)) << bytes.toHex().constData();
+    }
 }

@@ -1,6 +1,9 @@
 // Measures the windowed program's start: from entering main to the first paint of the main window, on
-// whatever client folder start-up settles on (the folder of the executable, or VQV50DEBUG.INI beside
-// it). Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory.
+// whatever client folder start-up settles on (the program folder, or VQV50DEBUG.INI in it). The program
+// folder is the executable's, or the one given:
+//     vq-startup-probe [PROGRAMFOLDER]
+// Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory.
+#include "core/Globals.h"
 #include "core/Startup.h"
 #include "ui/frmMain.h"
 
@@ -51,6 +54,9 @@ public:
 int main(int argc, char* argv[]) {
     g_clock.start();
     QApplication app(argc, argv);
+    if (argc > 1) {
+        SetProgramFolder(QString::fromLocal8Bit(argv[1]));
+    }
     ProbeHost host;
     if (Main(host) != StartupOutcome::Running) {
         return 1;
