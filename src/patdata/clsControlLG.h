@@ -9,13 +9,13 @@
 #include <vector>
 
 // A run of the day's bet lines, as a race holds its own. It shares the lines with the log reader that
-// read them, so it stays valid on its own. Lines are packed (see BetRecords::PackBet), at 0..size()-1.
+// read them, so it stays valid on its own. Lines are packed (see BetRecords::PackBet), at 0..Count()-1.
 class BetRun {
 public:
     BetRun() = default;
     BetRun(std::shared_ptr<const std::vector<quint64>> lines, qsizetype begin, qsizetype count)
         : m_lines(std::move(lines)), m_begin(begin), m_count(count) {}
-    qsizetype size() const { return m_count; }
+    qsizetype Count() const { return m_count; }
     quint64 Packed(qsizetype i) const { return (*m_lines)[static_cast<std::size_t>(m_begin + i)]; }
 
 private:

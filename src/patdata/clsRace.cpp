@@ -154,9 +154,9 @@ void clsRace::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     const QString source = QStringLiteral("clsRace");
     static const std::vector<udtLog> noResult;
     ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
-    evaluation.reserve(static_cast<std::size_t>(bets.size()));
+    evaluation.reserve(static_cast<std::size_t>(bets.Count()));
 
-    for (qsizetype i = 0; i < bets.size(); ++i) {
+    for (qsizetype i = 0; i < bets.Count(); ++i) {
         udtLog bet = BetRecords::Unpack(bets.Packed(i), 0);
         const qint32 stake = Money::Mul(bet.Units, 100, source);
         qint16 flag = Open;

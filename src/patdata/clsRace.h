@@ -42,7 +42,7 @@ public:
 
     // Bet lines 1..LogCount and ticket lines 1..OmitCount as texts; other indexes raise the index error.
     QString Log(qsizetype index) const;
-    qsizetype LogCount() const { return m_bets.size(); }
+    qsizetype LogCount() const { return m_bets.Count(); }
     QString Omit(qsizetype index) const;
     qsizetype OmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // The same lines as records: the evaluated bet (payout rate and hit flag set), the ticket.

@@ -339,7 +339,7 @@ TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
                 }
                 QStringList runLog, runOmit;
                 const BetRun run = lg.LogOf(sale, venue, race);
-                for (qsizetype i = 0; i < run.size(); ++i)
+                for (qsizetype i = 0; i < run.Count(); ++i)
                     runLog << LogToStr(BetRecords::Unpack(run.Packed(i), 0));
                 for (const udtOmit& o : lg.LogOmitOf(sale, venue, race))
                     runOmit << OmitToStr(o);
@@ -458,7 +458,7 @@ TEST_F(LogReader, ADayOfLargeBoxesOverflowsNoCount) {
     EXPECT_EQ(lg.BetCount(), 108000);
     EXPECT_EQ(lg.LogOmitCount(), 900);
     // Race 12 of venue 1: seven tickets (k = 11, 23, ..., 83) in each of four files.
-    EXPECT_EQ(lg.LogOf(1, 1, 12).size(), 28 * 120);
+    EXPECT_EQ(lg.LogOf(1, 1, 12).Count(), 28 * 120);
 }
 
 } // namespace
