@@ -37,7 +37,11 @@ void BetLines(JsonWriter& j, const clsRace& race) {
 
 void WriteResult(JsonWriter& j, const clsControlKS& k) {
     j.BeginObject();
-    Lines(j.Key(QStringLiteral("lines")), k.KekkaRecords());
+    j.Key(QStringLiteral("lines")).BeginArray();
+    for (qsizetype i = 1; i <= k.KekkaCount(); ++i) {
+        Line(j, k.KekkaRecord(i));
+    }
+    j.EndArray();
     j.Key(QStringLiteral("weather")).Value(k.Weather());
     j.Key(QStringLiteral("turf")).Value(k.Turf());
     j.Key(QStringLiteral("dirt")).Value(k.Dirt());

@@ -27,10 +27,13 @@ quint64 ComboOf(const udtLog& l) {
 
 class ResultIndex {
 public:
-    explicit ResultIndex(const std::vector<udtLog>& lines) {
-        m_payout.reserve(lines.size());
-        m_kinds.reserve(lines.size());
-        for (const udtLog& r : lines) {
+    // The lines of the result, when the race has one.
+    explicit ResultIndex(const clsControlKS* result) {
+        const qsizetype count = result ? result->KekkaCount() : 0;
+        m_payout.reserve(static_cast<std::size_t>(count));
+        m_kinds.reserve(static_cast<std::size_t>(count));
+        for (qsizetype i = 1; i <= count; ++i) {
+            const udtLog r = result->KekkaRecord(i);
             m_payout.push_back({ComboOf(r), r.Payout});
             m_kinds.push_back(KindOf(r));
         }
@@ -152,8 +155,7 @@ void clsRace::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     qint32 highest = 0;
 
     const QString source = QStringLiteral("clsRace");
-    static const std::vector<udtLog> noResult;
-    ResultIndex results(m_kekka ? m_kekka->KekkaRecords() : noResult);
+    ResultIndex results(m_kekka.get());
     evaluation.reserve(static_cast<std::size_t>(bets.Count()));
 
     for (qsizetype i = 0; i < bets.Count(); ++i) {

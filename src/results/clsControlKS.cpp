@@ -141,6 +141,7 @@ void clsControlKS::setTosu(qint16 tosu) {
 
 bool clsControlKS::GetData(const QString& strDate) {
     m_kekka.clear();
+    m_kekkaPayout.clear();
     m_umaRefundSeen = false;
     m_wakuRefundSeen = false;
     // The refund texts belong to this read: a race read again without refunds must not show old ones.
@@ -368,21 +369,27 @@ void clsControlKS::AddLine(LineKey key, int betType, qint16 num1, qint16 num2, q
     line.Num2 = num2;
     line.Num3 = num3;
     line.Payout = amount;
-    m_kekka.push_back(BetRecords::Fitted(line));
+    m_kekka.push_back(BetRecords::PackBet(line));
+    m_kekkaPayout.push_back(BetRecords::PackEvaluation(line));
 }
 
-QString clsControlKS::Kekka(qsizetype index) const {
+udtLog clsControlKS::KekkaRecord(qsizetype index) const {
     if (index < 1 || index > KekkaCount()) {
         throw AppError::IndexOutOfRange();
     }
-    return LogToStr(m_kekka[static_cast<std::size_t>(index - 1)]);
+    const auto i = static_cast<std::size_t>(index - 1);
+    return BetRecords::Unpack(m_kekka[i], m_kekkaPayout[i]);
+}
+
+QString clsControlKS::Kekka(qsizetype index) const {
+    return LogToStr(KekkaRecord(index));
 }
 
 QStringList clsControlKS::KekkaLines() const {
     QStringList lines;
     lines.reserve(KekkaCount());
-    for (const udtLog& line : m_kekka) {
-        lines << LogToStr(line);
+    for (qsizetype i = 1; i <= KekkaCount(); ++i) {
+        lines << Kekka(i);
     }
     return lines;
 }

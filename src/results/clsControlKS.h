@@ -36,8 +36,8 @@ public:
     QString Kekka(qsizetype index) const;
     qsizetype KekkaCount() const { return static_cast<qsizetype>(m_kekka.size()); }
     QStringList KekkaLines() const;
-    // The same lines as records, fitted to their text form.
-    const std::vector<udtLog>& KekkaRecords() const { return m_kekka; }
+    // The same line as a record, fitted to its text form; any other index raises the index error.
+    udtLog KekkaRecord(qsizetype index) const;
 
     // Finisher slots 1..5; any other index raises the index error.
     qint16 Chaku(int index) const;
@@ -74,7 +74,10 @@ private:
     QString m_pathName;
     QString m_fileName;
     std::array<Finisher, 5> m_finishers{};
-    std::vector<udtLog> m_kekka;
+    // Result lines packed as bet lines are (see BetRecords::PackBet): a refunded horse alone makes a few
+    // hundred of them, and a heavy day holds tens of thousands.
+    std::vector<quint64> m_kekka;
+    std::vector<quint32> m_kekkaPayout;
     qint16 m_tosu = 0;
     bool m_umaRefundSeen = false;
     bool m_wakuRefundSeen = false;
