@@ -305,18 +305,6 @@ udtOmit Fitted(udtOmit omit) {
     return OmitLayout::Fit(omit);
 }
 
-bool TextLess(const udtLog& a, const udtLog& b) {
-    return LogLayout::KeyOf(a) < LogLayout::KeyOf(b);
-}
-
-bool TextLess(const udtOmit& a, const udtOmit& b) {
-    return OmitLayout::KeyOf(a) < OmitLayout::KeyOf(b);
-}
-
-void SortByText(std::vector<udtLog>& records) {
-    SortFitted<LogLayout>(records);
-}
-
 void SortByText(std::vector<udtOmit>& records) {
     SortFitted<OmitLayout>(records);
 }

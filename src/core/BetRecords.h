@@ -71,13 +71,8 @@ char* WriteText(const udtOmit& omit, char* out);
 udtLog Fitted(udtLog log);
 udtOmit Fitted(udtOmit omit);
 
-// The order of the text forms, without making them: digit texts of one length order like the numbers
-// they spell, so the fields compare as numbers in text order. Meant for fitted records.
-bool TextLess(const udtLog& a, const udtLog& b);
-bool TextLess(const udtOmit& a, const udtOmit& b);
-
-// Sorts records into the order of their text forms (and fits them, which readers have done already).
-void SortByText(std::vector<udtLog>& records);
+// Sorts ticket lines into the order of their text forms without making the texts (and fits them, which
+// readers have done already).
 void SortByText(std::vector<udtOmit>& records);
 
 // A bet line packed into two words, the way a heavy day's tens of thousands of lines are held: the bet
