@@ -423,17 +423,15 @@ bool clsControlLG::GetData(const QString& strDate) {
     readDay(Dates::PreviousDay(strDate), true);
 
     // The lines are counted first, so the heavy day's tens of thousands are stored once, without regrowth.
-    qsizetype lineCount = 0;
-    for (std::size_t i = 0; i < purchases.size(); ++i) {
-        if (i == ownPurchases) {
-            m_betCount = lineCount;
+    const auto linesOf = [&](std::size_t from, std::size_t to) {
+        qsizetype n = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            n += LineCount(purchases[i].ticket);
         }
-        lineCount += LineCount(purchases[i].ticket);
-    }
-    if (purchases.size() == ownPurchases) {
-        m_betCount = lineCount;
-    }
-    m_bets->reserve(static_cast<std::size_t>(lineCount));
+        return n;
+    };
+    m_betCount = linesOf(0, ownPurchases);
+    m_bets->reserve(static_cast<std::size_t>(m_betCount + linesOf(ownPurchases, purchases.size())));
     for (const Purchase& p : purchases) {
         // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
         // combination adds only its numbers.
