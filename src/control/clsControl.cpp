@@ -135,14 +135,11 @@ void clsControl::ShowDetail() {
     Unload(IWindowHost::Window::Kekka);
     Unload(IWindowHost::Window::Detail);
     GetData();
-    if (!m_pat) {
-        throw AppError::ObjectNotSet();
-    }
-    const clsRace* race = m_pat->objKaisai(m_curKaisai)->objRace(m_curRace);
-    if (race->LogCount() > 0) {
+    const clsRace& race = objCurRace();
+    if (race.LogCount() > 0) {
         Open(IWindowHost::Window::Detail);
     }
-    if (race->objKekka()) {
+    if (race.objKekka()) {
         Open(IWindowHost::Window::Kekka);
     }
 }
@@ -189,6 +186,17 @@ clsFactory* clsControl::objFactory() const {
 
 clsControlLG* clsControl::objLog() const {
     return m_pat ? m_pat->objLog() : nullptr;
+}
+
+const clsRace& clsControl::objCurRace() const {
+    if (!m_pat) {
+        throw AppError::ObjectNotSet();
+    }
+    return *m_pat->objKaisai(m_curKaisai)->objRace(m_curRace);
+}
+
+const std::array<qint32, 8>& clsControl::StandardWakuColors() {
+    return kWakuColors;
 }
 
 qint32 clsControl::WakuColor(int index) const {

@@ -16,6 +16,7 @@ class clsControlPAT;
 class clsControlLG;
 class clsFactory;
 class clsKaisai;
+class clsRace;
 class IFormWindow;
 class ProfitBook;
 
@@ -93,8 +94,13 @@ public:
     void setCurKaisai(qint16 v) { m_curKaisai = v; }
     qint16 CurRace() const { return m_curRace; }
     void setCurRace(qint16 v) { m_curRace = v; }
+    // The selected race (CurKaisai, CurRace); raises the index error when there is none at that place.
+    const clsRace& objCurRace() const;
     // Bracket colours 1..8 (red in the lowest byte); any other index raises the index error.
     qint32 WakuColor(int index) const;
+    const std::array<qint32, 8>& WakuColors() const { return m_wakuColor; }
+    // The table every controller starts with; reports that run without a controller use it too.
+    static const std::array<qint32, 8>& StandardWakuColors();
     QString CurDate() const;
     qint32 AmtZandaka() const;
 

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Rgb.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class clsKaisai;
+
+// The day profit table: one panel per meeting with the stake and profit of each race of the day, the
+// stake on the next day's advance sale and the meeting's totals.
+
+// Meetings and races per meeting the table has places for.
+inline constexpr int kProfitPanels = 3;
+inline constexpr int kProfitRaces = 12;
+
+// One race row of a panel. Index is panel × 12 + race number − 1: the cell the row fills.
+struct ProfitRow {
+    int Index = 0;
+    QString Stake;
+    QString Profit;
+    // White on black for a settled race that did not lose, white on red for one that lost; none while
+    // the race has no result or no stake.
+    OptionalRgb ProfitFore;
+    OptionalRgb ProfitBack;
+};
+
+struct ProfitMeeting {
+    QString Title; // "中山 5回 1日"
+    QList<ProfitRow> Rows;
+    // The advance-sale cell: shown when the meeting has a race of the next day on sale. It holds the sum
+    // of the stakes on all of them, and its tooltip names each ("11R 500"), one per line.
+    bool HasTomorrow = false;
+    QString Tomorrow;
+    QString TomorrowTip;
+    QString StakeTotal;
+    QString ProfitTotal;
+    bool ProfitTotalRed = false;
+};
+
+struct ProfitTable {
+    QString Caption; // "12月5日(土)"
+    QList<ProfitMeeting> Meetings;
+};
+
+// The table of the meetings of a day whose date is `curDate` (yyyymmdd). An amount that does not fit 32
+// bits raises the overflow error.
+ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate);
+
+// The race a click selects: meeting and race positions, as the controller's CurKaisai and CurRace take them.
+struct RacePick {
+    qint16 Kaisai = 0;
+    qint16 Race = 0;
+    bool operator==(const RacePick&) const = default;
+};
+// A race row's cell (stake, profit or title) at `index`.
+RacePick PickRaceCell(int index);
+// The advance-sale cell of panel `panel` (0-based): the meeting's first race after the day's twelve.
+RacePick PickTomorrowCell(int panel);

@@ -1,0 +1,125 @@
+#include "RaceDetail.h"
+
+#include "core/AppError.h"
+#include "core/Formats.h"
+#include "core/Money.h"
+#include "odds/clsOdds1.h"
+#include "odds/clsOdds2.h"
+#include "patdata/clsFactory.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+
+#include <functional>
+
+namespace {
+const QString kSource = QStringLiteral("frmDetail");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The odds text of a look-up, empty when the file is missing or the bet names a number the table does
+// not have (an odds file with fewer runners than the bet): that line then shows no odds.
+QString OddsOf(bool exists, const std::function<QString()>& lookUp) {
+    if (!exists) {
+        return QString();
+    }
+    try {
+        return lookUp();
+    } catch (const AppError& e) {
+        if (e.Number() != ErrNo::SubscriptOutOfRange) {
+            throw;
+        }
+        return QString();
+    }
+}
+
+// Label, combination (8 cells) and current odds of a bet line.
+struct BetColumns {
+    QString Label;
+    QString Combination;
+    QString Odds;
+};
+
+QString Pair(const udtLog& bet, QChar joint) {
+    return Fmt::At(bet.Num2, 5) + joint + Fmt::At(bet.Num3, 2);
+}
+
+BetColumns Columns(const udtLog& bet, const clsFactory* f) {
+    const bool zo = f && f->ExistZO();
+    const bool uo = f && f->ExistUO();
+    const bool so = f && f->ExistSO();
+    const bool yo = f && f->ExistYO();
+    switch (bet.BetType) {
+    case 1:
+        return {QStringLiteral("単勝　"), Fmt::At(bet.Num3, 8), OddsOf(zo, [&] { return f->objOddsWin()->Odds(bet.Num3); })};
+    case 2:
+        return {QStringLiteral("複勝　"), Fmt::At(bet.Num3, 8),
+                OddsOf(zo, [&] { return f->objOddsPlace()->Odds(bet.Num3); })};
+    case 3:
+        return {QStringLiteral("枠連　"), Pair(bet, u'-'),
+                OddsOf(zo, [&] { return f->objOddsBracket()->Odds(bet.Num2, bet.Num3); })};
+    case 4:
+        return {QStringLiteral("馬連　"), Pair(bet, u'-'),
+                OddsOf(uo, [&] { return f->objOddsQuinella()->Odds(bet.Num2, bet.Num3); })};
+    case 5:
+        return {QStringLiteral("ワイド"), Pair(bet, u'-'),
+                OddsOf(uo, [&] { return f->objOddsWide()->Odds(bet.Num2, bet.Num3); })};
+    case 6:
+        return {QStringLiteral("馬単　"), Pair(bet, u'>'),
+                OddsOf(so, [&] { return f->objOddsExacta()->Odds(bet.Num2, bet.Num3); })};
+    case 7:
+        return {QStringLiteral("３連複"),
+                Fmt::At(bet.Num1, 2) + QLatin1Char('-') + Fmt::At(bet.Num2, 2) + QLatin1Char('-') +
+                    Fmt::At(bet.Num3, 2),
+                OddsOf(yo, [&] { return f->objOddsTrio(bet.Num1)->Odds(bet.Num2, bet.Num3); })};
+    default:
+        // Bet lines carry types 1 to 7 only; anything else keeps its place in the columns, without odds.
+        return {QStringLiteral("　　　"), QString(8, QLatin1Char(' ')), QString()};
+    }
+}
+
+QString Outcome(qint16 hit, const QString& odds) {
+    switch (hit) {
+    case 0:
+    case 9:
+        return Fmt::At(odds, 6);
+    case 1:
+        return QStringLiteral("○");
+    case 2:
+        return QStringLiteral("×");
+    case 3:
+        return QStringLiteral("返");
+    default:
+        return QStringLiteral("？");
+    }
+}
+} // namespace
+
+std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory* factory) {
+    if (race.LogCount() <= 0) {
+        return std::nullopt;
+    }
+    RaceDetail d;
+    const QString venue = race.Pearent() ? race.Pearent()->Kaisai() : QString();
+    d.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue +
+                QLatin1Char(' ') + QString::number(race.RaceNum()) + QLatin1Char('R');
+
+    QString& t = d.Text;
+    for (qsizetype i = 1; i <= race.LogCount(); ++i) {
+        const udtLog bet = race.LogRecord(i);
+        const BetColumns c = Columns(bet, factory);
+        t += bet.BuyDay == 9 ? QLatin1Char('@') : QLatin1Char(' ');
+        t += c.Label + QLatin1Char(' ') + c.Combination + Fmt::At(qint64(bet.Units) * 100, 8);
+        t += QLatin1Char(' ') + Outcome(bet.Hit, c.Odds) + kCrLf;
+    }
+
+    const qint32 stake = Money::Add(Money::Add(race.AmtBuy(), race.AmtYesterday(), kSource), race.AmtTomorrow(), kSource);
+    t += QLatin1Char(' ') + QString(23, QLatin1Char('-')) + kCrLf;
+    t += QString(11, QLatin1Char(' ')) + QStringLiteral("投票 ") + Fmt::At(stake, 8);
+    if (race.AmtYet() > 0) {
+        t += kCrLf + QString(9, QLatin1Char(' ')) + QStringLiteral("未確定(") + Fmt::At(race.AmtYet(), 8) +
+             QLatin1Char(')');
+    }
+    t += kCrLf + QString(11, QLatin1Char(' ')) + QStringLiteral("払戻 ") + Fmt::At(race.AmtPay(), 8);
+    const qint32 profit = Money::Add(Money::Sub(race.AmtPay(), stake, kSource), race.AmtYet(), kSource);
+    t += kCrLf + QString(11, QLatin1Char(' ')) + QStringLiteral("損益 ") + Fmt::At(profit, 8);
+    return d;
+}

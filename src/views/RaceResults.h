@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Rgb.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class clsRace;
+class clsFactory;
+
+// The results window: conditions, the first five finishers with their bracket colours, every declared
+// payout grouped by bet type, and the refunds.
+
+struct FinisherRow {
+    QString Chaku; // position; empty for a slot without a finisher
+    QString Waku;  // bracket; empty when none is known
+    OptionalRgb WakuBack;
+    OptionalRgb WakuFore; // white on brackets 2 and 4, black on the others
+    QString Uma;
+    QString UmaName; // a space, then the name
+    QString Diff;
+};
+
+struct PayoutRow {
+    int BetType = 0;
+    QString Label; // the bet type's name on its first row, empty below it
+    QString Text;  // combination and amount in fixed columns
+    Rgb::Value Back = 0;
+};
+
+struct RaceResults {
+    QString Caption;
+    QString Hit;
+    QString Info; // weather, two spaces, going
+    std::array<FinisherRow, 5> Finishers;
+    // Every payout, refunds (amount 0) left out. There may be more rows than the panel's 22 places: the
+    // window scrolls rather than dropping any.
+    QList<PayoutRow> Rows;
+    QString HenkanUma;
+    QString HenkanWaku;
+};
+
+// Rows the payout panel shows without scrolling.
+inline constexpr int kPayoutRowsInView = 22;
+
+// The results of `race`, with brackets from `factory` (the race's opened odds; may be null) and the
+// controller's bracket colours 1..8 (stored with red in the lowest byte). None when the race has no
+// result reader: the window does not open then.
+std::optional<RaceResults> BuildRaceResults(const clsRace& race, const clsFactory* factory,
+                                            const std::array<qint32, 8>& wakuColors);
