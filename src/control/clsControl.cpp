@@ -89,7 +89,7 @@ void clsControl::Terminate() {
     m_pat.reset();
 }
 
-void clsControl::Unload(IWindowHost::Window window) {
+void clsControl::UnloadWindow(IWindowHost::Window window) {
     if (m_host) {
         m_host->Unload(window);
     }
@@ -102,9 +102,9 @@ void clsControl::Open(IWindowHost::Window window) {
 }
 
 void clsControl::CloseChild(bool /*blnAll*/) {
-    Unload(IWindowHost::Window::Profit);
-    Unload(IWindowHost::Window::Log);
-    Unload(IWindowHost::Window::Record);
+    UnloadWindow(IWindowHost::Window::Profit);
+    UnloadWindow(IWindowHost::Window::Log);
+    UnloadWindow(IWindowHost::Window::Record);
 }
 
 bool clsControl::GetData() {
@@ -112,17 +112,17 @@ bool clsControl::GetData() {
 }
 
 void clsControl::ShowProfit() {
-    Unload(IWindowHost::Window::Profit);
+    UnloadWindow(IWindowHost::Window::Profit);
     Open(IWindowHost::Window::Profit);
 }
 
 void clsControl::ShowLog() {
-    Unload(IWindowHost::Window::Log);
+    UnloadWindow(IWindowHost::Window::Log);
     Open(IWindowHost::Window::Log);
 }
 
 void clsControl::ShowRecord() {
-    Unload(IWindowHost::Window::Record);
+    UnloadWindow(IWindowHost::Window::Record);
     Open(IWindowHost::Window::Record);
 }
 
@@ -132,8 +132,8 @@ void clsControl::ShowBrowser() {
 }
 
 void clsControl::ShowDetail() {
-    Unload(IWindowHost::Window::Kekka);
-    Unload(IWindowHost::Window::Detail);
+    UnloadWindow(IWindowHost::Window::Kekka);
+    UnloadWindow(IWindowHost::Window::Detail);
     GetData();
     const clsRace& race = objCurRace();
     if (race.LogCount() > 0) {

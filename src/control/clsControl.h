@@ -53,6 +53,8 @@ public:
     void ShowBrowser();
     // Sets the data path from the link file in the client folder.
     void ChangePath();
+    // Closes one window when it is open (the day profit table closes the race windows it opened).
+    void UnloadWindow(IWindowHost::Window window);
     void LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
     void SaveForm(const IFormWindow& window);
 
@@ -141,7 +143,6 @@ signals:
 
 private:
     void ReadDataFolder();
-    void Unload(IWindowHost::Window window);
     void Open(IWindowHost::Window window);
 
     IWindowHost* m_host = nullptr;

@@ -9,6 +9,9 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/ErrorReporter.h"
+#include "frmDetail.h"
+#include "frmKekka.h"
+#include "frmProfit.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
 
@@ -69,6 +72,7 @@ constexpr frmMain::LabelIndex kDayLabels[] = {frmMain::DateLabel,    frmMain::St
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent), mobjCtrl(std::make_unique<clsControl>()), m_host(std::make_unique<QtWindowHost>(this)) {
     mobjCtrl->setWindowHost(m_host.get());
+    RegisterWindows();
     connect(mobjCtrl.get(), &clsControl::ReInitialized, this, &frmMain::OnReInitialized);
     m_chooseColor = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(initial, this, title);
@@ -81,6 +85,15 @@ frmMain::frmMain(QWidget* parent)
 frmMain::~frmMain() {
     // The other windows go before the controller they show.
     m_host->UnloadAll();
+}
+
+void frmMain::RegisterWindows() {
+    m_host->Register(IWindowHost::Window::Profit,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmProfit(c, owner); });
+    m_host->Register(IWindowHost::Window::Detail,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmDetail(c, owner); });
+    m_host->Register(IWindowHost::Window::Kekka,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmKekka(c, owner); });
 }
 
 void frmMain::BuildControls() {

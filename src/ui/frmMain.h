@@ -78,6 +78,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The windows the controller can open from here.
+    void RegisterWindows();
     void BuildControls();
     QWidget* BuildToolbar();
     QFrame* BuildFigures();

@@ -49,7 +49,8 @@ BetColumns Columns(const udtLog& bet, const clsFactory* f) {
     const bool yo = f && f->ExistYO();
     switch (bet.BetType) {
     case 1:
-        return {QStringLiteral("単勝　"), Fmt::At(bet.Num3, 8), OddsOf(zo, [&] { return f->objOddsWin()->Odds(bet.Num3); })};
+        return {QStringLiteral("単勝　"), Fmt::At(bet.Num3, 8),
+                OddsOf(zo, [&] { return f->objOddsWin()->Odds(bet.Num3); })};
     case 2:
         return {QStringLiteral("複勝　"), Fmt::At(bet.Num3, 8),
                 OddsOf(zo, [&] { return f->objOddsPlace()->Odds(bet.Num3); })};
@@ -99,8 +100,8 @@ std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory*
     }
     RaceDetail d;
     const QString venue = race.Pearent() ? race.Pearent()->Kaisai() : QString();
-    d.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue +
-                QLatin1Char(' ') + QString::number(race.RaceNum()) + QLatin1Char('R');
+    d.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
+                QString::number(race.RaceNum()) + QLatin1Char('R');
 
     QString& t = d.Text;
     for (qsizetype i = 1; i <= race.LogCount(); ++i) {
@@ -111,7 +112,8 @@ std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory*
         t += QLatin1Char(' ') + Outcome(bet.Hit, c.Odds) + kCrLf;
     }
 
-    const qint32 stake = Money::Add(Money::Add(race.AmtBuy(), race.AmtYesterday(), kSource), race.AmtTomorrow(), kSource);
+    const qint32 stake =
+        Money::Add(Money::Add(race.AmtBuy(), race.AmtYesterday(), kSource), race.AmtTomorrow(), kSource);
     t += QLatin1Char(' ') + QString(23, QLatin1Char('-')) + kCrLf;
     t += QString(11, QLatin1Char(' ')) + QStringLiteral("投票 ") + Fmt::At(stake, 8);
     if (race.AmtYet() > 0) {

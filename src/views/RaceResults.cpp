@@ -49,9 +49,9 @@ std::optional<RaceResults> BuildRaceResults(const clsRace& race, const clsFactor
     RaceResults r;
     r.Hit = race.strMessage();
     const QString venue = race.Pearent() ? race.Pearent()->Kaisai() : QString();
-    r.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue +
-                QLatin1Char(' ') + QString::number(race.RaceNum()) + QStringLiteral("R ") + kekka->RaceName1() +
-                QLatin1Char(' ') + kekka->RaceName2();
+    r.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
+                QString::number(race.RaceNum()) + QStringLiteral("R ") + kekka->RaceName1() + QLatin1Char(' ') +
+                kekka->RaceName2();
     r.Info = kekka->Weather() + QStringLiteral("  ") + (kekka->Turf().isEmpty() ? kekka->Dirt() : kekka->Turf());
 
     for (int i = 1; i <= 5; ++i) {

@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonC
     WriteDay({{1, 2, 350}});
     frmMain w;
     w.show();
-    for (int b : {frmMain::ProfitButton, frmMain::RecordButton, frmMain::DownloadButton}) {
+    for (int b : {frmMain::RecordButton, frmMain::DownloadButton}) {
         QTest::mouseClick(w.ToolButton(b), Qt::LeftButton);
     }
     EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Settings.h"
+
+#include <QWidget>
+
+class clsControl;
+
+// What every window the controller opens shares: it belongs to the main window, reads the controller it was
+// opened with, takes its stored place once it is built, remembers it when it closes, and closes on Escape.
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    ChildWindow(clsControl& control, Settings::Slot slot, QWidget* owner);
+
+    clsControl& objControl() const { return m_control; }
+
+protected:
+    // Moves and sizes the window from its slot (each part only when its flag is set); the window calls it
+    // at the end of its load, once its design size is known.
+    void RestorePlace(bool top, bool left, bool height, bool width);
+    // Runs as the window closes, after its place has been remembered.
+    virtual void Form_Unload() {}
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    clsControl& m_control;
+    Settings::Slot m_slot;
+};

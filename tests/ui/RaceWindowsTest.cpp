@@ -1,0 +1,212 @@
+#include "clientfiles/AccountFiles.h"
+#include "clientfiles/LogFiles.h"
+#include "clientfiles/ResultFiles.h"
+#include "control/clsControl.h"
+#include "core/Globals.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+#include "ui/ClickLabel.h"
+#include "ui/QtFormWindow.h"
+#include "ui/frmDetail.h"
+#include "ui/frmKekka.h"
+#include "ui/frmMain.h"
+#include "ui/frmProfit.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+using Window = IWindowHost::Window;
+
+class RaceWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath = client.Path();
+        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    template <class Form> static Form* Loaded(frmMain& w, Window kind) {
+        return qobject_cast<Form*>(w.Host().Loaded(kind));
+    }
+    static void Shot(QWidget* window, const QString& name) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        SaveScreenshot(window, name);
+    }
+    static QString LastLine(const frmDetail* detail, int fromEnd) {
+        const QStringList lines = detail->txtLog()->toPlainText().split(QLatin1Char('\n'));
+        return lines.at(lines.size() - 1 - fromEnd);
+    }
+
+    TempFolder program;
+    TempFolder client;
+};
+} // namespace
+
+// Figures of the sample day, from its programme: meeting 1 has stakes 1500, 800, 600 × 4, 100, 300 on
+// races 1-8 (all run, paying 1750, 1360, 0, 1630, 2010, 15650, 780, 3210), 1000 and 3000 on the open
+// races 9 and 11, and 500 + 300 on the next day's races 11 and 12.
+TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPicked) {
+    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    frmMain w;
+    w.show();
+    QTest::mouseClick(w.ToolButton(frmMain::ProfitButton), Qt::LeftButton);
+    frmProfit* profit = Loaded<frmProfit>(w, Window::Profit);
+    ASSERT_NE(profit, nullptr);
+    Shot(profit, QStringLiteral("profit-three-meetings"));
+    EXPECT_EQ(profit->windowTitle(), QStringLiteral("12月5日(土)"));
+    EXPECT_EQ(profit->lblKaisai(0)->text(), QStringLiteral("中山 5回 1日"));
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_TRUE(profit->picKaisai(m)->isVisible()) << m;
+    }
+    struct Cell {
+        int index;
+        const char* stake;
+        const char* profit;
+        const char* colours; // the profit cell's
+    };
+    for (const Cell& c : {Cell{0, "1500", "250", "color: #FFFFFF;background: #000000;"},
+                          Cell{2, "600", "-600", "color: #FFFFFF;background: #FF0000;"},
+                          Cell{8, "1000", "-1000", ""}, Cell{9, "0", "0", ""}}) {
+        EXPECT_TRUE(profit->lblTitleRace(c.index)->isVisible()) << c.index;
+        EXPECT_EQ(profit->lblAmtBet(c.index)->text(), QString::fromUtf8(c.stake)) << c.index;
+        EXPECT_EQ(profit->lblProfit(c.index)->text(), QString::fromUtf8(c.profit)) << c.index;
+        EXPECT_EQ(profit->lblProfit(c.index)->styleSheet(), QString::fromUtf8(c.colours)) << c.index;
+    }
+    EXPECT_EQ(profit->lblAmtTomorrow(0)->text(), QStringLiteral("800"));
+    EXPECT_EQ(profit->lblAmtTomorrow(0)->toolTip(), QStringLiteral("9R 0\n10R 0\n11R 500\n12R 300"));
+    EXPECT_EQ(profit->lblAmtBetKei(0)->text(), QStringLiteral("9100"));
+    EXPECT_EQ(profit->lblProfitKei(0)->text(), QStringLiteral("17290")); // 26390 paid − 9100
+
+    // Meeting 3, race 4 (cell 27): the dead heat, settled, with its result beside the detail.
+    QTest::mouseClick(profit->lblProfit(27), Qt::LeftButton);
+    EXPECT_EQ(w.Control().CurKaisai(), 3);
+    EXPECT_EQ(w.Control().CurRace(), 4);
+    frmDetail* detail = Loaded<frmDetail>(w, Window::Detail);
+    frmKekka* kekka = Loaded<frmKekka>(w, Window::Kekka);
+    ASSERT_NE(detail, nullptr);
+    ASSERT_NE(kekka, nullptr);
+    EXPECT_EQ(detail->windowTitle(), QStringLiteral(" 中京 4R"));
+    EXPECT_EQ(LastLine(detail, 0), QStringLiteral("           損益     2090"));
+    EXPECT_TRUE(kekka->windowTitle().startsWith(QStringLiteral(" 中京 4R ")));
+    EXPECT_EQ(kekka->lblChaku(1)->text(), QStringLiteral("1"));
+    EXPECT_EQ(kekka->lblChaku(2)->text(), QStringLiteral("1"));
+    EXPECT_EQ(kekka->lblKenshu(0)->text(), QStringLiteral("単勝"));
+    EXPECT_EQ(kekka->lblKenshu(1)->text(), QString()); // the second winner's row
+    EXPECT_EQ(kekka->frameGeometry().left(), detail->frameGeometry().right() + 1);
+    Shot(detail, QStringLiteral("detail-settled"));
+    Shot(kekka, QStringLiteral("results-dead-heat"));
+
+    // Meeting 2, race 2 by the keyboard: the scratched horse's refund.
+    profit->lblAmtBet(13)->setFocus();
+    QTest::keyClick(profit->lblAmtBet(13), Qt::Key_Return);
+    kekka = Loaded<frmKekka>(w, Window::Kekka);
+    ASSERT_NE(kekka, nullptr);
+    EXPECT_EQ(kekka->lblHenkanUma()->text(), QStringLiteral(" 4"));
+    Shot(kekka, QStringLiteral("results-refund"));
+
+    // Meeting 1, race 11: open, so live odds and no results window.
+    QTest::mouseClick(profit->lblTitleRace(10), Qt::LeftButton);
+    detail = Loaded<frmDetail>(w, Window::Detail);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(Loaded<frmKekka>(w, Window::Kekka), nullptr);
+    EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),
+              QStringLiteral("@単勝　        4    1000    2.4"));
+    EXPECT_EQ(LastLine(detail, 2), QStringLiteral("         未確定(    3000)"));
+    detail->resize(detail->width() + 60, detail->height() + 200);
+    Shot(detail, QStringLiteral("detail-live-odds"));
+    // The text keeps a 30-twip margin right and below.
+    const int margin = QtFormWindow::TwipsToPixels(30, detail->logicalDpiX());
+    EXPECT_EQ(detail->txtLog()->geometry().right() + 1, detail->width() - margin);
+    EXPECT_EQ(detail->txtLog()->geometry().bottom() + 1, detail->height() - margin);
+
+    // Meeting 3's advance-sale cell opens the next day's first race on sale (race 11).
+    QTest::mouseClick(profit->lblAmtTomorrow(2), Qt::LeftButton);
+    detail = Loaded<frmDetail>(w, Window::Detail);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中京 11R"));
+
+    // Closing the table closes the race windows and keeps its width.
+    profit->resize(profit->width() + 40, profit->height());
+    const int width = profit->frameGeometry().width();
+    profit->close();
+    EXPECT_FALSE(w.Host().IsLoaded(Window::Detail));
+    EXPECT_FALSE(w.Host().IsLoaded(Window::Profit));
+    QTest::mouseClick(w.ToolButton(frmMain::ProfitButton), Qt::LeftButton);
+    profit = Loaded<frmProfit>(w, Window::Profit);
+    ASSERT_NE(profit, nullptr);
+    EXPECT_NEAR(profit->frameGeometry().width(), width, 1);
+}
+
+// A race with a triple dead heat for first: every section of the result file full (33 payouts), a
+// refunded horse, two finisher slots left empty, no odds file.
+TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows) {
+    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
+    a.Date = QStringLiteral("20260405");
+    AccountFiles::SaveAccountFile(client.Path(), QLatin1Char('A'), a);
+    LogFiles::DayLog log;
+    log.Tickets << LogFiles::At(LogFiles::SingleBet(LogFiles::Win, 0, 0, 4, 1), 5, 11);
+    LogFiles::SaveDayLog(client.Path(), QStringLiteral("LG001"), log);
+    LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), a.Date}});
+    ResultFiles::ResultFile r;
+    r.Finishers[0] = {1, 4, QStringLiteral("アオ"), QStringLiteral("1:35.0"), 4};
+    r.Finishers[1] = {1, 2, QStringLiteral("クロ"), QStringLiteral("同着"), 2};
+    r.Finishers[2] = {1, 13, QStringLiteral("ミドリ"), QStringLiteral("同着"), 7};
+    r.RefundHorses = {9};
+    for (int type = 1; type <= 7; ++type) {
+        for (int e = 0; e < ResultFiles::SectionEntries(type); ++e) {
+            const ResultFiles::Payout p = type <= 2   ? ResultFiles::Payout{e + 4, 0, 0, 0}
+                                          : type <= 6 ? ResultFiles::Payout{1, e + 2, 0, 0}
+                                                      : ResultFiles::Payout{1, e + 2, e + 3, 0};
+            r.Payouts[size_t(type - 1)] << p;
+            r.Payouts[size_t(type - 1)].last().Amount = 100 * (type * 10 + e);
+        }
+    }
+    // Win pays 520 on horse 4 in the first row.
+    r.Payouts[0][0] = {4, 0, 0, 520};
+    ResultFiles::SaveResultFile(client.Path(), r);
+
+    frmMain w;
+    w.show();
+    w.Control().setCurKaisai(1);
+    w.Control().setCurRace(11);
+    w.Control().ShowDetail();
+    frmKekka* kekka = Loaded<frmKekka>(w, Window::Kekka);
+    frmDetail* detail = Loaded<frmDetail>(w, Window::Detail);
+    ASSERT_NE(kekka, nullptr);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),
+              QStringLiteral(" 単勝　        4     100 ○"));
+
+    ASSERT_EQ(kekka->PayoutRows(), 33);
+    int labelled = 0;
+    for (int i = 0; i < kekka->PayoutRows(); ++i) {
+        labelled += kekka->lblKenshu(i)->text().isEmpty() ? 0 : 1;
+    }
+    EXPECT_EQ(labelled, 7); // one per bet type
+    EXPECT_EQ(kekka->lblHarai(0)->text(), QStringLiteral("       4     520"));
+    EXPECT_EQ(kekka->lblHarai(32)->text(), QStringLiteral(" 1- 4- 5    7200"));
+    // 22 rows in view, the rest a scroll away.
+    const int rowHeight = kekka->lblHarai(0)->height();
+    EXPECT_EQ(kekka->HaraiView()->height(), 22 * rowHeight);
+    EXPECT_EQ(kekka->picHarai()->height(), 33 * rowHeight);
+    EXPECT_GT(kekka->HaraiView()->verticalScrollBar()->maximum(), 0);
+
+    // Bracket 4 in white on its light blue, bracket 7 in black on light orange; empty slots stay empty.
+    EXPECT_EQ(kekka->lblWaku(1)->styleSheet(), QStringLiteral("color: #FFFFFF;background: #8080FF;"));
+    EXPECT_EQ(kekka->lblWaku(3)->styleSheet(), QStringLiteral("color: #000000;background: #FFC080;"));
+    EXPECT_EQ(kekka->lblChaku(4)->text(), QString());
+    EXPECT_EQ(kekka->lblUmaName(4)->text(), QString());
+    EXPECT_EQ(kekka->lblHenkanUma()->text(), QStringLiteral(" 9"));
+    Shot(kekka, QStringLiteral("results-33-rows"));
+    kekka->HaraiView()->verticalScrollBar()->setValue(kekka->HaraiView()->verticalScrollBar()->maximum());
+    Shot(kekka, QStringLiteral("results-33-rows-scrolled"));
+}
