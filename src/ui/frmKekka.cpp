@@ -121,8 +121,8 @@ void frmKekka::Form_Load() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     const QFont fixed = Fonts::Fixed();
-    const int rowHeight = std::max(QtFormWindow::TwipsToPixels(kPayoutRowTwips, logicalDpiY()),
-                                   QFontMetrics(fixed).height() + 2);
+    const int rowHeight =
+        std::max(QtFormWindow::TwipsToPixels(kPayoutRowTwips, logicalDpiY()), QFontMetrics(fixed).height() + 2);
     const QList<PayoutRow> rows = r ? r->Rows : QList<PayoutRow>();
     for (int i = 0; i < rows.size(); ++i) {
         const QString back = Colours(std::nullopt, rows[i].Back);

@@ -28,7 +28,8 @@ QString ColourStyle(const OptionalRgb& fore, const OptionalRgb& back) {
 }
 
 // Hidden cells keep their place, so a race not on sale leaves a gap instead of moving the rows below it up.
-template <class Label> Label* Cell(QWidget* parent, bool amount) {
+template <class Label>
+Label* Cell(QWidget* parent, bool amount) {
     auto* l = new Label(parent);
     l->setProperty("cell", true);
     l->setAlignment(amount ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);

@@ -34,7 +34,8 @@ protected:
     }
     void TearDown() override { SetProgramFolder(QString()); }
 
-    template <class Form> static Form* Loaded(frmMain& w, Window kind) {
+    template <class Form>
+    static Form* Loaded(frmMain& w, Window kind) {
         return qobject_cast<Form*>(w.Host().Loaded(kind));
     }
     static void Shot(QWidget* window, const QString& name) {
@@ -74,8 +75,8 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
         const char* colours; // the profit cell's
     };
     for (const Cell& c : {Cell{0, "1500", "250", "color: #FFFFFF;background: #000000;"},
-                          Cell{2, "600", "-600", "color: #FFFFFF;background: #FF0000;"},
-                          Cell{8, "1000", "-1000", ""}, Cell{9, "0", "0", ""}}) {
+                          Cell{2, "600", "-600", "color: #FFFFFF;background: #FF0000;"}, Cell{8, "1000", "-1000", ""},
+                          Cell{9, "0", "0", ""}}) {
         EXPECT_TRUE(profit->lblTitleRace(c.index)->isVisible()) << c.index;
         EXPECT_EQ(profit->lblAmtBet(c.index)->text(), QString::fromUtf8(c.stake)) << c.index;
         EXPECT_EQ(profit->lblProfit(c.index)->text(), QString::fromUtf8(c.profit)) << c.index;

@@ -1,0 +1,100 @@
+#include "views/ProfitTable.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+#include "results/clsControlKS.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct RaceIn {
+    int raceNum;
+    int kenshu;
+    int sale;
+    qint32 buy, yesterday, tomorrow, pay;
+    bool result;
+};
+
+std::unique_ptr<clsKaisai> Meeting(const QList<RaceIn>& races) {
+    auto m = std::make_unique<clsKaisai>();
+    m->setKaisaiNum(5);
+    m->setKaiJi(QStringLiteral("02"));
+    m->setHiJi(QStringLiteral("08"));
+    for (const RaceIn& in : races) {
+        auto r = std::make_unique<clsRace>();
+        r->setRaceNum(static_cast<qint16>(in.raceNum));
+        r->setKenshu(static_cast<qint16>(in.kenshu));
+        r->setSale(static_cast<qint16>(in.sale));
+        r->setAmtBuy(in.buy);
+        r->setAmtYesterday(in.yesterday);
+        r->setAmtTomorrow(in.tomorrow);
+        r->setAmtPay(in.pay);
+        if (in.result) {
+            r->setObjKekka(std::make_unique<clsControlKS>());
+        }
+        m->AddRace(std::move(r));
+    }
+    return m;
+}
+
+QString Row(const ProfitRow& r) {
+    const auto colour = [](const OptionalRgb& c) { return c ? Rgb::Hex(*c) : QStringLiteral("-"); };
+    return QStringLiteral("%1 %2 %3 %4/%5")
+        .arg(r.Index)
+        .arg(r.Stake, r.Profit, colour(r.ProfitFore), colour(r.ProfitBack));
+}
+} // namespace
+
+// Rows, colours, the advance-sale cell and the totals of two meetings.
+TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
+    std::vector<std::unique_ptr<clsKaisai>> day;
+    day.push_back(Meeting({
+        {1, 1, 1, 1000, 0, 0, 3500, true},  // settled win: white on black
+        {2, 1, 1, 500, 500, 0, 0, true},    // settled loss, half bought the day before: white on red
+        {3, 1, 1, 500, 0, 0, 0, false},     // no result yet: minus the stake, no colour
+        {4, 0, 1, 700, 0, 0, 0, true},      // not on sale: no row, nothing counted
+        {5, 1, 1, 0, 0, 0, 0, true},        // settled without stake: no colour
+        {6, 1, 1, 1000, 0, 0, 1000, true},  // break-even counts as no loss
+        {11, 1, 2, 0, 0, 200, 0, false},    // the next day's races: one cell holding both
+        {12, 1, 2, 0, 0, 300, 0, false},
+    }));
+    day.push_back(Meeting({{3, 1, 1, 100, 0, 0, 0, false}}));
+    const ProfitTable t = BuildProfitTable(day, QStringLiteral("20260405"));
+    EXPECT_EQ(t.Caption, QStringLiteral("4月5日(日)"));
+    ASSERT_EQ(t.Meetings.size(), 2);
+
+    const ProfitMeeting& a = t.Meetings[0];
+    EXPECT_EQ(a.Title, QStringLiteral("東京 2回 8日"));
+    QStringList rows;
+    for (const ProfitRow& r : a.Rows) {
+        rows << Row(r);
+    }
+    EXPECT_EQ(rows, (QStringList{"0 1000 2500 #FFFFFF/#000000", "1 1000 -1000 #FFFFFF/#FF0000", "2 500 -500 -/-",
+                                 "4 0 0 -/-", "5 1000 0 #FFFFFF/#000000"}));
+    EXPECT_TRUE(a.HasTomorrow);
+    EXPECT_EQ(a.Tomorrow, QStringLiteral("500"));
+    EXPECT_EQ(a.TomorrowTip, QStringLiteral("11R 200\n12R 300"));
+    EXPECT_EQ(a.StakeTotal, QStringLiteral("3500"));
+    EXPECT_EQ(a.ProfitTotal, QStringLiteral("1000")); // 2500 − 1000 − 500 + 0 + 0
+    EXPECT_FALSE(a.ProfitTotalRed);
+
+    const ProfitMeeting& b = t.Meetings[1];
+    ASSERT_EQ(b.Rows.size(), 1);
+    EXPECT_EQ(b.Rows[0].Index, 14); // second panel, race 3
+    EXPECT_FALSE(b.HasTomorrow);
+    EXPECT_EQ(b.ProfitTotal, QStringLiteral("-100"));
+    EXPECT_TRUE(b.ProfitTotalRed);
+}
+
+// A cell's index names the meeting and race the click selects; the advance-sale cell the race after the
+// day's twelve.
+TEST(ProfitTable, ClickedCellsPickTheirRace) {
+    const struct {
+        int index;
+        RacePick pick;
+    } cells[] = {{0, {1, 1}}, {11, {1, 12}}, {12, {2, 1}}, {22, {2, 11}}, {35, {3, 12}}};
+    for (const auto& c : cells) {
+        EXPECT_EQ(PickRaceCell(c.index), c.pick) << c.index;
+    }
+    EXPECT_EQ(PickTomorrowCell(0), (RacePick{1, 13}));
+    EXPECT_EQ(PickTomorrowCell(2), (RacePick{3, 13}));
+}
