@@ -20,12 +20,12 @@ RaceHeader Header(const clsControlZO& zo) {
     h.RaceName2 = zo.RaceName2();
     h.Tosu = zo.Tosu();
     h.Keshi = zo.Keshi();
-    h.Line = QStringLiteral("%1 %2回 %3日 %4R  %5 %6  %7:%8  %9頭 (取消 %10)")
-                 .arg(zo.Kaisai(), zo.KaiJi(), zo.HiJi())
-                 .arg(zo.RaceNum())
-                 .arg(zo.RaceName1(), zo.RaceName2(), zo.HH(), zo.MM())
-                 .arg(zo.Tosu())
-                 .arg(zo.Keshi());
+    // Put together piece by piece: a race name may hold a "%" followed by digits, which a chain of arg()
+    // calls would take for a place of its own.
+    h.Line = zo.Kaisai() + QLatin1Char(' ') + zo.KaiJi() + QStringLiteral("回 ") + zo.HiJi() + QStringLiteral("日 ") +
+             QString::number(zo.RaceNum()) + QStringLiteral("R  ") + zo.RaceName1() + QLatin1Char(' ') +
+             zo.RaceName2() + QStringLiteral("  ") + zo.HH() + QLatin1Char(':') + zo.MM() + QStringLiteral("  ") +
+             QString::number(zo.Tosu()) + QStringLiteral("頭 (取消 ") + QString::number(zo.Keshi()) + QLatin1Char(')');
     return h;
 }
 

@@ -48,13 +48,13 @@ QString Row(const ProfitRow& r) {
 TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
     std::vector<std::unique_ptr<clsKaisai>> day;
     day.push_back(Meeting({
-        {1, 1, 1, 1000, 0, 0, 3500, true},  // settled win: white on black
-        {2, 1, 1, 500, 500, 0, 0, true},    // settled loss, half bought the day before: white on red
-        {3, 1, 1, 500, 0, 0, 0, false},     // no result yet: minus the stake, no colour
-        {4, 0, 1, 700, 0, 0, 0, true},      // not on sale: no row, nothing counted
-        {5, 1, 1, 0, 0, 0, 0, true},        // settled without stake: no colour
-        {6, 1, 1, 1000, 0, 0, 1000, true},  // break-even counts as no loss
-        {11, 1, 2, 0, 0, 200, 0, false},    // the next day's races: one cell holding both
+        {1, 1, 1, 1000, 0, 0, 3500, true}, // settled win: white on black
+        {2, 1, 1, 500, 500, 0, 0, true},   // settled loss, half bought the day before: white on red
+        {3, 1, 1, 500, 0, 0, 0, false},    // no result yet: minus the stake, no colour
+        {4, 0, 1, 700, 0, 0, 0, true},     // not on sale: no row, nothing counted
+        {5, 1, 1, 0, 0, 0, 0, true},       // settled without stake: no colour
+        {6, 1, 1, 1000, 0, 0, 1000, true}, // break-even counts as no loss
+        {11, 1, 2, 0, 0, 200, 0, false},   // the next day's races: one cell holding both
         {12, 1, 2, 0, 0, 300, 0, false},
     }));
     day.push_back(Meeting({{3, 1, 1, 100, 0, 0, 0, false}}));

@@ -107,13 +107,11 @@ TEST_F(RaceDetailTest, LinesOddsOutcomesAndTotals) {
     EXPECT_FALSE(Detail(3).has_value()); // no bet: no window
     const QStringList expected[] = {
         {u" 単勝　        5     100    5.0"_s, u" 単勝　       15     100       "_s, // beyond the ten runners
-         u" 複勝　        5     100    1.1"_s,
-         u" 枠連　     1- 2     100   12.0"_s, u" 馬連　     1- 2     100    5.0"_s,
-         u" ワイド     1- 2     100    1.5"_s,
+         u" 複勝　        5     100    1.1"_s, u" 枠連　     1- 2     100   12.0"_s,
+         u" 馬連　     1- 2     100    5.0"_s, u" ワイド     1- 2     100    1.5"_s,
          u" 馬単　     3> 1     100       "_s, // no exacta file
-         u" ３連複  1- 2- 3     100  321.0"_s,
-         u" -----------------------"_s, u"           投票      800"_s, u"         未確定(     800)"_s,
-         u"           払戻        0"_s, u"           損益        0"_s},
+         u" ３連複  1- 2- 3     100  321.0"_s, u" -----------------------"_s, u"           投票      800"_s,
+         u"         未確定(     800)"_s, u"           払戻        0"_s, u"           損益        0"_s},
         // Win 3 hit, win 4 missed, quinella 1-2 still open.
         {u" 単勝　        3     100 ○"_s, u" 単勝　        4     100 ×"_s, u" 馬連　     1- 2     500       "_s,
          u" -----------------------"_s, u"           投票      700"_s, u"         未確定(     500)"_s,

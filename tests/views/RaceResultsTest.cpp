@@ -83,7 +83,7 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
                              "1 6 6 #000000 #80FF80",
                              "3 7 7 #000000 #FFC080", // bracket left blank in the result file
                              "4 12 9 - -",            // beyond the field and the eight colours
-                             "   - -", // no finisher: empty
+                             "   - -",                // no finisher: empty
                          }));
 
     // The refunded horse adds no row; each bet type is named on its first row only.

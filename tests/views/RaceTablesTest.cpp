@@ -19,6 +19,7 @@ void WriteRace(const QString& folder, int race, int files) {
     h.date = kDate;
     h.raceNum = static_cast<qint16>(race);
     h.tosu = 10;
+    h.raceName1 = QStringLiteral("%9賞");
     const QString id = QStringLiteral("58%1").arg(race);
     ZoFile z;
     z.header = h;
@@ -93,7 +94,8 @@ TEST(RaceTables, TablesOfEachSituation) {
         EXPECT_EQ(v.Ok, c.ok);
         EXPECT_EQ(v.Header.has_value(), c.header);
         ASSERT_EQ(v.Runners.size(), c.header ? 10 : 0);
-        if (c.header) { // a scratched runner shows no place range
+        if (c.header) { // a scratched runner shows no place range; a "%9" in a name stays as it is
+            EXPECT_TRUE(v.Header->Line.contains(QStringLiteral("R  %9賞 "))) << v.Header->Line.toStdString();
             EXPECT_EQ(v.Runners[0].Place, QStringLiteral("1.1-2.2"));
             EXPECT_EQ(v.Runners[3].Place, QString());
         }
