@@ -1,13 +1,14 @@
 // velqora: read-only reports on a client data folder, for checking figures without the windows.
 //
-//     velqora summary [--json] DATAFOLDER
-//     velqora race [--json] DATAFOLDER MEETING RACE
+//     velqora summary [--json] DATAFOLDER               the main window's figures and every race
+//     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
 #include "RaceReport.h"
 #include "SummaryReport.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
 
 #include <QFileInfo>
 
@@ -116,7 +117,8 @@ int Race(const QStringList& args) {
             return 5;
         }
         const bool opened = pat.GetOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
-        Print(stdout, json ? RaceJson(pat.objFactory(), opened) : RaceText(pat.objFactory(), opened).toUtf8());
+        const clsRace& r = *pat.objKaisai(meeting)->objRace(race);
+        Print(stdout, json ? RaceJson(r, pat.objFactory(), opened) : RaceText(r, pat.objFactory(), opened).toUtf8());
     } catch (const AppError& e) {
         return Failed(e);
     }
