@@ -139,3 +139,11 @@ QString JsonWriter::Quote(const QString& text) {
     out += QLatin1Char('"');
     return out;
 }
+
+void WriteColour(JsonWriter& j, const OptionalRgb& colour) {
+    if (colour) {
+        j.Value(Rgb::Hex(*colour));
+    } else {
+        j.Null();
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/Rgb.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -43,3 +45,6 @@ private:
     QList<bool> m_hasMember;
     bool m_afterKey = false;
 };
+
+// A colour as "#RRGGBB", or null where the window keeps the one it was designed with.
+void WriteColour(JsonWriter& j, const OptionalRgb& colour);

@@ -1,6 +1,9 @@
 #include "RaceReport.h"
 
 #include "Json.h"
+#include "control/clsControl.h"
+#include "views/RaceDetail.h"
+#include "views/RaceResults.h"
 #include "views/RaceTables.h"
 
 namespace {
@@ -29,6 +32,53 @@ void Header(JsonWriter& j, const RaceHeader& h) {
     j.EndObject();
 }
 
+void Detail(JsonWriter& j, const std::optional<RaceDetail>& d) {
+    if (!d) {
+        j.Null();
+        return;
+    }
+    j.BeginObject();
+    j.Key(QStringLiteral("caption")).Value(d->Caption);
+    j.Key(QStringLiteral("text")).Value(d->Text);
+    j.EndObject();
+}
+
+void Results(JsonWriter& j, const std::optional<RaceResults>& r) {
+    if (!r) {
+        j.Null();
+        return;
+    }
+    j.BeginObject();
+    j.Key(QStringLiteral("caption")).Value(r->Caption);
+    j.Key(QStringLiteral("hit")).Value(r->Hit);
+    j.Key(QStringLiteral("info")).Value(r->Info);
+    j.Key(QStringLiteral("finishers")).BeginArray();
+    for (const FinisherRow& f : r->Finishers) {
+        j.BeginObject();
+        j.Key(QStringLiteral("chaku")).Value(f.Chaku);
+        j.Key(QStringLiteral("waku")).Value(f.Waku);
+        WriteColour(j.Key(QStringLiteral("wakuBack")), f.WakuBack);
+        WriteColour(j.Key(QStringLiteral("wakuFore")), f.WakuFore);
+        j.Key(QStringLiteral("uma")).Value(f.Uma);
+        j.Key(QStringLiteral("umaName")).Value(f.UmaName);
+        j.Key(QStringLiteral("diff")).Value(f.Diff);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key(QStringLiteral("rows")).BeginArray();
+    for (const PayoutRow& row : r->Rows) {
+        j.BeginObject();
+        j.Key(QStringLiteral("label")).Value(row.Label);
+        j.Key(QStringLiteral("text")).Value(row.Text);
+        WriteColour(j.Key(QStringLiteral("back")), row.Back);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key(QStringLiteral("henkanUma")).Value(r->HenkanUma);
+    j.Key(QStringLiteral("henkanWaku")).Value(r->HenkanWaku);
+    j.EndObject();
+}
+
 // One column of the runner rows, or null without the win/place/bracket odds.
 void Column(JsonWriter& j, const RaceTables& v, QString RunnerRow::*field) {
     if (!v.Header) {
@@ -43,7 +93,7 @@ void Column(JsonWriter& j, const RaceTables& v, QString RunnerRow::*field) {
 }
 } // namespace
 
-QByteArray RaceJson(const clsFactory* f, bool ok) {
+QByteArray RaceJson(const clsRace& race, const clsFactory* f, bool ok) {
     const RaceTables v = BuildRaceTables(f, ok);
     JsonWriter j;
     j.BeginObject();
@@ -87,6 +137,8 @@ QByteArray RaceJson(const clsFactory* f, bool ok) {
         }
     }
     j.EndObject();
+    Detail(j.Key(QStringLiteral("detail")), BuildRaceDetail(race, f));
+    Results(j.Key(QStringLiteral("results")), BuildRaceResults(race, f, clsControl::StandardWakuColors()));
     j.EndObject();
     return j.ToUtf8() + '\n';
 }
@@ -109,9 +161,9 @@ QString PairTable(const OddsTable& table) {
     }
     return t;
 }
-} // namespace
 
-QString RaceText(const clsFactory* f, bool ok) {
+// The odds part: the header line, the runners and the pair tables.
+QString OddsText(const clsFactory* f, bool ok) {
     const RaceTables v = BuildRaceTables(f, ok);
     QString t;
     if (!v.Header) {
@@ -133,6 +185,50 @@ QString RaceText(const clsFactory* f, bool ok) {
             continue;
         }
         t += QLatin1Char('\n') + PairTable(table);
+    }
+    return t;
+}
+
+QString DetailText(const RaceDetail& d) {
+    QString text = d.Text;
+    return d.Caption + QLatin1Char('\n') + text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
+           QLatin1Char('\n');
+}
+
+QString ResultsText(const RaceResults& r) {
+    QString t = r.Caption + QLatin1Char('\n');
+    if (!r.Hit.isEmpty()) {
+        t += r.Hit + QLatin1Char('\n');
+    }
+    t += r.Info + QLatin1Char('\n');
+    for (const FinisherRow& f : r.Finishers) {
+        if (f.Chaku.isEmpty()) {
+            continue; // an empty slot is an empty row in the window too
+        }
+        t += QStringLiteral("%1着 %2枠 %3番%4  %5\n")
+                 .arg(f.Chaku, 2)
+                 .arg(f.Waku, 2)
+                 .arg(f.Uma, 2)
+                 .arg(f.UmaName, f.Diff);
+    }
+    // The labels are full-width: padding with the full-width space keeps the payout columns in line.
+    for (const PayoutRow& row : r.Rows) {
+        t += row.Label.leftJustified(3, QChar(0x3000)) + QLatin1Char(' ') + row.Text + QLatin1Char('\n');
+    }
+    t += QStringLiteral("返還馬番") + r.HenkanUma + QLatin1Char('\n');
+    t += QStringLiteral("返還枠番") + r.HenkanWaku + QLatin1Char('\n');
+    return t;
+}
+} // namespace
+
+QString RaceText(const clsRace& race, const clsFactory* f, bool ok) {
+    QString t = OddsText(f, ok);
+    const auto section = [&t](const QString& part) { t += (t.isEmpty() ? QString() : QStringLiteral("\n")) + part; };
+    if (const auto d = BuildRaceDetail(race, f)) {
+        section(DetailText(*d));
+    }
+    if (const auto r = BuildRaceResults(race, f, clsControl::StandardWakuColors())) {
+        section(ResultsText(*r));
     }
     return t;
 }

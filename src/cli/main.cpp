@@ -1,13 +1,16 @@
 // velqora: read-only reports on a client data folder, for checking figures without the windows.
 //
-//     velqora summary [--json] DATAFOLDER
-//     velqora race [--json] DATAFOLDER MEETING RACE
+//     velqora summary [--json] DATAFOLDER               the main window's figures and every race
+//     velqora profit [--json] DATAFOLDER                the day profit table
+//     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
+#include "ProfitReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
 
 #include <QFileInfo>
 
@@ -20,6 +23,7 @@ void Print(FILE* stream, const QByteArray& bytes) {
 }
 
 const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
+                          "       velqora profit [--json] DATAFOLDER\n"
                           "       velqora race [--json] DATAFOLDER MEETING RACE\n";
 
 int Usage() {
@@ -87,6 +91,26 @@ int Summary(const QStringList& args) {
     return 0;
 }
 
+int Profit(const QStringList& args) {
+    bool json = false;
+    QStringList rest;
+    if (!Options(args, json, rest) || rest.size() != 1) {
+        return Usage();
+    }
+    clsControlPAT pat;
+    bool ok = false;
+    try {
+        if (const int status = OpenFolder(rest[0], pat, ok)) {
+            return status;
+        }
+        // A folder read without bets still has its meetings, and the table shows them with zeros.
+        Print(stdout, json ? ProfitJson(pat) : ProfitText(pat).toUtf8());
+    } catch (const AppError& e) {
+        return Failed(e);
+    }
+    return 0;
+}
+
 int Race(const QStringList& args) {
     bool json = false;
     QStringList rest;
@@ -116,7 +140,8 @@ int Race(const QStringList& args) {
             return 5;
         }
         const bool opened = pat.GetOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
-        Print(stdout, json ? RaceJson(pat.objFactory(), opened) : RaceText(pat.objFactory(), opened).toUtf8());
+        const clsRace& r = *pat.objKaisai(meeting)->objRace(race);
+        Print(stdout, json ? RaceJson(r, pat.objFactory(), opened) : RaceText(r, pat.objFactory(), opened).toUtf8());
     } catch (const AppError& e) {
         return Failed(e);
     }
@@ -137,6 +162,9 @@ int main(int argc, char* argv[]) {
     const QString command = args.takeFirst();
     if (command == QLatin1String("summary")) {
         return Summary(args);
+    }
+    if (command == QLatin1String("profit")) {
+        return Profit(args);
     }
     if (command == QLatin1String("race")) {
         return Race(args);

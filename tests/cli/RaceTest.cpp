@@ -149,6 +149,7 @@ TEST(RaceCommand, RacesWithoutOdds) {
         EXPECT_EQ(o[u"waku"].toArray().size(), 18);
         EXPECT_TRUE(o[u"odds"].toObject()[u"win"].isNull());
         EXPECT_TRUE(o[u"odds"].toObject()[u"quinella"].isNull());
+        EXPECT_TRUE(o[u"detail"].isNull() && o[u"results"].isNull()); // no bet, no result
     }
 }
 

@@ -1,14 +1,19 @@
 // The heavy sale day written into a temporary folder: 3 meetings, 36 races, 900 tickets (mostly boxes of
 // ten and wheels over the whole field; some bought the day before) and full result files with refunds.
-// Times the bet log reader, the evaluation of every race, the result readers and the whole folder read.
+// Times the bet log reader, the evaluation of every race, the result readers and the whole folder read,
+// and the opening of the day profit table and of a busy race's detail and results windows.
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/ResultFiles.h"
+#include "control/clsControl.h"
 #include "patdata/clsControlLG.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
 #include "results/clsControlKS.h"
 #include "samplefolder/HeavyDay.h"
+#include "views/ProfitTable.h"
+#include "views/RaceDetail.h"
+#include "views/RaceResults.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -131,12 +136,62 @@ void BM_InitializeWholeFolder(benchmark::State& state) {
     }
 }
 
+// The folder read as the program reads it, once, for the windows that open on a read day.
+clsControlPAT& ReadDay() {
+    static const auto pat = [] {
+        auto p = std::make_unique<clsControlPAT>();
+        p->setPathName(Day().Folder());
+        p->setDownPath(QString());
+        p->Initialize();
+        return p;
+    }();
+    return *pat;
+}
+
+void BM_OpenProfitTable(benchmark::State& state) {
+    const clsControlPAT& pat = ReadDay();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BuildProfitTable(pat.colKaisai(), pat.CurDate()));
+    }
+    state.counters["meetings"] = double(pat.KaisaiCount());
+}
+
+// The race with the most bet lines: its aggregate opened, then both windows built, as a click does.
+void BM_OpenRaceDetailAndResults(benchmark::State& state) {
+    clsControlPAT& pat = ReadDay();
+    qint16 meeting = 0;
+    qint16 race = 0;
+    qsizetype lines = 0;
+    for (qint16 m = 1; m <= pat.KaisaiCount(); ++m) {
+        for (qint16 r = 1; r <= pat.objKaisai(m)->RaceCount(); ++r) {
+            if (pat.objKaisai(m)->objRace(r)->LogCount() > lines) {
+                lines = pat.objKaisai(m)->objRace(r)->LogCount();
+                meeting = m;
+                race = r;
+            }
+        }
+    }
+    const clsRace& chosen = *pat.objKaisai(meeting)->objRace(race);
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        pat.GetOdds(meeting, race);
+        const auto detail = BuildRaceDetail(chosen, pat.objFactory());
+        const auto results = BuildRaceResults(chosen, pat.objFactory(), clsControl::StandardWakuColors());
+        benchmark::DoNotOptimize(detail);
+        rows = results ? results->Rows.size() : 0;
+    }
+    state.counters["bet_lines"] = double(lines);
+    state.counters["payout_rows"] = double(rows);
+}
+
 } // namespace
 
 BENCHMARK(BM_ReadBetLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateAllRaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadResultFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InitializeWholeFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProfitTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenRaceDetailAndResults)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
