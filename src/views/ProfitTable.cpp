@@ -33,14 +33,14 @@ ProfitMeeting BuildMeeting(const clsKaisai& meeting, int panel) {
             tomorrowRaces << QStringLiteral("%1R %2").arg(race->RaceNum()).arg(advance);
             continue;
         }
+        const qint32 profit = Money::Sub(race->AmtPay(), stake, kSource);
+        profitTotal = Money::Add(profitTotal, profit, kSource);
         if (race->RaceNum() < 1 || race->RaceNum() > kProfitRaces) {
-            continue; // the day has twelve races; any other number has no cell
+            continue; // the day has twelve races; any other number has no cell, but counts in the totals
         }
         ProfitRow row;
         row.Index = panel * kProfitRaces + race->RaceNum() - 1;
         row.Stake = Amount(stake);
-        const qint32 profit = Money::Sub(race->AmtPay(), stake, kSource);
-        profitTotal = Money::Add(profitTotal, profit, kSource);
         if (stake >= 1 && race->objKekka()) {
             row.ProfitFore = Rgb::White;
             row.ProfitBack = profit < 0 ? Rgb::Red : Rgb::Black;

@@ -54,6 +54,7 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
         {4, 0, 1, 700, 0, 0, 0, true},     // not on sale: no row, nothing counted
         {5, 1, 1, 0, 0, 0, 0, true},       // settled without stake: no colour
         {6, 1, 1, 1000, 0, 0, 1000, true}, // break-even counts as no loss
+        {13, 1, 1, 200, 0, 0, 0, false},   // a day race beyond the twelve cells: counted, not shown
         {11, 1, 2, 0, 0, 200, 0, false},   // the next day's races: one cell holding both
         {12, 1, 2, 0, 0, 300, 0, false},
     }));
@@ -73,8 +74,8 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
     EXPECT_TRUE(a.HasTomorrow);
     EXPECT_EQ(a.Tomorrow, QStringLiteral("500"));
     EXPECT_EQ(a.TomorrowTip, QStringLiteral("11R 200\n12R 300"));
-    EXPECT_EQ(a.StakeTotal, QStringLiteral("3500"));
-    EXPECT_EQ(a.ProfitTotal, QStringLiteral("1000")); // 2500 − 1000 − 500 + 0 + 0
+    EXPECT_EQ(a.StakeTotal, QStringLiteral("3700"));
+    EXPECT_EQ(a.ProfitTotal, QStringLiteral("800")); // 2500 − 1000 − 500 + 0 + 0 − 200
     EXPECT_FALSE(a.ProfitTotalRed);
 
     const ProfitMeeting& b = t.Meetings[1];
