@@ -12,4 +12,15 @@ qint32 ToStored(const QColor& color) {
                                (static_cast<quint32>(color.blue()) << 16));
 }
 
+QString Style(const OptionalRgb& fore, const OptionalRgb& back) {
+    QString s;
+    if (fore) {
+        s += QStringLiteral("color: %1;").arg(Rgb::Hex(*fore));
+    }
+    if (back) {
+        s += QStringLiteral("background: %1;").arg(Rgb::Hex(*back));
+    }
+    return s;
+}
+
 } // namespace Colors

@@ -1,5 +1,6 @@
 #include "frmKekka.h"
 
+#include "Colors.h"
 #include "Fonts.h"
 #include "QtFormWindow.h"
 #include "control/clsControl.h"
@@ -16,17 +17,6 @@
 
 namespace {
 constexpr qint32 kPayoutRowTwips = 210;
-
-QString Colours(const OptionalRgb& fore, const OptionalRgb& back) {
-    QString s;
-    if (fore) {
-        s += QStringLiteral("color: %1;").arg(Rgb::Hex(*fore));
-    }
-    if (back) {
-        s += QStringLiteral("background: %1;").arg(Rgb::Hex(*back));
-    }
-    return s;
-}
 } // namespace
 
 frmKekka::frmKekka(clsControl& control, QWidget* owner) : ChildWindow(control, Settings::Kekka, owner) {
@@ -107,7 +97,7 @@ void frmKekka::Form_Load() {
             const FinisherRow& f = r->Finishers[i];
             m_chaku[i]->setText(f.Chaku);
             m_waku[i]->setText(f.Waku);
-            m_waku[i]->setStyleSheet(Colours(f.WakuFore, f.WakuBack));
+            m_waku[i]->setStyleSheet(Colors::Style(f.WakuFore, f.WakuBack));
             m_uma[i]->setText(f.Uma);
             m_umaName[i]->setText(f.UmaName);
             m_diff[i]->setText(f.Diff);
@@ -125,7 +115,7 @@ void frmKekka::Form_Load() {
         std::max(QtFormWindow::TwipsToPixels(kPayoutRowTwips, logicalDpiY()), QFontMetrics(fixed).height() + 2);
     const QList<PayoutRow> rows = r ? r->Rows : QList<PayoutRow>();
     for (int i = 0; i < rows.size(); ++i) {
-        const QString back = Colours(std::nullopt, rows[i].Back);
+        const QString back = Colors::Style(std::nullopt, rows[i].Back);
         auto* kenshu = new QLabel(rows[i].Label, m_picHarai);
         auto* harai = new QLabel(rows[i].Text, m_picHarai);
         harai->setFont(fixed);

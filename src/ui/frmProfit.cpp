@@ -1,6 +1,7 @@
 #include "frmProfit.h"
 
 #include "ClickLabel.h"
+#include "Colors.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
@@ -15,17 +16,6 @@ namespace {
 const QString kStyle = QStringLiteral("QLabel[cell=\"true\"] { background: #FFFFFF; border: 1px solid #A0A0A0; "
                                       "padding: 1px 3px; }"
                                       "ClickLabel:focus { border: 1px dotted #000000; }");
-
-QString ColourStyle(const OptionalRgb& fore, const OptionalRgb& back) {
-    QString s;
-    if (fore) {
-        s += QStringLiteral("color: %1;").arg(Rgb::Hex(*fore));
-    }
-    if (back) {
-        s += QStringLiteral("background: %1;").arg(Rgb::Hex(*back));
-    }
-    return s;
-}
 
 // Hidden cells keep their place, so a race not on sale leaves a gap instead of moving the rows below it up.
 template <class Label>
@@ -134,7 +124,7 @@ void frmProfit::Form_Load() {
             m_amtBet[i]->setText(row.Stake);
             m_amtBet[i]->show();
             m_profit[i]->setText(row.Profit);
-            m_profit[i]->setStyleSheet(ColourStyle(row.ProfitFore, row.ProfitBack));
+            m_profit[i]->setStyleSheet(Colors::Style(row.ProfitFore, row.ProfitBack));
             m_profit[i]->show();
         }
         if (meeting.HasTomorrow) {
@@ -146,7 +136,7 @@ void frmProfit::Form_Load() {
         m_amtBetKei[size_t(m)]->setText(meeting.StakeTotal);
         m_profitKei[size_t(m)]->setText(meeting.ProfitTotal);
         if (meeting.ProfitTotalRed) {
-            m_profitKei[size_t(m)]->setStyleSheet(ColourStyle(Rgb::Red, std::nullopt));
+            m_profitKei[size_t(m)]->setStyleSheet(Colors::Style(Rgb::Red, std::nullopt));
         }
     }
     // The height is the design's; the width may be stored wider.
