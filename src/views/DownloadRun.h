@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Rgb.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class clsKaisai;
+
+// The download window's run, without the window: which races are listed and ticked, which request comes
+// next, and what each race's box shows as the pages come back. The window owns the browser and the timers;
+// it asks Next() for a step whenever the browser is idle and reports each page's outcome back.
+class DownloadRun {
+public:
+    static constexpr int kPanels = 3;
+    static constexpr int kRaces = 12;
+    static constexpr int kSlots = kPanels * kRaces;
+
+    // One race's check box.
+    struct Box {
+        bool Visible = false;
+        bool Checked = false;
+        QString Caption;
+        Rgb::Value Back = Rgb::White;
+        Rgb::Value Fore = Rgb::Black; // white on the dark colours, so the caption stays readable
+    };
+
+    // What the window does next.
+    struct Step {
+        enum Kind {
+            Wait,        // nothing now: a page is on its way, or the run is not running
+            RequestList, // post Body for the meeting's payout list
+            RequestRace, // post Body for one race's results page
+            Finished,    // the run has ended (see Caption: finished or cancelled)
+        };
+        Kind What = Wait;
+        QByteArray Body;
+    };
+
+    // The day's meetings (at most three are listed) and their races of the day on sale; a race with
+    // unconfirmed stakes is ticked and shows the amount.
+    void Load(const std::vector<std::unique_ptr<clsKaisai>>& meetings);
+
+    const QStringList& PanelTitles() const { return m_titles; }
+    const Box& BoxAt(int i) const { return m_boxes.at(size_t(i)); }
+    void setChecked(int i, bool checked) { m_boxes.at(size_t(i)).Checked = checked; }
+    // The race number ("01".."12") of a listed box, for the window's row titles.
+    QString RaceNumber(int i) const { return m_slots.at(size_t(i)).RaceNum; }
+    // The window caption while a run goes on, and its last word when it ends.
+    const QString& Caption() const { return m_caption; }
+    bool Running() const { return m_running; }
+    int Position() const { return m_position; }
+    bool ListRequested() const { return m_listRequested; }
+
+    // "全て選択": ticks every listed box, the next press clears them all.
+    void SelectAll();
+    // "ﾀﾞｳﾝﾛｰﾄﾞ": takes the ticks as the selection and starts at the first box.
+    void Start();
+    // "ｷｬﾝｾﾙ".
+    void Cancel();
+    // The next step; call it whenever the browser is idle and no page is awaited.
+    Step Next();
+
+    // A payout list came back naming these race numbers (1..12) as published.
+    void ListLoaded(const QList<int>& published);
+    // A results page came back and was converted (ok) or not.
+    void RaceLoaded(bool converted);
+    // The page could not be had: an error status, a page of neither kind, or no answer in time. The box
+    // shows why and the run goes on (a payout list that failed leaves its races to be marked unread).
+    void PageFailed(const QString& why);
+
+    // Captions a box shows when the page did not come back.
+    static QString TimedOutText() { return QStringLiteral("タイムアウト"); }
+    static QString ErrorText() { return QStringLiteral("エラー"); }
+
+private:
+    struct Slot {
+        QString MeetingCode; // venue "00", year "0000", meeting "00", day "00"
+        QString RaceNum;     // "00"
+        bool Selected = false;
+        bool ListRead = false;
+        bool Published = false;
+    };
+    void Mark(int i, const QString& caption, Rgb::Value back);
+
+    QStringList m_titles;
+    std::array<Box, kSlots> m_boxes{};
+    std::array<Slot, kSlots> m_slots{};
+    bool m_selectAll = false;
+    QString m_lastMeeting;
+    QString m_caption;
+    int m_position = 0;
+    bool m_running = false;
+    bool m_listRequested = false;
+    bool m_cancelled = false;
+    bool m_finishedShown = true;
+};
