@@ -2,6 +2,8 @@
 //
 //     velqora summary [--json] DATAFOLDER
 //     velqora race [--json] DATAFOLDER MEETING RACE
+//     velqora log [--json] DATAFOLDER
+#include "LogReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
 #include "core/AppError.h"
@@ -20,7 +22,8 @@ void Print(FILE* stream, const QByteArray& bytes) {
 }
 
 const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
-                          "       velqora race [--json] DATAFOLDER MEETING RACE\n";
+                          "       velqora race [--json] DATAFOLDER MEETING RACE\n"
+                          "       velqora log [--json] DATAFOLDER\n";
 
 int Usage() {
     Print(stderr, kUsage);
@@ -87,6 +90,30 @@ int Summary(const QStringList& args) {
     return 0;
 }
 
+// The bet log window's caption and views.
+int Log(const QStringList& args) {
+    bool json = false;
+    QStringList rest;
+    if (!Options(args, json, rest) || rest.size() != 1) {
+        return Usage();
+    }
+    clsControlPAT pat;
+    bool ok = false;
+    try {
+        if (const int status = OpenFolder(rest[0], pat, ok)) {
+            return status;
+        }
+        if (json) {
+            WriteLogJson(stdout, pat);
+        } else {
+            WriteLogText(stdout, pat);
+        }
+    } catch (const AppError& e) {
+        return Failed(e);
+    }
+    return 0;
+}
+
 int Race(const QStringList& args) {
     bool json = false;
     QStringList rest;
@@ -140,6 +167,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("race")) {
         return Race(args);
+    }
+    if (command == QLatin1String("log")) {
+        return Log(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);
