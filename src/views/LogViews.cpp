@@ -295,8 +295,9 @@ QString AllTicketsText(const Meetings& meetings) {
 // The accepted, unsettled and hit views: the bets the view keeps, each race's header before its first
 // one. The hit view ends with the number of hits and what they paid in all.
 QString BetsText(const Meetings& meetings, qint16 view) {
+    // The accepted view lists every bet; the others usually a few, and grow as they need.
     qsizetype bets = 0;
-    if (view != Hits) {
+    if (view == Accepted) {
         for (const auto& meeting : meetings) {
             for (const auto& race : meeting->colRace()) {
                 bets += race->LogCount();

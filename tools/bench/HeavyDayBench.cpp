@@ -10,7 +10,7 @@
 #include "results/clsControlKS.h"
 #include "samplefolder/HeavyDay.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -139,7 +139,11 @@ BENCHMARK(BM_ReadResultFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InitializeWholeFolder)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Widgets are measured too; they need no screen of their own.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
