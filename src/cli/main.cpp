@@ -3,6 +3,8 @@
 //     velqora summary [--json] DATAFOLDER               the main window's figures and every race
 //     velqora profit [--json] DATAFOLDER                the day profit table
 //     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
+//     velqora log [--json] DATAFOLDER                   the bet log window's caption and views
+#include "LogReport.h"
 #include "ProfitReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 void Print(FILE* stream, const QByteArray& bytes) {
@@ -24,7 +27,8 @@ void Print(FILE* stream, const QByteArray& bytes) {
 
 const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
                           "       velqora profit [--json] DATAFOLDER\n"
-                          "       velqora race [--json] DATAFOLDER MEETING RACE\n";
+                          "       velqora race [--json] DATAFOLDER MEETING RACE\n"
+                          "       velqora log [--json] DATAFOLDER\n";
 
 int Usage() {
     Print(stderr, kUsage);
@@ -68,7 +72,9 @@ int Failed(const AppError& e) {
     return 4;
 }
 
-int Summary(const QStringList& args) {
+// The reports that read one folder and print one document: the folder is read as the program reads it,
+// and `report` prints it (`ok`: the whole folder could be read).
+int FolderReport(const QStringList& args, const std::function<void(clsControlPAT& pat, bool ok, bool json)>& report) {
     bool json = false;
     QStringList rest;
     if (!Options(args, json, rest) || rest.size() != 1) {
@@ -80,35 +86,35 @@ int Summary(const QStringList& args) {
         if (const int status = OpenFolder(rest[0], pat, ok)) {
             return status;
         }
-        if (json) {
-            WriteSummaryJson(stdout, pat, ok);
-        } else {
-            Print(stdout, SummaryText(pat, ok).toUtf8());
-        }
+        report(pat, ok, json);
     } catch (const AppError& e) {
         return Failed(e);
     }
     return 0;
 }
 
-int Profit(const QStringList& args) {
-    bool json = false;
-    QStringList rest;
-    if (!Options(args, json, rest) || rest.size() != 1) {
-        return Usage();
-    }
-    clsControlPAT pat;
-    bool ok = false;
-    try {
-        if (const int status = OpenFolder(rest[0], pat, ok)) {
-            return status;
+int Summary(const QStringList& args) {
+    return FolderReport(args, [](clsControlPAT& pat, bool ok, bool json) {
+        if (json) {
+            WriteSummaryJson(stdout, pat, ok);
+        } else {
+            Print(stdout, SummaryText(pat, ok).toUtf8());
         }
-        // A folder read without bets still has its meetings, and the table shows them with zeros.
+    });
+}
+
+int Profit(const QStringList& args) {
+    // A folder read without bets still has its meetings, and the table shows them with zeros.
+    return FolderReport(args, [](clsControlPAT& pat, bool, bool json) {
         Print(stdout, json ? ProfitJson(pat) : ProfitText(pat).toUtf8());
-    } catch (const AppError& e) {
-        return Failed(e);
-    }
-    return 0;
+    });
+}
+
+// The bet log window's caption and views.
+int Log(const QStringList& args) {
+    return FolderReport(args, [](clsControlPAT& pat, bool, bool json) {
+        json ? WriteLogJson(stdout, pat) : WriteLogText(stdout, pat);
+    });
 }
 
 int Race(const QStringList& args) {
@@ -168,6 +174,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("race")) {
         return Race(args);
+    }
+    if (command == QLatin1String("log")) {
+        return Log(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);

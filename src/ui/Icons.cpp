@@ -138,4 +138,78 @@ QIcon Download() {
     });
 }
 
+namespace {
+// A sheet of paper, the common ground of the bet log's view icons.
+void Sheet(QPainter& p) {
+    p.setPen(Ink());
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(2.5, 1.5, 11, 13));
+}
+} // namespace
+
+QIcon LogAll() {
+    return Make([](QPainter& p) {
+        Sheet(p);
+        p.setPen(QPen(kAccent, 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal y : {4.5, 7.0, 9.5, 12.0}) {
+            p.drawLine(QPointF(4.5, y), QPointF(11.5, y));
+        }
+    });
+}
+
+QIcon LogAccepted() {
+    return Make([](QPainter& p) {
+        Sheet(p);
+        p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath tick;
+        tick.moveTo(4.8, 8.2);
+        tick.lineTo(7.2, 10.8);
+        tick.lineTo(11.4, 4.8);
+        p.drawPath(tick);
+    });
+}
+
+QIcon LogUnsettled() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(kAccent, 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 8), QPointF(8, 4));
+        p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
+    });
+}
+
+QIcon LogHits() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(kAccent, 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(4.5, 4.5, 7, 7));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawEllipse(QRectF(6.8, 6.8, 2.4, 2.4));
+    });
+}
+
+QIcon LogSchedule() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 2.5, 13, 12));
+        p.setBrush(kAccent);
+        p.drawRect(QRectF(1.5, 2.5, 13, 3));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        for (const qreal y : {7.5, 10.5}) {
+            for (const qreal x : {3.5, 6.5, 9.5, 12.0}) {
+                p.drawRect(QRectF(x, y, 1.5, 1.5));
+            }
+        }
+    });
+}
+
 } // namespace Icons

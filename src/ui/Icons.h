@@ -10,4 +10,10 @@ QIcon ProfitTable();
 QIcon BetLog();
 QIcon Passbook();
 QIcon Download();
+// The bet log window's views: every ticket, accepted, unsettled, hits, the day's schedule.
+QIcon LogAll();
+QIcon LogAccepted();
+QIcon LogUnsettled();
+QIcon LogHits();
+QIcon LogSchedule();
 } // namespace Icons

@@ -11,6 +11,7 @@
 #include "core/ErrorReporter.h"
 #include "frmDetail.h"
 #include "frmKekka.h"
+#include "frmLog.h"
 #include "frmProfit.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
@@ -92,6 +93,8 @@ void frmMain::RegisterWindows() {
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmProfit(c, owner); });
     m_host->Register(IWindowHost::Window::Detail,
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmDetail(c, owner); });
+    m_host->Register(IWindowHost::Window::Log,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmLog(c, owner); });
     m_host->Register(IWindowHost::Window::Kekka,
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmKekka(c, owner); });
 }

@@ -1,0 +1,122 @@
+#include "control/clsControl.h"
+#include "core/Globals.h"
+#include "patdata/clsControlLG.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+#include "ui/QtFormWindow.h"
+#include "ui/frmLog.h"
+#include "ui/frmMain.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+frmLog* OpenLog(frmMain& w) {
+    QTest::mouseClick(w.ToolButton(frmMain::LogButton), Qt::LeftButton);
+    return qobject_cast<frmLog*>(w.Host().Loaded(IWindowHost::Window::Log));
+}
+
+class LogWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath = client.Path();
+        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    TempFolder program;
+    TempFolder client;
+};
+
+int Pressed(const frmLog* log) {
+    int pressed = 0;
+    for (int i = 1; i <= 5; ++i) {
+        pressed = log->Button(i)->isChecked() ? pressed * 10 + i : pressed;
+    }
+    return pressed;
+}
+} // namespace
+
+// Every view of the sample day through the toolbar; the view chosen comes back when the window reopens.
+// Facts of the sample day: meeting 1 (中山, 5回 1日) sells the next day's races 9-12 in advance, and its
+// race 11 has a win bet on 4 for 1000 yen bought the day before, not yet run.
+TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
+    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    frmMain w;
+    w.show();
+    frmLog* log = OpenLog(w);
+    ASSERT_NE(log, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(log));
+    EXPECT_EQ(log->windowTitle(),
+              QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 %1").arg(900 - w.Control().objLog()->BetCount()));
+
+    // First run: the accepted bets.
+    EXPECT_EQ(Pressed(log), 2);
+    const auto text = [&log] { return log->txtLog()->toPlainText(); };
+    EXPECT_TRUE(text().startsWith(QStringLiteral("------------------------\n【中山　１Ｒ】\n\n ")));
+    EXPECT_TRUE(text().contains(QStringLiteral("【中山１１Ｒ】\n\n@単勝　        4    1000 　 \n")));
+    EXPECT_TRUE(text().endsWith(QStringLiteral("\n------------------------")));
+    SaveScreenshot(log, QStringLiteral("log-2-accepted"));
+
+    const struct {
+        int button;
+        const char* shot;
+        const char* has;
+        const char* hasNot;
+    } views[] = {
+        {1, "log-1-all", "\n@購入 単勝　        4    1000  [", "○"},
+        {3, "log-3-unsettled", "【中山１１Ｒ】\n\n@単勝　        4    1000\n", "○"},
+        {4, "log-4-hits", "○", "×"},
+        {5, "log-5-schedule",
+         "【中山 5回 1日】\n\n 発売  1R  2R  3R  4R  5R  6R\n       7R  8R  9R 10R 11R 12R\n 前日  9R 10R 11R 12R\n",
+         "単勝"},
+    };
+    for (const auto& v : views) {
+        QTest::mouseClick(log->Button(v.button), Qt::LeftButton);
+        EXPECT_EQ(Pressed(log), v.button);
+        EXPECT_EQ(w.Control().DispMode(), v.button);
+        EXPECT_TRUE(text().contains(QString::fromUtf8(v.has))) << v.button;
+        EXPECT_FALSE(text().contains(QString::fromUtf8(v.hasNot))) << v.button;
+        SaveScreenshot(log, QString::fromUtf8(v.shot));
+    }
+    QTest::mouseClick(log->Button(1), Qt::LeftButton);
+    for (const char* state : {"\n 締切 ", "\n 無効 ", "\n 同枠 ", "\n【前日 中山１１Ｒ】\n"}) {
+        EXPECT_TRUE(text().contains(QString::fromUtf8(state))) << state;
+    }
+    EXPECT_TRUE(text().startsWith(QStringLiteral("-----------------------------\n")));
+    QTest::mouseClick(log->Button(4), Qt::LeftButton);
+    EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
+
+    // The text keeps a 30-twip margin right and below whatever the size.
+    log->resize(log->width() + 80, log->height() + 40);
+    const int margin = QtFormWindow::TwipsToPixels(30, log->logicalDpiX());
+    EXPECT_EQ(log->txtLog()->geometry().right() + 1, log->width() - margin);
+    EXPECT_EQ(log->txtLog()->geometry().bottom() + 1, log->height() - margin);
+    EXPECT_EQ(log->txtLog()->geometry().top(), log->Toolbar1()->geometry().bottom() + 1);
+    const QSize size = log->size();
+
+    // Reopened: the hits again, at the size it was left at; then the unsettled bets.
+    log = OpenLog(w);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(Pressed(log), 4);
+    EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
+    EXPECT_NEAR(log->width(), size.width(), 1);
+    EXPECT_NEAR(log->height(), size.height(), 1);
+    QTest::mouseClick(log->Button(3), Qt::LeftButton);
+    log->close();
+    log = OpenLog(w);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(Pressed(log), 3);
+    EXPECT_FALSE(text().contains(QStringLiteral("○")));
+
+    // A view the window does not have: no button pressed, no text.
+    w.Control().setDispMode(0);
+    log = OpenLog(w);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(Pressed(log), 0);
+    EXPECT_EQ(text(), QString());
+}

@@ -1,0 +1,148 @@
+#include "views/LogViews.h"
+#include "patdata/clsKaisai.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A purchased ticket of the day, as the log reader forms it.
+udtOmit Ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3, std::initializer_list<qint16> values = {}) {
+    udtOmit t;
+    t.Sale = 1;
+    t.Status = 1;
+    t.BuyDay = 1;
+    t.Units = 1;
+    t.BetType = type;
+    t.Kind = kind;
+    t.Num1 = n1;
+    t.Num2 = n2;
+    t.Num3 = n3;
+    std::copy(values.begin(), values.end(), t.Slots.begin());
+    return t;
+}
+
+// A wheel's slots: 1 for each partner.
+udtOmit Wheel(qint16 type, qint16 n1, qint16 n2, qint16 axis, std::initializer_list<int> partners) {
+    udtOmit t = Ticket(type, 1, n1, n2, axis);
+    for (const int p : partners) {
+        t.Slots[size_t(p - 1)] = 1;
+    }
+    return t;
+}
+
+udtLog Bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 payout = 0) {
+    return udtLog{1, 5, 1, type, n1, n2, n3, 1, 10, payout, hit};
+}
+} // namespace
+
+// The bet column of every bet type and method, the wheel's partners and the box's members on the line
+// below; unknown types and methods keep their line.
+TEST(LogViews, TicketColumnsByTypeAndMethod) {
+    const udtOmit allSlots = Wheel(3, 0, 0, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
+    udtOmit wheelOfEighteen = allSlots;
+    wheelOfEighteen.BetType = 4;
+    udtOmit oddBox = Ticket(4, 2, 25, 0, 0);
+    oddBox.Slots.fill(7);
+    const struct {
+        udtOmit ticket;
+        const char* text;
+    } rows[] = {
+        {Ticket(1, 0, 0, 0, 5), " 購入 単勝　        5     100\r\n"},
+        {Ticket(2, 0, 0, 0, 12), " 購入 複勝　       12     100\r\n"},
+        {Ticket(3, 0, 0, 3, 8), " 購入 枠連　     3- 8     100\r\n"},
+        {Ticket(4, 0, 0, 1, 16), " 購入 馬連　     1-16     100\r\n"},
+        {Ticket(5, 0, 0, 7, 9), " 購入 ワイド     7- 9     100\r\n"},
+        {Ticket(6, 0, 0, 9, 3), " 購入 馬単　     9> 3     100\r\n"},
+        {Ticket(7, 0, 2, 5, 9), " 購入 ３連複  2- 5- 9     100\r\n"},
+        {Wheel(1, 0, 0, 4, {2}), " 購入 単勝　        4     100\r\n (2)\r\n"},
+        {Wheel(3, 0, 0, 3, {1, 5, 8}), " 購入 枠連　     3-**     100\r\n (1,5,8)\r\n"},
+        {Wheel(4, 0, 0, 7, {1, 16}), " 購入 馬連　     7-**     100\r\n (1,16)\r\n"},
+        {Wheel(5, 0, 0, 18, {17}), " 購入 ワイド    18-**     100\r\n (17)\r\n"},
+        {Wheel(6, 1, 0, 3, {5, 9}), " 購入 馬単　     3>**     100\r\n (5,9)\r\n"},
+        {Wheel(6, 2, 0, 3, {5, 9}), " 購入 馬単　    **> 3     100\r\n (5,9)\r\n"},
+        {Wheel(7, 0, 2, 9, {5}), " 購入 ３連複  2- 9-**     100\r\n (5)\r\n"},
+        {Ticket(2, 2, 2, 0, 0, {4, 6}), " 購入 複勝　        0     100\r\n (4,6)\r\n"},
+        {Ticket(3, 2, 3, 0, 0, {1, 2, 3}), " 購入 枠連　    **-**     100\r\n (1,2,3)\r\n"},
+        {Ticket(4, 2, 10, 0, 0, {9, 10, 11, 12, 13, 14, 15, 16, 17, 18}),
+         " 購入 馬連　    **-**     100\r\n (9,10,11,12,13,14,15,16,17,18)\r\n"},
+        {Ticket(5, 2, 2, 0, 0, {3, 14}), " 購入 ワイド    **-**     100\r\n (3,14)\r\n"},
+        {Ticket(6, 2, 3, 0, 0, {1, 2, 3}), " 購入 馬単　    **>**     100\r\n (1,2,3)\r\n"},
+        {Ticket(7, 2, 4, 0, 0, {1, 3, 5, 7}), " 購入 ３連複 **-**-**     100\r\n (1,3,5,7)\r\n"},
+        // Bracket wheels have eight slots, the others eighteen; only a slot holding 1 is a partner.
+        {allSlots, " 購入 枠連　     2-**     100\r\n (1,2,3,4,5,6,7,8)\r\n"},
+        {wheelOfEighteen, " 購入 馬連　     2-**     100\r\n (1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18)\r\n"},
+        {Ticket(4, 1, 0, 0, 6, {2, 1}), " 購入 馬連　     6-**     100\r\n (2)\r\n"},
+        {Wheel(4, 0, 0, 6, {}), " 購入 馬連　     6-**     100\r\n )\r\n"},
+        {Ticket(7, 2, 0, 0, 0, {1, 2, 3}), " 購入 ３連複 **-**-**     100\r\n )\r\n"},
+        {oddBox, " 購入 馬連　    **-**     100\r\n (7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7)\r\n"},
+        // Types and methods the log does not define.
+        {Ticket(9, 0, 1, 2, 3), " 購入 ？？？  1- 2- 3     100\r\n"},
+        {Ticket(0, 0, 0, 0, 4), " 購入 ？？？  0- 0- 4     100\r\n"},
+        {Wheel(8, 0, 0, 5, {2}), " 購入 ？？？  0- 0- 5     100\r\n (2)\r\n"},
+        {Ticket(4, 3, 0, 4, 6, {1}), " 購入 馬連　     4- 6     100\r\n"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(LogViews::TicketEntry(r.ticket), QString::fromUtf8(r.text)) << r.text;
+    }
+}
+
+// What stands before and after the bet column: the previous day's mark, the acceptance state, the stake
+// in yen and the log number.
+TEST(LogViews, TicketStateStakeAndLogNumber) {
+    const struct {
+        qint16 buyDay, status, units, logNo;
+        const char* text;
+    } rows[] = {
+        {1, 11, 1, 0, " 無効 単勝　        5     100\r\n"},
+        {1, 21, 1, 0, " 同枠 単勝　        5     100\r\n"},
+        {1, 31, 1, 0, " 締切 単勝　        5     100\r\n"},
+        {1, 7, 1, 0, " E- 7 単勝　        5     100\r\n"},
+        {1, 0, 1, 0, " E- 0 単勝　        5     100\r\n"},
+        {1, 99, 1, 0, " E-99 単勝　        5     100\r\n"},
+        {9, 1, 1, 0, "@購入 単勝　        5     100\r\n"},
+        {1, 1, 9999, 0, " 購入 単勝　        5  999900\r\n"},
+        {1, 1, 1, 7, " 購入 単勝　        5     100  [0007]\r\n"},
+        {9, 1, 30, 1234, "@購入 単勝　        5    3000  [1234]\r\n"},
+    };
+    for (const auto& r : rows) {
+        udtOmit t = Ticket(1, 0, 0, 0, 5);
+        t.BuyDay = r.buyDay;
+        t.Status = r.status;
+        t.Units = r.units;
+        t.LogNo = r.logNo;
+        EXPECT_EQ(LogViews::TicketEntry(t), QString::fromUtf8(r.text)) << r.text;
+    }
+}
+
+// An accepted bet's line: its numbers as one combination, the result mark, and the payout for a hit only.
+TEST(LogViews, BetLinesWithMarksAndPayouts) {
+    udtLog previousDay = Bet(1, 0, 0, 5, 0);
+    previousDay.BuyDay = 9;
+    const struct {
+        udtLog bet;
+        bool outcome;
+        const char* text;
+    } rows[] = {
+        {Bet(1, 0, 0, 5, 1, 2500), true, " 単勝　        5    1000 ○    2500\r\n"},
+        {Bet(1, 0, 0, 5, 0), true, " 単勝　        5    1000 　 \r\n"},
+        {Bet(4, 0, 3, 11, 2, 900), true, " 馬連　     3-11    1000 × \r\n"},
+        {Bet(5, 0, 3, 11, 3, 100), true, " ワイド     3-11    1000 返 \r\n"},
+        {Bet(6, 0, 11, 3, 9), true, " 馬単　    11> 3    1000 － \r\n"},
+        {Bet(7, 1, 2, 3, 4), true, " ３連複  1- 2- 3    1000 ？ \r\n"},
+        {Bet(3, 0, 2, 2, 1, 1234567), true, " 枠連　     2- 2    1000 ○ 1234567\r\n"},
+        {Bet(8, 0, 0, 5, 1, 12345678), true, " ？？？  0- 0- 5    1000 ○ 12345678\r\n"},
+        {Bet(1, 0, 0, 5, 0), false, " 単勝　        5    1000\r\n"},
+        {previousDay, false, "@単勝　        5    1000\r\n"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(LogViews::BetEntry(r.bet, r.outcome), QString::fromUtf8(r.text)) << r.text;
+    }
+}
+
+TEST(LogViews, TitleWithoutLogAndViewsThatDoNotExist) {
+    EXPECT_EQ(LogViews::Title(QStringLiteral("20261205"), nullptr), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 900"));
+    const std::vector<std::unique_ptr<clsKaisai>> none;
+    EXPECT_EQ(LogViews::Text(1, none), QString());
+    EXPECT_EQ(LogViews::Text(4, none), QStringLiteral(" 的中 0件  払戻 0円"));
+    EXPECT_FALSE(LogViews::Text(0, none).has_value());
+    EXPECT_FALSE(LogViews::Text(6, none).has_value());
+}

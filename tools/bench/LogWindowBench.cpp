@@ -1,0 +1,77 @@
+// The bet log window on the heavy sale day (about 65,000 bet lines): building the caption and the texts
+// of all five views, and opening the window and clicking through every view until each is painted.
+#include "control/clsControl.h"
+#include "core/Globals.h"
+#include "patdata/clsControlLG.h"
+#include "samplefolder/HeavyDay.h"
+#include "ui/frmLog.h"
+#include "views/LogViews.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The heavy day read by a controller, as the windowed program has it when the log window opens.
+class HeavyControl {
+public:
+    HeavyControl() {
+        QString error;
+        if (!HeavyDay::Write(m_day.path(), &error)) {
+            qFatal("cannot write the heavy day: %s", qPrintable(error));
+        }
+        gstrPatPath = m_day.path() + QLatin1Char('/');
+        gstrDownPath = QString();
+        m_control.setSettingsFolder(m_program.path() + QLatin1Char('/'));
+        m_control.Initialize();
+    }
+    clsControl& Control() { return m_control; }
+
+private:
+    QTemporaryDir m_day;
+    QTemporaryDir m_program;
+    clsControl m_control;
+};
+
+HeavyControl& Day() {
+    static HeavyControl day;
+    return day;
+}
+
+void BM_LogViewsHeavyDay(benchmark::State& state) {
+    clsControl& c = Day().Control();
+    qsizetype chars = 0;
+    for (auto _ : state) {
+        chars = LogViews::Title(c.CurDate(), c.objLog()).size();
+        for (qint16 view = 1; view <= LogViews::kViewCount; ++view) {
+            chars += LogViews::Text(view, c.colKaisai())->size();
+        }
+    }
+    state.counters["bet_lines"] = double(c.objLog()->LogCount());
+    state.counters["chars"] = double(chars);
+}
+
+// Opens on the accepted bets (the first run's view), then shows the other four, each painted.
+void BM_OpenLogWindowAllViewsHeavyDay(benchmark::State& state) {
+    clsControl& c = Day().Control();
+    for (auto _ : state) {
+        c.setDispMode(LogViews::Accepted);
+        frmLog log(c, nullptr);
+        log.show();
+        QApplication::processEvents();
+        for (const int view : {1, 3, 4, 5}) {
+            log.Button(view)->click();
+            log.txtLog()->viewport()->repaint();
+        }
+        benchmark::DoNotOptimize(log.txtLog()->document()->blockCount());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_LogViewsHeavyDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenLogWindowAllViewsHeavyDay)->Unit(benchmark::kMillisecond);
