@@ -9,5 +9,10 @@ QIcon Refresh();
 QIcon ProfitTable();
 QIcon BetLog();
 QIcon Passbook();
+// The passbook's own toolbar: the list of days, the best and worst days, and the input panel.
+QIcon PassbookList();
+QIcon PassbookBest();
+QIcon PassbookWorst();
+QIcon PassbookEntry();
 QIcon Download();
 } // namespace Icons

@@ -12,6 +12,7 @@
 #include "frmDetail.h"
 #include "frmKekka.h"
 #include "frmProfit.h"
+#include "frmRecord.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
 
@@ -94,6 +95,8 @@ void frmMain::RegisterWindows() {
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmDetail(c, owner); });
     m_host->Register(IWindowHost::Window::Kekka,
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmKekka(c, owner); });
+    m_host->Register(IWindowHost::Window::Record,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmRecord(c, owner); });
 }
 
 void frmMain::BuildControls() {
