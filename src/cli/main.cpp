@@ -1,7 +1,10 @@
-// velqora: read-only reports on a client data folder, for checking figures without the windows.
+// velqora: reports on a client data folder, for checking figures without the windows, and the profit
+// book's edits.
 //
 //     velqora summary [--json] DATAFOLDER
 //     velqora race [--json] DATAFOLDER MEETING RACE
+//     velqora book [--json] PATFOLDER [an edit]
+#include "BookReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
 #include "core/AppError.h"
@@ -19,8 +22,9 @@ void Print(FILE* stream, const QByteArray& bytes) {
     std::fflush(stream);
 }
 
-const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
-                          "       velqora race [--json] DATAFOLDER MEETING RACE\n";
+const QByteArray kUsage = QByteArray("usage: velqora summary [--json] DATAFOLDER\n"
+                                     "       velqora race [--json] DATAFOLDER MEETING RACE\n") +
+                          "       " + kBookUsage;
 
 int Usage() {
     Print(stderr, kUsage);
@@ -140,6 +144,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("race")) {
         return Race(args);
+    }
+    if (command == QLatin1String("book")) {
+        return BookCommand(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);
