@@ -1,9 +1,12 @@
-// velqora: read-only reports on a client data folder, for checking figures without the windows.
+// velqora: reports on a client data folder, for checking figures without the windows, and the profit
+// book's edits.
 //
 //     velqora summary [--json] DATAFOLDER               the main window's figures and every race
 //     velqora profit [--json] DATAFOLDER                the day profit table
 //     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
 //     velqora log [--json] DATAFOLDER                   the bet log window's caption and views
+//     velqora book [--json] PATFOLDER [an edit]      the passbook, and its edits
+#include "BookReport.h"
 #include "LogReport.h"
 #include "ProfitReport.h"
 #include "RaceReport.h"
@@ -25,10 +28,11 @@ void Print(FILE* stream, const QByteArray& bytes) {
     std::fflush(stream);
 }
 
-const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
-                          "       velqora profit [--json] DATAFOLDER\n"
-                          "       velqora race [--json] DATAFOLDER MEETING RACE\n"
-                          "       velqora log [--json] DATAFOLDER\n";
+const QByteArray kUsage = QByteArray("usage: velqora summary [--json] DATAFOLDER\n"
+                                     "       velqora profit [--json] DATAFOLDER\n"
+                                     "       velqora race [--json] DATAFOLDER MEETING RACE\n"
+                                     "       velqora log [--json] DATAFOLDER\n") +
+                          "       " + kBookUsage;
 
 int Usage() {
     Print(stderr, kUsage);
@@ -177,6 +181,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("log")) {
         return Log(args);
+    }
+    if (command == QLatin1String("book")) {
+        return BookCommand(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);

@@ -115,6 +115,62 @@ QIcon Passbook() {
     });
 }
 
+QIcon PassbookList() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(kAccent, 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal y : {4.5, 7.0, 9.5, 12.0}) {
+            p.drawLine(QPointF(3.5, y), QPointF(6, y));
+            p.drawLine(QPointF(8, y), QPointF(12.5, y));
+        }
+    });
+}
+
+namespace {
+// A bar chart with an arrow over it: up for the best days, down for the worst.
+void Trend(QPainter& p, bool up) {
+    p.setPen(Ink());
+    p.setBrush(kPaper);
+    const qreal heights[3] = {up ? 4.0 : 9.0, 6.5, up ? 9.0 : 4.0};
+    for (int i = 0; i < 3; ++i) {
+        p.drawRect(QRectF(2.5 + i * 4, 14.5 - heights[i], 3, heights[i]));
+    }
+    p.setPen(QPen(up ? kAccent : kInk, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF from(2, up ? 7.5 : 1.5);
+    const QPointF to(13.5, up ? 1.5 : 7.5);
+    p.drawLine(from, to);
+    p.drawLine(to, to + QPointF(-4, up ? 0.2 : -0.2));
+    p.drawLine(to, to + QPointF(-1.2, up ? 3.8 : -3.8));
+}
+} // namespace
+
+QIcon PassbookBest() {
+    return Make([](QPainter& p) { Trend(p, true); });
+}
+
+QIcon PassbookWorst() {
+    return Make([](QPainter& p) { Trend(p, false); });
+}
+
+QIcon PassbookEntry() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 3.5, 10, 11));
+        QPainterPath pencil;
+        pencil.moveTo(13.5, 1.5);
+        pencil.lineTo(15, 3);
+        pencil.lineTo(8, 10);
+        pencil.lineTo(5.8, 10.7);
+        pencil.lineTo(6.5, 8.5);
+        pencil.closeSubpath();
+        p.setBrush(kAccent);
+        p.drawPath(pencil);
+    });
+}
+
 QIcon Download() {
     return Make([](QPainter& p) {
         p.setPen(Ink());

@@ -9,6 +9,11 @@ QIcon Refresh();
 QIcon ProfitTable();
 QIcon BetLog();
 QIcon Passbook();
+// The passbook's own toolbar: the list of days, the best and worst days, and the input panel.
+QIcon PassbookList();
+QIcon PassbookBest();
+QIcon PassbookWorst();
+QIcon PassbookEntry();
 QIcon Download();
 // The bet log window's views: every ticket, accepted, unsettled, hits, the day's schedule.
 QIcon LogAll();

@@ -13,6 +13,7 @@
 #include "frmKekka.h"
 #include "frmLog.h"
 #include "frmProfit.h"
+#include "frmRecord.h"
 #include "frmVer.h"
 #include "views/MainDisplay.h"
 
@@ -97,6 +98,8 @@ void frmMain::RegisterWindows() {
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmLog(c, owner); });
     m_host->Register(IWindowHost::Window::Kekka,
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmKekka(c, owner); });
+    m_host->Register(IWindowHost::Window::Record,
+                     [](clsControl& c, QWidget* owner) -> QWidget* { return new frmRecord(c, owner); });
 }
 
 void frmMain::BuildControls() {

@@ -1,0 +1,458 @@
+#include "frmRecord.h"
+
+#include "Fonts.h"
+#include "Icons.h"
+#include "control/clsControl.h"
+#include "core/AppError.h"
+#include "core/Dates.h"
+#include "core/ErrorReporter.h"
+#include "core/Formats.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+const QString kStyle = QStringLiteral("QLabel[cell=\"true\"] { background: #FFFFFF; border: 1px solid #A0A0A0; "
+                                      "padding: 1px 3px; }");
+
+struct ButtonSpec {
+    const char16_t* caption;
+    const char16_t* tip;
+    QIcon (*icon)();
+};
+const ButtonSpec kButtons[] = {
+    {u"明細", u"過去の収支履歴", &Icons::PassbookList},
+    {u"勝ち", u"ベスト１０", &Icons::PassbookBest},
+    {u"負け", u"ワースト１０", &Icons::PassbookWorst},
+    {u"入力", nullptr, &Icons::PassbookEntry},
+};
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+QLineEdit* AmountField(QWidget* parent, int width) {
+    auto* e = new QLineEdit(parent);
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(width);
+    return e;
+}
+
+QComboBox* NumberList(QWidget* parent, int last) {
+    auto* c = new QComboBox(parent);
+    for (int n = 1; n <= last; ++n) {
+        c->addItem(Fmt::Zeros(n, 2));
+    }
+    c->setMaxVisibleItems(12);
+    return c;
+}
+} // namespace
+
+frmRecord::frmRecord(clsControl& control, QWidget* owner) : ChildWindow(control, Settings::Record, owner) {
+    BuildControls();
+    Form_Load();
+}
+
+void frmRecord::BuildControls() {
+    setStyleSheet(kStyle);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(BuildToolbar());
+    m_stack = new QStackedWidget(this);
+    m_stack->addWidget(BuildList());
+    m_stack->addWidget(BuildInput());
+    outer->addWidget(m_stack);
+}
+
+QWidget* frmRecord::BuildToolbar() {
+    auto* toolbar = new QWidget(this);
+    auto* row = new QHBoxLayout(toolbar);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);
+    for (int i = 0; i < 4; ++i) {
+        const ButtonSpec& spec = kButtons[i];
+        auto* b = new QToolButton(toolbar);
+        b->setText(QString::fromUtf16(spec.caption));
+        if (spec.tip) {
+            b->setToolTip(QString::fromUtf16(spec.tip));
+        }
+        b->setIcon(spec.icon());
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setAutoRaise(true);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setMinimumWidth(44);
+        connect(b, &QToolButton::clicked, this, [this, i] { Toolbar_ButtonClick(i + 1); });
+        row->addWidget(b);
+        m_button[size_t(i)] = b;
+    }
+    row->addStretch();
+    return toolbar;
+}
+
+QWidget* frmRecord::BuildList() {
+    auto* page = new QWidget(this);
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(6, 4, 6, 6);
+    row->setSpacing(2);
+
+    m_picture1 = new QWidget(page);
+    auto* grid = new QGridLayout(m_picture1);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(1);
+    grid->addWidget(Caption(QStringLiteral("日付"), m_picture1), 0, 0);
+    grid->addWidget(Caption(QStringLiteral("投票"), m_picture1), 0, 1);
+    grid->addWidget(Caption(QStringLiteral("払戻"), m_picture1), 0, 2);
+    m_lblTTLSoneki = Caption(QStringLiteral("損益"), m_picture1);
+    grid->addWidget(m_lblTTLSoneki, 0, 3);
+
+    // Room for the widest figure the book holds (a loss of eight digits), so no row is ever cut.
+    const QFontMetrics fm(font());
+    const int dateWidth = fm.horizontalAdvance(QStringLiteral("0000/00/00")) + 12;
+    const int amountWidth = fm.horizontalAdvance(QStringLiteral("-99999999")) + 12;
+    const int rowHeight = fm.height() + 6;
+    for (int r = 0; r < kPassbookRows; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            auto* cell = new QLabel(m_picture1);
+            cell->setProperty("cell", true);
+            cell->setAlignment(c == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+            cell->setMinimumSize(c == 0 ? dateWidth : amountWidth, rowHeight);
+            grid->addWidget(cell, r + 1, c);
+            m_cells[size_t(r)][size_t(c)] = cell;
+        }
+    }
+    // A clear sheet over the rows: it carries the totals as its tooltip.
+    m_lblWindow = new QWidget(m_picture1);
+    m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
+    m_picture1->installEventFilter(this);
+    row->addWidget(m_picture1);
+
+    m_vScroll = new QScrollBar(Qt::Vertical, page);
+    m_vScroll->setSingleStep(1);
+    m_vScroll->setPageStep(1);
+    connect(m_vScroll, &QScrollBar::valueChanged, this, [this] {
+        if (m_view == PastView) {
+            PageFill();
+        }
+    });
+    row->addWidget(m_vScroll);
+    return page;
+}
+
+QWidget* frmRecord::BuildSpin(DateField field) {
+    // The arrows step the field beside them; they take no focus, so the field keeps it.
+    auto* spin = new QWidget(m_picture2);
+    auto* column = new QVBoxLayout(spin);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    const int half = std::max(m_txtYY->sizeHint().height() / 2, 8);
+    for (const int delta : {1, -1}) {
+        auto* b = new QToolButton(spin);
+        b->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
+        b->setFixedSize(half + 4, half);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+        connect(b, &QToolButton::clicked, this, [this, field, delta] { Step(field, delta); });
+        column->addWidget(b);
+        (delta > 0 ? m_spinUp : m_spinDown)[size_t(field)] = b;
+    }
+    return spin;
+}
+
+QWidget* frmRecord::BuildInput() {
+    m_picture2 = new QWidget(this);
+    auto* column = new QVBoxLayout(m_picture2);
+    column->setContentsMargins(8, 6, 8, 8);
+    column->setSpacing(5);
+    const QFontMetrics fm(font());
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->setSpacing(2);
+    m_txtYY = new QLineEdit(m_picture2);
+    m_txtYY->setMaxLength(4);
+    m_txtYY->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_txtYY));
+    m_txtYY->setFixedWidth(fm.horizontalAdvance(QStringLiteral("00000")) + 12);
+    m_cmbMM = NumberList(m_picture2, 12);
+    m_cmbDD = NumberList(m_picture2, 31);
+    QWidget* const fields[3] = {m_txtYY, m_cmbMM, m_cmbDD};
+    const char16_t* units[3] = {u"年", u"月", u"日"};
+    for (int f = 0; f < 3; ++f) {
+        dateRow->addWidget(fields[f]);
+        dateRow->addWidget(BuildSpin(static_cast<DateField>(f)));
+        dateRow->addSpacing(2);
+        dateRow->addWidget(new QLabel(QString::fromUtf16(units[f]), m_picture2));
+        dateRow->addSpacing(6);
+    }
+    dateRow->addStretch();
+    column->addLayout(dateRow);
+    m_cmbMM->installEventFilter(this);
+    m_cmbDD->installEventFilter(this);
+
+    const int amountWidth = fm.horizontalAdvance(QStringLiteral("0000000000")) + 14;
+    auto* amounts = new QGridLayout;
+    amounts->setHorizontalSpacing(6);
+    m_txtInTohyo = AmountField(m_picture2, amountWidth);
+    m_txtInHarai = AmountField(m_picture2, amountWidth);
+    amounts->addWidget(new QLabel(QStringLiteral("投票"), m_picture2), 0, 0);
+    amounts->addWidget(m_txtInTohyo, 0, 1);
+    amounts->addWidget(new QLabel(QStringLiteral("円"), m_picture2), 0, 2);
+    amounts->addWidget(new QLabel(QStringLiteral("払戻"), m_picture2), 1, 0);
+    amounts->addWidget(m_txtInHarai, 1, 1);
+    amounts->addWidget(new QLabel(QStringLiteral("円"), m_picture2), 1, 2);
+    amounts->setColumnStretch(3, 1);
+    column->addLayout(amounts);
+
+    m_check1 = new QCheckBox(QStringLiteral("このデータは自動更新させない"), m_picture2);
+    m_check1->setToolTip(QStringLiteral("更新ボタンをクリックしても再計算しません。"));
+    column->addWidget(m_check1);
+    auto* note = new QLabel(QStringLiteral("投票金額が０円の場合は、該当する日付のデータを削除します。"), m_picture2);
+    note->setWordWrap(true);
+    column->addWidget(note);
+
+    m_txtMessage = new QPlainTextEdit(m_picture2);
+    m_txtMessage->setReadOnly(true);
+    m_txtMessage->setFont(Fonts::Fixed());
+    m_txtMessage->setFocusPolicy(Qt::NoFocus);
+    m_txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Five lines of forty half-width cells: the longest message, a deletion question, fits on one line.
+    const QFontMetrics fixed(m_txtMessage->font());
+    const int chrome = 2 * (m_txtMessage->frameWidth() + qRound(m_txtMessage->document()->documentMargin()));
+    m_txtMessage->setFixedSize(fixed.horizontalAdvance(QString(40, QLatin1Char('0'))) + chrome + 4,
+                               fixed.lineSpacing() * 5 + chrome + 4);
+    column->addWidget(m_txtMessage);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_cmdKakutei = new QPushButton(QStringLiteral("確定"), m_picture2);
+    m_cmdOk = new QPushButton(QStringLiteral("OK"), m_picture2);
+    m_cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_picture2);
+    for (QPushButton* b : {m_cmdKakutei, m_cmdOk, m_cmdCancel}) {
+        b->setAutoDefault(true); // Return on a button with the focus presses that button
+        buttons->addWidget(b);
+    }
+    column->addLayout(buttons);
+    column->addStretch();
+
+    connect(m_cmdKakutei, &QPushButton::clicked, this, [this] { cmdKakutei_Click(); });
+    connect(m_cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { BackToPast(); });
+    // Whatever changes the day or the amounts asks for a new confirmation before OK, the arrows too.
+    for (QLineEdit* e : {m_txtYY, m_txtInTohyo, m_txtInHarai}) {
+        connect(e, &QLineEdit::textChanged, this, [this] { Edited(); });
+    }
+    for (QComboBox* c : {m_cmbMM, m_cmbDD}) {
+        connect(c, &QComboBox::currentIndexChanged, this, [this] { Edited(); });
+    }
+    return m_picture2;
+}
+
+void frmRecord::Form_Load() {
+    setWindowTitle(QStringLiteral("通帳"));
+    try {
+        // The statistics come with the automatic update of today's record, which a day without meetings
+        // never runs: a stake of 0 computes them and changes nothing.
+        objControl().CheckRecord(0, 0, 0, 0, QString(), 0, 0);
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+    RefreshTotals();
+    m_lblWindow->show();
+    ShowPast();
+    m_button[0]->setChecked(true);
+
+    QString ymd = objControl().CurDate();
+    if (!Dates::FromYmd(ymd)) {
+        ymd = Dates::ToYmd(QDate::currentDate()); // no sale day read: start from today
+    }
+    const QString shown = Fmt::DatePattern(ymd);
+    m_txtYY->setText(shown.left(4));
+    m_cmbMM->setCurrentText(shown.mid(5, 2));
+    m_cmbDD->setCurrentText(shown.mid(8, 2));
+
+    setFixedSize(sizeHint());
+    RestorePlace(true, true, false, false);
+}
+
+void frmRecord::RefreshTotals() {
+    try {
+        const PassbookTotals t = BuildPassbookTotals(objControl().Book());
+        setWindowTitle(t.Caption);
+        m_lblWindow->setToolTip(t.Tooltip);
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmRecord::Toolbar_ButtonClick(int index) {
+    try {
+        switch (index) {
+        case PastButton:
+            ShowPast();
+            break;
+        case BestButton:
+            ShowRanking(PassbookRanking::Best);
+            break;
+        case WorstButton:
+            ShowRanking(PassbookRanking::Worst);
+            break;
+        case InputButton:
+            ShowInput();
+            break;
+        default:
+            return;
+        }
+        m_button.at(size_t(index - 1))->setChecked(true);
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmRecord::ShowPast() {
+    m_view = PastView;
+    m_stack->setCurrentIndex(0);
+    m_lblTTLSoneki->show();
+    m_vScroll->show();
+    m_lblWindow->show();
+    const int last = PassbookLastPage(objControl().Book());
+    m_vScroll->setMaximum(last);
+    m_vScroll->setEnabled(last != 0);
+    PageFill();
+}
+
+void frmRecord::ShowRanking(PassbookRanking ranking) {
+    m_view = ranking == PassbookRanking::Best ? BestView : WorstView;
+    m_stack->setCurrentIndex(0);
+    m_lblTTLSoneki->show();
+    m_vScroll->show();
+    m_vScroll->setEnabled(false);
+    m_lblWindow->hide();
+    FillRows(BuildPassbookRanking(objControl().Book(), ranking));
+}
+
+void frmRecord::ShowInput() {
+    m_view = InputView;
+    m_stack->setCurrentWidget(m_picture2);
+    m_lblTTLSoneki->hide();
+    m_vScroll->hide();
+    m_cmdOk->setEnabled(false);
+    m_txtMessage->clear();
+    for (int i = 0; i < 3; ++i) {
+        m_button[size_t(i)]->setEnabled(false);
+    }
+    m_txtYY->setFocus();
+}
+
+void frmRecord::BackToPast() {
+    for (int i = 0; i < 3; ++i) {
+        m_button[size_t(i)]->setEnabled(true);
+    }
+    m_button[0]->setChecked(true);
+    try {
+        ShowPast();
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void frmRecord::FillRows(const QList<PassbookRow>& rows) {
+    for (int r = 0; r < kPassbookRows; ++r) {
+        const PassbookRow row = r < rows.size() ? rows[r] : PassbookRow{};
+        const auto& cells = m_cells[size_t(r)];
+        cells[0]->setText(row.Date);
+        cells[1]->setText(row.Buy);
+        cells[2]->setText(row.Pay);
+        cells[3]->setText(row.Profit);
+        cells[3]->setStyleSheet(QStringLiteral("color: %1;").arg(Rgb::Hex(row.ProfitColour)));
+    }
+}
+
+void frmRecord::PageFill() {
+    FillRows(BuildPassbookPage(objControl().Book(), m_vScroll->value()));
+}
+
+void frmRecord::Step(DateField field, int delta) {
+    if (field == YearField) {
+        const int year = std::clamp(m_txtYY->text().toInt() + delta, 1, 9999);
+        m_txtYY->setText(Fmt::Zeros(year, 4));
+        return;
+    }
+    QComboBox* list = field == MonthField ? m_cmbMM : m_cmbDD;
+    list->setCurrentIndex(std::clamp(list->currentIndex() + delta, 0, list->count() - 1));
+}
+
+void frmRecord::Edited() {
+    m_cmdOk->setEnabled(false);
+    m_txtMessage->clear();
+}
+
+void frmRecord::cmdKakutei_Click() {
+    m_pending = ConfirmPassbookEntry(
+        {m_txtYY->text(), m_cmbMM->currentText(), m_cmbDD->currentText(), m_txtInTohyo->text(), m_txtInHarai->text()});
+    m_txtMessage->setPlainText(m_pending.Message.join(QLatin1Char('\n')));
+    m_cmdOk->setEnabled(m_pending.Pending != PassbookConfirmation::Refused);
+}
+
+void frmRecord::cmdOk_Click() {
+    try {
+        if (m_pending.Pending == PassbookConfirmation::Register) {
+            const qint16 update = m_check1->isChecked() ? 1 : 0;
+            objControl().CheckRecord(m_pending.Buy, m_pending.Pay, 0, 0, m_pending.DayKey, update, 1);
+        } else if (m_pending.Pending == PassbookConfirmation::Delete) {
+            objControl().DeleteRecord(m_pending.DayKey);
+        }
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+    m_pending = {};
+    RefreshTotals();
+    BackToPast();
+}
+
+void frmRecord::keyPressEvent(QKeyEvent* event) {
+    if (m_view == InputView) {
+        if (event->key() == Qt::Key_Escape) {
+            m_cmdCancel->click();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            m_cmdKakutei->click();
+            return;
+        }
+    }
+    ChildWindow::keyPressEvent(event);
+}
+
+bool frmRecord::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_picture1 && event->type() == QEvent::Resize) {
+        m_lblWindow->setGeometry(m_picture1->rect());
+        m_lblWindow->raise();
+    } else if ((watched == m_cmbMM || watched == m_cmbDD) && event->type() == QEvent::FocusIn) {
+        // Entering a list asks for a new confirmation; coming back from its own pop-up or from another
+        // window is not entering it (a pick in the pop-up counts as a change anyway).
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            Edited();
+        }
+    }
+    return ChildWindow::eventFilter(watched, event);
+}

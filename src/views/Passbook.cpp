@@ -1,0 +1,116 @@
+#include "Passbook.h"
+
+#include "core/Dates.h"
+#include "core/Formats.h"
+#include "core/Numbers.h"
+#include "profit/ProfitBook.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+bool IsSentinel(const QString& date) {
+    return date == ProfitBook::SentinelDate();
+}
+
+bool Digits(QStringView text, qsizetype count) {
+    return text.size() == count &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+} // namespace
+
+PassbookRow MakePassbookRow(const QString& date, qint32 buy, qint32 pay, qint32 profit) {
+    return {Fmt::DatePattern(date), Fmt::Hash0(buy), Fmt::Hash0(pay), Fmt::Hash0(profit),
+            profit < 0 ? Rgb::Red : Rgb::Black};
+}
+
+PassbookTotals BuildPassbookTotals(const ProfitBook& book) {
+    const qint32 profit = book.TotalProfit();
+    PassbookTotals t;
+    t.Caption = QStringLiteral("現在までの収支 ") + Fmt::Thousands(profit) + QStringLiteral("円");
+    t.Tooltip = QStringLiteral("投票 ") + Fmt::Thousands(book.TotalBuy()) + QStringLiteral("   払戻 ") +
+                Fmt::Thousands(book.TotalPay()) + QStringLiteral("   損益 ") + Fmt::Thousands(profit);
+    return t;
+}
+
+int PassbookLastPage(const ProfitBook& book) {
+    // A sound book ends with the sentinel, which has no row. A book that lost it (edited by hand) still
+    // shows its last record.
+    qsizetype real = book.PastCount();
+    if (real > 0 && IsSentinel(book.PastDate(real))) {
+        --real;
+    }
+    return real > 0 ? static_cast<int>((real - 1) / kPassbookRows) : 0;
+}
+
+QList<PassbookRow> BuildPassbookPage(const ProfitBook& book, int page) {
+    QList<PassbookRow> rows;
+    if (page < 0) {
+        return rows;
+    }
+    for (int r = 1; r <= kPassbookRows; ++r) {
+        const qsizetype p = qsizetype(page) * kPassbookRows + r;
+        if (p > book.PastCount() || IsSentinel(book.PastDate(p))) {
+            break;
+        }
+        rows << MakePassbookRow(book.PastDate(p), book.PastBuy(p), book.PastPay(p), book.PastProfit(p));
+    }
+    return rows;
+}
+
+QList<PassbookRow> BuildPassbookRanking(const ProfitBook& book, PassbookRanking ranking) {
+    const bool best = ranking == PassbookRanking::Best;
+    const qsizetype count = std::min<qsizetype>(best ? book.BestCount() : book.WorstCount(), kPassbookRows);
+    QList<PassbookRow> rows;
+    for (qsizetype i = 1; i <= count; ++i) {
+        const QString& date = best ? book.BestDate(i) : book.WorstDate(i);
+        if (IsSentinel(date)) {
+            rows << PassbookRow{};
+        } else if (best) {
+            rows << MakePassbookRow(date, book.BestBuy(i), book.BestPay(i), book.BestProfit(i));
+        } else {
+            rows << MakePassbookRow(date, book.WorstBuy(i), book.WorstPay(i), book.WorstProfit(i));
+        }
+    }
+    return rows;
+}
+
+PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry) {
+    PassbookConfirmation c;
+    // Four digits for the year: a short one would file the day under a year two thousand years back.
+    std::optional<QDate> date;
+    if (Digits(entry.Year, 4) && Digits(entry.Month, 2) && Digits(entry.Day, 2)) {
+        date = Dates::FromYmd(entry.Year + entry.Month + entry.Day);
+    }
+    if (!date) {
+        c.Message = {QStringLiteral("有効な日付を入力して下さい。")};
+        return c;
+    }
+    c.Buy = Num::ToInt32(entry.Buy);
+    c.Pay = Num::ToInt32(entry.Pay);
+    if (c.Buy < 0 || c.Pay < 0) {
+        c.Message = {QStringLiteral("マイナス金額は入力できません。")};
+        return c;
+    }
+    if (c.Buy > kPassbookMaxAmount || c.Pay > kPassbookMaxAmount) {
+        c.Message = {QStringLiteral("1億円以上の金額は入力できません。")};
+        return c;
+    }
+    c.DayKey = Dates::ToYmd(*date);
+    const QString label =
+        entry.Year + QStringLiteral("年") + entry.Month + QStringLiteral("月") + entry.Day + QStringLiteral("日");
+    if (c.Buy == 0) {
+        c.Pending = PassbookConfirmation::Delete;
+        c.Message = {label + QStringLiteral("のデータを削除しますか？")};
+        return c;
+    }
+    c.Pending = PassbookConfirmation::Register;
+    // One cell more than the longest amount, so a loss keeps its minus sign in line with the amounts.
+    const int cells = static_cast<int>(std::max(Fmt::Hash0(c.Buy).size(), Fmt::Hash0(c.Pay).size())) + 1;
+    const auto line = [cells](const char16_t* caption, qint64 yen) {
+        return QString::fromUtf16(caption) + Fmt::At(yen, cells) + QStringLiteral("円");
+    };
+    c.Message = {label, line(u"  投票 ", c.Buy), line(u"  払戻 ", c.Pay), line(u"  損益 ", qint64(c.Pay) - c.Buy),
+                 QStringLiteral("登録しますか？")};
+    return c;
+}

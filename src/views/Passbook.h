@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Rgb.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ProfitBook;
+
+// The passbook (通帳): the profit book ten records at a time, the ten best and worst days, and the input
+// panel's confirmation of a day to register or delete.
+
+inline constexpr int kPassbookRows = 10;
+// The record file keeps eight characters of an amount: a larger one would come back cut.
+inline constexpr qint32 kPassbookMaxAmount = 99'999'999;
+
+// One list row. All texts empty: a row left blank.
+struct PassbookRow {
+    QString Date; // "2024/05/06"
+    QString Buy;
+    QString Pay;
+    QString Profit;
+    Rgb::Value ProfitColour = Rgb::Black; // red for a loss
+};
+PassbookRow MakePassbookRow(const QString& date, qint32 buy, qint32 pay, qint32 profit);
+
+// The window caption and the totals tooltip of the list. A total that does not fit 32 bits raises the
+// overflow error.
+struct PassbookTotals {
+    QString Caption; // "現在までの収支 12,345円"
+    QString Tooltip; // "投票 1,000   払戻 13,345   損益 12,345"
+};
+PassbookTotals BuildPassbookTotals(const ProfitBook& book);
+
+// The last page of the scroll bar: the page of the last real record, 0 for a book of up to ten days.
+int PassbookLastPage(const ProfitBook& book);
+// The rows of page `page` (0-based): book positions page × 10 + 1 onwards, ending at the sentinel or at
+// the end of the book, whichever comes first.
+QList<PassbookRow> BuildPassbookPage(const ProfitBook& book, int page);
+
+enum class PassbookRanking { Best, Worst };
+// The first ten of the best or worst list; a sentinel there leaves its row blank.
+QList<PassbookRow> BuildPassbookRanking(const ProfitBook& book, PassbookRanking ranking);
+
+// The input panel's fields as typed.
+struct PassbookEntry {
+    QString Year;
+    QString Month;
+    QString Day;
+    QString Buy;
+    QString Pay;
+};
+
+// What the confirm button makes of the fields: the message to show and, unless refused, the action OK
+// takes, with the day key (yyyymmdd) and the amounts it takes it with.
+struct PassbookConfirmation {
+    enum Action { Refused, Register, Delete };
+    Action Pending = Refused;
+    QStringList Message; // the lines of the message box
+    QString DayKey;
+    qint32 Buy = 0;
+    qint32 Pay = 0;
+};
+PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry);

@@ -1,0 +1,122 @@
+#include "CliRun.h"
+#include "support/TestSupport.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QString kBook = QStringLiteral("VQPROFIT.TXT");
+// Lines of the book written out by hand: date 1-8, bet 9-16, payout 17-24, profit 25-33, update 34.
+const QByteArray kNewBook = "0000000000000000000000000000000000\r\n";
+const QByteArray kSentinel = "000000000       0       0        0\r\n";
+const QByteArray kDay6 = "202405061200    5000    3800     1\r\n";
+const QByteArray kDay7 = "202405072000    500     -1500    0\r\n";
+const QDateTime kOld(QDate(2020, 1, 2), QTime(3, 4, 5));
+
+QJsonObject Book(const TempFolder& dir, QStringList args) {
+    args.prepend(dir.Path());
+    args.prepend(QStringLiteral("book"));
+    args << QStringLiteral("--json");
+    const CliRun run = RunVelqora(args);
+    EXPECT_EQ(run.exitCode, 0) << args.join(' ').toStdString() << ": " << run.err.constData();
+    return run.Json().object();
+}
+
+// Dates of a list in the document, and the record fields "date buy pay profit update" of one entry.
+QStringList Dates(const QJsonObject& doc, const char* list) {
+    QStringList dates;
+    for (const QJsonValue& v : doc.value(QLatin1String(list)).toArray()) {
+        dates << v.toObject().value(QLatin1String("date")).toString();
+    }
+    return dates;
+}
+QString Fields(const QJsonValue& v) {
+    const QJsonObject o = v.toObject();
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(o.value(QLatin1String("date")).toString())
+        .arg(o.value(QLatin1String("buy")).toInt())
+        .arg(o.value(QLatin1String("pay")).toInt())
+        .arg(o.value(QLatin1String("profit")).toInt())
+        .arg(o.value(QLatin1String("update")).toInt(-1));
+}
+
+void Age(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(kOld, QFileDevice::FileModificationTime));
+}
+} // namespace
+
+TEST(BookCommand, EveryFormOnOneBook) {
+    TempFolder dir;
+    QJsonObject doc = Book(dir, {});
+    EXPECT_EQ(dir.Read(kBook), kNewBook); // created as the program does at load
+    EXPECT_EQ(Fields(doc.value(QLatin1String("records")).toArray().at(0)), QStringLiteral("00000000 0 0 0 0"));
+    EXPECT_EQ(doc.value(QLatin1String("records")).toArray().size(), 1);
+
+    doc = Book(dir, {"--set", "20240506", "1200", "5000", "--protect"});
+    EXPECT_EQ(dir.Read(kBook), kDay6 + kSentinel);
+    EXPECT_EQ(Fields(doc.value(QLatin1String("records")).toArray().at(0)), QStringLiteral("20240506 1200 5000 3800 1"));
+    EXPECT_EQ(Fields(doc.value(QLatin1String("best")).toArray().at(0)), QStringLiteral("20240506 1200 5000 3800 -1"));
+    EXPECT_EQ(doc.value(QLatin1String("totals")).toObject(),
+              (QJsonObject{{"buy", 1200}, {"pay", 5000}, {"profit", 3800}}));
+
+    const CliRun text = RunVelqora({QStringLiteral("book"), dir.Path()});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_TRUE(text.out.startsWith("現在までの収支 3,800円\n投票 1,200   払戻 5,000   損益 3,800\n"))
+        << text.out.constData();
+    EXPECT_TRUE(text.out.contains("\n2024/05/06      1200      5000      3800\n")) << text.out.constData();
+
+    // The automatic update leaves the protected day alone, and an edit that changes nothing writes nothing.
+    Age(dir.File(kBook));
+    doc = Book(dir, {"--auto", "20240506", "100", "0"});
+    EXPECT_EQ(dir.Read(kBook), kDay6 + kSentinel);
+    EXPECT_EQ(QFileInfo(dir.File(kBook)).lastModified(), kOld);
+    Book(dir, {"--set", "20240506", "1200", "5000", "--protect"});
+    EXPECT_EQ(QFileInfo(dir.File(kBook)).lastModified(), kOld);
+
+    doc = Book(dir, {"--auto", "20240507", "2000", "500"});
+    EXPECT_EQ(dir.Read(kBook), kDay7 + kDay6 + kSentinel);
+    doc = Book(dir, {"--set", "20240506", "1200", "900"}); // corrected, no longer protected
+    EXPECT_EQ(Fields(doc.value(QLatin1String("records")).toArray().at(1)), QStringLiteral("20240506 1200 900 -300 0"));
+    EXPECT_EQ(Dates(doc, "worst"), (QStringList{"20240507", "20240506"}));
+    EXPECT_TRUE(Dates(doc, "best").isEmpty());
+
+    doc = Book(dir, {"--set", "20240507", "0", "0"}); // a bet of 0 deletes, as in the passbook
+    EXPECT_EQ(Dates(doc, "records"), (QStringList{"20240506", "00000000"}));
+    doc = Book(dir, {"--delete", "20240506"});
+    EXPECT_EQ(dir.Read(kBook), kSentinel);
+    EXPECT_EQ(doc.value(QLatin1String("totals")).toObject(), (QJsonObject{{"buy", 0}, {"pay", 0}, {"profit", 0}}));
+}
+
+TEST(BookCommand, RefusedEditsLeaveTheFileAsItWas) {
+    TempFolder dir;
+    dir.Write(kBook, kDay6 + kSentinel);
+    Age(dir.File(kBook));
+    TempFolder none; // no book yet: a refused edit does not create one
+    const QList<QStringList> refused = {{"--set", "20240231", "100", "0"},
+                                        {"--set", "20240506", "-5", "0"},
+                                        {"--set", "20240506", "12abc", "0"},
+                                        {"--set", "20240506", "100", "100000000"},
+                                        {"--delete", "2024056"},
+                                        {"--delete", "00000000"},
+                                        {"--auto", "2024-05-06", "1", "1"},
+                                        {"--set", "20240506", "100"},
+                                        {"--auto", "20240506", "1", "1", "--protect"}};
+    for (const QStringList& edit : refused) {
+        for (const TempFolder* folder : {&dir, &none}) {
+            const CliRun run = RunVelqora(QStringList{"book", folder->Path()} + edit);
+            EXPECT_EQ(run.exitCode, 2) << edit.join(' ').toStdString();
+            EXPECT_FALSE(run.err.isEmpty()) << edit.join(' ').toStdString();
+            EXPECT_TRUE(run.out.isEmpty()) << edit.join(' ').toStdString();
+        }
+        EXPECT_EQ(dir.Read(kBook), kDay6 + kSentinel) << edit.join(' ').toStdString();
+        EXPECT_EQ(QFileInfo(dir.File(kBook)).lastModified(), kOld) << edit.join(' ').toStdString();
+        EXPECT_FALSE(none.Exists(kBook)) << edit.join(' ').toStdString();
+    }
+}

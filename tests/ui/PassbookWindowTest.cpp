@@ -1,0 +1,167 @@
+#include "control/clsControl.h"
+#include "core/Globals.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+#include "ui/frmMain.h"
+#include "ui/frmRecord.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+class PassbookWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath = client.Path();
+        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    static QString Row(const frmRecord* r, int i) {
+        return QStringList{r->LbDate(i)->text(), r->LbTohyo(i)->text(), r->LbHarai(i)->text(), r->LbSoneki(i)->text()}
+            .join(QLatin1Char(' '))
+            .trimmed();
+    }
+    static QStringList Dates(const frmRecord* r) {
+        QStringList dates;
+        for (int i = 0; i < kPassbookRows; ++i) {
+            dates << r->LbDate(i)->text();
+        }
+        return dates;
+    }
+    // The figure of the caption "現在までの収支 -1,234円".
+    static int CaptionYen(const frmRecord* r) {
+        return r->windowTitle().remove(QStringLiteral("現在までの収支 ")).remove(u'円').remove(u',').toInt();
+    }
+    static void Type(QLineEdit* field, const QString& text) {
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+    static void Shot(QWidget* window, const QString& name) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        SaveScreenshot(window, name);
+    }
+
+    TempFolder program;
+    TempFolder client;
+};
+} // namespace
+
+// The sample book: every Saturday and Sunday from 2026/09/05 to 2026/11/29 (26 days, 2026/10/18 entered
+// by hand: 15000 bet, 23400 paid), and the sale day 2026/12/05 the main window has just recorded.
+TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
+    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    frmMain w;
+    w.show();
+    QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
+    auto* rec = qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+    ASSERT_NE(rec, nullptr);
+    Shot(rec, QStringLiteral("passbook-page-1"));
+    EXPECT_EQ(rec->VScroll1()->maximum(), 2);
+    EXPECT_TRUE(rec->VScroll1()->isEnabled());
+    EXPECT_EQ(Dates(rec), (QStringList{"2026/12/05", "2026/11/29", "2026/11/28", "2026/11/22", "2026/11/21",
+                                       "2026/11/15", "2026/11/14", "2026/11/08", "2026/11/07", "2026/11/01"}));
+    const int total = CaptionYen(rec);
+    EXPECT_TRUE(
+        rec->lblWindow()->toolTip().endsWith(QStringLiteral("   損益 ") + rec->windowTitle().mid(8).chopped(1)));
+
+    rec->VScroll1()->setValue(1);
+    EXPECT_EQ(Row(rec, 3), QStringLiteral("2026/10/18 15000 23400 8400"));
+    rec->VScroll1()->setValue(2);
+    EXPECT_EQ(Dates(rec), (QStringList{"2026/09/26", "2026/09/20", "2026/09/19", "2026/09/13", "2026/09/12",
+                                       "2026/09/06", "2026/09/05", "", "", ""}));
+    Shot(rec, QStringLiteral("passbook-last-page"));
+    rec->VScroll1()->setValue(0);
+    EXPECT_EQ(rec->LbDate(9)->text(), QStringLiteral("2026/11/01"));
+
+    for (const int button : {frmRecord::BestButton, frmRecord::WorstButton}) {
+        QTest::mouseClick(rec->Toolbar1(button), Qt::LeftButton);
+        EXPECT_FALSE(rec->VScroll1()->isEnabled());
+        EXPECT_FALSE(rec->lblWindow()->isVisible());
+        const bool best = button == frmRecord::BestButton;
+        Shot(rec, best ? QStringLiteral("passbook-best") : QStringLiteral("passbook-worst"));
+        for (int i = 0; i < kPassbookRows && !rec->LbDate(i)->text().isEmpty(); ++i) {
+            const int profit = rec->LbSoneki(i)->text().toInt();
+            EXPECT_TRUE(best ? profit > 0 : profit < 0) << i;
+            if (i > 0) {
+                EXPECT_TRUE(best ? profit <= rec->LbSoneki(i - 1)->text().toInt()
+                                 : profit >= rec->LbSoneki(i - 1)->text().toInt());
+            }
+            EXPECT_EQ(rec->LbSoneki(i)->styleSheet(), best ? "color: #000000;" : "color: #FF0000;");
+        }
+    }
+
+    // A new day, 2026/11/30: the arrows step the fields, Return confirms.
+    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    EXPECT_TRUE(rec->Picture2()->isVisible());
+    EXPECT_FALSE(rec->Picture1()->isVisible());
+    EXPECT_FALSE(rec->Toolbar1(frmRecord::PastButton)->isEnabled());
+    EXPECT_EQ(rec->txtYY()->text() + rec->cmbMM()->currentText() + rec->cmbDD()->currentText(), "20261205");
+    QTest::mouseClick(rec->SpinDown(frmRecord::MonthField), Qt::LeftButton);
+    rec->cmbDD()->setCurrentIndex(29);
+    Type(rec->txtInTohyo(), QStringLiteral("1200"));
+    Type(rec->txtInHarai(), QStringLiteral("5000"));
+    QTest::keyClick(rec->txtInHarai(), Qt::Key_Return);
+    EXPECT_EQ(rec->txtMessage()->toPlainText(),
+              QStringLiteral("2026年11月30日\n  投票  1200円\n  払戻  5000円\n  損益  3800円\n登録しますか？"));
+    EXPECT_TRUE(rec->cmdOk()->isEnabled());
+    Shot(rec, QStringLiteral("passbook-confirm"));
+    // Any edit, the arrows included, takes the confirmation back.
+    QTest::mouseClick(rec->SpinUp(frmRecord::DayField), Qt::LeftButton);
+    EXPECT_FALSE(rec->cmdOk()->isEnabled());
+    EXPECT_TRUE(rec->txtMessage()->toPlainText().isEmpty());
+    QTest::keyClick(rec->cmbDD(), Qt::Key_Return); // 11/31
+    EXPECT_EQ(rec->txtMessage()->toPlainText(), QStringLiteral("有効な日付を入力して下さい。"));
+    EXPECT_FALSE(rec->cmdOk()->isEnabled());
+    Shot(rec, QStringLiteral("passbook-invalid-date"));
+    QTest::mouseClick(rec->SpinDown(frmRecord::DayField), Qt::LeftButton);
+    QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
+    QTest::mouseClick(rec->cmdOk(), Qt::LeftButton);
+    EXPECT_EQ(rec->CurrentView(), frmRecord::PastView);
+    EXPECT_TRUE(rec->Toolbar1(frmRecord::PastButton)->isChecked());
+    EXPECT_EQ(Row(rec, 1), QStringLiteral("2026/11/30 1200 5000 3800"));
+    EXPECT_EQ(CaptionYen(rec), total + 3800);
+
+    // Corrected and protected from the automatic update.
+    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    Type(rec->txtInHarai(), QStringLiteral("900"));
+    rec->Check1()->setChecked(true);
+    QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
+    EXPECT_TRUE(rec->txtMessage()->toPlainText().contains(QStringLiteral("\n  損益  -300円\n")));
+    QTest::mouseClick(rec->cmdOk(), Qt::LeftButton);
+    EXPECT_EQ(Row(rec, 1), QStringLiteral("2026/11/30 1200 900 -300"));
+    EXPECT_EQ(rec->LbSoneki(1)->styleSheet(), QStringLiteral("color: #FF0000;"));
+    EXPECT_EQ(w.Control().PastUpdate(2), 1);
+    EXPECT_EQ(CaptionYen(rec), total - 300);
+
+    // A negative amount is refused; a bet of 0 deletes the day.
+    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    Type(rec->txtInTohyo(), QStringLiteral("-100"));
+    QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
+    EXPECT_EQ(rec->txtMessage()->toPlainText(), QStringLiteral("マイナス金額は入力できません。"));
+    EXPECT_FALSE(rec->cmdOk()->isEnabled());
+    Type(rec->txtInTohyo(), QStringLiteral("0"));
+    QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
+    EXPECT_EQ(rec->txtMessage()->toPlainText(), QStringLiteral("2026年11月30日のデータを削除しますか？"));
+    QTest::mouseClick(rec->cmdOk(), Qt::LeftButton);
+    EXPECT_EQ(rec->LbDate(1)->text(), QStringLiteral("2026/11/29"));
+    EXPECT_EQ(CaptionYen(rec), total);
+
+    // Escape cancels the input panel, then closes the window.
+    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    QTest::keyClick(rec->txtInTohyo(), Qt::Key_Escape);
+    EXPECT_EQ(rec->CurrentView(), frmRecord::PastView);
+    EXPECT_TRUE(rec->Toolbar1(frmRecord::BestButton)->isEnabled());
+    QTest::keyClick(rec, Qt::Key_Escape);
+    EXPECT_FALSE(w.Host().IsLoaded(IWindowHost::Window::Record));
+}

@@ -1,0 +1,89 @@
+// The passbook on a book of 10,000 days: reading the book as the program does at start, what a click on
+// 通帳 costs before any widget is made (the statistics, caption and totals, the first page, the best and
+// worst lists), and an OK that registers a day (the whole file written again).
+#include "profit/ProfitBook.h"
+#include "views/Passbook.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+constexpr int kDays = 10000;
+
+class BookFolder {
+public:
+    BookFolder() {
+        // A day each, back from the sale day, with stakes and payouts spread so that both lists are long
+        // and the sort has work to do.
+        QString text;
+        QDate day(2026, 12, 5);
+        quint32 seed = 20261205;
+        for (int i = 0; i < kDays; ++i, day = day.addDays(-1)) {
+            seed = seed * 1103515245u + 12345u;
+            const qint32 buy = 100 * static_cast<qint32>(10 + (seed >> 8) % 500);
+            const qint32 pay = buy / 100 * static_cast<qint32>((seed >> 18) % 250);
+            text += ProfitBook::RecordToLine({day.toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
+                    QStringLiteral("\r\n");
+        }
+        text += ProfitBook::RecordToLine({ProfitBook::SentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
+        QFile file(Path() + ProfitBook::FileName());
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) != text.size()) {
+            qFatal("cannot write the book");
+        }
+    }
+    QString Path() const { return m_dir.path() + QLatin1Char('/'); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const BookFolder& Folder() {
+    static const BookFolder folder;
+    return folder;
+}
+
+void Read(ProfitBook& book) {
+    book.setFolder(Folder().Path());
+    book.GetRecord();
+}
+
+void BM_PassbookReadBook(benchmark::State& state) {
+    for (auto _ : state) {
+        ProfitBook book;
+        Read(book);
+        benchmark::DoNotOptimize(book.PastCount());
+    }
+}
+
+void BM_PassbookOpen(benchmark::State& state) {
+    ProfitBook book;
+    Read(book);
+    for (auto _ : state) {
+        book.CheckRecord(0, 0, 0, 0, QString(), 0, 0); // the statistics, as the window's load computes them
+        benchmark::DoNotOptimize(BuildPassbookTotals(book));
+        benchmark::DoNotOptimize(PassbookLastPage(book));
+        benchmark::DoNotOptimize(BuildPassbookPage(book, 0));
+        benchmark::DoNotOptimize(BuildPassbookRanking(book, PassbookRanking::Best));
+        benchmark::DoNotOptimize(BuildPassbookRanking(book, PassbookRanking::Worst));
+    }
+    state.counters["best"] = static_cast<double>(book.BestCount());
+    state.counters["worst"] = static_cast<double>(book.WorstCount());
+}
+
+void BM_PassbookRegister(benchmark::State& state) {
+    ProfitBook book;
+    Read(book);
+    qint32 pay = 0;
+    for (auto _ : state) {
+        pay = pay == 0 ? 2500 : 0; // a change every time, so every OK writes the file
+        book.CheckRecord(1000, pay, 0, 0, QStringLiteral("20261206"), 0, 1);
+    }
+}
+} // namespace
+
+BENCHMARK(BM_PassbookReadBook)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassbookOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassbookRegister)->Unit(benchmark::kMillisecond);
