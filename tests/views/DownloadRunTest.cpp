@@ -1,0 +1,117 @@
+#include "views/DownloadRun.h"
+#include "patdata/clsKaisai.h"
+#include "patdata/clsRace.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Meeting 1 (Tokyo, 2026, 2nd meeting, day 8) sells races 1-6, race 4 not at all, and two of the next
+// day's races; meeting 2 (Kyoto, 3rd meeting, day 1) races 1-2. Open stakes: m1 races 1, 2, 3 and 5,
+// m2 race 1.
+std::vector<std::unique_ptr<clsKaisai>> Day() {
+    std::vector<std::unique_ptr<clsKaisai>> day;
+    const struct {
+        int venue;
+        const char* kaiJi;
+        const char* hiJi;
+        QList<std::tuple<int, int, int, qint32>> races; // number, on sale, sale day, open stake
+    } meetings[] = {
+        {5, "02", "08", {{1, 1, 1, 500}, {2, 1, 1, 100}, {3, 1, 1, 300}, {4, 0, 1, 0}, {5, 1, 1, 200}, {6, 1, 1, 0},
+                         {11, 1, 2, 900}, {12, 1, 2, 0}}},
+        {8, "03", "01", {{1, 1, 1, 700}, {2, 1, 1, 0}}},
+    };
+    for (const auto& m : meetings) {
+        auto meeting = std::make_unique<clsKaisai>();
+        meeting->setKaisaiNum(static_cast<qint16>(m.venue));
+        meeting->setNendo(QStringLiteral("2026"));
+        meeting->setKaiJi(QString::fromLatin1(m.kaiJi));
+        meeting->setHiJi(QString::fromLatin1(m.hiJi));
+        for (const auto& [num, kenshu, sale, yet] : m.races) {
+            auto race = std::make_unique<clsRace>();
+            race->setRaceNum(static_cast<qint16>(num));
+            race->setKenshu(static_cast<qint16>(kenshu));
+            race->setSale(static_cast<qint16>(sale));
+            race->setAmtYet(yet);
+            meeting->AddRace(std::move(race));
+        }
+        day.push_back(std::move(meeting));
+    }
+    return day;
+}
+
+QString Look(const DownloadRun::Box& b) {
+    return (b.Checked ? QStringLiteral("x") : QStringLiteral(".")) + b.Caption + QLatin1Char(' ') + Rgb::Hex(b.Back);
+}
+} // namespace
+
+// A whole run against a scripted site: meeting 1's payout list names races 1, 2 and 5; race 1 converts,
+// race 2 does not, race 5 answers 404; meeting 2's payout list never comes.
+TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
+    DownloadRun run;
+    run.Load(Day());
+    EXPECT_EQ(run.PanelTitles(), (QStringList{"東京 2回 8日", "京都 3回 1日"}));
+    EXPECT_EQ(Look(run.BoxAt(0)), QStringLiteral("x500円 #FFFFFF"));
+    EXPECT_FALSE(run.BoxAt(3).Visible);  // not on sale
+    EXPECT_EQ(Look(run.BoxAt(5)), QStringLiteral(". #FFFFFF"));
+    EXPECT_FALSE(run.BoxAt(10).Visible); // the next day's race 11 is not listed
+    EXPECT_TRUE(run.BoxAt(13).Visible);
+
+    run.Start();
+    QStringList requests;
+    for (int guard = 0; guard < 50; ++guard) {
+        const DownloadRun::Step s = run.Next();
+        if (s.What == DownloadRun::Step::Finished) {
+            break;
+        }
+        ASSERT_NE(s.What, DownloadRun::Step::Wait);
+        requests << QString::fromLatin1(s.Body);
+        const QString body = QString::fromLatin1(s.Body);
+        if (body == u"CNAME=W01PH_D/xW01&xW01=0520260208") {
+            run.ListLoaded({1, 2, 5});
+        } else if (body.startsWith(u"CNAME=W01PH_D/")) {
+            run.PageFailed(DownloadRun::TimedOutText());
+        } else if (body.endsWith(u"01")) {
+            run.RaceLoaded(true);
+        } else if (body.endsWith(u"02")) {
+            run.RaceLoaded(false);
+        } else {
+            run.PageFailed(QStringLiteral("404"));
+        }
+    }
+    EXPECT_EQ(requests, (QStringList{"CNAME=W01PH_D/xW01&xW01=0520260208", "CNAME=W01PS_D3/xW01&xW01=052026020801",
+                                     "CNAME=W01PS_D3/xW01&xW01=052026020802", "CNAME=W01PS_D3/xW01&xW01=052026020805",
+                                     "CNAME=W01PH_D/xW01&xW01=0820260301"}));
+    EXPECT_EQ(run.Caption(), QStringLiteral("終了しました。"));
+    EXPECT_FALSE(run.Running());
+    const struct {
+        int box;
+        const char16_t* look;
+    } expected[] = {
+        {0, u".正常 #0000FF"},   {1, u"xエラー #FF0000"}, {2, u"x未確定 #000000"}, {4, u"x404 #FF0000"},
+        {5, u". #FFFFFF"},       {12, u"x取得不可 #FF00FF"}, // its list timed out, then found unread
+        {13, u". #FFFFFF"},
+    };
+    for (const auto& e : expected) {
+        EXPECT_EQ(Look(run.BoxAt(e.box)), QString::fromUtf16(e.look)) << e.box;
+    }
+    EXPECT_EQ(run.Next().What, DownloadRun::Step::Wait); // the end is told once
+}
+
+TEST(DownloadRun, CancelEndsTheRunAndSelectAllToggles) {
+    DownloadRun run;
+    run.Load(Day());
+    run.SelectAll();
+    EXPECT_TRUE(run.BoxAt(5).Checked && run.BoxAt(13).Checked);
+    EXPECT_FALSE(run.BoxAt(3).Checked); // not listed
+    run.SelectAll();
+    for (const int i : {0, 1, 2, 4, 5, 12, 13}) {
+        EXPECT_FALSE(run.BoxAt(i).Checked) << i;
+    }
+    run.setChecked(12, true);
+    run.Start();
+    EXPECT_EQ(QString::fromLatin1(run.Next().Body), QStringLiteral("CNAME=W01PH_D/xW01&xW01=0820260301"));
+    EXPECT_EQ(run.Caption(), QStringLiteral("レース情報　取得中"));
+    run.Cancel();
+    EXPECT_EQ(run.Next().What, DownloadRun::Step::Finished);
+    EXPECT_EQ(run.Caption(), QStringLiteral("キャンセルしました。"));
+}
