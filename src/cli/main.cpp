@@ -3,6 +3,8 @@
 //     velqora summary [--json] DATAFOLDER               the main window's figures and every race
 //     velqora profit [--json] DATAFOLDER                the day profit table
 //     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
+//     velqora convert PAGEFILE SAVEDIR                  a downloaded results page into a result file
+#include "ConvertCommand.h"
 #include "ProfitReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
@@ -24,7 +26,8 @@ void Print(FILE* stream, const QByteArray& bytes) {
 
 const QByteArray kUsage = "usage: velqora summary [--json] DATAFOLDER\n"
                           "       velqora profit [--json] DATAFOLDER\n"
-                          "       velqora race [--json] DATAFOLDER MEETING RACE\n";
+                          "       velqora race [--json] DATAFOLDER MEETING RACE\n"
+                          "       velqora convert PAGEFILE SAVEDIR | --race-list PAGEFILE\n";
 
 int Usage() {
     Print(stderr, kUsage);
@@ -168,6 +171,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("race")) {
         return Race(args);
+    }
+    if (command == QLatin1String("convert")) {
+        return ConvertCommand(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);
