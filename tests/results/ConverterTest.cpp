@@ -144,6 +144,7 @@ TEST(Converter, FailedPagesWriteNothing) {
     const std::pair<int, QString> cases[] = {
         {0, QStringLiteral("レース結果")},
         {1, QStringLiteral("2026/04/05 東京 11R")},
+        {6, QStringLiteral("着順 枠番 馬番 馬名")},
         {14, QStringLiteral("払戻金")},
         {8, QStringLiteral("2 4 7 牡5 カキクケコ 56 騎手 1:34.6 1 1/2馬身差  478Kg")},
         {1, QStringLiteral("2026年2回大井8日 4月 5日（日） 11Ｒ")},
