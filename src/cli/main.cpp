@@ -5,8 +5,10 @@
 //     velqora profit [--json] DATAFOLDER                the day profit table
 //     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
 //     velqora log [--json] DATAFOLDER                   the bet log window's caption and views
-//     velqora book [--json] PATFOLDER [an edit]      the passbook, and its edits
+//     velqora book [--json] PATFOLDER [an edit]         the passbook, and its edits
+//     velqora convert PAGEFILE SAVEDIR                  a downloaded results page into a result file
 #include "BookReport.h"
+#include "ConvertCommand.h"
 #include "LogReport.h"
 #include "ProfitReport.h"
 #include "RaceReport.h"
@@ -31,7 +33,8 @@ void Print(FILE* stream, const QByteArray& bytes) {
 const QByteArray kUsage = QByteArray("usage: velqora summary [--json] DATAFOLDER\n"
                                      "       velqora profit [--json] DATAFOLDER\n"
                                      "       velqora race [--json] DATAFOLDER MEETING RACE\n"
-                                     "       velqora log [--json] DATAFOLDER\n") +
+                                     "       velqora log [--json] DATAFOLDER\n"
+                                     "       velqora convert PAGEFILE SAVEDIR | --race-list PAGEFILE\n") +
                           "       " + kBookUsage;
 
 int Usage() {
@@ -184,6 +187,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("book")) {
         return BookCommand(args);
+    }
+    if (command == QLatin1String("convert")) {
+        return ConvertCommand(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         Print(stdout, kUsage);

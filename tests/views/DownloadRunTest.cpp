@@ -16,8 +16,17 @@ std::vector<std::unique_ptr<clsKaisai>> Day() {
         const char* hiJi;
         QList<std::tuple<int, int, int, qint32>> races; // number, on sale, sale day, open stake
     } meetings[] = {
-        {5, "02", "08", {{1, 1, 1, 500}, {2, 1, 1, 100}, {3, 1, 1, 300}, {4, 0, 1, 0}, {5, 1, 1, 200}, {6, 1, 1, 0},
-                         {11, 1, 2, 900}, {12, 1, 2, 0}}},
+        {5,
+         "02",
+         "08",
+         {{1, 1, 1, 500},
+          {2, 1, 1, 100},
+          {3, 1, 1, 300},
+          {4, 0, 1, 0},
+          {5, 1, 1, 200},
+          {6, 1, 1, 0},
+          {11, 1, 2, 900},
+          {12, 1, 2, 0}}},
         {8, "03", "01", {{1, 1, 1, 700}, {2, 1, 1, 0}}},
     };
     for (const auto& m : meetings) {
@@ -51,7 +60,7 @@ TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
     run.Load(Day());
     EXPECT_EQ(run.PanelTitles(), (QStringList{"東京 2回 8日", "京都 3回 1日"}));
     EXPECT_EQ(Look(run.BoxAt(0)), QStringLiteral("x500円 #FFFFFF"));
-    EXPECT_FALSE(run.BoxAt(3).Visible);  // not on sale
+    EXPECT_FALSE(run.BoxAt(3).Visible); // not on sale
     EXPECT_EQ(Look(run.BoxAt(5)), QStringLiteral(". #FFFFFF"));
     EXPECT_FALSE(run.BoxAt(10).Visible); // the next day's race 11 is not listed
     EXPECT_TRUE(run.BoxAt(13).Visible);
@@ -87,8 +96,8 @@ TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
         int box;
         const char16_t* look;
     } expected[] = {
-        {0, u".正常 #0000FF"},   {1, u"xエラー #FF0000"}, {2, u"x未確定 #000000"}, {4, u"x404 #FF0000"},
-        {5, u". #FFFFFF"},       {12, u"x取得不可 #FF00FF"}, // its list timed out, then found unread
+        {0, u".正常 #0000FF"}, {1, u"xエラー #FF0000"},    {2, u"x未確定 #000000"}, {4, u"x404 #FF0000"},
+        {5, u". #FFFFFF"},     {12, u"x取得不可 #FF00FF"}, // its list timed out, then found unread
         {13, u". #FFFFFF"},
     };
     for (const auto& e : expected) {

@@ -1,0 +1,61 @@
+#include "ConvertCommand.h"
+
+#include "results/clsConvKS.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+void Print(FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// The page as the browser copies it: UTF-8 (a byte-order mark from a Windows editor dropped), lines
+// separated by CR LF whatever the file used.
+std::optional<QString> ReadPage(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Print(stderr, "velqora: cannot read " + path.toUtf8() + "\n");
+        return std::nullopt;
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+} // namespace
+
+int ConvertCommand(const QStringList& args) {
+    const bool raceList = !args.isEmpty() && args[0] == QLatin1String("--race-list");
+    if (args.size() != 2 || (!raceList && args[0].startsWith(QLatin1String("--")))) {
+        Print(stderr, "usage: velqora convert PAGEFILE SAVEDIR\n"
+                      "       velqora convert --race-list PAGEFILE\n");
+        return 2;
+    }
+    const std::optional<QString> page = ReadPage(args[raceList ? 1 : 0]);
+    if (!page) {
+        return 3;
+    }
+    clsConvKS conv;
+    if (raceList) {
+        conv.GetRaceNum(*page);
+        for (const QString& race : conv.colElement()) {
+            Print(stdout, race.toUtf8() + "\n");
+        }
+        return 0;
+    }
+    // The download window hands the converter the copied text with every half-width space made "#".
+    QString text = *page;
+    conv.setSavePathName(args[1]);
+    if (!conv.GetKekka(text.replace(u' ', u'#'))) {
+        Print(stderr, "velqora: the page makes no result file; nothing was written\n");
+        return 1;
+    }
+    Print(stdout, conv.KekkaFileName().toUtf8() + "\n");
+    return 0;
+}
