@@ -128,6 +128,10 @@ public:
     qint32 ForeColor() const { return m_settings.ForeColor(); }
     void setForeColor(qint32 v) { m_settings.setForeColor(v); }
     qint16 Button() const { return m_settings.Button(); }
+    const QString& ResultSite() const { return m_settings.ResultSite(); }
+    void setResultSite(const QString& v) { m_settings.setResultSite(v); }
+    // The start-up's download folder (no trailing separator); result files go to a subfolder per sale day.
+    const QString& DownPath() const { return m_downPath; }
     void setButton(qint32 v) { m_settings.setButton(v); }
 
     // The day's totals of the last UpdateDayTotals that found meetings.

@@ -84,6 +84,9 @@ void Settings::LoadSettings() {
         const qint16 v = Num::ClampToInt16(Num::Val(disp));
         m_dispMode = (v < 1 || v > 3) ? qint16(2) : v;
     }
+
+    const QString site = ini.GetData(kOption, QStringLiteral("resultsite")).trimmed();
+    m_resultSite = site.isEmpty() ? DefaultResultSite() : site;
 }
 
 void Settings::SaveSettings() const {
@@ -104,6 +107,7 @@ void Settings::SaveSettings() const {
     ini.SetData(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
     ini.SetData(kOption, QStringLiteral("button"), QString::number(m_button));
     ini.SetData(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
+    ini.SetData(kOption, QStringLiteral("resultsite"), m_resultSite);
 }
 
 void Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {

@@ -13,6 +13,8 @@ class Settings {
 public:
     static constexpr int kSlotCount = 7;
     static constexpr qint32 kDefaultBackColor = 16777215; // white
+    // The racing authority's results site the download window posts its forms to.
+    static QString DefaultResultSite() { return QStringLiteral("https://www.jra.go.jp"); }
 
     // Window slots, fixed per window.
     enum Slot { Main = 1, Profit = 2, Log = 3, Record = 4, Detail = 5, Kekka = 6, Download = 7 };
@@ -24,7 +26,7 @@ public:
     QString FileName() const { return QStringLiteral("VQV50.INI"); }
 
     void LoadSettings();
-    // Writes all 28 window keys and the 5 option keys; write failures are ignored.
+    // Writes all 28 window keys and the 6 option keys; write failures are ignored.
     void SaveSettings() const;
 
     // Restores the window from its slot: top and left when stored at 0 or more, height and width when
@@ -53,6 +55,9 @@ public:
     void setButton(qint32 v) { m_button = v; }
     qint16 DispMode() const { return m_dispMode; }
     void setDispMode(qint16 v) { m_dispMode = v; }
+    // Scheme and host of the results site, without the path; a test points it at a local site.
+    const QString& ResultSite() const { return m_resultSite; }
+    void setResultSite(const QString& v) { m_resultSite = v; }
 
 private:
     struct FormSlot {
@@ -71,4 +76,5 @@ private:
     qint32 m_foreColor = 0;
     qint32 m_button = 1;
     qint16 m_dispMode = 2;
+    QString m_resultSite = DefaultResultSite();
 };

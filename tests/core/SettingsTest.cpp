@@ -169,3 +169,26 @@ TEST(Settings, SaveFormSkipsMinimisedWindowsAndRejectsBadSlots) {
     EXPECT_THROW(s.SaveForm(w), AppError);
     EXPECT_THROW(s.PosTop(0), AppError);
 }
+
+TEST(Settings, ResultSiteReadsTrimmedFallsBackToThePublicSiteAndRoundTrips) {
+    const struct {
+        const char* stored;
+        const char* expect;
+    } cases[] = {
+        {nullptr, "https://www.jra.go.jp"},
+        {"", "https://www.jra.go.jp"},
+        {" http://127.0.0.1:8080 ", "http://127.0.0.1:8080"},
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        const QByteArray key = c.stored ? QByteArray("resultsite=") + c.stored + "\r\n" : QByteArray();
+        Settings s = LoadFrom(dir, "[OPTION]\r\n" + key);
+        EXPECT_EQ(s.ResultSite(), QString::fromLatin1(c.expect)) << c.stored;
+        s.setResultSite(QStringLiteral("http://127.0.0.1:9"));
+        s.SaveSettings();
+        Settings again;
+        again.setFolder(dir.Path());
+        again.LoadSettings();
+        EXPECT_EQ(again.ResultSite(), QStringLiteral("http://127.0.0.1:9"));
+    }
+}
