@@ -1,5 +1,6 @@
 // The windowed program. Everything it decides at start-up lives in Main (core/Startup); this file only
 // wires the real message boxes and the main window to it.
+#include "Platform.h"
 #include "core/Startup.h"
 #include "ui/MessageBoxReporter.h"
 #include "ui/frmMain.h"
@@ -26,6 +27,11 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The download window's browser engine refuses to start as root with its sandbox, and there is often
+    // no GPU where it runs as root (containers, kiosks). A choice the user made stays.
+    if (Platform::RunningAsRoot() && qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    }
     QApplication app(argc, argv);
     MessageBoxReporter reporter;
     SetErrorReporter(&reporter);

@@ -1,0 +1,3 @@
+#include "ResultsBrowser.h"
+
+ResultsBrowser::~ResultsBrowser() = default;
