@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "Icons.h"
 #include "QtFormWindow.h"
+#include "WebEngineBrowser.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
@@ -12,6 +13,7 @@
 #include "frmDetail.h"
 #include "frmKekka.h"
 #include "frmLog.h"
+#include "frmPost.h"
 #include "frmProfit.h"
 #include "frmRecord.h"
 #include "frmVer.h"
@@ -100,6 +102,10 @@ void frmMain::RegisterWindows() {
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmKekka(c, owner); });
     m_host->Register(IWindowHost::Window::Record,
                      [](clsControl& c, QWidget* owner) -> QWidget* { return new frmRecord(c, owner); });
+    m_makeBrowser = [] { return std::make_unique<WebEngineBrowser>(); };
+    m_host->Register(IWindowHost::Window::Browser, [this](clsControl& c, QWidget* owner) -> QWidget* {
+        return new frmPost(c, owner, m_makeBrowser(), [this] { EnableDownloadButtons(); });
+    });
 }
 
 void frmMain::BuildControls() {

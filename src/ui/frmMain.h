@@ -15,6 +15,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QToolButton;
+class ResultsBrowser;
 class clsControl;
 
 // The main window: the small window the user keeps beside the betting client. It owns the controller,
@@ -64,6 +65,11 @@ public:
     using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
     void setColorChooser(ColorChooser chooser) { m_chooseColor = std::move(chooser); }
 
+    // Makes the browser each download window drives (a web engine view unless set). Tests pass a scripted
+    // one.
+    using BrowserFactory = std::function<std::unique_ptr<ResultsBrowser>()>;
+    void setBrowserFactory(BrowserFactory factory) { m_makeBrowser = std::move(factory); }
+
     // The download window calls this when it closes.
     void EnableDownloadButtons();
 
@@ -104,4 +110,5 @@ private:
     QWidget* m_lblWindow = nullptr;
     QMenu* m_mnuPop = nullptr;
     ColorChooser m_chooseColor;
+    BrowserFactory m_makeBrowser;
 };

@@ -1,0 +1,262 @@
+#include "control/clsControl.h"
+#include "core/Globals.h"
+#include "results/SamplePage.h"
+#include "resultsite/ResultPages.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+#include "ui/ResultsBrowser.h"
+#include "ui/frmMain.h"
+#include "ui/frmPost.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+using Window = IWindowHost::Window;
+
+// A browser that answers from a script, by form body, a little later as a real one would. A slow page
+// keeps it busy until stopped; a body the script does not know answers 404.
+class FakeBrowser : public ResultsBrowser {
+public:
+    struct Answer {
+        QString Title;
+        QString Text;
+        int Status = 0; // an error status instead of a page
+        bool Slow = false;
+    };
+    std::map<QByteArray, Answer> Script;
+    QList<QUrl> Urls;
+    QList<QByteArray> Bodies;
+    QList<QByteArray> Headers;
+    int Stops = 0;
+
+    void navigate(const QUrl& url, const QByteArray& body, const QByteArray& header) override {
+        Urls << url;
+        Bodies << body;
+        Headers << header;
+        m_busy = true;
+        const int load = ++m_load;
+        const auto it = Script.find(body);
+        const Answer a = body.isEmpty() ? Answer{} : it == Script.end() ? Answer{{}, {}, 404} : it->second;
+        if (a.Slow) {
+            return;
+        }
+        QTimer::singleShot(15, this, [this, load, a] {
+            if (load != m_load) {
+                return;
+            }
+            m_busy = false;
+            m_view.setText(a.Title);
+            if (a.Status) {
+                emit navigationError(a.Status);
+            } else {
+                emit loadFinished(a.Title, a.Text);
+            }
+        });
+    }
+    bool busy() const override { return m_busy; }
+    void stop() override {
+        m_busy = false;
+        ++m_load;
+        ++Stops;
+    }
+    QWidget* widget() override { return &m_view; }
+
+private:
+    QLabel m_view; // the window takes it into its layout and outlives this object's use of it
+    bool m_busy = false;
+    int m_load = 0;
+};
+
+// The sample day's meetings (中山 5回 1日, 阪神 5回 1日, 中京 4回 1日) as the site names them.
+const QByteArray kList1 = "CNAME=W01PH_D/xW01&xW01=0620260501";
+const QByteArray kList2 = "CNAME=W01PH_D/xW01&xW01=0920260501";
+const QByteArray kList3 = "CNAME=W01PH_D/xW01&xW01=0720260401";
+QByteArray RaceBody(const QByteArray& list, int race) {
+    return "CNAME=W01PS_D3/xW01&xW01=" + list.right(10) + QByteArray::number(race).rightJustified(2, '0');
+}
+
+ResultPages::RacePage Race(const QString& venue, int kaiJi, int race) {
+    ResultPages::RacePage p = SamplePage();
+    p.Meeting = {SampleDay::kYear, kaiJi, venue, SampleDay::kHiJi, 12, 5, QStringLiteral("土")};
+    p.RaceNum = race;
+    return p;
+}
+FakeBrowser::Answer ResultsAnswer(const ResultPages::RacePage& p) {
+    return {ResultPages::kResultsTitle, ResultPages::JoinLines(ResultPages::ResultsPageLines(p))};
+}
+FakeBrowser::Answer ListAnswer(const QString& venue, int kaiJi, const QList<int>& races) {
+    QList<ResultPages::RacePage> pages;
+    for (int r : races) {
+        pages << Race(venue, kaiJi, r);
+    }
+    return {ResultPages::kPayoutListTitle,
+            ResultPages::JoinLines(ResultPages::PayoutListLines(pages.first().Meeting, pages))};
+}
+
+// A box as "x" (ticked) or ".", its caption and its background.
+QString Look(const QCheckBox* box) {
+    return (box->isChecked() ? QStringLiteral("x") : QStringLiteral(".")) + box->text() + QLatin1Char(' ') +
+           box->palette().color(QPalette::Window).name().toUpper();
+}
+
+class DownloadWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(program.Path());
+        gstrPatPath = client.Path();
+        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+        ASSERT_TRUE(WriteSampleDay(client.Path()));
+    }
+    void TearDown() override { SetProgramFolder(QString()); }
+
+    // Opens the window from the main window's toolbar, with a scripted browser.
+    frmPost* Open(frmMain& w, const std::function<void(FakeBrowser&)>& script) {
+        w.setBrowserFactory([script]() -> std::unique_ptr<ResultsBrowser> {
+            auto b = std::make_unique<FakeBrowser>();
+            script(*b);
+            return b;
+        });
+        w.show();
+        QTest::mouseClick(w.ToolButton(frmMain::DownloadButton), Qt::LeftButton);
+        auto* post = qobject_cast<frmPost*>(w.Host().Loaded(Window::Browser));
+        if (post) {
+            post->setTimeOutMs(300);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(post));
+        }
+        return post;
+    }
+    static FakeBrowser& Browser(frmPost* post) { return static_cast<FakeBrowser&>(post->brwWebBrowser()); }
+
+    TempFolder program;
+    TempFolder client;
+};
+} // namespace
+
+// Three meetings, nine races ticked; the site answers each in a different way and every box ends with
+// what became of its race.
+TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFiles) {
+    frmMain w;
+    w.Control().setResultSite(QStringLiteral("http://127.0.0.1:9/"));
+    frmPost* post = Open(w, [](FakeBrowser& b) {
+        const QString nakayama = QStringLiteral("中山"), hanshin = QStringLiteral("阪神");
+        b.Script[kList1] = ListAnswer(nakayama, 5, {1, 2, 3, 5});
+        b.Script[RaceBody(kList1, 1)] = ResultsAnswer(Race(nakayama, 5, 1));
+        b.Script[RaceBody(kList1, 2)] = {ResultPages::kResultsTitle, QStringLiteral("競走成績\r\n準備中です")};
+        b.Script[RaceBody(kList1, 3)] = {{}, {}, 404};
+        b.Script[RaceBody(kList1, 5)] = {{}, {}, 0, true};
+        b.Script[kList2] = ListAnswer(hanshin, 5, {1, 2});
+        b.Script[RaceBody(kList2, 1)] = {QStringLiteral("メンテナンス中"), QStringLiteral("しばらくお待ちください")};
+        b.Script[RaceBody(kList2, 2)] = ResultsAnswer(Race(hanshin, 5, 2));
+        b.Script[kList3] = {{}, {}, 500};
+    });
+    ASSERT_NE(post, nullptr);
+    EXPECT_FALSE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+    EXPECT_EQ(post->windowTitle(), QStringLiteral("競走成績ダウンロード"));
+    EXPECT_EQ(Browser(post).Urls.value(0), QUrl(QStringLiteral("about:VelqoraV50")));
+    const QStringList titles{QStringLiteral("中山 5回 1日"), QStringLiteral("阪神 5回 1日"),
+                             QStringLiteral("中京 4回 1日")};
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_TRUE(post->picKaisai(m)->isVisible()) << m;
+        EXPECT_EQ(post->lblKaisai(m)->text(), titles[m]);
+    }
+    // The open races with stakes on them come ticked with the amount.
+    EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x1000円 #FFFFFF"));
+    EXPECT_EQ(Look(post->chkState(10)), QStringLiteral("x3000円 #FFFFFF"));
+    EXPECT_EQ(Look(post->chkState(0)), QStringLiteral(". #FFFFFF"));
+    EXPECT_EQ(post->lblTitleRace(11)->text(), QStringLiteral("12R"));
+    SaveScreenshot(post, QStringLiteral("download-before"));
+
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    for (int i = 0; i < 36; ++i) {
+        EXPECT_TRUE(post->chkState(i)->isVisible()) << i;
+        EXPECT_FALSE(post->chkState(i)->isChecked()) << i;
+    }
+    for (int i : {0, 1, 2, 3, 4, 12, 13, 24}) {
+        post->chkState(i)->click();
+    }
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
+    EXPECT_FALSE(post->Picture1()->isEnabled());
+    EXPECT_TRUE(post->cmdCancel()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(post->chkState(0)->text(), QStringLiteral("正常"), 5000);
+    SaveScreenshot(post, QStringLiteral("download-running"));
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
+    SaveScreenshot(post, QStringLiteral("download-after"));
+
+    const QList<QByteArray> expected{kList1,
+                                     RaceBody(kList1, 1),
+                                     RaceBody(kList1, 2),
+                                     RaceBody(kList1, 3),
+                                     RaceBody(kList1, 5),
+                                     kList2,
+                                     RaceBody(kList2, 1),
+                                     RaceBody(kList2, 2),
+                                     kList3};
+    EXPECT_EQ(Browser(post).Bodies.mid(1), expected);
+    EXPECT_EQ(Browser(post).Urls.value(1), QUrl(QStringLiteral("http://127.0.0.1:9/JRADB/accessS")));
+    EXPECT_EQ(Browser(post).Headers.value(1), QByteArray("Content-Type: application/x-www-form-urlencoded\r\n"));
+    const struct {
+        int box;
+        const char* look;
+    } outcomes[] = {
+        {0, ".正常 #0000FF"},
+        {1, "xエラー #FF0000"}, // a results page the converter cannot read
+        {2, "x404 #FF0000"},
+        {3, "x未確定 #000000"}, // not in the payout list: never asked for
+        {4, "xタイムアウト #FF0000"},
+        {12, "xエラー #FF0000"}, // a page of neither kind; the run went on
+        {13, ".正常 #0000FF"},
+        {24, "x取得不可 #FF00FF"}, // the payout list answered 500
+        {5, ". #FFFFFF"},
+    };
+    for (const auto& o : outcomes) {
+        EXPECT_EQ(Look(post->chkState(o.box)), QString::fromUtf8(o.look)) << o.box;
+    }
+    EXPECT_EQ(post->chkState(0)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_TRUE(post->Picture1()->isEnabled());
+    EXPECT_FALSE(post->cmdCancel()->isEnabled());
+    // The sample day already holds race 8's file of 中山 in the download folder; the run adds race 1 of
+    // 中山 and race 2 of 阪神 beside it.
+    const QString day = client.Path() + QStringLiteral("VQDOWNLOAD/20261205/");
+    EXPECT_EQ(
+        QDir(day).entryList(QDir::Files, QDir::Name),
+        (QStringList{QStringLiteral("KS-66511.JRA"), QStringLiteral("KS-66518.JRA"), QStringLiteral("KS-96512.JRA")}));
+    EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-66511.JRA")).size(), 849);
+    EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-96512.JRA")).size(), 849);
+
+    post->close();
+    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+}
+
+// Cancelling while a page loads stops the browser; the run ends at once and asks for nothing more.
+TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
+    frmMain w;
+    frmPost* post = Open(w, [](FakeBrowser& b) { b.Script[kList1] = {{}, {}, 0, true}; });
+    ASSERT_NE(post, nullptr);
+    post->setTimeOutMs(30000);
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton); // the open races 9 and 11 are ticked
+    QTRY_COMPARE_WITH_TIMEOUT(Browser(post).Bodies.size(), 2, 5000);
+    EXPECT_EQ(post->windowTitle(), QStringLiteral("レース情報　取得中"));
+    const int stops = Browser(post).Stops;
+    QTest::mouseClick(post->cmdCancel(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("キャンセルしました。"), 5000);
+    EXPECT_EQ(Browser(post).Stops, stops + 1);
+    QTest::qWait(100);
+    EXPECT_EQ(Browser(post).Bodies.size(), 2);
+    EXPECT_TRUE(post->cmdSubmit()->isEnabled());
+    EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x #FFFFFF"));
+    SaveScreenshot(post, QStringLiteral("download-cancelled"));
+}
