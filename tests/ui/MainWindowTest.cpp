@@ -276,6 +276,8 @@ TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonC
     WriteDay({{1, 2, 350}});
     frmMain w;
     w.show();
+    // A download window that cannot be made.
+    w.Host().Register(IWindowHost::Window::Browser, [](clsControl&, QWidget*) -> QWidget* { return nullptr; });
     for (int b : {frmMain::RecordButton, frmMain::DownloadButton}) {
         QTest::mouseClick(w.ToolButton(b), Qt::LeftButton);
     }
