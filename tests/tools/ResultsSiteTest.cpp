@@ -121,7 +121,9 @@ TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
         if (!c.pre.isEmpty()) {
             EXPECT_EQ(a.Pre, c.pre);
         }
-        EXPECT_EQ(clock.elapsed() >= 300, c.body.endsWith(code + "01")) << clock.elapsed();
+        if (c.body.endsWith(code + "01")) {
+            EXPECT_GE(clock.elapsed(), 300); // held back, then the page itself
+        }
         if (c.method == "POST" && c.path == QStringLiteral("/JRADB/accessS")) {
             posted << c.body;
         }
