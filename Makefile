@@ -42,7 +42,7 @@ demo-folder: build
 	@echo "demo: client folder $(abspath $(DEMO_DIR))"
 
 demo: demo-folder
-	$(BUILD)/bin/VelqoraV50
+	@./scripts/demo-run.sh "$(BUILD)" "$(abspath $(DEMO_DIR))"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

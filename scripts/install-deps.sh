@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make clang-format
     qt6-base-dev qt6-webengine-dev
+    qt6-httpserver-dev qt6-websockets-dev
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic

@@ -1,5 +1,6 @@
 #include "frmRecord.h"
 
+#include "Colors.h"
 #include "Fonts.h"
 #include "Icons.h"
 #include "control/clsControl.h"
@@ -382,7 +383,7 @@ void frmRecord::FillRows(const QList<PassbookRow>& rows) {
         cells[1]->setText(row.Buy);
         cells[2]->setText(row.Pay);
         cells[3]->setText(row.Profit);
-        cells[3]->setStyleSheet(QStringLiteral("color: %1;").arg(Rgb::Hex(row.ProfitColour)));
+        cells[3]->setStyleSheet(Colors::Style(row.ProfitColour, std::nullopt));
     }
 }
 
