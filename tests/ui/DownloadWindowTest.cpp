@@ -2,9 +2,11 @@
 #include "core/Globals.h"
 #include "results/SamplePage.h"
 #include "resultsite/ResultPages.h"
+#include "resultsite/ResultsSite.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 #include "ui/ResultsBrowser.h"
+#include "ui/WebEngineBrowser.h"
 #include "ui/frmMain.h"
 #include "ui/frmPost.h"
 
@@ -252,4 +254,30 @@ TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
     EXPECT_TRUE(post->cmdSubmit()->isEnabled());
     EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x #FFFFFF"));
     SaveScreenshot(post, QStringLiteral("download-cancelled"));
+}
+
+// The real browser against the local results site named in the settings: 中山's race 1 is published and
+// converted, race 2 is not in the payout list yet.
+TEST_F(DownloadWindowTest, TheWebEngineBrowserFetchesFromTheSiteOfTheSettings) {
+    ResultsSite site;
+    site.AddRace(Race(QStringLiteral("中山"), 5, 1));
+    ASSERT_TRUE(site.Listen());
+    program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.Base().toLatin1() + "\r\n");
+    frmMain w;
+    w.show();
+    QTest::mouseClick(w.ToolButton(frmMain::DownloadButton), Qt::LeftButton);
+    auto* post = qobject_cast<frmPost*>(w.Host().Loaded(Window::Browser));
+    ASSERT_NE(post, nullptr);
+    ASSERT_NE(dynamic_cast<WebEngineBrowser*>(&post->brwWebBrowser()), nullptr);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    post->chkState(0)->click();
+    post->chkState(1)->click();
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 60000);
+    SaveScreenshot(post, QStringLiteral("download-site"));
+    EXPECT_EQ(site.Requests(), (QStringList{QString::fromLatin1(kList1), QString::fromLatin1(RaceBody(kList1, 1))}));
+    EXPECT_EQ(Look(post->chkState(0)), QStringLiteral(".正常 #0000FF"));
+    EXPECT_EQ(Look(post->chkState(1)), QStringLiteral("x未確定 #000000"));
+    EXPECT_EQ(QFileInfo(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66511.JRA")).size(), 849);
 }
