@@ -257,10 +257,12 @@ TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
 }
 
 // The real browser against the local results site named in the settings: 中山's race 1 is published and
-// converted, race 2 is not in the payout list yet.
+// converted, race 2 is not in the payout list yet, race 3 answers 500.
 TEST_F(DownloadWindowTest, TheWebEngineBrowserFetchesFromTheSiteOfTheSettings) {
     ResultsSite site;
     site.AddRace(Race(QStringLiteral("中山"), 5, 1));
+    site.AddRace(Race(QStringLiteral("中山"), 5, 3));
+    site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("03"), ResultsSite::Answer::ErrorStatus);
     ASSERT_TRUE(site.Listen());
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.Base().toLatin1() + "\r\n");
     frmMain w;
@@ -273,11 +275,14 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserFetchesFromTheSiteOfTheSettings) {
     QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
     post->chkState(0)->click();
     post->chkState(1)->click();
+    post->chkState(2)->click();
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 60000);
     SaveScreenshot(post, QStringLiteral("download-site"));
-    EXPECT_EQ(site.Requests(), (QStringList{QString::fromLatin1(kList1), QString::fromLatin1(RaceBody(kList1, 1))}));
+    EXPECT_EQ(site.Requests(), (QStringList{QString::fromLatin1(kList1), QString::fromLatin1(RaceBody(kList1, 1)),
+                                            QString::fromLatin1(RaceBody(kList1, 3))}));
     EXPECT_EQ(Look(post->chkState(0)), QStringLiteral(".正常 #0000FF"));
     EXPECT_EQ(Look(post->chkState(1)), QStringLiteral("x未確定 #000000"));
+    EXPECT_EQ(Look(post->chkState(2)), QStringLiteral("x500 #FF0000"));
     EXPECT_EQ(QFileInfo(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66511.JRA")).size(), 849);
 }
