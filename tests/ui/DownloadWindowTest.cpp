@@ -256,13 +256,22 @@ TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
     SaveScreenshot(post, QStringLiteral("download-cancelled"));
 }
 
-// The real browser against the local results site named in the settings: 中山's race 1 is published and
-// converted, race 2 is not in the payout list yet, race 3 answers 500.
-TEST_F(DownloadWindowTest, TheWebEngineBrowserFetchesFromTheSiteOfTheSettings) {
+// The real browser against the local results site named in the settings, over two meetings. 中山: race 1
+// is published and converted, race 2 is not in the payout list yet, race 3 answers 500, race 4's page
+// cannot be converted (a margin wider than its field), race 5 does not answer in time. 阪神: race 2 is
+// converted. A second run is cancelled while race 5 keeps the browser waiting.
+TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     ResultsSite site;
-    site.AddRace(Race(QStringLiteral("中山"), 5, 1));
-    site.AddRace(Race(QStringLiteral("中山"), 5, 3));
+    ResultPages::RacePage unconvertible = Race(QStringLiteral("中山"), 5, 4);
+    unconvertible.Runners[1].Margin = QStringLiteral("大差大差大差");
+    for (const ResultPages::RacePage& p :
+         {Race(QStringLiteral("中山"), 5, 1), Race(QStringLiteral("中山"), 5, 3), unconvertible,
+          Race(QStringLiteral("中山"), 5, 5), Race(QStringLiteral("阪神"), 5, 2)}) {
+        site.AddRace(p);
+    }
     site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("03"), ResultsSite::Answer::ErrorStatus);
+    site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("05"), ResultsSite::Answer::Slow);
+    site.setSlowMs(20000);
     ASSERT_TRUE(site.Listen());
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.Base().toLatin1() + "\r\n");
     frmMain w;
@@ -271,18 +280,40 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserFetchesFromTheSiteOfTheSettings) {
     auto* post = qobject_cast<frmPost*>(w.Host().Loaded(Window::Browser));
     ASSERT_NE(post, nullptr);
     ASSERT_NE(dynamic_cast<WebEngineBrowser*>(&post->brwWebBrowser()), nullptr);
+    post->setTimeOutMs(3000);
     QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
     QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
-    post->chkState(0)->click();
-    post->chkState(1)->click();
-    post->chkState(2)->click();
+    for (const int i : {0, 1, 2, 3, 4, 13}) {
+        post->chkState(i)->setChecked(true);
+    }
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 60000);
     SaveScreenshot(post, QStringLiteral("download-site"));
-    EXPECT_EQ(site.Requests(), (QStringList{QString::fromLatin1(kList1), QString::fromLatin1(RaceBody(kList1, 1)),
-                                            QString::fromLatin1(RaceBody(kList1, 3))}));
-    EXPECT_EQ(Look(post->chkState(0)), QStringLiteral(".正常 #0000FF"));
-    EXPECT_EQ(Look(post->chkState(1)), QStringLiteral("x未確定 #000000"));
-    EXPECT_EQ(Look(post->chkState(2)), QStringLiteral("x500 #FF0000"));
+    QStringList requests{QString::fromLatin1(kList1)};
+    for (const int race : {1, 3, 4, 5}) {
+        requests << QString::fromLatin1(RaceBody(kList1, race));
+    }
+    requests << QString::fromLatin1(kList2) << QString::fromLatin1(RaceBody(kList2, 2));
+    EXPECT_EQ(site.Requests(), requests);
+    const struct {
+        int box;
+        const char16_t* look;
+    } boxes[] = {{0, u".正常 #0000FF"},   {1, u"x未確定 #000000"},       {2, u"x500 #FF0000"},
+                 {3, u"xエラー #FF0000"}, {4, u"xタイムアウト #FF0000"}, {13, u".正常 #0000FF"}};
+    for (const auto& b : boxes) {
+        EXPECT_EQ(Look(post->chkState(b.box)), QString::fromUtf16(b.look)) << b.box;
+    }
     EXPECT_EQ(QFileInfo(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66511.JRA")).size(), 849);
+    EXPECT_EQ(QFileInfo(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-96512.JRA")).size(), 849);
+
+    // Again with race 5 alone, cancelled while its page is awaited.
+    post->setTimeOutMs(30000);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton);
+    post->chkState(4)->setChecked(true);
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(site.Requests().size() == requests.size() + 2, 30000);
+    QTest::mouseClick(post->cmdCancel(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("キャンセルしました。"), 10000);
+    EXPECT_FALSE(post->cmdCancel()->isEnabled());
 }
