@@ -1,5 +1,6 @@
 #include "LogViews.h"
 
+#include "BetText.h"
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Width.h"
@@ -37,14 +38,6 @@ constexpr Button kButtons[kViewCount] = {
     {u"要項", u""},
 };
 
-const QString& TypeName(qint16 type) {
-    // Index 0 stands for every code the log does not define: the line stays, its type unknown.
-    static const std::array<QString, 8> names = {
-        QStringLiteral("？？？"), QStringLiteral("単勝　"), QStringLiteral("複勝　"), QStringLiteral("枠連　"),
-        QStringLiteral("馬連　"), QStringLiteral("ワイド"), QStringLiteral("馬単　"), QStringLiteral("３連複")};
-    return names[type >= Win && type <= Trio ? size_t(type) : 0];
-}
-
 QString StateText(qint16 status) {
     switch (status) {
     case 1:
@@ -64,16 +57,10 @@ QString Mark(qint16 hit) {
     switch (hit) {
     case 0:
         return QStringLiteral("　");
-    case 1:
-        return QStringLiteral("○");
-    case 2:
-        return QStringLiteral("×");
-    case 3:
-        return QStringLiteral("返");
     case 9:
         return QStringLiteral("－");
     default:
-        return QStringLiteral("？");
+        return BetText::SettledMark(hit);
     }
 }
 
@@ -109,7 +96,7 @@ public:
 
     // Bet type name, a blank, the selection (8 cells) and the stake in yen (8 cells).
     void BetColumn(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3, qint16 units) {
-        m_out += TypeName(type);
+        m_out += BetText::TypeLabel(type);
         m_out += u' ';
         Selection(type, kind, n1, n2, n3);
         if (units >= 0 && units < kCachedUnits) {

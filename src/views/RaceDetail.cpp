@@ -1,5 +1,6 @@
 #include "RaceDetail.h"
 
+#include "BetText.h"
 #include "core/AppError.h"
 #include "core/Formats.h"
 #include "core/Money.h"
@@ -31,66 +32,31 @@ QString OddsOf(bool exists, const std::function<QString()>& lookUp) {
     }
 }
 
-// Label, combination (8 cells) and current odds of a bet line.
-struct BetColumns {
-    QString Label;
-    QString Combination;
-    QString Odds;
-};
-
-QString Pair(const udtLog& bet, QChar joint) {
-    return Fmt::At(bet.Num2, 5) + joint + Fmt::At(bet.Num3, 2);
-}
-
-BetColumns Columns(const udtLog& bet, const clsFactory* f) {
+// The current odds of a bet line's combination, empty when its type's file is missing.
+QString OddsText(const udtLog& bet, const clsFactory* f) {
     const bool zo = f && f->ExistZO();
-    const bool uo = f && f->ExistUO();
-    const bool so = f && f->ExistSO();
-    const bool yo = f && f->ExistYO();
     switch (bet.BetType) {
     case 1:
-        return {QStringLiteral("単勝　"), Fmt::At(bet.Num3, 8),
-                OddsOf(zo, [&] { return f->objOddsWin()->Odds(bet.Num3); })};
+        return OddsOf(zo, [&] { return f->objOddsWin()->Odds(bet.Num3); });
     case 2:
-        return {QStringLiteral("複勝　"), Fmt::At(bet.Num3, 8),
-                OddsOf(zo, [&] { return f->objOddsPlace()->Odds(bet.Num3); })};
+        return OddsOf(zo, [&] { return f->objOddsPlace()->Odds(bet.Num3); });
     case 3:
-        return {QStringLiteral("枠連　"), Pair(bet, u'-'),
-                OddsOf(zo, [&] { return f->objOddsBracket()->Odds(bet.Num2, bet.Num3); })};
+        return OddsOf(zo, [&] { return f->objOddsBracket()->Odds(bet.Num2, bet.Num3); });
     case 4:
-        return {QStringLiteral("馬連　"), Pair(bet, u'-'),
-                OddsOf(uo, [&] { return f->objOddsQuinella()->Odds(bet.Num2, bet.Num3); })};
+        return OddsOf(f && f->ExistUO(), [&] { return f->objOddsQuinella()->Odds(bet.Num2, bet.Num3); });
     case 5:
-        return {QStringLiteral("ワイド"), Pair(bet, u'-'),
-                OddsOf(uo, [&] { return f->objOddsWide()->Odds(bet.Num2, bet.Num3); })};
+        return OddsOf(f && f->ExistUO(), [&] { return f->objOddsWide()->Odds(bet.Num2, bet.Num3); });
     case 6:
-        return {QStringLiteral("馬単　"), Pair(bet, u'>'),
-                OddsOf(so, [&] { return f->objOddsExacta()->Odds(bet.Num2, bet.Num3); })};
+        return OddsOf(f && f->ExistSO(), [&] { return f->objOddsExacta()->Odds(bet.Num2, bet.Num3); });
     case 7:
-        return {QStringLiteral("３連複"),
-                Fmt::At(bet.Num1, 2) + QLatin1Char('-') + Fmt::At(bet.Num2, 2) + QLatin1Char('-') +
-                    Fmt::At(bet.Num3, 2),
-                OddsOf(yo, [&] { return f->objOddsTrio(bet.Num1)->Odds(bet.Num2, bet.Num3); })};
+        return OddsOf(f && f->ExistYO(), [&] { return f->objOddsTrio(bet.Num1)->Odds(bet.Num2, bet.Num3); });
     default:
-        // Bet lines carry types 1 to 7 only; anything else keeps its place in the columns, without odds.
-        return {QStringLiteral("　　　"), QString(8, QLatin1Char(' ')), QString()};
+        return QString(); // bet lines carry types 1 to 7 only
     }
 }
 
 QString Outcome(qint16 hit, const QString& odds) {
-    switch (hit) {
-    case 0:
-    case 9:
-        return Fmt::At(odds, 6);
-    case 1:
-        return QStringLiteral("○");
-    case 2:
-        return QStringLiteral("×");
-    case 3:
-        return QStringLiteral("返");
-    default:
-        return QStringLiteral("？");
-    }
+    return hit == 0 || hit == 9 ? Fmt::At(odds, 6) : BetText::SettledMark(hit);
 }
 } // namespace
 
@@ -106,10 +72,11 @@ std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory*
     QString& t = d.Text;
     for (qsizetype i = 1; i <= race.LogCount(); ++i) {
         const udtLog bet = race.LogRecord(i);
-        const BetColumns c = Columns(bet, factory);
+
         t += bet.BuyDay == 9 ? QLatin1Char('@') : QLatin1Char(' ');
-        t += c.Label + QLatin1Char(' ') + c.Combination + Fmt::At(qint64(bet.Units) * 100, 8);
-        t += QLatin1Char(' ') + Outcome(bet.Hit, c.Odds) + kCrLf;
+        t += BetText::TypeLabel(bet.BetType) + QLatin1Char(' ') + BetText::Combination(bet) +
+             Fmt::At(qint64(bet.Units) * 100, 8);
+        t += QLatin1Char(' ') + Outcome(bet.Hit, OddsText(bet, factory)) + kCrLf;
     }
 
     const qint32 stake =

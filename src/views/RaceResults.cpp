@@ -1,5 +1,6 @@
 #include "RaceResults.h"
 
+#include "BetText.h"
 #include "core/Formats.h"
 #include "patdata/clsFactory.h"
 #include "patdata/clsKaisai.h"
@@ -18,19 +19,7 @@ constexpr BetTypeLook kLooks[7] = {
 };
 
 QString RowText(const udtLog& line) {
-    const QString amount = Fmt::At(qint64(line.Payout), 8);
-    switch (line.BetType) {
-    case 1:
-    case 2:
-        return Fmt::At(line.Num3, 8) + amount;
-    case 6:
-        return Fmt::At(line.Num2, 5) + QLatin1Char('>') + Fmt::At(line.Num3, 2) + amount;
-    case 7:
-        return Fmt::At(line.Num1, 2) + QLatin1Char('-') + Fmt::At(line.Num2, 2) + QLatin1Char('-') +
-               Fmt::At(line.Num3, 2) + amount;
-    default:
-        return Fmt::At(line.Num2, 5) + QLatin1Char('-') + Fmt::At(line.Num3, 2) + amount;
-    }
+    return BetText::Combination(line) + Fmt::At(qint64(line.Payout), 8);
 }
 
 // The bracket of a finisher: the runner list's, else the one the result file gives.
