@@ -26,8 +26,7 @@ QString Combination(const udtLog& bet) {
     case 6:
         return Fmt::At(bet.Num2, 5) + QLatin1Char('>') + Fmt::At(bet.Num3, 2);
     case 7:
-        return Fmt::At(bet.Num1, 2) + QLatin1Char('-') + Fmt::At(bet.Num2, 2) + QLatin1Char('-') +
-               Fmt::At(bet.Num3, 2);
+        return Fmt::At(bet.Num1, 2) + QLatin1Char('-') + Fmt::At(bet.Num2, 2) + QLatin1Char('-') + Fmt::At(bet.Num3, 2);
     default:
         return QString(8, QLatin1Char(' '));
     }

@@ -58,15 +58,12 @@ struct FakeHost : IWindowHost {
 
 const QString kDate = QStringLiteral("20260405");
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public ClientFolderTest {
 protected:
     void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+        ClientFolderTest::SetUp();
         control.setWindowHost(&host);
     }
-    void TearDown() override { SetProgramFolder(QString()); }
 
     // A client folder of one meeting of `venue`, with one win ticket on race 3.
     static void WriteDay(const TempFolder& dir, int venue, int units = 2) {
@@ -80,8 +77,6 @@ protected:
         LogFiles::SaveIndex(dir.Path(), {{QStringLiteral("LG001"), kDate}});
     }
 
-    TempFolder program;
-    TempFolder client;
     FakeHost host;
     clsControl control;
 };

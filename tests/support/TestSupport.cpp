@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "core/Globals.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -51,4 +53,14 @@ CapturingReporter::~CapturingReporter() {
 void CapturingReporter::ShowError(const QString& title, const QString& text) {
     titles << title;
     texts << text;
+}
+
+void ClientFolderTest::SetUp() {
+    SetProgramFolder(program.Path());
+    gstrPatPath = client.Path();
+    gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+}
+
+void ClientFolderTest::TearDown() {
+    SetProgramFolder(QString());
 }

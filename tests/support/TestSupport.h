@@ -9,6 +9,8 @@
 
 #include <ostream>
 
+#include <gtest/gtest.h>
+
 class QWidget;
 
 // Readable QString values in test failure messages.
@@ -45,3 +47,14 @@ public:
 
 // Saves a picture of the window under the build's screenshots folder; returns the file path.
 QString SaveScreenshot(QWidget* window, const QString& name);
+
+// A program folder and a client folder, with the globals start-up would have set for them (the download
+// folder inside the client folder); the program folder is forgotten afterwards.
+class ClientFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TempFolder program;
+    TempFolder client;
+};

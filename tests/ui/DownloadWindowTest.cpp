@@ -112,15 +112,12 @@ QString Look(const QCheckBox* box) {
            box->palette().color(QPalette::Window).name().toUpper();
 }
 
-class DownloadWindowTest : public ::testing::Test {
+class DownloadWindowTest : public ClientFolderTest {
 protected:
     void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
+        ClientFolderTest::SetUp();
         ASSERT_TRUE(WriteSampleDay(client.Path()));
     }
-    void TearDown() override { SetProgramFolder(QString()); }
 
     // Opens the window from the main window's toolbar, with a scripted browser.
     frmPost* Open(frmMain& w, const std::function<void(FakeBrowser&)>& script) {
@@ -139,9 +136,6 @@ protected:
         return post;
     }
     static FakeBrowser& Browser(frmPost* post) { return static_cast<FakeBrowser&>(post->brwWebBrowser()); }
-
-    TempFolder program;
-    TempFolder client;
 };
 } // namespace
 

@@ -19,17 +19,8 @@ frmLog* OpenLog(frmMain& w) {
     return qobject_cast<frmLog*>(w.Host().Loaded(IWindowHost::Window::Log));
 }
 
-class LogWindowTest : public ::testing::Test {
+class LogWindowTest : public ClientFolderTest {
 protected:
-    void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
-    }
-    void TearDown() override { SetProgramFolder(QString()); }
-
-    TempFolder program;
-    TempFolder client;
 };
 
 int Pressed(const frmLog* log) {

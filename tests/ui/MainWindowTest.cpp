@@ -33,15 +33,8 @@ const int kAllButtons[] = {frmMain::RefreshButton, frmMain::ProfitButton, frmMai
                            frmMain::DownloadButton};
 
 // A program folder and a client folder, with the globals start-up would have set.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ClientFolderTest {
 protected:
-    void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
-    }
-    void TearDown() override { SetProgramFolder(QString()); }
-
     QString Ini(const QString& section, const QString& key) const {
         clsProFile ini;
         ini.setPathName(program.Path());
@@ -81,9 +74,6 @@ protected:
         }
         return f;
     }
-
-    TempFolder program;
-    TempFolder client;
 };
 } // namespace
 

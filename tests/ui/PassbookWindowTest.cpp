@@ -18,15 +18,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-class PassbookWindowTest : public ::testing::Test {
+class PassbookWindowTest : public ClientFolderTest {
 protected:
-    void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
-    }
-    void TearDown() override { SetProgramFolder(QString()); }
-
     static QString Row(const frmRecord* r, int i) {
         return QStringList{r->LbDate(i)->text(), r->LbTohyo(i)->text(), r->LbHarai(i)->text(), r->LbSoneki(i)->text()}
             .join(QLatin1Char(' '))
@@ -51,9 +44,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         SaveScreenshot(window, name);
     }
-
-    TempFolder program;
-    TempFolder client;
 };
 } // namespace
 

@@ -25,15 +25,8 @@
 namespace {
 using Window = IWindowHost::Window;
 
-class RaceWindowsTest : public ::testing::Test {
+class RaceWindowsTest : public ClientFolderTest {
 protected:
-    void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath = client.Path();
-        gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
-    }
-    void TearDown() override { SetProgramFolder(QString()); }
-
     template <class Form>
     static Form* Loaded(frmMain& w, Window kind) {
         return qobject_cast<Form*>(w.Host().Loaded(kind));
@@ -46,9 +39,6 @@ protected:
         const QStringList lines = detail->txtLog()->toPlainText().split(QLatin1Char('\n'));
         return lines.at(lines.size() - 1 - fromEnd);
     }
-
-    TempFolder program;
-    TempFolder client;
 };
 } // namespace
 
