@@ -64,6 +64,11 @@ else
     mv "$tmp" "$ini"
 fi
 
+# The site has read every result of the folder, the downloaded ones too. The download folder is emptied,
+# so the race whose result only a download brings (中山 8R) has open stakes again: ダウンロード fetches it
+# from the site, its box turns blue, and the next 更新 settles it.
+[ -d "$folder/VQDOWNLOAD" ] && rm -rf "${folder:?}/VQDOWNLOAD/"*
+
 if [ "$(id -u)" -eq 0 ]; then
     # The browser engine refuses to run its sandbox as root.
     export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
