@@ -20,6 +20,8 @@ enum : int { kWin = 1, kPlace, kBracket, kQuinella, kWide, kExacta, kTrio };
 // The horse numbers of a bet line have two digits; a runner count above that could only produce
 // duplicates of clamped lines.
 constexpr qint16 kMaxHorse = 99;
+// The highest horse number a race can have; only 1..kMaxRunner in a refund slot names a refunded horse.
+constexpr qint16 kMaxRunner = 18;
 
 // One payout section: how many entries it holds, how wide one entry is, which byte tells whether the
 // entry is filled (the units digit of its first number), where its numbers and its amount stand.
@@ -284,6 +286,11 @@ void clsControlKS::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey ke
             continue;
         }
         const qint16 e = Num::ToInt16(bytes);
+        // A slot naming no runner ("-9", " 0", "ab", "99") is passed over like a blank one: expanded, it
+        // would name horse 0 or a horse no race has, and refund bets that were never refunded.
+        if (e < 1 || e > kMaxRunner) {
+            continue;
+        }
         m_umaRefundSeen = true;
         if (!first) {
             m_henkanUmaNum += u',';

@@ -46,6 +46,9 @@ public:
     const QString& UmaName(int index) const;
     const QString& Diff(int index) const;
 
+    // The refunds of the last read for display: a space, then the refunded horses ("3,7") or brackets
+    // ("3-*,6-6"). Only horses 1..18 and bracket marks 1 and 2 are refunds; a slot or mark holding
+    // anything else adds no result line and does not show here.
     const QString& HenkanUmaNum() const { return m_henkanUmaNum; }
     const QString& HenkanWakuNum() const { return m_henkanWakuNum; }
 

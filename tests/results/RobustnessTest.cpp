@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <random>
+#include <tuple>
 
 using namespace ResultFiles;
 
@@ -135,6 +136,29 @@ TEST(ResultRobustness, HugeRunnerCountIsBoundedByTheLineFormat) {
     EXPECT_EQ(huge.Lines, at99.Lines);
     EXPECT_EQ(OfType(at99.Lines, Quinella).size(), 5 * 98);
     EXPECT_TRUE(ReadRace(dir.Path(), kSampleId, -3).Ok) << "a negative count expands nothing upwards";
+}
+
+// Bytes 812-829 of a file with no payouts, refund flag set. Eight runners: horse 4 gives 1+1+7+7+14+21 refund
+// lines, horse 18 1+1+17+17+16+28, bracket 2 whole 8 and 4-4 one. Anything else: no line, no text.
+TEST(ResultRobustness, OnlyRunners1To18AndBracketMarks1And2AreRefunded) {
+    const std::tuple<const char*, int, const char*> cases[] = {{"-9", 0, " | "},
+                                                               {" 0", 0, " | "},
+                                                               {"19", 0, " | "},
+                                                               {"99", 0, " | "},
+                                                               {"ab", 0, " | "},
+                                                               {" 4", 51, " 4| "},
+                                                               {"18", 80, " 18| "},
+                                                               {"-9 4ab", 51, " 4| "},
+                                                               {"          09-a", 0, " | "},
+                                                               {"          -1a2", 9, " | 2-*,4-4"}};
+    for (const auto& [bytes, lines, texts] : cases) {
+        TempFolder dir;
+        dir.Write("KS-" + kSampleId + ".JRA",
+                  WriteResultFile({}).replace(810, 19, "1" + QByteArray(bytes).leftJustified(18, ' ')));
+        clsControlKS ks;
+        EXPECT_EQ(ReadRace(ks, dir.Path(), kSampleId, 8).Lines.size(), lines) << bytes;
+        EXPECT_EQ(ks.HenkanUmaNum() + '|' + ks.HenkanWakuNum(), QString::fromLatin1(texts)) << bytes;
+    }
 }
 
 } // namespace
