@@ -18,6 +18,9 @@ namespace {
 constexpr qsizetype kDateWidth = 8;
 constexpr qsizetype kAmountWidth = 8;
 constexpr qsizetype kProfitWidth = 9;
+// At one line a betting day, this is centuries of days. Every line is a record and is written back as 36
+// bytes, so a file of blank lines would otherwise grow on every save until it could not be read at all.
+constexpr qsizetype kMaxLines = 100000;
 
 const QString kGetSource = QStringLiteral("GetRecord");
 const QString kSaveSource = QStringLiteral("SaveRecord");
@@ -172,8 +175,12 @@ void ProfitBook::GetRecord() {
         } else {
             QByteArray line;
             bool pendingCr = false;
-            const auto append = [this](const QByteArray& bytes) {
-                m_past.append(LineToRecord(CodePage::Decode(bytes)));
+            qsizetype lines = 0;
+            // Lines past the limit are only counted, never made into records.
+            const auto append = [this, &lines](const QByteArray& bytes) {
+                if (++lines <= kMaxLines) {
+                    m_past.append(LineToRecord(CodePage::Decode(bytes)));
+                }
             };
             QByteArray chunk(64 * 1024, Qt::Uninitialized);
             for (;;) {
@@ -187,10 +194,18 @@ void ProfitBook::GetRecord() {
                     if (!line.isEmpty()) {
                         append(line); // the last line need not end in CR LF
                     }
-                    m_complete = true;
+                    m_complete = lines <= kMaxLines;
                     break;
                 }
                 SplitLines(QByteArrayView(chunk.constData(), n), line, pendingCr, append);
+                if (lines > kMaxLines) {
+                    break;
+                }
+            }
+            if (lines > kMaxLines) {
+                // Not a book: nothing of it is shown, and it is never written back.
+                m_past.clear();
+                failure = AccessFailure(path, QStringLiteral("more than %1 lines").arg(kMaxLines));
             }
         }
     }

@@ -24,7 +24,8 @@ struct udtRecord {
 //
 // The file is ours and must never be lost: it is replaced as a whole through a temporary file, a failed
 // write leaves the old file as it was, and a book that was not read completely (a read failure, or
-// GetRecord never called) is never written back, which would drop the records not read. File failures
+// GetRecord never called) is never written back, which would drop the records not read. A file of more
+// than 100,000 lines is no book: GetRecord reports it and leaves the book empty and unread. File failures
 // are shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or "SaveRecord", and a
 // description naming the file and the reason. The book in memory stays as it is after a failed save.
 class ProfitBook {

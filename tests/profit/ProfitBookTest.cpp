@@ -351,6 +351,21 @@ TEST_F(BookTest, ABookNotReadCompletelyIsNeverWrittenBack) {
     EXPECT_EQ(QFileInfo(folder.File(kFile)).size(), kMaxFileBytes + 1);
 }
 
+// 100,000 lines are a book and are rewritten in place; one line more is refused and never written over.
+TEST_F(BookTest, ABookOfMoreThan100000LinesIsRefusedAndNeverWritten) {
+    const QByteArray day = Line("20240505", 1000, 0), full = day.repeated(99999) + kSentinelRecord;
+    Load(full);
+    Check("20240505", 1000, 50);
+    EXPECT_EQ(folder.Read(kFile), Line("20240505", 1000, 50) + full.mid(day.size()));
+    Load(day + full);
+    Check("20240506", 100, 0);
+    book.DeleteRecord("20240505");
+    EXPECT_EQ(folder.Read(kFile), day + full);
+    EXPECT_EQ(book.PastCount(), 1);
+    EXPECT_EQ(errors.texts.join('|').count(QStringLiteral("(75)Path/File access error: ")), 2) << "read, save";
+    EXPECT_TRUE(errors.texts.value(0).endsWith(QStringLiteral(" (more than 100000 lines)")));
+}
+
 TEST_F(BookTest, AReadOrWriteRequestedWhileOneRunsReturnsAtOnce) {
     Load(Line("20240505", 1000, 0) + kSentinelLine);
     ProfitBookProbe::SetBusy(book, true);
