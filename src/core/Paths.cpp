@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 QString AddPathSep(const QString& path) {
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'))) {
         return path;
@@ -46,11 +48,22 @@ QString FindCaseInsensitive(const QString& folder, const QString& name) {
     const auto found = names.constFind(key);
     return found == names.constEnd() ? QString() : folder + *found;
 }
+
+// Names are built from bytes of the client's own files. A name that names another folder, or carries a
+// control character (a NUL makes Qt warn on every lookup), is no client file: it is simply not there.
+bool IsPlainName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+        return false;
+    }
+    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char('/') || c == QLatin1Char('\\');
+    });
+}
 } // namespace
 
 QString Find(const QString& folder, const QString& name) {
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
-        return QString(); // a client file name never names another folder
+    if (!IsPlainName(name)) {
+        return QString();
     }
     const QString dir = AddPathSep(folder);
     const QString exact = dir + name;

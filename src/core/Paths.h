@@ -12,7 +12,8 @@ QString AddPathSep(const QString& path);
 // Client files are named in upper case, but folders copied from Windows keep whatever case they had.
 // A file is looked for by its exact name first, then by a case-insensitive match in the same folder.
 namespace ClientFiles {
-// Full path of the entry (file or folder) of that name in the folder, or an empty text.
+// Full path of the entry (file or folder) of that name in the folder, or an empty text. A name that could
+// reach another folder (".", "..", a separator) or holds a control character is never found.
 QString Find(const QString& folder, const QString& name);
 // Full path of the regular file of that name, or an empty text.
 QString FindFile(const QString& folder, const QString& name);

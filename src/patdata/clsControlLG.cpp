@@ -9,6 +9,7 @@
 #include "core/Paths.h"
 
 #include <QByteArrayView>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -31,6 +32,10 @@ constexpr qsizetype kLogFirstRecord = 23;
 constexpr qsizetype kRecordLength = 54;
 
 constexpr qsizetype kBoxMax = 10;
+
+// The heaviest day the client can write is 900 tickets of ten-horse trio boxes, 108,000 bet lines. A log
+// that expands far past that is not the client's, and is refused before its lines are stored.
+constexpr qsizetype kMaxBetLines = 250000;
 
 enum Kind : qint16 { Single = 0, Wheel = 1, Box = 2 };
 enum BetType : qint16 { BracketQuinella = 3, Quinella = 4, Wide = 5, Exacta = 6, Trio = 7 };
@@ -316,14 +321,11 @@ struct Purchase {
     qint16 buyDay = 0;
 };
 
-// Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`. With
-// advanceOnly, only its advance-sale tickets, as tickets of the next day bought the day before.
-void ReadDayLog(const QString& folder, const QString& name, bool advanceOnly, std::vector<Purchase>& purchases,
-                std::vector<udtOmit>& tickets) {
-    const QString path = ClientFiles::FindFile(folder, name + QStringLiteral(".JRA"));
-    if (path.isEmpty()) {
-        return; // an entry whose file is gone is skipped
-    }
+// Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`, their
+// bet lines counted into `lines`. With advanceOnly, only its advance-sale tickets, as tickets of the next
+// day bought the day before. Raises the overflow error as soon as the count passes kMaxBetLines.
+void ReadDayLog(const QString& path, bool advanceOnly, std::vector<Purchase>& purchases, std::vector<udtOmit>& tickets,
+                qsizetype& lines) {
     const std::optional<QByteArray> file = ReadWholeFile(path);
     if (!file) {
         return;
@@ -344,6 +346,12 @@ void ReadDayLog(const QString& folder, const QString& name, bool advanceOnly, st
         }
         const qint16 sale = advanceOnly ? qint16(1) : t.sale;
         if (t.status == 1) {
+            lines += LineCount(t);
+            if (lines > kMaxBetLines) {
+                throw AppError(
+                    ErrNo::Overflow, QStringLiteral("clsControlLG"),
+                    QStringLiteral("Overflow: the bet log expands to more than %1 bet lines").arg(kMaxBetLines));
+            }
             purchases.push_back({t, sale, buyDay});
         }
         if (const auto line = TicketLine(t, sale, buyDay, logNo)) {
@@ -407,31 +415,37 @@ bool clsControlLG::GetData(const QString& strDate) {
     const QList<IndexEntry> entries = ReadIndex(*index);
 
     std::vector<Purchase> purchases;
+    std::vector<udtOmit> tickets;
+    qsizetype lines = 0;
     const auto readDay = [&](const QString& date, bool advanceOnly) {
         if (date.isEmpty()) {
             return;
         }
+        // An index that names one file twice for the day would count its stake twice: each file is read
+        // once (by the file it names, so a name in other case is the same file).
+        QSet<QString> read;
         for (const IndexEntry& e : entries) {
-            if (e.date == date) {
-                ReadDayLog(m_pathName, e.name, advanceOnly, purchases, m_omit);
+            if (e.date != date) {
+                continue;
             }
+            const QString path = ClientFiles::FindFile(m_pathName, e.name + QStringLiteral(".JRA"));
+            if (path.isEmpty() || read.contains(path)) {
+                continue; // an entry whose file is gone is skipped
+            }
+            read.insert(path);
+            ReadDayLog(path, advanceOnly, purchases, tickets, lines);
         }
     };
     readDay(strDate, false);
-    const std::size_t ownPurchases = purchases.size();
+    const qsizetype ownLines = lines;
     // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
     readDay(Dates::PreviousDay(strDate), true);
 
-    // The lines are counted first, so the heavy day's tens of thousands are stored once, without regrowth.
-    const auto linesOf = [&](std::size_t from, std::size_t to) {
-        qsizetype n = 0;
-        for (std::size_t i = from; i < to; ++i) {
-            n += LineCount(purchases[i].ticket);
-        }
-        return n;
-    };
-    m_betCount = linesOf(0, ownPurchases);
-    m_bets->reserve(static_cast<std::size_t>(m_betCount + linesOf(ownPurchases, purchases.size())));
+    // The lines were counted while reading, so the heavy day's tens of thousands are stored once, without
+    // regrowth.
+    m_betCount = ownLines;
+    m_omit = std::move(tickets);
+    m_bets->reserve(static_cast<std::size_t>(lines));
     for (const Purchase& p : purchases) {
         // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
         // combination adds only its numbers.

@@ -34,7 +34,9 @@ public:
 
     void setPathName(const QString& folder); // a trailing separator is added when missing
 
-    // False without the index file, or when no bet line came out at all.
+    // False without the index file, or when no bet line came out at all. A file the index names more than
+    // once for a date is read once. A log that would expand past 250,000 bet lines (the heaviest day the
+    // client can write has 108,000) raises the overflow error and leaves the reader empty.
     bool GetData(const QString& strDate);
 
     // Bet lines 1..LogCount and ticket lines 1..LogOmitCount (sorted) as texts; other indexes raise the index

@@ -134,10 +134,11 @@ bool clsControlPAT::ReadAccountFiles() {
 bool clsControlPAT::GetAllKekka() {
     QStringList folders;
     if (!m_downPath.isEmpty()) {
-        // Most days nothing was downloaded: a missing folder spares every race its look there.
-        const QString downloads = AddPathSep(AddPathSep(m_downPath) + m_curDate);
-        if (QFileInfo(downloads).isDir()) {
-            folders << downloads;
+        // Most days nothing was downloaded: a missing folder spares every race its look there. The date
+        // comes from an account file, so it is looked up like any client file name.
+        const QString downloads = ClientFiles::Find(m_downPath, m_curDate);
+        if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
+            folders << AddPathSep(downloads);
         }
     }
     folders << m_pathName;

@@ -68,6 +68,17 @@ TEST(ClientFiles, FindsExactNameFirstThenAnyCase) {
     EXPECT_EQ(ClientFiles::PathForWrite(dir.Path(), QStringLiteral("NEW.TXT")), dir.File(QStringLiteral("NEW.TXT")));
 }
 
+TEST(ClientFiles, NamesWithControlCharactersSeparatorsOrDotsAreNeverThere) {
+    TempFolder dir; // the tab and DEL names are on disk, so only the check keeps them unfound
+    const QString bad[] = {
+        "LG\t01", QStringLiteral("LG") + QChar(0x7f), QStringLiteral("LG") + QChar(0) + "1", "A/B", "A\\B", "..", "."};
+    for (const QString& name : {bad[0], bad[1], QStringLiteral("LG001.JRA")})
+        dir.Write(name, "x");
+    for (const QString& name : bad)
+        EXPECT_TRUE(ClientFiles::Find(dir.Path(), name).isEmpty()) << name.toUtf8().toHex().constData();
+    EXPECT_EQ(ClientFiles::Find(dir.Path(), "lg001.jra"), dir.File("LG001.JRA"));
+}
+
 TEST(ClientFiles, ScopeKeepsOneListingAndForgetsItAfterwards) {
     TempFolder dir;
     {

@@ -442,6 +442,25 @@ TEST_F(LogReader, GarbageNeverCrashesOrReadsPastTheBuffer) {
     }
 }
 
+TEST_F(LogReader, RepeatedEntriesCountOnceAndAHugeLogIsRefused) {
+    WriteDay(QList<DayLog>(22, DayLog{1, QList<Ticket>(99, BoxBet(Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}))}));
+    EXPECT_THROW(Read(), AppError); // 22 files of 11,880 bet lines: 261,360, past the bound of 250,000
+    EXPECT_EQ(lg.LogCount() + lg.LogOmitCount(), 0);
+    QByteArray index = folder.Read("LG-FILE.JRA");
+    Write("LG-FILE.JRA", index.replace(16, 3, "021")); // 21 of them: 249,480, within it
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(lg.LogCount(), 249480);
+    // LG001 998 times (once in lower case), then "LG\002", a name Qt would warn about.
+    index =
+        WriteIndex(QList<IndexEntry>(997, {"LG001", kDay}) << IndexEntry{"lg001", kDay} << IndexEntry{"LG002", kDay});
+    Write("LG-FILE.JRA", index.replace(23 + 26 * 998 + 2, 1, QByteArray(1, '\0')));
+    static int messages = 0;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++messages; });
+    ASSERT_TRUE(Read());
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(std::tuple(lg.LogCount(), lg.LogOmitCount(), messages), std::tuple(11880, 99, 0));
+}
+
 TEST_F(LogReader, ADayOfLargeBoxesOverflowsNoCount) {
     // 900 trio boxes of ten horses: 108,000 bet lines, far beyond 16 bits.
     QList<DayLog> logs;
