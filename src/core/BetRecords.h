@@ -12,6 +12,13 @@
 // (exactly as many zero-padded digits as the width), reading back by position with the lenient number
 // conversion (a shorter text gives 0 for the missing fields), and ordering.
 
+// The codes the bet and ticket records carry, named once for every reader and window.
+namespace BetCodes {
+enum BetType : qint16 { Win = 1, Place = 2, BracketQuinella = 3, Quinella = 4, Wide = 5, Exacta = 6, Trio = 7 };
+enum TicketKind : qint16 { Single = 0, Wheel = 1, Box = 2 };
+enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale = 9 };
+} // namespace BetCodes
+
 // Bet line: one bet on one combination, or one result line of a result file. 27 characters.
 struct udtLog {
     qint16 Sale = 0;    // 1 current day, 2 advance sale for the next day; 0 in result lines

@@ -37,8 +37,7 @@ constexpr qsizetype kBoxMax = 10;
 // that expands far past that is not the client's, and is refused before its lines are stored.
 constexpr qsizetype kMaxBetLines = 250000;
 
-enum Kind : qint16 { Single = 0, Wheel = 1, Box = 2 };
-enum BetType : qint16 { BracketQuinella = 3, Quinella = 4, Wide = 5, Exacta = 6, Trio = 7 };
+using namespace BetCodes;
 
 struct IndexEntry {
     QString name;

@@ -86,7 +86,7 @@ private:
     std::vector<quint64>::const_iterator m_nextKind;
 };
 
-enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale = 9 };
+using namespace BetCodes;
 
 QString HitMessage(qint32 highestPayout) {
     if (highestPayout >= 1000000) {

@@ -22,9 +22,7 @@ constexpr int kBetSeparator = 24;
 constexpr qsizetype kBetLineChars = 38;
 constexpr qsizetype kTicketChars = 96;
 
-enum Kind : qint16 { Single = 0, Wheel = 1, Box = 2 };
-enum BetType : qint16 { Win = 1, Place = 2, BracketQuinella = 3, Quinella = 4, Wide = 5, Exacta = 6, Trio = 7 };
-enum HitFlag : qint16 { Open = 0, Hit = 1 };
+using namespace BetCodes;
 
 struct Button {
     const char16_t* caption;
