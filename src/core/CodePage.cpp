@@ -25,6 +25,36 @@ UConverter* Converter() {
     return converter.get();
 }
 
+// ICU's table of this code page follows IBM in three control bytes: 0x1A, 0x1C and 0x7F decode to U+001C,
+// U+007F and U+001A. The platform's own code page, and our ASCII path, map them to themselves, and no other
+// byte decodes to these three, so the rotation is simply undone: a byte then means the same whether or not
+// the text around it holds other non-ASCII bytes.
+char16_t FromIcuControl(char16_t c) {
+    switch (c) {
+    case 0x1C:
+        return 0x1A;
+    case 0x7F:
+        return 0x1C;
+    case 0x1A:
+        return 0x7F;
+    default:
+        return c;
+    }
+}
+
+char16_t ToIcuControl(char16_t c) {
+    switch (c) {
+    case 0x1A:
+        return 0x1C;
+    case 0x1C:
+        return 0x7F;
+    case 0x7F:
+        return 0x1A;
+    default:
+        return c;
+    }
+}
+
 bool IsAscii(QByteArrayView bytes) {
     for (const char b : bytes) {
         if (static_cast<unsigned char>(b) >= 0x80) {
@@ -64,6 +94,9 @@ QString Decode(QByteArrayView bytes) {
     ucnv_toUnicode(conv, &target, targetStart + out.size(), &source, bytes.data() + bytes.size(), nullptr, true,
                    &status);
     out.truncate(target - targetStart);
+    for (QChar& c : out) {
+        c = QChar(FromIcuControl(c.unicode()));
+    }
     return out;
 }
 
@@ -77,6 +110,14 @@ QByteArray Encode(QStringView text) {
             out[i] = static_cast<char>(text[i].unicode());
         }
         return out;
+    }
+    QString rotated;
+    if (text.contains(QChar(0x1A)) || text.contains(QChar(0x1C)) || text.contains(QChar(0x7F))) {
+        rotated.reserve(text.size());
+        for (const QChar c : text) {
+            rotated += QChar(ToIcuControl(c.unicode()));
+        }
+        text = rotated;
     }
     UConverter* conv = Converter();
     ucnv_resetFromUnicode(conv);

@@ -57,6 +57,16 @@ TEST(CodePage, GarbageBytesDecodeWithoutLoss) {
     EXPECT_EQ(CodePage::Decode(Hex("4182")), QString(QLatin1Char('A')) + QChar(0xFFFD));
 }
 
+// Every ASCII byte is itself, alone or beside a double-byte character ("あ" is 82 A0), both ways.
+TEST(CodePage, AsciiBytesAreThemselvesWhateverSurroundsThem) {
+    for (int b = 0; b < 0x80; ++b) {
+        const QByteArray alone(1, static_cast<char>(b));
+        const QString decoded = CodePage::Decode(alone + Hex("82A0"));
+        EXPECT_EQ(decoded, QString(QChar(b)) + QStringLiteral("あ")) << b;
+        EXPECT_EQ(CodePage::Encode(decoded), alone + Hex("82A0")) << b;
+    }
+}
+
 TEST(Bytes, CutsByBytePositionBeforeDecoding) {
     // "東京" is four bytes; a field of bytes 3-4 is the second character.
     const QByteArray data = CodePage::Encode(QStringLiteral("東京 12ab"));
