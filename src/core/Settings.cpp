@@ -61,6 +61,7 @@ void Settings::LoadSettings() {
     clsProFile ini;
     ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
     ini.setFileName(FileName());
+    const clsProFile::Batch once(ini); // one read of the file for all 34 keys
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];

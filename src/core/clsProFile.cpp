@@ -7,6 +7,8 @@
 
 #include <QSaveFile>
 
+#include <utility>
+
 namespace {
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -185,6 +187,7 @@ qint32 clsProFile::SetData(const QString& section, const QString& key, const QSt
 
     if (m_batchDepth > 0) {
         m_batchLines = lines;
+        m_batchWritten = true;
         return 1;
     }
     return StoreLines(lines) ? 1 : 0;
@@ -200,6 +203,8 @@ clsProFile::Batch::~Batch() {
     if (--m_file.m_batchDepth == 0) {
         const QStringList lines = std::move(*m_file.m_batchLines);
         m_file.m_batchLines.reset();
-        m_file.StoreLines(lines);
+        if (std::exchange(m_file.m_batchWritten, false)) {
+            m_file.StoreLines(lines);
+        }
     }
 }

@@ -29,7 +29,8 @@ public:
     // Non-zero on success.
     qint32 SetData(const QString& section, const QString& key, const QString& value);
 
-    // Collects the writes made while it is alive into one replacement of the file.
+    // Collects the writes made while it is alive into one replacement of the file, and reads the file
+    // once for all the reads made meanwhile. A batch without a write leaves the file alone.
     class Batch {
     public:
         explicit Batch(clsProFile& file);
@@ -52,4 +53,5 @@ private:
     QString m_fileName;
     int m_batchDepth = 0;
     std::optional<QStringList> m_batchLines;
+    bool m_batchWritten = false;
 };
