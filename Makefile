@@ -1,14 +1,17 @@
 # The two commands of the README: `make demo` and `make test`.
-# SANITIZE=1 builds into build-sanitize with AddressSanitizer and UndefinedBehaviorSanitizer.
+# SANITIZE=1 builds into build-sanitize with clang, AddressSanitizer and UndefinedBehaviorSanitizer; the same
+# build holds the fuzz harnesses (`make fuzz`).
 # WERROR=1 turns every compiler warning into an error (CI builds so); `make format-check` fails on any file
 # clang-format would change.
 
 MAKEFLAGS += --no-print-directory
 
 SANITIZE ?= 0
+SANITIZE_FLAGS = -DVQ_SANITIZE=ON -DVQ_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	-DVQ_BUILD_BENCHMARKS=OFF
 ifeq ($(SANITIZE),1)
 BUILD ?= build-sanitize
-CMAKE_FLAGS += -DVQ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+CMAKE_FLAGS += $(SANITIZE_FLAGS)
 else
 BUILD ?= build
 endif
@@ -20,7 +23,13 @@ endif
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_DIR ?= $(BUILD)/demo-client
 
-.PHONY: all deps configure build test demo demo-folder format format-check clean
+# `make fuzz FUZZ_SECONDS=N` builds the fuzz harnesses in the sanitizer build and runs each for N seconds,
+# FUZZ_PARALLEL of them at a time; it fails on any finding.
+FUZZ_BUILD ?= build-sanitize
+FUZZ_SECONDS ?= 60
+FUZZ_PARALLEL ?= 1
+
+.PHONY: all deps configure build test demo demo-folder format format-check fuzz clean
 
 all: build
 
@@ -43,6 +52,11 @@ demo-folder: build
 
 demo: demo-folder
 	@./scripts/demo-run.sh "$(BUILD)" "$(abspath $(DEMO_DIR))"
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) $(SANITIZE_FLAGS) $(filter -DVQ_WERROR=%,$(CMAKE_FLAGS)) >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target vq_fuzz
+	@./scripts/fuzz-run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_PARALLEL)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make clang-format
+    clang libclang-rt-dev
     qt6-base-dev qt6-webengine-dev
     qt6-httpserver-dev qt6-websockets-dev
     libicu-dev

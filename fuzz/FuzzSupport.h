@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// What every harness shares: a scratch folder of its own that is emptied before each input, the archive
+// form in which one input carries several named files, a reporter that keeps error messages out of the
+// fuzzer's output, and the check that stops the run with a message when a property fails.
+namespace Fuzz {
+
+// The separator of an archive: every file starts with it, followed by its name and a line feed. Bytes
+// before the first separator belong to the harness's default file.
+inline constexpr char kFileMarker[] = "@@FILE ";
+
+struct NamedFile {
+    QString Name;
+    QByteArray Bytes;
+};
+
+// Splits an input into files. Names are cut to the characters a client file name may hold (letters,
+// digits, '-', '_', '.'), at most 32 of them; an entry whose name comes out empty, "." or ".." is dropped.
+std::vector<NamedFile> SplitArchive(QByteArrayView input, const QString& defaultName);
+// The archive form of files, the way seeds are written.
+QByteArray JoinArchive(const std::vector<NamedFile>& files);
+
+// A folder under /dev/shm (or the temporary folder) owned by this process, created on first use.
+// Fresh() empties it and returns its path with a trailing separator.
+QString Fresh();
+// Writes the files into the fresh scratch folder; returns the folder.
+QString WriteFiles(const std::vector<NamedFile>& files);
+
+// Installs a reporter that drops every message (the default one writes to stderr) and tells Qt to keep
+// its warnings to itself. Call once, from LLVMFuzzerInitialize or the first input.
+void Quiet();
+
+// Aborts with the message when a property does not hold; the fuzzer then saves the input.
+[[noreturn]] void Fail(const char* what, const QString& detail = QString());
+inline void Check(bool ok, const char* what, const QString& detail = QString()) {
+    if (!ok) {
+        Fail(what, detail);
+    }
+}
+
+} // namespace Fuzz

@@ -1,0 +1,72 @@
+// The profit book: any file is read, a day is entered, and the book saved is the book read back next
+// time, record for record (each in the form its line gives it). A book that cannot be read completely is
+// never written over.
+#include "FuzzSupport.h"
+
+#include "core/AppError.h"
+#include "core/CodePage.h"
+#include "profit/ProfitBook.h"
+
+#include <QFile>
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::vector<udtRecord> Records(const ProfitBook& book) {
+    std::vector<udtRecord> out;
+    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
+        out.push_back({book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)});
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool quiet = (Fuzz::Quiet(), true);
+    (void)quiet;
+    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString folder = Fuzz::WriteFiles({{ProfitBook::FileName(), input}});
+    const QString path = folder + ProfitBook::FileName();
+
+    ProfitBook book;
+    book.setFolder(folder);
+    book.GetRecord();
+    // Every line is a record, so only a refused book (or an empty file) comes out with none.
+    const bool read = book.PastCount() > 0 || input.isEmpty();
+    try {
+        book.CheckRecord(12300, 4560, 0, 0, QStringLiteral("20261205"), 0, 0);
+        book.DeleteRecord(QStringLiteral("20261128"));
+        (void)book.TotalBuy();
+        (void)book.TotalProfit();
+    } catch (const AppError& e) {
+        Fuzz::Check(e.Number() == ErrNo::Overflow, "only sums may fail", e.Description());
+    }
+    if (!read) {
+        Fuzz::Check(FileBytes(path) == input, "an unread book is never written over");
+        return 0;
+    }
+    ProfitBook again;
+    again.setFolder(folder);
+    again.GetRecord();
+    std::vector<udtRecord> expected = Records(book);
+    // The file holds each record's line in the code page: a character it has no place for (one decoded
+    // from a stray byte) comes back as its substitute.
+    for (udtRecord& r : expected) {
+        r = ProfitBook::LineToRecord(CodePage::Decode(CodePage::Encode(ProfitBook::RecordToLine(r))));
+    }
+    const std::vector<udtRecord> back = Records(again);
+    QString first;
+    for (std::size_t i = 0; i < qMin(back.size(), expected.size()) && first.isEmpty(); ++i) {
+        if (!(back[i] == expected[i])) {
+            first = ProfitBook::RecordToLine(expected[i]) + u'|' + ProfitBook::RecordToLine(back[i]);
+        }
+    }
+    Fuzz::Check(back == expected, "the saved book reads back as it was kept",
+                QStringLiteral("%1 records kept, %2 read; %3").arg(expected.size()).arg(back.size()).arg(first));
+    return 0;
+}

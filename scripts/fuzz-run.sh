@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs every fuzz harness of a fuzz build for a number of seconds each, PARALLEL at a time, starting from
+# the seed corpora (written fresh from the sample day) and the corpus of earlier runs. Prints one line per
+# harness (runs, runs per second, corpus size) and fails when any harness found something: its input is
+# kept in BUILD/fuzz-findings/.
+#     scripts/fuzz-run.sh BUILD SECONDS [PARALLEL]
+set -uo pipefail
+build="$1"
+seconds="$2"
+parallel="${3:-1}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$build/bin"
+
+# No fill of fresh allocations and a small quarantine: the readers allocate a lot per input, and both
+# only cost speed here (ASan finds no uninitialised reads either way).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-max_malloc_fill_size=0:quarantine_size_mb=64}"
+
+rm -rf "$build/fuzz-seeds"
+"$bin/vq-fuzz-seeds" "$build/fuzz-seeds" || exit 1
+mkdir -p "$build/fuzz-corpus" "$build/fuzz-findings" "$build/fuzz-logs"
+
+harnesses=()
+for exe in "$bin"/fuzz_*; do
+    harnesses+=("$(basename "$exe")")
+done
+
+run_one() {
+    local h="$1" name="${1#fuzz_}"
+    mkdir -p "$build/fuzz-corpus/$name"
+    # -timeout: no single input may take more than 30 s (the bet log's bound keeps the worst far below);
+    # -rss_limit_mb: nor more than 2 GiB.
+    "$bin/$h" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
+        -dict="$root/fuzz/layouts.dict" -artifact_prefix="$build/fuzz-findings/$name-" \
+        "$build/fuzz-corpus/$name" "$build/fuzz-seeds/$name" >"$build/fuzz-logs/$name.log" 2>&1
+    echo $? >"$build/fuzz-logs/$name.rc"
+}
+
+running=0
+for h in "${harnesses[@]}"; do
+    run_one "$h" &
+    running=$((running + 1))
+    if [ "$running" -ge "$parallel" ]; then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+wait
+
+failed=0
+printf '%-12s %12s %10s %8s  %s\n' harness runs runs/s corpus result
+for h in "${harnesses[@]}"; do
+    name="${h#fuzz_}"
+    log="$build/fuzz-logs/$name.log"
+    rc="$(cat "$build/fuzz-logs/$name.rc" 2>/dev/null || echo 1)"
+    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
+    rate="$(( ${runs:-0} / (seconds > 0 ? seconds : 1) ))"
+    corpus="$(find "$build/fuzz-corpus/$name" -type f | wc -l)"
+    if [ "$rc" -eq 0 ]; then
+        result=ok
+    else
+        result="FOUND (exit $rc), see $log"
+        failed=1
+    fi
+    printf '%-12s %12s %10s %8s  %s\n' "$name" "${runs:-?}" "$rate" "$corpus" "$result"
+done
+if [ "$failed" -ne 0 ]; then
+    for log in "$build"/fuzz-logs/*.log; do
+        name="$(basename "$log" .log)"
+        if [ "$(cat "$build/fuzz-logs/$name.rc")" -ne 0 ]; then
+            echo "---- $name"
+            grep -v '^#[0-9]' "$log" | tail -40
+        fi
+    done
+fi
+exit "$failed"
