@@ -1,5 +1,6 @@
 #include "clsConvKS.h"
 
+#include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/Codes.h"
 #include "core/Formats.h"
@@ -9,7 +10,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 
 #include <array>
 
@@ -566,8 +566,7 @@ bool clsConvKS::GetKekka(const QString& strText) {
     if (!file || m_savePathName.isEmpty() || !QDir().mkpath(m_savePathName)) {
         return false;
     }
-    QSaveFile out(ClientFiles::PathForWrite(m_savePathName, file->Name));
-    if (!out.open(QIODevice::WriteOnly) || out.write(file->Bytes) != file->Bytes.size() || !out.commit()) {
+    if (!AtomicFile::Replace(ClientFiles::PathForWrite(m_savePathName, file->Name), file->Bytes, nullptr)) {
         return false;
     }
     m_kekkaFileName = file->Name;
