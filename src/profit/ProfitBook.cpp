@@ -145,6 +145,10 @@ void ProfitBook::GetRecord() {
     m_busy = true;
     m_past.clear();
     m_complete = false;
+    if (!m_folder.isEmpty()) {
+        // The book is loaded at start: a save cut short by a crash or a kill may have left its temporary.
+        AtomicFile::RemoveStrays(m_folder, FileName());
+    }
 
     QString failure;
     QString path;

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <array>
 
@@ -520,6 +521,10 @@ QList<QStringView> CodePageLines(const QString& text, QString& storage) {
 
 void clsConvKS::setSavePathName(const QString& folder) {
     m_savePathName = folder.isEmpty() ? QString() : AddPathSep(folder); // never the file system's root
+    if (!m_savePathName.isEmpty() && QFileInfo(m_savePathName).isDir()) {
+        // A download run starts here: a result file whose writing was cut short may have left its temporary.
+        AtomicFile::RemoveStrays(m_savePathName, QStringLiteral("*.JRA"));
+    }
 }
 
 bool clsConvKS::GetRaceNum(const QString& strText) {
