@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "AppError.h"
+#include "AtomicFile.h"
 #include "Formats.h"
 #include "Globals.h"
 #include "Numbers.h"
@@ -61,6 +62,8 @@ void Settings::LoadSettings() {
     clsProFile ini;
     ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
     ini.setFileName(FileName());
+    // Read once at start, so this is where the leftovers of an interrupted save are cleared away.
+    AtomicFile::RemoveStrays(ini.PathName(), FileName());
     const clsProFile::Batch once(ini); // one read of the file for all 34 keys
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {

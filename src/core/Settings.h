@@ -25,6 +25,7 @@ public:
     void setFolder(const QString& folder);
     QString FileName() const { return QStringLiteral("VQV50.INI"); }
 
+    // Also removes the temporaries a save cut short (a crash, a kill) left beside the settings file.
     void LoadSettings();
     // Writes all 28 window keys and the 6 option keys; write failures are ignored.
     void SaveSettings() const;

@@ -1,11 +1,10 @@
 #include "clsProFile.h"
 
+#include "AtomicFile.h"
 #include "CodePage.h"
 #include "Globals.h"
 #include "Paths.h"
 #include "Text.h"
-
-#include <QSaveFile>
 
 #include <utility>
 
@@ -105,18 +104,7 @@ bool clsProFile::StoreLines(const QStringList& lines) const {
         text += l;
         text += QLatin1String("\r\n");
     }
-    QSaveFile file(FilePath());
-    // Unbuffered, so a short write (a full disk) fails here and the old file stays, rather than failing
-    // unnoticed in the final flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
-    const QByteArray bytes = CodePage::Encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::Replace(FilePath(), CodePage::Encode(text), nullptr);
 }
 
 QString clsProFile::GetData(const QString& section, const QString& key) const {

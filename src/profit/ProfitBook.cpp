@@ -1,6 +1,7 @@
 #include "ProfitBook.h"
 
 #include "core/AppError.h"
+#include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/ErrorReporter.h"
 #include "core/Money.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -128,21 +128,11 @@ udtRecord ProfitBook::LineToRecord(QStringView line) {
 }
 
 bool ProfitBook::WriteFile(const QString& path, const QByteArray& bytes, QString& failure) {
-    // Written beside the old file and then put in its place: a crash or a full disk leaves either the
-    // old book or the new one, never a half-written file. Unbuffered, because a short write of buffered
-    // data only shows while committing, where it goes unnoticed and the cut file replaces the book.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        failure = AccessFailure(path, file.errorString());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        failure = AccessFailure(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        failure = AccessFailure(path, file.errorString());
+    // Replaced as a whole: a crash or a full disk leaves either the old book or the new one, never a
+    // half-written file.
+    QString reason;
+    if (!AtomicFile::Replace(path, bytes, &reason)) {
+        failure = AccessFailure(path, reason);
         return false;
     }
     return true;
@@ -155,6 +145,10 @@ void ProfitBook::GetRecord() {
     m_busy = true;
     m_past.clear();
     m_complete = false;
+    if (!m_folder.isEmpty()) {
+        // The book is loaded at start: a save cut short by a crash or a kill may have left its temporary.
+        AtomicFile::RemoveStrays(m_folder, FileName());
+    }
 
     QString failure;
     QString path;

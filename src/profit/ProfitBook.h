@@ -46,7 +46,8 @@ public:
 
     // Loads the book from the file, creating the file with the sentinel line when there is none. Lines
     // may end in CR LF, CR or LF; each line is one record, taken as it is. The statistics are not
-    // computed here. Returns at once while the file is being read or written.
+    // computed here. Returns at once while the file is being read or written. Temporaries left in the
+    // folder by a save that was cut short (a crash, a kill) are removed first.
     void GetRecord();
     // Adds or updates the record of one day (strCurDate, or the client's current date when empty) with
     // the stake lngAmtBuy + lngAmtBuyYesterday and the payout lngAmtPay, recomputes the statistics and

@@ -1,5 +1,6 @@
 #include "clsConvKS.h"
 
+#include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/Codes.h"
 #include "core/Formats.h"
@@ -9,7 +10,7 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <array>
 
@@ -520,6 +521,10 @@ QList<QStringView> CodePageLines(const QString& text, QString& storage) {
 
 void clsConvKS::setSavePathName(const QString& folder) {
     m_savePathName = folder.isEmpty() ? QString() : AddPathSep(folder); // never the file system's root
+    if (!m_savePathName.isEmpty() && QFileInfo(m_savePathName).isDir()) {
+        // A download run starts here: a result file whose writing was cut short may have left its temporary.
+        AtomicFile::RemoveStrays(m_savePathName, QStringLiteral("*.JRA"));
+    }
 }
 
 bool clsConvKS::GetRaceNum(const QString& strText) {
@@ -566,8 +571,7 @@ bool clsConvKS::GetKekka(const QString& strText) {
     if (!file || m_savePathName.isEmpty() || !QDir().mkpath(m_savePathName)) {
         return false;
     }
-    QSaveFile out(ClientFiles::PathForWrite(m_savePathName, file->Name));
-    if (!out.open(QIODevice::WriteOnly) || out.write(file->Bytes) != file->Bytes.size() || !out.commit()) {
+    if (!AtomicFile::Replace(ClientFiles::PathForWrite(m_savePathName, file->Name), file->Bytes, nullptr)) {
         return false;
     }
     m_kekkaFileName = file->Name;

@@ -13,6 +13,7 @@
 class clsConvKS {
 public:
     // Folder that receives result files; created when missing. A trailing separator is added.
+    // When the folder exists, temporaries left by an interrupted write of a result file are removed.
     void setSavePathName(const QString& folder);
 
     // Payout-list page ("払戻金一覧"), spaces as they are: appends the number ("01".."12") of every race

@@ -1,0 +1,80 @@
+#include "AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+// The length of the random part QSaveFile puts after "<final name>." in its temporary's name.
+constexpr qsizetype kStrayTagLength = 6;
+
+bool IsAsciiAlnum(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// The final name a temporary was made for, or an empty text when the name is not one of a temporary.
+QStringView FinalNameOf(QStringView name) {
+    if (name.size() < kStrayTagLength + 2 || name[name.size() - kStrayTagLength - 1] != u'.') {
+        return {};
+    }
+    const QStringView tag = name.last(kStrayTagLength);
+    if (!std::all_of(tag.begin(), tag.end(), IsAsciiAlnum)) {
+        return {};
+    }
+    return name.first(name.size() - kStrayTagLength - 1);
+}
+} // namespace
+
+namespace AtomicFile {
+
+bool Replace(const QString& path, const QByteArray& bytes, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    };
+    // Unbuffered, because a short write of buffered data (a full disk) only shows while committing, where
+    // it goes unnoticed and the cut file would replace the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return fail(file.errorString());
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit()) {
+        return fail(file.errorString());
+    }
+    return true;
+}
+
+int RemoveStrays(const QString& folder, const QString& nameGlob) {
+    if (folder.isEmpty() || nameGlob.isEmpty()) {
+        return 0;
+    }
+    // The whole final name must match: "*.JRA" is no licence to touch "X.JRA.OLD.Ab12Cd".
+    const QRegularExpression finalName = QRegularExpression::fromWildcard(nameGlob, Qt::CaseInsensitive);
+    const QDir dir(folder);
+    int removed = 0;
+    // A link is never followed: it could name a file anywhere.
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        const QStringView base = FinalNameOf(name);
+        if (base.isEmpty() || !entry.isFile() || entry.isSymLink() || !finalName.match(base.toString()).hasMatch()) {
+            continue;
+        }
+        if (QFile::remove(entry.filePath())) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+} // namespace AtomicFile

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Replacement of our own files (the profit book, the settings file, converted result files) as a whole:
+// the new contents go to a temporary file beside the old one, which is then renamed over it. Whenever the
+// program dies, the file holds either its old contents or its new ones, never a part of either.
+namespace AtomicFile {
+// Writes the bytes to the file at path, replacing it. On failure the old file stays as it was and *error
+// (when given) holds the reason.
+bool Replace(const QString& path, const QByteArray& bytes, QString* error);
+
+// Removes what an interrupted Replace of a file matching nameGlob (case-insensitive, "*" and "?") can have
+// left in the folder: a regular file named "<final name>.XXXXXX", six ASCII letters or digits. Nothing
+// else is ever touched. Returns the number of files removed.
+int RemoveStrays(const QString& folder, const QString& nameGlob);
+} // namespace AtomicFile
