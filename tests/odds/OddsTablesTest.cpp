@@ -95,7 +95,9 @@ TEST(clsOdds2Test, EitherIndexOutsideRaisesTheIndexError) {
     t.setTosu(8);
     t.Initialize();
     const std::pair<int, int> bad[] = {{0, 1}, {1, 0}, {9, 1}, {1, 9}, {-1, -1}, {9, 9}};
-    for (const auto& [col, row] : bad) {
+    for (const auto& cell : bad) {
+        const int col = cell.first;
+        const int row = cell.second;
         SCOPED_TRACE(testing::Message() << col << "," << row);
         ExpectIndexError([&] { t.Odds(col, row); });
         ExpectIndexError([&] { t.setOdds(col, row, QStringLiteral("  1.0")); });
