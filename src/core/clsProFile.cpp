@@ -6,6 +6,8 @@
 #include "Paths.h"
 #include "Text.h"
 
+#include <QSet>
+
 #include <utility>
 
 namespace {
@@ -107,7 +109,49 @@ bool clsProFile::StoreLines(const QStringList& lines) const {
     return AtomicFile::Replace(FilePath(), CodePage::Encode(text), nullptr);
 }
 
+namespace {
+// A value as GetData gives it: up to a NUL, cut to the longest value the file may hold.
+QString ValueOf(QStringView raw) {
+    const qsizetype nul = raw.indexOf(QChar(0));
+    return (nul >= 0 ? raw.first(nul) : raw).left(clsProFile::kMaxValueLength).toString();
+}
+
+QString IndexKey(QStringView section, QStringView key) {
+    return section.toString().toCaseFolded() + QLatin1Char('\n') + key.toString().toCaseFolded();
+}
+} // namespace
+
+const QHash<QString, QString>& clsProFile::BatchIndex() const {
+    if (!m_batchIndex) {
+        // The same rules as the scan below, for every pair at once: only the first section of a name and
+        // the first key of a name in it count. A name never holds a line end, so the keys cannot collide.
+        QHash<QString, QString> index;
+        QSet<QString> sections;
+        QString current;
+        bool inSection = false;
+        for (const QString& line : *m_batchLines) {
+            if (const auto name = SectionOf(line)) {
+                current = name->toString().toCaseFolded();
+                inSection = !sections.contains(current);
+                sections.insert(current);
+                continue;
+            }
+            if (const auto kv = KeyOf(line); inSection && kv) {
+                const QString k = IndexKey(current, kv->key);
+                if (!index.contains(k)) {
+                    index.insert(k, ValueOf(kv->value));
+                }
+            }
+        }
+        m_batchIndex = std::move(index);
+    }
+    return *m_batchIndex;
+}
+
 QString clsProFile::GetData(const QString& section, const QString& key) const {
+    if (m_batchDepth > 0) {
+        return BatchIndex().value(IndexKey(TrimBlanks(section), TrimBlanks(key)));
+    }
     const QStringList lines = LoadLines();
     bool inSection = false;
     bool sectionSeen = false;
@@ -124,19 +168,17 @@ QString clsProFile::GetData(const QString& section, const QString& key) const {
             continue;
         }
         if (const auto kv = KeyOf(line); kv && SameName(kv->key, TrimBlanks(key))) {
-            QString value = kv->value.toString();
-            const qsizetype nul = value.indexOf(QChar(0));
-            if (nul >= 0) {
-                value.truncate(nul);
-            }
-            return value.left(kMaxValueLength);
+            return ValueOf(kv->value);
         }
     }
     return QString();
 }
 
 qint32 clsProFile::SetData(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = LoadLines();
+    // In a batch the lines are edited in place: a copy per key would make a batch of n keys copy the
+    // file n times.
+    QStringList own;
+    QStringList& lines = m_batchDepth > 0 ? *m_batchLines : (own = LoadLines());
     const QString newLine = TrimBlanks(key).toString() + QLatin1Char('=') + value;
 
     qsizetype sectionStart = -1; // index of the "[section]" line
@@ -174,8 +216,8 @@ qint32 clsProFile::SetData(const QString& section, const QString& key, const QSt
     }
 
     if (m_batchDepth > 0) {
-        m_batchLines = lines;
         m_batchWritten = true;
+        m_batchIndex.reset();
         return 1;
     }
     return StoreLines(lines) ? 1 : 0;
@@ -191,6 +233,7 @@ clsProFile::Batch::~Batch() {
     if (--m_file.m_batchDepth == 0) {
         const QStringList lines = std::move(*m_file.m_batchLines);
         m_file.m_batchLines.reset();
+        m_file.m_batchIndex.reset();
         if (std::exchange(m_file.m_batchWritten, false)) {
             m_file.StoreLines(lines);
         }

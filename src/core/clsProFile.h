@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -48,10 +49,13 @@ private:
     QString FilePath() const;
     QStringList LoadLines() const;
     bool StoreLines(const QStringList& lines) const;
+    // The values of the batch's lines by folded section and key, built at the first read of a batch.
+    const QHash<QString, QString>& BatchIndex() const;
 
     QString m_pathName;
     QString m_fileName;
     int m_batchDepth = 0;
     std::optional<QStringList> m_batchLines;
     bool m_batchWritten = false;
+    mutable std::optional<QHash<QString, QString>> m_batchIndex;
 };
