@@ -176,7 +176,8 @@ void ProfitBook::GetRecord() {
                     m_past.append(LineToRecord(CodePage::Decode(bytes)));
                 }
             };
-            QByteArray chunk(64 * 1024, Qt::Uninitialized);
+            // Read in pieces of at most 64 KiB; a book smaller than that (nearly every one) in one piece.
+            QByteArray chunk(qBound(qint64{1}, file.size() + 1, qint64{64 * 1024}), Qt::Uninitialized);
             for (;;) {
                 const qint64 n = file.read(chunk.data(), chunk.size());
                 if (n < 0) {
