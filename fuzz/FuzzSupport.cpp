@@ -80,7 +80,8 @@ QString Fresh() {
         Check(dir->isValid(), "scratch folder", dir->errorString());
     }
     QDir folder(dir->path());
-    for (const QString& entry : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString path = folder.filePath(entry);
         if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink()) {
             QDir(path).removeRecursively();

@@ -59,7 +59,8 @@ void DataFolderSeeds(const QString& day) {
         }
     }
     Seed(QStringLiteral("datafolder"), QStringLiteral("day"), Fuzz::JoinArchive(all));
-    Seed(QStringLiteral("datafolder"), QStringLiteral("accounts"), Fuzz::JoinArchive(Files(day, {QStringLiteral("UY-*.JRA")})));
+    Seed(QStringLiteral("datafolder"), QStringLiteral("accounts"),
+         Fuzz::JoinArchive(Files(day, {QStringLiteral("UY-*.JRA")})));
     Seed(QStringLiteral("datafolder"), QStringLiteral("accounts-log"),
          Fuzz::JoinArchive(Files(day, {QStringLiteral("UY-*.JRA"), QStringLiteral("LG*.JRA")})));
 }
@@ -139,7 +140,8 @@ void ConverterSeeds(const QString& day) {
     }
     if (!races.isEmpty()) {
         Seed(QStringLiteral("converter"), QStringLiteral("payout-list"),
-             ResultPages::JoinLines(ResultPages::PayoutListLines(races[0].Meeting, races.first(qMin<qsizetype>(races.size(), 6))))
+             ResultPages::JoinLines(
+                 ResultPages::PayoutListLines(races[0].Meeting, races.first(qMin<qsizetype>(races.size(), 6))))
                  .toUtf8());
     }
 }

@@ -20,8 +20,8 @@ qint16 Take(const uint8_t*& p, const uint8_t* end) {
 // A record straight from raw values, most of them outside what the text can hold.
 udtLog RawLog(const uint8_t*& p, const uint8_t* end) {
     udtLog l;
-    for (qint16* f : {&l.Sale, &l.Venue, &l.RaceNum, &l.BetType, &l.Num1, &l.Num2, &l.Num3, &l.BuyDay, &l.Units,
-                      &l.Hit}) {
+    for (qint16* f :
+         {&l.Sale, &l.Venue, &l.RaceNum, &l.BetType, &l.Num1, &l.Num2, &l.Num3, &l.BuyDay, &l.Units, &l.Hit}) {
         *f = Take(p, end);
     }
     l.Payout = static_cast<qint32>(static_cast<quint16>(Take(p, end))) << 16 | static_cast<quint16>(Take(p, end));

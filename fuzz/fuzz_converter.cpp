@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The download window hands over the text with every space made "#".
     const bool written = conv.GetKekka(text.replace(u' ', u'#'));
     static const QRegularExpression name(QStringLiteral("^KS-[0-9A-Z]{5}\\.JRA$"));
-    const QStringList saved = QDir(save).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList saved =
+        QDir(save).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     const QStringList rootEntries =
         QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     Fuzz::Check(rootEntries.size() <= 1, "nothing beside the save folder", rootEntries.join(u' '));
     if (!written) {
-        Fuzz::Check(conv.KekkaFileName().isEmpty() && saved.isEmpty(), "no file without success",
-                    saved.join(u' '));
+        Fuzz::Check(conv.KekkaFileName().isEmpty() && saved.isEmpty(), "no file without success", saved.join(u' '));
         return 0;
     }
     Fuzz::Check(name.match(conv.KekkaFileName()).hasMatch(), "result file name", conv.KekkaFileName());

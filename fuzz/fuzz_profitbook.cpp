@@ -54,10 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     again.setFolder(folder);
     again.GetRecord();
     std::vector<udtRecord> expected = Records(book);
-    // The file holds each record's line in the code page: a character it has no place for (one decoded
-    // from a stray byte) comes back as its substitute.
-    for (udtRecord& r : expected) {
-        r = ProfitBook::LineToRecord(CodePage::Decode(CodePage::Encode(ProfitBook::RecordToLine(r))));
+    // A book that was saved holds each record's line in the code page (a character it has no place for,
+    // one decoded from a stray byte, comes back as its substitute). A book nothing changed in was left as
+    // it was, short lines and all.
+    if (FileBytes(path) != input) {
+        for (udtRecord& r : expected) {
+            r = ProfitBook::LineToRecord(CodePage::Decode(CodePage::Encode(ProfitBook::RecordToLine(r))));
+        }
     }
     const std::vector<udtRecord> back = Records(again);
     QString first;

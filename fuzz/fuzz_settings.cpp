@@ -4,6 +4,7 @@
 
 #include "core/CodePage.h"
 #include "core/Settings.h"
+#include "core/clsProFile.h"
 
 namespace {
 
@@ -45,11 +46,43 @@ Values Read(const QString& folder, bool save) {
 
 } // namespace
 
+// Within a batch the file is read once and looked up by name; outside, every read scans the lines. Both
+// must give the same value for every section and key the file names (and for ours).
+void CompareBatchReads(const QString& folder, const QByteArray& bytes) {
+    QStringList sections{QStringLiteral("WINDOW"), QStringLiteral("OPTION")};
+    QStringList keys{QStringLiteral("top1"), QStringLiteral("resultsite")};
+    for (const QString& line : CodePage::Decode(bytes).split(u'\n')) {
+        if (const qsizetype open = line.indexOf(u'['); open >= 0 && sections.size() < 4) {
+            sections << line.sliced(open + 1).section(u']', 0, 0);
+        } else if (const qsizetype eq = line.indexOf(u'='); eq >= 0 && keys.size() < 4) {
+            keys << line.first(eq);
+        }
+    }
+    clsProFile ini;
+    ini.setPathName(folder);
+    ini.setFileName(QStringLiteral("VQV50.INI"));
+    QStringList scanned;
+    for (const QString& s : sections) {
+        for (const QString& k : keys) {
+            scanned << ini.GetData(s, k);
+        }
+    }
+    const clsProFile::Batch batch(ini);
+    qsizetype i = 0;
+    for (const QString& s : sections) {
+        for (const QString& k : keys) {
+            Fuzz::Check(ini.GetData(s, k) == scanned[i++], "a batch reads what a scan reads", s + u'/' + k);
+        }
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (Fuzz::Quiet(), true);
     (void)quiet;
     const QString folder = Fuzz::WriteFiles(
         {{QStringLiteral("VQV50.INI"), QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))}});
+    CompareBatchReads(folder,
+                      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     Values first = Read(folder, true);
     Values second = Read(folder, false);
     // Characters the code page cannot hold come back as its substitute; only the site text can carry them.
