@@ -49,14 +49,23 @@ Values Read(const QString& folder, bool save) {
 // Within a batch the file is read once and looked up by name; outside, every read scans the lines. Both
 // must give the same value for every section and key the file names (and for ours).
 void CompareBatchReads(const QString& folder, const QByteArray& bytes) {
-    QStringList sections{QStringLiteral("WINDOW"), QStringLiteral("OPTION")};
-    QStringList keys{QStringLiteral("top1"), QStringLiteral("resultsite")};
+    // Ours, and the first and last names the file holds: enough for duplicates, case and blanks to meet.
+    QStringList sections{QStringLiteral("WINDOW")};
+    QStringList keys{QStringLiteral("top1")};
+    QStringList foundSections;
+    QStringList foundKeys;
     for (const QString& line : CodePage::Decode(bytes).split(u'\n')) {
-        if (const qsizetype open = line.indexOf(u'['); open >= 0 && sections.size() < 4) {
-            sections << line.sliced(open + 1).section(u']', 0, 0);
-        } else if (const qsizetype eq = line.indexOf(u'='); eq >= 0 && keys.size() < 4) {
-            keys << line.first(eq);
+        if (const qsizetype open = line.indexOf(u'['); open >= 0) {
+            foundSections << line.sliced(open + 1).section(u']', 0, 0);
+        } else if (const qsizetype eq = line.indexOf(u'='); eq >= 0) {
+            foundKeys << line.first(eq);
         }
+    }
+    if (!foundSections.isEmpty()) {
+        sections << foundSections.first() << foundSections.last();
+    }
+    if (!foundKeys.isEmpty()) {
+        keys << foundKeys.first() << foundKeys.last();
     }
     clsProFile ini;
     ini.setPathName(folder);

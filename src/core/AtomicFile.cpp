@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 // The length of the random part QSaveFile puts after "<final name>." in its temporary's name.
@@ -58,8 +59,9 @@ int RemoveStrays(const QString& folder, const QString& nameGlob) {
     if (folder.isEmpty() || nameGlob.isEmpty()) {
         return 0;
     }
-    // The whole final name must match: "*.JRA" is no licence to touch "X.JRA.OLD.Ab12Cd".
-    const QRegularExpression finalName = QRegularExpression::fromWildcard(nameGlob, Qt::CaseInsensitive);
+    // The whole final name must match: "*.JRA" is no licence to touch "X.JRA.OLD.Ab12Cd". Made only when
+    // a name looks like a temporary's, which at nearly every start none does.
+    std::optional<QRegularExpression> finalName;
     const QDir dir(folder);
     int removed = 0;
     // A link is never followed: it could name a file anywhere.
@@ -67,7 +69,13 @@ int RemoveStrays(const QString& folder, const QString& nameGlob) {
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
         const QStringView base = FinalNameOf(name);
-        if (base.isEmpty() || !entry.isFile() || entry.isSymLink() || !finalName.match(base.toString()).hasMatch()) {
+        if (base.isEmpty() || !entry.isFile() || entry.isSymLink()) {
+            continue;
+        }
+        if (!finalName) {
+            finalName = QRegularExpression::fromWildcard(nameGlob, Qt::CaseInsensitive);
+        }
+        if (!finalName->match(base.toString()).hasMatch()) {
             continue;
         }
         if (QFile::remove(entry.filePath())) {
