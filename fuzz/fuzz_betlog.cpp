@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "core/AppError.h"
+#include "core/Paths.h"
 #include "patdata/clsControlLG.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -10,6 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     const QString folder = Fuzz::WriteFiles(
         Fuzz::SplitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("LG-FILE.JRA")));
+    // The folder is read as the program reads it, within one listing of it.
+    const ClientFiles::Scope scope;
     clsControlLG log;
     log.setPathName(folder);
     try {

@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "core/AppError.h"
+#include "core/Paths.h"
 #include "results/clsControlKS.h"
 
 #include <QRegularExpression>
@@ -13,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     const QString folder = Fuzz::WriteFiles(Fuzz::SplitArchive(bytes, QStringLiteral("KS-96518.JRA")));
+    // The folder is read as the program reads it, within one listing of it.
+    const ClientFiles::Scope scope;
     clsControlKS ks;
     ks.setPathName(folder);
     ks.setFileName(QStringLiteral("96518"));
