@@ -4,7 +4,6 @@
 
 #include "core/CodePage.h"
 #include "core/Settings.h"
-#include "core/clsProFile.h"
 
 namespace {
 
@@ -46,52 +45,11 @@ Values Read(const QString& folder, bool save) {
 
 } // namespace
 
-// Within a batch the file is read once and looked up by name; outside, every read scans the lines. Both
-// must give the same value for every section and key the file names (and for ours).
-void CompareBatchReads(const QString& folder, const QByteArray& bytes) {
-    // Ours, and the first and last names the file holds: enough for duplicates, case and blanks to meet.
-    QStringList sections{QStringLiteral("WINDOW")};
-    QStringList keys{QStringLiteral("top1")};
-    QStringList foundSections;
-    QStringList foundKeys;
-    for (const QString& line : CodePage::Decode(bytes).split(u'\n')) {
-        if (const qsizetype open = line.indexOf(u'['); open >= 0) {
-            foundSections << line.sliced(open + 1).section(u']', 0, 0);
-        } else if (const qsizetype eq = line.indexOf(u'='); eq >= 0) {
-            foundKeys << line.first(eq);
-        }
-    }
-    if (!foundSections.isEmpty()) {
-        sections << foundSections.first() << foundSections.last();
-    }
-    if (!foundKeys.isEmpty()) {
-        keys << foundKeys.first() << foundKeys.last();
-    }
-    clsProFile ini;
-    ini.setPathName(folder);
-    ini.setFileName(QStringLiteral("VQV50.INI"));
-    QStringList scanned;
-    for (const QString& s : sections) {
-        for (const QString& k : keys) {
-            scanned << ini.GetData(s, k);
-        }
-    }
-    const clsProFile::Batch batch(ini);
-    qsizetype i = 0;
-    for (const QString& s : sections) {
-        for (const QString& k : keys) {
-            Fuzz::Check(ini.GetData(s, k) == scanned[i++], "a batch reads what a scan reads", s + u'/' + k);
-        }
-    }
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (Fuzz::Quiet(), true);
     (void)quiet;
     const QString folder = Fuzz::WriteFiles(
         {{QStringLiteral("VQV50.INI"), QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))}});
-    CompareBatchReads(folder,
-                      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     Values first = Read(folder, true);
     Values second = Read(folder, false);
     // Characters the code page cannot hold come back as its substitute; only the site text can carry them.

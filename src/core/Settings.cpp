@@ -7,12 +7,27 @@
 #include "Numbers.h"
 #include "clsProFile.h"
 
+#include <array>
+
 namespace {
 const QString kWindow = QStringLiteral("WINDOW");
 const QString kOption = QStringLiteral("OPTION");
 
-QString SlotKey(const char* word, int slot) {
-    return QLatin1String(word) + Fmt::Zeros(slot, 2);
+enum SlotWord { kTop, kLeft, kHeight, kWidth };
+
+// "top01" .. "width07", made once: every load and save names all of them.
+const QString& SlotKey(SlotWord word, int slot) {
+    static const auto keys = [] {
+        std::array<std::array<QString, Settings::kSlotCount>, 4> k;
+        const std::array<const char*, 4> words{"top", "left", "height", "width"};
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            for (int n = 1; n <= Settings::kSlotCount; ++n) {
+                k[w][static_cast<std::size_t>(n - 1)] = QLatin1String(words[w]) + Fmt::Zeros(n, 2);
+            }
+        }
+        return k;
+    }();
+    return keys[static_cast<std::size_t>(word)][static_cast<std::size_t>(slot - 1)];
 }
 
 // top/left: a stored number below 0 (and an empty value) reads as 0.
@@ -68,10 +83,10 @@ void Settings::LoadSettings() {
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];
-        s.PosTop = ReadPosition(ini.GetData(kWindow, SlotKey("top", slot)));
-        s.PosLeft = ReadPosition(ini.GetData(kWindow, SlotKey("left", slot)));
-        s.Height = ReadSize(ini.GetData(kWindow, SlotKey("height", slot)));
-        s.Width = ReadSize(ini.GetData(kWindow, SlotKey("width", slot)));
+        s.PosTop = ReadPosition(ini.GetData(kWindow, SlotKey(kTop, slot)));
+        s.PosLeft = ReadPosition(ini.GetData(kWindow, SlotKey(kLeft, slot)));
+        s.Height = ReadSize(ini.GetData(kWindow, SlotKey(kHeight, slot)));
+        s.Width = ReadSize(ini.GetData(kWindow, SlotKey(kWidth, slot)));
     }
 
     m_position = static_cast<qint16>(ReadFlag(ini.GetData(kOption, QStringLiteral("position")), 0));
@@ -101,10 +116,10 @@ void Settings::SaveSettings() const {
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const FormSlot& s = m_slots[slot - 1];
-        ini.SetData(kWindow, SlotKey("top", slot), QString::number(s.PosTop));
-        ini.SetData(kWindow, SlotKey("left", slot), QString::number(s.PosLeft));
-        ini.SetData(kWindow, SlotKey("height", slot), QString::number(s.Height));
-        ini.SetData(kWindow, SlotKey("width", slot), QString::number(s.Width));
+        ini.SetData(kWindow, SlotKey(kTop, slot), QString::number(s.PosTop));
+        ini.SetData(kWindow, SlotKey(kLeft, slot), QString::number(s.PosLeft));
+        ini.SetData(kWindow, SlotKey(kHeight, slot), QString::number(s.Height));
+        ini.SetData(kWindow, SlotKey(kWidth, slot), QString::number(s.Width));
     }
     ini.SetData(kOption, QStringLiteral("position"), QString::number(m_position));
     ini.SetData(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));

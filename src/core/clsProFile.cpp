@@ -6,8 +6,6 @@
 #include "Paths.h"
 #include "Text.h"
 
-#include <QSet>
-
 #include <utility>
 
 namespace {
@@ -50,10 +48,6 @@ std::optional<KeyLine> KeyOf(QStringView line) {
     }
     return KeyLine{TrimBlanks(line.first(eq)), value.sliced(skip)};
 }
-
-bool SameName(QStringView a, QStringView b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
 } // namespace
 
 clsProFile::clsProFile() : m_pathName(ProgramFolder()) {}
@@ -73,9 +67,6 @@ QString clsProFile::FilePath() const {
 }
 
 QStringList clsProFile::LoadLines() const {
-    if (m_batchLines) {
-        return *m_batchLines;
-    }
     QStringList lines;
     if (m_fileName.isEmpty()) {
         return lines;
@@ -116,111 +107,107 @@ QString ValueOf(QStringView raw) {
     return (nul >= 0 ? raw.first(nul) : raw).left(clsProFile::kMaxValueLength).toString();
 }
 
+// Section and key joined by a line end, which no name holds, folded for comparing: one string per lookup.
 QString IndexKey(QStringView section, QStringView key) {
-    return section.toString().toCaseFolded() + QLatin1Char('\n') + key.toString().toCaseFolded();
+    const QStringView s = TrimBlanks(section);
+    const QStringView k = TrimBlanks(key);
+    QString joined;
+    joined.reserve(s.size() + 1 + k.size());
+    joined.append(s).append(QLatin1Char('\n')).append(k);
+    return std::move(joined).toCaseFolded();
+}
+
+QString Folded(QStringView name) {
+    return TrimBlanks(name).toString().toCaseFolded();
 }
 } // namespace
 
-const QHash<QString, QString>& clsProFile::BatchIndex() const {
-    if (!m_batchIndex) {
-        // The same rules as the scan below, for every pair at once: only the first section of a name and
-        // the first key of a name in it count. A name never holds a line end, so the keys cannot collide.
-        QHash<QString, QString> index;
-        QSet<QString> sections;
-        QString current;
-        bool inSection = false;
-        for (const QString& line : *m_batchLines) {
-            if (const auto name = SectionOf(line)) {
-                current = name->toString().toCaseFolded();
-                inSection = !sections.contains(current);
-                sections.insert(current);
-                continue;
-            }
-            if (const auto kv = KeyOf(line); inSection && kv) {
-                const QString k = IndexKey(current, kv->key);
-                if (!index.contains(k)) {
-                    index.insert(k, ValueOf(kv->value));
-                }
+qsizetype clsProFile::LineIndex::Add(QHash<QString, qsizetype>& names, const QString& name, qsizetype line) {
+    names.insert(name, static_cast<qsizetype>(Lines.size()));
+    Lines.push_back(line);
+    return static_cast<qsizetype>(Lines.size()) - 1;
+}
+
+clsProFile::LineIndex clsProFile::IndexLines(const QStringList& lines) {
+    // Only the first section of a name and the first key of a name in it count. A key goes in after the
+    // last non-blank line of its section.
+    LineIndex index;
+    QStringView current;
+    qsizetype end = -1; // slot of the current section's end, or -1 outside a first section
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionOf(lines[i])) {
+            current = *name;
+            const QString folded = Folded(current);
+            end = index.SectionEnds.contains(folded) ? -1 : index.Add(index.SectionEnds, folded, i + 1);
+            continue;
+        }
+        if (end < 0) {
+            continue;
+        }
+        if (!TrimBlanks(lines[i]).isEmpty()) {
+            index.Lines[static_cast<std::size_t>(end)] = i + 1;
+        }
+        if (const auto kv = KeyOf(lines[i])) {
+            if (const QString name = IndexKey(current, kv->key); !index.Keys.contains(name)) {
+                index.Add(index.Keys, name, i);
             }
         }
-        m_batchIndex = std::move(index);
+    }
+    return index;
+}
+
+const clsProFile::LineIndex& clsProFile::BatchIndex() const {
+    if (!m_batchIndex) {
+        m_batchIndex = IndexLines(*m_batchLines);
     }
     return *m_batchIndex;
 }
 
 QString clsProFile::GetData(const QString& section, const QString& key) const {
+    const auto read = [&](const QStringList& lines, const LineIndex& index) {
+        const qsizetype slot = index.Keys.value(IndexKey(section, key), -1);
+        return slot < 0 ? QString() : ValueOf(KeyOf(lines[index.Lines[static_cast<std::size_t>(slot)]])->value);
+    };
     if (m_batchDepth > 0) {
-        return BatchIndex().value(IndexKey(TrimBlanks(section), TrimBlanks(key)));
+        return read(*m_batchLines, BatchIndex());
     }
     const QStringList lines = LoadLines();
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (const QString& line : lines) {
-        if (const auto name = SectionOf(line)) {
-            if (sectionSeen && inSection) {
-                break; // only the first section of that name counts
-            }
-            inSection = SameName(*name, TrimBlanks(section));
-            sectionSeen = sectionSeen || inSection;
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        if (const auto kv = KeyOf(line); kv && SameName(kv->key, TrimBlanks(key))) {
-            return ValueOf(kv->value);
-        }
-    }
-    return QString();
+    return read(lines, IndexLines(lines));
 }
 
 qint32 clsProFile::SetData(const QString& section, const QString& key, const QString& value) {
-    // In a batch the lines are edited in place: a copy per key would make a batch of n keys copy the
-    // file n times.
-    QStringList own;
-    QStringList& lines = m_batchDepth > 0 ? *m_batchLines : (own = LoadLines());
+    if (m_batchDepth == 0) {
+        Batch once(*this);
+        SetData(section, key, value);
+        return once.Finish() ? 1 : 0;
+    }
+    QStringList& lines = *m_batchLines;
+    BatchIndex();
+    LineIndex& index = *m_batchIndex;
     const QString newLine = TrimBlanks(key).toString() + QLatin1Char('=') + value;
-
-    qsizetype sectionStart = -1; // index of the "[section]" line
-    qsizetype insertAt = -1;     // after the last non-blank line of the section
-    bool written = false;
-    for (qsizetype i = 0; i < lines.size() && !written; ++i) {
-        if (const auto name = SectionOf(lines[i])) {
-            if (sectionStart >= 0) {
-                break; // end of our section
-            }
-            if (SameName(*name, TrimBlanks(section))) {
-                sectionStart = i;
-                insertAt = i + 1;
-            }
-            continue;
-        }
-        if (sectionStart < 0) {
-            continue;
-        }
-        if (!TrimBlanks(lines[i]).isEmpty()) {
-            insertAt = i + 1;
-        }
-        if (const auto kv = KeyOf(lines[i]); kv && SameName(kv->key, TrimBlanks(key))) {
-            lines[i] = newLine;
-            written = true;
-        }
-    }
-    if (!written) {
-        if (sectionStart < 0) {
-            lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
-            lines.append(newLine);
-        } else {
-            lines.insert(insertAt, newLine);
-        }
-    }
-
-    if (m_batchDepth > 0) {
-        m_batchWritten = true;
-        m_batchIndex.reset();
+    const QString name = IndexKey(section, key);
+    m_batchWritten = true;
+    if (const auto found = index.Keys.constFind(name); found != index.Keys.cend()) {
+        lines[index.Lines[static_cast<std::size_t>(*found)]] = newLine;
         return 1;
     }
-    return StoreLines(lines) ? 1 : 0;
+    const QString folded = Folded(section);
+    const auto end = index.SectionEnds.constFind(folded);
+    if (end == index.SectionEnds.cend()) {
+        lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
+        index.Add(index.SectionEnds, folded, lines.size() + 1);
+        index.Add(index.Keys, name, lines.size());
+        lines.append(newLine);
+        return 1;
+    }
+    // Every line from the insertion point on moves down one, and the section now ends after the new line.
+    const qsizetype at = index.Lines[static_cast<std::size_t>(*end)];
+    lines.insert(at, newLine);
+    for (qsizetype& line : index.Lines) {
+        line += line >= at ? 1 : 0;
+    }
+    index.Add(index.Keys, name, at);
+    return 1;
 }
 
 clsProFile::Batch::Batch(clsProFile& file) : m_file(file) {
@@ -230,12 +217,15 @@ clsProFile::Batch::Batch(clsProFile& file) : m_file(file) {
 }
 
 clsProFile::Batch::~Batch() {
-    if (--m_file.m_batchDepth == 0) {
-        const QStringList lines = std::move(*m_file.m_batchLines);
-        m_file.m_batchLines.reset();
-        m_file.m_batchIndex.reset();
-        if (std::exchange(m_file.m_batchWritten, false)) {
-            m_file.StoreLines(lines);
-        }
+    Finish();
+}
+
+bool clsProFile::Batch::Finish() {
+    if (std::exchange(m_finished, true) || --m_file.m_batchDepth > 0) {
+        return true;
     }
+    const QStringList lines = std::move(*m_file.m_batchLines);
+    m_file.m_batchLines.reset();
+    m_file.m_batchIndex.reset();
+    return !std::exchange(m_file.m_batchWritten, false) || m_file.StoreLines(lines);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Reader and writer of Windows-style INI files (the settings file and the debug file), with the
 // rules those files were always read by:
@@ -38,9 +39,13 @@ public:
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
+        // Ends the batch now (the outermost one stores its writes); false when the file could not be
+        // written. The destructor does nothing after it.
+        bool Finish();
 
     private:
         clsProFile& m_file;
+        bool m_finished = false;
     };
 
     static constexpr int kMaxValueLength = 254;
@@ -49,13 +54,21 @@ private:
     QString FilePath() const;
     QStringList LoadLines() const;
     bool StoreLines(const QStringList& lines) const;
-    // The values of the batch's lines by folded section and key, built at the first read of a batch.
-    const QHash<QString, QString>& BatchIndex() const;
+    // Names map to slots of Lines, so that a line put in moves every later line by one short loop.
+    struct LineIndex {
+        QHash<QString, qsizetype> Keys;        // folded "section\nkey" -> slot of its line
+        QHash<QString, qsizetype> SectionEnds; // folded section -> slot of where a new key of it goes
+        std::vector<qsizetype> Lines;
+        qsizetype Add(QHash<QString, qsizetype>& names, const QString& name, qsizetype line);
+    };
+    static LineIndex IndexLines(const QStringList& lines);
+    // The index of the batch's lines, built at its first read or write and kept up to date by its writes.
+    const LineIndex& BatchIndex() const;
 
     QString m_pathName;
     QString m_fileName;
     int m_batchDepth = 0;
     std::optional<QStringList> m_batchLines;
     bool m_batchWritten = false;
-    mutable std::optional<QHash<QString, QString>> m_batchIndex;
+    mutable std::optional<LineIndex> m_batchIndex;
 };

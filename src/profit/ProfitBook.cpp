@@ -12,6 +12,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <utility>
 
 namespace {
@@ -105,13 +107,33 @@ QString ProfitBook::FilePath() const {
     return ClientFiles::PathForWrite(m_folder, FileName());
 }
 
+void ProfitBook::AppendLine(QString& out, const udtRecord& record) {
+    // Fixed widths keep every line 34 characters; a wider amount is cut, as the file always was. Built in
+    // place: a save writes every line of a book of years.
+    const auto pad = [&out](qsizetype width, qsizetype used) {
+        out.resize(out.size() + width - used, QLatin1Char(' '));
+    };
+    const auto number = [&out, &pad](qint64 value, qsizetype width) {
+        std::array<char, 24> digits{};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+        const qsizetype n = std::min<qsizetype>(end - digits.data(), width);
+        out.append(QLatin1String(digits.data(), n));
+        pad(width, n);
+    };
+    const qsizetype dateLength = std::min<qsizetype>(record.Date.size(), kDateWidth);
+    out.append(QStringView(record.Date).first(dateLength));
+    pad(kDateWidth, dateLength);
+    number(record.Buy, kAmountWidth);
+    number(record.Pay, kAmountWidth);
+    number(record.Profit, kProfitWidth);
+    number(record.Update, 1);
+}
+
 QString ProfitBook::RecordToLine(const udtRecord& record) {
-    // Fixed widths keep every line 34 characters; a wider amount is cut, as the file always was.
-    return record.Date.leftJustified(kDateWidth, QLatin1Char(' '), true) +
-           QString::number(record.Buy).leftJustified(kAmountWidth, QLatin1Char(' '), true) +
-           QString::number(record.Pay).leftJustified(kAmountWidth, QLatin1Char(' '), true) +
-           QString::number(record.Profit).leftJustified(kProfitWidth, QLatin1Char(' '), true) +
-           QString::number(record.Update).left(1);
+    QString line;
+    line.reserve(kDateWidth + 2 * kAmountWidth + kProfitWidth + 1);
+    AppendLine(line, record);
+    return line;
 }
 
 udtRecord ProfitBook::LineToRecord(QStringView line) {
@@ -226,7 +248,7 @@ void ProfitBook::SaveRecord() {
     QString text;
     text.reserve(m_past.size() * 36);
     for (const udtRecord& r : std::as_const(m_past)) {
-        text += RecordToLine(r);
+        AppendLine(text, r);
         text += QLatin1String("\r\n");
     }
     const bool ok = WriteFile(FilePath(), CodePage::Encode(text), failure);

@@ -93,6 +93,7 @@ public:
     // The line form of a record: date, Buy, Pay (8 characters each), Profit (9) and Update (1), every
     // field left-aligned, blank-padded and cut to its width; no line end.
     static QString RecordToLine(const udtRecord& record);
+    static void AppendLine(QString& out, const udtRecord& record); // the same, added to the end of out
     // A line read back by character positions; missing or non-numeric fields read as 0, numbers are
     // rounded to whole yen.
     static udtRecord LineToRecord(QStringView line);

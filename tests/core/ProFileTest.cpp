@@ -122,6 +122,17 @@ TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
         EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("k2")), QStringLiteral("2"));
     }
     EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\n"));
+    {
+        // A key put in ahead of another section moves that section's lines; later edits still find them.
+        clsProFile ini = Open(dir);
+        clsProFile::Batch batch(ini);
+        ini.SetData(QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("1"));
+        ini.SetData(QStringLiteral("A"), QStringLiteral("k3"), QStringLiteral("3"));
+        EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("1"));
+        ini.SetData(QStringLiteral("b"), QStringLiteral("X"), QStringLiteral("2"));
+        ini.SetData(QStringLiteral("B"), QStringLiteral("y"), QStringLiteral("4"));
+    }
+    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nX=2\r\ny=4\r\n"));
 
     clsProFile nowhere;
     nowhere.setPathName(dir.Path() + QStringLiteral("missing/folder"));
