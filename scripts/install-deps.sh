@@ -7,6 +7,7 @@ packages=(
     clang libclang-rt-dev
     qt6-base-dev qt6-webengine-dev
     qt6-httpserver-dev qt6-websockets-dev
+    libqt6sql6-sqlite qt6-charts-dev
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic

@@ -1,7 +1,10 @@
 #include "clsControl.h"
 
+#include "archive/ArchiveWriter.h"
+#include "archive/DayBets.h"
 #include "core/AppError.h"
 #include "core/CodePage.h"
+#include "core/ErrorReporter.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
@@ -87,6 +90,7 @@ void clsControl::Terminate() {
     }
     m_settings.SaveSettings();
     m_pat.reset();
+    FlushArchive();
 }
 
 void clsControl::UnloadWindow(IWindowHost::Window window) {
@@ -173,7 +177,36 @@ std::optional<DayTotals> clsControl::UpdateDayTotals() {
     m_dayTotals = *totals;
     // The automatic update of today's record: the client's current date, records entered by hand kept.
     CheckRecord(totals->AmtBuy, totals->AmtPay, totals->AmtBuyTomorrow, totals->AmtBuyYesterday, QString(), 0, 0);
+    StoreArchive();
     return totals;
+}
+
+void clsControl::StoreArchive() {
+    if (!m_pat || m_patPath.isEmpty()) {
+        return;
+    }
+    if (!m_archive) {
+        m_archive = std::make_unique<ArchiveWriter>();
+        // Reported from this thread, once: a broken archive must not bring up a message at every refresh,
+        // and everything else goes on without it.
+        connect(
+            m_archive.get(), &ArchiveWriter::Failed, this,
+            [this](const QString& message) {
+                if (!std::exchange(m_archiveReported, true)) {
+                    ReportError(
+                        AppError(ErrNo::FileAccess, QStringLiteral("Archive"),
+                                 message + QStringLiteral("\r\n投票履歴は保存されませんが、ほかはそのまま使えます。")));
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    m_archive->Store(m_patPath, m_pat->CurDate(), Archive::DayBets(*m_pat));
+}
+
+void clsControl::FlushArchive() {
+    if (m_archive) {
+        m_archive->Flush();
+    }
 }
 
 const std::vector<std::unique_ptr<clsKaisai>>& clsControl::colKaisai() const {

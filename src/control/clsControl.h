@@ -19,6 +19,7 @@ class clsKaisai;
 class clsRace;
 class IFormWindow;
 class ProfitBook;
+class ArchiveWriter;
 
 // The one object through which every window reaches the data: it owns the settings, the reader of the
 // client's data folder, the selected meeting and race, the bracket colours, the day's totals and the
@@ -67,6 +68,11 @@ public:
     // today's record of the profit book up to date; the main window runs it after every reading of the
     // folder. A day without meetings has no totals: the kept ones and the book stay as they were.
     std::optional<DayTotals> UpdateDayTotals();
+    // Stores the day's evaluated bets in the bet archive of the client folder, on the archive's own
+    // thread; UpdateDayTotals does it after every reading. The first failure is reported, later ones not.
+    void StoreArchive();
+    // Waits until the archive has stored every day given to it.
+    void FlushArchive();
     const ProfitBook& Book() const { return *m_book; }
     qsizetype PastCount() const;
     QString PastDate(qsizetype i) const;
@@ -160,4 +166,6 @@ private:
     Settings m_settings;
     DayTotals m_dayTotals;
     std::unique_ptr<ProfitBook> m_book;
+    std::unique_ptr<ArchiveWriter> m_archive; // made at the first store
+    bool m_archiveReported = false;
 };

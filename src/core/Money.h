@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <QtNumeric>
 
+#include <optional>
+
 // Amounts are whole yen in 32 bits; every sum is checked and raises the overflow error instead of
 // wrapping, so a wrong figure is never shown. Inline: a heavy day adds up tens of thousands of bets.
 namespace Money {
@@ -31,5 +33,14 @@ inline qint32 Mul(qint32 a, qint32 b, const QString& source = QString()) {
         Overflow(source);
     }
     return r;
+}
+
+// A share in tenths of a percent, rounded half up (payout 1505 on stake 1000 gives 1505, "150.5" when
+// shown); nothing when the whole is not positive, so no window divides by zero.
+inline std::optional<qint64> PerMilleOf(qint64 part, qint64 whole) {
+    if (whole <= 0) {
+        return std::nullopt;
+    }
+    return (part * 1000 * 2 + whole) / (2 * whole);
 }
 } // namespace Money

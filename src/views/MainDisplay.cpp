@@ -32,11 +32,7 @@ MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QStri
     d.Balance = QString::number(Money::Sub(Money::Add(amtZandaka, d.AmtPay), Money::Add(d.AmtBuy, d.AmtBuyTomorrow)));
 
     // Payouts against the day's own purchases only, in tenths of a percent, rounded half up.
-    qint64 tenths = 0;
-    if (d.AmtBuy >= 1) {
-        tenths = (static_cast<qint64>(d.AmtPay) * 1000 * 2 + d.AmtBuy) / (2 * static_cast<qint64>(d.AmtBuy));
-    }
-    d.Recovery = Fmt::Tenths(tenths);
+    d.Recovery = Fmt::Tenths(Money::PerMilleOf(d.AmtPay, d.AmtBuy).value_or(0));
 
     if (d.LogCount == 0) {
         d.Status = QStringLiteral("本日は未投票です");

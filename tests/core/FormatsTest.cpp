@@ -1,5 +1,7 @@
 #include "core/Formats.h"
+#include "core/Csv.h"
 #include "core/Dates.h"
+#include "core/Money.h"
 #include "core/Width.h"
 
 #include <gtest/gtest.h>
@@ -83,4 +85,22 @@ TEST(Width, ConvertsBetweenHalfAndFullWidth) {
     EXPECT_EQ(Width::ToHalf(u"ガーＡ－１"), QStringLiteral("ｶﾞｰA-1"));
     EXPECT_EQ(Width::ToHalf(u"１　２"), QStringLiteral("1 2"));
     EXPECT_EQ(Width::ToHalf(u""), QString());
+}
+
+TEST(Formats, CsvQuotingAndShares) {
+    // Quoted only when needed, quotes doubled; a leading byte-order mark and CR LF ends.
+    const QList<QStringList> rows{{QStringLiteral("PastDate"), QStringLiteral("a,b")},
+                                  {QStringLiteral("say \"hi\""), QStringLiteral("two\nlines"), QString()},
+                                  {QStringLiteral("中山")}};
+    EXPECT_EQ(Csv::Document(rows), QByteArray("\xEF\xBB\xBFPastDate,\"a,b\"\r\n"
+                                              "\"say \"\"hi\"\"\",\"two\nlines\",\r\n"
+                                              "\xE4\xB8\xAD\xE5\xB1\xB1\r\n"));
+    EXPECT_EQ(Csv::Document({}), QByteArray("\xEF\xBB\xBF"));
+
+    // Shares in tenths of a percent: half up, and none of nothing.
+    EXPECT_EQ(Money::PerMilleOf(1505, 1000), 1505);
+    EXPECT_EQ(Money::PerMilleOf(1, 3), 333);  // 333.33...
+    EXPECT_EQ(Money::PerMilleOf(2, 3), 667);  // 666.67 rounds up
+    EXPECT_EQ(Money::PerMilleOf(1, 2000), 1); // 0.5 rounds up
+    EXPECT_EQ(Money::PerMilleOf(5, 0), std::nullopt);
 }

@@ -1,0 +1,79 @@
+#include "ArchiveWriter.h"
+
+#include "BetArchive.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+ArchiveWriter::ArchiveWriter(QObject* parent) : QObject(parent), m_thread([this] { Run(); }) {}
+
+ArchiveWriter::~ArchiveWriter() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void ArchiveWriter::Store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets) {
+    {
+        const std::lock_guard lock(m_mutex);
+        Job job{folder, saleDate, std::move(bets)};
+        bool replaced = false;
+        for (Job& waiting : m_jobs) {
+            if (waiting.Folder == folder && waiting.SaleDate == saleDate) {
+                waiting = std::move(job);
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            m_jobs.push_back(std::move(job));
+        }
+    }
+    m_wake.notify_all();
+}
+
+void ArchiveWriter::Flush() {
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+}
+
+void ArchiveWriter::Run() {
+    // The connection belongs to this thread; it is kept open while the folder stays the same.
+    std::unique_ptr<BetArchive> archive;
+    QString openFolder;
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+            if (m_jobs.empty()) {
+                break; // stopping, and nothing left to store
+            }
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            m_busy = true;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        if (!archive || openFolder != job.Folder || !archive->IsOpen()) {
+            archive = std::make_unique<BetArchive>();
+            openFolder = job.Folder;
+            archive->Open(job.Folder);
+        }
+        if (archive->IsOpen() && archive->StoreDay(job.SaleDate, job.Bets)) {
+            emit Stored(job.SaleDate, static_cast<qsizetype>(job.Bets.size()), timer.elapsed());
+        } else {
+            emit Failed(archive->ErrorText());
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_busy = false;
+        }
+        m_idle.notify_all();
+    }
+    archive.reset();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ArchivedBet.h"
+
+#include <QObject>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// Stores sale days into the archive on a thread of its own, so a refresh of the main window never
+// waits for the database. Days are stored in the order given; a day given again before its turn came
+// replaces the waiting one (only its latest state matters).
+class ArchiveWriter : public QObject {
+    Q_OBJECT
+public:
+    explicit ArchiveWriter(QObject* parent = nullptr);
+    // Stores what is still waiting, then stops.
+    ~ArchiveWriter() override;
+
+    // Queues the day's bets for the archive in `folder`.
+    void Store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets);
+    // Waits until every queued day is stored (or failed).
+    void Flush();
+
+signals:
+    // From the writer's thread: a day was stored, with the time it took.
+    void Stored(const QString& saleDate, qsizetype bets, qint64 milliseconds);
+    // From the writer's thread: the archive could not be opened or written; the text says which and why.
+    void Failed(const QString& message);
+
+private:
+    struct Job {
+        QString Folder;
+        QString SaleDate;
+        std::vector<Archive::Bet> Bets;
+    };
+    void Run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Job> m_jobs;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::thread m_thread;
+};

@@ -1,0 +1,289 @@
+#include "BetArchive.h"
+
+#include "core/Paths.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QAtomicInteger<quint64> g_connections;
+
+// A sale date as the archive keys it: the number yyyymmdd, or nothing for any other text.
+std::optional<qint64> DateKey(const QString& ymd) {
+    if (ymd.size() != 8) {
+        return std::nullopt;
+    }
+    for (const QChar c : ymd) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+    }
+    return ymd.toLongLong();
+}
+
+constexpr int kBetColumns = 14;
+// Rows per INSERT: one statement per row would spend more time in the driver than in SQLite.
+constexpr int kRowsPerInsert = 64;
+
+QString InsertBets(int rows) {
+    QString sql = QStringLiteral("INSERT INTO bets VALUES ");
+    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(kBetColumns - 1) + QStringLiteral("?)");
+    for (int i = 0; i < rows; ++i) {
+        sql += (i ? QStringLiteral(",") : QString()) + row;
+    }
+    return sql;
+}
+
+} // namespace
+
+BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
+
+BetArchive::~BetArchive() {
+    if (m_db.isValid()) {
+        m_db.close();
+    }
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool BetArchive::Fail(const QString& what, const QString& reason) {
+    m_error = QStringLiteral("%1 (%2): %3").arg(what, QDir::toNativeSeparators(m_path), reason);
+    return false;
+}
+
+bool BetArchive::Exec(const QString& sql) {
+    QSqlQuery q(m_db);
+    if (!q.exec(sql)) {
+        return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+    }
+    return true;
+}
+
+bool BetArchive::Open(const QString& folder) {
+    m_open = false;
+    m_error.clear();
+    m_path = AddPathSep(folder) + FileName();
+    if (!QFileInfo(folder).isDir()) {
+        return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("フォルダがありません"));
+    }
+    if (!m_db.isValid()) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    }
+    if (!m_db.isValid()) {
+        return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("SQLite が使えません"));
+    }
+    m_db.close();
+    m_db.setDatabaseName(m_path);
+    // Another writer (a second window, the command line) is waited for rather than failed at once.
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!m_db.open()) {
+        return Fail(QStringLiteral("投票履歴を開けません"), m_db.lastError().text());
+    }
+    QSqlQuery q(m_db);
+    // The first read tells a file that is not a database (or is damaged) from a good one.
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))) {
+        return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+    }
+    const bool existing = q.next();
+    q.finish();
+    if (existing) {
+        if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
+            return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+        }
+        const int version = q.value(0).toInt();
+        q.finish();
+        if (version > kSchemaVersion) {
+            return Fail(QStringLiteral("投票履歴を開けません"),
+                        QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
+        }
+    }
+    // WAL: readers go on while a day is written; NORMAL sync is still all-or-nothing per transaction.
+    if (!Exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+        return false;
+    }
+    if (!existing && !MakeSchema()) {
+        return false;
+    }
+    m_open = true;
+    return true;
+}
+
+bool BetArchive::MakeSchema() {
+    if (!m_db.transaction()) {
+        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
+    }
+    const bool ok =
+        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) &&
+        Exec(QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(kSchemaVersion)) &&
+        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS days (sale_date INTEGER PRIMARY KEY, bets INTEGER NOT NULL, "
+                            "stored_at TEXT NOT NULL)")) &&
+        Exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS bets (sale_date INTEGER NOT NULL, seq INTEGER NOT NULL, venue INTEGER, "
+            "kaiji INTEGER, hiji INTEGER, race INTEGER, bet_type INTEGER, num1 INTEGER, num2 INTEGER, "
+            "num3 INTEGER, buy_day INTEGER, stake INTEGER, payout INTEGER, state INTEGER, "
+            "PRIMARY KEY (sale_date, seq)) WITHOUT ROWID")) &&
+        Exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS day_figures (sale_date INTEGER NOT NULL, venue INTEGER NOT NULL, "
+            "bet_type INTEGER NOT NULL, bets INTEGER, stake INTEGER, payout INTEGER, hits INTEGER, misses INTEGER, "
+            "refunds INTEGER, unsettled INTEGER, PRIMARY KEY (sale_date, venue, bet_type)) WITHOUT ROWID"));
+    if (!ok) {
+        m_db.rollback();
+        return false;
+    }
+    if (!m_db.commit()) {
+        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
+    }
+    return true;
+}
+
+bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
+    const auto day = DateKey(saleDate);
+    if (!m_open) {
+        return m_error.isEmpty() ? Fail(QStringLiteral("投票履歴を書き込めません"), QStringLiteral("開かれていません"))
+                                 : false;
+    }
+    if (!day) {
+        return Fail(QStringLiteral("投票履歴を書き込めません"),
+                    QStringLiteral("発売日 \"%1\" が日付ではありません").arg(saleDate));
+    }
+    if (!m_db.transaction()) {
+        return Fail(QStringLiteral("投票履歴を書き込めません"), m_db.lastError().text());
+    }
+    const auto store = [&]() -> bool {
+        QSqlQuery q(m_db);
+        for (const char* table : {"bets", "day_figures", "days"}) {
+            q.prepare(QStringLiteral("DELETE FROM %1 WHERE sale_date = ?").arg(QLatin1String(table)));
+            q.addBindValue(*day);
+            if (!q.exec()) {
+                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+            }
+        }
+        QSqlQuery full(m_db);
+        full.prepare(InsertBets(kRowsPerInsert));
+        const std::size_t n = bets.size();
+        std::size_t seq = 0;
+        while (seq < n) {
+            const int rows = static_cast<int>(std::min<std::size_t>(kRowsPerInsert, n - seq));
+            QSqlQuery part(m_db);
+            QSqlQuery& ins = rows == kRowsPerInsert ? full : part;
+            if (&ins == &part) {
+                part.prepare(InsertBets(rows));
+            }
+            int pos = 0;
+            for (int r = 0; r < rows; ++r, ++seq) {
+                const Archive::Bet& b = bets[seq];
+                for (const qint64 v :
+                     {*day, static_cast<qint64>(seq), qint64{b.Venue}, qint64{b.KaiJi}, qint64{b.HiJi},
+                      qint64{b.RaceNum}, qint64{b.BetType}, qint64{b.Num1}, qint64{b.Num2}, qint64{b.Num3},
+                      qint64{b.BuyDay}, qint64{b.Stake}, qint64{b.Payout}, qint64{b.State}}) {
+                    ins.bindValue(pos++, v);
+                }
+            }
+            if (!ins.exec()) {
+                return Fail(QStringLiteral("投票履歴を書き込めません"), ins.lastError().text());
+            }
+        }
+        q.prepare(QStringLiteral("INSERT INTO day_figures VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        for (const Archive::DayFigures& f : Archive::SumDay(saleDate, bets)) {
+            for (const qint64 v : {*day, qint64{f.Venue}, qint64{f.BetType}, f.Sum.Bets, f.Sum.Stake, f.Sum.Payout,
+                                   f.Sum.Hits, f.Sum.Misses, f.Sum.Refunds, f.Sum.Unsettled}) {
+                q.addBindValue(v);
+            }
+            if (!q.exec()) {
+                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+            }
+        }
+        q.prepare(QStringLiteral("INSERT INTO days VALUES (?, ?, datetime('now'))"));
+        q.addBindValue(*day);
+        q.addBindValue(static_cast<qint64>(n));
+        if (!q.exec()) {
+            return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+        }
+        return true;
+    };
+    if (!store()) {
+        m_db.rollback();
+        return false;
+    }
+    if (!m_db.commit()) {
+        const QString reason = m_db.lastError().text();
+        m_db.rollback();
+        return Fail(QStringLiteral("投票履歴を書き込めません"), reason);
+    }
+    return true;
+}
+
+std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
+    std::vector<Archive::Bet> out;
+    const auto day = DateKey(saleDate);
+    if (!m_open || !day) {
+        return out;
+    }
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT venue, kaiji, hiji, race, bet_type, num1, num2, num3, buy_day, stake, payout, "
+                             "state FROM bets WHERE sale_date = ? ORDER BY seq"));
+    q.addBindValue(*day);
+    if (!q.exec()) {
+        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
+        return out;
+    }
+    while (q.next()) {
+        const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
+        out.push_back(
+            {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
+    }
+    return out;
+}
+
+QStringList BetArchive::Days() {
+    QStringList out;
+    if (!m_open) {
+        return out;
+    }
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"))) {
+        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
+        return out;
+    }
+    while (q.next()) {
+        out << QString::number(q.value(0).toLongLong());
+    }
+    return out;
+}
+
+std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, const QString& to) {
+    std::vector<Archive::DayFigures> out;
+    const auto first = DateKey(from);
+    const auto last = DateKey(to);
+    if (!m_open || !first || !last) {
+        return out;
+    }
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT sale_date, venue, bet_type, bets, stake, payout, hits, misses, refunds, "
+                             "unsettled FROM day_figures WHERE sale_date BETWEEN ? AND ? ORDER BY sale_date, venue, "
+                             "bet_type"));
+    q.addBindValue(*first);
+    q.addBindValue(*last);
+    if (!q.exec()) {
+        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
+        return out;
+    }
+    while (q.next()) {
+        Archive::DayFigures f;
+        f.SaleDate = QString::number(q.value(0).toLongLong());
+        f.Venue = static_cast<qint16>(q.value(1).toInt());
+        f.BetType = static_cast<qint16>(q.value(2).toInt());
+        f.Sum = {q.value(3).toLongLong(), q.value(4).toLongLong(), q.value(5).toLongLong(), q.value(6).toLongLong(),
+                 q.value(7).toLongLong(), q.value(8).toLongLong(), q.value(9).toLongLong()};
+        out.push_back(f);
+    }
+    return out;
+}

@@ -1,0 +1,138 @@
+#include "archive/BetArchive.h"
+#include "archive/DayBets.h"
+#include "core/BetRecords.h"
+#include "patdata/DayTotals.h"
+#include "patdata/clsControlPAT.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using Archive::Bet;
+using ::testing::HasSubstr;
+
+namespace {
+Bet Make(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
+    Bet b;
+    b.Venue = venue;
+    b.KaiJi = 2;
+    b.HiJi = 5;
+    b.RaceNum = 11;
+    b.BetType = type;
+    b.Num1 = 3;
+    b.BuyDay = 1;
+    b.Stake = stake;
+    b.Payout = payout;
+    b.State = state;
+    return b;
+}
+} // namespace
+
+TEST(BetArchive, ADayIsStoredWholeReplacedWholeAndOtherDaysStay) {
+    TempFolder dir;
+    BetArchive archive;
+    ASSERT_TRUE(archive.Open(dir.Path())) << archive.ErrorText().toStdString();
+    const std::vector<Bet> day1{Make(5, 1, 500, 0, BetCodes::Open), Make(5, 7, 100, 0, BetCodes::Open)};
+    const std::vector<Bet> day2{Make(6, 1, 1000, 2500, BetCodes::Hit)};
+    ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261205"), day1));
+    ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261206"), day2));
+    ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261205"), day1)); // a second refresh: nothing doubles
+    EXPECT_EQ(archive.BetsOfDay(QStringLiteral("20261205")), day1);
+
+    // The results arrived: the day is replaced as a whole, the other one untouched.
+    const std::vector<Bet> settled{Make(5, 1, 500, 1750, BetCodes::Hit), Make(5, 7, 100, 0, BetCodes::Miss),
+                                   Make(5, 7, 300, 0, BetCodes::AdvanceSale)};
+    ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261205"), settled));
+    EXPECT_EQ(archive.BetsOfDay(QStringLiteral("20261205")), settled);
+    EXPECT_EQ(archive.BetsOfDay(QStringLiteral("20261206")), day2);
+    EXPECT_EQ(archive.Days(), QStringList({QStringLiteral("20261205"), QStringLiteral("20261206")}));
+
+    // The figures kept beside the bets: the advance sale is left for its own day.
+    const auto figures = archive.FiguresOf(QStringLiteral("20261201"), QStringLiteral("20261205"));
+    ASSERT_EQ(figures.size(), 2u);
+    EXPECT_EQ(figures[0].BetType, 1);
+    EXPECT_EQ(figures[0].Sum, (Archive::Figures{1, 500, 1750, 1, 0, 0, 0}));
+    EXPECT_EQ(figures[1].BetType, 7);
+    EXPECT_EQ(figures[1].Sum, (Archive::Figures{1, 100, 0, 0, 1, 0, 0}));
+    EXPECT_TRUE(archive.FiguresOf(QStringLiteral("20261207"), QStringLiteral("20261231")).empty());
+
+    // An empty day is a day with no bets; a date that is not one is refused.
+    ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261206"), {}));
+    EXPECT_TRUE(archive.BetsOfDay(QStringLiteral("20261206")).empty());
+    EXPECT_FALSE(archive.StoreDay(QStringLiteral("2026120x"), day1));
+    EXPECT_THAT(archive.ErrorText().toStdString(), HasSubstr("2026120x"));
+
+    // Another connection (the analysis window, the command line) sees the same.
+    BetArchive reader;
+    ASSERT_TRUE(reader.Open(dir.Path()));
+    EXPECT_EQ(reader.BetsOfDay(QStringLiteral("20261205")), settled);
+}
+
+TEST(BetArchive, UnusableFilesAreRefusedWithTheirNameAndLeftAlone) {
+    struct Case {
+        const char* name;
+        std::function<void(const TempFolder&)> make;
+        const char* reason;
+    };
+    const auto newer = [](const TempFolder& dir) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+            db.setDatabaseName(dir.File(BetArchive::FileName()));
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER)")));
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    };
+    const std::vector<Case> cases{
+        {"not a database", [](const TempFolder& d) { d.Write(BetArchive::FileName(), QByteArray(4096, 'x')); },
+         "not a database"},
+        {"later version", newer, "(2)"},
+        {"a folder in its place", [](const TempFolder& d) { d.Sub(BetArchive::FileName()); }, ""},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        c.make(dir);
+        const QByteArray before =
+            QFileInfo(dir.File(BetArchive::FileName())).isFile() ? dir.Read(BetArchive::FileName()) : QByteArray();
+        BetArchive archive;
+        EXPECT_FALSE(archive.Open(dir.Path())) << c.name;
+        EXPECT_THAT(archive.ErrorText().toStdString(), HasSubstr("VQBETS.SQLITE")) << c.name;
+        EXPECT_THAT(archive.ErrorText().toStdString(), HasSubstr(c.reason)) << c.name;
+        EXPECT_FALSE(archive.StoreDay(QStringLiteral("20261205"), {Make(5, 1, 100, 0, 0)})) << c.name;
+        if (!before.isEmpty()) {
+            EXPECT_EQ(dir.Read(BetArchive::FileName()), before) << c.name;
+        }
+    }
+}
+
+TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
+    // Bet by bet against the races' own sums: stakes, payouts and advance sales of the sample day.
+    TempFolder dir;
+    ASSERT_TRUE(WriteSampleDay(dir.Path()));
+    clsControlPAT pat;
+    pat.setPathName(dir.Path());
+    ASSERT_TRUE(pat.Initialize());
+    const std::optional<DayTotals> totals = SumDayTotals(pat.colKaisai());
+    ASSERT_TRUE(totals.has_value());
+    const std::vector<Bet> bets = Archive::DayBets(pat);
+    ASSERT_EQ(static_cast<qsizetype>(bets.size()), totals->LogCount);
+    qint64 today = 0, yesterday = 0, tomorrow = 0, paid = 0, open = 0;
+    for (const Bet& b : bets) {
+        (b.State == BetCodes::AdvanceSale ? tomorrow : b.BuyDay == 1 ? today : yesterday) += b.Stake;
+        paid += b.Payout;
+        open += b.State == BetCodes::Open ? b.Stake : 0;
+    }
+    EXPECT_EQ(today, totals->AmtBuy);
+    EXPECT_EQ(yesterday, totals->AmtBuyYesterday);
+    EXPECT_EQ(tomorrow, totals->AmtBuyTomorrow);
+    EXPECT_EQ(paid, totals->AmtPay);
+    EXPECT_EQ(open, totals->AmtYet);
+    EXPECT_GT(tomorrow, 0);
+}
