@@ -1,3 +1,4 @@
+#include "archive/BetArchive.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
@@ -11,6 +12,7 @@
 #include "patdata/clsRace.h"
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 
 #include <set>
@@ -255,6 +257,14 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     EXPECT_EQ(control.PastBuy(1), 200);
     EXPECT_EQ(control.PastPay(1), 700);
     EXPECT_EQ(control.PastProfit(1), 500);
+    // Both refreshes stored the day in the archive of the client folder; the later one replaced it.
+    control.FlushArchive();
+    BetArchive archive;
+    ASSERT_TRUE(archive.Open(client.Path()));
+    const std::vector<Archive::Bet> bets = archive.BetsOfDay(kDate);
+    ASSERT_EQ(bets.size(), 1u);
+    EXPECT_EQ(std::tuple(bets[0].Venue, bets[0].RaceNum, bets[0].Num3, bets[0].Stake, bets[0].Payout, bets[0].State),
+              std::tuple(qint16{5}, qint16{3}, qint16{1}, 200, 700, qint16{BetCodes::Hit}));
 
     // A refresh that finds no schedule keeps the day's totals and leaves the book as it was.
     TempFolder empty;
@@ -264,4 +274,23 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     EXPECT_EQ(control.AmtPay(), 700);
     ASSERT_EQ(control.PastCount(), 2);
     EXPECT_EQ(control.PastPay(1), 700);
+}
+
+TEST_F(ControlTest, AnUnusableArchiveIsReportedOnceAndEverythingElseGoesOn) {
+    WriteDay(client, 5);
+    const QByteArray garbage(4096, 'x');
+    client.Write(BetArchive::FileName(), garbage);
+    CapturingReporter reporter;
+    control.Initialize();
+    control.GetRecord();
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        ASSERT_TRUE(control.UpdateDayTotals().has_value());
+        control.FlushArchive();
+        QCoreApplication::processEvents(); // the writer's report comes through the event loop
+    }
+    EXPECT_EQ(control.AmtBuy(), 200);
+    EXPECT_EQ(control.PastBuy(1), 200);
+    ASSERT_EQ(reporter.texts.size(), 1);
+    EXPECT_THAT(reporter.texts[0].toStdString(), ::testing::HasSubstr("VQBETS.SQLITE"));
+    EXPECT_EQ(client.Read(BetArchive::FileName()), garbage);
 }

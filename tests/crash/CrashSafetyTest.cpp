@@ -1,3 +1,4 @@
+#include "archive/BetArchive.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <set>
 #include <thread>
 
 // Kills vq-save-loop at random moments while it saves one of our files: the file must always be one of the
@@ -111,3 +113,45 @@ INSTANTIATE_TEST_SUITE_P(OurFiles, CrashSafety,
                                            Mode{"settings", QStringLiteral("VQV50.INI"), 0},
                                            Mode{"result", QStringLiteral("KS-5628B.JRA"), 14}),
                          [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
+
+TEST(CrashSafety, AKilledArchiveWriteLeavesTheOldDayOrTheNewAndNoOtherChange) {
+    const auto seed = static_cast<std::uint32_t>(EnvNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> delayUs(0, 60000);
+    const int kills = EnvNumber("VQ_CRASH_KILLS", 200) / 2;
+    TempFolder dir;
+    const Mode mode{"archive", BetArchive::FileName(), 0};
+    ASSERT_TRUE(RunLoop(mode, dir.Path(), 1));
+    int inSave = 0;
+    std::set<std::size_t> seen;
+    for (int k = 0; k < kills; ++k) {
+        QProcess p;
+        p.start(QStringLiteral(VQ_SAVE_LOOP), {QLatin1String(mode.name), dir.Path(), QStringLiteral("0")});
+        QByteArray marks;
+        while (!marks.contains('L') && p.waitForReadyRead(10000)) {
+            marks += p.readAllStandardOutput();
+        }
+        ASSERT_TRUE(marks.contains('L')) << "kill " << k << ": the save loop never started";
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(rng)));
+        p.kill();
+        ASSERT_TRUE(p.waitForFinished());
+        inSave += p.readAllStandardOutput().endsWith('b');
+
+        const std::string context = QStringLiteral("kill %1, seed %2").arg(k).arg(seed).toStdString();
+        BetArchive archive;
+        ASSERT_TRUE(archive.Open(dir.Path())) << context << ": " << archive.ErrorText().toStdString();
+        const std::vector<Archive::Bet> day = archive.BetsOfDay(QStringLiteral("20261206"));
+        ASSERT_TRUE(day.size() == 4000 || day.size() == 6000) << context << ": " << day.size() << " bets";
+        const qint32 stake = day.size() == 4000 ? 100 : 200;
+        ASSERT_TRUE(std::all_of(day.begin(), day.end(), [stake](const Archive::Bet& b) { return b.Stake == stake; }))
+            << context;
+        const auto figures = archive.FiguresOf(QStringLiteral("20261206"), QStringLiteral("20261206"));
+        ASSERT_EQ(figures.size(), 1u) << context;
+        ASSERT_EQ(figures[0].Sum.Stake, static_cast<qint64>(day.size()) * stake) << context;
+        ASSERT_EQ(archive.BetsOfDay(QStringLiteral("20261205")).size(), 10u) << context;
+        seen.insert(day.size());
+    }
+    std::printf("[ archive ] %d kills, seed %u: %d inside a store, versions seen %zu\n", kills, seed, inSave,
+                seen.size());
+    EXPECT_EQ(seen.size(), 2u); // kills landed both before and after a day was replaced
+}

@@ -1,12 +1,14 @@
 // vq-save-loop MODE FOLDER COUNT: saves one of our files in FOLDER COUNT times (0: until it is killed),
 // through the program's own code and alternating between two contents, so that the crash test can kill it
 // at any moment and look at what is left. MODE is book (the profit book), settings (the settings file) or
-// result (a converted result file).
+// result (a converted result file), or archive (a day of the bet archive, which is a database rather than
+// a file written whole: its transaction is what must hold).
 //
 // Each start goes through the same load path as the program's start, which clears the leftovers of the
 // previous kill. On standard output, unbuffered, it marks "L" when the loop begins, "b" before each save
 // and "e" after it, so the test can tell where the kill landed.
 
+#include "archive/BetArchive.h"
 #include "core/AtomicFile.h"
 #include "core/Settings.h"
 #include "profit/ProfitBook.h"
@@ -61,6 +63,20 @@ void SeedSettings(const QString& folder, const QString& name) {
     AtomicFile::Replace(folder + name, text, nullptr);
 }
 
+// The archive's two versions of one day: many one-hundred-yen hits, or more two-hundred-yen misses; and a
+// day before it that no save touches.
+const QString kArchiveDay = QStringLiteral("20261206");
+const QString kArchiveOtherDay = QStringLiteral("20261205");
+std::vector<Archive::Bet> ArchiveDay(bool second) {
+    Archive::Bet bet;
+    bet.Venue = 5;
+    bet.BetType = 7;
+    bet.Stake = second ? 200 : 100;
+    bet.Payout = second ? 0 : 1230;
+    bet.State = second ? 2 : 1;
+    return std::vector<Archive::Bet>(second ? 6000 : 4000, bet);
+}
+
 QString ResultPage(bool second) {
     ResultPages::RacePage page = SamplePage();
     if (second) {
@@ -73,7 +89,7 @@ QString ResultPage(bool second) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fputs("usage: vq-save-loop book|settings|result FOLDER COUNT\n", stderr);
+        std::fputs("usage: vq-save-loop book|settings|result|archive FOLDER COUNT\n", stderr);
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -84,6 +100,7 @@ int main(int argc, char** argv) {
     ProfitBook book;
     Settings settings;
     clsConvKS conv;
+    BetArchive archive;
     QString pages[2];
     std::function<void(bool)> save;
     if (mode == QLatin1String("book")) {
@@ -110,6 +127,17 @@ int main(int argc, char** argv) {
         // kills wait; done here, the kills land in the writes instead.
         clsConvKS::MakeKekka(pages[0]);
         save = [&conv, &pages](bool second) { conv.GetKekka(pages[second ? 1 : 0]); };
+    } else if (mode == QLatin1String("archive")) {
+        if (!archive.Open(folder)) {
+            std::fprintf(stderr, "%s\n", qPrintable(archive.ErrorText()));
+            return 1;
+        }
+        if (!archive.Days().contains(kArchiveOtherDay)) {
+            archive.StoreDay(kArchiveOtherDay, std::vector<Archive::Bet>(10, ArchiveDay(false).front()));
+        }
+        // Every start writes the other version first, so that kills early in a run still land in a change.
+        const bool flip = archive.BetsOfDay(kArchiveDay).size() == ArchiveDay(false).size();
+        save = [&archive, flip](bool second) { archive.StoreDay(kArchiveDay, ArchiveDay(second != flip)); };
     } else {
         std::fprintf(stderr, "unknown mode %s\n", argv[1]);
         return 2;
