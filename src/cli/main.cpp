@@ -7,12 +7,17 @@
 //     velqora log [--json] DATAFOLDER                   the bet log window's caption and views
 //     velqora book [--json] PATFOLDER [an edit]         the passbook, and its edits
 //     velqora convert PAGEFILE SAVEDIR                  a downloaded results page into a result file
+//     velqora archive DATAFOLDER                        stores the day's bets in the folder's bet archive
+//     velqora analyse [--json | --csv] PATFOLDER ...    the bet archive by bet type and venue
+#include "AnalysisReport.h"
 #include "BookReport.h"
 #include "ConvertCommand.h"
 #include "LogReport.h"
 #include "ProfitReport.h"
 #include "RaceReport.h"
 #include "SummaryReport.h"
+#include "archive/BetArchive.h"
+#include "archive/DayBets.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
 #include "patdata/clsControlPAT.h"
@@ -34,8 +39,9 @@ const QByteArray kUsage = QByteArray("usage: velqora summary [--json] DATAFOLDER
                                      "       velqora profit [--json] DATAFOLDER\n"
                                      "       velqora race [--json] DATAFOLDER MEETING RACE\n"
                                      "       velqora log [--json] DATAFOLDER\n"
-                                     "       velqora convert PAGEFILE SAVEDIR | --race-list PAGEFILE\n") +
-                          "       " + kBookUsage;
+                                     "       velqora convert PAGEFILE SAVEDIR | --race-list PAGEFILE\n"
+                                     "       velqora archive DATAFOLDER\n") +
+                          "       " + kBookUsage + "       " + kAnalyseUsage;
 
 int Usage() {
     Print(stderr, kUsage);
@@ -160,6 +166,37 @@ int Race(const QStringList& args) {
     }
     return 0;
 }
+// Stores the day's evaluated bets in the archive of the folder, as a refresh of the main window does.
+int ArchiveDay(const QStringList& args) {
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        return Usage();
+    }
+    clsControlPAT pat;
+    bool ok = false;
+    try {
+        if (const int status = OpenFolder(args[0], pat, ok)) {
+            return status;
+        }
+        if (!ok || pat.CurDate().isEmpty()) {
+            Print(stderr, "velqora: the folder could not be read as a sale day; nothing stored\n");
+            return 5;
+        }
+        const std::vector<Archive::Bet> bets = Archive::DayBets(pat);
+        BetArchive archive;
+        if (!archive.Open(pat.PathName()) || !archive.StoreDay(pat.CurDate(), bets)) {
+            Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
+            return 4;
+        }
+        Print(stdout, QStringLiteral("%1: %2 bets stored in %3\n")
+                          .arg(pat.CurDate())
+                          .arg(bets.size())
+                          .arg(pat.PathName() + BetArchive::FileName())
+                          .toUtf8());
+    } catch (const AppError& e) {
+        return Failed(e);
+    }
+    return 0;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -187,6 +224,12 @@ int main(int argc, char* argv[]) {
     }
     if (command == QLatin1String("book")) {
         return BookCommand(args);
+    }
+    if (command == QLatin1String("archive")) {
+        return ArchiveDay(args);
+    }
+    if (command == QLatin1String("analyse")) {
+        return AnalyseCommand(args);
     }
     if (command == QLatin1String("convert")) {
         return ConvertCommand(args);
