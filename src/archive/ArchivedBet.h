@@ -25,6 +25,12 @@ struct Bet {
     bool operator==(const Bet&) const = default;
 };
 
+// The packed numbers the archive stores a bet's race and the bet in, decimal digit fields:
+// race VVKKHHRR (venue, meeting, day, race number), bet T112233BS (type, the three numbers, buy day,
+// state). A field is clamped into its digits; every bet the log reader gives fits them.
+qint64 PackRace(const Bet& bet);
+qint64 PackBet(const Bet& bet);
+
 // What a group of bets adds up to. An advance-sale bet is left out: it is for the next day's race, and
 // that day's log holds it again as bought the day before, so counting it twice would double its stake.
 struct Figures {

@@ -9,6 +9,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
+#include <charconv>
+
 namespace {
 
 QAtomicInteger<quint64> g_connections;
@@ -26,19 +29,8 @@ std::optional<qint64> DateKey(const QString& ymd) {
     return ymd.toLongLong();
 }
 
-constexpr int kBetColumns = 14;
-// Rows per INSERT: one statement per row would spend more time in the driver than in SQLite.
-constexpr int kRowsPerInsert = 64;
-
-QString InsertBets(int rows) {
-    QString sql = QStringLiteral("INSERT INTO bets VALUES ");
-    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(kBetColumns - 1) + QStringLiteral("?)");
-    for (int i = 0; i < rows; ++i) {
-        sql += (i ? QStringLiteral(",") : QString()) + row;
-    }
-    return sql;
-}
-
+// Rows per INSERT statement.
+constexpr std::size_t kRowsPerInsert = 500;
 } // namespace
 
 BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
@@ -122,11 +114,17 @@ bool BetArchive::MakeSchema() {
         Exec(QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(kSchemaVersion)) &&
         Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS days (sale_date INTEGER PRIMARY KEY, bets INTEGER NOT NULL, "
                             "stored_at TEXT NOT NULL)")) &&
-        Exec(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS bets (sale_date INTEGER NOT NULL, seq INTEGER NOT NULL, venue INTEGER, "
-            "kaiji INTEGER, hiji INTEGER, race INTEGER, bet_type INTEGER, num1 INTEGER, num2 INTEGER, "
-            "num3 INTEGER, buy_day INTEGER, stake INTEGER, payout INTEGER, state INTEGER, "
-            "PRIMARY KEY (sale_date, seq)) WITHOUT ROWID")) &&
+        // A bet's race and the bet itself are kept as two packed numbers (see PackRace, PackBet): a heavy
+        // day is some 65,000 rows, and six values a row store in a third of the time fourteen take. The
+        // view bet_lines shows every field in a column of its own.
+        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS bets (sale_date INTEGER NOT NULL, seq INTEGER NOT NULL, "
+                            "race INTEGER, bet INTEGER, stake INTEGER, payout INTEGER, "
+                            "PRIMARY KEY (sale_date, seq)) WITHOUT ROWID")) &&
+        Exec(QStringLiteral("CREATE VIEW IF NOT EXISTS bet_lines AS SELECT sale_date, seq, race / 1000000 AS venue, "
+                            "race / 10000 % 100 AS kaiji, race / 100 % 100 AS hiji, race % 100 AS race_num, "
+                            "bet / 100000000 AS bet_type, bet / 1000000 % 100 AS num1, bet / 10000 % 100 AS num2, "
+                            "bet / 100 % 100 AS num3, bet / 10 % 10 AS buy_day, stake, payout, bet % 10 AS state "
+                            "FROM bets")) &&
         Exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS day_figures (sale_date INTEGER NOT NULL, venue INTEGER NOT NULL, "
             "bet_type INTEGER NOT NULL, bets INTEGER, stake INTEGER, payout INTEGER, hits INTEGER, misses INTEGER, "
@@ -163,29 +161,26 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
                 return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
             }
         }
-        QSqlQuery full(m_db);
-        full.prepare(InsertBets(kRowsPerInsert));
-        const std::size_t n = bets.size();
-        std::size_t seq = 0;
-        while (seq < n) {
-            const int rows = static_cast<int>(std::min<std::size_t>(kRowsPerInsert, n - seq));
-            QSqlQuery part(m_db);
-            QSqlQuery& ins = rows == kRowsPerInsert ? full : part;
-            if (&ins == &part) {
-                part.prepare(InsertBets(rows));
-            }
-            int pos = 0;
-            for (int r = 0; r < rows; ++r, ++seq) {
+        // The rows go in as literal numbers, many to a statement: every value is a number formatted here,
+        // so nothing from outside reaches the text; and Qt's binding of single values costs more per
+        // value than SQLite spends storing it.
+        QByteArray sql;
+        for (std::size_t first = 0; first < bets.size(); first += kRowsPerInsert) {
+            sql = "INSERT INTO bets VALUES ";
+            const std::size_t end = std::min(bets.size(), first + kRowsPerInsert);
+            for (std::size_t seq = first; seq < end; ++seq) {
                 const Archive::Bet& b = bets[seq];
-                for (const qint64 v :
-                     {*day, static_cast<qint64>(seq), qint64{b.Venue}, qint64{b.KaiJi}, qint64{b.HiJi},
-                      qint64{b.RaceNum}, qint64{b.BetType}, qint64{b.Num1}, qint64{b.Num2}, qint64{b.Num3},
-                      qint64{b.BuyDay}, qint64{b.Stake}, qint64{b.Payout}, qint64{b.State}}) {
-                    ins.bindValue(pos++, v);
+                sql += seq == first ? "(" : ",(";
+                for (const qint64 v : {*day, static_cast<qint64>(seq), Archive::PackRace(b), Archive::PackBet(b),
+                                       qint64{b.Stake}, qint64{b.Payout}}) {
+                    std::array<char, 24> digits{};
+                    const auto stop = std::to_chars(digits.data(), digits.data() + digits.size(), v).ptr;
+                    sql.append(digits.data(), stop - digits.data()).append(',');
                 }
+                sql.back() = ')';
             }
-            if (!ins.exec()) {
-                return Fail(QStringLiteral("投票履歴を書き込めません"), ins.lastError().text());
+            if (!q.exec(QString::fromLatin1(sql))) {
+                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
             }
         }
         q.prepare(QStringLiteral("INSERT INTO day_figures VALUES (?,?,?,?,?,?,?,?,?,?)"));
@@ -200,7 +195,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
         }
         q.prepare(QStringLiteral("INSERT INTO days VALUES (?, ?, datetime('now'))"));
         q.addBindValue(*day);
-        q.addBindValue(static_cast<qint64>(n));
+        q.addBindValue(static_cast<qint64>(bets.size()));
         if (!q.exec()) {
             return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
         }
@@ -226,8 +221,8 @@ std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT venue, kaiji, hiji, race, bet_type, num1, num2, num3, buy_day, stake, payout, "
-                             "state FROM bets WHERE sale_date = ? ORDER BY seq"));
+    q.prepare(QStringLiteral("SELECT venue, kaiji, hiji, race_num, bet_type, num1, num2, num3, buy_day, stake, "
+                             "payout, state FROM bet_lines WHERE sale_date = ? ORDER BY seq"));
     q.addBindValue(*day);
     if (!q.exec()) {
         Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
