@@ -10,6 +10,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/ErrorReporter.h"
+#include "frmAnalysis.h"
 #include "frmDetail.h"
 #include "frmKekka.h"
 #include "frmLog.h"
@@ -89,6 +90,7 @@ frmMain::frmMain(QWidget* parent)
 frmMain::~frmMain() {
     // The other windows go before the controller they show.
     m_host->UnloadAll();
+    delete m_analysis;
 }
 
 void frmMain::RegisterWindows() {
@@ -198,6 +200,7 @@ void frmMain::BuildPopupMenu() {
     mnuPos = m_mnuPop->addAction(QStringLiteral("常に手前に表示(&W)"), this, [this] { TogglePosition(); });
     mnuPos->setCheckable(true);
     m_mnuPop->addSeparator();
+    mnuAnalysis = m_mnuPop->addAction(QStringLiteral("分析(&A)"), this, [this] { ShowAnalysis(); });
     mnuVer = m_mnuPop->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), this, [this] { ShowVersion(); });
     m_mnuPop->addSeparator();
     mnuMin = m_mnuPop->addAction(QStringLiteral("最小化(&N)"), this, [this] { MinimizeWindow(); });
@@ -372,6 +375,23 @@ void frmMain::ShowVersion() {
     ver.exec();
 }
 
+frmAnalysis* frmMain::AnalysisWindow() const {
+    return m_analysis;
+}
+
+void frmMain::ShowAnalysis() {
+    // One window, read afresh at every opening: the archive grows with every refresh.
+    mobjCtrl->FlushArchive();
+    if (!m_analysis) {
+        m_analysis = new frmAnalysis(*mobjCtrl);
+    } else {
+        m_analysis->Reload();
+    }
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
+}
+
 void frmMain::MinimizeWindow() {
     mobjCtrl->CloseChild(true);
     showMinimized();
@@ -423,6 +443,9 @@ void frmMain::changeEvent(QEvent* event) {
 void frmMain::closeEvent(QCloseEvent* event) {
     try {
         mobjCtrl->SaveForm(QtFormWindow(this, Settings::Main));
+        if (m_analysis) {
+            m_analysis->close();
+        }
         mobjCtrl->Terminate();
     } catch (const AppError& e) {
         ReportError(e);

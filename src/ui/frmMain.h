@@ -3,6 +3,7 @@
 #include "QtWindowHost.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,8 @@ class clsControl;
 
 // The main window: the small window the user keeps beside the betting client. It owns the controller,
 // shows the day's date, status and five figures, and opens every other window through its toolbar.
+class frmAnalysis;
+
 class frmMain : public QWidget {
     Q_OBJECT
 public:
@@ -53,10 +56,13 @@ public:
     QWidget* lblWindow() const { return m_lblWindow; }
     QFrame* picMain() const { return m_picMain; }
     QMenu* mnuPop() const { return m_mnuPop; }
+    // The analysis window while it is open.
+    frmAnalysis* AnalysisWindow() const;
     QAction* mnuFColor = nullptr;
     QAction* mnuBColor = nullptr;
     QAction* mnuPos = nullptr;
     QAction* mnuVer = nullptr;
+    QAction* mnuAnalysis = nullptr;
     QAction* mnuMin = nullptr;
     QAction* mnuEnd = nullptr;
 
@@ -99,10 +105,12 @@ private:
     void TogglePosition();
     void ChooseColor(bool background);
     void ShowVersion();
+    void ShowAnalysis();
     void MinimizeWindow();
     void ShowPopup(const QPoint& globalPos);
 
     std::unique_ptr<clsControl> mobjCtrl;
+    QPointer<frmAnalysis> m_analysis;
     std::unique_ptr<QtWindowHost> m_host;
     std::array<QLabel*, LabelCount> m_label{};
     std::array<QToolButton*, DownloadButton + 1> m_button{};

@@ -1,0 +1,130 @@
+#include "archive/BetArchive.h"
+#include "control/clsControl.h"
+#include "core/BetRecords.h"
+#include "samplefolder/SampleDay.h"
+#include "support/TestSupport.h"
+#include "ui/frmAnalysis.h"
+#include "ui/frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+class AnalysisWindowTest : public ClientFolderTest {
+protected:
+    static QString Cell(QTableView* t, int row, int column) { return t->model()->index(row, column).data().toString(); }
+    static QStringList Column(QTableView* t, int column) {
+        QStringList out;
+        for (int r = 0; r < t->model()->rowCount(); ++r) {
+            out << Cell(t, r, column);
+        }
+        return out;
+    }
+    static void Shot(QWidget* window, const QString& name) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        SaveScreenshot(window, name);
+    }
+};
+
+Archive::Bet Bet(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
+    Archive::Bet b;
+    b.Venue = venue;
+    b.BetType = type;
+    b.Stake = stake;
+    b.Payout = payout;
+    b.State = state;
+    return b;
+}
+} // namespace
+
+// The sample day as the main window's refresh archives it (111 bets of its races, 20,800 yen, 50,800 paid),
+// and two earlier days stored beside it: 2026/11/29 (東京, one 1,000-yen trio missed) and 2025/12/27
+// (札幌, one 500-yen win paying 5,500).
+TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
+    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    {
+        BetArchive archive;
+        ASSERT_TRUE(archive.Open(client.Path()));
+        ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261129"), {Bet(5, 7, 1000, 0, BetCodes::Miss)}));
+        ASSERT_TRUE(archive.StoreDay(QStringLiteral("20251227"), {Bet(1, 1, 500, 5500, BetCodes::Hit)}));
+    }
+    frmMain w;
+    w.show();
+    w.mnuAnalysis->trigger();
+    frmAnalysis* a = w.AnalysisWindow();
+    ASSERT_NE(a, nullptr);
+    Shot(a, QStringLiteral("analysis-month"));
+
+    // This month: the sample day and November's trio are apart by the month's end.
+    EXPECT_EQ(a->cboPeriod->currentText(), QStringLiteral("今月"));
+    EXPECT_FALSE(a->dtpFrom->isEnabled());
+    EXPECT_EQ(a->lblCaption->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
+    EXPECT_EQ(
+        Column(a->grdBetType, 0),
+        (QStringList{QStringLiteral("単勝"), QStringLiteral("複勝"), QStringLiteral("枠連"), QStringLiteral("馬連"),
+                     QStringLiteral("ワイド"), QStringLiteral("馬単"), QStringLiteral("３連複")}));
+    EXPECT_EQ(a->lblTotal->text(), QStringLiteral("合計　111件　購入 20,800円　払戻 50,800円　的中率 30.0％　"
+                                                  "回収率 244.2％　未確定 39件"));
+
+    // The year adds November (1,000 more staked, nothing paid: 50800 / 21800 = 233.0 %); all adds 2025.
+    a->cboPeriod->setCurrentIndex(2);
+    EXPECT_EQ(a->Tables().Total.Sum.Stake, 21800);
+    EXPECT_EQ(a->Tables().Total.Recovery, QStringLiteral("233.0"));
+    a->cboPeriod->setCurrentIndex(3);
+    EXPECT_EQ(a->lblCaption->text(), QStringLiteral("2025/12/27 ～ 2026/12/05　（保存済み 3日）"));
+    EXPECT_EQ(Column(a->grdVenue, 0),
+              (QStringList{QStringLiteral("札幌"), QStringLiteral("東京"), QStringLiteral("中山"),
+                           QStringLiteral("中京"), QStringLiteral("阪神")}));
+    Shot(a, QStringLiteral("analysis-all"));
+
+    // A header click sorts by that figure as a number (札幌's 1100.0 is the highest, not below 119.2).
+    QHeaderView* header = a->grdVenue->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(6) + 5, 5));
+    QStringList byRecovery{QStringLiteral("東京"), QStringLiteral("阪神"), QStringLiteral("中京"),
+                           QStringLiteral("中山"), QStringLiteral("札幌")};
+    if (header->sortIndicatorOrder() == Qt::DescendingOrder) {
+        std::reverse(byRecovery.begin(), byRecovery.end());
+    }
+    EXPECT_EQ(Column(a->grdVenue, 0), byRecovery);
+    Shot(a, QStringLiteral("analysis-sorted"));
+
+    // Two dates: November alone, one trio, nothing hit.
+    a->cboPeriod->setCurrentIndex(4);
+    ASSERT_TRUE(a->dtpFrom->isEnabled());
+    a->dtpFrom->setDate(QDate(2026, 11, 1));
+    a->dtpTo->setDate(QDate(2026, 11, 30));
+    EXPECT_EQ(Column(a->grdBetType, 0), QStringList{QStringLiteral("３連複")});
+    EXPECT_EQ(Cell(a->grdBetType, 0, 5), QStringLiteral("0.0"));
+    // A period with nothing staked shows "-", never a division by zero.
+    a->dtpFrom->setDate(QDate(2026, 1, 1));
+    a->dtpTo->setDate(QDate(2026, 1, 31));
+    EXPECT_EQ(a->grdBetType->model()->rowCount(), 0);
+    EXPECT_EQ(a->Tables().Total.Recovery, QStringLiteral("-"));
+    Shot(a, QStringLiteral("analysis-empty"));
+
+    // CSV for a spreadsheet: UTF-8 with its mark, the period first.
+    a->cboPeriod->setCurrentIndex(3);
+    ASSERT_TRUE(a->SaveCsv(program.File(QStringLiteral("a.csv"))));
+    EXPECT_TRUE(
+        program.Read(QStringLiteral("a.csv")).startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20251227,20261205\r\n"));
+
+    // A damaged archive: its message in place of the period, empty tables, and the window still works.
+    client.Write(BetArchive::FileName(), QByteArray(4096, 'x'));
+    for (const char* side : {"-wal", "-shm"}) {
+        QFile::remove(client.File(BetArchive::FileName() + QLatin1String(side)));
+    }
+    a->Reload();
+    EXPECT_TRUE(a->lblCaption->text().contains(QStringLiteral("VQBETS.SQLITE")));
+    EXPECT_EQ(a->grdVenue->model()->rowCount(), 0);
+    Shot(a, QStringLiteral("analysis-broken"));
+}
