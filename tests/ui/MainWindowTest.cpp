@@ -368,8 +368,8 @@ TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
     for (QAction* a : w.mnuPop()->actions()) {
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(entries,
-              (QStringList{QStringLiteral("文字色の変更(&C)"), QStringLiteral("背景色の変更(&B)"), QStringLiteral("-"),
-                           QStringLiteral("常に手前に表示(&W)"), QStringLiteral("-"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"),
-                           QStringLiteral("-"), QStringLiteral("最小化(&N)"), QStringLiteral("VelqoraV50終了(&X)")}));
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("文字色の変更(&C)"), QStringLiteral("背景色の変更(&B)"),
+                                    QStringLiteral("-"), QStringLiteral("常に手前に表示(&W)"), QStringLiteral("-"),
+                                    QStringLiteral("分析(&A)"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), QStringLiteral("-"),
+                                    QStringLiteral("最小化(&N)"), QStringLiteral("VelqoraV50終了(&X)")}));
 }
