@@ -8,6 +8,7 @@
 
 namespace {
 constexpr qsizetype kMaxTicks = 12;
+constexpr qint64 kMaxSteps = 8;
 
 // Months since year 0: equal for two days of one month, consecutive for neighbouring months.
 int MonthKey(const QDate& d) {
@@ -49,6 +50,26 @@ QList<PassbookChartTick> Ticks(const QList<PassbookChartPoint>& points) {
     }
     return ticks;
 }
+// The smallest step of 1, 2 or 5 times a power of ten that covers low..high (low <= 0 <= high) in at most
+// kMaxSteps steps from multiples of it.
+void NiceAxis(qint64 low, qint64 high, PassbookChart& chart) {
+    if (low == high) {
+        high = low + 1000; // a span of days with nothing won or lost still gets an axis
+    }
+    for (qint64 power = 1;; power *= 10) {
+        for (const qint64 step : {power, 2 * power, 5 * power}) {
+            // Division truncates towards zero: a remainder takes the end one step further out.
+            const qint64 from = low / step - (low % step != 0 ? 1 : 0);
+            const qint64 to = high / step + (high % step != 0 ? 1 : 0);
+            if (to - from <= kMaxSteps) {
+                chart.Low = from * step;
+                chart.High = to * step;
+                chart.Step = step;
+                return;
+            }
+        }
+    }
+}
 } // namespace
 
 QString PassbookSpanName(PassbookSpan span) {
@@ -83,7 +104,7 @@ PassbookChart BuildPassbookChart(const ProfitBook& book, PassbookSpan span) {
     }
     if (days.isEmpty()) {
         chart.Caption = QStringLiteral("記録がありません");
-        chart.High = 1;
+        NiceAxis(0, 0, chart);
         return chart;
     }
 
@@ -107,15 +128,15 @@ PassbookChart BuildPassbookChart(const ProfitBook& book, PassbookSpan span) {
     chart.Points = QList<PassbookChartPoint>(begin, days.end());
 
     qint64 running = 0;
+    qint64 low = 0;
+    qint64 high = 0;
     for (PassbookChartPoint& p : chart.Points) {
         running += p.Profit;
         p.Cumulative = running;
-        chart.Low = std::min({chart.Low, qint64(p.Profit), running});
-        chart.High = std::max({chart.High, qint64(p.Profit), running});
+        low = std::min({low, qint64(p.Profit), running});
+        high = std::max({high, qint64(p.Profit), running});
     }
-    if (chart.Low == chart.High) {
-        chart.High = chart.Low + 1; // a span of days with nothing won or lost still gets an axis
-    }
+    NiceAxis(low, high, chart);
     chart.Ticks = Ticks(chart.Points);
 
     QString title;

@@ -38,8 +38,11 @@ struct PassbookChart {
     QString Caption;                  // "2026年11月  8日  収支 -3,800円"; "記録がありません" for no day
     QList<PassbookChartPoint> Points; // oldest first
     QList<PassbookChartTick> Ticks;   // a dozen at most, indexes rising, labels distinct
-    qint64 Low = 0;                   // the values the value axis must cover (zero included), Low < High
+    // The value axis: from Low to High in steps of Step (1, 2 or 5 times a power of ten, at most eight of
+    // them); both ends are multiples of the step, so zero is always a grid line. Every bar and the line fit.
+    qint64 Low = 0;
     qint64 High = 0;
+    qint64 Step = 0;
 };
 
 // The chart of the span ending at the latest record: its month, its year or the whole book. The sentinel,

@@ -59,18 +59,18 @@ TEST(PassbookChart, SpansEndAtTheLatestDayAndRunFromZero) {
         const ProfitBook* book;
         PassbookSpan span;
         const char *caption, *points, *ticks;
-        qint64 low, high;
+        qint64 low, high, step;
     };
     const Case cases[] = {
         {&book, PassbookSpan::Month, "2025年1月  2日間  収支 400円", "20250104 1200 1200|20250105 -800 400",
-         "0 01/04|1 01/05", -800, 1200},
+         "0 01/04|1 01/05", -1000, 1500, 500},
         {&book, PassbookSpan::Year, "2025年  2日間  収支 400円", "20250104 1200 1200|20250105 -800 400",
-         "0 01/04|1 01/05", -800, 1200},
+         "0 01/04|1 01/05", -1000, 1500, 500},
         {&book, PassbookSpan::All, "全期間  5日間  収支 -100円",
          "20241130 -2000 -2000|20241201 3500 1500|20241231 -2000 -500|20250104 1200 700|20250105 -800 -100",
-         "0 2024/11|1 2024/12|3 2025/01", -2000, 3500},
-        {&empty, PassbookSpan::Month, "記録がありません", "", "", 0, 1},
-        {&empty, PassbookSpan::All, "記録がありません", "", "", 0, 1},
+         "0 2024/11|1 2024/12|3 2025/01", -2000, 4000, 1000},
+        {&empty, PassbookSpan::Month, "記録がありません", "", "", 0, 1000, 200},
+        {&empty, PassbookSpan::All, "記録がありません", "", "", 0, 1000, 200},
     };
     for (const Case& c : cases) {
         const PassbookChart chart = BuildPassbookChart(*c.book, c.span);
@@ -80,6 +80,7 @@ TEST(PassbookChart, SpansEndAtTheLatestDayAndRunFromZero) {
         EXPECT_EQ(Ticks(chart), QString::fromUtf8(c.ticks));
         EXPECT_EQ(chart.Low, c.low);
         EXPECT_EQ(chart.High, c.high);
+        EXPECT_EQ(chart.Step, c.step);
     }
 }
 
