@@ -1,5 +1,6 @@
 #include "control/clsControl.h"
 #include "core/Globals.h"
+#include "core/SpecialFolder.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
@@ -12,7 +13,6 @@
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,22 +192,26 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     QTest::mouseClick(rec->Toolbar1(frmRecord::PastButton), Qt::LeftButton);
     EXPECT_EQ(rec->size(), listSize);
 
-    // CSV保存 through its dialog: a header and a row per day; a folder that is not there is reported.
-    const QString csv = client.File(QStringLiteral("book.csv"));
+    // CSV保存 through its dialog, which offers 通帳_<today>.csv in the documents folder: a header and a row
+    // per day. A folder that is not there is reported.
+    struct DocumentsInClient : IFolderLocator {
+        QString folder;
+        QString Locate(int) const override { return folder; }
+    } documents;
+    documents.folder = client.Path();
+    SetFolderLocator(&documents);
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [csv, &answer] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            return;
+    QObject::connect(&answer, &QTimer::timeout, [&answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            static_cast<QDialog*>(dialog)->accept(); // protected in the file dialog
         }
-        answer.stop();
-        dialog->selectFile(csv);
-        static_cast<QDialog*>(dialog)->accept(); // protected in the file dialog
     });
     answer.start(20);
-    QTest::keySequence(rec, QKeySequence(QStringLiteral("Ctrl+S")));
-    ASSERT_TRUE(QTest::qWaitFor([&csv] { return QFile::exists(csv); }));
-    const QList<QByteArray> lines = client.Read(QStringLiteral("book.csv")).split('\n');
+    QTest::mouseClick(rec->Toolbar1(frmRecord::CsvButton), Qt::LeftButton); // returns once the dialog is answered
+    SetFolderLocator(nullptr);
+    const QString csv = QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + ".csv";
+    const QList<QByteArray> lines = client.Read(csv).split('\n');
     EXPECT_EQ(lines.size(), 29); // header, 27 days, the empty piece after the last line end
     EXPECT_EQ(lines.at(0), "\xEF\xBB\xBFPastDate,buy,pay,profit,protected\r");
     EXPECT_TRUE(lines.contains("20261018,15000,23400,8400,1\r"));
