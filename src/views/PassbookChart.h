@@ -45,7 +45,7 @@ struct PassbookChart {
     qint64 Step = 0;
 };
 
-// The chart of the span ending at the latest record: its month, its year or the whole book. The sentinel,
-// a record whose date is no date and the protected flags take no part. Days come oldest first even from
-// a book whose order was changed by hand.
+// The chart of the span ending at the latest record: its month, its year or the whole book. The sentinel
+// and a record whose date is no date are left out; the protected flags change nothing. Days come oldest
+// first even from a book whose order was changed by hand.
 PassbookChart BuildPassbookChart(const ProfitBook& book, PassbookSpan span);
