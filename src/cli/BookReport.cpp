@@ -15,7 +15,7 @@
 #include <optional>
 
 const char kBookUsage[] =
-    "velqora book [--json] PATFOLDER [--set YYYYMMDD BUY PAY [--protect] | --auto YYYYMMDD BUY PAY"
+    "velqora book [--json | --csv] PATFOLDER [--set YYYYMMDD BUY PAY [--protect] | --auto YYYYMMDD BUY PAY"
     " | --delete YYYYMMDD]\n";
 
 namespace {
@@ -52,6 +52,7 @@ struct BookArgs {
     enum Edit { None, Set, Auto, Delete };
     Edit edit = None;
     bool json = false;
+    bool csv = false;
     bool protect = false;
     QString folder;
     QStringList operands; // date, then the amounts
@@ -70,6 +71,8 @@ bool Parse(QStringList args, BookArgs& a) {
         const QString arg = args.takeFirst();
         if (arg == QLatin1String("--json")) {
             a.json = true;
+        } else if (arg == QLatin1String("--csv")) {
+            a.csv = true;
         } else if (arg == QLatin1String("--protect")) {
             a.protect = true;
         } else if (edits.contains(arg)) {
@@ -87,7 +90,7 @@ bool Parse(QStringList args, BookArgs& a) {
             a.folder = arg;
         }
     }
-    return !a.folder.isEmpty() && (!a.protect || a.edit == BookArgs::Set);
+    return !a.folder.isEmpty() && (!a.protect || a.edit == BookArgs::Set) && !(a.json && a.csv);
 }
 
 // A record of the book (with its update flag) or of the best or worst list (without).
@@ -225,7 +228,11 @@ int BookCommand(const QStringList& args) {
         if (!failures.Clean()) {
             return 4;
         }
-        Print(stdout, a.json ? BookJson(book) : BookText(book).toUtf8());
+        if (a.csv) {
+            Print(stdout, PassbookCsv(book));
+        } else {
+            Print(stdout, a.json ? BookJson(book) : BookText(book).toUtf8());
+        }
     } catch (const AppError& e) {
         Print(stderr,
               QStringLiteral("velqora: %1 (%2) %3\n").arg(e.Source()).arg(e.Number()).arg(e.Description()).toUtf8());

@@ -5,7 +5,7 @@
 //     velqora profit [--json] DATAFOLDER                the day profit table
 //     velqora race [--json] DATAFOLDER MEETING RACE     odds, bet detail and results of one race
 //     velqora log [--json] DATAFOLDER                   the bet log window's caption and views
-//     velqora book [--json] PATFOLDER [an edit]         the passbook, and its edits
+//     velqora book [--json|--csv] PATFOLDER [an edit]   the passbook, and its edits
 //     velqora convert PAGEFILE SAVEDIR                  a downloaded results page into a result file
 //     velqora archive DATAFOLDER                        stores the day's bets in the folder's bet archive
 //     velqora analyse [--json | --csv] PATFOLDER ...    the bet archive by bet type and venue

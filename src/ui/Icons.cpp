@@ -171,6 +171,39 @@ QIcon PassbookEntry() {
     });
 }
 
+QIcon PassbookChart() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink(1.0));
+        p.drawLine(QPointF(1.5, 9.5), QPointF(14.5, 9.5));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawRect(QRectF(2.5, 5.5, 2.5, 4));
+        p.drawRect(QRectF(9.5, 3.5, 2.5, 6));
+        p.setBrush(QColor(0xd0, 0x30, 0x30));
+        p.drawRect(QRectF(6, 9.5, 2.5, 4));
+        p.drawRect(QRectF(12.5, 9.5, 2, 2.5));
+        p.setPen(QPen(kAccent, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(2, 7), QPointF(7, 4), QPointF(10, 5), QPointF(14.5, 1.5)}));
+    });
+}
+
+QIcon PassbookCsv() {
+    return Make([](QPainter& p) {
+        p.setPen(Ink());
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(2.5, 1.5, 11, 13));
+        p.setPen(QPen(kInk, 1.0));
+        for (const qreal y : {5.5, 8.5, 11.5}) {
+            p.drawLine(QPointF(2.5, y), QPointF(13.5, y));
+        }
+        p.drawLine(QPointF(6.5, 1.5), QPointF(6.5, 14.5));
+        p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(10, 7), QPointF(10, 13));
+        p.drawPolyline(QPolygonF({QPointF(7.8, 10.8), QPointF(10, 13), QPointF(12.2, 10.8)}));
+    });
+}
+
 QIcon Download() {
     return Make([](QPainter& p) {
         p.setPen(Ink());

@@ -14,6 +14,10 @@ QIcon PassbookList();
 QIcon PassbookBest();
 QIcon PassbookWorst();
 QIcon PassbookEntry();
+// The passbook's chart of the days (bars above and below a base line, the running total over them) and its
+// export to a spreadsheet file.
+QIcon PassbookChart();
+QIcon PassbookCsv();
 QIcon Download();
 // The bet log window's views: every ticket, accepted, unsettled, hits, the day's schedule.
 QIcon LogAll();

@@ -3,14 +3,19 @@
 #include "Colors.h"
 #include "Fonts.h"
 #include "Icons.h"
+#include "PassbookChartView.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
+#include "core/AtomicFile.h"
 #include "core/Dates.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
+#include "core/SpecialFolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,12 +40,16 @@ struct ButtonSpec {
     const char16_t* caption;
     const char16_t* tip;
     QIcon (*icon)();
+    bool view;            // shows a view of its own, so it stays pressed while that view shows
+    const char* key = ""; // for the keyboard: the toolbar takes no focus
 };
 const ButtonSpec kButtons[] = {
-    {u"明細", u"過去の収支履歴", &Icons::PassbookList},
-    {u"勝ち", u"ベスト１０", &Icons::PassbookBest},
-    {u"負け", u"ワースト１０", &Icons::PassbookWorst},
-    {u"入力", nullptr, &Icons::PassbookEntry},
+    {u"明細", u"過去の収支履歴", &Icons::PassbookList, true},
+    {u"勝ち", u"ベスト１０", &Icons::PassbookBest, true},
+    {u"負け", u"ワースト１０", &Icons::PassbookWorst, true},
+    {u"入力", nullptr, &Icons::PassbookEntry, true},
+    {u"グラフ", u"日ごとの損益と累計のグラフ (Alt+G)", &Icons::PassbookChart, true, "Alt+G"},
+    {u"CSV保存", u"通帳をCSVファイルに保存 (Ctrl+S)", &Icons::PassbookCsv, false, "Ctrl+S"},
 };
 
 QLabel* Caption(const QString& text, QWidget* parent) {
@@ -85,10 +94,11 @@ void frmRecord::BuildControls() {
 
 QWidget* frmRecord::BuildToolbar() {
     auto* toolbar = new QWidget(this);
+    m_toolbar = toolbar;
     auto* row = new QHBoxLayout(toolbar);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(1);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < int(std::size(kButtons)); ++i) {
         const ButtonSpec& spec = kButtons[i];
         auto* b = new QToolButton(toolbar);
         b->setText(QString::fromUtf16(spec.caption));
@@ -99,10 +109,14 @@ QWidget* frmRecord::BuildToolbar() {
         b->setIconSize(QSize(16, 16));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
-        b->setCheckable(true);
-        b->setAutoExclusive(true);
+        b->setCheckable(spec.view);
+        b->setAutoExclusive(spec.view);
+        b->setShortcut(QKeySequence(QString::fromLatin1(spec.key)));
         b->setMinimumWidth(44);
         connect(b, &QToolButton::clicked, this, [this, i] { Toolbar_ButtonClick(i + 1); });
+        if (!spec.view) {
+            row->addSpacing(8);
+        }
         row->addWidget(b);
         m_button[size_t(i)] = b;
     }
@@ -291,6 +305,7 @@ void frmRecord::Form_Load() {
     m_cmbDD->setCurrentText(shown.mid(8, 2));
 
     setFixedSize(sizeHint());
+    m_listSize = size();
     RestorePlace(true, true, false, false);
 }
 
@@ -319,6 +334,12 @@ void frmRecord::Toolbar_ButtonClick(int index) {
         case InputButton:
             ShowInput();
             break;
+        case ChartButton:
+            ShowChart();
+            break;
+        case CsvButton:
+            cmdCsv_Click();
+            return;
         default:
             return;
         }
@@ -338,6 +359,7 @@ void frmRecord::ShowPast() {
     m_vScroll->setMaximum(last);
     m_vScroll->setEnabled(last != 0);
     PageFill();
+    FitView();
 }
 
 void frmRecord::ShowRanking(PassbookRanking ranking) {
@@ -348,6 +370,7 @@ void frmRecord::ShowRanking(PassbookRanking ranking) {
     m_vScroll->setEnabled(false);
     m_lblWindow->hide();
     FillRows(BuildPassbookRanking(objControl().Book(), ranking));
+    FitView();
 }
 
 void frmRecord::ShowInput() {
@@ -357,16 +380,70 @@ void frmRecord::ShowInput() {
     m_vScroll->hide();
     m_cmdOk->setEnabled(false);
     m_txtMessage->clear();
-    for (int i = 0; i < 3; ++i) {
-        m_button[size_t(i)]->setEnabled(false);
-    }
+    EnableLists(false);
+    FitView();
     m_txtYY->setFocus();
 }
 
-void frmRecord::BackToPast() {
-    for (int i = 0; i < 3; ++i) {
-        m_button[size_t(i)]->setEnabled(true);
+void frmRecord::ShowChart() {
+    m_view = ChartView;
+    if (!m_chartPage) {
+        // Built on first use: most openings of the passbook never need the chart.
+        m_chartPage = new PassbookChartView(objControl().Book(), this);
+        m_stack->addWidget(m_chartPage);
+    } else {
+        m_chartPage->Refresh();
     }
+    m_stack->setCurrentWidget(m_chartPage);
+    FitView();
+    m_chartPage->cmbSpan()->setFocus();
+}
+
+void frmRecord::FitView() {
+    if (!m_listSize.isValid()) {
+        return; // still loading: the window takes its size at the end of the load
+    }
+    if (m_view != ChartView) {
+        setFixedSize(m_listSize);
+        return;
+    }
+    const QSize page = m_chartPage->sizeHint();
+    setFixedSize(std::max(m_listSize.width(), page.width()), m_toolbar->sizeHint().height() + page.height());
+}
+
+// While the input panel waits for OK or cancel, nothing else of the window may be used: the panel's
+// confirmation belongs to the book as it was when it was given.
+void frmRecord::EnableLists(bool enabled) {
+    for (const int index : {PastButton, BestButton, WorstButton, ChartButton, CsvButton}) {
+        m_button.at(size_t(index - 1))->setEnabled(enabled);
+    }
+}
+
+void frmRecord::cmdCsv_Click() {
+    const QString name =
+        QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv");
+    const QString documents = GetMyDocuments();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
+                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty()) {
+        SaveCsv(path);
+    }
+}
+
+bool frmRecord::SaveCsv(const QString& path) {
+    QString failure;
+    if (AtomicFile::Replace(path, PassbookCsv(objControl().Book()), &failure)) {
+        return true;
+    }
+    ReportError(
+        AppError(ErrNo::FileAccess, QStringLiteral("SaveCsv"),
+                 QStringLiteral("Path/File access error: %1 (%2)").arg(QDir::toNativeSeparators(path), failure)));
+    return false;
+}
+
+void frmRecord::BackToPast() {
+    EnableLists(true);
     m_button[0]->setChecked(true);
     try {
         ShowPast();

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class PassbookChartView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -16,22 +17,31 @@ class QStackedWidget;
 class QToolButton;
 
 // The passbook (通帳): the profit book's days ten at a time, the ten best and worst days, and an input
-// panel to register, correct or delete the record of any day. Every change goes through the controller,
-// which saves the book at once.
+// panel to register, correct or delete the record of any day, a chart of the days, and the book saved as a
+// CSV file. Every change goes through the controller, which saves the book at once.
 class frmRecord : public ChildWindow {
     Q_OBJECT
 public:
     frmRecord(clsControl& control, QWidget* owner);
 
-    enum ButtonIndex : int { PastButton = 1, BestButton = 2, WorstButton = 3, InputButton = 4 };
-    enum View { PastView, BestView, WorstView, InputView };
+    enum ButtonIndex : int {
+        PastButton = 1,
+        BestButton = 2,
+        WorstButton = 3,
+        InputButton = 4,
+        ChartButton = 5,
+        CsvButton = 6
+    };
+    enum View { PastView, BestView, WorstView, InputView, ChartView };
     // The date fields, by their index in the spin controls.
     enum DateField : int { YearField = 0, MonthField = 1, DayField = 2 };
 
     View CurrentView() const { return m_view; }
     void Toolbar_ButtonClick(int index);
+    // Writes the book's CSV to the file, replacing it whole; a failure is reported. False when it failed.
+    bool SaveCsv(const QString& path);
 
-    // Controls: toolbar buttons 1..4, list rows 0..9, spin buttons by DateField.
+    // Controls: toolbar buttons 1..6, list rows 0..9, spin buttons by DateField.
     QToolButton* Toolbar1(int index) const { return m_button.at(static_cast<size_t>(index - 1)); }
     QLabel* LbDate(int i) const { return m_cells.at(static_cast<size_t>(i))[0]; }
     QLabel* LbTohyo(int i) const { return m_cells.at(static_cast<size_t>(i))[1]; }
@@ -54,6 +64,8 @@ public:
     QPushButton* cmdKakutei() const { return m_cmdKakutei; }
     QPushButton* cmdOk() const { return m_cmdOk; }
     QPushButton* cmdCancel() const { return m_cmdCancel; }
+    // Built when the chart is first asked for: none before.
+    PassbookChartView* ChartPage() const { return m_chartPage; }
 
 protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
@@ -71,6 +83,10 @@ private:
     void ShowPast();
     void ShowRanking(PassbookRanking ranking);
     void ShowInput();
+    void ShowChart();
+    void FitView();
+    void cmdCsv_Click();
+    void EnableLists(bool enabled);
     void BackToPast();
     void FillRows(const QList<PassbookRow>& rows);
     void PageFill();
@@ -82,7 +98,10 @@ private:
     View m_view = PastView;
     PassbookConfirmation m_pending;
 
-    std::array<QToolButton*, 4> m_button{};
+    std::array<QToolButton*, 6> m_button{};
+    QWidget* m_toolbar = nullptr;
+    PassbookChartView* m_chartPage = nullptr;
+    QSize m_listSize; // the window's size but for the chart, which needs more room
     QStackedWidget* m_stack = nullptr;
     QWidget* m_picture1 = nullptr;
     QWidget* m_picture2 = nullptr;

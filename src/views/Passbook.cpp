@@ -1,5 +1,6 @@
 #include "Passbook.h"
 
+#include "core/Csv.h"
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Numbers.h"
@@ -113,4 +114,24 @@ PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry) {
     c.Message = {label, line(u"  投票 ", c.Buy), line(u"  払戻 ", c.Pay), line(u"  損益 ", qint64(c.Pay) - c.Buy),
                  QStringLiteral("登録しますか？")};
     return c;
+}
+
+QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book) {
+    QList<QStringList> rows;
+    rows.reserve(book.PastCount() + 1);
+    rows.append({QStringLiteral("PastDate"), QStringLiteral("buy"), QStringLiteral("pay"), QStringLiteral("profit"),
+                 QStringLiteral("protected")});
+    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
+        if (IsSentinel(book.PastDate(i))) {
+            continue;
+        }
+        rows.append({book.PastDate(i), QString::number(book.PastBuy(i)), QString::number(book.PastPay(i)),
+                     QString::number(book.PastProfit(i)),
+                     book.PastUpdate(i) != 0 ? QStringLiteral("1") : QStringLiteral("0")});
+    }
+    return rows;
+}
+
+QByteArray PassbookCsv(const ProfitBook& book) {
+    return Csv::Document(BuildPassbookCsvRows(book));
 }

@@ -2,6 +2,7 @@
 
 #include "Rgb.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -63,3 +64,10 @@ struct PassbookConfirmation {
     qint32 Pay = 0;
 };
 PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry);
+
+// The book for spreadsheet programs: the header row "PastDate,buy,pay,profit,protected", then one row per
+// record in the book's order (newest first) with the date as yyyymmdd, whole yen and the protected flag as
+// 1 or 0; the sentinel has no row. The window's CSV保存 and `velqora book --csv` write these rows.
+QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book);
+// The same rows as the file's bytes (UTF-8 with a byte-order mark, CR LF).
+QByteArray PassbookCsv(const ProfitBook& book);

@@ -120,3 +120,28 @@ TEST(BookCommand, RefusedEditsLeaveTheFileAsItWas) {
         EXPECT_FALSE(none.Exists(kBook)) << edit.join(' ').toStdString();
     }
 }
+
+TEST(BookCommand, CsvIsTheHeaderAndOneRowPerDay) {
+    TempFolder dir;
+    const QByteArray header = "\xEF\xBB\xBFPastDate,buy,pay,profit,protected\r\n";
+    struct Case {
+        QByteArray book;
+        QStringList edit;
+        QByteArray csv;
+    };
+    const Case cases[] = {
+        {kSentinel, {}, header},
+        {kDay7 + kDay6 + kSentinel, {}, header + "20240507,2000,500,-1500,0\r\n20240506,1200,5000,3800,1\r\n"},
+        // With an edit: the book after it.
+        {kDay6 + kSentinel,
+         {"--set", "20240601", "100", "0"},
+         header + "20240601,100,0,-100,0\r\n20240506,1200,5000,3800,1\r\n"},
+    };
+    for (const Case& c : cases) {
+        dir.Write(kBook, c.book);
+        const CliRun run = RunVelqora(QStringList{"book", "--csv", dir.Path()} + c.edit);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(run.out, c.csv);
+    }
+    EXPECT_EQ(RunVelqora({"book", "--csv", "--json", dir.Path()}).exitCode, 2);
+}

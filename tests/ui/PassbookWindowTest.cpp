@@ -1,18 +1,27 @@
 #include "control/clsControl.h"
 #include "core/Globals.h"
+#include "core/SpecialFolder.h"
+#include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
+#include "ui/PassbookChartView.h"
 #include "ui/frmMain.h"
 #include "ui/frmRecord.h"
 
+#include <QApplication>
+#include <QBarSet>
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedBarSeries>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -96,6 +105,8 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_TRUE(rec->Picture2()->isVisible());
     EXPECT_FALSE(rec->Picture1()->isVisible());
     EXPECT_FALSE(rec->Toolbar1(frmRecord::PastButton)->isEnabled());
+    EXPECT_FALSE(rec->Toolbar1(frmRecord::ChartButton)->isEnabled());
+    EXPECT_FALSE(rec->Toolbar1(frmRecord::CsvButton)->isEnabled());
     EXPECT_EQ(rec->txtYY()->text() + rec->cmbMM()->currentText() + rec->cmbDD()->currentText(), "20261205");
     QTest::mouseClick(rec->SpinDown(frmRecord::MonthField), Qt::LeftButton);
     rec->cmbDD()->setCurrentIndex(29);
@@ -146,6 +157,69 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     QTest::mouseClick(rec->cmdOk(), Qt::LeftButton);
     EXPECT_EQ(rec->LbDate(1)->text(), QStringLiteral("2026/11/29"));
     EXPECT_EQ(CaptionYen(rec), total);
+
+    // The chart, from the keyboard: Alt+G, then the arrow keys step the span 月, 年, 全期間.
+    const QSize listSize = rec->size();
+    rec->activateWindow(); // shortcuts go to the active window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rec));
+    QTest::keySequence(rec, QKeySequence(QStringLiteral("Alt+G")));
+    // A shortcut presses its button for a moment before the click.
+    ASSERT_TRUE(QTest::qWaitFor([rec] { return rec->CurrentView() == frmRecord::ChartView; }));
+    PassbookChartView* chart = rec->ChartPage();
+    EXPECT_TRUE(chart->cmbSpan()->hasFocus());
+    EXPECT_GT(rec->width(), listSize.width());
+    const auto* bars = qobject_cast<QStackedBarSeries*>(chart->Chart()->series().at(0));
+    ASSERT_NE(bars, nullptr);
+    EXPECT_EQ(bars->barSets().at(1)->color(), QColor(Qt::red));
+    const struct {
+        const char* span;
+        qsizetype days;
+        const char* shot;
+    } spans[] = {{"2026年12月", 1, "month"}, {"2026年", 27, "year"}, {"全期間", 27, "all"}};
+    for (const auto& span : spans) {
+        EXPECT_TRUE(chart->lblCaption()->text().startsWith(QString::fromUtf8(span.span) + "  ")) << span.span;
+        EXPECT_EQ(bars->barSets().at(0)->count(), span.days);
+        Shot(rec, QStringLiteral("passbook-chart-") + span.shot);
+        QTest::keyClick(chart->cmbSpan(), Qt::Key_Down);
+    }
+    // Over the whole book: a red bar for every day of the worst list, and the running total ends at the caption's.
+    int red = 0;
+    for (qsizetype i = 0; i < bars->barSets().at(1)->count(); ++i) {
+        red += bars->barSets().at(1)->at(i) < 0 ? 1 : 0;
+    }
+    EXPECT_EQ(red, w.Control().Book().WorstCount());
+    EXPECT_EQ(chart->Shown().Points.back().Cumulative, CaptionYen(rec));
+    QTest::mouseClick(rec->Toolbar1(frmRecord::PastButton), Qt::LeftButton);
+    EXPECT_EQ(rec->size(), listSize);
+
+    // CSV保存 through its dialog, which offers 通帳_<today>.csv in the documents folder: a header and a row
+    // per day. A folder that is not there is reported.
+    struct DocumentsInClient : IFolderLocator {
+        QString folder;
+        QString Locate(int) const override { return folder; }
+    } documents;
+    documents.folder = client.Path();
+    SetFolderLocator(&documents);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            static_cast<QDialog*>(dialog)->accept(); // protected in the file dialog
+        }
+    });
+    answer.start(20);
+    QTest::mouseClick(rec->Toolbar1(frmRecord::CsvButton), Qt::LeftButton); // returns once the dialog is answered
+    SetFolderLocator(nullptr);
+    const QString csv = QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + ".csv";
+    const QList<QByteArray> lines = client.Read(csv).split('\n');
+    EXPECT_EQ(lines.size(), 29); // header, 27 days, the empty piece after the last line end
+    EXPECT_EQ(lines.at(0), "\xEF\xBB\xBFPastDate,buy,pay,profit,protected\r");
+    EXPECT_TRUE(lines.contains("20261018,15000,23400,8400,1\r"));
+    CapturingReporter reporter;
+    EXPECT_FALSE(rec->SaveCsv(client.File(QStringLiteral("none/book.csv"))));
+    ASSERT_EQ(reporter.texts.size(), 1);
+    EXPECT_TRUE(reporter.texts.at(0).startsWith(QStringLiteral("SaveCsv\r\n(75)")))
+        << reporter.texts.at(0).toStdString();
 
     // Escape cancels the input panel, then closes the window.
     QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);

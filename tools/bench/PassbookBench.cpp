@@ -1,8 +1,10 @@
 // The passbook on a book of 10,000 days: reading the book as the program does at start, what a click on
 // 通帳 costs before any widget is made (the statistics, caption and totals, the first page, the best and
-// worst lists), and an OK that registers a day (the whole file written again).
+// worst lists), an OK that registers a day (the whole file written again), and the chart of every day.
 #include "profit/ProfitBook.h"
+#include "ui/PassbookChartView.h"
 #include "views/Passbook.h"
+#include "views/PassbookChart.h"
 
 #include <QDate>
 #include <QFile>
@@ -82,8 +84,30 @@ void BM_PassbookRegister(benchmark::State& state) {
         book.CheckRecord(1000, pay, 0, 0, QStringLiteral("20261206"), 0, 1);
     }
 }
+
+// The chart of the whole book (27 years of days): the points, then the page painted as グラフ shows it.
+void BM_PassbookChart(benchmark::State& state) {
+    ProfitBook book;
+    Read(book);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BuildPassbookChart(book, PassbookSpan::All));
+    }
+}
+
+void BM_PassbookChartWindow(benchmark::State& state) {
+    ProfitBook book;
+    Read(book);
+    for (auto _ : state) {
+        PassbookChartView view(book, nullptr);
+        view.resize(800, 500);
+        view.setSpan(PassbookSpan::All);
+        benchmark::DoNotOptimize(view.grab());
+    }
+}
 } // namespace
 
 BENCHMARK(BM_PassbookReadBook)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PassbookOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PassbookRegister)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassbookChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassbookChartWindow)->Unit(benchmark::kMillisecond);

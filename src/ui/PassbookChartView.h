@@ -1,0 +1,46 @@
+#pragma once
+
+#include "views/PassbookChart.h"
+
+#include <QWidget>
+
+class ProfitBook;
+class QBarSet;
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QValueAxis;
+
+// The passbook's chart page: the span selector, the span's caption, and the days of the span as bars with
+// the running profit as a line. It shows what BuildPassbookChart makes of the book.
+class PassbookChartView : public QWidget {
+    Q_OBJECT
+public:
+    PassbookChartView(const ProfitBook& book, QWidget* parent);
+
+    // Rebuilds the chart from the book for the selected span (after the book changed, too).
+    void Refresh();
+    void setSpan(PassbookSpan span);
+    PassbookSpan Span() const;
+
+    QComboBox* cmbSpan() const { return m_cmbSpan; }
+    QLabel* lblCaption() const { return m_lblCaption; }
+    QChart* Chart() const { return m_chart; }
+    const PassbookChart& Shown() const { return m_shown; }
+
+private:
+    const ProfitBook& m_book;
+    PassbookChart m_shown;
+    QComboBox* m_cmbSpan = nullptr;
+    QLabel* m_lblCaption = nullptr;
+    QChartView* m_view = nullptr;
+    QChart* m_chart = nullptr;
+    QBarSet* m_gain = nullptr;
+    QBarSet* m_loss = nullptr;
+    QLineSeries* m_line = nullptr;
+    QCategoryAxis* m_days = nullptr;
+    QValueAxis* m_yen = nullptr;
+};
