@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -117,11 +118,18 @@ INSTANTIATE_TEST_SUITE_P(OurFiles, CrashSafety,
 TEST(CrashSafety, AKilledArchiveWriteLeavesTheOldDayOrTheNewAndNoOtherChange) {
     const auto seed = static_cast<std::uint32_t>(EnvNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
     std::mt19937 rng(seed);
-    std::uniform_int_distribution<int> delayUs(0, 60000);
     const int kills = EnvNumber("VQ_CRASH_KILLS", 200) / 2;
     TempFolder dir;
     const Mode mode{"archive", BetArchive::FileName(), 0};
+    // The kills spread over about three stores, however long one takes in this build (a sanitizer build
+    // is several times slower): one store is what a run of three costs beyond a run of one.
+    QElapsedTimer timer;
+    timer.start();
     ASSERT_TRUE(RunLoop(mode, dir.Path(), 1));
+    const qint64 one = timer.restart();
+    ASSERT_TRUE(RunLoop(mode, dir.Path(), 3));
+    const qint64 store = std::max<qint64>(10, (timer.elapsed() - one) / 2);
+    std::uniform_int_distribution<int> delayUs(0, static_cast<int>(3000 * store));
     int inSave = 0;
     std::set<std::size_t> seen;
     for (int k = 0; k < kills; ++k) {
@@ -151,7 +159,7 @@ TEST(CrashSafety, AKilledArchiveWriteLeavesTheOldDayOrTheNewAndNoOtherChange) {
         ASSERT_EQ(archive.BetsOfDay(QStringLiteral("20261205")).size(), 10u) << context;
         seen.insert(day.size());
     }
-    std::printf("[ archive ] %d kills, seed %u: %d inside a store, versions seen %zu\n", kills, seed, inSave,
-                seen.size());
+    std::printf("[ archive ] %d kills, seed %u, a store about %lld ms: %d inside a store, versions seen %zu\n", kills,
+                seed, static_cast<long long>(store), inSave, seen.size());
     EXPECT_EQ(seen.size(), 2u); // kills landed both before and after a day was replaced
 }
