@@ -12,6 +12,8 @@
 #include "patdata/clsRace.h"
 #include "profit/ProfitBook.h"
 
+#include <QTimer>
+
 namespace {
 const QString kSource = QStringLiteral("BBB");
 
@@ -89,8 +91,8 @@ void clsControl::Terminate() {
         m_host->UnloadAll();
     }
     m_settings.SaveSettings();
+    FlushArchive(); // a day still waiting for its moment is stored before the data goes
     m_pat.reset();
-    FlushArchive();
 }
 
 void clsControl::UnloadWindow(IWindowHost::Window window) {
@@ -185,6 +187,18 @@ void clsControl::StoreArchive() {
     if (!m_pat || m_patPath.isEmpty()) {
         return;
     }
+    // The day is gathered a moment later, when the window has painted what the refresh changed: gathering
+    // a heavy day's bets takes some milliseconds that the first paint would otherwise wait for. Refreshes
+    // in quick succession gather once, the latest state.
+    if (!std::exchange(m_archiveDue, true)) {
+        QTimer::singleShot(kArchiveDelayMs, this, [this] { HandDayToArchive(); });
+    }
+}
+
+void clsControl::HandDayToArchive() {
+    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty()) {
+        return;
+    }
     if (!m_archive) {
         m_archive = std::make_unique<ArchiveWriter>();
         // Reported from this thread, once: a broken archive must not bring up a message at every refresh,
@@ -200,10 +214,15 @@ void clsControl::StoreArchive() {
             },
             Qt::QueuedConnection);
     }
-    m_archive->Store(m_patPath, m_pat->CurDate(), Archive::DayBets(*m_pat));
+    try {
+        m_archive->Store(m_patPath, m_pat->CurDate(), Archive::DayBets(*m_pat));
+    } catch (const AppError& e) {
+        ReportError(e); // from a timer: nobody above to pass it to
+    }
 }
 
 void clsControl::FlushArchive() {
+    HandDayToArchive();
     if (m_archive) {
         m_archive->Flush();
     }

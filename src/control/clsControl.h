@@ -68,11 +68,13 @@ public:
     // today's record of the profit book up to date; the main window runs it after every reading of the
     // folder. A day without meetings has no totals: the kept ones and the book stay as they were.
     std::optional<DayTotals> UpdateDayTotals();
-    // Stores the day's evaluated bets in the bet archive of the client folder, on the archive's own
-    // thread; UpdateDayTotals does it after every reading. The first failure is reported, later ones not.
+    // Stores the day's evaluated bets in the bet archive of the client folder, a moment later (after the
+    // window's paint) and on the archive's own thread; UpdateDayTotals does it after every reading. The
+    // first failure is reported, later ones not.
     void StoreArchive();
-    // Waits until the archive has stored every day given to it.
+    // Hands over a day still waiting for its moment and waits until the archive has stored it.
     void FlushArchive();
+    static constexpr int kArchiveDelayMs = 250;
     const ProfitBook& Book() const { return *m_book; }
     qsizetype PastCount() const;
     QString PastDate(qsizetype i) const;
@@ -168,4 +170,6 @@ private:
     std::unique_ptr<ProfitBook> m_book;
     std::unique_ptr<ArchiveWriter> m_archive; // made at the first store
     bool m_archiveReported = false;
+    bool m_archiveDue = false; // a day waits for its moment to be handed to the archive
+    void HandDayToArchive();
 };
