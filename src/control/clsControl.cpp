@@ -74,16 +74,10 @@ void clsControl::ChangePath() {
         return;
     }
     const QByteArray bytes = ReadWholeFile(link).value_or(QByteArray());
-    if (bytes.isEmpty()) {
-        // An empty link file names no folder: read the client folder rather than the root.
-        m_dataPath = m_patPath;
-        return;
-    }
-    QString first = CodePage::Decode(bytes).section(QLatin1Char('\n'), 0, 0);
-    if (first.endsWith(QLatin1Char('\r'))) {
-        first.chop(1);
-    }
-    m_dataPath = AddPathSep(first.trimmed());
+    const QString first = CodePage::Decode(bytes).section(QLatin1Char('\n'), 0, 0).trimmed();
+    // An empty link file, or one whose first line is blank, names no folder: read the client folder
+    // rather than the root of the file system.
+    m_dataPath = first.isEmpty() ? m_patPath : AddPathSep(first);
 }
 
 void clsControl::Terminate() {

@@ -143,10 +143,13 @@ TEST_F(ControlTest, RefreshWithoutLinkRereadsTheClientFolder) {
     EXPECT_EQ(control.DataPath(), client.Path());
     ASSERT_EQ(control.colKaisai().size(), 1u);
     EXPECT_EQ(control.colKaisai()[0]->KaisaiNum(), 6);
-    // An empty link file names no folder: the client folder is read, not the root.
-    client.Write(QStringLiteral("VQLINK.TXT"), QByteArray());
-    control.ReInitialize();
-    EXPECT_EQ(control.DataPath(), client.Path());
+    // A link file that names no folder: the client folder is read, not the root.
+    for (const QByteArray& link : {QByteArray(), QByteArray("\r\n"), QByteArray("   \r\nD:\\PATDATA\r\n"),
+                                   QByteArray("\t \n"), CodePage::Encode(QStringLiteral("\u3000\r\n"))}) {
+        client.Write(QStringLiteral("VQLINK.TXT"), link);
+        control.ReInitialize();
+        EXPECT_EQ(control.DataPath(), client.Path()) << link.toHex().constData();
+    }
 }
 
 TEST_F(ControlTest, ShowDetailOpensWhatTheRaceHas) {
