@@ -242,6 +242,9 @@ void frmMain::Form_Load() {
         // Applying the stored state through the toggle keeps the menu check and the window in step.
         mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
         TogglePosition();
+        // The book lives in the client folder whatever the data folder holds: a failed first read must
+        // not leave it unread for the whole run (a later refresh would find no book to update).
+        mobjCtrl->GetRecord();
         if (!dataRead) {
             for (LabelIndex i : kDayLabels) {
                 m_label[i]->clear(); // no figures rather than wrong ones
@@ -250,7 +253,6 @@ void frmMain::Form_Load() {
             m_button[LogButton]->setEnabled(false);
             return;
         }
-        mobjCtrl->GetRecord();
         Display();
     } catch (const AppError& e) {
         ReportError(e);

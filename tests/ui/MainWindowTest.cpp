@@ -29,6 +29,7 @@
 
 namespace {
 const QString kDate = QStringLiteral("20260405");
+const QByteArray kEarlierBook = "202603011000    2500    1500     0\r\n000000000       0       0        0\r\n";
 const int kAllButtons[] = {frmMain::RefreshButton, frmMain::ProfitButton, frmMain::LogButton, frmMain::RecordButton,
                            frmMain::DownloadButton};
 
@@ -333,6 +334,7 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     }
     LogFiles::SaveDayLog(client.Path(), QStringLiteral("LG001"), log);
     LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), kDate}});
+    client.Write(ProfitBook::FileName(), kEarlierBook);
     CapturingReporter errors;
     frmMain w;
     w.show();
@@ -347,6 +349,13 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     EXPECT_FALSE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
     // The refresh button stays usable, so the user can try again once the client rewrites its log.
     EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+
+    // The book was read all the same: once the client has rewritten its log, the refresh updates today's
+    // record beside the days the book already held, without a word.
+    WriteDay({{3, 5, 0}});
+    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
+    EXPECT_EQ(errors.texts.size(), 1) << errors.texts.join(u'|').toStdString();
+    EXPECT_EQ(client.Read(ProfitBook::FileName()), "20260405500     0       -500     0\r\n" + kEarlierBook);
 }
 
 TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
