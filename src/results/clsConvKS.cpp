@@ -93,9 +93,12 @@ bool ReadDateLine(QStringView line, Page& p) {
     }
     p.Year = line.first(4).toString();
     p.KaiJi = line.sliced(5, 1).toString();
-    p.HiJi = line.mid(9, 1).toString();
     p.Venue = line.mid(7, 2).toString();
     p.VenueCode = KaisaiCode(p.Venue);
+    // The day number runs from after the venue up to "日": day 10 of a meeting is "10日", and taking one
+    // character would file it as day 1, under a name the reader never looks for.
+    const qsizetype dayMark = line.indexOf(u'日', 9);
+    p.HiJi = dayMark < 0 ? QString() : line.sliced(9, dayMark - 9).toString();
     const qsizetype month = line.indexOf(u'月', 11);
     if (month < 0) {
         return false;
@@ -363,9 +366,9 @@ bool AsciiDigits(QStringView text, qsizetype count) {
 // Every character of the file name comes from the date line; only what a race id can hold is accepted,
 // so no page can name a file anywhere but in the save folder.
 bool DateLineIsSound(const Page& p) {
-    return AsciiDigits(p.Year, 4) && AsciiDigits(p.KaiJi, 1) && AsciiDigits(p.HiJi, 1) && p.VenueCode >= 1 &&
-           p.VenueCode <= 10 && p.RaceNum >= 1 && p.RaceNum <= 12 && p.Month >= 1 && p.Month <= 12 && p.Day >= 1 &&
-           p.Day <= 31;
+    return AsciiDigits(p.Year, 4) && AsciiDigits(p.KaiJi, 1) && (AsciiDigits(p.HiJi, 1) || AsciiDigits(p.HiJi, 2)) &&
+           p.VenueCode >= 1 && p.VenueCode <= 10 && p.RaceNum >= 1 && p.RaceNum <= 12 && p.Month >= 1 &&
+           p.Month <= 12 && p.Day >= 1 && p.Day <= 31;
 }
 
 // The 849 bytes, every field written at its place: a value too long for its field fails the whole record
@@ -441,7 +444,7 @@ QByteArray BuildRecord(const Page& p, bool& ok) {
     Record r;
     r.Text(1, p.Year + Fmt::Zeros(p.Month, 2) + Fmt::Zeros(p.Day, 2), 8);
     r.Text(9, p.Venue, 4);
-    r.Text(13, p.Year + u'0' + p.KaiJi + u'0' + p.HiJi + Fmt::Zeros(p.RaceNum, 2), 10);
+    r.Text(13, p.Year + u'0' + p.KaiJi + Fmt::Zeros(p.HiJi.toInt(), 2) + Fmt::Zeros(p.RaceNum, 2), 10);
     r.Text(23, p.Weather, 4);
     r.Text(p.Turf ? 27 : 31, p.Going, 4);
     r.Text(35, p.RaceName, 28);
@@ -560,7 +563,8 @@ std::optional<clsConvKS::KekkaFile> clsConvKS::MakeKekka(const QString& strText)
     if (!ok) {
         return std::nullopt;
     }
-    file.Name = QStringLiteral("KS-") + HexDigit(page.VenueCode) + page.Year.back() + page.KaiJi + page.HiJi +
+    // The reader names a race by the last digit of the day number, as the client does.
+    file.Name = QStringLiteral("KS-") + HexDigit(page.VenueCode) + page.Year.back() + page.KaiJi + page.HiJi.back() +
                 HexDigit(page.RaceNum) + QStringLiteral(".JRA");
     return file;
 }

@@ -52,6 +52,26 @@ TEST(Converter, PageToFileToReader) {
     EXPECT_EQ(ks.WakuNum(5), 8);
 }
 
+// Day 10 and later of a meeting: the file is named by the last digit of the day number, as the reader
+// looks for it, and holds the whole number where the client writes it.
+TEST(Converter, DayNumbersOfTwoDigitsRoundTrip) {
+    for (const int day : {10, 12}) {
+        TempFolder dir;
+        ResultPages::RacePage page = SamplePage();
+        page.Meeting.HiJi = day;
+        clsConvKS conv;
+        conv.setSavePathName(dir.Path());
+        ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(page)))) << day;
+        ResultFiles::ResultFile race = SampleRace();
+        race.HiJi = day;
+        const QString id = ResultFiles::ResultFileId(race);
+        EXPECT_EQ(id, day == 10 ? QStringLiteral("5620B") : QStringLiteral("5622B"));
+        EXPECT_EQ(conv.KekkaFileName(), QStringLiteral("KS-") + id + QStringLiteral(".JRA"));
+        EXPECT_EQ(dir.Read(conv.KekkaFileName()).left(835), ResultFiles::WriteResultFile(race).left(835)) << day;
+        EXPECT_EQ(ReadRace(dir.Path(), id).Lines, SampleLines()) << day;
+    }
+}
+
 // One line of the sample page replaced; the bytes it must give at a position.
 TEST(Converter, LineShapes) {
     struct Case {
@@ -154,6 +174,8 @@ TEST(Converter, FailedPagesWriteNothing) {
         {1, QStringLiteral("2026年２回東京８日 4月 5日（日） 11Ｒ")},
         {1, QStringLiteral("2026年2回東京8日 4月 5日（日） 13Ｒ")},
         {1, QStringLiteral("2026年2回東京8日 13月 5日（日） 11Ｒ")},
+        {1, QStringLiteral("2026年2回東京100日 4月 5日（日） 11Ｒ")},
+        {1, QStringLiteral("2026年2回東京1.日 4月 5日（日） 11Ｒ")},
         {15, QStringLiteral("単勝 3 1,234,567,890円 1番人気")},
         {15, QStringLiteral("単勝 123 230円 1番人気")},
     };
