@@ -91,7 +91,7 @@ QFrame* frmProfit::BuildPanel(int m) {
     auto* tomorrowTitle = Cell<QLabel>(panel, false);
     tomorrowTitle->setText(QStringLiteral("前日"));
     auto* tomorrow = Cell<ClickLabel>(panel, true);
-    connect(tomorrow, &ClickLabel::clicked, this, [this, m] { Pick(PickTomorrowCell(m)); });
+    connect(tomorrow, &ClickLabel::clicked, this, [this, m] { Pick(m_tomorrowPick[size_t(m)]); });
     m_titleTomorrow[size_t(m)] = tomorrowTitle;
     m_amtTomorrow[size_t(m)] = tomorrow;
     grid->addWidget(tomorrowTitle, kProfitRaces + 2, 0);
@@ -131,6 +131,7 @@ void frmProfit::Form_Load() {
             m_titleTomorrow[size_t(m)]->show();
             m_amtTomorrow[size_t(m)]->setText(meeting.Tomorrow);
             m_amtTomorrow[size_t(m)]->setToolTip(meeting.TomorrowTip);
+            m_tomorrowPick[size_t(m)] = meeting.TomorrowPick;
             m_amtTomorrow[size_t(m)]->show();
         }
         m_amtBetKei[size_t(m)]->setText(meeting.StakeTotal);

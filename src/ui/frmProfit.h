@@ -44,6 +44,7 @@ private:
     std::array<ClickLabel*, kCells> m_profit{};
     std::array<QLabel*, kProfitPanels> m_titleTomorrow{};
     std::array<ClickLabel*, kProfitPanels> m_amtTomorrow{};
+    std::array<RacePick, kProfitPanels> m_tomorrowPick{};
     std::array<QLabel*, kProfitPanels> m_amtBetKei{};
     std::array<QLabel*, kProfitPanels> m_profitKei{};
 };

@@ -21,7 +21,13 @@ ProfitMeeting BuildMeeting(const clsKaisai& meeting, int panel) {
     qint32 profitTotal = 0;
     qint32 tomorrow = 0;
     QStringList tomorrowRaces;
+    // The cell sums every advance-sale race, so a click opens one that has a bet to show; the first race
+    // after the day's twelve only when none has (it opens nothing then).
+    m.TomorrowPick = {static_cast<qint16>(panel + 1), static_cast<qint16>(kProfitRaces + 1)};
+    bool tomorrowBet = false;
+    qint16 position = 0;
     for (const auto& race : meeting.colRace()) {
+        ++position;
         if (race->Kenshu() == 0) {
             continue; // not on sale: no row, nothing in the totals
         }
@@ -31,6 +37,10 @@ ProfitMeeting BuildMeeting(const clsKaisai& meeting, int panel) {
             const qint32 advance = Money::Add(race->AmtBuy(), race->AmtTomorrow(), kSource);
             tomorrow = Money::Add(tomorrow, advance, kSource);
             tomorrowRaces << QStringLiteral("%1R %2").arg(race->RaceNum()).arg(advance);
+            if (!tomorrowBet && race->LogCount() > 0) {
+                tomorrowBet = true;
+                m.TomorrowPick.Race = position;
+            }
             continue;
         }
         const qint32 profit = Money::Sub(race->AmtPay(), stake, kSource);
@@ -72,8 +82,4 @@ ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<clsKaisai>>& meet
 
 RacePick PickRaceCell(int index) {
     return {static_cast<qint16>(index / kProfitRaces + 1), static_cast<qint16>(index % kProfitRaces + 1)};
-}
-
-RacePick PickTomorrowCell(int panel) {
-    return {static_cast<qint16>(panel + 1), static_cast<qint16>(kProfitRaces + 1)};
 }

@@ -28,6 +28,13 @@ struct ProfitRow {
     OptionalRgb ProfitBack;
 };
 
+// The race a click selects: meeting and race positions, as the controller's CurKaisai and CurRace take them.
+struct RacePick {
+    qint16 Kaisai = 0;
+    qint16 Race = 0;
+    bool operator==(const RacePick&) const = default;
+};
+
 struct ProfitMeeting {
     QString Title; // "中山 5回 1日"
     QList<ProfitRow> Rows;
@@ -36,6 +43,9 @@ struct ProfitMeeting {
     bool HasTomorrow = false;
     QString Tomorrow;
     QString TomorrowTip;
+    // The race the cell opens: the first of the next day's races with a bet, else the meeting's first race
+    // after the day's twelve.
+    RacePick TomorrowPick;
     QString StakeTotal;
     QString ProfitTotal;
     bool ProfitTotalRed = false;
@@ -50,13 +60,5 @@ struct ProfitTable {
 // bits raises the overflow error.
 ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate);
 
-// The race a click selects: meeting and race positions, as the controller's CurKaisai and CurRace take them.
-struct RacePick {
-    qint16 Kaisai = 0;
-    qint16 Race = 0;
-    bool operator==(const RacePick&) const = default;
-};
 // A race row's cell (stake, profit or title) at `index`.
 RacePick PickRaceCell(int index);
-// The advance-sale cell of panel `panel` (0-based): the meeting's first race after the day's twelve.
-RacePick PickTomorrowCell(int panel);

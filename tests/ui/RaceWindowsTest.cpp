@@ -124,6 +124,12 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     detail = Loaded<frmDetail>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中京 11R"));
+    // Meeting 1 sells races 9 to 12 of the next day, and its cell sums the bets on 11R and 12R: a click
+    // opens 11R, the first with a bet, not 9R, which has none and would open nothing.
+    QTest::mouseClick(profit->lblAmtTomorrow(0), Qt::LeftButton);
+    detail = Loaded<frmDetail>(w, Window::Detail);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中山 11R"));
 
     // Closing the table closes the race windows and keeps its width.
     profit->resize(profit->width() + 40, profit->height());

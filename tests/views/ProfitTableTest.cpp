@@ -74,6 +74,7 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
     EXPECT_TRUE(a.HasTomorrow);
     EXPECT_EQ(a.Tomorrow, QStringLiteral("500"));
     EXPECT_EQ(a.TomorrowTip, QStringLiteral("11R 200\n12R 300"));
+    EXPECT_EQ(a.TomorrowPick, (RacePick{1, 13})); // no bet line on either: the first after the day's races
     EXPECT_EQ(a.StakeTotal, QStringLiteral("3700"));
     EXPECT_EQ(a.ProfitTotal, QStringLiteral("800")); // 2500 − 1000 − 500 + 0 + 0 − 200
     EXPECT_FALSE(a.ProfitTotalRed);
@@ -86,8 +87,7 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
     EXPECT_TRUE(b.ProfitTotalRed);
 }
 
-// A cell's index names the meeting and race the click selects; the advance-sale cell the race after the
-// day's twelve.
+// A cell's index names the meeting and race the click selects.
 TEST(ProfitTable, ClickedCellsPickTheirRace) {
     const struct {
         int index;
@@ -96,6 +96,4 @@ TEST(ProfitTable, ClickedCellsPickTheirRace) {
     for (const auto& c : cells) {
         EXPECT_EQ(PickRaceCell(c.index), c.pick) << c.index;
     }
-    EXPECT_EQ(PickTomorrowCell(0), (RacePick{1, 13}));
-    EXPECT_EQ(PickTomorrowCell(2), (RacePick{3, 13}));
 }
