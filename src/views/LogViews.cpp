@@ -383,7 +383,10 @@ QString ToolTip(qint16 view) {
 
 QString Title(const QString& curDate, const clsControlLG* log) {
     const qint64 bets = log ? log->BetCount() : 0;
-    return Dates::MonthDayLine(curDate) + QStringLiteral("  残ﾍﾞｯﾄ数 ") + QString::number(kBetsPerDay - bets);
+    // A day of large boxes holds far more bet lines than the client's 900 a day: none remain, never a
+    // negative count.
+    return Dates::MonthDayLine(curDate) + QStringLiteral("  残ﾍﾞｯﾄ数 ") +
+           QString::number(std::max<qint64>(kBetsPerDay - bets, 0));
 }
 
 std::optional<QString> Text(qint16 view, const Meetings& meetings) {

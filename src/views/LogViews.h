@@ -29,8 +29,8 @@ constexpr qint16 kViewCount = 5;
 QString Caption(qint16 view);
 QString ToolTip(qint16 view);
 
-// "12月5日(土)  残ﾍﾞｯﾄ数 880": how many of the 900 bets of the day remain. Without a log reader no bet
-// was made.
+// "12月5日(土)  残ﾍﾞｯﾄ数 880": how many of the 900 bets of the day remain, 0 at the least. Without a log
+// reader no bet was made.
 QString Title(const QString& curDate, const clsControlLG* log);
 
 // The whole text of a view over the day's meetings; none for a value that names no view (the window then
