@@ -52,6 +52,9 @@ const ButtonSpec kButtons[] = {
     {u"CSV保存", u"通帳をCSVファイルに保存 (Ctrl+S)", &Icons::PassbookCsv, false, "Ctrl+S"},
 };
 
+const char* const kButtonNames[] = {"pastButton",  "bestButton",  "worstButton",
+                                    "inputButton", "chartButton", "csvButton"};
+
 QLabel* Caption(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setAlignment(Qt::AlignCenter);
@@ -113,6 +116,7 @@ QWidget* frmRecord::BuildToolbar() {
         b->setAutoExclusive(spec.view);
         b->setShortcut(QKeySequence(QString::fromLatin1(spec.key)));
         b->setMinimumWidth(44);
+        b->setObjectName(QLatin1String(kButtonNames[i]));
         connect(b, &QToolButton::clicked, this, [this, i] { Toolbar_ButtonClick(i + 1); });
         if (!spec.view) {
             row->addSpacing(8);
@@ -249,11 +253,12 @@ QWidget* frmRecord::BuildInput() {
     m_txtMessage->setFont(Fonts::Fixed());
     m_txtMessage->setFocusPolicy(Qt::NoFocus);
     m_txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Five lines of forty half-width cells: the longest message, a deletion question, fits on one line.
+    // Six lines of forty half-width cells: the longest message, a deletion question, fits on one line, and
+    // a registration that replaces a day has six.
     const QFontMetrics fixed(m_txtMessage->font());
     const int chrome = 2 * (m_txtMessage->frameWidth() + qRound(m_txtMessage->document()->documentMargin()));
     m_txtMessage->setFixedSize(fixed.horizontalAdvance(QString(40, QLatin1Char('0'))) + chrome + 4,
-                               fixed.lineSpacing() * 5 + chrome + 4);
+                               fixed.lineSpacing() * 6 + chrome + 4);
     column->addWidget(m_txtMessage);
 
     auto* buttons = new QHBoxLayout;
@@ -261,6 +266,15 @@ QWidget* frmRecord::BuildInput() {
     m_cmdKakutei = new QPushButton(QStringLiteral("確定"), m_picture2);
     m_cmdOk = new QPushButton(QStringLiteral("OK"), m_picture2);
     m_cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_picture2);
+    // Named by role, for the keyboard's accessibility tools and for the window tests.
+    const std::pair<QWidget*, const char*> roles[] = {
+        {m_picture2, "inputPanel"}, {m_txtYY, "yearField"},       {m_cmbMM, "monthList"},
+        {m_cmbDD, "dayList"},       {m_txtInTohyo, "stakeField"}, {m_txtInHarai, "payoutField"},
+        {m_check1, "protectBox"},   {m_txtMessage, "messageBox"}, {m_cmdKakutei, "confirmButton"},
+        {m_cmdOk, "okButton"},      {m_cmdCancel, "cancelButton"}};
+    for (const auto& [widget, name] : roles) {
+        widget->setObjectName(QLatin1String(name));
+    }
     for (QPushButton* b : {m_cmdKakutei, m_cmdOk, m_cmdCancel}) {
         b->setAutoDefault(true); // Return on a button with the focus presses that button
         buttons->addWidget(b);
@@ -277,7 +291,9 @@ QWidget* frmRecord::BuildInput() {
     }
     for (QComboBox* c : {m_cmbMM, m_cmbDD}) {
         connect(c, &QComboBox::currentIndexChanged, this, [this] { Edited(); });
+        connect(c, &QComboBox::currentIndexChanged, this, [this] { DatePicked(); });
     }
+    connect(m_txtYY, &QLineEdit::textChanged, this, [this] { DatePicked(); });
     return m_picture2;
 }
 
@@ -381,6 +397,9 @@ void frmRecord::ShowInput() {
     m_cmdOk->setEnabled(false);
     m_txtMessage->clear();
     EnableLists(false);
+    DatePicked();
+    m_cmdOk->setEnabled(false);
+    m_txtMessage->clear();
     FitView();
     m_txtYY->setFocus();
 }
@@ -483,9 +502,38 @@ void frmRecord::Edited() {
     m_txtMessage->clear();
 }
 
+void frmRecord::DatePicked() {
+    if (m_view != InputView) {
+        return; // the fields are set at load; the day is loaded when the panel is shown
+    }
+    const std::optional<QString> key =
+        PassbookDayKey({m_txtYY->text(), m_cmbMM->currentText(), m_cmbDD->currentText(), {}, {}});
+    if (!key) {
+        return; // a year still being typed: nothing to load yet
+    }
+    const std::optional<PassbookDay> day = FindPassbookDay(objControl().Book(), *key);
+    if (day) {
+        // Re-saving the day must not drop its protection nor take the previous entry's amounts.
+        m_loadedAmounts = {QString::number(day->Buy), QString::number(day->Pay)};
+        m_txtInTohyo->setText(m_loadedAmounts->first);
+        m_txtInHarai->setText(m_loadedAmounts->second);
+        m_check1->setChecked(day->Protected);
+        return;
+    }
+    if (m_loadedAmounts && m_txtInTohyo->text() == m_loadedAmounts->first &&
+        m_txtInHarai->text() == m_loadedAmounts->second) {
+        // A new day starts empty rather than with another day's figures; what the user typed stays.
+        m_txtInTohyo->clear();
+        m_txtInHarai->clear();
+        m_check1->setChecked(false);
+    }
+    m_loadedAmounts.reset();
+}
+
 void frmRecord::cmdKakutei_Click() {
     m_pending = ConfirmPassbookEntry(
-        {m_txtYY->text(), m_cmbMM->currentText(), m_cmbDD->currentText(), m_txtInTohyo->text(), m_txtInHarai->text()});
+        {m_txtYY->text(), m_cmbMM->currentText(), m_cmbDD->currentText(), m_txtInTohyo->text(), m_txtInHarai->text()},
+        &objControl().Book());
     m_txtMessage->setPlainText(m_pending.Message.join(QLatin1Char('\n')));
     m_cmdOk->setEnabled(m_pending.Pending != PassbookConfirmation::Refused);
 }

@@ -4,6 +4,8 @@
 #include "views/Passbook.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 class PassbookChartView;
 class QCheckBox;
@@ -92,11 +94,16 @@ private:
     void PageFill();
     void Step(DateField field, int delta);
     void Edited();
+    // The date fields changed: a day the book holds is loaded into the amounts and the protect box.
+    void DatePicked();
     void cmdKakutei_Click();
     void cmdOk_Click();
 
     View m_view = PastView;
     PassbookConfirmation m_pending;
+    // The amounts as the last day loaded from the book put them in the fields: while the fields still hold
+    // them, picking a day the book does not hold empties them again.
+    std::optional<std::pair<QString, QString>> m_loadedAmounts;
 
     std::array<QToolButton*, 6> m_button{};
     QWidget* m_toolbar = nullptr;

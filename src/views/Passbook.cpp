@@ -76,19 +76,67 @@ QList<PassbookRow> BuildPassbookRanking(const ProfitBook& book, PassbookRanking 
     return rows;
 }
 
-PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry) {
-    PassbookConfirmation c;
+std::optional<QString> PassbookDayKey(const PassbookEntry& entry) {
     // Four digits for the year: a short one would file the day under a year two thousand years back.
-    std::optional<QDate> date;
-    if (Digits(entry.Year, 4) && Digits(entry.Month, 2) && Digits(entry.Day, 2)) {
-        date = Dates::FromYmd(entry.Year + entry.Month + entry.Day);
+    if (!Digits(entry.Year, 4) || !Digits(entry.Month, 2) || !Digits(entry.Day, 2)) {
+        return std::nullopt;
     }
-    if (!date) {
+    const std::optional<QDate> date = Dates::FromYmd(entry.Year + entry.Month + entry.Day);
+    return date ? std::optional<QString>(Dates::ToYmd(*date)) : std::nullopt;
+}
+
+std::optional<qint32> ReadPassbookAmount(QStringView typed) {
+    QString text;
+    text.reserve(typed.size());
+    for (const QChar c : typed) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９') {
+            text += QChar(u'0' + (u - u'０'));
+        } else if (u == u'－' || u == u'−') {
+            text += u'-';
+        } else if (u == u'．') {
+            text += u'.';
+        } else if (u == u'　') {
+            text += u' ';
+        } else if (u != u',' && u != u'，') {
+            text += c;
+        }
+    }
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return 0;
+    }
+    const qsizetype first = trimmed.front() == u'-' || trimmed.front() == u'+' ? 1 : 0;
+    if (first >= trimmed.size() || trimmed[first] < u'0' || trimmed[first] > u'9' || trimmed.contains(u'.')) {
+        return std::nullopt;
+    }
+    return Num::ToInt32(trimmed);
+}
+
+std::optional<PassbookDay> FindPassbookDay(const ProfitBook& book, const QString& dayKey) {
+    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
+        if (book.PastDate(i) == dayKey) {
+            return PassbookDay{book.PastBuy(i), book.PastPay(i), book.PastUpdate(i) != 0};
+        }
+    }
+    return std::nullopt;
+}
+
+PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry, const ProfitBook* book) {
+    PassbookConfirmation c;
+    const std::optional<QString> key = PassbookDayKey(entry);
+    if (!key) {
         c.Message = {QStringLiteral("有効な日付を入力して下さい。")};
         return c;
     }
-    c.Buy = Num::ToInt32(entry.Buy);
-    c.Pay = Num::ToInt32(entry.Pay);
+    const std::optional<qint32> buy = ReadPassbookAmount(entry.Buy);
+    const std::optional<qint32> pay = ReadPassbookAmount(entry.Pay);
+    if (!buy || !pay) {
+        c.Message = {QStringLiteral("金額を数字で入力して下さい。")};
+        return c;
+    }
+    c.Buy = *buy;
+    c.Pay = *pay;
     if (c.Buy < 0 || c.Pay < 0) {
         c.Message = {QStringLiteral("マイナス金額は入力できません。")};
         return c;
@@ -97,7 +145,7 @@ PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry) {
         c.Message = {QStringLiteral("1億円以上の金額は入力できません。")};
         return c;
     }
-    c.DayKey = Dates::ToYmd(*date);
+    c.DayKey = *key;
     const QString label =
         entry.Year + QStringLiteral("年") + entry.Month + QStringLiteral("月") + entry.Day + QStringLiteral("日");
     if (c.Buy == 0) {
@@ -111,8 +159,12 @@ PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry) {
     const auto line = [cells](const char16_t* caption, qint64 yen) {
         return QString::fromUtf16(caption) + Fmt::At(yen, cells) + QStringLiteral("円");
     };
-    c.Message = {label, line(u"  投票 ", c.Buy), line(u"  払戻 ", c.Pay), line(u"  損益 ", qint64(c.Pay) - c.Buy),
-                 QStringLiteral("登録しますか？")};
+    c.Message = {label, line(u"  投票 ", c.Buy), line(u"  払戻 ", c.Pay), line(u"  損益 ", qint64(c.Pay) - c.Buy)};
+    // A day the book holds is replaced: say by what, so a slip of the date does not go unseen.
+    if (const std::optional<PassbookDay> held = book ? FindPassbookDay(*book, c.DayKey) : std::nullopt) {
+        c.Message << QStringLiteral("  (登録済み 投票 %1円 払戻 %2円)").arg(held->Buy).arg(held->Pay);
+    }
+    c.Message << QStringLiteral("登録しますか？");
     return c;
 }
 

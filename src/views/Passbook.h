@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class ProfitBook;
 
 // The passbook (通帳): the profit book ten records at a time, the ten best and worst days, and the input
@@ -53,6 +55,25 @@ struct PassbookEntry {
     QString Pay;
 };
 
+// The day key (yyyymmdd) of the date fields: a four-digit year and two-digit month and day forming a date;
+// none otherwise.
+std::optional<QString> PassbookDayKey(const PassbookEntry& entry);
+
+// An amount as typed. Input methods type full-width: full-width digits, comma, minus and point count as
+// their half-width forms, and thousands separators are dropped. A blank field is 0. None for a text that
+// does not begin with a number (after blanks and a sign), or that holds a decimal point: the book holds
+// whole yen, and reading either as 0 would offer to delete the day. Otherwise the lenient reading, so
+// "1200円" is 1200.
+std::optional<qint32> ReadPassbookAmount(QStringView typed);
+
+// A day the book holds, as the input panel loads it when the day is picked.
+struct PassbookDay {
+    qint32 Buy = 0;
+    qint32 Pay = 0;
+    bool Protected = false; // "このデータは自動更新させない"
+};
+std::optional<PassbookDay> FindPassbookDay(const ProfitBook& book, const QString& dayKey);
+
 // What the confirm button makes of the fields: the message to show and, unless refused, the action OK
 // takes, with the day key (yyyymmdd) and the amounts it takes it with.
 struct PassbookConfirmation {
@@ -63,7 +84,8 @@ struct PassbookConfirmation {
     qint32 Buy = 0;
     qint32 Pay = 0;
 };
-PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry);
+// With the book, registering a day it holds says what is replaced.
+PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry, const ProfitBook* book = nullptr);
 
 // The book for spreadsheet programs: the header row "PastDate,buy,pay,profit,protected", then one row per
 // record in the book's order (newest first) with the date as yyyymmdd, whole yen and the protected flag as

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -228,4 +229,65 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_TRUE(rec->Toolbar1(frmRecord::BestButton)->isEnabled());
     QTest::keyClick(rec, Qt::Key_Escape);
     EXPECT_FALSE(w.Host().IsLoaded(IWindowHost::Window::Record));
+}
+
+// Picking a day the book holds loads it, protection included, so re-saving it keeps it protected; amounts
+// typed with the input method on are read as digits, and a text that is no amount is refused, never taken
+// for 0 (which would offer to delete the day).
+TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
+    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    frmMain w;
+    w.show();
+    QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
+    auto* rec = qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+    ASSERT_NE(rec, nullptr);
+    const auto field = [rec](const char* name) { return rec->findChild<QLineEdit*>(QLatin1String(name)); };
+    auto* protect = rec->findChild<QCheckBox*>(QStringLiteral("protectBox"));
+    auto* message = rec->findChild<QPlainTextEdit*>(QStringLiteral("messageBox"));
+    auto* confirm = rec->findChild<QPushButton*>(QStringLiteral("confirmButton"));
+    auto* ok = rec->findChild<QPushButton*>(QStringLiteral("okButton"));
+    QTest::mouseClick(rec->findChild<QToolButton*>(QStringLiteral("inputButton")), Qt::LeftButton);
+    // Today's record, written by the main window a moment ago, is what the panel opens with.
+    EXPECT_EQ(field("stakeField")->text(), QString::number(w.Control().PastBuy(1)));
+    EXPECT_FALSE(protect->isChecked());
+
+    rec->findChild<QComboBox*>(QStringLiteral("monthList"))->setCurrentText(QStringLiteral("10"));
+    rec->findChild<QComboBox*>(QStringLiteral("dayList"))->setCurrentText(QStringLiteral("18"));
+    EXPECT_EQ(field("stakeField")->text(), QStringLiteral("15000"));
+    EXPECT_EQ(field("payoutField")->text(), QStringLiteral("23400"));
+    EXPECT_TRUE(protect->isChecked());
+
+    const struct {
+        const char16_t* stake;
+        const char16_t* message;
+    } typed[] = {
+        {u"abc", u"金額を数字で入力して下さい。"},
+        {u"円12000", u"金額を数字で入力して下さい。"},
+        {u"1.5", u"金額を数字で入力して下さい。"},
+        {u"１，２００", u"2026年10月18日\n  投票   1200円\n  払戻  23400円\n  損益  22200円\n"
+                        u"  (登録済み 投票 15000円 払戻 23400円)\n登録しますか？"},
+        {u"１２０００", u"2026年10月18日\n  投票  12000円\n  払戻  23400円\n  損益  11400円\n"
+                        u"  (登録済み 投票 15000円 払戻 23400円)\n登録しますか？"},
+    };
+    for (const auto& t : typed) {
+        // As an input method hands over what was typed: committed as a whole.
+        field("stakeField")->clear();
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf16(t.stake));
+        QApplication::sendEvent(field("stakeField"), &commit);
+        QTest::mouseClick(confirm, Qt::LeftButton);
+        EXPECT_EQ(message->toPlainText(), QString::fromUtf16(t.message));
+        EXPECT_EQ(ok->isEnabled(), t.message[0] == u'2');
+    }
+    Shot(rec, QStringLiteral("passbook-confirm-existing-day"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_TRUE(client.Read(ProfitBook::FileName()).contains("2026101812000   23400   11400    1\r\n"));
+
+    // A day the book does not hold starts empty, not with the day loaded before.
+    QTest::mouseClick(rec->findChild<QToolButton*>(QStringLiteral("inputButton")), Qt::LeftButton);
+    EXPECT_EQ(field("stakeField")->text(), QStringLiteral("12000"));
+    rec->findChild<QComboBox*>(QStringLiteral("dayList"))->setCurrentText(QStringLiteral("20"));
+    EXPECT_EQ(field("stakeField")->text(), QString());
+    EXPECT_EQ(field("payoutField")->text(), QString());
+    EXPECT_FALSE(protect->isChecked());
 }
