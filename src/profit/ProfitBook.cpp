@@ -8,8 +8,11 @@
 #include "core/Numbers.h"
 #include "core/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 
 #include <algorithm>
 #include <array>
@@ -24,6 +27,10 @@ constexpr qsizetype kProfitWidth = 9;
 // bytes, so a file of blank lines would otherwise grow on every save until it could not be read at all.
 constexpr qsizetype kMaxLines = 100000;
 
+// Another process holds the book's lock only while it reads and writes the file, a few milliseconds even
+// for a book of years; waiting longer than this means something is wrong with it.
+constexpr int kLockWaitMs = 3000;
+
 const QString kGetSource = QStringLiteral("GetRecord");
 const QString kSaveSource = QStringLiteral("SaveRecord");
 
@@ -33,6 +40,19 @@ udtRecord Sentinel() {
 
 QString AccessFailure(const QString& path, const QString& reason) {
     return QStringLiteral("Path/File access error: %1 (%2)").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString LockFailure(const QString& path, QLockFile::LockError error) {
+    const QString file = QDir::toNativeSeparators(path);
+    if (error == QLockFile::LockFailedError) {
+        return QStringLiteral("通帳 %1 はほかのプログラムが書き込み中のため、変更を保存できませんでした。"
+                              "通帳のファイルはそのままです。しばらくしてからもう一度お試しください。")
+            .arg(file);
+    }
+    return QStringLiteral("通帳 %1 の変更を始められませんでした (%2)。通帳のファイルはそのままです。"
+                          "フォルダに書き込めるか確かめてください。")
+        .arg(file, error == QLockFile::PermissionError ? QStringLiteral("書き込みの権限がありません")
+                                                       : QStringLiteral("ロックファイルを作れません"));
 }
 
 // The book has always passed over "input past end of file" and "cannot create object" in silence.
@@ -88,6 +108,10 @@ QString ProfitBook::FileName() {
     return QStringLiteral("VQPROFIT.TXT");
 }
 
+QString ProfitBook::LockName() {
+    return QStringLiteral("VQPROFIT.LCK");
+}
+
 QString ProfitBook::SentinelDate() {
     return QStringLiteral("00000000");
 }
@@ -105,6 +129,19 @@ void ProfitBook::setCurDateSource(std::function<QString()> source) {
 
 QString ProfitBook::FilePath() const {
     return ClientFiles::PathForWrite(m_folder, FileName());
+}
+
+QString ProfitBook::FileStamp() const {
+    const QFileInfo info(FilePath());
+    if (!info.exists()) {
+        return QStringLiteral("none");
+    }
+    // A save renames a new file over the old one: its birth time (where the file system keeps one) tells
+    // a replacement of the same size within the same millisecond.
+    return QStringLiteral("%1 %2 %3")
+        .arg(info.size())
+        .arg(info.lastModified().toMSecsSinceEpoch())
+        .arg(info.birthTime().isValid() ? info.birthTime().toMSecsSinceEpoch() : -1);
 }
 
 void ProfitBook::AppendLine(QString& out, const udtRecord& record) {
@@ -160,89 +197,146 @@ bool ProfitBook::WriteFile(const QString& path, const QByteArray& bytes, QString
     return true;
 }
 
+ProfitBook::FileRead ProfitBook::ReadFile() const {
+    FileRead read;
+    const QString path = ClientFiles::FindFile(m_folder, FileName());
+    if (path.isEmpty()) {
+        read.Missing = true;
+        return read;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.Failure = AccessFailure(path, file.errorString());
+        return read;
+    }
+    if (file.size() > kMaxFileBytes) {
+        read.Failure = AccessFailure(path, QStringLiteral("file too large"));
+        return read;
+    }
+    QByteArray line;
+    bool pendingCr = false;
+    qsizetype lines = 0;
+    // Lines past the limit are only counted, never made into records.
+    const auto append = [&read, &lines](const QByteArray& bytes) {
+        if (++lines <= kMaxLines) {
+            read.Records.append(LineToRecord(CodePage::Decode(bytes)));
+        }
+    };
+    // Read in pieces of at most 64 KiB; a book smaller than that (nearly every one) in one piece.
+    QByteArray chunk(qBound(qint64{1}, file.size() + 1, qint64{64 * 1024}), Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(chunk.data(), chunk.size());
+        if (n < 0) {
+            // Whole lines read so far stay in view; the book is not written back over the file.
+            read.Failure = AccessFailure(path, file.errorString());
+            return read;
+        }
+        if (n == 0) {
+            if (!line.isEmpty()) {
+                append(line); // the last line need not end in CR LF
+            }
+            break;
+        }
+        SplitLines(QByteArrayView(chunk.constData(), n), line, pendingCr, append);
+        if (lines > kMaxLines) {
+            break;
+        }
+    }
+    if (lines > kMaxLines) {
+        // Not a book: nothing of it is shown, and it is never written back.
+        read.Records.clear();
+        read.Failure = AccessFailure(path, QStringLiteral("more than %1 lines").arg(kMaxLines));
+    }
+    return read;
+}
+
 void ProfitBook::GetRecord() {
     if (m_busy) {
         return;
     }
     m_busy = true;
     m_past.clear();
-    m_complete = false;
-    if (!m_folder.isEmpty()) {
-        // The book is loaded at start: a save cut short by a crash or a kill may have left its temporary.
-        AtomicFile::RemoveStrays(m_folder, FileName());
-    }
-
     QString failure;
-    QString path;
     if (m_folder.isEmpty()) {
         failure = AccessFailure(FileName(), QStringLiteral("no folder"));
-    } else if (path = ClientFiles::FindFile(m_folder, FileName()); path.isEmpty()) {
-        // First run: a new book is one line of 34 zeros, which reads as the sentinel. If the file cannot
-        // be created there is nothing to protect, so the book may still be saved later.
-        m_past.append(Sentinel());
-        m_complete = true;
-        WriteFile(FilePath(), QByteArray(34, '0') + "\r\n", failure);
     } else {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            failure = AccessFailure(path, file.errorString());
-        } else if (file.size() > kMaxFileBytes) {
-            failure = AccessFailure(path, QStringLiteral("file too large"));
-        } else {
-            QByteArray line;
-            bool pendingCr = false;
-            qsizetype lines = 0;
-            // Lines past the limit are only counted, never made into records.
-            const auto append = [this, &lines](const QByteArray& bytes) {
-                if (++lines <= kMaxLines) {
-                    m_past.append(LineToRecord(CodePage::Decode(bytes)));
-                }
-            };
-            // Read in pieces of at most 64 KiB; a book smaller than that (nearly every one) in one piece.
-            QByteArray chunk(qBound(qint64{1}, file.size() + 1, qint64{64 * 1024}), Qt::Uninitialized);
-            for (;;) {
-                const qint64 n = file.read(chunk.data(), chunk.size());
-                if (n < 0) {
-                    // Whole lines read so far stay; the book is not written back over the file.
-                    failure = AccessFailure(path, file.errorString());
-                    break;
-                }
-                if (n == 0) {
-                    if (!line.isEmpty()) {
-                        append(line); // the last line need not end in CR LF
-                    }
-                    m_complete = lines <= kMaxLines;
-                    break;
-                }
-                SplitLines(QByteArrayView(chunk.constData(), n), line, pendingCr, append);
-                if (lines > kMaxLines) {
-                    break;
-                }
-            }
-            if (lines > kMaxLines) {
-                // Not a book: nothing of it is shown, and it is never written back.
-                m_past.clear();
-                failure = AccessFailure(path, QStringLiteral("more than %1 lines").arg(kMaxLines));
+        QLockFile lock(m_folder + LockName());
+        const bool held = lock.tryLock(kLockWaitMs);
+        if (held) {
+            // The book is loaded at start: a save cut short by a crash or a kill may have left its
+            // temporary. Only under the lock: another process's save in progress has one too.
+            AtomicFile::RemoveStrays(m_folder, FileName());
+        }
+        m_stamp = FileStamp();
+        FileRead read = ReadFile();
+        m_past = std::move(read.Records);
+        failure = read.Failure;
+        if (read.Missing) {
+            // First run: a new book is one line of 34 zeros, which reads as the sentinel. Another process
+            // holding the lock is making the file itself.
+            m_past.append(Sentinel());
+            if (held || lock.error() != QLockFile::LockFailedError) {
+                WriteFile(FilePath(), QByteArray(34, '0') + "\r\n", failure);
+                m_stamp = FileStamp();
             }
         }
     }
-
     m_busy = false;
     if (!failure.isEmpty()) {
         ReportFileError(AppError(ErrNo::FileAccess, kGetSource, failure));
     }
 }
 
-void ProfitBook::SaveRecord() {
+void ProfitBook::FollowFile() {
+    if (m_busy || m_folder.isEmpty() || m_stamp.isEmpty()) {
+        return; // never read: GetRecord makes the first read
+    }
+    const QString stamp = FileStamp();
+    if (stamp == m_stamp) {
+        return;
+    }
+    // Taken before reading: a file replaced while it is read is read again next time.
+    m_stamp = stamp;
+    FileRead read = ReadFile();
+    if (read.Failure.isEmpty()) {
+        m_past = read.Missing ? QList<udtRecord>{Sentinel()} : std::move(read.Records);
+    }
+}
+
+template <typename Change>
+void ProfitBook::ChangeFile(Change change) {
     if (m_busy) {
+        // A read or write runs (a message box of its failure is up): the change stays in memory.
+        change();
+        CalcRecord();
         return;
     }
-    if (!m_complete) {
-        // Writing a partly read (or never read) book would drop every record that was not read.
-        const QString reason = QStringLiteral("the book was not read completely, so it is not saved over the file");
-        ReportFileError(AppError(ErrNo::FileAccess, kSaveSource, AccessFailure(m_folder + FileName(), reason)));
-        return;
+    m_busy = true;
+    QString failure;
+    QLockFile lock(m_folder + LockName());
+    if (m_folder.isEmpty()) {
+        failure = AccessFailure(FileName(), QStringLiteral("no folder"));
+    } else if (!lock.tryLock(kLockWaitMs)) {
+        failure = LockFailure(FilePath(), lock.error());
+    } else {
+        FileRead read = ReadFile();
+        if (!read.Failure.isEmpty()) {
+            failure = read.Failure + QStringLiteral("; the change is not saved and the file keeps its contents");
+        } else {
+            m_past = read.Missing ? QList<udtRecord>{Sentinel()} : std::move(read.Records);
+        }
     }
+    const bool changed = change();
+    CalcRecord();
+    m_busy = false;
+    if (!failure.isEmpty()) {
+        ReportFileError(AppError(ErrNo::FileAccess, kSaveSource, failure));
+    } else if (changed) {
+        SaveRecord();
+    }
+}
+
+bool ProfitBook::SaveRecord() {
     m_busy = true;
     QString failure;
     QString text;
@@ -252,11 +346,40 @@ void ProfitBook::SaveRecord() {
         text += QLatin1String("\r\n");
     }
     const bool ok = WriteFile(FilePath(), CodePage::Encode(text), failure);
+    if (ok) {
+        m_stamp = FileStamp();
+    }
     m_busy = false;
     if (!ok) {
         ReportFileError(AppError(ErrNo::FileAccess, kSaveSource,
                                  failure + QStringLiteral("; the file keeps its previous contents")));
     }
+    return ok;
+}
+
+ProfitBook::Placement ProfitBook::PlaceRecord(const udtRecord& fresh, qint16 intProcess) const {
+    for (qsizetype p = 0; p < m_past.size(); ++p) {
+        const udtRecord& r = m_past[p];
+        if (r.Date == fresh.Date) {
+            // The user's own record wins over the automatic update.
+            if ((intProcess == 0 && r.Update != 0) || r == fresh) {
+                return {};
+            }
+            return {Placement::Overwrite, p};
+        }
+        if (r.Date < fresh.Date) {
+            // Newest first: the day goes before the first older record (the sentinel is older than all).
+            return {Placement::Insert, p};
+        }
+    }
+    // Only a book without its sentinel gets here: keep the day at the end rather than drop it.
+    return fresh.Date.isEmpty() ? Placement{} : Placement{Placement::Append, m_past.size()};
+}
+
+qsizetype ProfitBook::FindDate(const QString& date) const {
+    const auto it =
+        std::find_if(m_past.cbegin(), m_past.cend(), [&date](const udtRecord& r) { return r.Date == date; });
+    return it == m_past.cend() ? -1 : it - m_past.cbegin();
 }
 
 void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]] qint32 lngAmtBuyTomorrow,
@@ -268,57 +391,44 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
     }
     const qint32 stake = Money::Add(lngAmtBuy, lngAmtBuyYesterday);
     const qint32 profit = Money::Sub(lngAmtPay, stake);
-    if (stake == 0) {
-        // A day without bets gets no record, and an existing record of that day is kept.
+    FollowFile();
+    const udtRecord fresh{day, stake, lngAmtPay, profit, intUpdate};
+    // A day without bets gets no record, and an existing record of that day is kept. Nothing to change
+    // needs no lock.
+    if (stake == 0 || PlaceRecord(fresh, intProcess).Kind == Placement::Unchanged) {
         CalcRecord();
         return;
     }
-
-    const udtRecord fresh{day, stake, lngAmtPay, profit, intUpdate};
-    bool changed = false;
-    bool placed = false;
-    for (qsizetype p = 0; p < m_past.size() && !placed; ++p) {
-        udtRecord& r = m_past[p];
-        if (r.Date == day) {
-            placed = true;
-            // The user's own record wins over the automatic update.
-            if (intProcess == 0 && r.Update != 0) {
-                break;
-            }
-            if (r.Buy != stake || r.Pay != lngAmtPay || r.Profit != profit || r.Update != intUpdate) {
-                r = fresh;
-                changed = true;
-            }
-        } else if (r.Date < day) {
-            // Newest first: the day goes before the first older record (the sentinel is older than all).
-            m_past.insert(p, fresh);
-            placed = true;
-            changed = true;
+    ChangeFile([&] {
+        const Placement place = PlaceRecord(fresh, intProcess);
+        switch (place.Kind) {
+        case Placement::Unchanged:
+            return false;
+        case Placement::Overwrite:
+            m_past[place.Pos] = fresh;
+            return true;
+        case Placement::Insert:
+        case Placement::Append:
+            m_past.insert(place.Pos, fresh);
+            return true;
         }
-    }
-    if (!placed && !day.isEmpty()) {
-        // Only a book without its sentinel gets here: keep the day at the end rather than drop it.
-        m_past.append(fresh);
-        changed = true;
-    }
-
-    CalcRecord();
-    if (changed) {
-        SaveRecord();
-    }
+        return false;
+    });
 }
 
 void ProfitBook::DeleteRecord(const QString& strDate) {
-    const auto it =
-        std::find_if(m_past.cbegin(), m_past.cend(), [&strDate](const udtRecord& r) { return r.Date == strDate; });
-    const bool found = it != m_past.cend();
-    if (found) {
-        m_past.erase(it);
+    FollowFile();
+    if (FindDate(strDate) < 0) {
+        CalcRecord();
+        return;
     }
-    CalcRecord();
-    if (found) {
-        SaveRecord();
-    }
+    ChangeFile([&] {
+        const qsizetype p = FindDate(strDate);
+        if (p >= 0) {
+            m_past.removeAt(p);
+        }
+        return p >= 0;
+    });
 }
 
 void ProfitBook::SwapRecord(QList<udtRecord>& list, qsizetype j, qsizetype k) {

@@ -22,15 +22,18 @@ struct udtRecord {
 // The profit book ("VQPROFIT.TXT" in the client folder): one record per betting day, newest first, ended
 // by the sentinel record. The controller owns one and forwards its profit-book operations and properties.
 //
-// The file is ours and must never be lost: it is replaced as a whole through a temporary file, a failed
-// write leaves the old file as it was, and a book that was not read completely (a read failure, or
-// GetRecord never called) is never written back, which would drop the records not read. A file of more
-// than 100,000 lines is no book: GetRecord reports it and leaves the book empty and unread. File failures
-// are shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or "SaveRecord", and a
-// description naming the file and the reason. The book in memory stays as it is after a failed save.
+// The file is ours and must never be lost: it is replaced as a whole through a temporary file, and a
+// failed write leaves the old file as it was. Other processes edit it too (a second copy of the program,
+// the command-line tool), so every change is made under the book's lock file ("VQPROFIT.LCK" beside it)
+// on the file as it is at that moment: read again, changed, written, and only then released. A change
+// made meanwhile elsewhere is kept, and a file that cannot be read whole is never written over. A file of
+// more than 100,000 lines is no book: GetRecord reports it and leaves the book empty. File failures are
+// shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or "SaveRecord", and a
+// description naming the file and the reason. A change that could not be saved stays in memory only.
 class ProfitBook {
 public:
     static QString FileName();     // "VQPROFIT.TXT"
+    static QString LockName();     // "VQPROFIT.LCK"
     static QString SentinelDate(); // "00000000"
 
     ProfitBook();
@@ -51,7 +54,8 @@ public:
     void GetRecord();
     // Adds or updates the record of one day (strCurDate, or the client's current date when empty) with
     // the stake lngAmtBuy + lngAmtBuyYesterday and the payout lngAmtPay, recomputes the statistics and
-    // saves the book when it changed. A stake of 0 changes nothing. With intProcess 0 (the automatic
+    // saves the book when it changed. The book is first brought up to the file when another process has
+    // changed it. A stake of 0 changes nothing. With intProcess 0 (the automatic
     // update) a record whose Update is non-zero is kept. A day older than every record (only a book
     // without its sentinel has one) goes at the end. lngAmtBuyTomorrow is not used. Raises the overflow
     // error when the stake or the profit does not fit 32 bits, before anything changes.
@@ -101,13 +105,38 @@ public:
 private:
     friend class ProfitBookProbe; // tests hold the busy flag to check the guard
 
+    // What a change of one day's record does to the book: nothing, or overwrite, insert or append at pos.
+    struct Placement {
+        enum Kind { Unchanged, Overwrite, Insert, Append } Kind = Unchanged;
+        qsizetype Pos = 0;
+    };
+    Placement PlaceRecord(const udtRecord& fresh, qint16 intProcess) const;
+    qsizetype FindDate(const QString& date) const; // 0-based, -1 when absent
+
     void CalcRecord();
-    void SaveRecord();
+    bool SaveRecord(); // false after a reported failure
     static void SwapRecord(QList<udtRecord>& list, qsizetype j, qsizetype k);
     template <typename Before>
     static void SortRecords(QList<udtRecord>& list, Before before);
 
+    // The file's records, or the reason they could not be read whole. A missing file is a new book.
+    struct FileRead {
+        QList<udtRecord> Records;
+        QString Failure;
+        bool Missing = false;
+    };
+    FileRead ReadFile() const;
+    // Reads the file again when it is not the one last read or written (another process replaced it).
+    void FollowFile();
+    // Makes a change under the book's lock, on the book as the file holds it then, and saves it when
+    // `change` says it changed something. Without the lock or a whole read the change is made in memory
+    // only, and reported.
+    template <typename Change>
+    void ChangeFile(Change change);
+
     QString FilePath() const;
+    // Size and times of the file: every save replaces the file, so a different stamp means another writer.
+    QString FileStamp() const;
     static bool WriteFile(const QString& path, const QByteArray& bytes, QString& failure);
     const udtRecord& Past(qsizetype i) const;
 
@@ -121,5 +150,5 @@ private:
     std::optional<qint32> m_totalPay{0};
     std::optional<qint32> m_totalProfit{0};
     bool m_busy = false;
-    bool m_complete = false; // the book holds the whole file, so it may be written back
+    QString m_stamp; // of the file as last read or written; empty before the first read
 };

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -144,4 +150,54 @@ TEST(BookCommand, CsvIsTheHeaderAndOneRowPerDay) {
         EXPECT_EQ(run.out, c.csv);
     }
     EXPECT_EQ(RunVelqora({"book", "--csv", "--json", dir.Path()}).exitCode, 2);
+}
+
+// Two processes editing one book in turns, each its own days, as two copies of the program or a copy and
+// the tool would: every edit is made under the book's lock on the file as it then is, so all survive.
+TEST(BookCommand, EditsFromTwoProcessesAtOnceAllSurvive) {
+    TempFolder dir;
+    // Years of older days make each edit read and write for a while, as a real book does.
+    QByteArray years;
+    for (int d = 0; d < 5000; ++d) {
+        years += QDate(1970, 1, 1).addDays(5000 - d).toString(QStringLiteral("yyyyMMdd")).toLatin1() +
+                 "100     0       -100     0\r\n";
+    }
+    dir.Write(kBook, years + kSentinel);
+    constexpr int kEditsPerLane = 50;
+    std::array<QProcess, 2> lanes;
+    std::array<int, 2> started{};
+    std::array<int, 2> failed{};
+    QStringList expected;
+    const auto day = [](int lane, int edit) {
+        return QDate(2025, 1, 1).addDays(2 * edit + lane).toString(QStringLiteral("yyyyMMdd"));
+    };
+    const auto next = [&](int lane) {
+        if (started[lane] < kEditsPerLane) {
+            const QString date = day(lane, started[lane]++);
+            lanes[lane].start(QStringLiteral(VQ_VELQORA), {QStringLiteral("book"), dir.Path(), QStringLiteral("--set"),
+                                                           date, QStringLiteral("1000"), QStringLiteral("400")});
+        }
+    };
+    for (int lane = 0; lane < 2; ++lane) {
+        QObject::connect(&lanes[lane], &QProcess::finished, [&, lane](int code, QProcess::ExitStatus status) {
+            failed[lane] += code != 0 || status != QProcess::NormalExit ? 1 : 0;
+            next(lane);
+        });
+        for (int edit = 0; edit < kEditsPerLane; ++edit) {
+            expected << day(lane, edit);
+        }
+    }
+    next(0);
+    next(1);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return started == std::array<int, 2>{kEditsPerLane, kEditsPerLane} &&
+                   lanes[0].state() == QProcess::NotRunning && lanes[1].state() == QProcess::NotRunning;
+        },
+        120000));
+    EXPECT_EQ(failed, (std::array<int, 2>{}));
+    std::sort(expected.begin(), expected.end(), std::greater<>());
+    EXPECT_EQ(Dates(Book(dir, {}), "records").mid(0, expected.size()), expected);
+    EXPECT_EQ(dir.Read(kBook).size(), (5000 + 2 * kEditsPerLane + 1) * 36);
+    EXPECT_FALSE(dir.Exists(QStringLiteral("VQPROFIT.LCK")));
 }

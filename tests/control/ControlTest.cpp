@@ -13,6 +13,7 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -243,6 +244,14 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     EXPECT_EQ(control.PastBuy(1), 200);
     EXPECT_EQ(control.PastPay(1), 0);
 
+    // Meanwhile another day is entered with the command-line tool: the refresh's update of today's record
+    // is made on the book as the tool left it.
+    QProcess tool;
+    tool.start(QStringLiteral(VQ_VELQORA), {QStringLiteral("book"), client.Path(), QStringLiteral("--set"),
+                                            QStringLiteral("20260301"), QStringLiteral("1000"), QStringLiteral("0")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
+
     ResultFiles::ResultFile result; // horse 1 wins race 3, paying 350 yen per 100
     result.Date = kDate;
     result.RaceNum = 3;
@@ -255,12 +264,16 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     const qint32 kept[] = {control.AmtBuy(), control.AmtPay(), control.AmtYet(), control.AmtBuyTomorrow(),
                            control.AmtBuyYesterday()};
     EXPECT_THAT(kept, ::testing::ElementsAre(200, 700, 0, 0, 0));
-    // Today's record rewritten in place, not added.
-    ASSERT_EQ(control.PastCount(), 2);
+    // Today's record rewritten in place, not added, and the tool's day kept.
+    ASSERT_EQ(control.PastCount(), 3);
     EXPECT_EQ(control.PastDate(1), kDate);
     EXPECT_EQ(control.PastBuy(1), 200);
     EXPECT_EQ(control.PastPay(1), 700);
     EXPECT_EQ(control.PastProfit(1), 500);
+    EXPECT_EQ(control.PastDate(2), QStringLiteral("20260301"));
+    EXPECT_TRUE(client.Read(QStringLiteral("VQPROFIT.TXT"))
+                    .startsWith("20260405200     700     500      0\r\n"
+                                "202603011000    0       -1000    0\r\n"));
     // The refreshes hand the day to the archive of the client folder a moment later, from the event loop,
     // once, in its latest state; its thread stores it.
     BetArchive archive;
@@ -276,7 +289,7 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     control.ReInitialize();
     EXPECT_FALSE(control.UpdateDayTotals().has_value());
     EXPECT_EQ(control.AmtPay(), 700);
-    ASSERT_EQ(control.PastCount(), 2);
+    ASSERT_EQ(control.PastCount(), 3);
     EXPECT_EQ(control.PastPay(1), 700);
 }
 
