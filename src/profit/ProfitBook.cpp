@@ -4,6 +4,7 @@
 #include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/ErrorReporter.h"
+#include "core/LockFiles.h"
 #include "core/Money.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -261,7 +262,7 @@ void ProfitBook::GetRecord() {
         failure = AccessFailure(FileName(), QStringLiteral("no folder"));
     } else {
         QLockFile lock(m_folder + LockName());
-        const bool held = lock.tryLock(kLockWaitMs);
+        const bool held = LockFiles::Take(lock, kLockWaitMs);
         if (held) {
             // The book is loaded at start: a save cut short by a crash or a kill may have left its
             // temporary. Only under the lock: another process's save in progress has one too.
@@ -316,7 +317,7 @@ void ProfitBook::ChangeFile(Change change) {
     QLockFile lock(m_folder + LockName());
     if (m_folder.isEmpty()) {
         failure = AccessFailure(FileName(), QStringLiteral("no folder"));
-    } else if (!lock.tryLock(kLockWaitMs)) {
+    } else if (!LockFiles::Take(lock, kLockWaitMs)) {
         failure = LockFailure(FilePath(), lock.error());
     } else {
         FileRead read = ReadFile();
