@@ -1,6 +1,8 @@
 // The windowed program. Everything it decides at start-up lives in Main (core/Startup); this file only
 // wires the real message boxes and the main window to it.
 #include "Platform.h"
+#include "SingleInstance.h"
+#include "core/AppInfo.h"
 #include "core/Startup.h"
 #include "ui/MessageBoxReporter.h"
 #include "ui/frmMain.h"
@@ -16,12 +18,28 @@ public:
     void ShowCritical(const QString& title, const QString& text) override {
         QMessageBox::critical(nullptr, title, text);
     }
+    bool ClaimClientFolder(const QString& clientFolder) override {
+        m_instance = std::make_unique<SingleInstance>(clientFolder);
+        switch (m_instance->claim()) {
+        case SingleInstance::Claim::First:
+        case SingleInstance::Claim::Unguarded:
+            return true;
+        case SingleInstance::Claim::HandedOver:
+            return false; // the running copy comes to the front; this one ends without a word
+        case SingleInstance::Claim::Unreachable:
+            QMessageBox::information(nullptr, AppInfo::Title(), QStringLiteral("VelqoraV50 はすでに起動しています。"));
+            return false;
+        }
+        return false;
+    }
     void ShowMainWindow() override {
         m_main = std::make_unique<frmMain>();
+        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &frmMain::BringToFront);
         m_main->show();
     }
 
 private:
+    std::unique_ptr<SingleInstance> m_instance; // held for the whole run
     std::unique_ptr<frmMain> m_main;
 };
 } // namespace

@@ -40,6 +40,10 @@ StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder) {
         return StartupOutcome::ClientMissing;
     }
 
+    if (!host.ClaimClientFolder(gstrPatPath)) {
+        return StartupOutcome::AlreadyRunning;
+    }
+
     const QString existing = ClientFiles::Find(gstrPatPath, QStringLiteral("VQDOWNLOAD"));
     if (!existing.isEmpty()) {
         gstrDownPath = existing; // a plain file of that name counts as present and is left alone
@@ -60,6 +64,7 @@ StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder) {
 int ExitStatusOf(StartupOutcome outcome) {
     switch (outcome) {
     case StartupOutcome::Running:
+    case StartupOutcome::AlreadyRunning:
         return 0;
     case StartupOutcome::ClientMissing:
         return 1;

@@ -9,6 +9,10 @@ class IStartupHost {
 public:
     virtual ~IStartupHost() = default;
     virtual void ShowCritical(const QString& title, const QString& text) = 0;
+    // Called once the client folder is settled, before anything is written in it: false when another
+    // copy of the program already runs on that folder (brought to the front, or the user told so) and
+    // this start ends.
+    virtual bool ClaimClientFolder(const QString& clientFolder) = 0;
     virtual void ShowMainWindow() = 0;
 };
 
@@ -16,6 +20,7 @@ enum class StartupOutcome {
     Running,              // the main window is shown; the program runs on window events
     ClientMissing,        // no PAT.EXE in the client folder: refused, nothing written
     DownloadFolderFailed, // the download folder could not be created
+    AlreadyRunning,       // another copy runs on the client folder: it carries on, this start ends
 };
 
 // Creates one folder level; on failure false and the reason as the system words it.
@@ -23,8 +28,8 @@ using FolderMaker = std::function<bool(const QString& path, QString& reason)>;
 bool CreateOneFolder(const QString& path, QString& reason);
 
 // The start-up routine: settles the client folder (the program folder, or the one named by
-// "VQV50DEBUG.INI" beside the program), checks for the client, makes sure the download folder exists
-// and shows the main window. Sets gstrPatPath and gstrDownPath.
+// "VQV50DEBUG.INI" beside the program), checks for the client, claims the folder for this copy, makes sure
+// the download folder exists and shows the main window. Sets gstrPatPath and gstrDownPath.
 StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder = CreateOneFolder);
 
 // Exit status of the process for an outcome that ends it.

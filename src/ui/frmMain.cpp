@@ -346,6 +346,15 @@ void frmMain::EnableDownloadButtons() {
     m_button[DownloadButton]->setEnabled(true);
 }
 
+void frmMain::BringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmMain::TogglePosition() {
     const bool onTop = mobjCtrl->Position() == 0;
     const bool visible = isVisible();

@@ -78,6 +78,9 @@ public:
 
     // The download window calls this when it closes.
     void EnableDownloadButtons();
+    // Shows the window in front of the others, restored if it was minimised: a second start of the
+    // program on the same folder asks for it.
+    void BringToFront();
 
     // Toolbar clicks, by button index (ButtonIndex).
     void Toolbar_ButtonClick(int index);

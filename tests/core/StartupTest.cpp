@@ -15,9 +15,15 @@ struct RecordingHost : IStartupHost {
     QStringList critical;
     QStringList titles;
     int mainWindows = 0;
+    bool folderTaken = false; // another copy runs on the folder
+    QStringList claimed;
     void ShowCritical(const QString& title, const QString& text) override {
         titles << title;
         critical << text;
+    }
+    bool ClaimClientFolder(const QString& folder) override {
+        claimed << folder;
+        return !folderTaken;
     }
     void ShowMainWindow() override { ++mainWindows; }
 };
@@ -51,6 +57,18 @@ TEST_F(StartupTest, RunsInTheClientFolderAndCreatesTheDownloadFolder) {
     EXPECT_TRUE(QFileInfo(gstrDownPath).isDir());
     EXPECT_EQ(host.mainWindows, 1);
     EXPECT_TRUE(host.critical.isEmpty());
+}
+
+// A second start on a folder another copy runs on ends before it writes anything, quietly.
+TEST_F(StartupTest, AFolderAnotherCopyRunsOnEndsThisStart) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    host.folderTaken = true;
+    EXPECT_EQ(Main(host), StartupOutcome::AlreadyRunning);
+    EXPECT_EQ(host.claimed, QStringList{program.Path()});
+    EXPECT_EQ(host.mainWindows, 0);
+    EXPECT_TRUE(host.critical.isEmpty());
+    EXPECT_FALSE(program.Exists(QStringLiteral("VQDOWNLOAD")));
+    EXPECT_EQ(ExitStatusOf(StartupOutcome::AlreadyRunning), 0);
 }
 
 TEST_F(StartupTest, RefusesWithoutTheClientAndWritesNothing) {

@@ -3,6 +3,7 @@
 // folder is the executable's, or the one given:
 //     vq-startup-probe [PROGRAMFOLDER]
 // Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory.
+#include "app/SingleInstance.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "ui/frmMain.h"
@@ -41,12 +42,19 @@ public:
     void ShowCritical(const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
+    // As the program: the folder is claimed for this copy (a copy running on it ends the probe).
+    bool ClaimClientFolder(const QString& clientFolder) override {
+        instance = std::make_unique<SingleInstance>(clientFolder);
+        const SingleInstance::Claim claim = instance->claim();
+        return claim == SingleInstance::Claim::First || claim == SingleInstance::Claim::Unguarded;
+    }
     void ShowMainWindow() override {
         main = std::make_unique<frmMain>();
         main->installEventFilter(&paint);
         main->show();
     }
     FirstPaint paint;
+    std::unique_ptr<SingleInstance> instance;
     std::unique_ptr<frmMain> main;
 };
 } // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+
+// One copy of the program per client folder. Two copies on one folder would stack their windows on one
+// spot and each keep the day in memory; the first copy holds a lock file in the client folder for its
+// whole run and listens on a local socket named after the folder, and a later start asks it to come to
+// the front and ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Claim {
+        First,       // this copy runs; the lock is held until it ends
+        HandedOver,  // another copy runs on the folder and was asked to come to the front
+        Unreachable, // another copy holds the folder but did not answer
+        Unguarded,   // no lock file can be made in the folder (read-only): this copy runs unguarded
+    };
+
+    explicit SingleInstance(const QString& clientFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    Claim claim();
+
+    static QString LockName(); // "VQV50.LCK", in the client folder
+    // The local socket of the copy running on that folder: the same for every spelling of its path.
+    static QString ServerName(const QString& clientFolder);
+
+signals:
+    // A later start on the same folder asked this copy to come to the front.
+    void raiseRequested();
+
+private:
+    void Listen();
+
+    QString m_folder;
+    QLockFile m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};

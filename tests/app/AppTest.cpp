@@ -1,0 +1,75 @@
+#include "app/SingleInstance.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+// The program as the user starts it: a copy of the executable in a program folder whose VQV50DEBUG.INI
+// names the client folder (a client folder holding PAT.EXE).
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        client.Write(QStringLiteral("PAT.EXE"), "x");
+        program.Write(QStringLiteral("VQV50DEBUG.INI"), "[FOLDER]\r\npatpath=" + client.Path().toUtf8() + "\r\n");
+        m_exe = program.File(QStringLiteral("VelqoraV50"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VQ_PROGRAM), m_exe));
+        QFile::setPermissions(m_exe, QFile::permissions(m_exe) | QFileDevice::ExeOwner);
+    }
+    void Start(QProcess& p) const {
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(m_exe, {});
+    }
+    // Waits with the event loop running, so a copy in this process can answer a later start.
+    static bool Ended(QProcess& p) {
+        return QTest::qWaitFor([&p] { return p.state() == QProcess::NotRunning; }, 30000);
+    }
+
+    TempFolder program;
+    TempFolder client;
+
+private:
+    QString m_exe;
+};
+} // namespace
+
+// A second start on the folder asks the running copy to come to the front and ends, writing nothing.
+TEST_F(AppTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
+    SingleInstance running(client.Path());
+    ASSERT_EQ(running.claim(), SingleInstance::Claim::First);
+    QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+    QProcess second;
+    Start(second);
+    ASSERT_TRUE(Ended(second));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(raised.count(), 1);
+    EXPECT_FALSE(client.Exists(QStringLiteral("VQDOWNLOAD")));
+
+    // A folder held by a copy that cannot be reached is said to be in use.
+    SingleInstance other(client.Path());
+    EXPECT_EQ(other.claim(), SingleInstance::Claim::Unreachable);
+}
+
+// A running program answers a later start; killed, it leaves nothing that keeps the next one out.
+TEST_F(AppTest, ARunningCopyAnswersAndAKilledOneHoldsNothing) {
+    QProcess first;
+    Start(first);
+    // The download folder is made once the copy holds the folder and listens.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return client.Exists(QStringLiteral("VQDOWNLOAD")); }, 30000));
+    EXPECT_TRUE(client.Exists(SingleInstance::LockName()));
+    SingleInstance later(client.Path());
+    EXPECT_EQ(later.claim(), SingleInstance::Claim::HandedOver);
+
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    SingleInstance next(client.Path());
+    EXPECT_EQ(next.claim(), SingleInstance::Claim::First);
+    // Two spellings of one folder are one folder.
+    EXPECT_EQ(SingleInstance::ServerName(client.Path()), SingleInstance::ServerName(client.Path() + QStringLiteral("./")));
+}
