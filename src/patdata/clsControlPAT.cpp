@@ -55,21 +55,33 @@ QString clsControlPAT::ResultFileId(const clsKaisai& meeting, qint16 raceNum) {
 bool clsControlPAT::Initialize() {
     try {
         // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made once.
-        ClientFiles::Scope scope;
-        if (!ReadAccountFiles()) {
-            return false;
-        }
-        GetAllKekka();
-        m_log = std::make_unique<clsControlLG>();
-        if (GetAllLog()) {
-            SetLog();
-            return true;
-        }
-        m_log.reset();
-        return false;
+        const ClientFiles::Scope scope;
+        return ReadDay();
     } catch (const AppError& e) {
         throw e.Rebased(kSource);
     }
+}
+
+bool clsControlPAT::ReadDay() {
+    m_kaisai.clear();
+    m_factory.reset();
+    m_log.reset();
+    m_curDate.clear();
+    m_amtZan = 0;
+    m_warnings.clear();
+    if (!ReadAccountFiles()) {
+        return false;
+    }
+    GetAllKekka();
+    m_log = std::make_unique<clsControlLG>();
+    const bool read = GetAllLog();
+    Warnings::AddAll(m_warnings, m_log->Warnings());
+    if (read) {
+        SetLog();
+        return true;
+    }
+    m_log.reset();
+    return false;
 }
 
 bool clsControlPAT::ReadAccountFiles() {
@@ -155,7 +167,9 @@ bool clsControlPAT::GetAllKekka() {
                 reader->setTosu(18);
                 reader->setPathName(folder);
                 reader->setFileName(id);
-                if (reader->GetData(meeting->CurDate())) {
+                const bool read = reader->GetData(meeting->CurDate());
+                Warnings::AddAll(m_warnings, reader->Warnings());
+                if (read) {
                     race->setObjKekka(std::move(reader));
                     break;
                 }
