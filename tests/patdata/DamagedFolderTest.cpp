@@ -2,11 +2,13 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/OddsFiles.h"
 #include "clientfiles/ResultFiles.h"
+#include "core/Paths.h"
 #include "patdata/clsControlLG.h"
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsFactory.h"
 #include "support/TestSupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -101,5 +103,36 @@ TEST(DamagedFolder, AFileNotReadWholeIsNamed) {
         clsControlPAT pat;
         EXPECT_EQ(Read(pat, dir), std::vector<Said>{r.said});
         EXPECT_EQ(pat.objLog()->LogOmitCount(), std::get<QString>(r.said) == "LG002.JRA" ? 2 : 3);
+    }
+}
+
+// The client rewrites the account file (same length, a later time) whenever the index is read, through the
+// read hook: the day is read again, three times at most, and said when it never settles.
+TEST(DamagedFolder, AFolderChangingDuringTheReadIsReadAgain) {
+    const struct {
+        const char* name;
+        int changes;
+        int reads;
+    } rows[] = {{"settles after one change", 1, 2}, {"keeps changing", 99, 3}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempFolder dir;
+        WriteDay(dir);
+        int reads = 0;
+        ClientFiles::SetReadHook([&](const QString& path) {
+            if (path.endsWith(QStringLiteral("LG-FILE.JRA")) && ++reads <= r.changes) {
+                SaveAccount(dir, 1000 * reads);
+                QFile file(dir.File(QStringLiteral("UY-A.JRA")));
+                file.open(QFile::ReadWrite);
+                file.setFileTime(QDateTime::currentDateTime().addSecs(60 * reads), QFile::FileModificationTime);
+            }
+        });
+        clsControlPAT pat;
+        const std::vector<Said> said = Read(pat, dir);
+        ClientFiles::SetReadHook({});
+        EXPECT_EQ(reads, r.reads);
+        const std::vector<Said> unsettled{{"UY-A.JRA", P::Changing, 0, 0}};
+        EXPECT_EQ(said, r.changes < r.reads ? std::vector<Said>{} : unsettled);
+        EXPECT_EQ(pat.AmtZan(), 1000 * (r.reads - 1)); // the folder as the last read found it
     }
 }
