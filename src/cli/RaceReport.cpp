@@ -2,9 +2,11 @@
 
 #include "Json.h"
 #include "control/clsControl.h"
+#include "patdata/clsFactory.h"
 #include "views/RaceDetail.h"
 #include "views/RaceResults.h"
 #include "views/RaceTables.h"
+#include "views/WarningText.h"
 
 namespace {
 void Grid(JsonWriter& j, const OddsGrid& grid) {
@@ -139,6 +141,7 @@ QByteArray RaceJson(const clsRace& race, const clsFactory* f, bool ok) {
     j.EndObject();
     Detail(j.Key(QStringLiteral("detail")), BuildRaceDetail(race, f));
     Results(j.Key(QStringLiteral("results")), BuildRaceResults(race, f, clsControl::StandardWakuColors()));
+    j.Key(QStringLiteral("warnings")).Strings(f ? WarningText::Lines(f->Warnings()) : QStringList());
     j.EndObject();
     return j.ToUtf8() + '\n';
 }

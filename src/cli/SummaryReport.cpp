@@ -8,6 +8,7 @@
 #include "patdata/clsRace.h"
 #include "results/clsControlKS.h"
 #include "views/MainDisplay.h"
+#include "views/WarningText.h"
 
 namespace {
 // Bet, ticket and result lines in their text form, written straight from the records (a heavy day has
@@ -92,7 +93,7 @@ qint64 BetCount(const clsControlPAT& pat) {
 } // namespace
 
 void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan());
+    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
     JsonWriter j(stream);
     j.BeginObject();
     j.Key(QStringLiteral("ok")).Value(ok);
@@ -137,6 +138,7 @@ void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
         j.EndObject();
     }
     j.EndArray();
+    j.Key(QStringLiteral("warnings")).Strings(WarningText::Lines(pat.Warnings()));
     j.EndObject();
     j.Flush();
     std::fputc('\n', stream);
@@ -144,7 +146,7 @@ void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
 }
 
 QString SummaryText(const clsControlPAT& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan());
+    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
     QString t;
     const auto line = [&t](const QString& s) { t += s + QLatin1Char('\n'); };
     line(d.Date);
@@ -162,7 +164,9 @@ QString SummaryText(const clsControlPAT& pat, bool ok) {
     line(QStringLiteral("account balance %1, bet lines of the day %2, read %3")
              .arg(pat.AmtZan())
              .arg(BetCount(pat))
-             .arg(ok ? QStringLiteral("complete") : QStringLiteral("without bets")));
+             .arg(!pat.Warnings().empty() ? QStringLiteral("incomplete (see the files below)")
+                  : ok                    ? QStringLiteral("complete")
+                                          : QStringLiteral("without bets")));
     for (const auto& meeting : pat.colKaisai()) {
         line(QString());
         line(QStringLiteral("%1 %2回 %3日 (%4)")
@@ -185,6 +189,12 @@ QString SummaryText(const clsControlPAT& pat, bool ok) {
                 row += QStringLiteral("  ") + race->strMessage();
             }
             line(row);
+        }
+    }
+    if (!pat.Warnings().empty()) {
+        line(QString());
+        for (const QString& warning : WarningText::Lines(pat.Warnings())) {
+            line(warning);
         }
     }
     return t;

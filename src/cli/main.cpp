@@ -23,6 +23,7 @@
 #include "patdata/clsControlPAT.h"
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
+#include "views/WarningText.h"
 
 #include <QFileInfo>
 
@@ -180,6 +181,11 @@ int ArchiveDay(const QStringList& args) {
         if (!ok || pat.CurDate().isEmpty()) {
             Print(stderr, "velqora: the folder could not be read as a sale day; nothing stored\n");
             return 5;
+        }
+        // A day read with a file cut short would replace the stored day with wrong bets.
+        if (!pat.Warnings().empty()) {
+            Print(stderr, "velqora: " + WarningText::StoreRefused(pat.Warnings()).toUtf8());
+            return 6;
         }
         const std::vector<Archive::Bet> bets = Archive::DayBets(pat);
         BetArchive archive;

@@ -25,6 +25,11 @@ const std::vector<std::unique_ptr<clsKaisai>>& NoMeetings() {
     static const std::vector<std::unique_ptr<clsKaisai>> none;
     return none;
 }
+
+const FileWarnings& NoWarnings() {
+    static const FileWarnings none;
+    return none;
+}
 } // namespace
 
 clsControl::clsControl(QObject* parent) : QObject(parent), m_book(std::make_unique<ProfitBook>()) {
@@ -171,14 +176,23 @@ std::optional<DayTotals> clsControl::UpdateDayTotals() {
         return totals;
     }
     m_dayTotals = *totals;
+    // A day read with a file cut short or changing would store wrong figures as the day's: its figures are
+    // shown, but the book and the archive keep what they hold until a whole read.
+    if (!ReadWarnings().empty()) {
+        return totals;
+    }
     // The automatic update of today's record: the client's current date, records entered by hand kept.
     CheckRecord(totals->AmtBuy, totals->AmtPay, totals->AmtBuyTomorrow, totals->AmtBuyYesterday, QString(), 0, 0);
     StoreArchive();
     return totals;
 }
 
+const FileWarnings& clsControl::ReadWarnings() const {
+    return m_pat ? m_pat->Warnings() : NoWarnings();
+}
+
 void clsControl::StoreArchive() {
-    if (!m_pat || m_patPath.isEmpty()) {
+    if (!m_pat || m_patPath.isEmpty() || !ReadWarnings().empty()) {
         return;
     }
     // The day is gathered a moment later, when the window has painted what the refresh changed: gathering
@@ -190,7 +204,8 @@ void clsControl::StoreArchive() {
 }
 
 void clsControl::HandDayToArchive() {
-    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty()) {
+    // The day is the one read last: a refresh since the store was asked for may have met a damaged file.
+    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty() || !ReadWarnings().empty()) {
         return;
     }
     if (!m_archive) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WindowHost.h"
+#include "core/FileWarning.h"
 #include "core/Settings.h"
 #include "patdata/DayTotals.h"
 
@@ -66,12 +67,15 @@ public:
     void GetRecord();
     // Sums the day's totals over every race of every meeting, keeps them (AmtPay ... AmtYet) and brings
     // today's record of the profit book up to date; the main window runs it after every reading of the
-    // folder. A day without meetings has no totals: the kept ones and the book stay as they were.
+    // folder. A day without meetings has no totals: the kept ones and the book stay as they were. A day
+    // not read whole (ReadWarnings) has its totals kept, but the book is not touched.
     std::optional<DayTotals> UpdateDayTotals();
     // Stores the day's evaluated bets in the bet archive of the client folder, a moment later (after the
     // window's paint) and on the archive's own thread; UpdateDayTotals does it after every reading. The
-    // first failure is reported, later ones not.
+    // first failure is reported, later ones not. A day not read whole is never stored.
     void StoreArchive();
+    // The files the last reading of the data folder could not take whole; empty after a whole read.
+    const FileWarnings& ReadWarnings() const;
     // Hands over a day still waiting for its moment and waits until the archive has stored it.
     void FlushArchive();
     static constexpr int kArchiveDelayMs = 250;

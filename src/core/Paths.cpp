@@ -1,11 +1,14 @@
 #include "Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 QString AddPathSep(const QString& path) {
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'))) {
@@ -19,6 +22,15 @@ namespace {
 int g_scopeDepth = 0;
 // folder -> (upper-case name -> actual name)
 QHash<QString, QHash<QString, QString>> g_listings;
+
+// A file as it was when it was read whole inside a scope.
+struct ReadNote {
+    QString path;
+    qint64 size = 0;
+    QDateTime modified;
+};
+std::vector<ReadNote> g_reads;
+std::function<void(const QString&)> g_readHook;
 
 QHash<QString, QString> ListFolder(const QString& folder) {
     QHash<QString, QString> names;
@@ -86,15 +98,53 @@ QString PathForWrite(const QString& folder, const QString& name) {
     return found.isEmpty() ? AddPathSep(folder) + name : found;
 }
 
-Scope::Scope() {
+Scope::Scope() : m_firstRead(static_cast<qsizetype>(g_reads.size())) {
     ++g_scopeDepth;
 }
 
 Scope::~Scope() {
     if (--g_scopeDepth == 0) {
         g_listings.clear();
+        g_reads.clear();
     }
 }
+
+QStringList Scope::ChangedFiles() const {
+    QStringList changed;
+    QSet<QString> seen;
+    for (auto it = g_reads.cbegin() + m_firstRead; it != g_reads.cend(); ++it) {
+        const QFileInfo now(it->path);
+        if (now.exists() && now.size() == it->size && now.lastModified() == it->modified) {
+            continue;
+        }
+        const QString name = now.fileName();
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            changed << name;
+        }
+    }
+    return changed;
+}
+
+void SetReadHook(std::function<void(const QString& path)> hook) {
+    g_readHook = std::move(hook);
+}
+
+namespace {
+// Size and time come from the opened file, so they describe the bytes about to be read even when the
+// name is given to another file a moment later.
+void NoteRead(const QString& path, const QFile& file) {
+    if (g_scopeDepth > 0) {
+        g_reads.push_back({path, file.size(), file.fileTime(QFileDevice::FileModificationTime)});
+    }
+}
+
+void AfterRead(const QString& path) {
+    if (g_scopeDepth > 0 && g_readHook) {
+        g_readHook(path);
+    }
+}
+} // namespace
 } // namespace ClientFiles
 
 std::optional<QByteArray> ReadWholeFile(const QString& path) {
@@ -105,5 +155,8 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
     if (file.size() > kMaxFileBytes) {
         return std::nullopt;
     }
-    return file.readAll();
+    ClientFiles::NoteRead(path, file);
+    QByteArray bytes = file.readAll();
+    ClientFiles::AfterRead(path);
+    return bytes;
 }

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Folders are kept with a trailing separator so a file name can simply be appended.
@@ -22,17 +24,33 @@ QString PathForWrite(const QString& folder, const QString& name);
 
 // While a Scope is alive, the listings made for case-insensitive lookups are kept, so reading a whole
 // sale day lists each folder once. Outside a scope nothing is cached.
+//
+// The client rewrites its files while we read them. Every whole-file read inside a scope notes the file's
+// size and modification time as it was opened, so the reader can ask afterwards whether any file it read
+// has changed since, and read again rather than show a day made of two versions of the folder.
 class Scope {
 public:
     Scope();
     ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
+
+    // The names (as in their folder) of the files read whole since this scope began whose size or
+    // modification time is not what it was when they were read, or that are gone; each name once.
+    QStringList ChangedFiles() const;
+
+private:
+    qsizetype m_firstRead;
 };
+
+// Called with the path after every whole-file read inside a scope (none: nothing is called). A test
+// changes a folder through it at a chosen moment of a read, which no timing could do reliably.
+void SetReadHook(std::function<void(const QString& path)> hook);
 } // namespace ClientFiles
 
 // Upper bound for reading one file whole: far above any file of the client, far below trouble.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// The whole file, or nothing when it cannot be opened or is larger than kMaxFileBytes.
+// The whole file, or nothing when it cannot be opened or is larger than kMaxFileBytes. Inside a
+// ClientFiles::Scope the read is noted for ChangedFiles.
 std::optional<QByteArray> ReadWholeFile(const QString& path);

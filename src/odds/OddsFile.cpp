@@ -20,6 +20,7 @@ void OddsFile::setFileName(const QString& raceId) {
 }
 
 bool OddsFile::GetData(const QString& strDate) {
+    m_warning.reset();
     const QString path = ClientFiles::FindFile(m_pathName, m_prefix + m_fileName + QStringLiteral(".JRA"));
     // Something far too large to be an odds file is not read at all, rather than reported as unreadable.
     if (path.isEmpty() || QFileInfo(path).size() > kMaxFileBytes) {
@@ -28,6 +29,9 @@ bool OddsFile::GetData(const QString& strDate) {
     const auto data = ReadWholeFile(path);
     if (!data) {
         throw AppError(ErrNo::FileAccess, m_source, QStringLiteral("Path/File access error"));
+    }
+    if (data->size() != m_length) {
+        m_warning = FileWarning{QFileInfo(path).fileName(), FileWarning::Problem::WrongLength, data->size(), m_length};
     }
     return GetDataFromBytes(*data, strDate);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/FileWarning.h"
+
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 // What every reader of a race's odds files shares: the file prefix + race id + ".JRA" in the data folder,
@@ -18,10 +21,14 @@ public:
     bool GetData(const QString& strDate);
     // The same for bytes already read.
     bool GetDataFromBytes(QByteArrayView data, const QString& strDate);
+    // Set by GetData when the file read is not of its layout's length: the client was still writing it.
+    // What the file holds is read all the same.
+    const std::optional<FileWarning>& Warning() const { return m_warning; }
 
 protected:
-    // source names the reader in the errors it raises.
-    OddsFile(QString prefix, QString source) : m_prefix(std::move(prefix)), m_source(std::move(source)) {}
+    // source names the reader in the errors it raises; length is the layout's, in bytes.
+    OddsFile(QString prefix, QString source, qsizetype length)
+        : m_prefix(std::move(prefix)), m_source(std::move(source)), m_length(length) {}
     ~OddsFile() = default;
 
     // Sizes each table to the runner count, every cell empty.
@@ -36,6 +43,8 @@ private:
 
     QString m_prefix;
     QString m_source;
+    qsizetype m_length;
     QString m_pathName;
     QString m_fileName;
+    std::optional<FileWarning> m_warning;
 };

@@ -9,11 +9,14 @@
 // (first, second) only; it exists from construction and is shared.
 class clsControlSO final : public OddsFile {
 public:
-    clsControlSO() : OddsFile(QStringLiteral("SO-"), QStringLiteral("clsControlSO")) {}
+    clsControlSO() : OddsFile(QStringLiteral("SO-"), QStringLiteral("clsControlSO"), kLength) {}
 
     std::shared_ptr<clsOdds2> objOddsExacta() const { return m_exacta; }
 
 private:
+    // The length the client writes: the race header, 306 ordered horse pairs and a vote count, whatever the field size.
+    static constexpr qsizetype kLength = 3825;
+
     void Read(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<clsOdds2> m_exacta = std::make_shared<clsOdds2>();

@@ -12,13 +12,16 @@
 // A successful read replaces the slices of an earlier one.
 class clsControlYO final : public OddsFile {
 public:
-    clsControlYO() : OddsFile(QStringLiteral("YO-"), QStringLiteral("clsControlYO")) {}
+    clsControlYO() : OddsFile(QStringLiteral("YO-"), QStringLiteral("clsControlYO"), kLength) {}
 
     // The slice of runner intIndex, 1..TrioCount; any other index raises the index error.
     std::shared_ptr<clsOdds2> objOddsTrio(int intIndex) const;
     qsizetype TrioCount() const { return m_slices.size(); }
 
 private:
+    // The length the client writes: the race header, 816 horse triples and a vote count, whatever the field size.
+    static constexpr qsizetype kLength = 12393;
+
     void Read(QByteArrayView data, qint16 tosu) override;
 
     QList<std::shared_ptr<clsOdds2>> m_slices;

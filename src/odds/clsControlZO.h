@@ -12,7 +12,7 @@
 // the reader is gone.
 class clsControlZO final : public OddsFile {
 public:
-    clsControlZO() : OddsFile(QStringLiteral("ZO-"), QStringLiteral("clsControlZO")) {}
+    clsControlZO() : OddsFile(QStringLiteral("ZO-"), QStringLiteral("clsControlZO"), kLength) {}
 
     const QString& Kaisai() const { return m_kaisai; }
     const QString& NenJi() const { return m_nenJi; }
@@ -34,6 +34,10 @@ public:
     std::shared_ptr<clsOdds2> objOddsBracket() const { return m_bracket; }
 
 private:
+    // The length the client writes: the race header, 18 runner records, 36 bracket pairs and three vote counts,
+    // whatever the field size.
+    static constexpr qsizetype kLength = 859;
+
     void Read(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<clsOdds1> m_win = std::make_shared<clsOdds1>();

@@ -9,6 +9,7 @@
 #include "core/Paths.h"
 
 #include <QByteArrayView>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -25,10 +26,11 @@ constexpr qsizetype kIndexCountPos = 17;
 constexpr qsizetype kIndexFirstEntry = 24;
 constexpr qsizetype kEntryLength = 26;
 
-// Day log file: cut by bytes. Ticket records of 54 bytes follow the header. The client writes the
-// records in digits and blanks only, so 54 bytes are the 54 characters of a record; cutting by bytes
+// Day log file: cut by bytes. Ticket records of 54 bytes follow the 22-byte header. The client writes
+// the records in digits and blanks only, so 54 bytes are the 54 characters of a record; cutting by bytes
 // keeps every later record in place even if a stray double-byte character turns up in one of them.
-constexpr qsizetype kLogFirstRecord = 23;
+constexpr qsizetype kLogHeaderLength = 22;
+constexpr qsizetype kLogFirstRecord = kLogHeaderLength + 1;
 constexpr qsizetype kRecordLength = 54;
 
 constexpr qsizetype kBoxMax = 10;
@@ -320,41 +322,56 @@ struct Purchase {
     qint16 buyDay = 0;
 };
 
+// What the reader of one day log fills.
+struct DayLogOutput {
+    std::vector<Purchase>& purchases;
+    std::vector<udtOmit>& tickets;
+    qsizetype& lines;
+    FileWarnings& warnings;
+};
+
 // Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`, their
 // bet lines counted into `lines`. With advanceOnly, only its advance-sale tickets, as tickets of the next
 // day bought the day before. Raises the overflow error as soon as the count passes kMaxBetLines.
-void ReadDayLog(const QString& path, bool advanceOnly, std::vector<Purchase>& purchases, std::vector<udtOmit>& tickets,
-                qsizetype& lines) {
+//
+// Only records the file holds whole are taken. The client appends to its log during the day: a record
+// cut short would read its missing box flags as members (a box of three grows to ten) and its missing
+// status as 0, so it would change the day's stake and payouts. Such a file is named in the warnings.
+void ReadDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) {
+    const QString name = QFileInfo(path).fileName();
     const std::optional<QByteArray> file = ReadWholeFile(path);
     if (!file) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::Unreadable});
         return;
     }
     const QByteArrayView data(*file);
     const qint16 logNo = Small(data, 13, 4);
     const qsizetype declared = Bytes::Number(data, 21, 2);
+    const qsizetype held = std::max<qsizetype>(data.size() - kLogHeaderLength, 0) / kRecordLength;
+    if (data.size() < kLogHeaderLength || (data.size() - kLogHeaderLength) % kRecordLength != 0) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::CutRecord, data.size()});
+    } else if (declared > held) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::FewerRecords, held, declared});
+    }
     // Yesterday's advance-sale tickets belong to today's races: sale 1, bought the previous day (9).
     const qint16 buyDay = advanceOnly ? 9 : 1;
-    for (qsizetype k = 1; k <= declared; ++k) {
-        const qsizetype start = kLogFirstRecord + kRecordLength * (k - 1);
-        if (start > data.size()) {
-            break; // the count claims more records than the file holds
-        }
-        const Ticket t(Bytes::Cut(data, start, kRecordLength));
+    for (qsizetype k = 1; k <= std::min(declared, held); ++k) {
+        const Ticket t(Bytes::Cut(data, kLogFirstRecord + kRecordLength * (k - 1), kRecordLength));
         if (advanceOnly && t.sale != 2) {
             continue;
         }
         const qint16 sale = advanceOnly ? qint16(1) : t.sale;
         if (t.status == 1) {
-            lines += LineCount(t);
-            if (lines > kMaxBetLines) {
+            out.lines += LineCount(t);
+            if (out.lines > kMaxBetLines) {
                 throw AppError(
                     ErrNo::Overflow, QStringLiteral("clsControlLG"),
                     QStringLiteral("Overflow: the bet log expands to more than %1 bet lines").arg(kMaxBetLines));
             }
-            purchases.push_back({t, sale, buyDay});
+            out.purchases.push_back({t, sale, buyDay});
         }
         if (const auto line = TicketLine(t, sale, buyDay, logNo)) {
-            tickets.push_back(BetRecords::Fitted(*line));
+            out.tickets.push_back(BetRecords::Fitted(*line));
         }
     }
 }
@@ -401,6 +418,7 @@ bool clsControlLG::GetData(const QString& strDate) {
     m_bets = std::make_shared<std::vector<quint64>>();
     m_omit.clear();
     m_betCount = 0;
+    m_warnings.clear();
 
     const ClientFiles::Scope scope;
     const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
@@ -416,6 +434,7 @@ bool clsControlLG::GetData(const QString& strDate) {
     std::vector<Purchase> purchases;
     std::vector<udtOmit> tickets;
     qsizetype lines = 0;
+    const DayLogOutput out{purchases, tickets, lines, m_warnings};
     const auto readDay = [&](const QString& date, bool advanceOnly) {
         if (date.isEmpty()) {
             return;
@@ -427,12 +446,22 @@ bool clsControlLG::GetData(const QString& strDate) {
             if (e.date != date) {
                 continue;
             }
-            const QString path = ClientFiles::FindFile(m_pathName, e.name + QStringLiteral(".JRA"));
-            if (path.isEmpty() || read.contains(path)) {
-                continue; // an entry whose file is gone is skipped
+            // A listed log that is not there is skipped, but said: without it the day lacks its tickets.
+            const QString name = e.name + QStringLiteral(".JRA");
+            const QString path = ClientFiles::Find(m_pathName, name);
+            if (path.isEmpty()) {
+                Warnings::Add(m_warnings, {name, FileWarning::Problem::Missing});
+                continue;
+            }
+            if (!QFileInfo(path).isFile()) {
+                Warnings::Add(m_warnings, {QFileInfo(path).fileName(), FileWarning::Problem::NotAFile});
+                continue;
+            }
+            if (read.contains(path)) {
+                continue;
             }
             read.insert(path);
-            ReadDayLog(path, advanceOnly, purchases, tickets, lines);
+            ReadDayLog(path, advanceOnly, out);
         }
     };
     readDay(strDate, false);

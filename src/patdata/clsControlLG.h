@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/BetRecords.h"
+#include "core/FileWarning.h"
 
 #include <QString>
 
@@ -47,6 +48,9 @@ public:
     qsizetype LogOmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // Number of bet lines of the day's own logs (before the previous day's advance-sale tickets).
     qsizetype BetCount() const { return m_betCount; }
+    // The logs of the last GetData that could not be read whole: listed but missing or unreadable, cut
+    // inside a record, or holding fewer records than their header declares. Their whole records count.
+    const FileWarnings& Warnings() const { return m_warnings; }
 
     // The lines of one race (sale, venue code, race number), in list order; empty when it has none. Lets
     // every race take its own lines without walking the whole log. The bet run shares the lines and stays
@@ -60,4 +64,5 @@ private:
     std::shared_ptr<std::vector<quint64>> m_bets;
     std::vector<udtOmit> m_omit; // fitted to their text form
     qsizetype m_betCount = 0;
+    FileWarnings m_warnings;
 };

@@ -18,6 +18,9 @@
 namespace {
 const QString kSource = QStringLiteral("AAA");
 constexpr int kRacesPerDay = 12;
+// The client writes a handful of files in a moment; a folder still changing after three reads is being
+// rewritten for longer than a refresh should wait.
+constexpr int kMaxReads = 3;
 
 // Race id: venue, day number and race number, one upper-case hexadecimal digit each.
 QString RaceId(qint16 venue, qint16 day, qint16 race) {
@@ -54,22 +57,50 @@ QString clsControlPAT::ResultFileId(const clsKaisai& meeting, qint16 raceNum) {
 
 bool clsControlPAT::Initialize() {
     try {
-        // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made once.
-        ClientFiles::Scope scope;
-        if (!ReadAccountFiles()) {
-            return false;
+        // A day read while the client rewrote some of its files would mix two versions of the folder (a
+        // result of the new one with the log of the old): when a file read has changed by the end of the
+        // read, the whole day is read again.
+        for (int read = 1;; ++read) {
+            // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made
+            // once.
+            const ClientFiles::Scope scope;
+            const bool ok = ReadDay();
+            const QStringList changed = scope.ChangedFiles();
+            if (changed.isEmpty()) {
+                return ok;
+            }
+            if (read == kMaxReads) {
+                for (const QString& name : changed) {
+                    Warnings::Add(m_warnings, {name, FileWarning::Problem::Changing});
+                }
+                return ok;
+            }
         }
-        GetAllKekka();
-        m_log = std::make_unique<clsControlLG>();
-        if (GetAllLog()) {
-            SetLog();
-            return true;
-        }
-        m_log.reset();
-        return false;
     } catch (const AppError& e) {
         throw e.Rebased(kSource);
     }
+}
+
+bool clsControlPAT::ReadDay() {
+    m_kaisai.clear();
+    m_factory.reset();
+    m_log.reset();
+    m_curDate.clear();
+    m_amtZan = 0;
+    m_warnings.clear();
+    if (!ReadAccountFiles()) {
+        return false;
+    }
+    GetAllKekka();
+    m_log = std::make_unique<clsControlLG>();
+    const bool read = GetAllLog();
+    Warnings::AddAll(m_warnings, m_log->Warnings());
+    if (read) {
+        SetLog();
+        return true;
+    }
+    m_log.reset();
+    return false;
 }
 
 bool clsControlPAT::ReadAccountFiles() {
@@ -155,7 +186,9 @@ bool clsControlPAT::GetAllKekka() {
                 reader->setTosu(18);
                 reader->setPathName(folder);
                 reader->setFileName(id);
-                if (reader->GetData(meeting->CurDate())) {
+                const bool read = reader->GetData(meeting->CurDate());
+                Warnings::AddAll(m_warnings, reader->Warnings());
+                if (read) {
                     race->setObjKekka(std::move(reader));
                     break;
                 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileWarning.h"
+
 #include <QString>
 
 #include <memory>
@@ -19,9 +21,15 @@ public:
     clsControlPAT& operator=(const clsControlPAT&) = delete;
 
     // Reads the folder: account files, result readers, bet log, bets handed to the races. True when the
-    // account file exists and the log has at least one bet line. Errors come out with source "AAA" and
-    // the application error base added to their number.
+    // account file exists and the log has at least one bet line. A folder whose files change during the
+    // read is read again, three times at most. Errors come out with source "AAA" and the application error
+    // base added to their number.
     bool Initialize();
+    // The files of the day that could not be read whole, one entry each: a listed log missing or
+    // unreadable, a log cut inside a record, a result or payout file of the wrong length, a file that kept
+    // changing while it was read. Empty after a whole read. The figures of what was read whole are still
+    // there, but a day with warnings is not one to store.
+    const FileWarnings& Warnings() const { return m_warnings; }
 
     // Builds the aggregate of one race (1-based meeting and race positions) into objFactory.
     bool GetOdds(qint16 kaisai, qint16 race);
@@ -49,6 +57,7 @@ public:
     static QString ResultFileId(const clsKaisai& meeting, qint16 raceNum);
 
 private:
+    bool ReadDay();
     bool ReadAccountFiles();
 
     QString m_pathName;
@@ -58,4 +67,5 @@ private:
     QString m_curDate;
     qint32 m_amtZan = 0;
     QString m_downPath;
+    FileWarnings m_warnings;
 };

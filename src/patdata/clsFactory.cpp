@@ -23,6 +23,16 @@ void Locate(Reader& reader, const QString& folder, const QString& raceId) {
     reader.setPathName(folder);
     reader.setFileName(raceId);
 }
+
+// Reads the file, noting it when it was not of its layout's length.
+template <typename Reader>
+bool Read(Reader& reader, const QString& date, FileWarnings& warnings) {
+    const bool read = reader.GetData(date);
+    if (reader.Warning()) {
+        Warnings::Add(warnings, *reader.Warning());
+    }
+    return read;
+}
 } // namespace
 
 clsFactory::clsFactory() = default;
@@ -38,10 +48,11 @@ bool clsFactory::GetData() {
     }
     const QString date = m_race->Pearent()->CurDate();
     const QString raceId = m_race->FileID();
+    m_warnings.clear();
 
     m_zo = std::make_unique<clsControlZO>();
     Locate(*m_zo, m_pathName, raceId);
-    if (!m_zo->GetData(date)) {
+    if (!Read(*m_zo, date, m_warnings)) {
         m_zo.reset();
         return false;
     }
@@ -50,7 +61,7 @@ bool clsFactory::GetData() {
     m_uo = std::make_unique<clsControlUO>();
     if (IsBitSet(m_race->Kenshu(), kQuinellaBit)) {
         Locate(*m_uo, m_pathName, raceId);
-        if (!m_uo->GetData(date)) {
+        if (!Read(*m_uo, date, m_warnings)) {
             m_uo.reset();
             return false; // exacta and trio are not read either
         }
@@ -61,14 +72,14 @@ bool clsFactory::GetData() {
     if (IsBitSet(m_race->Kenshu(), kExactaBit)) {
         m_so = std::make_unique<clsControlSO>();
         Locate(*m_so, m_pathName, raceId);
-        if (!m_so->GetData(date)) {
+        if (!Read(*m_so, date, m_warnings)) {
             m_so.reset();
         }
     }
     if (IsBitSet(m_race->Kenshu(), kTrioBit)) {
         m_yo = std::make_unique<clsControlYO>();
         Locate(*m_yo, m_pathName, raceId);
-        if (!m_yo->GetData(date)) {
+        if (!Read(*m_yo, date, m_warnings)) {
             m_yo.reset();
         }
     }

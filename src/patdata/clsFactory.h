@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileWarning.h"
+
 #include <QString>
 
 #include <array>
@@ -58,6 +60,9 @@ public:
     qsizetype TrioCount() const;
     // True when the quinella table was derived from the bracket odds (quinella not on sale).
     bool QuinellaFromBrackets() const { return m_quinellaFromBrackets; }
+    // The odds files of the last GetData that were not of their layout's length (the client was still
+    // writing them); what they held was read all the same.
+    const FileWarnings& Warnings() const { return m_warnings; }
 
 private:
     void AssignBrackets();
@@ -72,4 +77,5 @@ private:
     std::array<qint16, 18> m_waku{};
     std::array<qint16, 8> m_representative{};
     bool m_quinellaFromBrackets = false;
+    FileWarnings m_warnings;
 };

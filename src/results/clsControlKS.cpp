@@ -9,6 +9,8 @@
 #include "core/Text.h"
 #include "core/Width.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <optional>
 
@@ -118,12 +120,28 @@ QString HexText(qint32 value) {
     return value < 0 ? QString() : QString::number(value, 16).toUpper();
 }
 
-std::optional<QByteArray> ReadClientFile(const QString& folder, const QString& name) {
+// The lengths the client writes: the result file, and a payout file's header and twelve race records
+// (a converted result file has the same 849 bytes, with no line end).
+constexpr qsizetype kResultFileLength = 849;
+constexpr qsizetype kPayoutHeaderLength = 20;
+constexpr qsizetype kPayoutRecords = 12;
+
+// Reads the file of that name when there is one. A file that cannot be opened, or whose length is not
+// `length`, is named in the warnings: it is what the client is still writing, or what a crash left.
+std::optional<QByteArray> ReadClientFile(const QString& folder, const QString& name, qsizetype length,
+                                         FileWarnings& warnings) {
     const QString path = ClientFiles::FindFile(folder, name);
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return ReadWholeFile(path);
+    std::optional<QByteArray> file = ReadWholeFile(path);
+    const QString found = QFileInfo(path).fileName();
+    if (!file) {
+        Warnings::Add(warnings, {found, FileWarning::Problem::Unreadable});
+    } else if (file->size() != length) {
+        Warnings::Add(warnings, {found, FileWarning::Problem::WrongLength, file->size(), length});
+    }
+    return file;
 }
 
 } // namespace
@@ -146,6 +164,7 @@ bool clsControlKS::GetData(const QString& strDate) {
     m_kekkaPayout.clear();
     m_umaRefundSeen = false;
     m_wakuRefundSeen = false;
+    m_warnings.clear();
     // The refund texts belong to this read: a race read again without refunds must not show old ones.
     m_henkanUmaNum.clear();
     m_henkanWakuNum.clear();
@@ -158,9 +177,10 @@ bool clsControlKS::GetData(const QString& strDate) {
 }
 
 bool clsControlKS::ReadResultFile() {
-    std::optional<QByteArray> file = ReadClientFile(m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA");
+    std::optional<QByteArray> file =
+        ReadClientFile(m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
     if (!file) {
-        file = ReadClientFile(m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA");
+        file = ReadClientFile(m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
     }
     if (!file) {
         return false;
@@ -224,7 +244,8 @@ bool clsControlKS::ReadPayoutFiles(const QString& strDate) {
     bool anyRead = false;
     for (const PayoutFileLayout& layout : kPayoutFiles) {
         const QString name = QString::fromLatin1(layout.Prefix) + m_fileName.left(4) + ".JRA";
-        const std::optional<QByteArray> file = ReadClientFile(m_pathName, name);
+        const std::optional<QByteArray> file =
+            ReadClientFile(m_pathName, name, kPayoutHeaderLength + kPayoutRecords * layout.RecordWidth, m_warnings);
         if (!file) {
             continue;
         }

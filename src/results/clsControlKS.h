@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/BetRecords.h"
+#include "core/FileWarning.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -52,6 +53,10 @@ public:
     const QString& HenkanUmaNum() const { return m_henkanUmaNum; }
     const QString& HenkanWakuNum() const { return m_henkanWakuNum; }
 
+    // The files of the last GetData that could not be read whole (of another length than their layout, or
+    // not to be opened). What they hold whole is still read.
+    const FileWarnings& Warnings() const { return m_warnings; }
+
 private:
     struct Finisher {
         qint16 Chaku = 0;
@@ -91,4 +96,5 @@ private:
     QString m_dirt;
     QString m_raceName1;
     QString m_raceName2;
+    FileWarnings m_warnings;
 };

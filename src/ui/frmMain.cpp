@@ -269,6 +269,15 @@ void frmMain::ApplyColors() {
         p.setColor(QPalette::WindowText, fore);
         l->setPalette(p);
     }
+    ApplyStatusColor();
+}
+
+// A day not read whole keeps its status text, drawn in red: the window sits beside the client all day
+// and is glanced at, not hovered over, and the tooltip says why.
+void frmMain::ApplyStatusColor() {
+    QPalette p = m_label[StatusLabel]->palette();
+    p.setColor(QPalette::WindowText, m_notReadWhole ? QColor(Qt::red) : Colors::FromStored(mobjCtrl->ForeColor()));
+    m_label[StatusLabel]->setPalette(p);
 }
 
 // The date and status lines span the narrow window; a long one (a six-digit open stake) is set a little
@@ -287,9 +296,12 @@ void frmMain::FitLine(QLabel* label, const QString& text) {
 void frmMain::Display() {
     try {
         const std::optional<DayTotals> totals = mobjCtrl->UpdateDayTotals();
-        const MainDisplay d = BuildMainDisplay(totals, mobjCtrl->CurDate(), mobjCtrl->AmtZandaka());
+        const MainDisplay d =
+            BuildMainDisplay(totals, mobjCtrl->CurDate(), mobjCtrl->AmtZandaka(), mobjCtrl->ReadWarnings());
         FitLine(m_label[DateLabel], d.Date);
         FitLine(m_label[StatusLabel], d.Status);
+        m_notReadWhole = d.NotReadWhole;
+        ApplyStatusColor();
         m_label[BetsLabel]->setText(d.Bets);
         m_label[PayoutsLabel]->setText(d.Payouts);
         m_label[ProfitLabel]->setText(d.Profit);

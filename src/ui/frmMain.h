@@ -105,6 +105,7 @@ private:
     void FitLine(QLabel* label, const QString& text);
     void OnReInitialized();
     void ApplyColors();
+    void ApplyStatusColor();
     void TogglePosition();
     void ChooseColor(bool background);
     void ShowVersion();
@@ -121,5 +122,6 @@ private:
     QWidget* m_lblWindow = nullptr;
     QMenu* m_mnuPop = nullptr;
     ColorChooser m_chooseColor;
+    bool m_notReadWhole = false; // the last reading of the folder met a file it could not read whole
     BrowserFactory m_makeBrowser;
 };

@@ -1,10 +1,13 @@
 #include "MainDisplay.h"
 
+#include "WarningText.h"
+
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Money.h"
 
-MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QString& curDate, qint32 amtZandaka) {
+MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QString& curDate, qint32 amtZandaka,
+                             const FileWarnings& warnings) {
     MainDisplay d;
     if (!totals) {
         d.Date = QStringLiteral("投票要綱なし");
@@ -40,6 +43,11 @@ MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QStri
         d.Status = QStringLiteral("あと%1円未確定").arg(d.AmtYet);
     } else {
         d.Status = QStringLiteral("全投票が確定しました");
+    }
+
+    if (!warnings.empty()) {
+        d.NotReadWhole = true;
+        d.Tooltip += (d.Tooltip.isEmpty() ? QString() : QStringLiteral("\n")) + WarningText::Tooltip(warnings);
     }
     return d;
 }

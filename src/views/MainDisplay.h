@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileWarning.h"
 #include "patdata/DayTotals.h"
 
 #include <QString>
@@ -19,11 +20,16 @@ struct MainDisplay : DayTotals {
     QString Recovery;         // label 15
     QString Balance;          // label 16
     QString Tooltip;
+    // Some file could not be read whole: the tooltip names it, and the status line is drawn in red so it
+    // is seen without hovering (its text stays what it would be).
+    bool NotReadWhole = false;
 };
 
 // The texts of a day with the given totals (none: the client has no schedule), the client's current date
-// (yyyymmdd) and account balance. A figure that does not fit 32 bits raises the overflow error.
-MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QString& curDate, qint32 amtZandaka);
+// (yyyymmdd) and account balance, and the files the read could not take whole. A figure that does not fit
+// 32 bits raises the overflow error.
+MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QString& curDate, qint32 amtZandaka,
+                             const FileWarnings& warnings = {});
 
 // The title of the minimised main window: "残高 " + balance text + "円".
 QString MinimizedTitle(const QString& balanceText);

@@ -160,6 +160,23 @@ TEST(SummaryCommand, JsonOfADayWithEveryOutcome) {
     EXPECT_EQ(tomorrow[u"raceNum"].toInt(), 11);
     EXPECT_EQ(tomorrow[u"fileId"].toString(), QStringLiteral("59B"));
     EXPECT_EQ(tomorrow[u"amtTomorrow"].toInt(), 100);
+    EXPECT_EQ(o[u"warnings"].toArray(), QJsonArray());
+}
+
+// The client still appending to LG002: the file is said (last in the text), and the archive refuses the day.
+TEST(SummaryCommand, ALogNotReadWholeIsSaidAndItsDayNotArchived) {
+    TempFolder dir;
+    WriteDay(dir);
+    dir.Write(QStringLiteral("LG002.JRA"), dir.Read(QStringLiteral("LG002.JRA")).left(100));
+    const QString said = QStringLiteral("LG002.JRA: 記録の途中で切れています（100バイト）");
+    const QJsonObject o = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()}).Json().object();
+    EXPECT_EQ(o[u"warnings"].toArray(), QJsonArray{said});
+    EXPECT_TRUE(RunVelqora({QStringLiteral("summary"), dir.Path()}).out.endsWith("\n" + said.toUtf8() + "\n"));
+
+    const CliRun archive = RunVelqora({QStringLiteral("archive"), dir.Path()});
+    EXPECT_EQ(archive.exitCode, 6);
+    EXPECT_TRUE(archive.err.contains(said.toUtf8())) << archive.err.constData();
+    EXPECT_FALSE(dir.Exists(QStringLiteral("VQBETS.SQLITE")));
 }
 
 TEST(SummaryCommand, AFolderWithoutMeetings) {

@@ -311,3 +311,28 @@ TEST_F(ControlTest, AnUnusableArchiveIsReportedOnceAndEverythingElseGoesOn) {
     EXPECT_THAT(reporter.texts[0].toStdString(), ::testing::HasSubstr("VQBETS.SQLITE"));
     EXPECT_EQ(client.Read(BetArchive::FileName()), garbage);
 }
+
+TEST_F(ControlTest, ADayNotReadWholeIsShownButNeitherBookedNorArchivedUntilAWholeRead) {
+    WriteDay(client, 5);
+    LogFiles::DayLog log; // 200 yen on a win, 100 on a trio box of three
+    log.Tickets << LogFiles::At(LogFiles::SingleBet(LogFiles::Win, 0, 0, 1, 2), 5, 3)
+                << LogFiles::At(LogFiles::BoxBet(LogFiles::Trio, {1, 2, 3}), 5, 3);
+    const QByteArray whole = LogFiles::WriteDayLog(log);
+    client.Write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 10)); // the box still being written
+    control.Initialize();
+    control.GetRecord();
+    const QByteArray book = client.Read(QStringLiteral("VQPROFIT.TXT"));
+    EXPECT_EQ(control.UpdateDayTotals().value().AmtBuy, 200); // what was read whole is shown
+    control.FlushArchive();
+    EXPECT_EQ(client.Read(QStringLiteral("VQPROFIT.TXT")), book);
+    EXPECT_FALSE(client.Exists(BetArchive::FileName()));
+
+    client.Write(QStringLiteral("LG001.JRA"), whole);
+    control.ReInitialize();
+    control.UpdateDayTotals();
+    control.FlushArchive();
+    EXPECT_EQ(std::tuple(control.PastDate(1), control.PastBuy(1)), std::tuple(kDate, 300));
+    BetArchive archive;
+    ASSERT_TRUE(archive.Open(client.Path()));
+    EXPECT_EQ(archive.BetsOfDay(kDate).size(), 2u);
+}

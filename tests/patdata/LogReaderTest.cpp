@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -394,22 +395,43 @@ TEST_F(LogReader, CountsBeyondTheFileReadOnlyWhatIsThere) {
     EXPECT_FALSE(Read());
 }
 
-TEST_F(LogReader, TruncatedRecordGivesItsFieldsAsFarAsTheyGo) {
-    DayLog log{1, {SingleBet(Win, 0, 0, 1), At(SingleBet(Quinella, 0, 3, 14, 5), 5, 11)}};
-    // Cut the second record after its second number: the third number reads as 1 (one digit of "14"),
-    // the units as 0.
-    const QByteArray bytes = WriteDayLog(log).left(22 + 54 + 15);
-    Write(QStringLiteral("LG001.JRA"), bytes);
+// A log the client is still writing: only the records it holds whole are taken, and the file is named.
+TEST_F(LogReader, OnlyWholeRecordsAreTakenAndALogNotWholeIsNamed) {
+    // Cut inside the box, its missing member flags would read as seven more members.
+    DayLog log{1, {SingleBet(Win, 0, 0, 1), At(BoxBet(Trio, {3, 7, 9}), 5, 11)}};
+    const QByteArray whole = WriteDayLog(log);
+    log.RecordCount = 3;
+    using P = FileWarning::Problem;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int kept; // the leading tickets read, each as from a whole log
+        std::optional<std::tuple<P, qint64, qint64>> said;
+    } rows[] = {
+        {"cut inside the box", whole.left(22 + 54 + 45), 1, std::tuple(P::CutRecord, 121, 0)},
+        {"a partial record behind", whole + "0001", 2, std::tuple(P::CutRecord, 134, 0)},
+        {"fewer records than declared", WriteDayLog(log), 2, std::tuple(P::FewerRecords, 2, 3)},
+        {"header cut", whole.left(21), 0, std::tuple(P::CutRecord, 21, 0)},
+    };
     ASSERT_TRUE(SaveIndex(dir, {{QStringLiteral("LG001"), kDay}}));
-    ASSERT_TRUE(Read());
-    ASSERT_EQ(lg.LogCount(), 1); // the cut record has no status, so no bet line
-    ASSERT_EQ(lg.LogOmitCount(), 2);
-    const udtOmit cut = StrToOmit(lg.LogOmit(2));
-    EXPECT_EQ(std::tuple(cut.Venue, cut.RaceNum, cut.BetType, cut.Num2, cut.Num3, cut.Units, cut.Status),
-              std::tuple(5, 11, 4, 3, 1, 0, 0));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Write(QStringLiteral("LG001.JRA"), WriteDayLog(DayLog{1, log.Tickets.first(r.kept)}));
+        Read();
+        const QStringList lines = AllLog(lg) + AllOmit(lg);
+        Write(QStringLiteral("LG001.JRA"), r.bytes);
+        Read();
+        EXPECT_EQ(AllLog(lg) + AllOmit(lg), lines);
+        ASSERT_EQ(lg.Warnings().size(), r.said ? 1u : 0u);
+        for (const FileWarning& w : lg.Warnings()) {
+            EXPECT_EQ(w.File, QStringLiteral("LG001.JRA"));
+            EXPECT_EQ(std::tuple(w.What, w.Size, w.Expected), *r.said);
+        }
+    }
 
     // A truncated index entry: its name is there, its date is not.
-    QByteArray index = WriteIndex({{QStringLiteral("LG001"), kDay}, {QStringLiteral("LG001"), kDay}});
+    const QByteArray index = WriteIndex({{QStringLiteral("LG001"), kDay}, {QStringLiteral("LG001"), kDay}});
+    Write(QStringLiteral("LG001.JRA"), whole);
     Write(QStringLiteral("LG-FILE.JRA"), index.left(23 + 26 + 12));
     ASSERT_TRUE(Read());
     EXPECT_EQ(lg.LogOmitCount(), 2);

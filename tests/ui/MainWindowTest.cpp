@@ -382,3 +382,27 @@ TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
                                     QStringLiteral("分析(&A)"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), QStringLiteral("-"),
                                     QStringLiteral("最小化(&N)"), QStringLiteral("VelqoraV50終了(&X)")}));
 }
+
+// A log cut inside a record: the figures of its whole records with their usual texts, the status line in
+// red and the tooltip naming the file; a refresh on the whole log clears both.
+TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) {
+    WriteDay({{1, 2, -1}, {2, 3, -1}});
+    const QByteArray whole = client.Read(QStringLiteral("LG001.JRA"));
+    client.Write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 10));
+    frmMain w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const auto* status = w.findChild<QLabel*>(QStringLiteral("label1"));
+    auto* sheet = w.findChild<QWidget*>(QStringLiteral("lblWindow"));
+    EXPECT_EQ(status->text(), QStringLiteral("あと200円未確定"));
+    EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(sheet->toolTip().section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("読み込めないファイルがあります: LG001.JRA"));
+    SaveScreenshot(&w, QStringLiteral("main-log-not-read-whole"));
+
+    client.Write(QStringLiteral("LG001.JRA"), whole);
+    QTest::keyClick(&w, Qt::Key_F5);
+    EXPECT_EQ(status->text(), QStringLiteral("あと500円未確定"));
+    EXPECT_NE(status->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(sheet->toolTip(), QString());
+}

@@ -1,0 +1,64 @@
+#include "WarningText.h"
+
+namespace WarningText {
+namespace {
+QString Reason(const FileWarning& w) {
+    switch (w.What) {
+    case FileWarning::Problem::Missing:
+        return QStringLiteral("一覧にありますが、見つかりません");
+    case FileWarning::Problem::NotAFile:
+        return QStringLiteral("ファイルではありません（フォルダーなど）");
+    case FileWarning::Problem::Unreadable:
+        return QStringLiteral("開けません（読み取りの権限を確かめてください）");
+    case FileWarning::Problem::CutRecord:
+        return QStringLiteral("記録の途中で切れています（%1バイト）").arg(w.Size);
+    case FileWarning::Problem::FewerRecords:
+        return QStringLiteral("%1件のはずが%2件しかありません").arg(w.Expected).arg(w.Size);
+    case FileWarning::Problem::WrongLength:
+        return QStringLiteral("長さが%1バイトで、正しい%2バイトではありません").arg(w.Size).arg(w.Expected);
+    case FileWarning::Problem::Changing:
+        return QStringLiteral("読み込みの間ずっと書き換えられていました");
+    }
+    return QString();
+}
+
+QStringList Names(const FileWarnings& warnings) {
+    QStringList names;
+    for (const FileWarning& w : warnings) {
+        names << w.File;
+    }
+    return names;
+}
+} // namespace
+
+QString Line(const FileWarning& warning) {
+    return warning.File + QStringLiteral(": ") + Reason(warning);
+}
+
+QStringList Lines(const FileWarnings& warnings) {
+    QStringList lines;
+    for (const FileWarning& w : warnings) {
+        lines << Line(w);
+    }
+    return lines;
+}
+
+QString Tooltip(const FileWarnings& warnings) {
+    if (warnings.empty()) {
+        return QString();
+    }
+    return QStringLiteral("読み込めないファイルがあります: ") + Names(warnings).join(QStringLiteral(", ")) +
+           QStringLiteral("\n数字は読めた分だけのものです。通帳と投票履歴には保存せず、前のままにしています。"
+                          "\nクライアントの書き込みが終わってから「更新」を押してください。");
+}
+
+QString StoreRefused(const FileWarnings& warnings) {
+    QString text = QStringLiteral("読み込めないファイルがあるため、この日の投票は保存しませんでした。\n");
+    for (const QString& line : Lines(warnings)) {
+        text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    }
+    return text +
+           QStringLiteral("保存済みの投票履歴は前のままです。クライアントの書き込みが終わってから、もう一度実行し"
+                          "てください。\n");
+}
+} // namespace WarningText
