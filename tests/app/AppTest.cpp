@@ -71,5 +71,6 @@ TEST_F(AppTest, ARunningCopyAnswersAndAKilledOneHoldsNothing) {
     SingleInstance next(client.Path());
     EXPECT_EQ(next.claim(), SingleInstance::Claim::First);
     // Two spellings of one folder are one folder.
-    EXPECT_EQ(SingleInstance::ServerName(client.Path()), SingleInstance::ServerName(client.Path() + QStringLiteral("./")));
+    EXPECT_EQ(SingleInstance::ServerName(client.Path()),
+              SingleInstance::ServerName(client.Path() + QStringLiteral("./")));
 }
