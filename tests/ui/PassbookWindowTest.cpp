@@ -50,6 +50,12 @@ protected:
         field->clear();
         QTest::keyClicks(field, text);
     }
+    // The passbook of the main window, opened from its toolbar.
+    static frmRecord* OpenPassbook(frmMain& w) {
+        w.show();
+        QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
+        return qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+    }
     static void Shot(QWidget* window, const QString& name) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         SaveScreenshot(window, name);
@@ -62,9 +68,7 @@ protected:
 TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
     frmMain w;
-    w.show();
-    QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
-    auto* rec = qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+    frmRecord* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     Shot(rec, QStringLiteral("passbook-page-1"));
     EXPECT_EQ(rec->VScroll1()->maximum(), 2);
@@ -237,9 +241,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
 TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
     frmMain w;
-    w.show();
-    QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
-    auto* rec = qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+    frmRecord* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     const auto field = [rec](const char* name) { return rec->findChild<QLineEdit*>(QLatin1String(name)); };
     auto* protect = rec->findChild<QCheckBox*>(QStringLiteral("protectBox"));
