@@ -14,4 +14,12 @@ bool RunningAsRoot() {
     return false;
 #endif
 }
+
+bool FileNamesIgnoreCase() {
+#if defined(Q_OS_WIN)
+    return true;
+#else
+    return false;
+#endif
+}
 } // namespace Platform

@@ -4,4 +4,6 @@
 namespace Platform {
 // True when the program runs with the super-user's rights (never on Windows).
 bool RunningAsRoot();
+// True where the file system takes C:\PAT and c:\pat for one folder (Windows).
+bool FileNamesIgnoreCase();
 } // namespace Platform

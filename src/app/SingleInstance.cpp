@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include "Platform.h"
 #include "core/LockFiles.h"
 #include "core/Paths.h"
 
@@ -29,7 +30,10 @@ QString SingleInstance::LockName() {
 QString SingleInstance::ServerName(const QString& clientFolder) {
     const QFileInfo folder(clientFolder);
     const QString canonical = folder.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
+    QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
+    if (Platform::FileNamesIgnoreCase()) {
+        path = path.toLower(); // one folder, in whatever case its path is typed
+    }
     return QStringLiteral("VelqoraV50-") +
            QString::fromLatin1(QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(20));
 }

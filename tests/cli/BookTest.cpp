@@ -9,9 +9,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include <algorithm>
 #include <array>
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -158,46 +156,42 @@ TEST(BookCommand, EditsFromTwoProcessesAtOnceAllSurvive) {
     TempFolder dir;
     // Years of older days make each edit read and write for a while, as a real book does.
     QByteArray years;
-    for (int d = 0; d < 5000; ++d) {
-        years += QDate(1970, 1, 1).addDays(5000 - d).toString(QStringLiteral("yyyyMMdd")).toLatin1() +
-                 "100     0       -100     0\r\n";
+    for (int d = 5000; d > 0; --d) {
+        years += QDate(1970, 1, 1).addDays(d).toString(u"yyyyMMdd").toLatin1() + "100     0       -100     0\r\n";
     }
     dir.Write(kBook, years + kSentinel);
-    constexpr int kEditsPerLane = 50;
+    // The days from 2025/01/01 on: the even ones entered by one process, the odd ones by the other.
+    constexpr int kEdits = 100;
+    const auto day = [](int i) { return QDate(2025, 1, 1).addDays(i).toString(QStringLiteral("yyyyMMdd")); };
     std::array<QProcess, 2> lanes;
-    std::array<int, 2> started{};
-    std::array<int, 2> failed{};
-    QStringList expected;
-    const auto day = [](int lane, int edit) {
-        return QDate(2025, 1, 1).addDays(2 * edit + lane).toString(QStringLiteral("yyyyMMdd"));
-    };
+    std::array<int, 2> at{0, 1};
+    int failed = 0;
     const auto next = [&](int lane) {
-        if (started[lane] < kEditsPerLane) {
-            const QString date = day(lane, started[lane]++);
-            lanes[lane].start(QStringLiteral(VQ_VELQORA), {QStringLiteral("book"), dir.Path(), QStringLiteral("--set"),
-                                                           date, QStringLiteral("1000"), QStringLiteral("400")});
+        if (at[lane] < kEdits) {
+            const QStringList args = {QStringLiteral("book"), dir.Path(), QStringLiteral("--set"), day(at[lane])};
+            lanes[lane].start(QStringLiteral(VQ_VELQORA),
+                              args + QStringList{QStringLiteral("1000"), QStringLiteral("0")});
+            at[lane] += 2;
         }
     };
-    for (int lane = 0; lane < 2; ++lane) {
+    for (int lane : {0, 1}) {
         QObject::connect(&lanes[lane], &QProcess::finished, [&, lane](int code, QProcess::ExitStatus status) {
-            failed[lane] += code != 0 || status != QProcess::NormalExit ? 1 : 0;
+            failed += code != 0 || status != QProcess::NormalExit ? 1 : 0;
             next(lane);
         });
-        for (int edit = 0; edit < kEditsPerLane; ++edit) {
-            expected << day(lane, edit);
-        }
+        next(lane);
     }
-    next(0);
-    next(1);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return started == std::array<int, 2>{kEditsPerLane, kEditsPerLane} &&
-                   lanes[0].state() == QProcess::NotRunning && lanes[1].state() == QProcess::NotRunning;
-        },
-        120000));
-    EXPECT_EQ(failed, (std::array<int, 2>{}));
-    std::sort(expected.begin(), expected.end(), std::greater<>());
-    EXPECT_EQ(Dates(Book(dir, {}), "records").mid(0, expected.size()), expected);
-    EXPECT_EQ(dir.Read(kBook).size(), (5000 + 2 * kEditsPerLane + 1) * 36);
+    const auto done = [&] {
+        return at[0] >= kEdits && at[1] >= kEdits && lanes[0].state() == QProcess::NotRunning &&
+               lanes[1].state() == QProcess::NotRunning;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(done, 120000));
+    EXPECT_EQ(failed, 0);
+    QStringList expected;
+    for (int i = kEdits - 1; i >= 0; --i) {
+        expected << day(i);
+    }
+    EXPECT_EQ(Dates(Book(dir, {}), "records").mid(0, kEdits), expected);
+    EXPECT_EQ(dir.Read(kBook).size(), (5000 + kEdits + 1) * 36);
     EXPECT_FALSE(dir.Exists(QStringLiteral("VQPROFIT.LCK")));
 }

@@ -264,7 +264,6 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
         const char16_t* message;
     } typed[] = {
         {u"abc", u"金額を数字で入力して下さい。"},
-        {u"円12000", u"金額を数字で入力して下さい。"},
         {u"1.5", u"金額を数字で入力して下さい。"},
         {u"１，２００", u"2026年10月18日\n  投票   1200円\n  払戻  23400円\n  損益  22200円\n"
                         u"  (登録済み 投票 15000円 払戻 23400円)\n登録しますか？"},
