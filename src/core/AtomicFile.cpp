@@ -38,6 +38,11 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error) {
         }
         return false;
     };
+    // Never through a link: the save would replace the file the link names, wherever that is, and a
+    // dangling link would make a file there. What stands at the final name is ours or nothing.
+    if (QFileInfo(path).isSymLink()) {
+        return fail(QStringLiteral("リンクなので書き込みません"));
+    }
     // Unbuffered, because a short write of buffered data (a full disk) only shows while committing, where
     // it goes unnoticed and the cut file would replace the old one.
     QSaveFile file(path);

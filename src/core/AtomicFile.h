@@ -8,7 +8,8 @@
 // program dies, the file holds either its old contents or its new ones, never a part of either.
 namespace AtomicFile {
 // Writes the bytes to the file at path, replacing it. On failure the old file stays as it was and *error
-// (when given) holds the reason.
+// (when given) holds the reason. A symbolic link at path (even one naming nothing) is refused, never
+// written through.
 bool Replace(const QString& path, const QByteArray& bytes, QString* error);
 
 // Removes what an interrupted Replace of a file matching nameGlob (case-insensitive, "*" and "?") can have
