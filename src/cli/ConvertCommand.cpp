@@ -53,6 +53,10 @@ int ConvertCommand(const QStringList& args) {
     QString text = *page;
     conv.setSavePathName(args[1]);
     if (!conv.GetKekka(text.replace(u' ', u'#'))) {
+        if (!conv.WriteError().isEmpty()) {
+            Print(stderr, "velqora: the result file could not be written: " + conv.WriteError().toUtf8() + "\n");
+            return 4;
+        }
         Print(stderr, "velqora: the page makes no result file; nothing was written\n");
         return 1;
     }

@@ -10,6 +10,7 @@
 #include "core/AppError.h"
 #include "core/Bytes.h"
 #include "core/Codes.h"
+#include "core/Dates.h"
 #include "core/Money.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -164,7 +165,8 @@ bool clsControlPAT::ReadAccountFiles() {
 
 bool clsControlPAT::GetAllKekka() {
     QStringList folders;
-    if (!m_downPath.isEmpty()) {
+    // The sale date names the download subfolder: only a date may name one.
+    if (!m_downPath.isEmpty() && Dates::FromYmd(m_curDate)) {
         // Most days nothing was downloaded: a missing folder spares every race its look there. The date
         // comes from an account file, so it is looked up like any client file name.
         const QString downloads = ClientFiles::Find(m_downPath, m_curDate);

@@ -571,13 +571,21 @@ std::optional<clsConvKS::KekkaFile> clsConvKS::MakeKekka(const QString& strText)
 
 bool clsConvKS::GetKekka(const QString& strText) {
     m_kekkaFileName.clear();
+    m_writeError.clear();
     const std::optional<KekkaFile> file = MakeKekka(strText);
-    if (!file || m_savePathName.isEmpty() || !QDir().mkpath(m_savePathName)) {
+    if (!file || m_savePathName.isEmpty()) {
         return false;
     }
-    if (!AtomicFile::Replace(ClientFiles::PathForWrite(m_savePathName, file->Name), file->Bytes, nullptr)) {
-        return false;
+    // A page that made a file but could not be written is told apart from a page that makes none: the
+    // user has a disk or a folder to see to, not a page.
+    const QString path = ClientFiles::PathForWrite(m_savePathName, file->Name);
+    QString reason;
+    if (!QDir().mkpath(m_savePathName)) {
+        reason = QStringLiteral("フォルダを作れません");
+    } else if (AtomicFile::Replace(path, file->Bytes, &reason)) {
+        m_kekkaFileName = file->Name;
+        return true;
     }
-    m_kekkaFileName = file->Name;
-    return true;
+    m_writeError = QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }

@@ -27,6 +27,9 @@ public:
     bool GetKekka(const QString& strText);
     // Name of the file the last successful GetKekka wrote ("KS-5328B.JRA"); empty otherwise.
     const QString& KekkaFileName() const { return m_kekkaFileName; }
+    // When the last GetKekka made a result file but could not write it (a full disk, a link in its place, a
+    // folder that cannot be made): the file's path and the reason. Empty otherwise.
+    const QString& WriteError() const { return m_writeError; }
 
     // What GetKekka would write for the page, without writing it: the file name and its 849 bytes (the last
     // 14 the current date and time). Nothing when the page makes no result file.
@@ -40,4 +43,5 @@ private:
     QString m_savePathName;
     QStringList m_colElement;
     QString m_kekkaFileName;
+    QString m_writeError;
 };

@@ -1,6 +1,9 @@
 #include "frmPost.h"
 
 #include "control/clsControl.h"
+#include "core/AppInfo.h"
+#include "core/Dates.h"
+#include "core/ErrorReporter.h"
 #include "results/clsConvKS.h"
 
 #include <QCheckBox>
@@ -172,13 +175,19 @@ void frmPost::SendRequest(const QString& address, const QByteArray& body) {
 QString frmPost::SaveFolder() const {
     const QString down = objControl().DownPath();
     const QString day = objControl().CurDate();
-    if (down.isEmpty() || day.isEmpty()) {
+    // The sale date comes from the client's account file and names a folder: only a date may, never a
+    // text that could lead out of the download folder.
+    if (down.isEmpty() || !Dates::FromYmd(day)) {
         return {};
     }
     return down + QLatin1Char('/') + day;
 }
 
 void frmPost::cmdSubmit_Click() {
+    if (SaveFolder().isEmpty()) {
+        CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NoSaveFolderText());
+        return;
+    }
     m_run.Start();
     ShowBoxes();
     setWindowTitle(m_run.Caption());
@@ -236,6 +245,10 @@ void frmPost::EndRun() {
     m_cancel->setEnabled(false);
     m_picture1->setEnabled(true);
     ShowBoxes();
+    // Said once the run has stopped: a message in the middle of it would hold up its timers.
+    if (const QString writeError = m_run.TakeWriteError(); !writeError.isEmpty()) {
+        CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NotSavedMessage(writeError));
+    }
 }
 
 void frmPost::timWatch_Timer() {
@@ -277,14 +290,18 @@ void frmPost::brwWebBrowser_DocumentComplete(const QString& title, const QString
         setWindowTitle(QStringLiteral("競走成績　") + m_run.RaceNumber(m_run.Position()) +
                        QStringLiteral("レース　解析中"));
         const QString folder = SaveFolder();
+        clsConvKS conv;
         bool converted = false;
         if (!folder.isEmpty()) {
-            clsConvKS conv;
             conv.setSavePathName(folder);
             QString hashed = text;
             converted = conv.GetKekka(hashed.replace(QLatin1Char(' '), QLatin1Char('#')));
         }
-        m_run.RaceLoaded(converted);
+        if (!conv.WriteError().isEmpty()) {
+            m_run.RaceNotSaved(conv.WriteError());
+        } else {
+            m_run.RaceLoaded(converted);
+        }
     } else {
         // Neither kind of page (a site's error page, a maintenance notice): waiting for the user to
         // cancel would be the only way on, so the race is marked and the run goes on.

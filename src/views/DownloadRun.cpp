@@ -54,6 +54,7 @@ void DownloadRun::Start() {
         slot.Published = false;
     }
     m_caption.clear();
+    m_writeError.clear();
     m_lastMeeting.clear();
     m_cancelled = false;
     m_listRequested = false;
@@ -130,6 +131,13 @@ void DownloadRun::RaceLoaded(bool converted) {
     }
     m_caption.clear();
     ++m_position;
+}
+
+void DownloadRun::RaceNotSaved(const QString& writeError) {
+    if (m_writeError.isEmpty()) {
+        m_writeError = writeError;
+    }
+    PageFailed(NotSavedText());
 }
 
 void DownloadRun::PageFailed(const QString& why) {

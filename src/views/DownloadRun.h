@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class clsKaisai;
@@ -70,6 +71,12 @@ public:
     void ListLoaded(const QList<int>& published);
     // A results page came back and was converted (ok) or not.
     void RaceLoaded(bool converted);
+    // A results page made a result file, but the file could not be written (a full disk): the box says
+    // so, and the run's end names the file and the reason.
+    void RaceNotSaved(const QString& writeError);
+    // The first write error of the run, for the message at its end (given once); empty when every file
+    // was written.
+    QString TakeWriteError() { return std::exchange(m_writeError, QString()); }
     // The page could not be had: an error status, a page of neither kind, or no answer in time. The box
     // shows why and the run goes on (a payout list that failed leaves its races to be marked unread).
     void PageFailed(const QString& why);
@@ -77,6 +84,19 @@ public:
     // Captions a box shows when the page did not come back.
     static QString TimedOutText() { return QStringLiteral("タイムアウト"); }
     static QString ErrorText() { return QStringLiteral("エラー"); }
+    static QString NotSavedText() { return QStringLiteral("書込不可"); }
+    // The message after a run in which a result file could not be written.
+    static QString NotSavedMessage(const QString& writeError) {
+        return QStringLiteral("結果ファイルを書き込めませんでした: %1\n「書込不可」のレースの結果は保存されていません。"
+                              "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。")
+            .arg(writeError);
+    }
+    // Why a run cannot start: the client's sale date is no date, so no download folder can be named by it.
+    static QString NoSaveFolderText() {
+        return QStringLiteral("口座ファイル (UY-A.JRA) の売り日が正しい日付ではないため、ダウンロードできません。"
+                              "結果ファイルは何も書き込んでいません。クライアントでデータを受け取り直してから"
+                              "「更新」してください。");
+    }
 
 private:
     struct Slot {
@@ -94,6 +114,7 @@ private:
     bool m_selectAll = false;
     QString m_lastMeeting;
     QString m_caption;
+    QString m_writeError;
     int m_position = 0;
     bool m_running = false;
     bool m_listRequested = false;
