@@ -1,5 +1,7 @@
 #include "Paths.h"
 
+#include "AppError.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -30,6 +32,7 @@ struct ReadNote {
     QDateTime modified;
 };
 std::vector<ReadNote> g_reads;
+qint64 g_scopeBytes = 0; // read whole since the outermost scope began
 std::function<void(const QString&)> g_readHook;
 
 QHash<QString, QString> ListFolder(const QString& folder) {
@@ -99,7 +102,9 @@ QString PathForWrite(const QString& folder, const QString& name) {
 }
 
 Scope::Scope() : m_firstRead(static_cast<qsizetype>(g_reads.size())) {
-    ++g_scopeDepth;
+    if (g_scopeDepth++ == 0) {
+        g_scopeBytes = 0;
+    }
 }
 
 Scope::~Scope() {
@@ -148,12 +153,26 @@ void AfterRead(const QString& path) {
 } // namespace ClientFiles
 
 std::optional<QByteArray> ReadWholeFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
     if (file.size() > kMaxFileBytes) {
         return std::nullopt;
+    }
+    if (ClientFiles::g_scopeDepth > 0) {
+        ClientFiles::g_scopeBytes += file.size();
+        if (ClientFiles::g_scopeBytes > kMaxScopeBytes) {
+            throw AppError(
+                ErrNo::Overflow, QStringLiteral("ReadWholeFile"),
+                QStringLiteral("このフォルダのファイルは合わせて%1 MBを超えるため、読むのをやめました (%2)。"
+                               "クライアントのフォルダに大きなファイルやリンクが置かれていないか確かめてください。")
+                    .arg(kMaxScopeBytes / (1024 * 1024))
+                    .arg(QDir::toNativeSeparators(path)));
+        }
     }
     ClientFiles::NoteRead(path, file);
     QByteArray bytes = file.readAll();

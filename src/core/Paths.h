@@ -51,6 +51,13 @@ void SetReadHook(std::function<void(const QString& path)> hook);
 // Upper bound for reading one file whole: far above any file of the client, far below trouble.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// The whole file, or nothing when it cannot be opened or is larger than kMaxFileBytes. Inside a
-// ClientFiles::Scope the read is noted for ChangedFiles.
+// Upper bound for all the files one reading of a folder takes whole (one outermost ClientFiles::Scope: a
+// sale day, or a race's odds). The heaviest day the client writes is a few megabytes; a folder whose index
+// names one huge log under a thousand names must not keep the window waiting for minutes.
+constexpr qint64 kMaxScopeBytes = 64 * 1024 * 1024;
+
+// The whole file, or nothing when it is not a regular file (a FIFO or a device would block the program
+// for good), cannot be opened or is larger than kMaxFileBytes. Inside a ClientFiles::Scope the read is
+// noted for ChangedFiles, and the files read add up: a read that would take them past kMaxScopeBytes
+// raises the overflow error instead.
 std::optional<QByteArray> ReadWholeFile(const QString& path);

@@ -5,6 +5,7 @@
 #include "core/Bytes.h"
 #include "core/CodePage.h"
 #include "core/Dates.h"
+#include "core/FileIdentity.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
 
@@ -440,8 +441,10 @@ bool clsControlLG::GetData(const QString& strDate) {
             return;
         }
         // An index that names one file twice for the day would count its stake twice: each file is read
-        // once (by the file it names, so a name in other case is the same file).
-        QSet<QString> read;
+        // once, known by what it is rather than by its name (a name in other case, a hard or symbolic link
+        // to a log already read, is the same file).
+        QSet<FileIdentity> read;
+        QSet<QString> readPaths; // for a file whose identity cannot be had
         for (const IndexEntry& e : entries) {
             if (e.date != date) {
                 continue;
@@ -457,10 +460,15 @@ bool clsControlLG::GetData(const QString& strDate) {
                 Warnings::Add(m_warnings, {QFileInfo(path).fileName(), FileWarning::Problem::NotAFile});
                 continue;
             }
-            if (read.contains(path)) {
+            const std::optional<FileIdentity> id = IdentityOf(path);
+            if (id ? read.contains(*id) : readPaths.contains(path)) {
                 continue;
             }
-            read.insert(path);
+            if (id) {
+                read.insert(*id);
+            } else {
+                readPaths.insert(path);
+            }
             ReadDayLog(path, advanceOnly, out);
         }
     };

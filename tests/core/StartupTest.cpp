@@ -1,12 +1,15 @@
 #include "core/Startup.h"
 #include "core/Globals.h"
+#include "core/Settings.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -157,3 +160,22 @@ TEST_F(StartupTest, RealCreationFailureGivesTheSystemsReason) {
     ASSERT_EQ(host.critical.size(), 1);
     EXPECT_TRUE(host.critical[0].contains(QStringLiteral("ermission")));
 }
+
+#ifdef Q_OS_UNIX
+// A FIFO by the name of a settings file is no settings file: start-up neither waits on it for good nor
+// reads it.
+TEST_F(StartupTest, SettingsFilesThatAreNoFilesAreNotWaitedOn) {
+    program.Write(QStringLiteral("PAT.EXE"), "x");
+    for (const char* name : {"VQV50DEBUG.INI", "VQV50.INI"}) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(program.File(QLatin1String(name))).constData(), 0600), 0);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    Settings settings;
+    settings.LoadSettings();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(gstrPatPath, program.Path());
+    EXPECT_EQ(settings.DispMode(), 2); // the defaults
+}
+#endif
