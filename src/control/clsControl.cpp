@@ -323,12 +323,12 @@ qint32 clsControl::WorstPay(qsizetype i) const {
 qint32 clsControl::WorstProfit(qsizetype i) const {
     return m_book->WorstProfit(i);
 }
-qint32 clsControl::TotalBuy() const {
+qint64 clsControl::TotalBuy() const {
     return m_book->TotalBuy();
 }
-qint32 clsControl::TotalPay() const {
+qint64 clsControl::TotalPay() const {
     return m_book->TotalPay();
 }
-qint32 clsControl::TotalProfit() const {
+qint64 clsControl::TotalProfit() const {
     return m_book->TotalProfit();
 }

@@ -96,9 +96,9 @@ public:
     qint32 WorstBuy(qsizetype i) const;
     qint32 WorstPay(qsizetype i) const;
     qint32 WorstProfit(qsizetype i) const;
-    qint32 TotalBuy() const;
-    qint32 TotalPay() const;
-    qint32 TotalProfit() const;
+    qint64 TotalBuy() const;
+    qint64 TotalPay() const;
+    qint64 TotalProfit() const;
 
     const std::vector<std::unique_ptr<clsKaisai>>& colKaisai() const;
     clsControlPAT* objPAT() const { return m_pat.get(); }

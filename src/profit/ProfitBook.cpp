@@ -84,24 +84,14 @@ void SplitLines(QByteArrayView chunk, QByteArray& line, bool& pendingCr, OnLine 
     }
 }
 
-// The sum of one field over the book, or none when it does not fit 32 bits.
-std::optional<qint32> Sum(const QList<udtRecord>& records, qint32 udtRecord::*field) {
-    qint32 sum = 0;
-    try {
-        for (const udtRecord& r : records) {
-            sum = Money::Add(sum, r.*field);
-        }
-    } catch (const AppError&) {
-        return std::nullopt;
+// The sum of one field over the book. In 64 bits: a few hundred heavy days pass 2^31 yen, and a book whose
+// totals could not be shown could not be opened at all.
+qint64 Sum(const QList<udtRecord>& records, qint32 udtRecord::*field) {
+    qint64 sum = 0;
+    for (const udtRecord& r : records) {
+        sum += r.*field;
     }
     return sum;
-}
-
-qint32 Checked(const std::optional<qint32>& total) {
-    if (!total) {
-        throw AppError::Overflow();
-    }
-    return *total;
 }
 } // namespace
 
@@ -202,7 +192,13 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
     FileRead read;
     const QString path = ClientFiles::FindFile(m_folder, FileName());
     if (path.isEmpty()) {
-        read.Missing = true;
+        // Something else by that name (a folder, a FIFO, a link that names nothing) is no book, and not
+        // a missing one either: a new book written over it would be a book lost.
+        if (const QString other = ClientFiles::Find(m_folder, FileName()); !other.isEmpty()) {
+            read.Failure = AccessFailure(other, QStringLiteral("not a regular file"));
+        } else {
+            read.Missing = true;
+        }
         return read;
     }
     QFile file(path);
@@ -225,7 +221,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
     };
     // Read in pieces of at most 64 KiB; a book smaller than that (nearly every one) in one piece.
     QByteArray chunk(qBound(qint64{1}, file.size() + 1, qint64{64 * 1024}), Qt::Uninitialized);
-    for (;;) {
+    for (bool first = true;; first = false) {
         const qint64 n = file.read(chunk.data(), chunk.size());
         if (n < 0) {
             // Whole lines read so far stay in view; the book is not written back over the file.
@@ -238,7 +234,12 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
             }
             break;
         }
-        SplitLines(QByteArrayView(chunk.constData(), n), line, pendingCr, append);
+        QByteArrayView piece(chunk.constData(), n);
+        if (first && piece.startsWith("\xEF\xBB\xBF")) {
+            // An editor's UTF-8 byte-order mark is no part of the first record; the next save drops it.
+            piece = piece.sliced(3);
+        }
+        SplitLines(piece, line, pendingCr, append);
         if (lines > kMaxLines) {
             break;
         }
@@ -400,6 +401,7 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
         CalcRecord();
         return;
     }
+    bool full = false;
     ChangeFile([&] {
         const Placement place = PlaceRecord(fresh, intProcess);
         switch (place.Kind) {
@@ -410,11 +412,25 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
             return true;
         case Placement::Insert:
         case Placement::Append:
+            // A book past the reader's bound could be neither shown nor edited again: the day is refused.
+            if (m_past.size() >= kMaxLines) {
+                full = true;
+                return false;
+            }
             m_past.insert(place.Pos, fresh);
             return true;
         }
         return false;
     });
+    if (full) {
+        ReportFileError(AppError(
+            ErrNo::FileAccess, kSaveSource,
+            QStringLiteral("通帳 %1 は%2日分の記録で一杯のため、%3 の記録を加えられません。通帳はそのままです。"
+                           "古い日を削除してから登録してください。")
+                .arg(QDir::toNativeSeparators(FilePath()))
+                .arg(kMaxLines)
+                .arg(day)));
+    }
 }
 
 void ProfitBook::DeleteRecord(const QString& strDate) {
@@ -432,32 +448,12 @@ void ProfitBook::DeleteRecord(const QString& strDate) {
     });
 }
 
-void ProfitBook::SwapRecord(QList<udtRecord>& list, qsizetype j, qsizetype k) {
-    list.swapItemsAt(j, k);
-}
-
 template <typename Before>
 void ProfitBook::SortRecords(QList<udtRecord>& list, Before before) {
-    // The order is that of the pairwise exchange below. Records that tie on profit and date (only
-    // duplicated lines do) come out of it in an order no standard sort reproduces, so the standard sort
-    // is taken only when such tied records are identical and their order cannot show.
-    QList<udtRecord> sorted = list;
-    std::stable_sort(sorted.begin(), sorted.end(), before);
-    bool distinctTies = false;
-    for (qsizetype i = 1; i < sorted.size() && !distinctTies; ++i) {
-        distinctTies = !before(sorted[i - 1], sorted[i]) && !(sorted[i - 1] == sorted[i]);
-    }
-    if (!distinctTies) {
-        list = std::move(sorted);
-        return;
-    }
-    for (qsizetype j = 0; j + 1 < list.size(); ++j) {
-        for (qsizetype k = j + 1; k < list.size(); ++k) {
-            if (before(std::as_const(list)[k], std::as_const(list)[j])) {
-                SwapRecord(list, j, k);
-            }
-        }
-    }
+    // A stable sort on the keys gives the order of the pairwise exchange the book was always sorted with,
+    // wherever the keys tell records apart, in n log n: a book of thousands of days tied on date and
+    // profit made the exchange run for half a minute before the window could show anything.
+    std::stable_sort(list.begin(), list.end(), before);
 }
 
 void ProfitBook::CalcRecord() {
@@ -542,12 +538,12 @@ qint32 ProfitBook::WorstProfit(qsizetype i) const {
     return Listed(m_worst, i).Profit;
 }
 
-qint32 ProfitBook::TotalBuy() const {
-    return Checked(m_totalBuy);
+qint64 ProfitBook::TotalBuy() const {
+    return m_totalBuy;
 }
-qint32 ProfitBook::TotalPay() const {
-    return Checked(m_totalPay);
+qint64 ProfitBook::TotalPay() const {
+    return m_totalPay;
 }
-qint32 ProfitBook::TotalProfit() const {
-    return Checked(m_totalProfit);
+qint64 ProfitBook::TotalProfit() const {
+    return m_totalProfit;
 }

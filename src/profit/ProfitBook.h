@@ -26,10 +26,16 @@ struct udtRecord {
 // failed write leaves the old file as it was. Other processes edit it too (a second copy of the program,
 // the command-line tool), so every change is made under the book's lock file ("VQPROFIT.LCK" beside it)
 // on the file as it is at that moment: read again, changed, written, and only then released. A change
-// made meanwhile elsewhere is kept, and a file that cannot be read whole is never written over. A file of
-// more than 100,000 lines is no book: GetRecord reports it and leaves the book empty. File failures are
-// shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or "SaveRecord", and a
-// description naming the file and the reason. A change that could not be saved stays in memory only.
+// made meanwhile elsewhere is kept, and a file that cannot be read whole is never written over.
+//
+// A file of more than 100,000 lines is no book: GetRecord reports it and leaves the book empty, and no
+// change makes one (a day that would be its 100,001st line is refused). A byte-order mark before the first
+// line is passed over. Something else by the book's name (a folder, a FIFO, a link that names nothing) is
+// no book either: it is reported, never replaced by a new one.
+//
+// File failures are shown with ReportError: number ErrNo::FileAccess (75), source "GetRecord" or
+// "SaveRecord", and a description naming the file and the reason. A change that could not be saved stays
+// in memory only.
 class ProfitBook {
 public:
     static QString FileName();     // "VQPROFIT.TXT"
@@ -88,11 +94,10 @@ public:
     qint32 WorstPay(qsizetype i) const;
     qint32 WorstProfit(qsizetype i) const;
 
-    // Sums over the whole book. When a sum does not fit 32 bits, reading it raises the overflow error
-    // (a wrapped figure is never shown); the book itself stays usable.
-    qint32 TotalBuy() const;
-    qint32 TotalPay() const;
-    qint32 TotalProfit() const;
+    // Sums over the whole book, in 64 bits (each record stays within its 32-bit fields).
+    qint64 TotalBuy() const;
+    qint64 TotalPay() const;
+    qint64 TotalProfit() const;
 
     // The line form of a record: date, Buy, Pay (8 characters each), Profit (9) and Update (1), every
     // field left-aligned, blank-padded and cut to its width; no line end.
@@ -115,7 +120,6 @@ private:
 
     void CalcRecord();
     bool SaveRecord(); // false after a reported failure
-    static void SwapRecord(QList<udtRecord>& list, qsizetype j, qsizetype k);
     template <typename Before>
     static void SortRecords(QList<udtRecord>& list, Before before);
 
@@ -145,10 +149,9 @@ private:
     QList<udtRecord> m_past;
     QList<udtRecord> m_best;
     QList<udtRecord> m_worst;
-    // A total that does not fit 32 bits is none.
-    std::optional<qint32> m_totalBuy{0};
-    std::optional<qint32> m_totalPay{0};
-    std::optional<qint32> m_totalProfit{0};
+    qint64 m_totalBuy = 0;
+    qint64 m_totalPay = 0;
+    qint64 m_totalProfit = 0;
     bool m_busy = false;
     QString m_stamp; // of the file as last read or written; empty before the first read
 };

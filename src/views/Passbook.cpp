@@ -26,7 +26,7 @@ PassbookRow MakePassbookRow(const QString& date, qint32 buy, qint32 pay, qint32 
 }
 
 PassbookTotals BuildPassbookTotals(const ProfitBook& book) {
-    const qint32 profit = book.TotalProfit();
+    const qint64 profit = book.TotalProfit();
     PassbookTotals t;
     t.Caption = QStringLiteral("現在までの収支 ") + Fmt::Thousands(profit) + QStringLiteral("円");
     t.Tooltip = QStringLiteral("投票 ") + Fmt::Thousands(book.TotalBuy()) + QStringLiteral("   払戻 ") +

@@ -152,6 +152,14 @@ TEST(Passbook, RowsCaptionTotalsAndRankings) {
     }
     EXPECT_EQ(rows, QStringList{"2024/05/05 100000 0 -100000 #FF0000"});
 
+    // 130 heavy days pass 2^31 yen in all: shown whole, the book still usable.
+    QByteArray heavy;
+    for (int d = 1; d <= 130; ++d) {
+        heavy += Line(QDate(2025, 1, 1).addDays(d).toString(QStringLiteral("yyyyMMdd")), 20000000, 0);
+    }
+    Open(book, dir, heavy + Line("00000000", 0, 0));
+    EXPECT_EQ(BuildPassbookTotals(book).Caption, QStringLiteral("現在までの収支 -2,600,000,000円"));
+
     TempFolder fresh; // a first run: the sentinel alone
     ProfitBook empty;
     empty.setFolder(fresh.Path());
