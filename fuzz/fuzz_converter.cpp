@@ -1,10 +1,12 @@
 // The results page converter, on the page text as the browser copies it (UTF-8 here). Whatever the page
-// says, a result file has a name of validated characters and lands in the save folder, nowhere else.
+// says, a result file has a name of validated characters and lands in the save folder, nowhere else, and
+// never through a link at its name.
 #include "FuzzSupport.h"
 
 #include "results/clsConvKS.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -40,5 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::Check(saved == QStringList{conv.KekkaFileName()}, "only the result file in the save folder",
                 saved.join(u' '));
     Fuzz::Check(QFileInfo(save + conv.KekkaFileName()).size() == 849, "result file size");
+
+    // The same page again with a link at the result file's name: the link is never written through.
+    const QString outside = root + QStringLiteral("outside");
+    QFile target(outside);
+    Fuzz::Check(target.open(QIODevice::WriteOnly) && target.write("not ours") == 8, "outside file made");
+    target.close();
+    QFile::remove(save + conv.KekkaFileName());
+    Fuzz::Check(QFile::link(outside, save + conv.KekkaFileName()), "link made");
+    clsConvKS again;
+    again.setSavePathName(save);
+    Fuzz::Check(!again.GetKekka(text) && !again.WriteError().isEmpty(), "a link at the name is refused, and said");
+    Fuzz::Check(target.open(QIODevice::ReadOnly) && target.readAll() == "not ours", "the link's file untouched");
+    Fuzz::Check(QFileInfo(save + conv.KekkaFileName()).isSymLink(), "the link stays");
     return 0;
 }

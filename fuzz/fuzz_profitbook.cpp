@@ -5,6 +5,7 @@
 
 #include "core/AppError.h"
 #include "core/CodePage.h"
+#include "core/ErrorReporter.h"
 #include "profit/ProfitBook.h"
 
 #include <QFile>
@@ -50,9 +51,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fuzz::Check(FileBytes(path) == input, "an unread book is never written over");
         return 0;
     }
+    // A book we wrote is a book we read back: nothing is reported on reading it.
+    struct Counting : IErrorReporter {
+        int shown = 0;
+        void ShowError(const QString&, const QString&) override { ++shown; }
+    } counting;
+    IErrorReporter* const quietReporter = CurrentErrorReporter();
+    const bool ours = FileBytes(path) != input;
+    SetErrorReporter(&counting);
     ProfitBook again;
     again.setFolder(folder);
     again.GetRecord();
+    SetErrorReporter(quietReporter);
+    Fuzz::Check(!ours || counting.shown == 0, "a written book reads back without a word");
     std::vector<udtRecord> expected = Records(book);
     // A book that was saved holds each record's line in the code page (a character it has no place for,
     // one decoded from a stray byte, comes back as its substitute). A book nothing changed in was left as
@@ -71,5 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Fuzz::Check(back == expected, "the saved book reads back as it was kept",
                 QStringLiteral("%1 records kept, %2 read; %3").arg(expected.size()).arg(back.size()).arg(first));
+
+    // An editor's byte-order mark in front changes nothing that is read.
+    if (!input.startsWith("\xEF\xBB\xBF")) {
+        ProfitBook plain;
+        plain.setFolder(Fuzz::WriteFiles({{ProfitBook::FileName(), input}}));
+        plain.GetRecord();
+        ProfitBook withMark; // the scratch folder is emptied for it
+        withMark.setFolder(Fuzz::WriteFiles({{ProfitBook::FileName(), "\xEF\xBB\xBF" + input}}));
+        withMark.GetRecord();
+        Fuzz::Check(Records(withMark) == Records(plain), "a byte-order mark is no part of the book");
+    }
     return 0;
 }
