@@ -13,9 +13,9 @@ std::optional<FileIdentity> IdentityOf(const QString& path) {
 #if defined(Q_OS_WIN)
     const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
     // Attributes only, shared every way: looking must never get in the client's way.
-    HANDLE handle = CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle =
+        CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <csignal>
 #ifdef Q_OS_UNIX
@@ -149,6 +150,21 @@ TEST(ProFile, WritesReplaceTheFileWholeSoNoHalfFileIsLeft) {
     EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk=new\r\n"));
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("T.INI")});
+}
+
+// Our files (settings, book, result files: one writer) are never written through a link at their name,
+// nor a dangling one: the file it names stays as it was, or is not made.
+TEST(ProFile, NothingIsWrittenThroughALink) {
+    for (const bool dangling : {false, true}) {
+        TempFolder dir;
+        if (!dangling) {
+            dir.Write(QStringLiteral("outside"), "not ours");
+        }
+        ASSERT_TRUE(QFile::link(dir.File(QStringLiteral("outside")), dir.File(QStringLiteral("T.INI"))));
+        EXPECT_EQ(Open(dir).SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
+        EXPECT_EQ(dir.Read(QStringLiteral("outside")), dangling ? QByteArray() : QByteArray("not ours"));
+        EXPECT_EQ(dir.Exists(QStringLiteral("outside")), !dangling);
+    }
 }
 
 #ifdef Q_OS_UNIX
