@@ -4,9 +4,11 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 #include <array>
@@ -29,8 +31,15 @@ std::optional<qint64> DateKey(const QString& ymd) {
     return ymd.toLongLong();
 }
 
+// How long a writer waits for another one.
+constexpr int kBusyMilliseconds = 5000;
+
 // Rows per INSERT statement.
 constexpr std::size_t kRowsPerInsert = 500;
+
+// Whether the archive's tables are there: a row when they are.
+const QString kSchemaQuery =
+    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'");
 } // namespace
 
 BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
@@ -72,30 +81,22 @@ bool BetArchive::Open(const QString& folder) {
     m_db.close();
     m_db.setDatabaseName(m_path);
     // Another writer (a second window, the command line) is waited for rather than failed at once.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
     if (!m_db.open()) {
         return Fail(QStringLiteral("投票履歴を開けません"), m_db.lastError().text());
     }
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))) {
+    if (!q.exec(kSchemaQuery)) {
         return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
     }
     const bool existing = q.next();
     q.finish();
-    if (existing) {
-        if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
-            return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
-        }
-        const int version = q.value(0).toInt();
-        q.finish();
-        if (version > kSchemaVersion) {
-            return Fail(QStringLiteral("投票履歴を開けません"),
-                        QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
-        }
+    if (existing && !CheckVersion()) {
+        return false;
     }
     // WAL: readers go on while a day is written; NORMAL sync is still all-or-nothing per transaction.
-    if (!Exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+    if (!UseWal() || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
         return false;
     }
     if (!existing && !MakeSchema()) {
@@ -105,9 +106,52 @@ bool BetArchive::Open(const QString& folder) {
     return true;
 }
 
+bool BetArchive::UseWal() {
+    // Turning a new file to WAL needs it alone for a moment, and SQLite does not wait for that: another
+    // writer making the file at the same time, or reading it, fails the turn at once with SQLITE_BUSY (5),
+    // busy timeout or not. The turn is tried again within the same timeout.
+    QElapsedTimer waited;
+    waited.start();
+    QSqlQuery q(m_db);
+    while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        if ((q.lastError().nativeErrorCode().toInt() & 0xff) != 5 || waited.elapsed() > kBusyMilliseconds) {
+            return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+        }
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+bool BetArchive::CheckVersion() {
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
+        return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+    }
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion) {
+        return Fail(QStringLiteral("投票履歴を開けません"),
+                    QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
+    }
+    return true;
+}
+
 bool BetArchive::MakeSchema() {
-    if (!m_db.transaction()) {
-        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
+    // IMMEDIATE takes the write lock before the look (waiting for another writer within the busy timeout):
+    // two programs making the archive at once would otherwise both find it empty and both make it, one
+    // failing on the lock or writing a second version row.
+    if (!Exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return false;
+    }
+    QSqlQuery look(m_db);
+    if (!look.exec(kSchemaQuery)) {
+        Fail(QStringLiteral("投票履歴を作れません"), look.lastError().text());
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    const bool madeMeanwhile = look.next();
+    look.finish();
+    if (madeMeanwhile) { // by another writer, while this one waited for the lock
+        return Exec(QStringLiteral("COMMIT")) && CheckVersion();
     }
     const bool ok =
         Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) &&
@@ -129,12 +173,9 @@ bool BetArchive::MakeSchema() {
             "CREATE TABLE IF NOT EXISTS day_figures (sale_date INTEGER NOT NULL, venue INTEGER NOT NULL, "
             "bet_type INTEGER NOT NULL, bets INTEGER, stake INTEGER, payout INTEGER, hits INTEGER, misses INTEGER, "
             "refunds INTEGER, unsettled INTEGER, PRIMARY KEY (sale_date, venue, bet_type)) WITHOUT ROWID"));
-    if (!ok) {
-        m_db.rollback();
+    if (!ok || !Exec(QStringLiteral("COMMIT"))) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         return false;
-    }
-    if (!m_db.commit()) {
-        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
     }
     return true;
 }

@@ -45,6 +45,8 @@ public:
 private:
     bool Fail(const QString& what, const QString& reason);
     bool Exec(const QString& sql);
+    bool UseWal();
+    bool CheckVersion();
     bool MakeSchema();
 
     QString m_connection;

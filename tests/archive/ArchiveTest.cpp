@@ -13,6 +13,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <future>
+#include <latch>
+
 using Archive::Bet;
 using ::testing::HasSubstr;
 
@@ -30,6 +33,19 @@ Bet Make(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
     b.Payout = payout;
     b.State = state;
     return b;
+}
+
+// The first value of a statement run on a connection of its own to the file; none when it gives none.
+QVariant Scalar(const QString& file, const char* sql) {
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(file);
+        QSqlQuery q(db);
+        value = db.open() && q.exec(QLatin1String(sql)) && q.next() ? q.value(0) : QVariant();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return value;
 }
 } // namespace
 
@@ -80,15 +96,7 @@ TEST(BetArchive, UnusableFilesAreRefusedWithTheirNameAndLeftAlone) {
         const char* reason;
     };
     const auto newer = [](const TempFolder& dir) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
-            db.setDatabaseName(dir.File(BetArchive::FileName()));
-            ASSERT_TRUE(db.open());
-            QSqlQuery q(db);
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER)")));
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)")));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        Scalar(dir.File(BetArchive::FileName()), "CREATE TABLE schema_version AS SELECT 2 AS version");
     };
     const std::vector<Case> cases{
         {"not a database", [](const TempFolder& d) { d.Write(BetArchive::FileName(), QByteArray(4096, 'x')); },
@@ -110,6 +118,25 @@ TEST(BetArchive, UnusableFilesAreRefusedWithTheirNameAndLeftAlone) {
             EXPECT_EQ(dir.Read(BetArchive::FileName()), before) << c.name;
         }
     }
+}
+
+TEST(BetArchive, TwoWritersMakingANewArchiveAtOnceBothOpenItWithOneVersionRow) {
+    TempFolder dir; // the main window's writer and `velqora archive`, on a folder without an archive
+    QStringList faults;
+    for (int i = 0; i < 200; ++i) {
+        const QString folder = dir.Sub(QString::number(i));
+        std::latch start(2);
+        const auto open = [&] {
+            BetArchive archive;
+            start.arrive_and_wait();
+            return archive.Open(folder) ? QString() : archive.ErrorText();
+        };
+        std::future<QString> other = std::async(std::launch::async, open);
+        faults << open() << other.get();
+        const QVariant rows = Scalar(folder + BetArchive::FileName(), "SELECT COUNT(*) FROM schema_version");
+        faults << (rows == 1 ? QString() : QStringLiteral("%1: %2 version rows").arg(i).arg(rows.toInt()));
+    }
+    EXPECT_EQ(faults.join(QString()), QString()) << faults.join(u'\n').toStdString();
 }
 
 TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
