@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUrl>
 #include <QVariant>
 
 #include <array>
@@ -65,12 +66,18 @@ bool BetArchive::Exec(const QString& sql) {
     return true;
 }
 
-bool BetArchive::Open(const QString& folder) {
+bool BetArchive::Open(const QString& folder, Access access) {
     m_open = false;
+    m_empty = false;
     m_error.clear();
     m_path = AddPathSep(folder) + FileName();
     if (!QFileInfo(folder).isDir()) {
         return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("フォルダがありません"));
+    }
+    m_reading = access != Access::Write;
+    if (m_reading && !QFileInfo::exists(m_path)) {
+        m_open = m_empty = true; // nothing stored yet, and a reader makes no file
+        return true;
     }
     if (!m_db.isValid()) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -79,9 +86,21 @@ bool BetArchive::Open(const QString& folder) {
         return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("SQLite が使えません"));
     }
     m_db.close();
-    m_db.setDatabaseName(m_path);
-    // Another writer (a second window, the command line) is waited for rather than failed at once.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
+    // Reading a file in WAL mode takes the shared-memory file beside it, made or written at every read.
+    if (access == Access::Read && !(QFileInfo(folder).isWritable() && QFileInfo(m_path).isWritable())) {
+        access = Access::ReadFrozen;
+    }
+    if (access == Access::ReadFrozen) {
+        // immutable: SQLite takes no lock and reads the file alone, as if it were not in WAL mode.
+        m_db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    } else {
+        // A reader too opens for writing where it can: SQLite then runs the recovery of a WAL file that a
+        // killed writer left, and removes the WAL's files when it closes last. It writes nothing itself.
+        m_db.setDatabaseName(m_path);
+        // Another writer (a second window, the command line) is waited for rather than failed at once.
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
+    }
     if (!m_db.open()) {
         return Fail(QStringLiteral("投票履歴を開けません"), m_db.lastError().text());
     }
@@ -94,6 +113,11 @@ bool BetArchive::Open(const QString& folder) {
     q.finish();
     if (existing && !CheckVersion()) {
         return false;
+    }
+    if (m_reading) {
+        m_open = true;
+        m_empty = !existing; // a writer may be making it
+        return true;
     }
     // WAL: readers go on while a day is written; NORMAL sync is still all-or-nothing per transaction.
     if (!UseWal() || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
@@ -182,9 +206,11 @@ bool BetArchive::MakeSchema() {
 
 bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
     const auto day = DateKey(saleDate);
-    if (!m_open) {
-        return m_error.isEmpty() ? Fail(QStringLiteral("投票履歴を書き込めません"), QStringLiteral("開かれていません"))
-                                 : false;
+    if (!m_open || m_reading) {
+        return m_error.isEmpty()
+                   ? Fail(QStringLiteral("投票履歴を書き込めません"),
+                          m_reading ? QStringLiteral("読み取り用に開かれています") : QStringLiteral("開かれていません"))
+                   : false;
     }
     if (!day) {
         return Fail(QStringLiteral("投票履歴を書き込めません"),
@@ -257,7 +283,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
 std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
     std::vector<Archive::Bet> out;
     const auto day = DateKey(saleDate);
-    if (!m_open || !day) {
+    if (!m_open || m_empty || !day) {
         return out;
     }
     QSqlQuery q(m_db);
@@ -279,7 +305,7 @@ std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
 
 QStringList BetArchive::Days() {
     QStringList out;
-    if (!m_open) {
+    if (!m_open || m_empty) {
         return out;
     }
     QSqlQuery q(m_db);
@@ -298,7 +324,7 @@ std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, cons
     std::vector<Archive::DayFigures> out;
     const auto first = DateKey(from);
     const auto last = DateKey(to);
-    if (!m_open || !first || !last) {
+    if (!m_open || m_empty || !first || !last) {
         return out;
     }
     QSqlQuery q(m_db);

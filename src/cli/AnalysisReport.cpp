@@ -96,7 +96,7 @@ int AnalyseCommand(const QStringList& args) {
         return 3;
     }
     BetArchive archive;
-    if (!archive.Open(QFileInfo(folder).absoluteFilePath())) {
+    if (!archive.Open(QFileInfo(folder).absoluteFilePath(), BetArchive::Access::Read)) {
         Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
         return 4;
     }

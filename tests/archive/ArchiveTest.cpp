@@ -6,6 +6,7 @@
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -137,6 +138,29 @@ TEST(BetArchive, TwoWritersMakingANewArchiveAtOnceBothOpenItWithOneVersionRow) {
         faults << (rows == 1 ? QString() : QStringLiteral("%1: %2 version rows").arg(i).arg(rows.toInt()));
     }
     EXPECT_EQ(faults.join(QString()), QString()) << faults.join(u'\n').toStdString();
+}
+
+TEST(BetArchive, AReaderMakesNoFileAndReadsAFolderItCannotWrite) {
+    TempFolder dir;
+    const QString folder = dir.Sub(QStringLiteral("読み取り専用 #1%")); // carried escaped in SQLite's file address
+    EXPECT_TRUE(BetArchive().Open(folder, BetArchive::Access::Read));   // nothing stored: no days, no file made
+    EXPECT_FALSE(QFileInfo::exists(folder + BetArchive::FileName()));
+    {
+        BetArchive writer;
+        ASSERT_TRUE(writer.Open(folder) && writer.StoreDay(QStringLiteral("20261205"), {Make(5, 1, 500, 0, 0)}));
+    }
+    // What a folder that cannot be written gets: the file as it lies, no lock, no file made beside it.
+    BetArchive reader;
+    EXPECT_TRUE(reader.Open(folder, BetArchive::Access::ReadFrozen) && reader.Days().size() == 1);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{BetArchive::FileName()});
+    // The folder check that chooses it, where permissions bind (not for root).
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const bool binds = !QFileInfo(folder).isWritable();
+    EXPECT_TRUE(!binds || (reader.Open(folder, BetArchive::Access::Read) && reader.Days().size() == 1));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!binds) {
+        GTEST_SKIP() << "permissions do not bind (root): a read-only folder was read through ReadFrozen alone";
+    }
 }
 
 TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
