@@ -41,6 +41,19 @@ constexpr std::size_t kRowsPerInsert = 500;
 // Whether the archive's tables are there: a row when they are.
 const QString kSchemaQuery =
     QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'");
+
+// Runs a prepared read, `row` taking each row; false when it fails, at the start or at any later row (a
+// damaged page is met where the read reaches it).
+template <typename Row>
+bool ReadRows(QSqlQuery& q, Row&& row) {
+    if (!q.exec()) {
+        return false;
+    }
+    while (q.next()) {
+        row();
+    }
+    return !q.lastError().isValid();
+}
 } // namespace
 
 BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
@@ -64,6 +77,26 @@ bool BetArchive::Exec(const QString& sql) {
         return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
     }
     return true;
+}
+
+bool BetArchive::FailRead(const QSqlError& error) {
+    // SQLite's primary result code (the driver reports extended ones, whose low byte it is): SQLITE_CORRUPT
+    // (11) and SQLITE_NOTADB (26) are damage, which no second try mends.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const QString file = QDir::toNativeSeparators(m_path);
+    m_error = code == 11 || code == 26
+                  ? QStringLiteral("投票履歴 %1 が壊れていて読めません（%2）。数字は表示しません。ファイルはそのまま"
+                                   "残してあります。バックアップがあれば戻し、なければこのファイルを別の場所へ移して"
+                                   "ください。次の更新から新しい投票履歴が作られます。")
+                        .arg(file, error.databaseText())
+                  : QStringLiteral("投票履歴 %1 を読めません（%2）。数字は表示しません。ファイルには手を加えていま"
+                                   "せん。しばらくしてからもう一度お試しください。")
+                        .arg(file, error.databaseText());
+    return false;
+}
+
+bool BetArchive::FailOpen(const QSqlError& error) {
+    return m_reading ? FailRead(error) : Fail(QStringLiteral("投票履歴を開けません"), error.text());
 }
 
 bool BetArchive::Open(const QString& folder, Access access) {
@@ -107,7 +140,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
     if (!q.exec(kSchemaQuery)) {
-        return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+        return FailOpen(q.lastError());
     }
     const bool existing = q.next();
     q.finish();
@@ -149,7 +182,7 @@ bool BetArchive::UseWal() {
 bool BetArchive::CheckVersion() {
     QSqlQuery q(m_db);
     if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
-        return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+        return FailOpen(q.lastError());
     }
     const int version = q.value(0).toInt();
     if (version > kSchemaVersion) {
@@ -291,14 +324,13 @@ std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
     q.prepare(QStringLiteral("SELECT venue, kaiji, hiji, race_num, bet_type, num1, num2, num3, buy_day, stake, "
                              "payout, state FROM bet_lines WHERE sale_date = ? ORDER BY seq"));
     q.addBindValue(*day);
-    if (!q.exec()) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
-        out.push_back(
-            {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
+    const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
+    if (!ReadRows(q, [&] {
+            out.push_back(
+                {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
+        })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }
@@ -310,12 +342,10 @@ QStringList BetArchive::Days() {
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"))) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        out << QString::number(q.value(0).toLongLong());
+    q.prepare(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"));
+    if (!ReadRows(q, [&] { out << QString::number(q.value(0).toLongLong()); })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }
@@ -334,18 +364,15 @@ std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, cons
                              "bet_type"));
     q.addBindValue(*first);
     q.addBindValue(*last);
-    if (!q.exec()) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        Archive::DayFigures f;
-        f.SaleDate = QString::number(q.value(0).toLongLong());
-        f.Venue = static_cast<qint16>(q.value(1).toInt());
-        f.BetType = static_cast<qint16>(q.value(2).toInt());
-        f.Sum = {q.value(3).toLongLong(), q.value(4).toLongLong(), q.value(5).toLongLong(), q.value(6).toLongLong(),
-                 q.value(7).toLongLong(), q.value(8).toLongLong(), q.value(9).toLongLong()};
-        out.push_back(f);
+    const auto n = [&q](int i) { return q.value(i).toLongLong(); };
+    if (!ReadRows(q, [&] {
+            out.push_back({QString::number(n(0)),
+                           static_cast<qint16>(n(1)),
+                           static_cast<qint16>(n(2)),
+                           {n(3), n(4), n(5), n(6), n(7), n(8), n(9)}});
+        })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }

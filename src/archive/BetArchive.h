@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QSqlError;
+
 // The archive of every sale day's evaluated bets: "VQBETS.SQLITE" in the client folder. A day is stored
 // as a whole in one transaction, replacing what was stored for it, so a refresh never doubles a bet and
 // a crash in the middle leaves the day as it was before. Beside the bets it keeps each day's figures by
@@ -47,6 +49,8 @@ public:
 
     // Replaces the day's bets (saleDate "yyyymmdd") and figures; only for Write.
     bool StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
+    // The readers return nothing, with ErrorText, when a read fails part way (a damaged page): figures
+    // of half a period must never pass for the period's.
     // The stored bets of a day in the order they were stored.
     std::vector<Archive::Bet> BetsOfDay(const QString& saleDate);
     // The stored days, oldest first.
@@ -56,6 +60,8 @@ public:
 
 private:
     bool Fail(const QString& what, const QString& reason);
+    bool FailRead(const QSqlError& error);
+    bool FailOpen(const QSqlError& error);
     bool Exec(const QString& sql);
     bool UseWal();
     bool CheckVersion();

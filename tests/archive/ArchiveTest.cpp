@@ -6,6 +6,7 @@
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -161,6 +162,29 @@ TEST(BetArchive, AReaderMakesNoFileAndReadsAFolderItCannotWrite) {
     if (!binds) {
         GTEST_SKIP() << "permissions do not bind (root): a read-only folder was read through ReadFrozen alone";
     }
+}
+
+TEST(BetArchive, DamageMetPartWayThroughAReadFailsItWithTheFileNamed) {
+    TempFolder dir;
+    {
+        // 60 days of 210 bets (3 venues × 7 bet types): a page of day figures every few days among bet pages.
+        BetArchive writer;
+        ASSERT_TRUE(writer.Open(dir.Path()));
+        std::vector<Bet> bets;
+        for (int i = 0; i < 210; ++i) {
+            bets.push_back(Make(5 + i % 3, 1 + i / 3 % 7, 100, 0, 0));
+        }
+        for (int d = 0; d < 60; ++d) {
+            ASSERT_TRUE(writer.StoreDay(QDate(2026, 1, 1).addDays(d).toString(QStringLiteral("yyyyMMdd")), bets));
+        }
+    } // closed last: no WAL beside it, every page in the file
+    QByteArray bytes = dir.Read(BetArchive::FileName());
+    bytes.replace(bytes.size() / 4, bytes.size() / 2, QByteArray(bytes.size() / 2, '\xA5'));
+    dir.Write(BetArchive::FileName(), bytes);
+    BetArchive reader;
+    EXPECT_TRUE(reader.Open(dir.Path(), BetArchive::Access::Read) &&
+                reader.FiguresOf(QStringLiteral("20260101"), QStringLiteral("20261231")).empty());
+    EXPECT_THAT(reader.ErrorText().toStdString(), HasSubstr("VQBETS.SQLITE が壊れていて読めません"));
 }
 
 TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
