@@ -140,6 +140,13 @@ bool BetArchive::Open(const QString& folder, Access access) {
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
     if (!q.exec(kSchemaQuery)) {
+        // SQLITE_READONLY (8) or SQLITE_CANTOPEN (14) where WAL's files cannot be made after all: a folder
+        // whose rights the check above does not see (access lists on Windows) is read as it lies too.
+        const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
+        if (access == Access::Read && (code == 8 || code == 14)) {
+            q.clear();
+            return Open(folder, Access::ReadFrozen);
+        }
         return FailOpen(q.lastError());
     }
     const bool existing = q.next();

@@ -22,8 +22,8 @@ public:
     enum class Access {
         // Makes the file when missing and keeps it in WAL mode: the writer's way.
         Write,
-        // Writes nothing: a missing file is an archive with no days. In a folder or of a file that cannot be
-        // written, where WAL's shared-memory file cannot be made, the file is read as ReadFrozen reads it.
+        // Writes nothing: a missing file is an archive with no days. Where the folder or the file cannot be
+        // written, so WAL's shared-memory file cannot be made, the file is read as ReadFrozen reads it.
         Read,
         // The file as it lies, taking no lock and making no file beside it: what a read-only folder (a copy
         // on a read-only medium, another user's folder) allows. A day still in a writer's WAL file is not
@@ -49,8 +49,9 @@ public:
 
     // Replaces the day's bets (saleDate "yyyymmdd") and figures; only for Write.
     bool StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
-    // The readers return nothing, with ErrorText, when a read fails part way (a damaged page): figures
-    // of half a period must never pass for the period's.
+    // Each reader below returns nothing, with ErrorText, when its read fails part way (a damaged page):
+    // the figures of half a period must never pass for the period's.
+
     // The stored bets of a day in the order they were stored.
     std::vector<Archive::Bet> BetsOfDay(const QString& saleDate);
     // The stored days, oldest first.
