@@ -124,8 +124,12 @@ bool BetArchive::Open(const QString& folder, Access access) {
         access = Access::ReadFrozen;
     }
     if (access == Access::ReadFrozen) {
-        // immutable: SQLite takes no lock and reads the file alone, as if it were not in WAL mode.
-        m_db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"));
+        // immutable: SQLite takes no lock and reads the file alone, as if it were not in WAL mode. Its file
+        // address has an empty authority, which SQLite requires: a network path (//server/share) keeps both
+        // its slashes in the path, and a drive letter follows a slash; every other character is escaped.
+        const QString path = QFileInfo(m_path).absoluteFilePath();
+        m_db.setDatabaseName(QStringLiteral("file://") + (path.startsWith(u'/') ? QString() : QStringLiteral("/")) +
+                             QString::fromLatin1(QUrl::toPercentEncoding(path, "/:")) + QStringLiteral("?immutable=1"));
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
     } else {
         // A reader too opens for writing where it can: SQLite then runs the recovery of a WAL file that a
