@@ -4,9 +4,12 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
+#include <QUrl>
 #include <QVariant>
 
 #include <array>
@@ -29,8 +32,28 @@ std::optional<qint64> DateKey(const QString& ymd) {
     return ymd.toLongLong();
 }
 
+// How long a writer waits for another one.
+constexpr int kBusyMilliseconds = 5000;
+
 // Rows per INSERT statement.
 constexpr std::size_t kRowsPerInsert = 500;
+
+// Whether the archive's tables are there: a row when they are.
+const QString kSchemaQuery =
+    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'");
+
+// Runs a prepared read, `row` taking each row; false when it fails, at the start or at any later row (a
+// damaged page is met where the read reaches it).
+template <typename Row>
+bool ReadRows(QSqlQuery& q, Row&& row) {
+    if (!q.exec()) {
+        return false;
+    }
+    while (q.next()) {
+        row();
+    }
+    return !q.lastError().isValid();
+}
 } // namespace
 
 BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
@@ -56,12 +79,38 @@ bool BetArchive::Exec(const QString& sql) {
     return true;
 }
 
-bool BetArchive::Open(const QString& folder) {
+bool BetArchive::FailRead(const QSqlError& error) {
+    // SQLite's primary result code (the driver reports extended ones, whose low byte it is): SQLITE_CORRUPT
+    // (11) and SQLITE_NOTADB (26) are damage, which no second try mends.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const QString file = QDir::toNativeSeparators(m_path);
+    m_error = code == 11 || code == 26
+                  ? QStringLiteral("投票履歴 %1 が壊れていて読めません（%2）。数字は表示しません。ファイルはそのまま"
+                                   "残してあります。バックアップがあれば戻し、なければこのファイルを別の場所へ移して"
+                                   "ください。次の更新から新しい投票履歴が作られます。")
+                        .arg(file, error.databaseText())
+                  : QStringLiteral("投票履歴 %1 を読めません（%2）。数字は表示しません。ファイルには手を加えていま"
+                                   "せん。しばらくしてからもう一度お試しください。")
+                        .arg(file, error.databaseText());
+    return false;
+}
+
+bool BetArchive::FailOpen(const QSqlError& error) {
+    return m_reading ? FailRead(error) : Fail(QStringLiteral("投票履歴を開けません"), error.text());
+}
+
+bool BetArchive::Open(const QString& folder, Access access) {
     m_open = false;
+    m_empty = false;
     m_error.clear();
     m_path = AddPathSep(folder) + FileName();
     if (!QFileInfo(folder).isDir()) {
         return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("フォルダがありません"));
+    }
+    m_reading = access != Access::Write;
+    if (m_reading && !QFileInfo::exists(m_path)) {
+        m_open = m_empty = true; // nothing stored yet, and a reader makes no file
+        return true;
     }
     if (!m_db.isValid()) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -70,32 +119,52 @@ bool BetArchive::Open(const QString& folder) {
         return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("SQLite が使えません"));
     }
     m_db.close();
-    m_db.setDatabaseName(m_path);
-    // Another writer (a second window, the command line) is waited for rather than failed at once.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    // Reading a file in WAL mode takes the shared-memory file beside it, made or written at every read.
+    if (access == Access::Read && !(QFileInfo(folder).isWritable() && QFileInfo(m_path).isWritable())) {
+        access = Access::ReadFrozen;
+    }
+    if (access == Access::ReadFrozen) {
+        // immutable: SQLite takes no lock and reads the file alone, as if it were not in WAL mode. Its file
+        // address has an empty authority, which SQLite requires: a network path (//server/share) keeps both
+        // its slashes in the path, and a drive letter follows a slash; every other character is escaped.
+        const QString path = QFileInfo(m_path).absoluteFilePath();
+        m_db.setDatabaseName(QStringLiteral("file://") + (path.startsWith(u'/') ? QString() : QStringLiteral("/")) +
+                             QString::fromLatin1(QUrl::toPercentEncoding(path, "/:")) + QStringLiteral("?immutable=1"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    } else {
+        // A reader too opens for writing where it can: SQLite then runs the recovery of a WAL file that a
+        // killed writer left, and removes the WAL's files when it closes last. It writes nothing itself.
+        m_db.setDatabaseName(m_path);
+        // Another writer (a second window, the command line) is waited for rather than failed at once.
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
+    }
     if (!m_db.open()) {
         return Fail(QStringLiteral("投票履歴を開けません"), m_db.lastError().text());
     }
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))) {
-        return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
+    if (!q.exec(kSchemaQuery)) {
+        // SQLITE_READONLY (8) or SQLITE_CANTOPEN (14) where WAL's files cannot be made after all: a folder
+        // whose rights the check above does not see (access lists on Windows) is read as it lies too.
+        const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
+        if (access == Access::Read && (code == 8 || code == 14)) {
+            q.clear();
+            return Open(folder, Access::ReadFrozen);
+        }
+        return FailOpen(q.lastError());
     }
     const bool existing = q.next();
     q.finish();
-    if (existing) {
-        if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
-            return Fail(QStringLiteral("投票履歴を開けません"), q.lastError().text());
-        }
-        const int version = q.value(0).toInt();
-        q.finish();
-        if (version > kSchemaVersion) {
-            return Fail(QStringLiteral("投票履歴を開けません"),
-                        QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
-        }
+    if (existing && !CheckVersion()) {
+        return false;
+    }
+    if (m_reading) {
+        m_open = true;
+        m_empty = !existing; // a writer may be making it
+        return true;
     }
     // WAL: readers go on while a day is written; NORMAL sync is still all-or-nothing per transaction.
-    if (!Exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+    if (!UseWal() || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
         return false;
     }
     if (!existing && !MakeSchema()) {
@@ -105,9 +174,52 @@ bool BetArchive::Open(const QString& folder) {
     return true;
 }
 
+bool BetArchive::UseWal() {
+    // Turning a new file to WAL needs it alone for a moment, and SQLite does not wait for that: another
+    // writer making the file at the same time, or reading it, fails the turn at once with SQLITE_BUSY (5),
+    // busy timeout or not. The turn is tried again within the same timeout.
+    QElapsedTimer waited;
+    waited.start();
+    QSqlQuery q(m_db);
+    while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        if ((q.lastError().nativeErrorCode().toInt() & 0xff) != 5 || waited.elapsed() > kBusyMilliseconds) {
+            return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+        }
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+bool BetArchive::CheckVersion() {
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
+        return FailOpen(q.lastError());
+    }
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion) {
+        return Fail(QStringLiteral("投票履歴を開けません"),
+                    QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
+    }
+    return true;
+}
+
 bool BetArchive::MakeSchema() {
-    if (!m_db.transaction()) {
-        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
+    // IMMEDIATE takes the write lock before the look (waiting for another writer within the busy timeout):
+    // two programs making the archive at once would otherwise both find it empty and both make it, one
+    // failing on the lock or writing a second version row.
+    if (!Exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return false;
+    }
+    QSqlQuery look(m_db);
+    if (!look.exec(kSchemaQuery)) {
+        Fail(QStringLiteral("投票履歴を作れません"), look.lastError().text());
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    const bool madeMeanwhile = look.next();
+    look.finish();
+    if (madeMeanwhile) { // by another writer, while this one waited for the lock
+        return Exec(QStringLiteral("COMMIT")) && CheckVersion();
     }
     const bool ok =
         Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) &&
@@ -129,21 +241,20 @@ bool BetArchive::MakeSchema() {
             "CREATE TABLE IF NOT EXISTS day_figures (sale_date INTEGER NOT NULL, venue INTEGER NOT NULL, "
             "bet_type INTEGER NOT NULL, bets INTEGER, stake INTEGER, payout INTEGER, hits INTEGER, misses INTEGER, "
             "refunds INTEGER, unsettled INTEGER, PRIMARY KEY (sale_date, venue, bet_type)) WITHOUT ROWID"));
-    if (!ok) {
-        m_db.rollback();
+    if (!ok || !Exec(QStringLiteral("COMMIT"))) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         return false;
-    }
-    if (!m_db.commit()) {
-        return Fail(QStringLiteral("投票履歴を作れません"), m_db.lastError().text());
     }
     return true;
 }
 
 bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
     const auto day = DateKey(saleDate);
-    if (!m_open) {
-        return m_error.isEmpty() ? Fail(QStringLiteral("投票履歴を書き込めません"), QStringLiteral("開かれていません"))
-                                 : false;
+    if (!m_open || m_reading) {
+        return m_error.isEmpty()
+                   ? Fail(QStringLiteral("投票履歴を書き込めません"),
+                          m_reading ? QStringLiteral("読み取り用に開かれています") : QStringLiteral("開かれていません"))
+                   : false;
     }
     if (!day) {
         return Fail(QStringLiteral("投票履歴を書き込めません"),
@@ -216,7 +327,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
 std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
     std::vector<Archive::Bet> out;
     const auto day = DateKey(saleDate);
-    if (!m_open || !day) {
+    if (!m_open || m_empty || !day) {
         return out;
     }
     QSqlQuery q(m_db);
@@ -224,31 +335,28 @@ std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
     q.prepare(QStringLiteral("SELECT venue, kaiji, hiji, race_num, bet_type, num1, num2, num3, buy_day, stake, "
                              "payout, state FROM bet_lines WHERE sale_date = ? ORDER BY seq"));
     q.addBindValue(*day);
-    if (!q.exec()) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
-        out.push_back(
-            {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
+    const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
+    if (!ReadRows(q, [&] {
+            out.push_back(
+                {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
+        })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }
 
 QStringList BetArchive::Days() {
     QStringList out;
-    if (!m_open) {
+    if (!m_open || m_empty) {
         return out;
     }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"))) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        out << QString::number(q.value(0).toLongLong());
+    q.prepare(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"));
+    if (!ReadRows(q, [&] { out << QString::number(q.value(0).toLongLong()); })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }
@@ -257,7 +365,7 @@ std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, cons
     std::vector<Archive::DayFigures> out;
     const auto first = DateKey(from);
     const auto last = DateKey(to);
-    if (!m_open || !first || !last) {
+    if (!m_open || m_empty || !first || !last) {
         return out;
     }
     QSqlQuery q(m_db);
@@ -267,18 +375,15 @@ std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, cons
                              "bet_type"));
     q.addBindValue(*first);
     q.addBindValue(*last);
-    if (!q.exec()) {
-        Fail(QStringLiteral("投票履歴を読めません"), q.lastError().text());
-        return out;
-    }
-    while (q.next()) {
-        Archive::DayFigures f;
-        f.SaleDate = QString::number(q.value(0).toLongLong());
-        f.Venue = static_cast<qint16>(q.value(1).toInt());
-        f.BetType = static_cast<qint16>(q.value(2).toInt());
-        f.Sum = {q.value(3).toLongLong(), q.value(4).toLongLong(), q.value(5).toLongLong(), q.value(6).toLongLong(),
-                 q.value(7).toLongLong(), q.value(8).toLongLong(), q.value(9).toLongLong()};
-        out.push_back(f);
+    const auto n = [&q](int i) { return q.value(i).toLongLong(); };
+    if (!ReadRows(q, [&] {
+            out.push_back({QString::number(n(0)),
+                           static_cast<qint16>(n(1)),
+                           static_cast<qint16>(n(2)),
+                           {n(3), n(4), n(5), n(6), n(7), n(8), n(9)}});
+        })) {
+        FailRead(q.lastError());
+        out.clear();
     }
     return out;
 }

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QSqlError;
+
 // The archive of every sale day's evaluated bets: "VQBETS.SQLITE" in the client folder. A day is stored
 // as a whole in one transaction, replacing what was stored for it, so a refresh never doubles a bet and
 // a crash in the middle leaves the day as it was before. Beside the bets it keeps each day's figures by
@@ -17,6 +19,18 @@
 // window can read while a refresh writes.
 class BetArchive {
 public:
+    enum class Access {
+        // Makes the file when missing and keeps it in WAL mode: the writer's way.
+        Write,
+        // Writes nothing: a missing file is an archive with no days. Where the folder or the file cannot be
+        // written, so WAL's shared-memory file cannot be made, the file is read as ReadFrozen reads it.
+        Read,
+        // The file as it lies, taking no lock and making no file beside it: what a read-only folder (a copy
+        // on a read-only medium, another user's folder) allows. A day still in a writer's WAL file is not
+        // seen, and a file written while it is read may read as damaged.
+        ReadFrozen,
+    };
+
     static QString FileName() { return QStringLiteral("VQBETS.SQLITE"); }
     // The layout this version writes. A file of a later version is left alone, never written to.
     static constexpr int kSchemaVersion = 1;
@@ -26,15 +40,18 @@ public:
     BetArchive(const BetArchive&) = delete;
     BetArchive& operator=(const BetArchive&) = delete;
 
-    // Opens the archive in `folder`, making it when missing. False, with ErrorText, when it cannot be
-    // opened or made, is not an archive, or was written by a later version.
-    bool Open(const QString& folder);
+    // Opens the archive in `folder`, making it when missing (for Write). False, with ErrorText, when it
+    // cannot be opened or made, is not an archive, or was written by a later version.
+    bool Open(const QString& folder, Access access = Access::Write);
     bool IsOpen() const { return m_open; }
     // Why the last call failed: the file and the reason, for the one message the user sees.
     const QString& ErrorText() const { return m_error; }
 
-    // Replaces the day's bets (saleDate "yyyymmdd") and figures.
+    // Replaces the day's bets (saleDate "yyyymmdd") and figures; only for Write.
     bool StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
+    // Each reader below returns nothing, with ErrorText, when its read fails part way (a damaged page):
+    // the figures of half a period must never pass for the period's.
+
     // The stored bets of a day in the order they were stored.
     std::vector<Archive::Bet> BetsOfDay(const QString& saleDate);
     // The stored days, oldest first.
@@ -44,12 +61,18 @@ public:
 
 private:
     bool Fail(const QString& what, const QString& reason);
+    bool FailRead(const QSqlError& error);
+    bool FailOpen(const QSqlError& error);
     bool Exec(const QString& sql);
+    bool UseWal();
+    bool CheckVersion();
     bool MakeSchema();
 
     QString m_connection;
     QString m_path;
     QSqlDatabase m_db;
     bool m_open = false;
+    bool m_reading = false;
+    bool m_empty = false; // opened for reading where nothing is stored yet
     QString m_error;
 };

@@ -96,7 +96,7 @@ int AnalyseCommand(const QStringList& args) {
         return 3;
     }
     BetArchive archive;
-    if (!archive.Open(QFileInfo(folder).absoluteFilePath())) {
+    if (!archive.Open(QFileInfo(folder).absoluteFilePath(), BetArchive::Access::Read)) {
         Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
         return 4;
     }
@@ -106,6 +106,10 @@ int AnalyseCommand(const QStringList& args) {
     const AnalysisDates dates = AnalysisPeriodDates(AnalysisPeriod::Range, last, first, last,
                                                     from.isEmpty() ? first : from, to.isEmpty() ? last : to);
     const AnalysisTables t = BuildAnalysis(archive.FiguresOf(dates.From, dates.To), dates.From, dates.To);
+    if (!archive.ErrorText().isEmpty()) { // a read that met damage: its message, and no figures
+        Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
+        return 4;
+    }
     if (csv) {
         Print(stdout, Csv::Document(AnalysisCsvRows(t)));
     } else if (json) {

@@ -112,12 +112,12 @@ void frmAnalysis::Reload() {
     dtpFrom->setEnabled(period == AnalysisPeriod::Range);
     dtpTo->setEnabled(period == AnalysisPeriod::Range);
     // A connection of its own, on this thread, for the moment of reading: the archive's writer keeps its
-    // own, and WAL lets both go on.
+    // own, and WAL lets both go on. Reading writes nothing, so a folder that cannot be written is read too.
     BetArchive archive;
     QString problem;
     std::vector<Archive::DayFigures> figures;
     QStringList days;
-    if (archive.Open(m_control.PatPath())) {
+    if (archive.Open(m_control.PatPath(), BetArchive::Access::Read)) {
         days = archive.Days();
     } else {
         problem = archive.ErrorText();

@@ -6,12 +6,17 @@
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <future>
+#include <latch>
 
 using Archive::Bet;
 using ::testing::HasSubstr;
@@ -30,6 +35,19 @@ Bet Make(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
     b.Payout = payout;
     b.State = state;
     return b;
+}
+
+// The first value of a statement run on a connection of its own to the file; none when it gives none.
+QVariant Scalar(const QString& file, const char* sql) {
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(file);
+        QSqlQuery q(db);
+        value = db.open() && q.exec(QLatin1String(sql)) && q.next() ? q.value(0) : QVariant();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return value;
 }
 } // namespace
 
@@ -80,15 +98,7 @@ TEST(BetArchive, UnusableFilesAreRefusedWithTheirNameAndLeftAlone) {
         const char* reason;
     };
     const auto newer = [](const TempFolder& dir) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
-            db.setDatabaseName(dir.File(BetArchive::FileName()));
-            ASSERT_TRUE(db.open());
-            QSqlQuery q(db);
-            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER)")));
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)")));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        Scalar(dir.File(BetArchive::FileName()), "CREATE TABLE schema_version AS SELECT 2 AS version");
     };
     const std::vector<Case> cases{
         {"not a database", [](const TempFolder& d) { d.Write(BetArchive::FileName(), QByteArray(4096, 'x')); },
@@ -110,6 +120,71 @@ TEST(BetArchive, UnusableFilesAreRefusedWithTheirNameAndLeftAlone) {
             EXPECT_EQ(dir.Read(BetArchive::FileName()), before) << c.name;
         }
     }
+}
+
+TEST(BetArchive, TwoWritersMakingANewArchiveAtOnceBothOpenItWithOneVersionRow) {
+    TempFolder dir; // the main window's writer and `velqora archive`, on a folder without an archive
+    QStringList faults;
+    for (int i = 0; i < 200; ++i) {
+        const QString folder = dir.Sub(QString::number(i));
+        std::latch start(2);
+        const auto open = [&] {
+            BetArchive archive;
+            start.arrive_and_wait();
+            return archive.Open(folder) ? QString() : archive.ErrorText();
+        };
+        std::future<QString> other = std::async(std::launch::async, open);
+        faults << open() << other.get();
+        const QVariant rows = Scalar(folder + BetArchive::FileName(), "SELECT COUNT(*) FROM schema_version");
+        faults << (rows == 1 ? QString() : QStringLiteral("%1: %2 version rows").arg(i).arg(rows.toInt()));
+    }
+    EXPECT_EQ(faults.join(QString()), QString()) << faults.join(u'\n').toStdString();
+}
+
+TEST(BetArchive, AReaderMakesNoFileAndReadsAFolderItCannotWrite) {
+    TempFolder dir;
+    const QString folder = dir.Sub(QStringLiteral("読み取り専用 #1%")); // carried escaped in SQLite's file address
+    EXPECT_TRUE(BetArchive().Open(folder, BetArchive::Access::Read));   // nothing stored: no days, no file made
+    EXPECT_FALSE(QFileInfo::exists(folder + BetArchive::FileName()));
+    {
+        BetArchive writer;
+        ASSERT_TRUE(writer.Open(folder) && writer.StoreDay(QStringLiteral("20261205"), {Make(5, 1, 500, 0, 0)}));
+    }
+    // What a folder that cannot be written gets: the file as it lies, no lock, no file made beside it.
+    BetArchive reader;
+    EXPECT_TRUE(reader.Open(folder, BetArchive::Access::ReadFrozen) && reader.Days().size() == 1);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{BetArchive::FileName()});
+    // The folder check that chooses it, where permissions bind (not for root).
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const bool binds = !QFileInfo(folder).isWritable();
+    EXPECT_TRUE(!binds || (reader.Open(folder, BetArchive::Access::Read) && reader.Days().size() == 1));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!binds) {
+        GTEST_SKIP() << "permissions do not bind (root): a read-only folder was read through ReadFrozen alone";
+    }
+}
+
+TEST(BetArchive, DamageMetPartWayThroughAReadFailsItWithTheFileNamed) {
+    TempFolder dir;
+    {
+        // 60 days of 210 bets (3 venues × 7 bet types): a page of day figures every few days among bet pages.
+        BetArchive writer;
+        ASSERT_TRUE(writer.Open(dir.Path()));
+        std::vector<Bet> bets;
+        for (int i = 0; i < 210; ++i) {
+            bets.push_back(Make(5 + i % 3, 1 + i / 3 % 7, 100, 0, 0));
+        }
+        for (int d = 0; d < 60; ++d) {
+            ASSERT_TRUE(writer.StoreDay(QDate(2026, 1, 1).addDays(d).toString(QStringLiteral("yyyyMMdd")), bets));
+        }
+    } // closed last: no WAL beside it, every page in the file
+    QByteArray bytes = dir.Read(BetArchive::FileName());
+    bytes.replace(bytes.size() / 4, bytes.size() / 2, QByteArray(bytes.size() / 2, '\xA5'));
+    dir.Write(BetArchive::FileName(), bytes);
+    BetArchive reader;
+    EXPECT_TRUE(reader.Open(dir.Path(), BetArchive::Access::Read) &&
+                reader.FiguresOf(QStringLiteral("20260101"), QStringLiteral("20261231")).empty());
+    EXPECT_THAT(reader.ErrorText().toStdString(), HasSubstr("VQBETS.SQLITE が壊れていて読めません"));
 }
 
 TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {

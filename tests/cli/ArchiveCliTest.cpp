@@ -51,6 +51,13 @@ TEST(ArchiveCli, TheSampleDayIsStoredOnceAndAnalysedAsTheSummaryCountsIt) {
     const CliRun csv = RunVelqora({QStringLiteral("analyse"), QStringLiteral("--csv"), dir.Path()});
     EXPECT_TRUE(csv.out.startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20261205,20261205\r\n")); // 期間
 
+    // Damage met as the analysis reads (every page after those of the tables and the version): no figures.
+    const QByteArray whole = dir.Read(QStringLiteral("VQBETS.SQLITE"));
+    dir.Write(QStringLiteral("VQBETS.SQLITE"), whole.left(8192) + QByteArray(whole.size() - 8192, '#'));
+    const CliRun damaged = RunVelqora({QStringLiteral("analyse"), dir.Path()});
+    EXPECT_EQ(damaged.exitCode, 4);
+    EXPECT_TRUE(damaged.out.isEmpty() && damaged.err.contains("VQBETS.SQLITE が壊れて")) << damaged.err.constData();
+
     // A damaged archive: a message, an exit status, and the file left as it was.
     dir.Write(QStringLiteral("VQBETS.SQLITE"), QByteArray(2048, '#'));
     const CliRun broken = RunVelqora({QStringLiteral("archive"), dir.Path()});
