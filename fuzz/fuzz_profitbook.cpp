@@ -1,6 +1,6 @@
 // The profit book: any file is read, a day is entered, and the book saved is the book read back next
 // time, record for record (each in the form its line gives it). A book that cannot be read completely is
-// never written over.
+// never written over. Its rankings order their keys as the pairwise exchange does.
 #include "FuzzSupport.h"
 
 #include "core/AppError.h"
@@ -23,6 +23,37 @@ std::vector<udtRecord> Records(const ProfitBook& book) {
         out.push_back({book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)});
     }
     return out;
+}
+
+// The best and worst lists order their keys (profit, then date) as the pairwise exchange the book was
+// always sorted with: records k and j change places when k's profit, then k's date, comes first.
+void CheckRankings(const ProfitBook& book) {
+    using Key = std::pair<qint32, QString>;
+    for (const bool best : {true, false}) {
+        QList<Key> keys;
+        for (qsizetype i = 1; i < book.PastCount(); ++i) { // the last record is never listed
+            const qint32 profit = book.PastProfit(i);
+            if (best ? profit > 0 : profit < 0) {
+                keys.append({profit, book.PastDate(i)});
+            }
+        }
+        for (qsizetype j = 0; j + 1 < keys.size(); ++j) {
+            for (qsizetype k = j + 1; k < keys.size(); ++k) {
+                const auto& [pj, dj] = keys[j];
+                const auto& [pk, dk] = keys[k];
+                if ((best ? pj < pk : pj > pk) || (pj == pk && dj < dk)) {
+                    keys.swapItemsAt(j, k);
+                }
+            }
+        }
+        const qsizetype count = best ? book.BestCount() : book.WorstCount();
+        Fuzz::Check(count == keys.size(), "every gain or loss but the last record's is listed");
+        for (qsizetype i = 1; i <= count; ++i) {
+            const Key listed{best ? book.BestProfit(i) : book.WorstProfit(i),
+                             best ? book.BestDate(i) : book.WorstDate(i)};
+            Fuzz::Check(listed == keys[i - 1], "ranked as the pairwise exchange ranks", listed.second);
+        }
+    }
 }
 
 } // namespace
@@ -51,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fuzz::Check(FileBytes(path) == input, "an unread book is never written over");
         return 0;
     }
+    CheckRankings(book);
     // A book we wrote is a book we read back: nothing is reported on reading it.
     struct Counting : IErrorReporter {
         int shown = 0;

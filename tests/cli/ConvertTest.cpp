@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 TEST(ConvertCommand, WritesTheRaceResultFileOrNothing) {
@@ -30,6 +35,26 @@ TEST(ConvertCommand, WritesTheRaceResultFileOrNothing) {
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.Path() + "bad"));
 }
+
+#ifdef Q_OS_UNIX
+// A result file that cannot be written (a full disk; here a file-size limit the tool inherits) is said as
+// what it is, not as a page that makes no file.
+TEST(ConvertCommand, AResultFileThatCannotBeWrittenIsSaid) {
+    TempFolder dir;
+    dir.Write(QStringLiteral("page.txt"), ResultPages::JoinLines(ResultPages::ResultsPageLines(SamplePage())).toUtf8());
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small{100, saved.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const CliRun run = RunVelqora({QStringLiteral("convert"), dir.File("page.txt"), dir.Path() + "save"});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_TRUE(run.err.startsWith("velqora: the result file could not be written: ")) << run.err.data();
+    EXPECT_FALSE(QFileInfo::exists(dir.Path() + "save/KS-5628B.JRA"));
+}
+#endif
 
 TEST(ConvertCommand, ListsThePublishedRaces) {
     TempFolder dir;

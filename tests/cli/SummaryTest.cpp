@@ -7,8 +7,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -223,4 +226,33 @@ TEST(SummaryCommand, BadArgumentsAndMissingFolders) {
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_TRUE(run.out.isEmpty());
     }
+}
+
+// A day's reading is bounded whatever the folder holds: 998 names of one 63 MB log are one file, read and
+// counted once; logs too large together are refused, and said, at once.
+TEST(SummaryCommand, ADaysReadingIsBoundedAndKnowsFilesByWhatTheyAre) {
+    TempFolder dir;
+    WriteDay(dir);
+    const auto amtBuy = [&dir] {
+        const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
+        return run.Json().object()[u"totals"].toObject()[u"amtBuy"].toInt();
+    };
+    const int whole = amtBuy();
+    QFile(dir.File(QStringLiteral("LG002.JRA"))).resize(63 << 20); // sparse: quick to make
+    QList<IndexEntry> index{{QStringLiteral("LG001"), QStringLiteral("20260404")}};
+    for (int i = 0; i < 998; ++i) { // the index holds 999 entries at most
+        index.append({QStringLiteral("L%1").arg(i, 4, 10, QLatin1Char('0')), kDate});
+        std::filesystem::create_hard_link(dir.File("LG002.JRA").toStdString(),
+                                          dir.File(index.last().Name + ".JRA").toStdString());
+    }
+    SaveIndex(dir.Path(), index);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(amtBuy(), whole);
+    QFile::remove(dir.File(QStringLiteral("L0001.JRA")));
+    QFile::copy(dir.File(QStringLiteral("LG002.JRA")), dir.File(QStringLiteral("L0001.JRA"))); // 126 MB in all
+    const CliRun refused = RunVelqora({QStringLiteral("summary"), dir.Path()});
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(refused.exitCode, 4);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("合わせて64 MBを超えるため、読むのをやめました").toUtf8()));
 }
