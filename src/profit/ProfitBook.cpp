@@ -422,7 +422,9 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
         }
         return false;
     });
-    if (full) {
+    // The automatic update meets a full book at every refresh: it says so once a run; the user's own entry
+    // is always answered.
+    if (full && (intProcess != 0 || !std::exchange(m_fullSaid, true))) {
         ReportFileError(AppError(
             ErrNo::FileAccess, kSaveSource,
             QStringLiteral("通帳 %1 は%2日分の記録で一杯のため、%3 の記録を加えられません。通帳はそのままです。"

@@ -153,5 +153,6 @@ private:
     qint64 m_totalPay = 0;
     qint64 m_totalProfit = 0;
     bool m_busy = false;
-    QString m_stamp; // of the file as last read or written; empty before the first read
+    QString m_stamp;         // of the file as last read or written; empty before the first read
+    bool m_fullSaid = false; // the automatic update has said once that the book is full
 };

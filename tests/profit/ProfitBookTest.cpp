@@ -395,6 +395,9 @@ TEST_F(BookTest, FilesTheBookNeverWritesOverOrMisreads) {
     EXPECT_EQ(folder.Read(kFile), full);
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].contains(QStringLiteral("日分の記録で一杯のため、20240506 の記録を加えられません")));
+    Check("20240507", 100, 0);       // the automatic update says it once a run
+    Check("20240507", 100, 0, 0, 1); // the user's entry is always answered
+    EXPECT_EQ(errors.texts.size(), 2);
 }
 
 // Another holder of the book (a second copy of the program, the tool) changes it too: each change is made on
