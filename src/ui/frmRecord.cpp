@@ -397,9 +397,7 @@ void frmRecord::ShowInput() {
     m_cmdOk->setEnabled(false);
     m_txtMessage->clear();
     EnableLists(false);
-    DatePicked();
-    m_cmdOk->setEnabled(false);
-    m_txtMessage->clear();
+    DatePicked(); // what it loads is an edit like any other: OK stays off until 確定
     FitView();
     m_txtYY->setFocus();
 }
