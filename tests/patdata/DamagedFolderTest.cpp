@@ -70,7 +70,6 @@ TEST(DamagedFolder, AFileNotReadWholeIsNamed) {
     const auto cut = [](const char* name, qsizetype keep, const char* add = "") {
         return [=](const TempFolder& d) { d.Write(name, d.Read(name).left(keep) + add); };
     };
-    const auto remove = [](const TempFolder& d) { QFile::remove(d.File(QStringLiteral("LG002.JRA"))); };
     const qint64 result = ResultFiles::WriteResultFile({}).size(); // the writers' lengths
     const qint64 payout = ResultFiles::WritePayoutFile({}).size();
     const struct {
@@ -82,7 +81,7 @@ TEST(DamagedFolder, AFileNotReadWholeIsNamed) {
         {"result file + CR LF", cut("KS-56281.JRA", 849, "\r\n"), {"KS-56281.JRA", P::WrongLength, 851, result}},
         {"payout file cut", cut("TH-5628.JRA", 40), {"TH-5628.JRA", P::WrongLength, 40, payout}},
         {"odds file cut", cut("ZO-581.JRA", 500), {"ZO-581.JRA", P::WrongLength, 500, OddsFiles::kZoLength}},
-        {"listed log missing", remove, {"LG002.JRA", P::Missing, 0, 0}},
+        {"listed log missing", [](auto& d) { QFile::remove(d.File("LG002.JRA")); }, {"LG002.JRA", P::Missing, 0, 0}},
         {"a folder in its place",
          [](auto& d) { ASSERT_TRUE(QFile::remove(d.File("LG002.JRA")) && QDir().mkdir(d.File("LG002.JRA"))); },
          {"LG002.JRA", P::NotAFile, 0, 0}},

@@ -196,8 +196,7 @@ TEST_F(BookTest, BestAndWorstDaysPutTheLaterDateFirstAndNeverTheLastRecord) {
     EXPECT_EQ(book.TotalProfit(), 8500);
 }
 
-// A book of 100,000 records tied on date and profit is ranked at once (the order of the keys against the
-// pairwise exchange is a property the book's fuzzer checks on every book it makes).
+// A book of 100,000 records tied on date and profit is ranked at once (the order: the book's fuzzer).
 TEST_F(BookTest, RankingsOfABookOfTiesAreQuick) {
     QByteArray tied; // distinct records of one date and one profit
     for (qint32 i = 0; i < 99999; ++i) {
@@ -382,7 +381,6 @@ TEST_F(BookTest, AReadOrWriteRequestedWhileOneRunsReturnsAtOnce) {
 }
 
 // An editor's byte-order mark is no part of the book, and a book at the reader's bound takes no more days.
-// (Something other than a file by the book's name is refused like the folder below.)
 TEST_F(BookTest, FilesTheBookNeverWritesOverOrMisreads) {
     Load("\xEF\xBB\xBF" + Line("20240505", 1000, 0) + kSentinelLine);
     EXPECT_EQ(Dates(), QStringList({"20240505", "00000000"}));
@@ -400,9 +398,8 @@ TEST_F(BookTest, FilesTheBookNeverWritesOverOrMisreads) {
     EXPECT_EQ(errors.texts.size(), 2);
 }
 
-// Another holder of the book (a second copy of the program, the tool) changes it too: each change is made on
-// the file as the other left it, and a book asked for nothing follows the file. While the other holds the
-// lock, a change is said and kept in memory only.
+// Another holder of the book (a second copy, the tool): each change is made on the file as the other left
+// it, a book asked for nothing follows the file, and while the other holds the lock a change is kept unsaved.
 TEST_F(BookTest, ChangesAreMadeOnTheFileAsAnotherHolderLeftIt) {
     Load(Line("20240505", 1000, 0) + kSentinelLine);
     ProfitBook other;

@@ -350,8 +350,7 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     // The refresh button stays usable, so the user can try again once the client rewrites its log.
     EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
 
-    // The book was read all the same: once the client has rewritten its log, the refresh updates today's
-    // record beside the days the book already held, without a word.
+    // The book was read all the same: the next refresh updates today's record beside the book's days.
     WriteDay({{3, 5, 0}});
     QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
     EXPECT_EQ(errors.texts.size(), 1) << errors.texts.join(u'|').toStdString();
