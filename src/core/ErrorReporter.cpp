@@ -36,3 +36,11 @@ void ReportError(const AppError& error) {
         // Reporting must never take the program down.
     }
 }
+
+void ReportFailure(const QString& message, const QString& detail) {
+    try {
+        CurrentErrorReporter()->ShowError(AppInfo::Title(),
+                                          detail.isEmpty() ? message : message + QStringLiteral("\r\n") + detail);
+    } catch (...) {
+    }
+}

@@ -20,3 +20,8 @@ QString ErrorMessageText(const AppError& error);
 
 // Shows the error once through the installed reporter. Never throws.
 void ReportError(const AppError& error);
+
+// A failure of our own that the user must hear about: the first line says, in the user's words, what
+// happened, what is kept and what to do; the technical detail (file, system reason) follows on its own
+// line so a support call can still quote it. Never throws.
+void ReportFailure(const QString& message, const QString& detail);
