@@ -8,9 +8,10 @@ packages=(
     qt6-base-dev qt6-webengine-dev
     qt6-httpserver-dev qt6-websockets-dev
     libqt6sql6-sqlite qt6-charts-dev
-    libicu-dev
+    libicu-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
+    xvfb xauth openbox wmctrl xdotool x11-utils imagemagick
 )
 
 missing=()

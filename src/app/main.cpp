@@ -5,6 +5,7 @@
 #include "core/AppInfo.h"
 #include "core/Startup.h"
 #include "ui/MessageBoxReporter.h"
+#include "ui/Translations.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
     QApplication app(argc, argv);
+    InstallQtTranslations();
     MessageBoxReporter reporter;
     SetErrorReporter(&reporter);
 

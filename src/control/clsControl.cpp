@@ -149,8 +149,8 @@ void clsControl::ShowDetail() {
     }
 }
 
-void clsControl::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
-    m_settings.LoadForm(window, top, left, height, width);
+bool clsControl::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+    return m_settings.LoadForm(window, top, left, height, width);
 }
 
 void clsControl::SaveForm(const IFormWindow& window) {

@@ -57,7 +57,8 @@ public:
     void ChangePath();
     // Closes one window when it is open (the day profit table closes the race windows it opened).
     void UnloadWindow(IWindowHost::Window window);
-    void LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
+    // True when the window's slot holds a place (see Settings::LoadForm).
+    bool LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
     void SaveForm(const IFormWindow& window);
 
     // Profit book (kept in "VQPROFIT.TXT" in the client folder).

@@ -129,8 +129,11 @@ void Settings::SaveSettings() const {
     ini.SetData(kOption, QStringLiteral("resultsite"), m_resultSite);
 }
 
-void Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+bool Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
     const FormSlot& s = At(window.FormTag());
+    if (s.PosTop == 0 && s.PosLeft == 0 && s.Height == 0 && s.Width == 0) {
+        return false;
+    }
     if (top && s.PosTop >= 0) {
         window.setTopTwips(s.PosTop);
     }
@@ -143,6 +146,7 @@ void Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, b
     if (width && s.Width > 0) {
         window.setWidthTwips(s.Width);
     }
+    return true;
 }
 
 void Settings::SaveForm(const IFormWindow& window) {

@@ -31,8 +31,9 @@ public:
     void SaveSettings() const;
 
     // Restores the window from its slot: top and left when stored at 0 or more, height and width when
-    // stored above 0; each only when its flag is set.
-    void LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
+    // stored above 0; each only when its flag is set. False when the slot holds no place at all (all four
+    // values 0: the window was never shown with these settings), so the window can choose a first place.
+    bool LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const;
     // Remembers the window's place in its slot, unless it is minimised. Reaches the file at the next save.
     void SaveForm(const IFormWindow& window);
 

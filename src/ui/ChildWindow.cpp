@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "QtFormWindow.h"
+#include "WindowPlace.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
@@ -9,14 +10,33 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+namespace {
+// About one title bar.
+constexpr int kCascadeStep = 28;
+} // namespace
+
 ChildWindow::ChildWindow(clsControl& control, Settings::Slot slot, QWidget* owner)
     : QWidget(owner, Qt::Window), m_control(control), m_slot(slot) {
     setFont(Fonts::Proportional());
 }
 
-void ChildWindow::RestorePlace(bool top, bool left, bool height, bool width) {
+void ChildWindow::RestorePlace(bool top, bool left, bool height, bool width, const QWidget* beside) {
     QtFormWindow placement(this, m_slot);
-    m_control.LoadForm(placement, top, left, height, width);
+    const bool stored = m_control.LoadForm(placement, top, left, height, width);
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect avoid = main && main->isVisible() ? WindowPlace::Outer(main) : QRect();
+    if (beside && beside->isVisible()) {
+        placement.Place(stored, WindowPlace::Outer(beside), avoid);
+        return;
+    }
+    // Windows opened beside the main window one after another are cascaded, so each title bar shows.
+    int cascaded = 0;
+    if (main) {
+        for (const ChildWindow* other : main->findChildren<ChildWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+            cascaded += other != this && other->isVisible() ? 1 : 0;
+        }
+    }
+    placement.Place(stored, avoid, QRect(), cascaded * kCascadeStep);
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {

@@ -1,12 +1,19 @@
 #include "QtFormWindow.h"
 
+#include "WindowPlace.h"
+
 #include <QWidget>
 
 #include <cmath>
 
 QtFormWindow::QtFormWindow(QWidget* window, int tag) : m_window(window), m_tag(tag) {
-    // The stored sizes are outer sizes; the platform window must exist for its frame to be known.
+    // The platform window must exist for its frame to be known.
     m_window->winId();
+    // A window laid out but never sized takes its layout's size, as showing it would.
+    if (!m_window->testAttribute(Qt::WA_Resized)) {
+        m_window->adjustSize();
+    }
+    m_outer = WindowPlace::Outer(m_window);
 }
 
 int QtFormWindow::TwipsToPixels(qint32 twips, int dpi) {
@@ -22,37 +29,46 @@ bool QtFormWindow::IsMinimized() const {
 }
 
 qint32 QtFormWindow::TopTwips() const {
-    return PixelsToTwips(m_window->frameGeometry().top(), m_window->logicalDpiY());
+    return PixelsToTwips(m_outer.top(), m_window->logicalDpiY());
 }
 
 qint32 QtFormWindow::LeftTwips() const {
-    return PixelsToTwips(m_window->frameGeometry().left(), m_window->logicalDpiX());
+    return PixelsToTwips(m_outer.left(), m_window->logicalDpiX());
 }
 
 qint32 QtFormWindow::HeightTwips() const {
-    return PixelsToTwips(m_window->frameGeometry().height(), m_window->logicalDpiY());
+    return PixelsToTwips(m_outer.height(), m_window->logicalDpiY());
 }
 
 qint32 QtFormWindow::WidthTwips() const {
-    return PixelsToTwips(m_window->frameGeometry().width(), m_window->logicalDpiX());
+    return PixelsToTwips(m_outer.width(), m_window->logicalDpiX());
 }
 
 void QtFormWindow::setTopTwips(qint32 twips) {
-    m_window->move(m_window->frameGeometry().left(), TwipsToPixels(twips, m_window->logicalDpiY()));
+    m_outer.moveTop(TwipsToPixels(twips, m_window->logicalDpiY()));
 }
 
 void QtFormWindow::setLeftTwips(qint32 twips) {
-    m_window->move(TwipsToPixels(twips, m_window->logicalDpiX()), m_window->frameGeometry().top());
+    m_outer.moveLeft(TwipsToPixels(twips, m_window->logicalDpiX()));
 }
 
 void QtFormWindow::setHeightTwips(qint32 twips) {
-    const int frame = m_window->frameGeometry().height() - m_window->height();
-    const int inner = TwipsToPixels(twips, m_window->logicalDpiY()) - frame;
-    m_window->resize(m_window->width(), inner > 0 ? inner : 0);
+    m_outer.setHeight(TwipsToPixels(twips, m_window->logicalDpiY()));
 }
 
 void QtFormWindow::setWidthTwips(qint32 twips) {
-    const int frame = m_window->frameGeometry().width() - m_window->width();
-    const int inner = TwipsToPixels(twips, m_window->logicalDpiX()) - frame;
-    m_window->resize(inner > 0 ? inner : 0, m_window->height());
+    m_outer.setWidth(TwipsToPixels(twips, m_window->logicalDpiX()));
+}
+
+void QtFormWindow::Place(bool stored, const QRect& anchor, const QRect& avoid, int step) {
+    // The window's own limits (a fixed width, a design minimum) bound what the settings ask for.
+    const QMargins margins = WindowPlace::Frame(m_window);
+    const QSize inner =
+        m_outer.size().shrunkBy(margins).expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize());
+    const QRect wanted(m_outer.topLeft(), inner.grownBy(margins));
+    const QRect outer = stored
+                            ? WindowPlace::OnScreen(wanted, WindowPlace::ScreenAreas())
+                            : WindowPlace::FirstPlace(wanted.size(), WindowPlace::AreaAt(anchor), anchor, avoid, step);
+    WindowPlace::Apply(m_window, outer);
+    m_outer = outer;
 }

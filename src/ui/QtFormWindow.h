@@ -2,10 +2,13 @@
 
 #include "core/FormWindow.h"
 
+#include <QRect>
+
 class QWidget;
 
 // A real window seen through the settings' eyes: outer position and size in twips, converted with the
-// screen's logical DPI.
+// screen's logical DPI. Read, it is the window's frame as shown; written, it collects the wanted frame,
+// which `Place` then gives the window.
 class QtFormWindow : public IFormWindow {
 public:
     QtFormWindow(QWidget* window, int tag);
@@ -21,6 +24,11 @@ public:
     void setHeightTwips(qint32 twips) override;
     void setWidthTwips(qint32 twips) override;
 
+    // Moves and sizes the window to the collected frame. A window with no stored place (`stored` false)
+    // instead takes its first place beside `anchor` (the screen's top right without one), clear of `avoid`;
+    // a stored place no screen shows any more is brought back onto one.
+    void Place(bool stored, const QRect& anchor = QRect(), const QRect& avoid = QRect(), int step = 0);
+
     // Conversions at the window's logical DPI.
     static int TwipsToPixels(qint32 twips, int dpi);
     static qint32 PixelsToTwips(int pixels, int dpi);
@@ -28,4 +36,5 @@ public:
 private:
     QWidget* m_window;
     int m_tag;
+    QRect m_outer;
 };

@@ -137,20 +137,13 @@ void frmKekka::Form_Load() {
     m_haraiView->setMinimumWidth(m_picHarai->sizeHint().width() + scrollBar);
 
     resize(sizeHint());
-    RestorePlace(true, true, true, true);
-    PlaceBesideDetail();
-}
-
-void frmKekka::PlaceBesideDetail() {
-    // Until the user has placed this window once, it opens right of the race's detail window instead of
-    // on top of it.
-    if (objControl().Width(Settings::Kekka) > 0 || objControl().Height(Settings::Kekka) > 0 || !parentWidget()) {
-        return;
-    }
-    for (const frmDetail* detail : parentWidget()->findChildren<frmDetail*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (detail->isVisible()) {
-            move(detail->frameGeometry().right() + 1, detail->frameGeometry().top());
-            return;
+    // Until the user has placed this window once, it opens beside the race's detail window instead of on
+    // top of it.
+    const frmDetail* detail = nullptr;
+    if (parentWidget()) {
+        for (const frmDetail* d : parentWidget()->findChildren<frmDetail*>(QString(), Qt::FindDirectChildrenOnly)) {
+            detail = d->isVisible() ? d : detail;
         }
     }
+    RestorePlace(true, true, true, true, detail);
 }

@@ -37,7 +37,6 @@ public:
 private:
     void BuildControls();
     void Form_Load();
-    void PlaceBesideDetail();
 
     QLabel* m_hit = nullptr;
     QLabel* m_info = nullptr;

@@ -6,6 +6,7 @@
 #include "Icons.h"
 #include "QtFormWindow.h"
 #include "WebEngineBrowser.h"
+#include "WindowPlace.h"
 #include "control/clsControl.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
@@ -230,14 +231,16 @@ void frmMain::Form_Load() {
         dataRead = false;
     }
     try {
-        QtFormWindow placement(this, Settings::Main);
-        placement.setWidthTwips(kWidthTwips);
-        setFixedWidth(width());
-        // The design height shows every row; a stored height may make the window taller, never shorter.
+        // The width is the design's, frame included (as far as the frame is known before the first show);
+        // the design height shows every row, and a stored height may make the window taller, never shorter.
+        winId();
+        const QMargins frame = WindowPlace::Frame(this);
+        setFixedWidth(QtFormWindow::TwipsToPixels(kWidthTwips, logicalDpiX()) - frame.left() - frame.right());
         const int designHeight = layout()->totalHeightForWidth(width());
         resize(width(), designHeight);
         setMinimumHeight(designHeight);
-        mobjCtrl->LoadForm(placement, true, true, true, false);
+        QtFormWindow placement(this, Settings::Main);
+        placement.Place(mobjCtrl->LoadForm(placement, true, true, true, false));
         ApplyColors();
         // Applying the stored state through the toggle keeps the menu check and the window in step.
         mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));

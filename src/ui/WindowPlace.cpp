@@ -1,0 +1,195 @@
+#include "WindowPlace.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// The height of the strip at the top of a window the user grabs to move it, and how much of its width
+// must be on a screen for the user to find it.
+constexpr int kTitleStrip = 24;
+constexpr int kGrabWidth = 100;
+// Between a window and the one it opens beside: frames differ by a pixel or two from window to window
+// (a fixed-size window may have no resize border), so windows set edge to edge could still overlap.
+constexpr int kGap = 4;
+
+// How long a window manager may take to frame a new window, and how often we look.
+constexpr int kFrameWaitMs = 1500;
+constexpr int kFrameLookMs = 20;
+constexpr int kSteadyLooks = 5;
+
+QMargins g_lastFrame;
+
+bool Reachable(const QRect& outer, const QRect& area) {
+    const QRect strip = QRect(outer.left(), outer.top(), outer.width(), kTitleStrip) & area;
+    return strip.height() == kTitleStrip && strip.width() >= std::min(kGrabWidth, outer.width());
+}
+
+QRect Inside(QRect r, const QRect& area) {
+    r.setSize(r.size().boundedTo(area.size()));
+    r.moveLeft(std::clamp(r.left(), area.left(), area.right() - r.width() + 1));
+    r.moveTop(std::clamp(r.top(), area.top(), area.bottom() - r.height() + 1));
+    return r;
+}
+
+// Applies the wanted outer rectangle again once the window manager has framed the window, and again
+// should the manager still move it while it settles; done once the frame has held its place for a few
+// looks, or after a while (a platform without frames never reports one).
+class FrameWatch : public QObject {
+public:
+    FrameWatch(QWidget* window, const QRect& outer) : QObject(window), m_window(window), m_outer(outer) {
+        window->installEventFilter(this);
+        m_timer.setInterval(kFrameLookMs);
+        connect(&m_timer, &QTimer::timeout, this, &FrameWatch::Look);
+    }
+
+    void Retarget(const QRect& outer) { m_outer = outer; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::Show && !m_timer.isActive()) {
+            m_timer.start();
+        }
+        return false;
+    }
+
+private:
+    void Look() {
+        // A frame is believed once it is the same at two looks in a row.
+        const QMargins seen = WindowPlace::OwnFrame(m_window);
+        const bool known = !seen.isNull() && seen == m_last;
+        m_last = seen;
+        m_waited += kFrameLookMs;
+        if (known) {
+            const QRect wanted = Fitted(seen);
+            if (WindowPlace::Outer(m_window) != wanted) {
+                m_window->setGeometry(wanted.marginsRemoved(seen));
+                m_steady = 0;
+            } else if (++m_steady >= kSteadyLooks) {
+                m_waited = kFrameWaitMs;
+            }
+        }
+        if (m_waited >= kFrameWaitMs) {
+            m_timer.stop();
+            m_window->removeEventFilter(this);
+            deleteLater();
+        }
+    }
+
+    // The window's own limits (a fixed width) may keep it from the size asked for; then a place that was
+    // inside the screen stays inside.
+    QRect Fitted(const QMargins& frame) const {
+        const QSize inner =
+            m_outer.size().shrunkBy(frame).expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize());
+        const QRect outer(m_outer.topLeft(), inner.grownBy(frame));
+        const QRect area = WindowPlace::AreaAt(m_outer);
+        return area.contains(m_outer) ? Inside(outer, area) : outer;
+    }
+
+    QWidget* m_window;
+    QRect m_outer;
+    QTimer m_timer;
+    int m_waited = 0;
+    int m_steady = 0;
+    QMargins m_last;
+};
+
+} // namespace
+
+namespace WindowPlace {
+
+QRect OnScreen(const QRect& outer, const QList<QRect>& areas) {
+    if (areas.isEmpty() ||
+        std::any_of(areas.begin(), areas.end(), [&](const QRect& a) { return Reachable(outer, a); })) {
+        return outer;
+    }
+    const auto overlap = [&](const QRect& a) {
+        const QRect common = outer & a;
+        return qint64(common.width()) * common.height();
+    };
+    const QRect& best = *std::max_element(areas.begin(), areas.end(),
+                                          [&](const QRect& a, const QRect& b) { return overlap(a) < overlap(b); });
+    return Inside(outer, overlap(best) > 0 ? best : areas.front());
+}
+
+QRect FirstPlace(const QSize& outer, const QRect& area, const QRect& anchor, const QRect& avoid, int step) {
+    if (anchor.isNull()) {
+        return Inside(QRect(QPoint(area.right() - outer.width() + 1, area.top()), outer), area);
+    }
+    const int top = anchor.top() + step;
+    const QRect candidates[] = {
+        QRect(QPoint(anchor.left() - kGap - outer.width(), top), outer),
+        QRect(QPoint(anchor.right() + 1 + kGap, top), outer),
+        QRect(QPoint(anchor.left(), anchor.bottom() + 1 + kGap + step), outer),
+    };
+    for (QRect c : candidates) {
+        // Taller than the room below: lifted, never above the area.
+        c.moveTop(std::max(area.top(), std::min(c.top(), area.bottom() - c.height() + 1)));
+        if (area.contains(c) && !c.intersects(anchor) && !(avoid.isValid() && c.intersects(avoid))) {
+            return c;
+        }
+    }
+    return Inside(candidates[0], area);
+}
+
+QMargins OwnFrame(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    // While the window manager reparents a window its frame passes through odd sizes.
+    const bool plausible = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0 &&
+                           frame.top() < inner.height() && !frame.isNull();
+    if (!plausible) {
+        return QMargins();
+    }
+    g_lastFrame = frame;
+    return frame;
+}
+
+QMargins Frame(const QWidget* window) {
+    const QMargins own = OwnFrame(window);
+    return own.isNull() ? g_lastFrame : own;
+}
+
+QRect Outer(const QWidget* window) {
+    return window->geometry().marginsAdded(Frame(window));
+}
+
+void Apply(QWidget* window, const QRect& outer) {
+    window->setGeometry(outer.marginsRemoved(Frame(window)));
+    if (window->isVisible()) {
+        return;
+    }
+    for (QObject* child : window->children()) {
+        if (auto* watch = dynamic_cast<FrameWatch*>(child)) {
+            watch->Retarget(outer);
+            return;
+        }
+    }
+    new FrameWatch(window, outer);
+}
+
+QList<QRect> ScreenAreas() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+QRect AreaAt(const QRect& rect) {
+    const QScreen* screen = rect.isValid() ? QGuiApplication::screenAt(rect.center()) : nullptr;
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace WindowPlace
