@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFocusEvent>
@@ -163,6 +164,7 @@ QWidget* frmRecord::BuildList() {
     // A clear sheet over the rows: it carries the totals as its tooltip.
     m_lblWindow = new QWidget(m_picture1);
     m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
+    m_lblWindow->installEventFilter(this);
     m_picture1->installEventFilter(this);
     row->addWidget(m_picture1);
 
@@ -570,6 +572,13 @@ bool frmRecord::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_picture1 && event->type() == QEvent::Resize) {
         m_lblWindow->setGeometry(m_picture1->rect());
         m_lblWindow->raise();
+    } else if (watched == m_lblWindow && event->type() == QEvent::Wheel) {
+        // The wheel over the rows (the sheet lies over them) turns the pages as it does over the scroll bar:
+        // that is where the eye is.
+        if (m_view == PastView && m_vScroll->isEnabled()) {
+            QCoreApplication::sendEvent(m_vScroll, event);
+            return true;
+        }
     } else if ((watched == m_cmbMM || watched == m_cmbDD) && event->type() == QEvent::FocusIn) {
         // Entering a list asks for a new confirmation; coming back from its own pop-up or from another
         // window is not entering it (a pick in the pop-up counts as a change anyway).

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,10 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_TRUE(
         rec->lblWindow()->toolTip().endsWith(QStringLiteral("   損益 ") + rec->windowTitle().mid(8).chopped(1)));
 
-    rec->VScroll1()->setValue(1);
+    // One notch of the wheel over the rows turns one page.
+    QWheelEvent notch(QPointF(5, 5), rec->lblWindow()->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(rec->lblWindow(), &notch);
     EXPECT_EQ(Row(rec, 3), QStringLiteral("2026/10/18 15000 23400 8400"));
     rec->VScroll1()->setValue(2);
     EXPECT_EQ(Dates(rec), (QStringList{"2026/09/26", "2026/09/20", "2026/09/19", "2026/09/13", "2026/09/12",
