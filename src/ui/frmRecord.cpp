@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -426,8 +427,24 @@ void frmRecord::FitView() {
         setFixedSize(m_listSize);
         return;
     }
+    // The chart is the one view worth a larger window: it may be resized, and its chart follows.
+    const int toolbar = m_toolbar->sizeHint().height();
     const QSize page = m_chartPage->sizeHint();
-    setFixedSize(std::max(m_listSize.width(), page.width()), m_toolbar->sizeHint().height() + page.height());
+    const QSize target = m_chartSize.isValid()
+                             ? m_chartSize
+                             : QSize(std::max(m_listSize.width(), page.width()), toolbar + page.height());
+    const QSize least = m_chartPage->minimumSizeHint();
+    setMinimumSize(std::max(m_listSize.width(), least.width()), toolbar + least.height());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_chartSize = target; // the limits may have passed the window through another size on the way
+    resize(target);
+}
+
+void frmRecord::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (m_view == ChartView) {
+        m_chartSize = event->size();
+    }
 }
 
 // While the input panel waits for OK or cancel, nothing else of the window may be used: the panel's

@@ -72,6 +72,7 @@ public:
 protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,7 +109,8 @@ private:
     std::array<QToolButton*, 6> m_button{};
     QWidget* m_toolbar = nullptr;
     PassbookChartView* m_chartPage = nullptr;
-    QSize m_listSize; // the window's size but for the chart, which needs more room
+    QSize m_listSize;  // the window's size but for the chart, which needs more room
+    QSize m_chartSize; // the size the user gave the chart, kept for its next showing
     QStackedWidget* m_stack = nullptr;
     QWidget* m_picture1 = nullptr;
     QWidget* m_picture2 = nullptr;

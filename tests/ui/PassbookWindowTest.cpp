@@ -198,6 +198,11 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     }
     EXPECT_EQ(red, w.Control().Book().WorstCount());
     EXPECT_EQ(chart->Shown().Points.back().Cumulative, CaptionYen(rec));
+    // The chart's window can be resized, and the chart follows.
+    const QSizeF plot = chart->Chart()->size();
+    rec->resize(rec->size() + QSize(160, 120));
+    QTRY_COMPARE(chart->Chart()->size(), plot + QSizeF(160, 120));
+    Shot(rec, QStringLiteral("passbook-chart-resized"));
     QTest::mouseClick(rec->Toolbar1(frmRecord::PastButton), Qt::LeftButton);
     EXPECT_EQ(rec->size(), listSize);
 
