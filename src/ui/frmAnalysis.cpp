@@ -3,14 +3,15 @@
 #include "Fonts.h"
 #include "archive/BetArchive.h"
 #include "control/clsControl.h"
-#include "core/AppError.h"
 #include "core/AtomicFile.h"
 #include "core/Csv.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
+#include "core/SpecialFolder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -83,6 +84,10 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     lblCaption->setWordWrap(true); // a message about the archive can be long
     lblTotal = new QLabel(this);
     lblTotal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSaved = new QLabel(this);
+    lblSaved->setObjectName(QStringLiteral("statusLine"));
+    lblSaved->setWordWrap(true);
+    lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_byType = new QStandardItemModel(this);
     m_byVenue = new QStandardItemModel(this);
     grdBetType = MakeTable(m_byType, this);
@@ -94,6 +99,7 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     layout->addWidget(grdBetType, 3);
     layout->addWidget(grdVenue, 2);
     layout->addWidget(lblTotal);
+    layout->addWidget(lblSaved);
     resize(640, 520);
 
     connect(cboPeriod, &QComboBox::currentIndexChanged, this, &frmAnalysis::Reload);
@@ -170,18 +176,27 @@ void frmAnalysis::Fill(QStandardItemModel* model, const QString& title, const st
 
 bool frmAnalysis::SaveCsv(const QString& path) {
     QString reason;
+    const QString shown = QDir::toNativeSeparators(path);
     if (!AtomicFile::Replace(path, Csv::Document(AnalysisCsvRows(m_tables)), &reason)) {
-        ReportError(AppError(ErrNo::FileAccess, QStringLiteral("frmAnalysis"), path + QStringLiteral(": ") + reason));
+        ReportFailure(
+            QStringLiteral("CSVファイルを保存できませんでした。投票の記録はそのままです。保存先のフォルダと空き容量を"
+                           "確かめて、もう一度「CSV保存」してください。"),
+            QStringLiteral("%1 (%2)").arg(shown, reason));
         return false;
     }
+    lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
     return true;
 }
 
 void frmAnalysis::ChooseCsvFile() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSV保存"),
-        m_control.PatPath() + QStringLiteral("analysis-%1-%2.csv").arg(m_tables.From, m_tables.To),
-        QStringLiteral("CSV (*.csv)"));
+    // Named by the period it holds, not by the day it was saved, in the user's documents like any file of theirs.
+    const QString name = m_tables.From == m_tables.To
+                             ? QStringLiteral("分析_%1.csv").arg(m_tables.From)
+                             : QStringLiteral("分析_%1-%2.csv").arg(m_tables.From, m_tables.To);
+    const QString documents = GetMyDocuments();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
+                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
+                                                      QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         SaveCsv(path);
     }

@@ -70,6 +70,12 @@ QLineEdit* AmountField(QWidget* parent, int width) {
     return e;
 }
 
+// A path has no blanks to break a line at: it may break after each of its separators instead.
+QString BreakablePath(QString path) {
+    const QChar separator = QDir::separator();
+    return path.replace(separator, QString(separator) + QChar(0x200B));
+}
+
 QComboBox* NumberList(QWidget* parent, int last) {
     auto* c = new QComboBox(parent);
     for (int n = 1; n <= last; ++n) {
@@ -95,6 +101,13 @@ void frmRecord::BuildControls() {
     m_stack->addWidget(BuildList());
     m_stack->addWidget(BuildInput());
     outer->addWidget(m_stack);
+    m_lblSaved = new QLabel(this);
+    m_lblSaved->setObjectName(QStringLiteral("statusLine"));
+    m_lblSaved->setWordWrap(true);
+    m_lblSaved->setContentsMargins(6, 0, 6, 4);
+    m_lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblSaved->hide(); // until a file is saved
+    outer->addWidget(m_lblSaved);
 }
 
 QWidget* frmRecord::BuildToolbar() {
@@ -423,8 +436,10 @@ void frmRecord::FitView() {
     if (!m_listSize.isValid()) {
         return; // still loading: the window takes its size at the end of the load
     }
+    // The line saying where the CSV file went adds its height to every view.
+    const int saved = m_lblSaved->isHidden() ? 0 : m_lblSaved->heightForWidth(m_listSize.width());
     if (m_view != ChartView) {
-        setFixedSize(m_listSize);
+        setFixedSize(m_listSize + QSize(0, saved));
         return;
     }
     // The chart is the one view worth a larger window: it may be resized, and its chart follows.
@@ -434,7 +449,7 @@ void frmRecord::FitView() {
                              ? m_chartSize
                              : QSize(std::max(m_listSize.width(), page.width()), toolbar + page.height());
     const QSize least = m_chartPage->minimumSizeHint();
-    setMinimumSize(std::max(m_listSize.width(), least.width()), toolbar + least.height());
+    setMinimumSize(std::max(m_listSize.width(), least.width()), toolbar + least.height() + saved);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_chartSize = target; // the limits may have passed the window through another size on the way
     resize(target);
@@ -456,8 +471,7 @@ void frmRecord::EnableLists(bool enabled) {
 }
 
 void frmRecord::cmdCsv_Click() {
-    const QString name =
-        QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv");
+    const QString name = PassbookCsvFileName(objControl().Book(), objControl().CurDate());
     const QString documents = GetMyDocuments();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
                                                       documents.isEmpty() ? name : QDir(documents).filePath(name),
@@ -469,13 +483,20 @@ void frmRecord::cmdCsv_Click() {
 
 bool frmRecord::SaveCsv(const QString& path) {
     QString failure;
-    if (AtomicFile::Replace(path, PassbookCsv(objControl().Book()), &failure)) {
-        return true;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!AtomicFile::Replace(path, PassbookCsv(objControl().Book()), &failure)) {
+        ReportFailure(
+            QStringLiteral("CSVファイルを保存できませんでした。通帳はそのままです。保存先のフォルダと空き容量を"
+                           "確かめて、もう一度「CSV保存」してください。"),
+            QStringLiteral("%1 (%2)").arg(shown, failure));
+        return false;
     }
-    ReportError(
-        AppError(ErrNo::FileAccess, QStringLiteral("SaveCsv"),
-                 QStringLiteral("Path/File access error: %1 (%2)").arg(QDir::toNativeSeparators(path), failure)));
-    return false;
+    // Where the file went, in full: the dialog has closed, and the user must find the file.
+    m_lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + BreakablePath(shown));
+    m_lblSaved->setToolTip(shown);
+    m_lblSaved->show();
+    FitView();
+    return true;
 }
 
 void frmRecord::BackToPast() {

@@ -40,7 +40,8 @@ public:
 
     View CurrentView() const { return m_view; }
     void Toolbar_ButtonClick(int index);
-    // Writes the book's CSV to the file, replacing it whole; a failure is reported. False when it failed.
+    // Writes the book's CSV to the file, replacing it whole, and says where below the view; a failure is
+    // reported. False when it failed.
     bool SaveCsv(const QString& path);
 
     // Controls: toolbar buttons 1..6, list rows 0..9, spin buttons by DateField.
@@ -130,4 +131,5 @@ private:
     QPushButton* m_cmdKakutei = nullptr;
     QPushButton* m_cmdOk = nullptr;
     QPushButton* m_cmdCancel = nullptr;
+    QLabel* m_lblSaved = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -115,6 +116,9 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     // CSV for a spreadsheet: UTF-8 with its mark, the period first.
     a->cboPeriod->setCurrentIndex(3);
     ASSERT_TRUE(a->SaveCsv(program.File(QStringLiteral("a.csv"))));
+    EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("statusLine"))->text(),
+              QStringLiteral("CSVファイルに保存しました: ") +
+                  QDir::toNativeSeparators(program.File(QStringLiteral("a.csv"))));
     EXPECT_TRUE(
         program.Read(QStringLiteral("a.csv")).startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20251227,20261205\r\n"));
 
