@@ -17,10 +17,12 @@
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -29,6 +31,28 @@ namespace {
 constexpr int kSortRole = Qt::UserRole + 1;
 
 const QString kDateFormat = QStringLiteral("yyyyMMdd");
+
+// QHeaderView draws an ascending sort with the arrow pointing down; the tables our users know (the file
+// manager, spreadsheets) point it up, smallest first. The arrow is drawn the other way round, so it names
+// the order the rows are shown in.
+class SortArrowStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if (element != PE_IndicatorHeaderArrow || !header) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionHeader turned(*header);
+        if (header->sortIndicator == QStyleOptionHeader::SortUp) {
+            turned.sortIndicator = QStyleOptionHeader::SortDown;
+        } else if (header->sortIndicator == QStyleOptionHeader::SortDown) {
+            turned.sortIndicator = QStyleOptionHeader::SortUp;
+        }
+        QProxyStyle::drawPrimitive(element, &turned, painter, widget);
+    }
+};
 
 QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
     auto* proxy = new QSortFilterProxyModel(parent);
@@ -44,6 +68,9 @@ QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
     view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(view->horizontalHeader()); // a widget does not own the style it is given
+    view->horizontalHeader()->setStyle(arrows);
     return view;
 }
 } // namespace
@@ -76,6 +103,10 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     top->addWidget(dtpFrom);
     top->addWidget(new QLabel(QStringLiteral("～"), this));
     top->addWidget(dtpTo);
+    lblSince = new QLabel(this);
+    lblSince->setObjectName(QStringLiteral("recordStart"));
+    top->addSpacing(8);
+    top->addWidget(lblSince);
     top->addStretch(1);
     top->addWidget(cmdCsv);
     top->addWidget(cmdClose);
@@ -138,6 +169,8 @@ void frmAnalysis::Reload() {
         problem = archive.ErrorText();
     }
     m_tables = BuildAnalysis(figures, dates.From, dates.To);
+    // Said beside the period so 全期間 is not taken for every day of the passbook.
+    lblSince->setText(problem.isEmpty() ? AnalysisRecordStart(days) : QString());
     lblCaption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
                                                 .arg(Fmt::DatePattern(dates.From), Fmt::DatePattern(dates.To))
                                                 .arg(days.size())

@@ -31,6 +31,7 @@ public:
     QDateEdit* dtpFrom = nullptr;
     QDateEdit* dtpTo = nullptr;
     QLabel* lblCaption = nullptr;
+    QLabel* lblSince = nullptr;
     QLabel* lblTotal = nullptr;
     QLabel* lblSaved = nullptr;
     QTableView* grdBetType = nullptr;
