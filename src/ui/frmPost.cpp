@@ -292,7 +292,7 @@ void frmPost::EndRun() {
     ShowBoxes();
     // Said once the run has stopped: a message in the middle of it would hold up its timers.
     if (const QString writeError = m_run.TakeWriteError(); !writeError.isEmpty()) {
-        CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NotSavedMessage(writeError));
+        ReportFailure(DownloadRun::NotSavedMessage(), writeError);
     }
 }
 

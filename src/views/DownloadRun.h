@@ -92,11 +92,11 @@ public:
     static QString TimedOutText() { return QStringLiteral("タイムアウト"); }
     static QString ErrorText() { return QStringLiteral("エラー"); }
     static QString NotSavedText() { return QStringLiteral("書込不可"); }
-    // The message after a run in which a result file could not be written.
-    static QString NotSavedMessage(const QString& writeError) {
-        return QStringLiteral("結果ファイルを書き込めませんでした: %1\n「書込不可」のレースの結果は保存されていません。"
-                              "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。")
-            .arg(writeError);
+    // The message after a run in which a result file could not be written (the file and the reason follow
+    // it as the detail).
+    static QString NotSavedMessage() {
+        return QStringLiteral("結果ファイルを書き込めませんでした。「書込不可」のレースの結果は保存されていません。"
+                              "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。");
     }
     // Why a run did not start: the day's folder (as the user's system writes it) cannot take files.
     static QString FolderNotWritableText(const QString& folder, const QString& reason) {

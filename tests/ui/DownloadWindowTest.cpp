@@ -277,7 +277,7 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
     EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x書込不可 #FF0000"));
     SaveScreenshot(post, QStringLiteral("download-not-saved"));
-    EXPECT_TRUE(reporter.texts.value(0).startsWith(QStringLiteral("結果ファイルを書き込めませんでした: ")));
+    EXPECT_TRUE(reporter.texts.value(0).startsWith(DownloadRun::NotSavedMessage() + QStringLiteral("\r\n")));
 
     const QString folder = client.Path() + QStringLiteral("VQDOWNLOAD/20261205");
     QDir(folder).removeRecursively();
