@@ -132,6 +132,9 @@ void clsControl::ShowRecord() {
 }
 
 void clsControl::ShowBrowser() {
+    if (colKaisai().empty()) {
+        return; // no account files, no races: a download window would offer nothing
+    }
     // A download in progress stays: the window is not closed first.
     Open(IWindowHost::Window::Browser);
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <optional>
@@ -88,6 +89,30 @@ int RemoveStrays(const QString& folder, const QString& nameGlob) {
         }
     }
     return removed;
+}
+
+bool CanWriteIn(const QString& folder, QString* reason, QString* systemReason) {
+    const auto fail = [reason, systemReason](const QString& why, const QString& system) {
+        if (reason) {
+            *reason = why;
+        }
+        if (systemReason) {
+            *systemReason = system;
+        }
+        return false;
+    };
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        return fail(QStringLiteral("同じ名前のファイルがあります"), QStringLiteral("not a directory"));
+    }
+    if (!QDir().mkpath(folder)) {
+        return fail(QStringLiteral("フォルダを作れません"), QStringLiteral("mkpath failed"));
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".vq-write-check-XXXXXX")));
+    if (!probe.open()) {
+        return fail(QStringLiteral("書き込みが許可されていません"), probe.errorString());
+    }
+    return true;
 }
 
 } // namespace AtomicFile

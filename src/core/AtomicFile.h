@@ -16,4 +16,9 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error);
 // left in the folder: a regular file named "<final name>.XXXXXX", six ASCII letters or digits. Nothing
 // else is ever touched. Returns the number of files removed.
 int RemoveStrays(const QString& folder, const QString& nameGlob);
+
+// Whether files can be made in the folder (made first when missing), tried with a real file that is removed
+// at once: permissions, a read-only disk or a file standing where the folder should be all show only then.
+// On failure *reason says why in the user's words and *systemReason (when given) as the system put it.
+bool CanWriteIn(const QString& folder, QString* reason, QString* systemReason = nullptr);
 } // namespace AtomicFile

@@ -93,11 +93,20 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setFocusPolicy(Qt::NoFocus);
     const QFontMetrics fm(font());
-    m_view->setMinimumSize(fm.horizontalAdvance(QString(64, QLatin1Char('0'))), fm.height() * 20);
+    m_design = QSize(fm.horizontalAdvance(QString(64, QLatin1Char('0'))), fm.height() * 20);
+    m_view->setMinimumSize(m_design / 2); // still a readable chart of a month
     column->addWidget(m_view, 1);
 
     connect(m_cmbSpan, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
     Refresh();
+}
+
+QSize PassbookChartView::sizeHint() const {
+    // The layout's own hint takes the view's, which follows whatever size it was last given.
+    const QMargins m = layout()->contentsMargins();
+    const QSize top = m_cmbSpan->sizeHint().expandedTo(m_lblCaption->sizeHint());
+    return {m.left() + m.right() + m_design.width(),
+            m.top() + top.height() + layout()->spacing() + m_design.height() + m.bottom()};
 }
 
 PassbookSpan PassbookChartView::Span() const {

@@ -31,12 +31,16 @@ public:
     QChart* Chart() const { return m_chart; }
     const PassbookChart& Shown() const { return m_shown; }
 
+    // The page opens with the chart at its design size; the window may then make it larger or smaller.
+    QSize sizeHint() const override;
+
 private:
     const ProfitBook& m_book;
     PassbookChart m_shown;
     QComboBox* m_cmbSpan = nullptr;
     QLabel* m_lblCaption = nullptr;
     QChartView* m_view = nullptr;
+    QSize m_design; // of the chart: sixty-four digits across, twenty lines down
     QChart* m_chart = nullptr;
     QBarSet* m_gain = nullptr;
     QBarSet* m_loss = nullptr;

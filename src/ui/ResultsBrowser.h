@@ -25,6 +25,9 @@ public:
     virtual void stop() = 0;
     // What the window shows in its browser area.
     virtual QWidget* widget() = 0;
+    // Gives up on any page being loaded and shows this page of our own instead (an empty text: a blank
+    // area); it is no page of the site and reports nothing.
+    virtual void showNotice(const QString& html) = 0;
 
 signals:
     // The page's title and its text as the browser would copy it: lines joined by CR LF, tabs as spaces.

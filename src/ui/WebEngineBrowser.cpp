@@ -4,6 +4,7 @@
 #include <QWebEngineHttpRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
@@ -22,6 +23,9 @@ QString AsCopied(QString text) {
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(QObject* parent) : ResultsBrowser(parent), m_view(new QWebEngineView) {
+    // The engine's own error page is English and names nothing the user can do; the window puts its own
+    // page there (showNotice).
+    m_view->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     connect(m_view->page(), &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::OnLoadingChanged);
 }
 
@@ -69,8 +73,17 @@ void WebEngineBrowser::stop() {
     }
 }
 
+void WebEngineBrowser::showNotice(const QString& html) {
+    stop();
+    if (m_view) {
+        m_view->setHtml(html.isEmpty() ? QStringLiteral("<html><body></body></html>") : html);
+    }
+}
+
 void WebEngineBrowser::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
-    if (!m_pending) {
+    // Our own pages come as data addresses: their events may arrive after the next page was asked for and
+    // must never be taken for its answer.
+    if (!m_pending || info.url().scheme() == QLatin1String("data")) {
         return;
     }
     switch (info.status()) {

@@ -20,6 +20,7 @@ public:
     bool busy() const override { return m_pending; }
     void stop() override;
     QWidget* widget() override;
+    void showNotice(const QString& html) override;
 
 private:
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);

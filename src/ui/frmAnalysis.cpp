@@ -3,23 +3,26 @@
 #include "Fonts.h"
 #include "archive/BetArchive.h"
 #include "control/clsControl.h"
-#include "core/AppError.h"
 #include "core/AtomicFile.h"
 #include "core/Csv.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
+#include "core/SpecialFolder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -28,6 +31,28 @@ namespace {
 constexpr int kSortRole = Qt::UserRole + 1;
 
 const QString kDateFormat = QStringLiteral("yyyyMMdd");
+
+// QHeaderView draws an ascending sort with the arrow pointing down; the tables our users know (the file
+// manager, spreadsheets) point it up, smallest first. The arrow is drawn the other way round, so it names
+// the order the rows are shown in.
+class SortArrowStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if (element != PE_IndicatorHeaderArrow || !header) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionHeader turned(*header);
+        if (header->sortIndicator == QStyleOptionHeader::SortUp) {
+            turned.sortIndicator = QStyleOptionHeader::SortDown;
+        } else if (header->sortIndicator == QStyleOptionHeader::SortDown) {
+            turned.sortIndicator = QStyleOptionHeader::SortUp;
+        }
+        QProxyStyle::drawPrimitive(element, &turned, painter, widget);
+    }
+};
 
 QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
     auto* proxy = new QSortFilterProxyModel(parent);
@@ -43,6 +68,9 @@ QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
     view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(view->horizontalHeader()); // a widget does not own the style it is given
+    view->horizontalHeader()->setStyle(arrows);
     return view;
 }
 } // namespace
@@ -75,6 +103,10 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     top->addWidget(dtpFrom);
     top->addWidget(new QLabel(QStringLiteral("～"), this));
     top->addWidget(dtpTo);
+    lblSince = new QLabel(this);
+    lblSince->setObjectName(QStringLiteral("recordStart"));
+    top->addSpacing(8);
+    top->addWidget(lblSince);
     top->addStretch(1);
     top->addWidget(cmdCsv);
     top->addWidget(cmdClose);
@@ -83,6 +115,10 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     lblCaption->setWordWrap(true); // a message about the archive can be long
     lblTotal = new QLabel(this);
     lblTotal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSaved = new QLabel(this);
+    lblSaved->setObjectName(QStringLiteral("statusLine"));
+    lblSaved->setWordWrap(true);
+    lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_byType = new QStandardItemModel(this);
     m_byVenue = new QStandardItemModel(this);
     grdBetType = MakeTable(m_byType, this);
@@ -94,6 +130,7 @@ frmAnalysis::frmAnalysis(clsControl& control, QWidget* parent) : QWidget(parent,
     layout->addWidget(grdBetType, 3);
     layout->addWidget(grdVenue, 2);
     layout->addWidget(lblTotal);
+    layout->addWidget(lblSaved);
     resize(640, 520);
 
     connect(cboPeriod, &QComboBox::currentIndexChanged, this, &frmAnalysis::Reload);
@@ -132,6 +169,8 @@ void frmAnalysis::Reload() {
         problem = archive.ErrorText();
     }
     m_tables = BuildAnalysis(figures, dates.From, dates.To);
+    // Said beside the period so 全期間 is not taken for every day of the passbook.
+    lblSince->setText(problem.isEmpty() ? AnalysisRecordStart(days) : QString());
     lblCaption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
                                                 .arg(Fmt::DatePattern(dates.From), Fmt::DatePattern(dates.To))
                                                 .arg(days.size())
@@ -170,18 +209,27 @@ void frmAnalysis::Fill(QStandardItemModel* model, const QString& title, const st
 
 bool frmAnalysis::SaveCsv(const QString& path) {
     QString reason;
+    const QString shown = QDir::toNativeSeparators(path);
     if (!AtomicFile::Replace(path, Csv::Document(AnalysisCsvRows(m_tables)), &reason)) {
-        ReportError(AppError(ErrNo::FileAccess, QStringLiteral("frmAnalysis"), path + QStringLiteral(": ") + reason));
+        ReportFailure(
+            QStringLiteral("CSVファイルを保存できませんでした。投票の記録はそのままです。保存先のフォルダと空き容量を"
+                           "確かめて、もう一度「CSV保存」してください。"),
+            QStringLiteral("%1 (%2)").arg(shown, reason));
         return false;
     }
+    lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
     return true;
 }
 
 void frmAnalysis::ChooseCsvFile() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSV保存"),
-        m_control.PatPath() + QStringLiteral("analysis-%1-%2.csv").arg(m_tables.From, m_tables.To),
-        QStringLiteral("CSV (*.csv)"));
+    // Named by the period it holds, not by the day it was saved, in the user's documents like any file of theirs.
+    const QString name = m_tables.From == m_tables.To
+                             ? QStringLiteral("分析_%1.csv").arg(m_tables.From)
+                             : QStringLiteral("分析_%1-%2.csv").arg(m_tables.From, m_tables.To);
+    const QString documents = GetMyDocuments();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
+                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
+                                                      QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         SaveCsv(path);
     }

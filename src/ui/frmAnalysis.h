@@ -22,7 +22,8 @@ public:
 
     // Reads the archive again for the chosen period (the window does on every change of it).
     void Reload();
-    // Writes both tables as CSV to `path`; false (after reporting why) when it cannot.
+    // Writes both tables as CSV to `path` and says where below the tables; false (after reporting why) when
+    // it cannot.
     bool SaveCsv(const QString& path);
     const AnalysisTables& Tables() const { return m_tables; }
 
@@ -30,7 +31,9 @@ public:
     QDateEdit* dtpFrom = nullptr;
     QDateEdit* dtpTo = nullptr;
     QLabel* lblCaption = nullptr;
+    QLabel* lblSince = nullptr;
     QLabel* lblTotal = nullptr;
+    QLabel* lblSaved = nullptr;
     QTableView* grdBetType = nullptr;
     QTableView* grdVenue = nullptr;
     QPushButton* cmdCsv = nullptr;

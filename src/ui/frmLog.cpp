@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QTextCursor>
 #include <QToolButton>
 
 #include <algorithm>
@@ -72,6 +74,20 @@ void frmLog::BuildControls() {
     m_txtLog->setFont(Fonts::Fixed(10));
     m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtLog->move(QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX()), m_toolbar->height());
+
+    // A read-only text has no keyboard cursor, so Ctrl+Home and Ctrl+End would do nothing in it; on a long
+    // day the first and the last race are one key away all the same, wherever the focus is in the window.
+    for (const bool last : {false, true}) {
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | (last ? Qt::Key_End : Qt::Key_Home)), this);
+        connect(key, &QShortcut::activated, this, [this, last] {
+            QTextCursor cursor = m_txtLog->textCursor();
+            cursor.movePosition(last ? QTextCursor::End : QTextCursor::Start);
+            m_txtLog->setTextCursor(cursor);
+            m_txtLog->horizontalScrollBar()->setValue(0);
+            QScrollBar* lines = m_txtLog->verticalScrollBar();
+            lines->setValue(last ? lines->maximum() : lines->minimum());
+        });
+    }
 }
 
 void frmLog::Form_Load() {

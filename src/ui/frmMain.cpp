@@ -32,6 +32,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -312,6 +313,8 @@ void frmMain::Display() {
         m_label[BalanceLabel]->setText(d.Balance);
         m_button[ProfitButton]->setEnabled(d.HasMeetings);
         m_button[LogButton]->setEnabled(d.HasMeetings);
+        m_label[StatusLabel]->setToolTip(d.StatusTip);
+        m_button[DownloadButton]->setEnabled(d.HasMeetings && !m_host->IsLoaded(IWindowHost::Window::Browser));
         if (d.HasMeetings) {
             m_lblWindow->setToolTip(d.Tooltip); // without a schedule it stays, like the kept totals
         }
@@ -358,7 +361,7 @@ void frmMain::Toolbar_ButtonClick(int index) {
 
 void frmMain::EnableDownloadButtons() {
     m_button[RefreshButton]->setEnabled(true);
-    m_button[DownloadButton]->setEnabled(true);
+    m_button[DownloadButton]->setEnabled(!mobjCtrl->colKaisai().empty());
 }
 
 void frmMain::BringToFront() {
@@ -432,6 +435,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         m_lblWindow->setGeometry(m_picMain->rect());
         m_lblWindow->raise();
     } else if (watched == m_lblWindow) {
+        // The sheet lies over the status line too: over it, the line's own tooltip (why the day cannot be
+        // shown) comes before the sheet's.
+        const QString statusTip = m_label[StatusLabel]->toolTip();
+        if (event->type() == QEvent::ToolTip && !statusTip.isEmpty()) {
+            auto* he = static_cast<QHelpEvent*>(event);
+            const QRect lines = m_label[DateLabel]->geometry().united(m_label[StatusLabel]->geometry());
+            if (lines.contains(he->pos())) {
+                QToolTip::showText(he->globalPos(), statusTip, m_lblWindow);
+                return true;
+            }
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton) {

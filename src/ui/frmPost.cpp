@@ -2,11 +2,14 @@
 
 #include "control/clsControl.h"
 #include "core/AppInfo.h"
+#include "core/AtomicFile.h"
 #include "core/Dates.h"
 #include "core/ErrorReporter.h"
 #include "results/clsConvKS.h"
+#include "views/NavigationError.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +29,21 @@ Control* KeepPlace(Control* c) {
     c->setSizePolicy(keep);
     c->hide();
     return c;
+}
+
+// The size of every race's box: room for the widest caption it can show. Boxes of one size whatever they
+// show keep the rows, the panels and the buttons below them in their place from run to run (a box with a
+// caption is taller than an empty one).
+QSize BoxSize(const QFont& font) {
+    QCheckBox probe;
+    probe.setFont(font);
+    QSize size;
+    for (const QString& caption : {QStringLiteral("取得不可 接続できません"), QStringLiteral("取得不可 タイムアウト"),
+                                   QStringLiteral("99999999円")}) {
+        probe.setText(caption);
+        size = size.expandedTo(probe.sizeHint());
+    }
+    return size;
 }
 } // namespace
 
@@ -66,7 +84,9 @@ void frmPost::BuildControls() {
     picture->addLayout(panels);
     auto* buttons = new QHBoxLayout;
     m_submit = new QPushButton(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ"), m_picture1);
+    m_submit->setObjectName(QStringLiteral("downloadButton"));
     m_selectAll = new QPushButton(QStringLiteral("全て選択"), m_picture1);
+    m_selectAll->setObjectName(QStringLiteral("selectAllButton"));
     buttons->addStretch(1);
     buttons->addWidget(m_submit);
     buttons->addWidget(m_selectAll);
@@ -75,8 +95,14 @@ void frmPost::BuildControls() {
 
     auto* cancelRow = new QHBoxLayout;
     m_cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setEnabled(false);
-    cancelRow->addStretch(1);
+    // Where the run is, on a line of its own below the buttons, so a text of any length moves nothing.
+    m_progress = new QLabel(this);
+    m_progress->setObjectName(QStringLiteral("progressLine"));
+    m_progress->setFixedHeight(m_progress->fontMetrics().height() + 4);
+    m_progress->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    cancelRow->addWidget(m_progress, 1);
     cancelRow->addWidget(m_cancel);
     outer->addLayout(cancelRow);
 
@@ -104,14 +130,13 @@ QFrame* frmPost::BuildPanel(int m) {
     m_kaisai[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 2);
 
-    // The widest caption a box shows must fit without moving the panels.
-    const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("タイムアウト")) + 40;
+    const QSize boxSize = BoxSize(font());
     for (int r = 0; r < DownloadRun::kRaces; ++r) {
         const int i = m * DownloadRun::kRaces + r;
         auto* t = KeepPlace(new QLabel(QStringLiteral("%1R").arg(r + 1), panel));
         t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* box = KeepPlace(new QCheckBox(panel));
-        box->setMinimumWidth(boxWidth);
+        box->setFixedSize(boxSize);
         box->setBackgroundRole(QPalette::Window);
         box->setAutoFillBackground(true);
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) { m_run.setChecked(i, on); });
@@ -157,6 +182,7 @@ void frmPost::ShowBoxes() {
         const QSignalBlocker quiet(box);
         box->setChecked(b.Checked);
         box->setText(b.Caption);
+        box->setToolTip(b.Tip);
         // Through the palette, not a style sheet: a styled check box loses the platform's indicator.
         QPalette colours = box->palette();
         colours.setColor(QPalette::Window, QColor(Rgb::Hex(b.Back)));
@@ -184,18 +210,35 @@ QString frmPost::SaveFolder() const {
 }
 
 void frmPost::cmdSubmit_Click() {
-    if (SaveFolder().isEmpty()) {
+    const QString folder = SaveFolder();
+    if (folder.isEmpty()) {
         CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NoSaveFolderText());
         return;
     }
+    if (!SaveFolderWritable(folder)) {
+        return;
+    }
+    m_browser->showNotice(QString()); // the last run's page or message is not this run's
     m_run.Start();
     ShowBoxes();
     setWindowTitle(m_run.Caption());
+    m_progress->clear();
     m_picture1->setEnabled(false);
     m_cancel->setEnabled(true);
     m_awaiting = false;
     m_timProc.start();
     m_timEvent.start();
+}
+
+bool frmPost::SaveFolderWritable(const QString& folder) {
+    QString reason;
+    QString system;
+    if (AtomicFile::CanWriteIn(folder, &reason, &system)) {
+        return true;
+    }
+    const QString shown = QDir::toNativeSeparators(folder);
+    ReportFailure(DownloadRun::FolderNotWritableText(shown, reason), shown + QStringLiteral(": ") + system);
+    return false;
 }
 
 void frmPost::cmdSelectAll_Click() {
@@ -227,6 +270,7 @@ void frmPost::timEvent_Timer() {
     }
     ShowBoxes(); // a race whose meeting's list could not be read is marked on the way
     setWindowTitle(m_run.Caption());
+    m_progress->setText(m_run.Progress());
     if (step.What == DownloadRun::Step::Finished) {
         EndRun();
     }
@@ -242,12 +286,13 @@ void frmPost::EndRun() {
     m_timProc.stop();
     m_run.Next(); // a cancelled run has its last word only now
     setWindowTitle(m_run.Caption());
+    m_progress->setText(m_run.Progress());
     m_cancel->setEnabled(false);
     m_picture1->setEnabled(true);
     ShowBoxes();
     // Said once the run has stopped: a message in the middle of it would hold up its timers.
     if (const QString writeError = m_run.TakeWriteError(); !writeError.isEmpty()) {
-        CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NotSavedMessage(writeError));
+        ReportFailure(DownloadRun::NotSavedMessage(), writeError);
     }
 }
 
@@ -267,6 +312,7 @@ void frmPost::timTimeOut_Timer() {
         return; // the start page: nothing waits for it
     }
     m_awaiting = false;
+    m_browser->showNotice(NavigationError::Page(NavigationError::TimedOutHeadline()));
     m_run.PageFailed(DownloadRun::TimedOutText());
     GoOn();
 }
@@ -316,7 +362,9 @@ void frmPost::brwWebBrowser_NavigateError(int status) {
         return;
     }
     m_awaiting = false;
-    m_run.PageFailed(QString::number(status));
+    // Our own words in place of the engine's English error page.
+    m_browser->showNotice(NavigationError::Page(NavigationError::Headline(status)));
+    m_run.NavigationFailed(status);
     GoOn();
 }
 

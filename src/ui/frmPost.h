@@ -67,6 +67,9 @@ private:
     void timTimeOut_Timer();
     void brwWebBrowser_DocumentComplete(const QString& title, const QString& text);
     void brwWebBrowser_NavigateError(int status);
+    // Nothing may be fetched into a folder that cannot take the files: said once, before the run, rather
+    // than as an error on every race. False when the run must not start.
+    bool SaveFolderWritable(const QString& folder);
     // The run has stopped: its last word in the caption, the controls given back.
     void EndRun();
     // After a page's outcome went to the run: show it and take the next step.
@@ -92,4 +95,5 @@ private:
     QPushButton* m_submit = nullptr;
     QPushButton* m_selectAll = nullptr;
     QPushButton* m_cancel = nullptr;
+    QLabel* m_progress = nullptr;
 };

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFocusEvent>
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -68,6 +70,12 @@ QLineEdit* AmountField(QWidget* parent, int width) {
     return e;
 }
 
+// A path has no blanks to break a line at: it may break after each of its separators instead.
+QString BreakablePath(QString path) {
+    const QChar separator = QDir::separator();
+    return path.replace(separator, QString(separator) + QChar(0x200B));
+}
+
 QComboBox* NumberList(QWidget* parent, int last) {
     auto* c = new QComboBox(parent);
     for (int n = 1; n <= last; ++n) {
@@ -93,6 +101,13 @@ void frmRecord::BuildControls() {
     m_stack->addWidget(BuildList());
     m_stack->addWidget(BuildInput());
     outer->addWidget(m_stack);
+    m_lblSaved = new QLabel(this);
+    m_lblSaved->setObjectName(QStringLiteral("statusLine"));
+    m_lblSaved->setWordWrap(true);
+    m_lblSaved->setContentsMargins(6, 0, 6, 4);
+    m_lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblSaved->hide(); // until a file is saved
+    outer->addWidget(m_lblSaved);
 }
 
 QWidget* frmRecord::BuildToolbar() {
@@ -163,6 +178,7 @@ QWidget* frmRecord::BuildList() {
     // A clear sheet over the rows: it carries the totals as its tooltip.
     m_lblWindow = new QWidget(m_picture1);
     m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
+    m_lblWindow->installEventFilter(this);
     m_picture1->installEventFilter(this);
     row->addWidget(m_picture1);
 
@@ -420,12 +436,30 @@ void frmRecord::FitView() {
     if (!m_listSize.isValid()) {
         return; // still loading: the window takes its size at the end of the load
     }
+    // The line saying where the CSV file went adds its height to every view.
+    const int saved = m_lblSaved->isHidden() ? 0 : m_lblSaved->heightForWidth(m_listSize.width());
     if (m_view != ChartView) {
-        setFixedSize(m_listSize);
+        setFixedSize(m_listSize + QSize(0, saved));
         return;
     }
+    // The chart is the one view worth a larger window: it may be resized, and its chart follows.
+    const int toolbar = m_toolbar->sizeHint().height();
     const QSize page = m_chartPage->sizeHint();
-    setFixedSize(std::max(m_listSize.width(), page.width()), m_toolbar->sizeHint().height() + page.height());
+    const QSize target = m_chartSize.isValid()
+                             ? m_chartSize
+                             : QSize(std::max(m_listSize.width(), page.width()), toolbar + page.height());
+    const QSize least = m_chartPage->minimumSizeHint();
+    setMinimumSize(std::max(m_listSize.width(), least.width()), toolbar + least.height() + saved);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_chartSize = target; // the limits may have passed the window through another size on the way
+    resize(target);
+}
+
+void frmRecord::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (m_view == ChartView) {
+        m_chartSize = event->size();
+    }
 }
 
 // While the input panel waits for OK or cancel, nothing else of the window may be used: the panel's
@@ -437,8 +471,7 @@ void frmRecord::EnableLists(bool enabled) {
 }
 
 void frmRecord::cmdCsv_Click() {
-    const QString name =
-        QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv");
+    const QString name = PassbookCsvFileName(objControl().Book(), objControl().CurDate());
     const QString documents = GetMyDocuments();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
                                                       documents.isEmpty() ? name : QDir(documents).filePath(name),
@@ -450,13 +483,20 @@ void frmRecord::cmdCsv_Click() {
 
 bool frmRecord::SaveCsv(const QString& path) {
     QString failure;
-    if (AtomicFile::Replace(path, PassbookCsv(objControl().Book()), &failure)) {
-        return true;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!AtomicFile::Replace(path, PassbookCsv(objControl().Book()), &failure)) {
+        ReportFailure(
+            QStringLiteral("CSVファイルを保存できませんでした。通帳はそのままです。保存先のフォルダと空き容量を"
+                           "確かめて、もう一度「CSV保存」してください。"),
+            QStringLiteral("%1 (%2)").arg(shown, failure));
+        return false;
     }
-    ReportError(
-        AppError(ErrNo::FileAccess, QStringLiteral("SaveCsv"),
-                 QStringLiteral("Path/File access error: %1 (%2)").arg(QDir::toNativeSeparators(path), failure)));
-    return false;
+    // Where the file went, in full: the dialog has closed, and the user must find the file.
+    m_lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + BreakablePath(shown));
+    m_lblSaved->setToolTip(shown);
+    m_lblSaved->show();
+    FitView();
+    return true;
 }
 
 void frmRecord::BackToPast() {
@@ -570,6 +610,13 @@ bool frmRecord::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_picture1 && event->type() == QEvent::Resize) {
         m_lblWindow->setGeometry(m_picture1->rect());
         m_lblWindow->raise();
+    } else if (watched == m_lblWindow && event->type() == QEvent::Wheel) {
+        // The wheel over the rows (the sheet lies over them) turns the pages as it does over the scroll bar:
+        // that is where the eye is.
+        if (m_view == PastView && m_vScroll->isEnabled()) {
+            QCoreApplication::sendEvent(m_vScroll, event);
+            return true;
+        }
     } else if ((watched == m_cmbMM || watched == m_cmbDD) && event->type() == QEvent::FocusIn) {
         // Entering a list asks for a new confirmation; coming back from its own pop-up or from another
         // window is not entering it (a pick in the pop-up counts as a change anyway).

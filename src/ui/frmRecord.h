@@ -40,7 +40,8 @@ public:
 
     View CurrentView() const { return m_view; }
     void Toolbar_ButtonClick(int index);
-    // Writes the book's CSV to the file, replacing it whole; a failure is reported. False when it failed.
+    // Writes the book's CSV to the file, replacing it whole, and says where below the view; a failure is
+    // reported. False when it failed.
     bool SaveCsv(const QString& path);
 
     // Controls: toolbar buttons 1..6, list rows 0..9, spin buttons by DateField.
@@ -72,6 +73,7 @@ public:
 protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,7 +110,8 @@ private:
     std::array<QToolButton*, 6> m_button{};
     QWidget* m_toolbar = nullptr;
     PassbookChartView* m_chartPage = nullptr;
-    QSize m_listSize; // the window's size but for the chart, which needs more room
+    QSize m_listSize;  // the window's size but for the chart, which needs more room
+    QSize m_chartSize; // the size the user gave the chart, kept for its next showing
     QStackedWidget* m_stack = nullptr;
     QWidget* m_picture1 = nullptr;
     QWidget* m_picture2 = nullptr;
@@ -128,4 +131,5 @@ private:
     QPushButton* m_cmdKakutei = nullptr;
     QPushButton* m_cmdOk = nullptr;
     QPushButton* m_cmdCancel = nullptr;
+    QLabel* m_lblSaved = nullptr;
 };

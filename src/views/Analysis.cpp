@@ -72,6 +72,10 @@ AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, c
     return {today, today};
 }
 
+QString AnalysisRecordStart(const QStringList& days) {
+    return days.isEmpty() ? QStringLiteral("記録なし") : QStringLiteral("記録開始 ") + Fmt::DatePattern(days.first());
+}
+
 AnalysisTables BuildAnalysis(const std::vector<Archive::DayFigures>& days, const QString& from, const QString& to) {
     std::map<qint16, Archive::Figures> byType;
     std::map<qint16, Archive::Figures> byVenue;

@@ -24,6 +24,10 @@ AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, c
                                   const QString& lastStored, const QString& from = QString(),
                                   const QString& to = QString());
 
+// From which day the archive holds bets (`days` oldest first, as stored): "記録開始 2026/12/05", or "記録なし".
+// The archive starts with the first refresh of a day, so 全期間 is rarely the passbook's whole history.
+QString AnalysisRecordStart(const QStringList& days);
+
 struct AnalysisRow {
     qint16 Code = 0; // the bet type (1..7) or the venue code
     QString Name;    // "単勝", "３連複"; "札幌", "中山"

@@ -1,9 +1,13 @@
 #include "DownloadRun.h"
 
+#include "NavigationError.h"
+
 #include "core/Formats.h"
 #include "core/Numbers.h"
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
+
+#include <algorithm>
 
 namespace {
 constexpr Rgb::Value kBlue = 0x0000FF;
@@ -48,6 +52,7 @@ void DownloadRun::Start() {
         box.Back = Rgb::White;
         box.Fore = Rgb::Black;
         box.Caption.clear();
+        box.Tip.clear();
         Slot& slot = m_slots[size_t(i)];
         slot.Selected = box.Visible && box.Checked;
         slot.ListRead = false;
@@ -55,6 +60,9 @@ void DownloadRun::Start() {
     }
     m_caption.clear();
     m_writeError.clear();
+    m_progress.clear();
+    m_listFailure.clear();
+    m_ticked = int(std::count_if(m_slots.begin(), m_slots.end(), [](const Slot& s) { return s.Selected; }));
     m_lastMeeting.clear();
     m_cancelled = false;
     m_listRequested = false;
@@ -83,12 +91,17 @@ DownloadRun::Step DownloadRun::Next() {
             // One payout list per meeting: the races after the first reuse what it said.
             m_lastMeeting = slot.MeetingCode;
             m_listRequested = true;
+            m_listFailure.clear();
+            m_listFailureTip.clear();
             m_caption = QStringLiteral("レース情報　取得中");
+            SetProgress(QStringLiteral("払戻金一覧"));
             return {Step::RequestList, "CNAME=W01PH_D/xW01&xW01=" + slot.MeetingCode.toLatin1()};
         }
         m_listRequested = false;
         if (!slot.ListRead) {
-            Mark(m_position, QStringLiteral("取得不可"), kMagenta);
+            const QString unread = QStringLiteral("取得不可");
+            Mark(m_position, m_listFailure.isEmpty() ? unread : unread + QLatin1Char(' ') + m_listFailure, kMagenta);
+            m_boxes[size_t(m_position)].Tip = m_listFailureTip;
             ++m_position;
             continue;
         }
@@ -97,8 +110,10 @@ DownloadRun::Step DownloadRun::Next() {
             continue;
         }
         m_caption = QStringLiteral("競走成績　") + slot.RaceNum + QStringLiteral("レース　取得中");
+        SetProgress(QString::number(slot.RaceNum.toInt()) + QLatin1Char('R'));
         return {Step::RequestRace, "CNAME=W01PS_D3/xW01&xW01=" + (slot.MeetingCode + slot.RaceNum).toLatin1()};
     }
+    m_progress.clear();
     if (!m_finishedShown) {
         m_finishedShown = true;
         m_caption = m_cancelled ? QStringLiteral("キャンセルしました。") : QStringLiteral("終了しました。");
@@ -141,19 +156,46 @@ void DownloadRun::RaceNotSaved(const QString& writeError) {
 }
 
 void DownloadRun::PageFailed(const QString& why) {
+    Fail(why, why, QString());
+}
+
+void DownloadRun::NavigationFailed(int status) {
+    Fail(QString::number(status), NavigationError::Short(status), NavigationError::Reason(status));
+}
+
+void DownloadRun::Fail(const QString& caption, const QString& listReason, const QString& tip) {
     if (m_position < kSlots) {
-        Mark(m_position, why, Rgb::Red);
+        Mark(m_position, caption, Rgb::Red);
+        m_boxes[size_t(m_position)].Tip = tip;
     }
     m_caption.clear();
-    // A failed payout list keeps the position: the next step finds the meeting's list unread.
-    if (!m_listRequested) {
+    if (m_listRequested) {
+        // The position stays: the next step finds the meeting's list unread and marks its races.
+        m_listFailure = listReason;
+        m_listFailureTip =
+            QStringLiteral("この開催の払戻金一覧を取得できませんでした（%1）").arg(tip.isEmpty() ? listReason : tip);
+    } else {
         ++m_position;
     }
+}
+
+QString DownloadRun::Venue(int m) const {
+    return m_titles.value(m).section(QLatin1Char(' '), 0, 0);
+}
+
+void DownloadRun::SetProgress(const QString& what) {
+    int done = 0;
+    for (int i = 0; i < m_position; ++i) {
+        done += m_slots[size_t(i)].Selected ? 1 : 0;
+    }
+    m_progress =
+        QStringLiteral("%1 %2 取得中… %3/%4").arg(Venue(m_position / kRaces), what).arg(done + 1).arg(m_ticked);
 }
 
 void DownloadRun::Mark(int i, const QString& caption, Rgb::Value back) {
     Box& box = m_boxes[size_t(i)];
     box.Caption = caption;
+    box.Tip.clear();
     box.Back = back;
     box.Fore = back == Rgb::Black || back == kBlue ? Rgb::White : Rgb::Black;
 }

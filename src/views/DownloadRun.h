@@ -29,6 +29,7 @@ public:
         QString Caption;
         Rgb::Value Back = Rgb::White;
         Rgb::Value Fore = Rgb::Black; // white on the dark colours, so the caption stays readable
+        QString Tip;                  // why a page could not be had, in the user's words
     };
 
     // What the window does next.
@@ -54,6 +55,9 @@ public:
     QString RaceNumber(int i) const { return m_slots.at(size_t(i)).RaceNum; }
     // The window caption while a run goes on, and its last word when it ends.
     const QString& Caption() const { return m_caption; }
+    // Where the run is while a page is awaited ("中山 8R 取得中… 3/12": the third of twelve ticked races);
+    // empty once it has ended.
+    const QString& Progress() const { return m_progress; }
     bool Running() const { return m_running; }
     int Position() const { return m_position; }
     bool ListRequested() const { return m_listRequested; }
@@ -77,19 +81,29 @@ public:
     // The first write error of the run, for the message at its end (given once); empty when every file
     // was written.
     QString TakeWriteError() { return std::exchange(m_writeError, QString()); }
-    // The page could not be had: an error status, a page of neither kind, or no answer in time. The box
-    // shows why and the run goes on (a payout list that failed leaves its races to be marked unread).
+    // The page could not be had: a page of neither kind, or no answer in time. The box shows why and the
+    // run goes on. A payout list that failed leaves its races to be marked "取得不可", with the same why.
     void PageFailed(const QString& why);
+    // The browser could not load the page (NavigationError: an HTTP status or the engine's error number):
+    // a race's box shows the number, a failed payout list's races "取得不可" and the reason in short.
+    void NavigationFailed(int status);
 
     // Captions a box shows when the page did not come back.
     static QString TimedOutText() { return QStringLiteral("タイムアウト"); }
     static QString ErrorText() { return QStringLiteral("エラー"); }
     static QString NotSavedText() { return QStringLiteral("書込不可"); }
-    // The message after a run in which a result file could not be written.
-    static QString NotSavedMessage(const QString& writeError) {
-        return QStringLiteral("結果ファイルを書き込めませんでした: %1\n「書込不可」のレースの結果は保存されていません。"
-                              "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。")
-            .arg(writeError);
+    // The message after a run in which a result file could not be written (the file and the reason follow
+    // it as the detail).
+    static QString NotSavedMessage() {
+        return QStringLiteral("結果ファイルを書き込めませんでした。「書込不可」のレースの結果は保存されていません。"
+                              "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。");
+    }
+    // Why a run did not start: the day's folder (as the user's system writes it) cannot take files.
+    static QString FolderNotWritableText(const QString& folder, const QString& reason) {
+        return QStringLiteral(
+                   "結果ファイルを保存できません: %1（%2）。ダウンロードは始めていません。保存済みの結果ファイルは"
+                   "そのままです。フォルダを確かめてから、もう一度「ﾀﾞｳﾝﾛｰﾄﾞ」を押してください。")
+            .arg(folder, reason);
     }
     // Why a run cannot start: the client's sale date is no date, so no download folder can be named by it.
     static QString NoSaveFolderText() {
@@ -107,6 +121,10 @@ private:
         bool Published = false;
     };
     void Mark(int i, const QString& caption, Rgb::Value back);
+    void Fail(const QString& caption, const QString& listReason, const QString& tip);
+    // The venue of panel m as its title names it ("中山").
+    QString Venue(int m) const;
+    void SetProgress(const QString& what);
 
     QStringList m_titles;
     std::array<Box, kSlots> m_boxes{};
@@ -115,6 +133,12 @@ private:
     QString m_lastMeeting;
     QString m_caption;
     QString m_writeError;
+    QString m_progress;
+    // Why the last payout list asked for could not be had: the races of its meeting show it, rather than
+    // lose it to "取得不可" the moment the run goes on.
+    QString m_listFailure;
+    QString m_listFailureTip;
+    int m_ticked = 0; // races selected at the start of the run
     int m_position = 0;
     bool m_running = false;
     bool m_listRequested = false;

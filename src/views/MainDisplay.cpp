@@ -13,6 +13,10 @@ MainDisplay BuildMainDisplay(const std::optional<DayTotals>& totals, const QStri
         d.Date = QStringLiteral("投票要綱なし");
         d.Bets = d.Payouts = d.Profit = d.Balance = QStringLiteral("0");
         d.Recovery = QStringLiteral("0.0");
+        // The meetings are read from the account files, so a day without any has no UY-A.JRA.
+        d.StatusTip =
+            QStringLiteral("UY-A.JRA がありません。本日の投票と払戻、ダウンロードは使えません（通帳と分析は"
+                           "そのまま使えます）。クライアントで本日のデータを受け取ってから「更新」してください。");
         return d;
     }
     static_cast<DayTotals&>(d) = *totals;

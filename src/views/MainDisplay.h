@@ -20,6 +20,8 @@ struct MainDisplay : DayTotals {
     QString Recovery;         // label 15
     QString Balance;          // label 16
     QString Tooltip;
+    // Why the day cannot be shown, for the status line's tooltip; empty when it can.
+    QString StatusTip;
     // Some file could not be read whole: the tooltip names it, and the status line is drawn in red so it
     // is seen without hovering (its text stays what it would be).
     bool NotReadWhole = false;

@@ -171,8 +171,8 @@ PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry, const Prof
 QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book) {
     QList<QStringList> rows;
     rows.reserve(book.PastCount() + 1);
-    rows.append({QStringLiteral("PastDate"), QStringLiteral("buy"), QStringLiteral("pay"), QStringLiteral("profit"),
-                 QStringLiteral("protected")});
+    rows.append({QStringLiteral("日付"), QStringLiteral("投票"), QStringLiteral("払戻"), QStringLiteral("損益"),
+                 QStringLiteral("保護")});
     for (qsizetype i = 1; i <= book.PastCount(); ++i) {
         if (IsSentinel(book.PastDate(i))) {
             continue;
@@ -186,4 +186,12 @@ QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book) {
 
 QByteArray PassbookCsv(const ProfitBook& book) {
     return Csv::Document(BuildPassbookCsvRows(book));
+}
+
+QString PassbookCsvFileName(const ProfitBook& book, const QString& saleDay) {
+    QString day = saleDay;
+    if (!Dates::FromYmd(day)) {
+        day = book.PastCount() >= 1 && !IsSentinel(book.PastDate(1)) ? book.PastDate(1) : QString();
+    }
+    return QStringLiteral("通帳") + (day.isEmpty() ? QString() : QLatin1Char('_') + day) + QStringLiteral(".csv");
 }

@@ -87,9 +87,13 @@ struct PassbookConfirmation {
 // With the book, registering a day it holds says what is replaced.
 PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry, const ProfitBook* book = nullptr);
 
-// The book for spreadsheet programs: the header row "PastDate,buy,pay,profit,protected", then one row per
-// record in the book's order (newest first) with the date as yyyymmdd, whole yen and the protected flag as
-// 1 or 0; the sentinel has no row. The window's CSV保存 and `velqora book --csv` write these rows.
+// The book for spreadsheet programs: the header row "日付,投票,払戻,損益,保護" (the list's own words, as the
+// analysis CSV has), then one row per record in the book's order (newest first) with the date as yyyymmdd,
+// whole yen and the protected flag as 1 or 0; the sentinel has no row. The window's CSV保存 and
+// `velqora book --csv` write these rows.
 QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book);
 // The same rows as the file's bytes (UTF-8 with a byte-order mark, CR LF).
 QByteArray PassbookCsv(const ProfitBook& book);
+// The name CSV保存 offers: "通帳_" and the day the data is of (the sale day read, else the book's latest
+// day), never the clock's, so a file saved on a later day still says which day it holds.
+QString PassbookCsvFileName(const ProfitBook& book, const QString& saleDay);

@@ -127,7 +127,7 @@ TEST(BookCommand, RefusedEditsLeaveTheFileAsItWas) {
 
 TEST(BookCommand, CsvIsTheHeaderAndOneRowPerDay) {
     TempFolder dir;
-    const QByteArray header = "\xEF\xBB\xBFPastDate,buy,pay,profit,protected\r\n";
+    const QByteArray header = "\xEF\xBB\xBF日付,投票,払戻,損益,保護\r\n";
     struct Case {
         QByteArray book;
         QStringList edit;

@@ -168,6 +168,7 @@ TEST_F(ControlTest, ShowDetailOpensWhatTheRaceHas) {
 }
 
 TEST_F(ControlTest, WindowsAreRebuiltOnEveryOpeningButTheDownloadWindow) {
+    WriteDay(client, 5); // a day with races: without account files there is nothing to download
     control.Initialize();
     control.ShowLog();
     control.ShowLog();

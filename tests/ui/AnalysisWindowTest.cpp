@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,6 +36,31 @@ protected:
         SaveScreenshot(window, name);
     }
 };
+
+// Whether the header's sort arrow points up. Of the pixels that change when the order is turned, those dark
+// before the turn lie low (the arrow's wide end) in an arrow pointing up, high in one pointing down.
+bool ArrowPointsUp(QHeaderView* header) {
+    const int section = header->sortIndicatorSection();
+    const Qt::SortOrder order = header->sortIndicatorOrder();
+    const QImage before = header->grab().toImage();
+    header->setSortIndicator(section, order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+    const QImage after = header->grab().toImage();
+    header->setSortIndicator(section, order);
+    double darkRows = 0;
+    int dark = 0, top = before.height(), bottom = -1;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                const bool ink = before.pixelColor(x, y).lightness() < after.pixelColor(x, y).lightness();
+                darkRows += ink ? y : 0;
+                dark += ink ? 1 : 0;
+            }
+        }
+    }
+    return dark > 0 && darkRows / dark > (top + bottom) / 2.0;
+}
 
 Archive::Bet Bet(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
     Archive::Bet b;
@@ -67,6 +93,7 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
 
     // This month: the sample day and November's trio are apart by the month's end.
     EXPECT_EQ(a->cboPeriod->currentText(), QStringLiteral("今月"));
+    EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("recordStart"))->text(), QStringLiteral("記録開始 2025/12/27"));
     EXPECT_FALSE(a->dtpFrom->isEnabled());
     EXPECT_EQ(a->lblCaption->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
     EXPECT_EQ(
@@ -92,10 +119,12 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(6) + 5, 5));
     QStringList byRecovery{QStringLiteral("東京"), QStringLiteral("阪神"), QStringLiteral("中京"),
                            QStringLiteral("中山"), QStringLiteral("札幌")};
-    if (header->sortIndicatorOrder() == Qt::DescendingOrder) {
+    const bool ascending = header->sortIndicatorOrder() == Qt::AscendingOrder;
+    if (!ascending) {
         std::reverse(byRecovery.begin(), byRecovery.end());
     }
     EXPECT_EQ(Column(a->grdVenue, 0), byRecovery);
+    EXPECT_EQ(ArrowPointsUp(header), ascending); // the arrow names the order shown
     Shot(a, QStringLiteral("analysis-sorted"));
 
     // Two dates: November alone, one trio, nothing hit.
@@ -115,6 +144,9 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     // CSV for a spreadsheet: UTF-8 with its mark, the period first.
     a->cboPeriod->setCurrentIndex(3);
     ASSERT_TRUE(a->SaveCsv(program.File(QStringLiteral("a.csv"))));
+    EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("statusLine"))->text(),
+              QStringLiteral("CSVファイルに保存しました: ") +
+                  QDir::toNativeSeparators(program.File(QStringLiteral("a.csv"))));
     EXPECT_TRUE(
         program.Read(QStringLiteral("a.csv")).startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20251227,20261205\r\n"));
 

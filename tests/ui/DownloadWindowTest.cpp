@@ -15,9 +15,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +43,7 @@ public:
     QList<QUrl> Urls;
     QList<QByteArray> Bodies;
     QList<QByteArray> Headers;
+    QStringList Notices;
     int Stops = 0;
 
     void navigate(const QUrl& url, const QByteArray& body, const QByteArray& header) override {
@@ -73,6 +77,10 @@ public:
         ++Stops;
     }
     QWidget* widget() override { return &m_view; }
+    void showNotice(const QString& html) override {
+        stop();
+        Notices << html;
+    }
 
 private:
     QLabel m_view; // the window takes it into its layout and outlives this object's use of it
@@ -104,6 +112,15 @@ FakeBrowser::Answer ListAnswer(const QString& venue, int kaiJi, const QList<int>
     }
     return {ResultPages::kPayoutListTitle,
             ResultPages::JoinLines(ResultPages::PayoutListLines(pages.first().Meeting, pages))};
+}
+
+// Where the window's buttons are: they must not move whatever the boxes show.
+QList<QPoint> ButtonPlaces(QWidget* post) {
+    QList<QPoint> places;
+    for (const char* name : {"downloadButton", "selectAllButton", "cancelButton"}) {
+        places << post->findChild<QWidget*>(QLatin1String(name))->mapTo(post, QPoint());
+    }
+    return places << QPoint(post->width(), post->height());
 }
 
 // A box as "x" (ticked) or ".", its caption and its background.
@@ -183,10 +200,14 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
     for (int i : {0, 1, 2, 3, 4, 12, 13, 24}) {
         post->chkState(i)->click();
     }
+    const QList<QPoint> places = ButtonPlaces(post);
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
     EXPECT_FALSE(post->Picture1()->isEnabled());
     EXPECT_TRUE(post->cmdCancel()->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(post->chkState(0)->text(), QStringLiteral("正常"), 5000);
+    // Race 5 keeps the browser waiting: the fifth of the eight ticked races.
+    auto* progress = post->findChild<QLabel*>(QStringLiteral("progressLine"));
+    QTRY_COMPARE_WITH_TIMEOUT(progress->text(), QStringLiteral("中山 5R 取得中… 5/8"), 5000);
     SaveScreenshot(post, QStringLiteral("download-running"));
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
     SaveScreenshot(post, QStringLiteral("download-after"));
@@ -207,13 +228,21 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
         {4, "xタイムアウト #FF0000"},
         {12, "xエラー #FF0000"}, // a page of neither kind; the run went on
         {13, ".正常 #0000FF"},
-        {24, "x取得不可 #FF00FF"}, // the payout list answered 500
+        {24, "x取得不可 HTTP 500 #FF00FF"}, // the payout list answered 500
         {5, ". #FFFFFF"},
     };
     for (const auto& o : outcomes) {
         EXPECT_EQ(Look(post->chkState(o.box)), QString::fromUtf8(o.look)) << o.box;
     }
     EXPECT_EQ(post->chkState(0)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // The pane was cleared for the run; a page that failed or was given up on shows why, in Japanese.
+    const QStringList& notices = Browser(post).Notices;
+    EXPECT_EQ(notices.value(0), QString());
+    for (const char16_t* why : {u"成績ページを表示できません: ページが見つかりません（HTTP 404）",
+                                u"成績ページが30秒たっても表示されませんでした（タイムアウト）"}) {
+        EXPECT_EQ(notices.filter(QString::fromUtf16(why)).size(), 1) << QString::fromUtf16(why).toStdString();
+    }
+    EXPECT_EQ(places, ButtonPlaces(post));
     EXPECT_TRUE(post->Picture1()->isEnabled());
     EXPECT_FALSE(post->cmdCancel()->isEnabled());
     // The sample day already holds race 8's file of 中山 in the download folder; the run adds race 1 of
@@ -224,17 +253,20 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
         (QStringList{QStringLiteral("KS-66511.JRA"), QStringLiteral("KS-66518.JRA"), QStringLiteral("KS-96512.JRA")}));
     EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-66511.JRA")).size(), 849);
     EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-96512.JRA")).size(), 849);
+    QTest::mouseClick(post->cmdSelectAll(), Qt::LeftButton); // every race: other captions in every box
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 20000);
+    EXPECT_EQ(places, ButtonPlaces(post));
 
     post->close();
     EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
     EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
 }
 
-// A result file that cannot be written is said as such, box and message; a sale date that is no date names
-// no folder, so no run starts.
+// A result file that cannot be written is said as such, box and message; a day's folder that cannot take
+// files is said once and starts no run; a sale date that is no date names no folder, so no run starts.
 TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) {
-    QDir(client.Path() + QStringLiteral("VQDOWNLOAD/20261205")).removeRecursively();
-    client.Write(QStringLiteral("VQDOWNLOAD/20261205"), "a file where the day's folder goes");
+    ASSERT_TRUE(QDir().mkpath(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66519.JRA")));
     CapturingReporter reporter;
     frmMain w;
     frmPost* post = Open(w, [](FakeBrowser& b) {
@@ -245,14 +277,28 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
     EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x書込不可 #FF0000"));
     SaveScreenshot(post, QStringLiteral("download-not-saved"));
-    EXPECT_TRUE(reporter.texts.value(0).startsWith(QStringLiteral("結果ファイルを書き込めませんでした: ")));
+    EXPECT_TRUE(reporter.texts.value(0).startsWith(DownloadRun::NotSavedMessage() + QStringLiteral("\r\n")));
+
+    const QString folder = client.Path() + QStringLiteral("VQDOWNLOAD/20261205");
+    QDir(folder).removeRecursively();
+    client.Write(QStringLiteral("VQDOWNLOAD/20261205"), "a file where the day's folder goes");
+    const qsizetype asked = Browser(post).Bodies.size();
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
+    QTest::qWait(100);
+    ASSERT_EQ(reporter.texts.size(), 2);
+    EXPECT_TRUE(
+        reporter.texts[1].startsWith(QStringLiteral("結果ファイルを保存できません: %1（同じ名前のファイルがあります）")
+                                         .arg(QDir::toNativeSeparators(folder))));
+    EXPECT_EQ(Browser(post).Bodies.size(), asked);
+    EXPECT_EQ(Look(post->chkState(8)), QStringLiteral("x書込不可 #FF0000")); // the last run's outcome stays
+    SaveScreenshot(post, QStringLiteral("download-folder-refused"));
 
     post->close();
     client.Write(QStringLiteral("UY-A.JRA"), client.Read(QStringLiteral("UY-A.JRA")).replace(0, 8, "../../xx"));
     QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
     post = Open(w, [](FakeBrowser&) {});
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
-    EXPECT_EQ(reporter.texts.value(1), DownloadRun::NoSaveFolderText());
+    EXPECT_EQ(reporter.texts.value(2), DownloadRun::NoSaveFolderText());
     QTest::qWait(100);
     EXPECT_EQ(Browser(post).Bodies.size(), 1); // the start page only
 }
@@ -337,4 +383,20 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     QTest::mouseClick(post->cmdCancel(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("キャンセルしました。"), 10000);
     EXPECT_FALSE(post->cmdCancel()->isEnabled());
+
+    // Nobody listens at the site's port: the meeting's race says why, and the pane shows our page, not the
+    // engine's English one.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    w.Control().setResultSite(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
+    closed.close();
+    QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton); // race 5 is still the one ticked
+    QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
+    EXPECT_EQ(Look(post->chkState(4)), QStringLiteral("x取得不可 接続できません #FF00FF"));
+    auto* view = qobject_cast<QWebEngineView*>(post->brwWebBrowser().widget());
+    const auto shown = std::make_shared<QString>();
+    QTRY_VERIFY_WITH_TIMEOUT((view->page()->toPlainText([shown](const QString& t) { *shown = t; }),
+                              shown->startsWith(QStringLiteral("成績ページに接続できません（接続が拒否されました）"))),
+                             10000);
+    SaveScreenshot(post, QStringLiteral("download-error-page"));
 }

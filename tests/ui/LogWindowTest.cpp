@@ -8,6 +8,7 @@
 #include "ui/frmMain.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -75,6 +76,11 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
         SaveScreenshot(log, QString::fromUtf8(v.shot));
     }
     QTest::mouseClick(log->Button(1), Qt::LeftButton);
+    QScrollBar* lines = log->txtLog()->verticalScrollBar();
+    QTest::keyClick(log->txtLog(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(lines->value(), lines->maximum());
+    QTest::keyClick(log->Button(1), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
+    EXPECT_EQ(lines->value(), 0);
     for (const char* state : {"\n 締切 ", "\n 無効 ", "\n 同枠 ", "\n【前日 中山１１Ｒ】\n"}) {
         EXPECT_TRUE(text().contains(QString::fromUtf8(state))) << state;
     }

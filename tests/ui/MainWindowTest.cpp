@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,16 @@ TEST_F(MainWindowTest, NoMeetings) {
     book.setFolder(client.Path());
     book.GetRecord();
     EXPECT_EQ(book.PastCount(), 1);
+    // No account file: nothing to download, and hovering the status line says why.
+    EXPECT_FALSE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
+    const QPoint status = w.Label(frmMain::StatusLabel)->geometry().center();
+    QHelpEvent hover(QEvent::ToolTip, status, w.lblWindow()->mapToGlobal(status));
+    QApplication::sendEvent(w.lblWindow(), &hover);
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("UY-A.JRA がありません。")))
+        << QToolTip::text().toStdString();
+    WriteDay({});
+    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
+    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
 }
 
 TEST_F(MainWindowTest, MeetingsWithoutBets) {

@@ -13,6 +13,7 @@
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -79,7 +81,10 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_TRUE(
         rec->lblWindow()->toolTip().endsWith(QStringLiteral("   損益 ") + rec->windowTitle().mid(8).chopped(1)));
 
-    rec->VScroll1()->setValue(1);
+    // One notch of the wheel over the rows turns one page.
+    QWheelEvent notch(QPointF(5, 5), rec->lblWindow()->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(rec->lblWindow(), &notch);
     EXPECT_EQ(Row(rec, 3), QStringLiteral("2026/10/18 15000 23400 8400"));
     rec->VScroll1()->setValue(2);
     EXPECT_EQ(Dates(rec), (QStringList{"2026/09/26", "2026/09/20", "2026/09/19", "2026/09/13", "2026/09/12",
@@ -194,11 +199,16 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     }
     EXPECT_EQ(red, w.Control().Book().WorstCount());
     EXPECT_EQ(chart->Shown().Points.back().Cumulative, CaptionYen(rec));
+    // The chart's window can be resized, and the chart follows.
+    const QSizeF plot = chart->Chart()->size();
+    rec->resize(rec->size() + QSize(160, 120));
+    QTRY_COMPARE(chart->Chart()->size(), plot + QSizeF(160, 120));
+    Shot(rec, QStringLiteral("passbook-chart-resized"));
     QTest::mouseClick(rec->Toolbar1(frmRecord::PastButton), Qt::LeftButton);
     EXPECT_EQ(rec->size(), listSize);
 
-    // CSV保存 through its dialog, which offers 通帳_<today>.csv in the documents folder: a header and a row
-    // per day. A folder that is not there is reported.
+    // CSV保存 through its dialog, which offers 通帳_<sale day>.csv in the documents folder: a header and a row
+    // per day, and the window says where it went. A folder that is not there is reported.
     struct DocumentsInClient : IFolderLocator {
         QString folder;
         QString Locate(int) const override { return folder; }
@@ -215,15 +225,19 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     answer.start(20);
     QTest::mouseClick(rec->Toolbar1(frmRecord::CsvButton), Qt::LeftButton); // returns once the dialog is answered
     SetFolderLocator(nullptr);
-    const QString csv = QStringLiteral("通帳_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + ".csv";
-    const QList<QByteArray> lines = client.Read(csv).split('\n');
+    const QList<QByteArray> lines = client.Read(QStringLiteral("通帳_20261205.csv")).split('\n');
     EXPECT_EQ(lines.size(), 29); // header, 27 days, the empty piece after the last line end
-    EXPECT_EQ(lines.at(0), "\xEF\xBB\xBFPastDate,buy,pay,profit,protected\r");
+    EXPECT_EQ(lines.at(0), "\xEF\xBB\xBF日付,投票,払戻,損益,保護\r");
+    EXPECT_EQ(rec->findChild<QLabel*>(QStringLiteral("statusLine"))->text().remove(QChar(0x200B)),
+              QStringLiteral("CSVファイルに保存しました: ") +
+                  QDir::toNativeSeparators(client.File(QStringLiteral("通帳_20261205.csv"))));
+    Shot(rec, QStringLiteral("passbook-csv-saved"));
     EXPECT_TRUE(lines.contains("20261018,15000,23400,8400,1\r"));
     CapturingReporter reporter;
     EXPECT_FALSE(rec->SaveCsv(client.File(QStringLiteral("none/book.csv"))));
     ASSERT_EQ(reporter.texts.size(), 1);
-    EXPECT_TRUE(reporter.texts.at(0).startsWith(QStringLiteral("SaveCsv\r\n(75)")))
+    EXPECT_TRUE(
+        reporter.texts.at(0).startsWith(QStringLiteral("CSVファイルを保存できませんでした。通帳はそのままです。")))
         << reporter.texts.at(0).toStdString();
 
     // Escape cancels the input panel, then closes the window.

@@ -1,6 +1,7 @@
 #include "views/DownloadRun.h"
 #include "patdata/clsKaisai.h"
 #include "patdata/clsRace.h"
+#include "views/NavigationError.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +79,8 @@ TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
         if (body == u"CNAME=W01PH_D/xW01&xW01=0520260208") {
             run.ListLoaded({1, 2, 5});
         } else if (body.startsWith(u"CNAME=W01PH_D/")) {
-            run.PageFailed(DownloadRun::TimedOutText());
+            EXPECT_EQ(run.Progress(), QStringLiteral("京都 払戻金一覧 取得中… 5/5"));
+            run.NavigationFailed(-102);
         } else if (body.endsWith(u"01")) {
             run.RaceLoaded(true);
         } else if (body.endsWith(u"02")) {
@@ -96,14 +98,33 @@ TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
         int box;
         const char16_t* look;
     } expected[] = {
-        {0, u".正常 #0000FF"}, {1, u"xエラー #FF0000"},    {2, u"x未確定 #000000"}, {4, u"x404 #FF0000"},
-        {5, u". #FFFFFF"},     {12, u"x取得不可 #FF00FF"}, // its list timed out, then found unread
+        {0, u".正常 #0000FF"},   {1, u"xエラー #FF0000"},
+        {2, u"x未確定 #000000"}, {4, u"x404 #FF0000"},
+        {5, u". #FFFFFF"},       {12, u"x取得不可 接続できません #FF00FF"}, // its list's reason stays
         {13, u". #FFFFFF"},
     };
     for (const auto& e : expected) {
         EXPECT_EQ(Look(run.BoxAt(e.box)), QString::fromUtf16(e.look)) << e.box;
     }
+    EXPECT_EQ(run.BoxAt(12).Tip, QStringLiteral("この開催の払戻金一覧を取得できませんでした（接続が拒否されました）"));
     EXPECT_EQ(run.Next().What, DownloadRun::Step::Wait); // the end is told once
+}
+
+// The browser's error numbers in the user's words: HTTP statuses, the engine's network errors, and a number
+// nobody gave words to.
+TEST(DownloadRun, NavigationErrorsInTheUsersWords) {
+    const std::pair<int, const char16_t*> rows[] = {
+        {-102, u"成績ページに接続できません（接続が拒否されました）"},
+        {-105, u"成績ページに接続できません（サイトのアドレスが見つかりません）"},
+        {-118, u"成績ページに接続できません（接続がタイムアウトしました）"},
+        {-202, u"成績ページに接続できません（証明書に問題があり安全に接続できません）"},
+        {-999, u"成績ページに接続できません（エラー番号 -999）"},
+        {404, u"成績ページを表示できません: ページが見つかりません（HTTP 404）"},
+        {418, u"成績ページを表示できません: サイトがエラーを返しました（HTTP 418）"},
+    };
+    for (const auto& [status, headline] : rows) {
+        EXPECT_EQ(NavigationError::Headline(status), QString::fromUtf16(headline)) << status;
+    }
 }
 
 TEST(DownloadRun, CancelEndsTheRunAndSelectAllToggles) {
