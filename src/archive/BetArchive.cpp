@@ -67,14 +67,15 @@ BetArchive::~BetArchive() {
 }
 
 bool BetArchive::Fail(const QString& what, const QString& reason) {
-    m_error = QStringLiteral("%1 (%2): %3").arg(what, QDir::toNativeSeparators(m_path), reason);
+    // What happened in the user's words; the file and the database's own reason on the line below.
+    m_error = QStringLiteral("%1。\n%2: %3").arg(what, QDir::toNativeSeparators(m_path), reason);
     return false;
 }
 
 bool BetArchive::Exec(const QString& sql) {
     QSqlQuery q(m_db);
     if (!q.exec(sql)) {
-        return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
     }
     return true;
 }
@@ -84,19 +85,19 @@ bool BetArchive::FailRead(const QSqlError& error) {
     // (11) and SQLITE_NOTADB (26) are damage, which no second try mends.
     const int code = error.nativeErrorCode().toInt() & 0xff;
     const QString file = QDir::toNativeSeparators(m_path);
-    m_error = code == 11 || code == 26
-                  ? QStringLiteral("投票履歴 %1 が壊れていて読めません（%2）。数字は表示しません。ファイルはそのまま"
-                                   "残してあります。バックアップがあれば戻し、なければこのファイルを別の場所へ移して"
-                                   "ください。次の更新から新しい投票履歴が作られます。")
-                        .arg(file, error.databaseText())
-                  : QStringLiteral("投票履歴 %1 を読めません（%2）。数字は表示しません。ファイルには手を加えていま"
-                                   "せん。しばらくしてからもう一度お試しください。")
-                        .arg(file, error.databaseText());
+    m_error = (code == 11 || code == 26
+                   ? QStringLiteral("分析用の投票記録 %1 が壊れていて読めません。数字は表示しません。ファイルはその"
+                                    "まま残してあります。バックアップがあれば戻し、なければこのファイルを別の場所へ"
+                                    "移してください。次の更新から新しい分析用の投票記録が作られます。")
+                   : QStringLiteral("分析用の投票記録 %1 を読めません。数字は表示しません。ファイルには手を加えて"
+                                    "いません。しばらくしてからもう一度お試しください。"))
+                  .arg(FileName()) +
+              QStringLiteral("\n%1: %2").arg(file, error.databaseText());
     return false;
 }
 
 bool BetArchive::FailOpen(const QSqlError& error) {
-    return m_reading ? FailRead(error) : Fail(QStringLiteral("投票履歴を開けません"), error.text());
+    return m_reading ? FailRead(error) : Fail(QStringLiteral("分析用の投票記録を開けません"), error.text());
 }
 
 bool BetArchive::Open(const QString& folder, Access access) {
@@ -105,7 +106,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
     m_error.clear();
     m_path = AddPathSep(folder) + FileName();
     if (!QFileInfo(folder).isDir()) {
-        return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("フォルダがありません"));
+        return Fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("フォルダがありません"));
     }
     m_reading = access != Access::Write;
     if (m_reading && !QFileInfo::exists(m_path)) {
@@ -116,7 +117,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     }
     if (!m_db.isValid()) {
-        return Fail(QStringLiteral("投票履歴を開けません"), QStringLiteral("SQLite が使えません"));
+        return Fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("SQLite が使えません"));
     }
     m_db.close();
     // Reading a file in WAL mode takes the shared-memory file beside it, made or written at every read.
@@ -139,7 +140,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
         m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
     }
     if (!m_db.open()) {
-        return Fail(QStringLiteral("投票履歴を開けません"), m_db.lastError().text());
+        return Fail(QStringLiteral("分析用の投票記録を開けません"), m_db.lastError().text());
     }
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
@@ -183,7 +184,7 @@ bool BetArchive::UseWal() {
     QSqlQuery q(m_db);
     while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
         if ((q.lastError().nativeErrorCode().toInt() & 0xff) != 5 || waited.elapsed() > kBusyMilliseconds) {
-            return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+            return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
         }
         QThread::msleep(5);
     }
@@ -197,7 +198,7 @@ bool BetArchive::CheckVersion() {
     }
     const int version = q.value(0).toInt();
     if (version > kSchemaVersion) {
-        return Fail(QStringLiteral("投票履歴を開けません"),
+        return Fail(QStringLiteral("分析用の投票記録を開けません"),
                     QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
     }
     return true;
@@ -212,7 +213,7 @@ bool BetArchive::MakeSchema() {
     }
     QSqlQuery look(m_db);
     if (!look.exec(kSchemaQuery)) {
-        Fail(QStringLiteral("投票履歴を作れません"), look.lastError().text());
+        Fail(QStringLiteral("分析用の投票記録を作れません"), look.lastError().text());
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         return false;
     }
@@ -252,16 +253,16 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
     const auto day = DateKey(saleDate);
     if (!m_open || m_reading) {
         return m_error.isEmpty()
-                   ? Fail(QStringLiteral("投票履歴を書き込めません"),
+                   ? Fail(QStringLiteral("分析用の投票記録を書き込めません"),
                           m_reading ? QStringLiteral("読み取り用に開かれています") : QStringLiteral("開かれていません"))
                    : false;
     }
     if (!day) {
-        return Fail(QStringLiteral("投票履歴を書き込めません"),
+        return Fail(QStringLiteral("分析用の投票記録を書き込めません"),
                     QStringLiteral("発売日 \"%1\" が日付ではありません").arg(saleDate));
     }
     if (!m_db.transaction()) {
-        return Fail(QStringLiteral("投票履歴を書き込めません"), m_db.lastError().text());
+        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), m_db.lastError().text());
     }
     const auto store = [&]() -> bool {
         QSqlQuery q(m_db);
@@ -269,7 +270,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
             q.prepare(QStringLiteral("DELETE FROM %1 WHERE sale_date = ?").arg(QLatin1String(table)));
             q.addBindValue(*day);
             if (!q.exec()) {
-                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         // The rows go in as literal numbers, many to a statement: every value is a number formatted here,
@@ -291,7 +292,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
                 sql.back() = ')';
             }
             if (!q.exec(QString::fromLatin1(sql))) {
-                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         q.prepare(QStringLiteral("INSERT INTO day_figures VALUES (?,?,?,?,?,?,?,?,?,?)"));
@@ -301,14 +302,14 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
                 q.addBindValue(v);
             }
             if (!q.exec()) {
-                return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         q.prepare(QStringLiteral("INSERT INTO days VALUES (?, ?, datetime('now'))"));
         q.addBindValue(*day);
         q.addBindValue(static_cast<qint64>(bets.size()));
         if (!q.exec()) {
-            return Fail(QStringLiteral("投票履歴を書き込めません"), q.lastError().text());
+            return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
         }
         return true;
     };
@@ -319,7 +320,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
     if (!m_db.commit()) {
         const QString reason = m_db.lastError().text();
         m_db.rollback();
-        return Fail(QStringLiteral("投票履歴を書き込めません"), reason);
+        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), reason);
     }
     return true;
 }

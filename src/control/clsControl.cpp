@@ -219,9 +219,9 @@ void clsControl::HandDayToArchive() {
             m_archive.get(), &ArchiveWriter::Failed, this,
             [this](const QString& message) {
                 if (!std::exchange(m_archiveReported, true)) {
-                    ReportError(
-                        AppError(ErrNo::FileAccess, QStringLiteral("Archive"),
-                                 message + QStringLiteral("\r\n投票履歴は保存されませんが、ほかはそのまま使えます。")));
+                    ReportFailure(QStringLiteral("分析用の投票記録に、この日の投票を保存できませんでした。通帳と"
+                                                 "画面の数字はそのままです。次の更新でもう一度保存します。"),
+                                  message);
                 }
             },
             Qt::QueuedConnection);

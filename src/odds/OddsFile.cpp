@@ -4,6 +4,7 @@
 #include "core/Bytes.h"
 #include "core/Paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -28,7 +29,8 @@ bool OddsFile::GetData(const QString& strDate) {
     }
     const auto data = ReadWholeFile(path);
     if (!data) {
-        throw AppError(ErrNo::FileAccess, m_source, QStringLiteral("Path/File access error"));
+        throw AppError(ErrNo::FileAccess, m_source,
+                       QStringLiteral("オッズのファイル %1 を読めません。").arg(QDir::toNativeSeparators(path)));
     }
     if (data->size() != m_length) {
         m_warning = FileWarning{QFileInfo(path).fileName(), FileWarning::Problem::WrongLength, data->size(), m_length};

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -32,15 +33,27 @@ constexpr qsizetype kMaxLines = 100000;
 // for a book of years; waiting longer than this means something is wrong with it.
 constexpr int kLockWaitMs = 3000;
 
-const QString kGetSource = QStringLiteral("GetRecord");
-const QString kSaveSource = QStringLiteral("SaveRecord");
-
 udtRecord Sentinel() {
     return udtRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0};
 }
 
+// The technical line under a message: the error number our users quote, the file and the reason.
 QString AccessFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Path/File access error: %1 (%2)").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("(75) %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+void ReportUnread(const QString& detail) {
+    ReportFailure(QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめて"
+                                 "から、もう一度開いてください。"),
+                  detail);
+}
+
+// `why` in the user's words: what kept the change from the file.
+void ReportUnsaved(const QString& why, const QString& detail) {
+    ReportFailure(QStringLiteral("通帳を保存できませんでした（%1）。前の内容はそのままです。フォルダに書き込めるか"
+                                 "確かめてから、もう一度登録してください。")
+                      .arg(why),
+                  detail);
 }
 
 QString LockFailure(const QString& path, QLockFile::LockError error) {
@@ -54,14 +67,6 @@ QString LockFailure(const QString& path, QLockFile::LockError error) {
                           "フォルダに書き込めるか確かめてください。")
         .arg(file, error == QLockFile::PermissionError ? QStringLiteral("書き込みの権限がありません")
                                                        : QStringLiteral("ロックファイルを作れません"));
-}
-
-// The book has always passed over "input past end of file" and "cannot create object" in silence.
-void ReportFileError(const AppError& error) {
-    if (error.Number() == ErrNo::InputPastEndOfFile || error.Number() == ErrNo::CannotCreateObject) {
-        return;
-    }
-    ReportError(error);
 }
 
 // Splits the bytes into lines ended by CR LF, CR or LF. `pendingCr` carries a CR that ended the previous
@@ -195,7 +200,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
         // Something else by that name (a folder, a FIFO, a link that names nothing) is no book, and not
         // a missing one either: a new book written over it would be a book lost.
         if (const QString other = ClientFiles::Find(m_folder, FileName()); !other.isEmpty()) {
-            read.Failure = AccessFailure(other, QStringLiteral("not a regular file"));
+            read.Failure = AccessFailure(other, QStringLiteral("通常のファイルではありません"));
         } else {
             read.Missing = true;
         }
@@ -207,7 +212,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
         return read;
     }
     if (file.size() > kMaxFileBytes) {
-        read.Failure = AccessFailure(path, QStringLiteral("file too large"));
+        read.Failure = AccessFailure(path, QStringLiteral("通帳としては大きすぎます"));
         return read;
     }
     QByteArray line;
@@ -247,7 +252,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
     if (lines > kMaxLines) {
         // Not a book: nothing of it is shown, and it is never written back.
         read.Records.clear();
-        read.Failure = AccessFailure(path, QStringLiteral("more than %1 lines").arg(kMaxLines));
+        read.Failure = AccessFailure(path, QStringLiteral("%1 行を超えています").arg(kMaxLines));
     }
     return read;
 }
@@ -259,8 +264,9 @@ void ProfitBook::GetRecord() {
     m_busy = true;
     m_past.clear();
     QString failure;
+    bool created = false;
     if (m_folder.isEmpty()) {
-        failure = AccessFailure(FileName(), QStringLiteral("no folder"));
+        failure = AccessFailure(FileName(), QStringLiteral("フォルダが決まっていません"));
     } else {
         QLockFile lock(m_folder + LockName());
         const bool held = LockFiles::Take(lock, kLockWaitMs);
@@ -278,14 +284,16 @@ void ProfitBook::GetRecord() {
             // holding the lock is making the file itself.
             m_past.append(Sentinel());
             if (held || lock.error() != QLockFile::LockFailedError) {
-                WriteFile(FilePath(), QByteArray(34, '0') + "\r\n", failure);
+                created = !WriteFile(FilePath(), QByteArray(34, '0') + "\r\n", failure);
                 m_stamp = FileStamp();
             }
         }
     }
     m_busy = false;
-    if (!failure.isEmpty()) {
-        ReportFileError(AppError(ErrNo::FileAccess, kGetSource, failure));
+    if (created) {
+        ReportUnsaved(QStringLiteral("新しい通帳を作れません"), failure);
+    } else if (!failure.isEmpty()) {
+        ReportUnread(failure);
     }
 }
 
@@ -314,16 +322,21 @@ void ProfitBook::ChangeFile(Change change) {
         return;
     }
     m_busy = true;
-    QString failure;
+    std::function<void()> report;
     QLockFile lock(m_folder + LockName());
     if (m_folder.isEmpty()) {
-        failure = AccessFailure(FileName(), QStringLiteral("no folder"));
+        report = [] {
+            ReportUnsaved(QStringLiteral("フォルダが決まっていません"),
+                          AccessFailure(ProfitBook::FileName(), QStringLiteral("フォルダが決まっていません")));
+        };
     } else if (!LockFiles::Take(lock, kLockWaitMs)) {
-        failure = LockFailure(FilePath(), lock.error());
+        report = [message = LockFailure(FilePath(), lock.error()), path = FilePath()] {
+            ReportFailure(message, AccessFailure(path, QStringLiteral("ロックを取れません")));
+        };
     } else {
         FileRead read = ReadFile();
         if (!read.Failure.isEmpty()) {
-            failure = read.Failure + QStringLiteral("; the change is not saved and the file keeps its contents");
+            report = [detail = read.Failure] { ReportUnsaved(QStringLiteral("通帳を読み直せません"), detail); };
         } else {
             m_past = read.Missing ? QList<udtRecord>{Sentinel()} : std::move(read.Records);
         }
@@ -331,8 +344,8 @@ void ProfitBook::ChangeFile(Change change) {
     const bool changed = change();
     CalcRecord();
     m_busy = false;
-    if (!failure.isEmpty()) {
-        ReportFileError(AppError(ErrNo::FileAccess, kSaveSource, failure));
+    if (report) {
+        report();
     } else if (changed) {
         SaveRecord();
     }
@@ -353,8 +366,7 @@ bool ProfitBook::SaveRecord() {
     }
     m_busy = false;
     if (!ok) {
-        ReportFileError(AppError(ErrNo::FileAccess, kSaveSource,
-                                 failure + QStringLiteral("; the file keeps its previous contents")));
+        ReportUnsaved(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(FilePath())), failure);
     }
     return ok;
 }
@@ -425,13 +437,13 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
     // The automatic update meets a full book at every refresh: it says so once a run; the user's own entry
     // is always answered.
     if (full && (intProcess != 0 || !std::exchange(m_fullSaid, true))) {
-        ReportFileError(AppError(
-            ErrNo::FileAccess, kSaveSource,
+        ReportFailure(
             QStringLiteral("通帳 %1 は%2日分の記録で一杯のため、%3 の記録を加えられません。通帳はそのままです。"
                            "古い日を削除してから登録してください。")
                 .arg(QDir::toNativeSeparators(FilePath()))
                 .arg(kMaxLines)
-                .arg(day)));
+                .arg(day),
+            QString());
     }
 }
 

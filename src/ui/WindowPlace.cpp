@@ -43,13 +43,17 @@ QRect Inside(QRect r, const QRect& area) {
 // looks, or after a while (a platform without frames never reports one).
 class FrameWatch : public QObject {
 public:
-    FrameWatch(QWidget* window, const QRect& outer) : QObject(window), m_window(window), m_outer(outer) {
+    FrameWatch(QWidget* window, const QRect& outer)
+        : QObject(window), m_window(window), m_outer(outer), m_size(window->size()) {
         window->installEventFilter(this);
         m_timer.setInterval(kFrameLookMs);
         connect(&m_timer, &QTimer::timeout, this, &FrameWatch::Look);
     }
 
-    void Retarget(const QRect& outer) { m_outer = outer; }
+    void Retarget(const QRect& outer) {
+        m_outer = outer;
+        m_size = m_window->size();
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -66,10 +70,14 @@ private:
         const bool known = !seen.isNull() && seen == m_last;
         m_last = seen;
         m_waited += kFrameLookMs;
-        if (known) {
+        if (m_window->size() != m_size) {
+            // Resized since it was placed, by the program or by the user: their size stands.
+            m_waited = kFrameWaitMs;
+        } else if (known) {
             const QRect wanted = Fitted(seen);
             if (WindowPlace::Outer(m_window) != wanted) {
                 m_window->setGeometry(wanted.marginsRemoved(seen));
+                m_size = m_window->size();
                 m_steady = 0;
             } else if (++m_steady >= kSteadyLooks) {
                 m_waited = kFrameWaitMs;
@@ -94,6 +102,7 @@ private:
 
     QWidget* m_window;
     QRect m_outer;
+    QSize m_size;
     QTimer m_timer;
     int m_waited = 0;
     int m_steady = 0;

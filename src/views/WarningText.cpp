@@ -48,7 +48,7 @@ QString Tooltip(const FileWarnings& warnings) {
         return QString();
     }
     return QStringLiteral("読み込めないファイルがあります: ") + Names(warnings).join(QStringLiteral(", ")) +
-           QStringLiteral("\n数字は読めた分だけのものです。通帳と投票履歴には保存せず、前のままにしています。"
+           QStringLiteral("\n数字は読めた分だけのものです。通帳と分析用の投票記録には保存せず、前のままにしています。"
                           "\nクライアントの書き込みが終わってから「更新」を押してください。");
 }
 
@@ -57,8 +57,8 @@ QString StoreRefused(const FileWarnings& warnings) {
     for (const QString& line : Lines(warnings)) {
         text += QStringLiteral("  ") + line + QLatin1Char('\n');
     }
-    return text +
-           QStringLiteral("保存済みの投票履歴は前のままです。クライアントの書き込みが終わってから、もう一度実行し"
-                          "てください。\n");
+    return text + QStringLiteral(
+                      "保存済みの分析用の投票記録は前のままです。クライアントの書き込みが終わってから、もう一度実行し"
+                      "てください。\n");
 }
 } // namespace WarningText
