@@ -78,7 +78,9 @@ TEST(DialogsTest, APassbookThatCannotBeReadIsSaidForTheUser) {
     SetErrorReporter(nullptr);
     const QStringList lines = shown.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2) << qPrintable(shown);
-    EXPECT_EQ(lines[0], QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめ"
-                                       "てから、もう一度開いてください。"));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("(75) ") + QDir::toNativeSeparators(folder.File(ProfitBook::FileName()))));
+    EXPECT_EQ(lines[0],
+              QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめ"
+                             "てから、もう一度開いてください。"));
+    EXPECT_TRUE(
+        lines[1].startsWith(QStringLiteral("(75) ") + QDir::toNativeSeparators(folder.File(ProfitBook::FileName()))));
 }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -22,82 +23,54 @@
 
 namespace {
 using Window = IWindowHost::Window;
-
-// The virtual screen under-x.sh starts, without panels.
-const QRect kScreen(0, 0, 1600, 1000);
-
-const std::pair<Window, const char*> kChildren[] = {
-    {Window::Profit, "profit"},    {Window::Log, "log"},       {Window::Record, "passbook"},
-    {Window::Browser, "download"}, {Window::Detail, "detail"}, {Window::Kekka, "results"},
-};
-
 using Frames = std::map<QString, QRect>;
 
-// Time for the window manager to frame new windows and for them to take their places.
-void Settle() {
-    QTest::qWait(400);
-}
+const QRect kScreen(0, 0, 1600, 1000); // the virtual screen of under-x.sh, without panels
+const std::pair<Window, const char*> kChildren[] = {{Window::Profit, "profit"},   {Window::Log, "log"},
+                                                    {Window::Record, "passbook"}, {Window::Browser, "download"},
+                                                    {Window::Detail, "detail"},   {Window::Kekka, "results"}};
 
-bool Tool(const QString& program, const QStringList& args) {
-    return QProcess::execute(program, args) == 0;
-}
-
-QString Id(const QWidget* w) {
-    return QStringLiteral("0x%1").arg(w->winId(), 0, 16);
-}
-
-QString Output(const QString& program, const QStringList& args) {
+// A shell command's output; {id} stands for the window's X id.
+QString Sh(QString command, const QWidget* w = nullptr) {
     QProcess p;
-    p.start(program, args);
+    p.start(QStringLiteral("sh"),
+            {QStringLiteral("-c"), command.replace(QStringLiteral("{id}"), QString::number(w ? w->winId() : 0))});
     p.waitForFinished();
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
+    return p.exitCode() == 0 ? QString::fromLocal8Bit(p.readAllStandardOutput()) : QStringLiteral("failed");
 }
 
-// The window's frame as the X server and the window manager have it, not as the program believes.
+// The frame as the X server and the window manager have it, not as the program believes it.
 QRect ServerFrame(const QWidget* w) {
-    const QString info = Output(QStringLiteral("xwininfo"), {QStringLiteral("-id"), Id(w)});
-    const auto field = [&](const QString& name) {
-        const QRegularExpressionMatch m = QRegularExpression(name + QStringLiteral(":\\s+(-?\\d+)")).match(info);
-        return m.captured(1).toInt();
-    };
-    const QStringList extents =
-        Output(QStringLiteral("xprop"), {QStringLiteral("-id"), Id(w), QStringLiteral("_NET_FRAME_EXTENTS")})
-            .section(QLatin1Char('='), 1)
-            .split(QLatin1Char(','));
-    if (extents.size() != 4) {
-        return QRect();
-    }
-    const QRect client(field(QStringLiteral("Absolute upper-left X")), field(QStringLiteral("Absolute upper-left Y")),
-                       field(QStringLiteral("Width")), field(QStringLiteral("Height")));
-    return client.marginsAdded(QMargins(extents[0].trimmed().toInt(), extents[2].trimmed().toInt(),
-                                        extents[1].trimmed().toInt(), extents[3].trimmed().toInt()));
+    const QStringList v =
+        Sh(QStringLiteral("xwininfo -id {id} | awk '/Absolute upper-left|Width:|Height:/ {print $NF}';"
+                          "xprop -id {id} _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g'"),
+           w)
+            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return v.size() != 8 ? QRect()
+                         : QRect(v[0].toInt(), v[1].toInt(), v[2].toInt(), v[3].toInt())
+                               .marginsAdded(QMargins(v[4].toInt(), v[6].toInt(), v[5].toInt(), v[7].toInt()));
 }
 
-// Closes the window as its close button does: the window manager asks the program to close it.
+// As the close button does it: the window manager asks the program to close the window.
 void CloseByWindowManager(QWidget* w) {
     QPointer<QWidget> window(w);
-    ASSERT_TRUE(Tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), Id(w)}));
-    for (int i = 0; i < 100 && window && window->isVisible(); ++i) {
-        QTest::qWait(20);
-    }
-    ASSERT_TRUE(!window || !window->isVisible()) << "the window did not close";
+    Sh(QStringLiteral("wmctrl -i -c {id}"), w);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window || !window->isVisible(); })) << "not closed";
 }
 
 void ScreenShot(const QString& name) {
-    const QString dir = QStringLiteral(VQ_SCREENSHOT_DIR);
-    QDir().mkpath(dir);
-    Tool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), dir + "/wm-" + name + ".png"});
+    QDir().mkpath(QStringLiteral(VQ_SCREENSHOT_DIR));
+    Sh(QStringLiteral("import -window root " VQ_SCREENSHOT_DIR "/wm-%1.png").arg(name));
 }
 
-void ExpectSame(const Frames& before, const Frames& after, const QString& when) {
-    ASSERT_EQ(before.size(), after.size()) << when.toStdString();
+void ExpectSame(const Frames& before, const Frames& after, const char* when, int round) {
     for (const auto& [name, was] : before) {
-        const QRect now = after.at(name);
-        const bool same = std::abs(now.left() - was.left()) <= 1 && std::abs(now.top() - was.top()) <= 1 &&
-                          std::abs(now.width() - was.width()) <= 1 && std::abs(now.height() - was.height()) <= 1;
-        EXPECT_TRUE(same) << when.toStdString() << ": " << name.toStdString() << " was " << was.x() << ',' << was.y()
-                          << ' ' << was.width() << 'x' << was.height() << ", now " << now.x() << ',' << now.y() << ' '
-                          << now.width() << 'x' << now.height();
+        const QRect now = after.count(name) ? after.at(name) : QRect();
+        const QMargins d(now.left() - was.left(), now.top() - was.top(), now.right() - was.right(),
+                         now.bottom() - was.bottom());
+        EXPECT_TRUE(std::max({std::abs(d.left()), std::abs(d.top()), std::abs(d.right()), std::abs(d.bottom())}) <= 1)
+            << when << ' ' << round << ": " << qPrintable(name) << " moved by " << d.left() << ',' << d.top() << ','
+            << d.right() << ',' << d.bottom();
     }
 }
 
@@ -111,29 +84,24 @@ protected:
         main.reset();
         ClientFolderTest::TearDown();
     }
-
     void Start() {
         main = std::make_unique<frmMain>();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-        Settle();
+        QTest::qWait(400); // framed by the window manager, and put in place
     }
     void Quit() {
         CloseByWindowManager(main.get());
         main.reset();
     }
     QWidget* Child(Window kind) const { return main->Host().Loaded(kind); }
-
-    // Every window, opened as a user opens them: the toolbar, then a settled race of the profit table,
-    // which brings its detail and its result.
+    // As a user opens them: the toolbar, then a settled race of the profit table (its detail and result).
     void OpenAll() {
         for (int b : {frmMain::ProfitButton, frmMain::LogButton, frmMain::RecordButton, frmMain::DownloadButton}) {
             QTest::mouseClick(main->ToolButton(b), Qt::LeftButton);
         }
-        auto* profit = qobject_cast<frmProfit*>(Child(Window::Profit));
-        ASSERT_NE(profit, nullptr);
-        QTest::mouseClick(profit->lblProfit(27), Qt::LeftButton);
-        Settle();
+        QTest::mouseClick(qobject_cast<frmProfit*>(Child(Window::Profit))->lblProfit(27), Qt::LeftButton);
+        QTest::qWait(400);
     }
     void CloseAll() {
         for (const auto& [kind, name] : kChildren) {
@@ -151,6 +119,7 @@ protected:
         }
         return f;
     }
+    QByteArray Settings() const { return program.Read(QStringLiteral("VQV50.INI")); }
 
     std::unique_ptr<frmMain> main;
 };
@@ -166,8 +135,8 @@ TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
     EXPECT_EQ(mainFrame.topRight(), kScreen.topRight());
     EXPECT_GT(main->geometry().top(), mainFrame.top() + 10) << "the main window has no title bar";
     for (const auto& [name, frame] : f) {
-        EXPECT_TRUE(kScreen.contains(frame)) << name.toStdString();
-        EXPECT_TRUE(name == QStringLiteral("main") || !frame.intersects(mainFrame)) << name.toStdString();
+        EXPECT_TRUE(kScreen.contains(frame)) << qPrintable(name);
+        EXPECT_TRUE(name == QStringLiteral("main") || !frame.intersects(mainFrame)) << qPrintable(name);
     }
     EXPECT_FALSE(f.at(QStringLiteral("results")).intersects(f.at(QStringLiteral("detail"))));
 }
@@ -175,28 +144,24 @@ TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
 TEST_F(WindowManagerTest, PlacesAndSettingsStayThroughReopeningAndRestarting) {
     Start();
     OpenAll();
-    // Moved and sized by the user, as the window manager does it.
-    ASSERT_TRUE(Tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), Id(Child(Window::Log)),
-                                                QStringLiteral("-e"), QStringLiteral("0,150,260,700,500")}));
-    Settle();
+    Sh(QStringLiteral("wmctrl -i -r {id} -e 0,150,260,700,500"), Child(Window::Log)); // moved and sized by the user
+    QTest::qWait(400);
     const Frames placed = Shown();
     for (int round = 1; round <= 3; ++round) {
         CloseAll();
         OpenAll();
-        ExpectSame(placed, Shown(), QStringLiteral("reopened %1").arg(round));
+        ExpectSame(placed, Shown(), "reopened", round);
     }
     ScreenShot(QStringLiteral("reopened"));
     Quit();
-    const QByteArray settings = program.Read(QStringLiteral("VQV50.INI"));
+    const QByteArray settings = Settings();
     for (int round = 1; round <= 3; ++round) {
         Start();
         OpenAll();
-        ExpectSame(placed, Shown(), QStringLiteral("restart %1").arg(round));
+        ExpectSame(placed, Shown(), "restarted", round);
         Quit();
-        EXPECT_EQ(program.Read(QStringLiteral("VQV50.INI")), settings) << "restart " << round;
+        EXPECT_EQ(Settings(), settings) << "restart " << round;
     }
-    Start();
-    ScreenShot(QStringLiteral("restarted"));
 }
 
 TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
@@ -205,19 +170,15 @@ TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
                                                "top03=9000\r\nleft03=30000\r\nheight03=6000\r\nwidth03=9000\r\n");
     Start();
     QTest::mouseClick(main->ToolButton(frmMain::LogButton), Qt::LeftButton);
-    Settle();
+    QTest::qWait(400);
     ScreenShot(QStringLiteral("brought-back"));
-    for (const auto& [name, frame] : Shown()) {
-        EXPECT_TRUE(kScreen.contains(frame)) << name.toStdString();
-    }
-    EXPECT_EQ(ServerFrame(Child(Window::Log)).size(), QSize(600, 400));
+    EXPECT_TRUE(kScreen.contains(ServerFrame(main.get())));
+    EXPECT_EQ(ServerFrame(Child(Window::Log)), QRect(1000, 600, 600, 400));
 }
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("wmctrl -m >/dev/null")}) != 0) {
-        std::puts("test_ui_wm: skipped: no X server with a window manager (run it through ctest, which starts "
-                  "xvfb-run and openbox)");
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || Sh(QStringLiteral("wmctrl -m")) == QStringLiteral("failed")) {
+        std::puts("test_ui_wm: skipped: no X server with a window manager (ctest runs it under xvfb-run and openbox)");
         return 77;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
@@ -226,14 +187,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     InstallQtTranslations();
-    // The manager announces itself before it manages: wait until it has framed a window.
-    {
-        QWidget probe;
-        probe.show();
-        for (int i = 0; i < 250 && probe.frameGeometry() == probe.geometry(); ++i) {
-            QTest::qWait(20);
-        }
-    }
+    QWidget probe; // the manager announces itself before it manages: wait until it has framed a window
+    probe.show();
+    (void)QTest::qWaitFor([&] { return probe.frameGeometry() != probe.geometry(); }, 5000);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
