@@ -175,6 +175,7 @@ void frmAnalysis::Reload() {
                                                 .arg(Fmt::DatePattern(dates.From), Fmt::DatePattern(dates.To))
                                                 .arg(days.size())
                                           : problem);
+    FitCaption();
     Fill(m_byType, QStringLiteral("式別"), m_tables.ByBetType);
     Fill(m_byVenue, QStringLiteral("場"), m_tables.ByVenue);
     const AnalysisRow& t = m_tables.Total;
@@ -184,6 +185,19 @@ void frmAnalysis::Reload() {
             .arg(t.Sum.Bets)
             .arg(Fmt::Thousands(t.Sum.Stake), Fmt::Thousands(t.Sum.Payout), percent(t.HitRate), percent(t.Recovery))
             .arg(t.Sum.Unsettled));
+}
+
+void frmAnalysis::FitCaption() {
+    // A wrapped label is not given the height its lines need by the window's layout: the archive's message
+    // (what happened, then the file and the reason) must show whole.
+    const QMargins m = layout()->contentsMargins();
+    lblCaption->setMinimumHeight(lblCaption->heightForWidth(width() - m.left() - m.right()));
+    layout()->activate();
+}
+
+void frmAnalysis::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitCaption();
 }
 
 void frmAnalysis::Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows) {

@@ -39,7 +39,11 @@ public:
     QPushButton* cmdCsv = nullptr;
     QPushButton* cmdClose = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void FitCaption();
     void Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows);
     void ChooseCsvFile();
 
