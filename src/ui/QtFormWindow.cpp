@@ -62,10 +62,7 @@ void QtFormWindow::setWidthTwips(qint32 twips) {
 
 void QtFormWindow::Place(bool stored, const QRect& anchor, const QRect& avoid, int step) {
     // The window's own limits (a fixed width, a design minimum) bound what the settings ask for.
-    const QMargins margins = WindowPlace::Frame(m_window);
-    const QSize inner =
-        m_outer.size().shrunkBy(margins).expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize());
-    const QRect wanted(m_outer.topLeft(), inner.grownBy(margins));
+    const QRect wanted = WindowPlace::Bounded(m_window, m_outer, WindowPlace::Frame(m_window));
     const QRect outer = stored
                             ? WindowPlace::OnScreen(wanted, WindowPlace::ScreenAreas())
                             : WindowPlace::FirstPlace(wanted.size(), WindowPlace::AreaAt(anchor), anchor, avoid, step);

@@ -93,9 +93,7 @@ private:
     // The window's own limits (a fixed width) may keep it from the size asked for; then a place that was
     // inside the screen stays inside.
     QRect Fitted(const QMargins& frame) const {
-        const QSize inner =
-            m_outer.size().shrunkBy(frame).expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize());
-        const QRect outer(m_outer.topLeft(), inner.grownBy(frame));
+        const QRect outer = WindowPlace::Bounded(m_window, m_outer, frame);
         const QRect area = WindowPlace::AreaAt(m_outer);
         return area.contains(m_outer) ? Inside(outer, area) : outer;
     }
@@ -160,6 +158,11 @@ QMargins OwnFrame(const QWidget* window) {
     }
     g_lastFrame = frame;
     return frame;
+}
+
+QRect Bounded(const QWidget* window, const QRect& outer, const QMargins& frame) {
+    const QSize inner = outer.size().shrunkBy(frame).expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
+    return QRect(outer.topLeft(), inner.grownBy(frame));
 }
 
 QMargins Frame(const QWidget* window) {

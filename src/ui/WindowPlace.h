@@ -29,6 +29,9 @@ QMargins OwnFrame(const QWidget* window);
 // platform's report of a frame can lag behind the window manager, and a window must never be stored or
 // placed as if it had none when it has one.
 QMargins Frame(const QWidget* window);
+// The outer rectangle at the same place, its size kept within the window's own limits (a fixed width, a
+// design minimum) around this frame.
+QRect Bounded(const QWidget* window, const QRect& outer, const QMargins& frame);
 // The window's outer rectangle, its frame included.
 QRect Outer(const QWidget* window);
 
