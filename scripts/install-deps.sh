@@ -11,6 +11,7 @@ packages=(
     libicu-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
+    libxcb1-dev
     xvfb xauth openbox wmctrl xdotool x11-utils imagemagick
 )
 

@@ -1,5 +1,7 @@
 #include "WindowPlace.h"
 
+#include "NativeFrame.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -146,6 +148,10 @@ QRect FirstPlace(const QSize& outer, const QRect& area, const QRect& anchor, con
 }
 
 QMargins OwnFrame(const QWidget* window) {
+    if (const std::optional<QMargins> native = NativeFrame(window); native && !native->isNull()) {
+        g_lastFrame = *native;
+        return *native;
+    }
     const QRect outer = window->frameGeometry();
     const QRect inner = window->geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
