@@ -4,7 +4,7 @@
 
 #include "core/BetRecords.h"
 #include "core/Settings.h"
-#include "patdata/clsControlLG.h"
+#include "patdata/BetLogReader.h"
 #include "resultsite/ResultPages.h"
 #include "resultsite/ResultsSite.h"
 #include "samplefolder/SampleDay.h"
@@ -118,7 +118,7 @@ void BookAndSettingsSeeds(const QString& day, const QString& scratch) {
 }
 
 void BetLineSeeds(const QString& day) {
-    clsControlLG log;
+    BetLogReader log;
     log.setPathName(day);
     if (!log.GetData(SampleDay::SaleDate())) {
         std::fprintf(stderr, "vq-fuzz-seeds: the sample day has no bet log\n");

@@ -18,8 +18,8 @@ qint16 Take(const uint8_t*& p, const uint8_t* end) {
 }
 
 // A record straight from raw values, most of them outside what the text can hold.
-udtLog RawLog(const uint8_t*& p, const uint8_t* end) {
-    udtLog l;
+BetLine RawLog(const uint8_t*& p, const uint8_t* end) {
+    BetLine l;
     for (qint16* f :
          {&l.Sale, &l.Venue, &l.RaceNum, &l.BetType, &l.Num1, &l.Num2, &l.Num3, &l.BuyDay, &l.Units, &l.Hit}) {
         *f = Take(p, end);
@@ -28,8 +28,8 @@ udtLog RawLog(const uint8_t*& p, const uint8_t* end) {
     return l;
 }
 
-void CheckLog(const udtLog& raw) {
-    const udtLog fitted = BetRecords::Fitted(raw);
+void CheckLog(const BetLine& raw) {
+    const BetLine fitted = BetRecords::Fitted(raw);
     const QString text = LogToStr(raw);
     Fuzz::Check(text.size() == kLogTextLength, "bet line width", text);
     Fuzz::Check(StrToLog(text) == fitted, "bet line reads back fitted", text);
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString input = QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
     // Texts: a short, long or non-digit text reads leniently; its record is a fixed point.
-    const udtLog fromText = StrToLog(input);
+    const BetLine fromText = StrToLog(input);
     CheckLog(fromText);
-    const udtOmit omit = StrToOmit(input);
+    const TicketLine omit = StrToOmit(input);
     const QString omitText = OmitToStr(omit);
     Fuzz::Check(omitText.size() == kOmitTextLength, "ticket line width", omitText);
     Fuzz::Check(StrToOmit(omitText) == BetRecords::Fitted(omit), "ticket line reads back", omitText);
@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Raw records, two of them: packing orders bets as their first eighteen characters order.
     const uint8_t* p = data;
     const uint8_t* end = data + size;
-    const udtLog a = RawLog(p, end);
-    const udtLog b = RawLog(p, end);
+    const BetLine a = RawLog(p, end);
+    const BetLine b = RawLog(p, end);
     CheckLog(a);
     CheckLog(b);
     const int byText = QString::compare(LogToStr(a).first(18), LogToStr(b).first(18));
@@ -69,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 LogToStr(a) + u' ' + LogToStr(b));
 
     // Ticket records sort as their texts do.
-    std::vector<udtOmit> tickets;
+    std::vector<TicketLine> tickets;
     while (end - p >= 2 * 30 && tickets.size() < 8) {
-        udtOmit t;
+        TicketLine t;
         for (qint16* f : {&t.Sale, &t.Venue, &t.RaceNum, &t.BetType, &t.Num1, &t.Num2, &t.Num3, &t.BuyDay, &t.Units,
                           &t.Kind, &t.Reserved, &t.Field12, &t.Status, &t.LogNo}) {
             *f = Take(p, end);

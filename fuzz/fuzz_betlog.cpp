@@ -4,7 +4,7 @@
 
 #include "core/AppError.h"
 #include "core/Paths.h"
-#include "patdata/clsControlLG.h"
+#include "patdata/BetLogReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (Fuzz::Quiet(), true);
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fuzz::SplitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("LG-FILE.JRA")));
     // The folder is read as the program reads it, within one listing of it.
     const ClientFiles::Scope scope;
-    clsControlLG log;
+    BetLogReader log;
     log.setPathName(folder);
     try {
         if (!log.GetData(QStringLiteral("20261205"))) {

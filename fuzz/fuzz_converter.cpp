@@ -3,7 +3,7 @@
 // never through a link at its name.
 #include "FuzzSupport.h"
 
-#include "results/clsConvKS.h"
+#include "results/ResultsPageConverter.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-    clsConvKS list;
+    ResultsPageConverter list;
     list.GetRaceNum(text);
     static const QRegularExpression raceNum(QStringLiteral("^(0[1-9]|1[0-2])$"));
     for (const QString& n : list.colElement()) {
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QString root = Fuzz::Fresh();
     const QString save = root + QStringLiteral("save/");
-    clsConvKS conv;
+    ResultsPageConverter conv;
     conv.setSavePathName(save);
     // The download window hands over the text with every space made "#".
     const bool written = conv.GetKekka(text.replace(u' ', u'#'));
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     target.close();
     QFile::remove(save + conv.KekkaFileName());
     Fuzz::Check(QFile::link(outside, save + conv.KekkaFileName()), "link made");
-    clsConvKS again;
+    ResultsPageConverter again;
     again.setSavePathName(save);
     Fuzz::Check(!again.GetKekka(text) && !again.WriteError().isEmpty(), "a link at the name is refused, and said");
     Fuzz::Check(target.open(QIODevice::ReadOnly) && target.readAll() == "not ours", "the link's file untouched");

@@ -6,15 +6,15 @@
 
 #include "core/AppError.h"
 #include "patdata/DayTotals.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
+#include "patdata/Meeting.h"
+#include "patdata/SaleDayReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (Fuzz::Quiet(), true);
     (void)quiet;
     const QString folder = Fuzz::WriteFiles(
         Fuzz::SplitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("UY-A.JRA")));
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(folder);
     pat.setDownPath(folder + QStringLiteral("VQDOWNLOAD"));
     try {

@@ -2,16 +2,16 @@
 // tables of 1..18 numbers whose every cell can be read.
 #include "FuzzSupport.h"
 
-#include "odds/clsControlSO.h"
-#include "odds/clsControlUO.h"
-#include "odds/clsControlYO.h"
-#include "odds/clsControlZO.h"
+#include "odds/ExactaOddsReader.h"
+#include "odds/QuinellaOddsReader.h"
+#include "odds/TrioOddsReader.h"
+#include "odds/WinPlaceOddsReader.h"
 
 #include <utility>
 
 namespace {
 
-void ReadAll(const clsOdds1& t) {
+void ReadAll(const OddsList& t) {
     Fuzz::Check(t.Tosu() >= 1 && t.Tosu() <= 18, "single table size");
     for (int n = 1; n <= t.Tosu(); ++n) {
         Fuzz::Check(t.Odds(n).size() <= 64, "single cell text");
@@ -19,7 +19,7 @@ void ReadAll(const clsOdds1& t) {
 }
 
 // The borders and the diagonal: every cell a reader could have sized wrongly lies on one of them.
-void ReadAll(const clsOdds2& t) {
+void ReadAll(const OddsMatrix& t) {
     Fuzz::Check(t.Tosu() >= 1 && t.Tosu() <= 18, "pair table size");
     const int n = t.Tosu();
     for (int i = 1; i <= n; ++i) {
@@ -40,24 +40,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // so every input reaches the records behind the header.
     const QString date = QString::fromLatin1(bytes.first(qMin<qsizetype>(8, bytes.size())));
 
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     if (zo.GetDataFromBytes(bytes, date)) {
         ReadAll(*zo.objOddsWin());
         ReadAll(*zo.objOddsPlace());
         ReadAll(*zo.objOddsPlaceMax());
         ReadAll(*zo.objOddsBracket());
     }
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     if (uo.GetDataFromBytes(bytes, date)) {
         ReadAll(*uo.objOddsQuinella());
         ReadAll(*uo.objOddsWide());
         ReadAll(*uo.objOddsWideMax());
     }
-    clsControlSO so;
+    ExactaOddsReader so;
     if (so.GetDataFromBytes(bytes, date)) {
         ReadAll(*so.objOddsExacta());
     }
-    clsControlYO yo;
+    TrioOddsReader yo;
     if (yo.GetDataFromBytes(bytes, date)) {
         Fuzz::Check(yo.TrioCount() >= 1 && yo.TrioCount() <= 18, "trio slices");
         for (int n = 1; n <= yo.TrioCount(); ++n) {

@@ -17,8 +17,8 @@ QByteArray FileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::vector<udtRecord> Records(const ProfitBook& book) {
-    std::vector<udtRecord> out;
+std::vector<PassbookRecord> Records(const ProfitBook& book) {
+    std::vector<PassbookRecord> out;
     for (qsizetype i = 1; i <= book.PastCount(); ++i) {
         out.push_back({book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)});
     }
@@ -96,16 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     again.GetRecord();
     SetErrorReporter(quietReporter);
     Fuzz::Check(!ours || counting.shown == 0, "a written book reads back without a word");
-    std::vector<udtRecord> expected = Records(book);
+    std::vector<PassbookRecord> expected = Records(book);
     // A book that was saved holds each record's line in the code page (a character it has no place for,
     // one decoded from a stray byte, comes back as its substitute). A book nothing changed in was left as
     // it was, short lines and all.
     if (FileBytes(path) != input) {
-        for (udtRecord& r : expected) {
+        for (PassbookRecord& r : expected) {
             r = ProfitBook::LineToRecord(CodePage::Decode(CodePage::Encode(ProfitBook::RecordToLine(r))));
         }
     }
-    const std::vector<udtRecord> back = Records(again);
+    const std::vector<PassbookRecord> back = Records(again);
     QString first;
     for (std::size_t i = 0; i < qMin(back.size(), expected.size()) && first.isEmpty(); ++i) {
         if (!(back[i] == expected[i])) {

@@ -5,7 +5,7 @@
 
 #include "core/AppError.h"
 #include "core/Paths.h"
-#include "results/clsControlKS.h"
+#include "results/RaceResultReader.h"
 
 #include <QRegularExpression>
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString folder = Fuzz::WriteFiles(Fuzz::SplitArchive(bytes, QStringLiteral("KS-96518.JRA")));
     // The folder is read as the program reads it, within one listing of it.
     const ClientFiles::Scope scope;
-    clsControlKS ks;
+    RaceResultReader ks;
     ks.setPathName(folder);
     ks.setFileName(QStringLiteral("96518"));
     ks.setTosu(size == 0 ? 0 : static_cast<qint16>(data[size - 1] % 20));

@@ -4,9 +4,9 @@
 #include "SingleInstance.h"
 #include "core/AppInfo.h"
 #include "core/Startup.h"
+#include "ui/MainWindow.h"
 #include "ui/MessageBoxReporter.h"
 #include "ui/Translations.h"
-#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -34,14 +34,14 @@ public:
         return false;
     }
     void ShowMainWindow() override {
-        m_main = std::make_unique<frmMain>();
-        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &frmMain::BringToFront);
+        m_main = std::make_unique<MainWindow>();
+        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &MainWindow::BringToFront);
         m_main->show();
     }
 
 private:
     std::unique_ptr<SingleInstance> m_instance; // held for the whole run
-    std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 } // namespace
 

@@ -2,13 +2,13 @@
 
 #include "core/Money.h"
 #include "core/Numbers.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
 
 namespace Archive {
 
-std::vector<Bet> DayBets(const clsControlPAT& pat) {
+std::vector<Bet> DayBets(const SaleDayReader& pat) {
     std::vector<Bet> out;
     qsizetype count = 0;
     for (const auto& meeting : pat.colKaisai()) {
@@ -23,7 +23,7 @@ std::vector<Bet> DayBets(const clsControlPAT& pat) {
         const auto nichi = Num::ToInt16(meeting->HiJi());
         for (const auto& race : meeting->colRace()) {
             for (qsizetype i = 1; i <= race->LogCount(); ++i) {
-                const udtLog log = race->LogRecord(i);
+                const BetLine log = race->LogRecord(i);
                 Bet bet;
                 bet.Venue = meeting->KaisaiNum();
                 bet.KaiJi = kai;

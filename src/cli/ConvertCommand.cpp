@@ -1,6 +1,6 @@
 #include "ConvertCommand.h"
 
-#include "results/clsConvKS.h"
+#include "results/ResultsPageConverter.h"
 
 #include <QFile>
 
@@ -41,7 +41,7 @@ int ConvertCommand(const QStringList& args) {
     if (!page) {
         return 3;
     }
-    clsConvKS conv;
+    ResultsPageConverter conv;
     if (raceList) {
         conv.GetRaceNum(*page);
         for (const QString& race : conv.colElement()) {

@@ -1,7 +1,7 @@
 #include "LogReport.h"
 
 #include "Json.h"
-#include "patdata/clsControlPAT.h"
+#include "patdata/SaleDayReader.h"
 #include "views/LogViews.h"
 
 namespace {
@@ -11,7 +11,7 @@ void Write(FILE* stream, const QString& text) {
 }
 } // namespace
 
-void WriteLogJson(FILE* stream, const clsControlPAT& pat) {
+void WriteLogJson(FILE* stream, const SaleDayReader& pat) {
     JsonWriter j(stream);
     j.BeginObject();
     j.Key(QStringLiteral("title")).Value(LogViews::Title(pat.CurDate(), pat.objLog()));
@@ -27,7 +27,7 @@ void WriteLogJson(FILE* stream, const clsControlPAT& pat) {
     std::fflush(stream);
 }
 
-void WriteLogText(FILE* stream, const clsControlPAT& pat) {
+void WriteLogText(FILE* stream, const SaleDayReader& pat) {
     Write(stream, LogViews::Title(pat.CurDate(), pat.objLog()) + QLatin1Char('\n'));
     for (qint16 view = 1; view <= LogViews::kViewCount; ++view) {
         QString text = LogViews::Text(view, pat.colKaisai()).value_or(QString());

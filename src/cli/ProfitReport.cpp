@@ -1,10 +1,10 @@
 #include "ProfitReport.h"
 
 #include "Json.h"
-#include "patdata/clsControlPAT.h"
+#include "patdata/SaleDayReader.h"
 #include "views/ProfitTable.h"
 
-QByteArray ProfitJson(const clsControlPAT& pat) {
+QByteArray ProfitJson(const SaleDayReader& pat) {
     const ProfitTable table = BuildProfitTable(pat.colKaisai(), pat.CurDate());
     JsonWriter j;
     j.BeginObject();
@@ -52,7 +52,7 @@ QString Mark(const OptionalRgb& back) {
 }
 } // namespace
 
-QString ProfitText(const clsControlPAT& pat) {
+QString ProfitText(const SaleDayReader& pat) {
     const ProfitTable table = BuildProfitTable(pat.colKaisai(), pat.CurDate());
     QString t = table.Caption + QLatin1Char('\n');
     for (const ProfitMeeting& m : table.Meetings) {

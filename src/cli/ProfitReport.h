@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-class clsControlPAT;
+class SaleDayReader;
 
 // The day profit table of a read folder, as the profit command prints it.
-QByteArray ProfitJson(const clsControlPAT& pat);
-QString ProfitText(const clsControlPAT& pat);
+QByteArray ProfitJson(const SaleDayReader& pat);
+QString ProfitText(const SaleDayReader& pat);

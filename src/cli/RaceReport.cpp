@@ -1,8 +1,8 @@
 #include "RaceReport.h"
 
 #include "Json.h"
-#include "control/clsControl.h"
-#include "patdata/clsFactory.h"
+#include "control/DayController.h"
+#include "patdata/RaceOdds.h"
 #include "views/RaceDetail.h"
 #include "views/RaceResults.h"
 #include "views/RaceTables.h"
@@ -95,7 +95,7 @@ void Column(JsonWriter& j, const RaceTables& v, QString RunnerRow::*field) {
 }
 } // namespace
 
-QByteArray RaceJson(const clsRace& race, const clsFactory* f, bool ok) {
+QByteArray RaceJson(const Race& race, const RaceOdds* f, bool ok) {
     const RaceTables v = BuildRaceTables(f, ok);
     JsonWriter j;
     j.BeginObject();
@@ -140,7 +140,7 @@ QByteArray RaceJson(const clsRace& race, const clsFactory* f, bool ok) {
     }
     j.EndObject();
     Detail(j.Key(QStringLiteral("detail")), BuildRaceDetail(race, f));
-    Results(j.Key(QStringLiteral("results")), BuildRaceResults(race, f, clsControl::StandardWakuColors()));
+    Results(j.Key(QStringLiteral("results")), BuildRaceResults(race, f, DayController::StandardWakuColors()));
     j.Key(QStringLiteral("warnings")).Strings(f ? WarningText::Lines(f->Warnings()) : QStringList());
     j.EndObject();
     return j.ToUtf8() + '\n';
@@ -166,7 +166,7 @@ QString PairTable(const OddsTable& table) {
 }
 
 // The odds part: the header line, the runners and the pair tables.
-QString OddsText(const clsFactory* f, bool ok) {
+QString OddsText(const RaceOdds* f, bool ok) {
     const RaceTables v = BuildRaceTables(f, ok);
     QString t;
     if (!v.Header) {
@@ -224,13 +224,13 @@ QString ResultsText(const RaceResults& r) {
 }
 } // namespace
 
-QString RaceText(const clsRace& race, const clsFactory* f, bool ok) {
+QString RaceText(const Race& race, const RaceOdds* f, bool ok) {
     QString t = OddsText(f, ok);
     const auto section = [&t](const QString& part) { t += (t.isEmpty() ? QString() : QStringLiteral("\n")) + part; };
     if (const auto d = BuildRaceDetail(race, f)) {
         section(DetailText(*d));
     }
-    if (const auto r = BuildRaceResults(race, f, clsControl::StandardWakuColors())) {
+    if (const auto r = BuildRaceResults(race, f, DayController::StandardWakuColors())) {
         section(ResultsText(*r));
     }
     return t;

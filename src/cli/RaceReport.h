@@ -3,10 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
-class clsFactory;
-class clsRace;
+class RaceOdds;
+class Race;
 
 // One opened race as the race command prints it: its odds and brackets, then the detail and results
 // windows' contents. `factory` is the race's aggregate and may be null (nothing opened).
-QByteArray RaceJson(const clsRace& race, const clsFactory* factory, bool ok);
-QString RaceText(const clsRace& race, const clsFactory* factory, bool ok);
+QByteArray RaceJson(const Race& race, const RaceOdds* factory, bool ok);
+QString RaceText(const Race& race, const RaceOdds* factory, bool ok);

@@ -2,11 +2,11 @@
 
 #include "Json.h"
 #include "core/Formats.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
+#include "results/RaceResultReader.h"
 #include "views/MainDisplay.h"
 #include "views/WarningText.h"
 
@@ -28,7 +28,7 @@ void Lines(JsonWriter& j, const std::vector<Record>& records) {
     j.EndArray();
 }
 
-void BetLines(JsonWriter& j, const clsRace& race) {
+void BetLines(JsonWriter& j, const Race& race) {
     j.BeginArray();
     for (qsizetype i = 1; i <= race.LogCount(); ++i) {
         Line(j, race.LogRecord(i));
@@ -36,7 +36,7 @@ void BetLines(JsonWriter& j, const clsRace& race) {
     j.EndArray();
 }
 
-void WriteResult(JsonWriter& j, const clsControlKS& k) {
+void WriteResult(JsonWriter& j, const RaceResultReader& k) {
     j.BeginObject();
     j.Key(QStringLiteral("lines")).BeginArray();
     for (qsizetype i = 1; i <= k.KekkaCount(); ++i) {
@@ -64,7 +64,7 @@ void WriteResult(JsonWriter& j, const clsControlKS& k) {
     j.EndObject();
 }
 
-void WriteRace(JsonWriter& j, const clsRace& race) {
+void WriteRace(JsonWriter& j, const Race& race) {
     j.BeginObject();
     j.Key(QStringLiteral("raceNum")).Value(qint64(race.RaceNum()));
     j.Key(QStringLiteral("sale")).Value(qint64(race.Sale()));
@@ -87,12 +87,12 @@ void WriteRace(JsonWriter& j, const clsRace& race) {
     j.EndObject();
 }
 
-qint64 BetCount(const clsControlPAT& pat) {
+qint64 BetCount(const SaleDayReader& pat) {
     return pat.objLog() ? pat.objLog()->BetCount() : 0;
 }
 } // namespace
 
-void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
+void WriteSummaryJson(FILE* stream, const SaleDayReader& pat, bool ok) {
     const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
     JsonWriter j(stream);
     j.BeginObject();
@@ -145,7 +145,7 @@ void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok) {
     std::fflush(stream);
 }
 
-QString SummaryText(const clsControlPAT& pat, bool ok) {
+QString SummaryText(const SaleDayReader& pat, bool ok) {
     const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
     QString t;
     const auto line = [&t](const QString& s) { t += s + QLatin1Char('\n'); };

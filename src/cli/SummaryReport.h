@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-class clsControlPAT;
+class SaleDayReader;
 
 // The figures of the main window and every race of the day, as the summary command prints them.
 // The JSON form is written to the stream as it is made (a heavy day's runs to megabytes).
-void WriteSummaryJson(FILE* stream, const clsControlPAT& pat, bool ok);
-QString SummaryText(const clsControlPAT& pat, bool ok);
+void WriteSummaryJson(FILE* stream, const SaleDayReader& pat, bool ok);
+QString SummaryText(const SaleDayReader& pat, bool ok);

@@ -20,9 +20,9 @@
 #include "archive/DayBets.h"
 #include "core/AppError.h"
 #include "core/Paths.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
 #include "views/WarningText.h"
 
 #include <QFileInfo>
@@ -66,7 +66,7 @@ bool Options(const QStringList& args, bool& json, QStringList& rest) {
 }
 
 // Reads the folder as the program does; on failure prints why and gives the exit status.
-int OpenFolder(const QString& arg, clsControlPAT& pat, bool& ok) {
+int OpenFolder(const QString& arg, SaleDayReader& pat, bool& ok) {
     const QFileInfo folder(arg);
     if (!folder.isDir()) {
         Print(stderr, "velqora: no such folder: " + arg.toUtf8() + "\n");
@@ -88,13 +88,13 @@ int Failed(const AppError& e) {
 
 // The reports that read one folder and print one document: the folder is read as the program reads it,
 // and `report` prints it (`ok`: the whole folder could be read).
-int FolderReport(const QStringList& args, const std::function<void(clsControlPAT& pat, bool ok, bool json)>& report) {
+int FolderReport(const QStringList& args, const std::function<void(SaleDayReader& pat, bool ok, bool json)>& report) {
     bool json = false;
     QStringList rest;
     if (!Options(args, json, rest) || rest.size() != 1) {
         return Usage();
     }
-    clsControlPAT pat;
+    SaleDayReader pat;
     bool ok = false;
     try {
         if (const int status = OpenFolder(rest[0], pat, ok)) {
@@ -108,7 +108,7 @@ int FolderReport(const QStringList& args, const std::function<void(clsControlPAT
 }
 
 int Summary(const QStringList& args) {
-    return FolderReport(args, [](clsControlPAT& pat, bool ok, bool json) {
+    return FolderReport(args, [](SaleDayReader& pat, bool ok, bool json) {
         if (json) {
             WriteSummaryJson(stdout, pat, ok);
         } else {
@@ -119,19 +119,19 @@ int Summary(const QStringList& args) {
 
 int Profit(const QStringList& args) {
     // A folder read without bets still has its meetings, and the table shows them with zeros.
-    return FolderReport(args, [](clsControlPAT& pat, bool, bool json) {
+    return FolderReport(args, [](SaleDayReader& pat, bool, bool json) {
         Print(stdout, json ? ProfitJson(pat) : ProfitText(pat).toUtf8());
     });
 }
 
 // The bet log window's caption and views.
 int Log(const QStringList& args) {
-    return FolderReport(args, [](clsControlPAT& pat, bool, bool json) {
+    return FolderReport(args, [](SaleDayReader& pat, bool, bool json) {
         json ? WriteLogJson(stdout, pat) : WriteLogText(stdout, pat);
     });
 }
 
-int Race(const QStringList& args) {
+int RaceCommand(const QStringList& args) {
     bool json = false;
     QStringList rest;
     if (!Options(args, json, rest) || rest.size() != 3) {
@@ -145,7 +145,7 @@ int Race(const QStringList& args) {
         Print(stderr, "velqora: MEETING and RACE are positions counted from 1\n");
         return Usage();
     }
-    clsControlPAT pat;
+    SaleDayReader pat;
     bool ok = false;
     try {
         if (const int status = OpenFolder(rest[0], pat, ok)) {
@@ -160,7 +160,7 @@ int Race(const QStringList& args) {
             return 5;
         }
         const bool opened = pat.GetOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
-        const clsRace& r = *pat.objKaisai(meeting)->objRace(race);
+        const Race& r = *pat.objKaisai(meeting)->objRace(race);
         Print(stdout, json ? RaceJson(r, pat.objFactory(), opened) : RaceText(r, pat.objFactory(), opened).toUtf8());
     } catch (const AppError& e) {
         return Failed(e);
@@ -172,7 +172,7 @@ int ArchiveDay(const QStringList& args) {
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
         return Usage();
     }
-    clsControlPAT pat;
+    SaleDayReader pat;
     bool ok = false;
     try {
         if (const int status = OpenFolder(args[0], pat, ok)) {
@@ -223,7 +223,7 @@ int main(int argc, char* argv[]) {
         return Profit(args);
     }
     if (command == QLatin1String("race")) {
-        return Race(args);
+        return RaceCommand(args);
     }
     if (command == QLatin1String("log")) {
         return Log(args);

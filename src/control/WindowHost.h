@@ -1,6 +1,6 @@
 #pragma once
 
-class clsControl;
+class DayController;
 
 // How the controller opens and closes the other windows. The windowed program implements it with real
 // windows; tests use a fake that records what was asked.
@@ -13,7 +13,7 @@ public:
     virtual void Unload(Window window) = 0;
     // Creates the window for the controller and shows it modeless. A window this build does not have
     // yet is simply not opened.
-    virtual void Show(Window window, clsControl& control) = 0;
+    virtual void Show(Window window, DayController& control) = 0;
     virtual bool IsLoaded(Window window) const = 0;
     // Closes every open window but the main window.
     virtual void UnloadAll() = 0;

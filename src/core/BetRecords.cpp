@@ -56,9 +56,9 @@ template <std::size_t Slot>
 struct SlotDigits {
     static constexpr int width = 2;
     static constexpr qint32 max = 99;
-    static qint32 Get(const udtOmit& r) { return r.Slots[Slot]; }
-    static void Store(udtOmit& r, qint32 value) { r.Slots[Slot] = static_cast<qint16>(value); }
-    static void Set(udtOmit& r, qint32 value) { r.Slots[Slot] = Num::ClampToInt16(value); }
+    static qint32 Get(const TicketLine& r) { return r.Slots[Slot]; }
+    static void Store(TicketLine& r, qint32 value) { r.Slots[Slot] = static_cast<qint16>(value); }
+    static void Set(TicketLine& r, qint32 value) { r.Slots[Slot] = Num::ClampToInt16(value); }
 };
 
 qint32 Clamped(qint32 value, qint32 max) {
@@ -195,18 +195,19 @@ struct Layout {
     }
 };
 
-using LogLayout =
-    Layout<udtLog, Digits<&udtLog::Sale, 1>, Digits<&udtLog::Venue, 2>, Digits<&udtLog::RaceNum, 2>,
-           Digits<&udtLog::BetType, 2>, Digits<&udtLog::Num1, 2>, Digits<&udtLog::Num2, 2>, Digits<&udtLog::Num3, 2>,
-           Digits<&udtLog::BuyDay, 1>, Digits<&udtLog::Units, 4>, Digits<&udtLog::Payout, 8>, Digits<&udtLog::Hit, 1>>;
+using LogLayout = Layout<BetLine, Digits<&BetLine::Sale, 1>, Digits<&BetLine::Venue, 2>, Digits<&BetLine::RaceNum, 2>,
+                         Digits<&BetLine::BetType, 2>, Digits<&BetLine::Num1, 2>, Digits<&BetLine::Num2, 2>,
+                         Digits<&BetLine::Num3, 2>, Digits<&BetLine::BuyDay, 1>, Digits<&BetLine::Units, 4>,
+                         Digits<&BetLine::Payout, 8>, Digits<&BetLine::Hit, 1>>;
 
 // The ticket line's text order: the status comes early and the kind after the bet type; the slots close it.
 template <std::size_t... S>
 using OmitLayoutOf =
-    Layout<udtOmit, Digits<&udtOmit::Sale, 1>, Digits<&udtOmit::Venue, 2>, Digits<&udtOmit::RaceNum, 2>,
-           Digits<&udtOmit::Status, 2>, Digits<&udtOmit::BetType, 2>, Digits<&udtOmit::Kind, 1>,
-           Digits<&udtOmit::Num1, 2>, Digits<&udtOmit::Num2, 2>, Digits<&udtOmit::Num3, 2>, Digits<&udtOmit::BuyDay, 1>,
-           Digits<&udtOmit::Units, 4>, Digits<&udtOmit::LogNo, 4>, Digits<&udtOmit::Reserved, 2>, SlotDigits<S>...>;
+    Layout<TicketLine, Digits<&TicketLine::Sale, 1>, Digits<&TicketLine::Venue, 2>, Digits<&TicketLine::RaceNum, 2>,
+           Digits<&TicketLine::Status, 2>, Digits<&TicketLine::BetType, 2>, Digits<&TicketLine::Kind, 1>,
+           Digits<&TicketLine::Num1, 2>, Digits<&TicketLine::Num2, 2>, Digits<&TicketLine::Num3, 2>,
+           Digits<&TicketLine::BuyDay, 1>, Digits<&TicketLine::Units, 4>, Digits<&TicketLine::LogNo, 4>,
+           Digits<&TicketLine::Reserved, 2>, SlotDigits<S>...>;
 template <std::size_t... S>
 OmitLayoutOf<S...> OmitLayoutFor(std::index_sequence<S...>);
 using OmitLayout = decltype(OmitLayoutFor(std::make_index_sequence<18>{}));
@@ -214,7 +215,7 @@ using OmitLayout = decltype(OmitLayoutFor(std::make_index_sequence<18>{}));
 static_assert(LogLayout::length == kLogTextLength);
 // The bet fills the first key word exactly (sale to units), the evaluation (payout and hit flag) the second.
 static_assert(LogLayout::keyWords == 2 && LogLayout::places[8].word == 0 && LogLayout::places[9].word == 1 &&
-              LogLayout::places[9].shift + BitsFor(Digits<&udtLog::Payout, 8>::max) <= 32);
+              LogLayout::places[9].shift + BitsFor(Digits<&BetLine::Payout, 8>::max) <= 32);
 static_assert(OmitLayout::length == kOmitTextLength);
 
 // Least significant digit first radix sort of keys, a byte at a time; a byte that is the same in every
@@ -267,54 +268,54 @@ void SortFitted(std::vector<Record>& records) {
 
 } // namespace
 
-QString LogToStr(const udtLog& log) {
+QString LogToStr(const BetLine& log) {
     char text[kLogTextLength];
     LogLayout::Write(log, text);
     return QString::fromLatin1(text, kLogTextLength);
 }
 
-udtLog StrToLog(QStringView text) {
+BetLine StrToLog(QStringView text) {
     return LogLayout::Read(text);
 }
 
-QString OmitToStr(const udtOmit& omit) {
+QString OmitToStr(const TicketLine& omit) {
     char text[kOmitTextLength];
     OmitLayout::Write(omit, text);
     return QString::fromLatin1(text, kOmitTextLength);
 }
 
-udtOmit StrToOmit(QStringView text) {
+TicketLine StrToOmit(QStringView text) {
     return OmitLayout::Read(text);
 }
 
 namespace BetRecords {
 
-char* WriteText(const udtLog& log, char* out) {
+char* WriteText(const BetLine& log, char* out) {
     return LogLayout::Write(log, out);
 }
 
-char* WriteText(const udtOmit& omit, char* out) {
+char* WriteText(const TicketLine& omit, char* out) {
     return OmitLayout::Write(omit, out);
 }
 
-udtLog Fitted(udtLog log) {
+BetLine Fitted(BetLine log) {
     return LogLayout::Fit(log);
 }
 
-udtOmit Fitted(udtOmit omit) {
+TicketLine Fitted(TicketLine omit) {
     return OmitLayout::Fit(omit);
 }
 
-void SortByText(std::vector<udtOmit>& records) {
+void SortByText(std::vector<TicketLine>& records) {
     SortFitted<OmitLayout>(records);
 }
 
-quint64 PackBet(const udtLog& log) {
+quint64 PackBet(const BetLine& log) {
     return LogLayout::KeyWord<0>(log);
 }
 
 quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3) {
-    using N1 = Digits<&udtLog::Num1, 2>;
+    using N1 = Digits<&BetLine::Num1, 2>;
     // Fields 4 to 6 of the bet line's text order are the three numbers.
     constexpr KeyPlace p1 = LogLayout::places[4];
     constexpr KeyPlace p2 = LogLayout::places[5];
@@ -324,11 +325,11 @@ quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3) {
            (quint64(Clamped(num3, N1::max)) << p3.shift);
 }
 
-quint32 PackEvaluation(const udtLog& log) {
+quint32 PackEvaluation(const BetLine& log) {
     return static_cast<quint32>(LogLayout::KeyWord<1>(log));
 }
 
-udtLog Unpack(quint64 bet, quint32 evaluation) {
+BetLine Unpack(quint64 bet, quint32 evaluation) {
     return LogLayout::FromKey({bet, evaluation});
 }
 

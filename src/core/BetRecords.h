@@ -20,7 +20,7 @@ enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale =
 } // namespace BetCodes
 
 // Bet line: one bet on one combination, or one result line of a result file. 27 characters.
-struct udtLog {
+struct BetLine {
     qint16 Sale = 0;    // 1 current day, 2 advance sale for the next day; 0 in result lines
     qint16 Venue = 0;   // venue code
     qint16 RaceNum = 0; // race number
@@ -33,12 +33,12 @@ struct udtLog {
     qint32 Payout = 0; // yen per 100-yen unit
     qint16 Hit = 0;    // 0 open, 1 hit, 2 miss, 3 refunded, 9 advance-sale race
 
-    bool operator==(const udtLog&) const = default;
+    bool operator==(const BetLine&) const = default;
 };
 
 // Ticket line: one ticket as bought (single, wheel or box). 63 characters; the text order differs from
 // the field order, and Field12 has no place in the text (it reads back as 0).
-struct udtOmit {
+struct TicketLine {
     qint16 Sale = 0; // as in the bet line
     qint16 Venue = 0;
     qint16 RaceNum = 0;
@@ -55,39 +55,39 @@ struct udtOmit {
     qint16 Status = 0;              // 1 purchased, 11 invalid, 21 same bracket, 31 closed
     qint16 LogNo = 0;               // number of the day log file the ticket came from
 
-    bool operator==(const udtOmit&) const = default;
+    bool operator==(const TicketLine&) const = default;
 };
 
 constexpr int kLogTextLength = 27;
 constexpr int kOmitTextLength = 63;
 
-QString LogToStr(const udtLog& log);
-udtLog StrToLog(QStringView text);
-QString OmitToStr(const udtOmit& omit);
-udtOmit StrToOmit(QStringView text);
+QString LogToStr(const BetLine& log);
+BetLine StrToLog(QStringView text);
+QString OmitToStr(const TicketLine& omit);
+TicketLine StrToOmit(QStringView text);
 
 namespace BetRecords {
 // The text form as ASCII digits into `out`, which holds kLogTextLength (kOmitTextLength) bytes; returns
 // the end. For reports that write lines by the ten thousand.
-char* WriteText(const udtLog& log, char* out);
-char* WriteText(const udtOmit& omit, char* out);
+char* WriteText(const BetLine& log, char* out);
+char* WriteText(const TicketLine& omit, char* out);
 
 // The record as its text form reads back: a value its digits cannot hold (negative, or too many digits)
 // is clamped into the field, and a ticket's Field12 is 0. Readers store records in this form, so a record
 // and its text always agree.
-udtLog Fitted(udtLog log);
-udtOmit Fitted(udtOmit omit);
+BetLine Fitted(BetLine log);
+TicketLine Fitted(TicketLine omit);
 
 // Sorts ticket lines into the order of their text forms without making the texts (and fits them, which
 // readers have done already).
-void SortByText(std::vector<udtOmit>& records);
+void SortByText(std::vector<TicketLine>& records);
 
 // A bet line packed into two words, the way a heavy day's tens of thousands of lines are held: the bet
 // itself (sale to units, the first eighteen digits of the text) and its evaluation (payout and hit flag,
 // 0 until a race evaluates it). Packing fits the line; bets compare as their texts do.
-quint64 PackBet(const udtLog& log);
+quint64 PackBet(const BetLine& log);
 // The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
 quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3);
-quint32 PackEvaluation(const udtLog& log);
-udtLog Unpack(quint64 bet, quint32 evaluation);
+quint32 PackEvaluation(const BetLine& log);
+BetLine Unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords

@@ -4,8 +4,8 @@
 #include "AtomicFile.h"
 #include "Formats.h"
 #include "Globals.h"
+#include "IniFile.h"
 #include "Numbers.h"
-#include "clsProFile.h"
 
 #include <array>
 
@@ -74,12 +74,12 @@ const Settings::FormSlot& Settings::At(int slot) const {
 }
 
 void Settings::LoadSettings() {
-    clsProFile ini;
+    IniFile ini;
     ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
     ini.setFileName(FileName());
     // Read once at start, so this is where the leftovers of an interrupted save are cleared away.
     AtomicFile::RemoveStrays(ini.PathName(), FileName());
-    const clsProFile::Batch once(ini); // one read of the file for all 34 keys
+    const IniFile::Batch once(ini); // one read of the file for all 34 keys
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];
@@ -109,10 +109,10 @@ void Settings::LoadSettings() {
 }
 
 void Settings::SaveSettings() const {
-    clsProFile ini;
+    IniFile ini;
     ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
     ini.setFileName(FileName());
-    clsProFile::Batch batch(ini);
+    IniFile::Batch batch(ini);
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const FormSlot& s = m_slots[slot - 1];

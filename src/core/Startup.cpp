@@ -2,8 +2,8 @@
 
 #include "AppInfo.h"
 #include "Globals.h"
+#include "IniFile.h"
 #include "Paths.h"
-#include "clsProFile.h"
 
 #include <QDir>
 
@@ -26,7 +26,7 @@ bool CreateOneFolder(const QString& path, QString& reason) {
 }
 
 StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder) {
-    clsProFile debug;
+    IniFile debug;
     debug.setPathName(ProgramFolder());
     debug.setFileName(QStringLiteral("VQV50DEBUG.INI"));
     // Not trimmed: a value with trailing blanks names a folder that does not hold the client.

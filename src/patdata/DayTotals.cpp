@@ -1,10 +1,10 @@
 #include "DayTotals.h"
 
-#include "clsKaisai.h"
-#include "clsRace.h"
+#include "Meeting.h"
+#include "Race.h"
 #include "core/Money.h"
 
-std::optional<DayTotals> SumDayTotals(const std::vector<std::unique_ptr<clsKaisai>>& meetings) {
+std::optional<DayTotals> SumDayTotals(const std::vector<std::unique_ptr<Meeting>>& meetings) {
     if (meetings.empty()) {
         return std::nullopt;
     }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-class clsKaisai;
+class Meeting;
 
 // The day's position over every race of every meeting: what the main window shows, what the
 // controller keeps and what goes into the profit book.
@@ -22,4 +22,4 @@ struct DayTotals {
 // None without meetings: a day the client has no schedule for has no totals (nothing is stored and the
 // profit book is left alone). The amounts are checked sums: one that does not fit 32 bits raises the
 // overflow error.
-std::optional<DayTotals> SumDayTotals(const std::vector<std::unique_ptr<clsKaisai>>& meetings);
+std::optional<DayTotals> SumDayTotals(const std::vector<std::unique_ptr<Meeting>>& meetings);

@@ -33,8 +33,8 @@ constexpr qsizetype kMaxLines = 100000;
 // for a book of years; waiting longer than this means something is wrong with it.
 constexpr int kLockWaitMs = 3000;
 
-udtRecord Sentinel() {
-    return udtRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0};
+PassbookRecord Sentinel() {
+    return PassbookRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0};
 }
 
 // The technical line under a message: the error number our users quote, the file and the reason.
@@ -91,9 +91,9 @@ void SplitLines(QByteArrayView chunk, QByteArray& line, bool& pendingCr, OnLine 
 
 // The sum of one field over the book. In 64 bits: a few hundred heavy days pass 2^31 yen, and a book whose
 // totals could not be shown could not be opened at all.
-qint64 Sum(const QList<udtRecord>& records, qint32 udtRecord::*field) {
+qint64 Sum(const QList<PassbookRecord>& records, qint32 PassbookRecord::*field) {
     qint64 sum = 0;
-    for (const udtRecord& r : records) {
+    for (const PassbookRecord& r : records) {
         sum += r.*field;
     }
     return sum;
@@ -140,7 +140,7 @@ QString ProfitBook::FileStamp() const {
         .arg(info.birthTime().isValid() ? info.birthTime().toMSecsSinceEpoch() : -1);
 }
 
-void ProfitBook::AppendLine(QString& out, const udtRecord& record) {
+void ProfitBook::AppendLine(QString& out, const PassbookRecord& record) {
     // Fixed widths keep every line 34 characters; a wider amount is cut, as the file always was. Built in
     // place: a save writes every line of a book of years.
     const auto pad = [&out](qsizetype width, qsizetype used) {
@@ -162,18 +162,18 @@ void ProfitBook::AppendLine(QString& out, const udtRecord& record) {
     number(record.Update, 1);
 }
 
-QString ProfitBook::RecordToLine(const udtRecord& record) {
+QString ProfitBook::RecordToLine(const PassbookRecord& record) {
     QString line;
     line.reserve(kDateWidth + 2 * kAmountWidth + kProfitWidth + 1);
     AppendLine(line, record);
     return line;
 }
 
-udtRecord ProfitBook::LineToRecord(QStringView line) {
+PassbookRecord ProfitBook::LineToRecord(QStringView line) {
     const auto field = [&line](qsizetype pos, qsizetype len) {
         return pos < line.size() ? line.sliced(pos, std::min(len, line.size() - pos)) : QStringView();
     };
-    udtRecord r;
+    PassbookRecord r;
     r.Date = field(0, kDateWidth).toString();
     r.Buy = Num::ToInt32(field(8, kAmountWidth));
     r.Pay = Num::ToInt32(field(16, kAmountWidth));
@@ -309,7 +309,7 @@ void ProfitBook::FollowFile() {
     m_stamp = stamp;
     FileRead read = ReadFile();
     if (read.Failure.isEmpty()) {
-        m_past = read.Missing ? QList<udtRecord>{Sentinel()} : std::move(read.Records);
+        m_past = read.Missing ? QList<PassbookRecord>{Sentinel()} : std::move(read.Records);
     }
 }
 
@@ -338,7 +338,7 @@ void ProfitBook::ChangeFile(Change change) {
         if (!read.Failure.isEmpty()) {
             report = [detail = read.Failure] { ReportUnsaved(QStringLiteral("通帳を読み直せません"), detail); };
         } else {
-            m_past = read.Missing ? QList<udtRecord>{Sentinel()} : std::move(read.Records);
+            m_past = read.Missing ? QList<PassbookRecord>{Sentinel()} : std::move(read.Records);
         }
     }
     const bool changed = change();
@@ -356,7 +356,7 @@ bool ProfitBook::SaveRecord() {
     QString failure;
     QString text;
     text.reserve(m_past.size() * 36);
-    for (const udtRecord& r : std::as_const(m_past)) {
+    for (const PassbookRecord& r : std::as_const(m_past)) {
         AppendLine(text, r);
         text += QLatin1String("\r\n");
     }
@@ -371,9 +371,9 @@ bool ProfitBook::SaveRecord() {
     return ok;
 }
 
-ProfitBook::Placement ProfitBook::PlaceRecord(const udtRecord& fresh, qint16 intProcess) const {
+ProfitBook::Placement ProfitBook::PlaceRecord(const PassbookRecord& fresh, qint16 intProcess) const {
     for (qsizetype p = 0; p < m_past.size(); ++p) {
-        const udtRecord& r = m_past[p];
+        const PassbookRecord& r = m_past[p];
         if (r.Date == fresh.Date) {
             // The user's own record wins over the automatic update.
             if ((intProcess == 0 && r.Update != 0) || r == fresh) {
@@ -392,7 +392,7 @@ ProfitBook::Placement ProfitBook::PlaceRecord(const udtRecord& fresh, qint16 int
 
 qsizetype ProfitBook::FindDate(const QString& date) const {
     const auto it =
-        std::find_if(m_past.cbegin(), m_past.cend(), [&date](const udtRecord& r) { return r.Date == date; });
+        std::find_if(m_past.cbegin(), m_past.cend(), [&date](const PassbookRecord& r) { return r.Date == date; });
     return it == m_past.cend() ? -1 : it - m_past.cbegin();
 }
 
@@ -406,7 +406,7 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
     const qint32 stake = Money::Add(lngAmtBuy, lngAmtBuyYesterday);
     const qint32 profit = Money::Sub(lngAmtPay, stake);
     FollowFile();
-    const udtRecord fresh{day, stake, lngAmtPay, profit, intUpdate};
+    const PassbookRecord fresh{day, stake, lngAmtPay, profit, intUpdate};
     // A day without bets gets no record, and an existing record of that day is kept. Nothing to change
     // needs no lock.
     if (stake == 0 || PlaceRecord(fresh, intProcess).Kind == Placement::Unchanged) {
@@ -463,7 +463,7 @@ void ProfitBook::DeleteRecord(const QString& strDate) {
 }
 
 template <typename Before>
-void ProfitBook::SortRecords(QList<udtRecord>& list, Before before) {
+void ProfitBook::SortRecords(QList<PassbookRecord>& list, Before before) {
     // A stable sort on the keys gives the order of the pairwise exchange the book was always sorted with,
     // wherever the keys tell records apart, in n log n: a book of thousands of days tied on date and
     // profit made the exchange run for half a minute before the window could show anything.
@@ -475,26 +475,26 @@ void ProfitBook::CalcRecord() {
     m_worst.clear();
     // The last record is the sentinel in a sound book; it is left out whatever it holds.
     for (qsizetype p = 0; p + 1 < m_past.size(); ++p) {
-        const udtRecord& r = m_past[p];
+        const PassbookRecord& r = m_past[p];
         if (r.Profit > 0) {
             m_best.append(r);
         } else if (r.Profit < 0) {
             m_worst.append(r);
         }
     }
-    SortRecords(m_best, [](const udtRecord& a, const udtRecord& b) {
+    SortRecords(m_best, [](const PassbookRecord& a, const PassbookRecord& b) {
         return a.Profit > b.Profit || (a.Profit == b.Profit && a.Date > b.Date);
     });
-    SortRecords(m_worst, [](const udtRecord& a, const udtRecord& b) {
+    SortRecords(m_worst, [](const PassbookRecord& a, const PassbookRecord& b) {
         return a.Profit < b.Profit || (a.Profit == b.Profit && a.Date > b.Date);
     });
 
-    m_totalBuy = Sum(m_past, &udtRecord::Buy);
-    m_totalPay = Sum(m_past, &udtRecord::Pay);
-    m_totalProfit = Sum(m_past, &udtRecord::Profit);
+    m_totalBuy = Sum(m_past, &PassbookRecord::Buy);
+    m_totalPay = Sum(m_past, &PassbookRecord::Pay);
+    m_totalProfit = Sum(m_past, &PassbookRecord::Profit);
 }
 
-const udtRecord& ProfitBook::Past(qsizetype i) const {
+const PassbookRecord& ProfitBook::Past(qsizetype i) const {
     if (i < 1 || i > m_past.size()) {
         throw AppError::IndexOutOfRange();
     }
@@ -502,7 +502,7 @@ const udtRecord& ProfitBook::Past(qsizetype i) const {
 }
 
 namespace {
-const udtRecord& Listed(const QList<udtRecord>& list, qsizetype i) {
+const PassbookRecord& Listed(const QList<PassbookRecord>& list, qsizetype i) {
     if (i < 1 || i > list.size()) {
         throw AppError::IndexOutOfRange();
     }

@@ -9,14 +9,14 @@
 #include <optional>
 
 // One day of the profit book.
-struct udtRecord {
+struct PassbookRecord {
     QString Date;      // yyyymmdd as the client writes dates; the sentinel ending the book has "00000000"
     qint32 Buy = 0;    // amount bet that day, yen
     qint32 Pay = 0;    // payouts of the day, yen
     qint32 Profit = 0; // Pay - Buy when the record was written
     qint16 Update = 0; // non-zero: entered by the user, so the automatic daily update leaves it alone
 
-    friend bool operator==(const udtRecord&, const udtRecord&) = default;
+    friend bool operator==(const PassbookRecord&, const PassbookRecord&) = default;
 };
 
 // The profit book ("VQPROFIT.TXT" in the client folder): one record per betting day, newest first, ended
@@ -101,11 +101,11 @@ public:
 
     // The line form of a record: date, Buy, Pay (8 characters each), Profit (9) and Update (1), every
     // field left-aligned, blank-padded and cut to its width; no line end.
-    static QString RecordToLine(const udtRecord& record);
-    static void AppendLine(QString& out, const udtRecord& record); // the same, added to the end of out
+    static QString RecordToLine(const PassbookRecord& record);
+    static void AppendLine(QString& out, const PassbookRecord& record); // the same, added to the end of out
     // A line read back by character positions; missing or non-numeric fields read as 0, numbers are
     // rounded to whole yen.
-    static udtRecord LineToRecord(QStringView line);
+    static PassbookRecord LineToRecord(QStringView line);
 
 private:
     friend class ProfitBookProbe; // tests hold the busy flag to check the guard
@@ -115,17 +115,17 @@ private:
         enum Kind { Unchanged, Overwrite, Insert, Append } Kind = Unchanged;
         qsizetype Pos = 0;
     };
-    Placement PlaceRecord(const udtRecord& fresh, qint16 intProcess) const;
+    Placement PlaceRecord(const PassbookRecord& fresh, qint16 intProcess) const;
     qsizetype FindDate(const QString& date) const; // 0-based, -1 when absent
 
     void CalcRecord();
     bool SaveRecord(); // false after a reported failure
     template <typename Before>
-    static void SortRecords(QList<udtRecord>& list, Before before);
+    static void SortRecords(QList<PassbookRecord>& list, Before before);
 
     // The file's records, or the reason they could not be read whole. A missing file is a new book.
     struct FileRead {
-        QList<udtRecord> Records;
+        QList<PassbookRecord> Records;
         QString Failure;
         bool Missing = false;
     };
@@ -142,13 +142,13 @@ private:
     // Size and times of the file: every save replaces the file, so a different stamp means another writer.
     QString FileStamp() const;
     static bool WriteFile(const QString& path, const QByteArray& bytes, QString& failure);
-    const udtRecord& Past(qsizetype i) const;
+    const PassbookRecord& Past(qsizetype i) const;
 
     QString m_folder;
     std::function<QString()> m_curDate;
-    QList<udtRecord> m_past;
-    QList<udtRecord> m_best;
-    QList<udtRecord> m_worst;
+    QList<PassbookRecord> m_past;
+    QList<PassbookRecord> m_best;
+    QList<PassbookRecord> m_worst;
     qint64 m_totalBuy = 0;
     qint64 m_totalPay = 0;
     qint64 m_totalProfit = 0;

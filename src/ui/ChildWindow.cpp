@@ -3,7 +3,7 @@
 #include "Fonts.h"
 #include "QtFormWindow.h"
 #include "WindowPlace.h"
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
 
@@ -15,7 +15,7 @@ namespace {
 constexpr int kCascadeStep = 28;
 } // namespace
 
-ChildWindow::ChildWindow(clsControl& control, Settings::Slot slot, QWidget* owner)
+ChildWindow::ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner)
     : QWidget(owner, Qt::Window), m_control(control), m_slot(slot) {
     setFont(Fonts::Proportional());
 }

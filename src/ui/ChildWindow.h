@@ -4,16 +4,16 @@
 
 #include <QWidget>
 
-class clsControl;
+class DayController;
 
 // What every window the controller opens shares: it belongs to the main window, reads the controller it was
 // opened with, takes its stored place once it is built, remembers it when it closes, and closes on Escape.
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
-    ChildWindow(clsControl& control, Settings::Slot slot, QWidget* owner);
+    ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner);
 
-    clsControl& objControl() const { return m_control; }
+    DayController& objControl() const { return m_control; }
 
 protected:
     // Moves and sizes the window from its slot (each part only when its flag is set); the window calls it
@@ -27,6 +27,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    clsControl& m_control;
+    DayController& m_control;
     Settings::Slot m_slot;
 };

@@ -37,7 +37,7 @@ void QtWindowHost::Unload(Window window) {
     }
 }
 
-void QtWindowHost::Show(Window window, clsControl& control) {
+void QtWindowHost::Show(Window window, DayController& control) {
     const auto f = m_factories.find(window);
     if (f == m_factories.end()) {
         return;

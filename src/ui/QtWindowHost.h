@@ -13,7 +13,7 @@
 // deleted when they close.
 class QtWindowHost : public IWindowHost {
 public:
-    using Factory = std::function<QWidget*(clsControl& control, QWidget* owner)>;
+    using Factory = std::function<QWidget*(DayController& control, QWidget* owner)>;
 
     explicit QtWindowHost(QWidget* owner);
     ~QtWindowHost() override;
@@ -22,7 +22,7 @@ public:
     bool HasFactory(Window window) const;
 
     void Unload(Window window) override;
-    void Show(Window window, clsControl& control) override;
+    void Show(Window window, DayController& control) override;
     bool IsLoaded(Window window) const override;
     void UnloadAll() override;
 

@@ -14,7 +14,7 @@ const QString& TypeLabel(qint16 betType) {
     return names[betType >= 1 && betType <= 7 ? size_t(betType) : 0];
 }
 
-QString Combination(const udtLog& bet) {
+QString Combination(const BetLine& bet) {
     switch (bet.BetType) {
     case 1:
     case 2:

@@ -4,8 +4,8 @@
 
 #include "core/Formats.h"
 #include "core/Numbers.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 #include <algorithm>
 
@@ -14,10 +14,10 @@ constexpr Rgb::Value kBlue = 0x0000FF;
 constexpr Rgb::Value kMagenta = 0xFF00FF;
 } // namespace
 
-void DownloadRun::Load(const std::vector<std::unique_ptr<clsKaisai>>& meetings) {
+void DownloadRun::Load(const std::vector<std::unique_ptr<Meeting>>& meetings) {
     m_selectAll = false;
     for (int m = 0; m < kPanels && m < int(meetings.size()); ++m) {
-        const clsKaisai& meeting = *meetings[size_t(m)];
+        const Meeting& meeting = *meetings[size_t(m)];
         m_titles << meeting.Kaisai() + QLatin1Char(' ') + Fmt::Hash0(meeting.KaiJi()) + QStringLiteral("回 ") +
                         Fmt::Hash0(meeting.HiJi()) + QStringLiteral("日");
         const QString code = Fmt::Zeros(meeting.KaisaiNum(), 2) + Fmt::Zeros(Num::ToInt32(meeting.Nendo()), 4) +

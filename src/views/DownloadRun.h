@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-class clsKaisai;
+class Meeting;
 
 // The download window's run, without the window: which races are listed and ticked, which request comes
 // next, and what each race's box shows as the pages come back. The window owns the browser and the timers;
@@ -46,7 +46,7 @@ public:
 
     // The day's meetings (at most three are listed) and their races of the day on sale; a race with
     // unconfirmed stakes is ticked and shows the amount.
-    void Load(const std::vector<std::unique_ptr<clsKaisai>>& meetings);
+    void Load(const std::vector<std::unique_ptr<Meeting>>& meetings);
 
     const QStringList& PanelTitles() const { return m_titles; }
     const Box& BoxAt(int i) const { return m_boxes.at(size_t(i)); }

@@ -4,9 +4,9 @@
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Width.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 #include <algorithm>
 #include <array>
@@ -71,7 +71,7 @@ public:
 
     QString& Out() { return m_out; }
 
-    void Header(const clsKaisai& meeting, const clsRace& race, int separator) {
+    void Header(const Meeting& meeting, const Race& race, int separator) {
         m_out += QString(separator, QLatin1Char('-'));
         m_out += kCrLf;
         m_out += u'【';
@@ -111,7 +111,7 @@ public:
         }
     }
 
-    void Ticket(const udtOmit& t) {
+    void Ticket(const TicketLine& t) {
         m_out += t.BuyDay == 9 ? u'@' : u' ';
         m_out += StateText(t.Status);
         m_out += u' ';
@@ -146,7 +146,7 @@ public:
         m_out += kCrLf;
     }
 
-    void Bet(const udtLog& b, bool outcome) {
+    void Bet(const BetLine& b, bool outcome) {
         m_out += b.BuyDay == 9 ? u'@' : u' ';
         BetColumn(b.BetType, Single, b.Num1, b.Num2, b.Num3, b.Units);
         if (outcome) {
@@ -252,7 +252,7 @@ private:
     QString m_spare;
 };
 
-using Meetings = std::vector<std::unique_ptr<clsKaisai>>;
+using Meetings = std::vector<std::unique_ptr<Meeting>>;
 
 QString AllTicketsText(const Meetings& meetings) {
     qsizetype tickets = 0;
@@ -268,7 +268,7 @@ QString AllTicketsText(const Meetings& meetings) {
                 continue;
             }
             w.Header(*meeting, *race, kTicketSeparator);
-            for (const udtOmit& t : race->OmitRecords()) {
+            for (const TicketLine& t : race->OmitRecords()) {
                 w.Ticket(t);
             }
         }
@@ -296,7 +296,7 @@ QString BetsText(const Meetings& meetings, qint16 view) {
         for (const auto& race : meeting->colRace()) {
             bool headed = false;
             for (qsizetype i = 1; i <= race->LogCount(); ++i) {
-                const udtLog bet = race->LogRecord(i);
+                const BetLine bet = race->LogRecord(i);
                 if ((view == Unsettled && bet.Hit != Open) || (view == Hits && bet.Hit != Hit)) {
                     continue;
                 }
@@ -381,7 +381,7 @@ QString ToolTip(qint16 view) {
     return view >= 1 && view <= kViewCount ? QString::fromUtf16(kButtons[view - 1].tip) : QString();
 }
 
-QString Title(const QString& curDate, const clsControlLG* log) {
+QString Title(const QString& curDate, const BetLogReader* log) {
     const qint64 bets = log ? log->BetCount() : 0;
     // A day of large boxes holds far more bet lines than the client's 900 a day: none remain, never a
     // negative count.
@@ -404,13 +404,13 @@ std::optional<QString> Text(qint16 view, const Meetings& meetings) {
     }
 }
 
-QString TicketEntry(const udtOmit& ticket) {
+QString TicketEntry(const TicketLine& ticket) {
     Writer w(kTicketChars);
     w.Ticket(ticket);
     return w.Out();
 }
 
-QString BetEntry(const udtLog& bet, bool outcome) {
+QString BetEntry(const BetLine& bet, bool outcome) {
     Writer w(kBetLineChars);
     w.Bet(bet, outcome);
     return w.Out();

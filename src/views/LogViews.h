@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-class clsKaisai;
-class clsControlLG;
+class Meeting;
+class BetLogReader;
 
 // The bet log window: the day's bets race by race as fixed-width text, one view per toolbar button. Lines
 // end in CR LF; a full-width character fills two cells. Every race that shows up gets a header (a line of
@@ -31,17 +31,17 @@ QString ToolTip(qint16 view);
 
 // "12月5日(土)  残ﾍﾞｯﾄ数 880": how many of the 900 bets of the day remain, 0 at the least. Without a log
 // reader no bet was made.
-QString Title(const QString& curDate, const clsControlLG* log);
+QString Title(const QString& curDate, const BetLogReader* log);
 
 // The whole text of a view over the day's meetings; none for a value that names no view (the window then
 // leaves its text as it is).
-std::optional<QString> Text(qint16 view, const std::vector<std::unique_ptr<clsKaisai>>& meetings);
+std::optional<QString> Text(qint16 view, const std::vector<std::unique_ptr<Meeting>>& meetings);
 
 // One ticket as the all-tickets view lists it: state, bet column, log number, and for a wheel or a box a
 // second line with its partners or members; line break included.
-QString TicketEntry(const udtOmit& ticket);
+QString TicketEntry(const TicketLine& ticket);
 // One accepted bet as the accepted view lists it (with mark and payout) or as the unsettled view does
 // (`outcome` false); line break included.
-QString BetEntry(const udtLog& bet, bool outcome);
+QString BetEntry(const BetLine& bet, bool outcome);
 
 } // namespace LogViews

@@ -3,8 +3,8 @@
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Money.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 namespace {
 const QString kSource = QStringLiteral("frmProfit");
@@ -13,7 +13,7 @@ QString Amount(qint32 yen) {
     return QString::number(yen);
 }
 
-ProfitMeeting BuildMeeting(const clsKaisai& meeting, int panel) {
+ProfitMeeting BuildMeeting(const Meeting& meeting, int panel) {
     ProfitMeeting m;
     m.Title = meeting.Kaisai() + QLatin1Char(' ') + Fmt::Hash0(meeting.KaiJi()) + QStringLiteral("回 ") +
               Fmt::Hash0(meeting.HiJi()) + QStringLiteral("日");
@@ -70,7 +70,7 @@ ProfitMeeting BuildMeeting(const clsKaisai& meeting, int panel) {
 }
 } // namespace
 
-ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate) {
+ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<Meeting>>& meetings, const QString& curDate) {
     ProfitTable t;
     t.Caption = Dates::MonthDayLine(curDate);
     int panel = 0;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-class clsKaisai;
+class Meeting;
 
 // The day profit table: one panel per meeting with the stake and profit of each race of the day, the
 // stake on the next day's advance sale and the meeting's totals.
@@ -58,7 +58,7 @@ struct ProfitTable {
 
 // The table of the meetings of a day whose date is `curDate` (yyyymmdd). An amount that does not fit 32
 // bits raises the overflow error.
-ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<clsKaisai>>& meetings, const QString& curDate);
+ProfitTable BuildProfitTable(const std::vector<std::unique_ptr<Meeting>>& meetings, const QString& curDate);
 
 // A race row's cell (stake, profit or title) at `index`.
 RacePick PickRaceCell(int index);

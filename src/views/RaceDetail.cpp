@@ -4,11 +4,11 @@
 #include "core/AppError.h"
 #include "core/Formats.h"
 #include "core/Money.h"
-#include "odds/clsOdds1.h"
-#include "odds/clsOdds2.h"
-#include "patdata/clsFactory.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "odds/OddsList.h"
+#include "odds/OddsMatrix.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/RaceOdds.h"
 
 #include <functional>
 
@@ -33,7 +33,7 @@ QString OddsOf(bool exists, const std::function<QString()>& lookUp) {
 }
 
 // The current odds of a bet line's combination, empty when its type's file is missing.
-QString OddsText(const udtLog& bet, const clsFactory* f) {
+QString OddsText(const BetLine& bet, const RaceOdds* f) {
     const bool zo = f && f->ExistZO();
     switch (bet.BetType) {
     case 1:
@@ -60,7 +60,7 @@ QString Outcome(qint16 hit, const QString& odds) {
 }
 } // namespace
 
-std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory* factory) {
+std::optional<RaceDetail> BuildRaceDetail(const Race& race, const RaceOdds* factory) {
     if (race.LogCount() <= 0) {
         return std::nullopt;
     }
@@ -71,7 +71,7 @@ std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory*
 
     QString& t = d.Text;
     for (qsizetype i = 1; i <= race.LogCount(); ++i) {
-        const udtLog bet = race.LogRecord(i);
+        const BetLine bet = race.LogRecord(i);
 
         t += bet.BuyDay == 9 ? QLatin1Char('@') : QLatin1Char(' ');
         t += BetText::TypeLabel(bet.BetType) + QLatin1Char(' ') + BetText::Combination(bet) +

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-class clsRace;
-class clsFactory;
+class Race;
+class RaceOdds;
 
 // The race detail window: every bet on the race as one line of fixed columns (type, combination, stake,
 // then the current odds or the outcome), and the race's totals below. Columns count half-width cells, a
@@ -18,4 +18,4 @@ struct RaceDetail {
 // The detail of `race`, with odds from `factory` (the race's opened odds; null or without a file: no odds
 // for the types of that file). None when the race has no bet line: the window does not open then. An
 // amount that does not fit 32 bits raises the overflow error.
-std::optional<RaceDetail> BuildRaceDetail(const clsRace& race, const clsFactory* factory);
+std::optional<RaceDetail> BuildRaceDetail(const Race& race, const RaceOdds* factory);

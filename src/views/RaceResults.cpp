@@ -2,10 +2,10 @@
 
 #include "BetText.h"
 #include "core/Formats.h"
-#include "patdata/clsFactory.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/RaceOdds.h"
+#include "results/RaceResultReader.h"
 
 namespace {
 struct BetTypeLook {
@@ -18,20 +18,20 @@ constexpr BetTypeLook kLooks[7] = {
     {u"ワイド", 0xC0FFFF}, {u"馬単", 0xFFFFC0}, {u"３連複", 0xF080FF},
 };
 
-QString RowText(const udtLog& line) {
+QString RowText(const BetLine& line) {
     return BetText::Combination(line) + Fmt::At(qint64(line.Payout), 8);
 }
 
 // The bracket of a finisher: the runner list's, else the one the result file gives.
-qint16 Bracket(const clsFactory* factory, qint16 horse, qint16 fromResult) {
+qint16 Bracket(const RaceOdds* factory, qint16 horse, qint16 fromResult) {
     const qint16 listed = factory && horse >= 1 && horse <= 18 ? factory->WakuNum(horse) : 0;
     return listed != 0 ? listed : fromResult;
 }
 } // namespace
 
-std::optional<RaceResults> BuildRaceResults(const clsRace& race, const clsFactory* factory,
+std::optional<RaceResults> BuildRaceResults(const Race& race, const RaceOdds* factory,
                                             const std::array<qint32, 8>& wakuColors) {
-    const clsControlKS* kekka = race.objKekka();
+    const RaceResultReader* kekka = race.objKekka();
     if (!kekka) {
         return std::nullopt;
     }
@@ -64,7 +64,7 @@ std::optional<RaceResults> BuildRaceResults(const clsRace& race, const clsFactor
 
     int previousType = 0;
     for (qsizetype i = 1; i <= kekka->KekkaCount(); ++i) {
-        const udtLog line = kekka->KekkaRecord(i);
+        const BetLine line = kekka->KekkaRecord(i);
         if (line.Payout == 0 || line.BetType < 1 || line.BetType > 7) {
             continue; // a refund line: the refunds are listed apart
         }

@@ -8,8 +8,8 @@
 #include <array>
 #include <optional>
 
-class clsRace;
-class clsFactory;
+class Race;
+class RaceOdds;
 
 // The results window: conditions, the first five finishers with their bracket colours, every declared
 // payout grouped by bet type, and the refunds.
@@ -49,5 +49,5 @@ inline constexpr int kPayoutRowsInView = 22;
 // The results of `race`, with brackets from `factory` (the race's opened odds; may be null) and the
 // controller's bracket colours 1..8 (stored with red in the lowest byte). None when the race has no
 // result reader: the window does not open then.
-std::optional<RaceResults> BuildRaceResults(const clsRace& race, const clsFactory* factory,
+std::optional<RaceResults> BuildRaceResults(const Race& race, const RaceOdds* factory,
                                             const std::array<qint32, 8>& wakuColors);

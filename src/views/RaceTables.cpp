@@ -1,12 +1,12 @@
 #include "RaceTables.h"
 
-#include "odds/clsControlZO.h"
-#include "odds/clsOdds1.h"
-#include "odds/clsOdds2.h"
-#include "patdata/clsFactory.h"
+#include "odds/OddsList.h"
+#include "odds/OddsMatrix.h"
+#include "odds/WinPlaceOddsReader.h"
+#include "patdata/RaceOdds.h"
 
 namespace {
-RaceHeader Header(const clsControlZO& zo) {
+RaceHeader Header(const WinPlaceOddsReader& zo) {
     RaceHeader h;
     h.Kaisai = zo.Kaisai();
     h.NenJi = zo.NenJi();
@@ -29,7 +29,7 @@ RaceHeader Header(const clsControlZO& zo) {
     return h;
 }
 
-QList<RunnerRow> Runners(const clsFactory& f, qint16 tosu) {
+QList<RunnerRow> Runners(const RaceOdds& f, qint16 tosu) {
     QList<RunnerRow> rows;
     for (int n = 1; n <= tosu; ++n) {
         RunnerRow r;
@@ -46,7 +46,7 @@ QList<RunnerRow> Runners(const clsFactory& f, qint16 tosu) {
     return rows;
 }
 
-OddsGrid Grid(const clsOdds2& table) {
+OddsGrid Grid(const OddsMatrix& table) {
     OddsGrid rows;
     for (int a = 1; a <= table.Tosu(); ++a) {
         QStringList row;
@@ -58,7 +58,7 @@ OddsGrid Grid(const clsOdds2& table) {
     return rows;
 }
 
-OddsTable Pairs(QStringView key, const QString& title, const clsOdds2& table, bool upperOnly) {
+OddsTable Pairs(QStringView key, const QString& title, const OddsMatrix& table, bool upperOnly) {
     OddsTable t;
     t.Key = key.toString();
     t.Title = title;
@@ -68,7 +68,7 @@ OddsTable Pairs(QStringView key, const QString& title, const clsOdds2& table, bo
     return t;
 }
 
-QList<OddsTable> Tables(const clsFactory& f) {
+QList<OddsTable> Tables(const RaceOdds& f) {
     QList<OddsTable> tables;
     tables.append(Pairs(OddsKey::Bracket, QStringLiteral("枠連"), *f.objOddsBracket(), true));
     if (f.ExistUO()) {
@@ -109,7 +109,7 @@ const OddsTable* RaceTables::Find(QStringView key) const {
     return nullptr;
 }
 
-RaceTables BuildRaceTables(const clsFactory* f, bool ok) {
+RaceTables BuildRaceTables(const RaceOdds* f, bool ok) {
     RaceTables v;
     v.Ok = ok;
     if (!f) {
@@ -124,7 +124,7 @@ RaceTables BuildRaceTables(const clsFactory* f, bool ok) {
         v.Waku[static_cast<size_t>(h - 1)] = f->WakuNum(h);
     }
     // Every other table comes after the win/place/bracket file: without it there is nothing to show.
-    if (const clsControlZO* zo = f->ReaderZO()) {
+    if (const WinPlaceOddsReader* zo = f->ReaderZO()) {
         v.Header = Header(*zo);
         v.Runners = Runners(*f, zo->Tosu());
         v.Tables = Tables(*f);

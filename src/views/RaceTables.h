@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-class clsFactory;
+class RaceOdds;
 
 // The race line of the win/place/bracket odds file, field by field and as one line of text.
 struct RaceHeader {
@@ -82,4 +82,4 @@ struct RaceTables {
 };
 
 // `factory` may be null (no race opened); `ok` is what opening it returned.
-RaceTables BuildRaceTables(const clsFactory* factory, bool ok);
+RaceTables BuildRaceTables(const RaceOdds* factory, bool ok);

@@ -2,7 +2,7 @@
 #include "archive/DayBets.h"
 #include "core/BetRecords.h"
 #include "patdata/DayTotals.h"
-#include "patdata/clsControlPAT.h"
+#include "patdata/SaleDayReader.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 
@@ -191,7 +191,7 @@ TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
     // Bet by bet against the races' own sums: stakes, payouts and advance sales of the sample day.
     TempFolder dir;
     ASSERT_TRUE(WriteSampleDay(dir.Path()));
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(dir.Path());
     ASSERT_TRUE(pat.Initialize());
     const std::optional<DayTotals> totals = SumDayTotals(pat.colKaisai());

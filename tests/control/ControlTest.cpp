@@ -2,14 +2,14 @@
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/CodePage.h"
 #include "core/Globals.h"
-#include "core/clsProFile.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "core/IniFile.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -49,7 +49,7 @@ struct FakeHost : IWindowHost {
         calls << QStringLiteral("unload ") + Name(w);
         open.erase(w);
     }
-    void Show(W w, clsControl&) override {
+    void Show(W w, DayController&) override {
         calls << QStringLiteral("show ") + Name(w);
         open.insert(w);
     }
@@ -82,7 +82,7 @@ protected:
     }
 
     FakeHost host;
-    clsControl control;
+    DayController control;
 };
 } // namespace
 
@@ -128,7 +128,7 @@ TEST_F(ControlTest, TheLinkFileTakesEffectOnlyOnRefresh) {
     EXPECT_EQ(control.DataPath(), client.Path());
     EXPECT_EQ(control.colKaisai()[0]->KaisaiNum(), 5);
 
-    QSignalSpy spy(&control, &clsControl::ReInitialized);
+    QSignalSpy spy(&control, &DayController::ReInitialized);
     EXPECT_TRUE(control.ReInitialize());
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(control.DataPath(), linked.Path()); // blanks removed, separator added
@@ -194,7 +194,7 @@ TEST_F(ControlTest, TerminateClosesWindowsAndWritesTheSettings) {
     control.setPosTop(3, 1200);
     control.Terminate();
     EXPECT_EQ(host.calls.last(), QStringLiteral("unload all"));
-    clsProFile ini;
+    IniFile ini;
     ini.setPathName(program.Path());
     ini.setFileName(QStringLiteral("VQV50.INI"));
     EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("255"));

@@ -10,7 +10,7 @@
 #include <vector>
 
 TEST(BetLine, EveryFieldAtItsPositions) {
-    udtLog l;
+    BetLine l;
     l.Sale = 1;
     l.Venue = 5;
     l.RaceNum = 11;
@@ -40,14 +40,14 @@ TEST(BetLine, EveryFieldAtItsPositions) {
 }
 
 TEST(BetLine, ShortOrGarbageTextReadsAsZeroes) {
-    const udtLog l = StrToLog(u"10511");
+    const BetLine l = StrToLog(u"10511");
     EXPECT_EQ(l.Sale, 1);
     EXPECT_EQ(l.Venue, 5);
     EXPECT_EQ(l.RaceNum, 11);
     EXPECT_EQ(l.BetType, 0);
     EXPECT_EQ(l.Payout, 0);
-    EXPECT_EQ(StrToLog(u""), udtLog());
-    const udtLog g = StrToLog(u"x0a11ab 2 3 4 x 12 9999999x");
+    EXPECT_EQ(StrToLog(u""), BetLine());
+    const BetLine g = StrToLog(u"x0a11ab 2 3 4 x 12 9999999x");
     EXPECT_EQ(g.Sale, 0);
     EXPECT_EQ(g.Venue, 0); // "0a"
     EXPECT_EQ(g.RaceNum, 11);
@@ -56,7 +56,7 @@ TEST(BetLine, ShortOrGarbageTextReadsAsZeroes) {
 }
 
 TEST(BetLine, OutOfRangeValuesDoNotShiftLaterFields) {
-    udtLog l;
+    BetLine l;
     l.Units = 12345; // wider than its four digits
     l.Num1 = -3;     // negative
     l.Payout = 123456789;
@@ -70,7 +70,7 @@ TEST(BetLine, OutOfRangeValuesDoNotShiftLaterFields) {
 }
 
 TEST(TicketLine, TextOrderDiffersFromFieldOrder) {
-    udtOmit o;
+    TicketLine o;
     o.Sale = 2;
     o.Venue = 10;
     o.RaceNum = 12;
@@ -109,32 +109,32 @@ TEST(TicketLine, TextOrderDiffersFromFieldOrder) {
 }
 
 TEST(TicketLine, Field12IsNotPartOfTheText) {
-    udtOmit o;
+    TicketLine o;
     o.Venue = 5;
     o.Field12 = 7;
     o.Slots[0] = 3;
-    const udtOmit back = StrToOmit(OmitToStr(o));
+    const TicketLine back = StrToOmit(OmitToStr(o));
     EXPECT_EQ(back.Field12, 0);
     o.Field12 = 0;
     EXPECT_EQ(back, o);
 }
 
 TEST(TicketLine, ShortTextLeavesMissingSlotsZero) {
-    const udtOmit o = StrToOmit(u"1"
-                                u"05"
-                                u"11"
-                                u"01"
-                                u"04"
-                                u"1"
-                                u"00"
-                                u"00"
-                                u"07"
-                                u"1"
-                                u"0001"
-                                u"0000"
-                                u"00"
-                                u"02"
-                                u"03");
+    const TicketLine o = StrToOmit(u"1"
+                                   u"05"
+                                   u"11"
+                                   u"01"
+                                   u"04"
+                                   u"1"
+                                   u"00"
+                                   u"00"
+                                   u"07"
+                                   u"1"
+                                   u"0001"
+                                   u"0000"
+                                   u"00"
+                                   u"02"
+                                   u"03");
     EXPECT_EQ(o.Venue, 5);
     EXPECT_EQ(o.Status, 1);
     EXPECT_EQ(o.BetType, 4);
@@ -163,7 +163,7 @@ TEST(BetRecordForms, AgreeWithTheTextOnRandomRecords) {
     };
     const auto small = [&](int digits) { return static_cast<qint16>(std::clamp(value(digits), -32768, 32767)); };
     const auto randomLog = [&] {
-        udtLog l;
+        BetLine l;
         l.Sale = small(1);
         l.Venue = small(2);
         l.RaceNum = small(2);
@@ -178,7 +178,7 @@ TEST(BetRecordForms, AgreeWithTheTextOnRandomRecords) {
         return l;
     };
     const auto randomOmit = [&] {
-        udtOmit o;
+        TicketLine o;
         for (qint16* f : {&o.Sale, &o.Venue, &o.RaceNum, &o.BetType, &o.Num1, &o.Num2, &o.Num3, &o.BuyDay, &o.Units,
                           &o.Kind, &o.Reserved, &o.Field12, &o.Status, &o.LogNo}) {
             *f = small(f == &o.Units || f == &o.LogNo ? 4 : f == &o.Sale || f == &o.Kind || f == &o.BuyDay ? 1 : 2);
@@ -189,32 +189,32 @@ TEST(BetRecordForms, AgreeWithTheTextOnRandomRecords) {
         return o;
     };
 
-    std::vector<udtLog> logs;
-    std::vector<udtOmit> omits;
+    std::vector<BetLine> logs;
+    std::vector<TicketLine> omits;
     for (int i = 0; i < 4000; ++i) {
-        const udtLog l = randomLog();
-        const udtLog fitted = BetRecords::Fitted(l);
+        const BetLine l = randomLog();
+        const BetLine fitted = BetRecords::Fitted(l);
         ASSERT_EQ(fitted, StrToLog(LogToStr(l))) << LogToStr(l).toStdString();
         ASSERT_EQ(BetRecords::Unpack(BetRecords::PackBet(l), BetRecords::PackEvaluation(l)), fitted);
-        udtLog noNumbers = l;
+        BetLine noNumbers = l;
         noNumbers.Num1 = noNumbers.Num2 = noNumbers.Num3 = 0;
         ASSERT_EQ(BetRecords::PackBet(noNumbers) | BetRecords::PackNumbers(l.Num1, l.Num2, l.Num3),
                   BetRecords::PackBet(l));
         char text[kLogTextLength];
         BetRecords::WriteText(l, text);
         ASSERT_EQ(QString::fromLatin1(text, kLogTextLength), LogToStr(l));
-        const udtOmit o = randomOmit();
+        const TicketLine o = randomOmit();
         ASSERT_EQ(BetRecords::Fitted(o), StrToOmit(OmitToStr(o)));
         logs.push_back(fitted);
         omits.push_back(BetRecords::Fitted(o));
     }
     // Pairs that agree on their first k fields (in text order), so that every field gets to decide.
-    const auto packed = [](const udtLog& l) {
+    const auto packed = [](const BetLine& l) {
         return std::pair(BetRecords::PackBet(l), BetRecords::PackEvaluation(l));
     };
     for (std::size_t i = 1; i < logs.size(); ++i) {
-        const udtLog& a = logs[i - 1];
-        udtLog b = logs[i];
+        const BetLine& a = logs[i - 1];
+        BetLine b = logs[i];
         qint16* fields[] = {&b.Sale, &b.Venue, &b.RaceNum, &b.BetType, &b.Num1, &b.Num2, &b.Num3, &b.BuyDay, &b.Units};
         const qint16 from[] = {a.Sale, a.Venue, a.RaceNum, a.BetType, a.Num1, a.Num2, a.Num3, a.BuyDay, a.Units};
         const std::size_t k = i % 11;
@@ -227,7 +227,7 @@ TEST(BetRecordForms, AgreeWithTheTextOnRandomRecords) {
         ASSERT_EQ(packed(a) < packed(b), LogToStr(a) < LogToStr(b)) << k;
     }
     QStringList omitTexts;
-    for (const udtOmit& o : omits) {
+    for (const TicketLine& o : omits) {
         omitTexts << OmitToStr(o);
     }
     omitTexts.sort();

@@ -1,5 +1,5 @@
 #include "core/CodePage.h"
-#include "core/clsProFile.h"
+#include "core/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-clsProFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI")) {
-    clsProFile ini;
+IniFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI")) {
+    IniFile ini;
     ini.setPathName(dir.Path());
     ini.setFileName(name);
     return ini;
@@ -22,14 +22,14 @@ clsProFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.I
 } // namespace
 
 TEST(ProFile, PathNameGetsASeparator) {
-    clsProFile ini;
+    IniFile ini;
     ini.setPathName(QStringLiteral("/tmp/x"));
     EXPECT_EQ(ini.PathName(), QStringLiteral("/tmp/x/"));
 }
 
 TEST(ProFile, MissingFileSectionOrKeyReadsEmpty) {
     TempFolder dir;
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("b")), QString());
     dir.Write(QStringLiteral("T.INI"), "[A]\r\nb=1\r\n");
     EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("b")), QString());
@@ -53,7 +53,7 @@ TEST(ProFile, ReadRulesOnOddContent) {
                                        "[Option]\n"
                                        "dup=second\n"
                                        "last=tail");
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("top01")), QStringLiteral("120  "));
     EXPECT_EQ(ini.GetData(QStringLiteral("window"), QStringLiteral("TOP01")), QStringLiteral("120  "));
     EXPECT_EQ(ini.GetData(QStringLiteral(" WINDOW "), QStringLiteral(" top01 ")), QStringLiteral("120  "));
@@ -71,14 +71,14 @@ TEST(ProFile, ValuesAreCodePageTextCutTo254Characters) {
     content += CodePage::Encode(QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
     content += "\r\nlong=" + QByteArray(300, 'x') + "\r\n";
     dir.Write(QStringLiteral("T.INI"), content);
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")), QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
     EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("long")).size(), 254);
 }
 
 TEST(ProFile, SetDataCreatesFileAndSectionWithCrLf) {
     TempFolder dir;
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("position"), QStringLiteral("1")), 0);
     EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("name"), QStringLiteral("東京")), 0);
     EXPECT_NE(ini.SetData(QStringLiteral("WINDOW"), QStringLiteral("top01"), QStringLiteral("-5")), 0);
@@ -97,7 +97,7 @@ TEST(ProFile, SetDataKeepsEveryOtherLine) {
                                        "\n"
                                        "[OTHER]\n"
                                        "x=1");
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     ini.SetData(QStringLiteral("option"), QStringLiteral("position"), QStringLiteral("1"));
     ini.SetData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp"), QStringLiteral("3"));
     ini.SetData(QStringLiteral("OTHER"), QStringLiteral("y"), QStringLiteral("2"));
@@ -115,8 +115,8 @@ TEST(ProFile, SetDataKeepsEveryOtherLine) {
 TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
     TempFolder dir;
     {
-        clsProFile ini = Open(dir);
-        clsProFile::Batch batch(ini);
+        IniFile ini = Open(dir);
+        IniFile::Batch batch(ini);
         ini.SetData(QStringLiteral("A"), QStringLiteral("k1"), QStringLiteral("1"));
         ini.SetData(QStringLiteral("A"), QStringLiteral("k2"), QStringLiteral("2"));
         EXPECT_FALSE(dir.Exists(QStringLiteral("T.INI")));
@@ -125,8 +125,8 @@ TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
     EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\n"));
     {
         // A key put in ahead of another section moves that section's lines; later edits still find them.
-        clsProFile ini = Open(dir);
-        clsProFile::Batch batch(ini);
+        IniFile ini = Open(dir);
+        IniFile::Batch batch(ini);
         ini.SetData(QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("1"));
         ini.SetData(QStringLiteral("A"), QStringLiteral("k3"), QStringLiteral("3"));
         EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("1"));
@@ -135,7 +135,7 @@ TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
     }
     EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nX=2\r\ny=4\r\n"));
 
-    clsProFile nowhere;
+    IniFile nowhere;
     nowhere.setPathName(dir.Path() + QStringLiteral("missing/folder"));
     nowhere.setFileName(QStringLiteral("T.INI"));
     EXPECT_EQ(nowhere.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
@@ -145,7 +145,7 @@ TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
 TEST(ProFile, WritesReplaceTheFileWholeSoNoHalfFileIsLeft) {
     TempFolder dir;
     dir.Write(QStringLiteral("T.INI"), "[A]\r\nk=old\r\n");
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     ini.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("new"));
     EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk=new\r\n"));
     // No temporary file is left beside it.
@@ -172,7 +172,7 @@ TEST(ProFile, AWriteThatFailsPartWayKeepsTheOldFile) {
     TempFolder dir;
     const QByteArray old = "[A]\r\nk=old\r\n";
     dir.Write(QStringLiteral("T.INI"), old);
-    clsProFile ini = Open(dir);
+    IniFile ini = Open(dir);
     // A file size limit makes the write fail part way, as a full disk would.
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);

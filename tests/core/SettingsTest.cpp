@@ -1,6 +1,6 @@
 #include "core/Settings.h"
 #include "core/AppError.h"
-#include "core/clsProFile.h"
+#include "core/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +101,7 @@ TEST(Settings, SaveWritesAllKeysInOrderAndKeepsForeignLines) {
     s.setBackColor(12632256);
     s.SaveSettings();
 
-    clsProFile ini;
+    IniFile ini;
     ini.setPathName(dir.Path());
     ini.setFileName(QStringLiteral("VQV50.INI"));
     EXPECT_EQ(ini.GetData(QStringLiteral("MINE"), QStringLiteral("keep")), QStringLiteral("1"));

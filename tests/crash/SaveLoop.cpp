@@ -12,8 +12,8 @@
 #include "core/AtomicFile.h"
 #include "core/Settings.h"
 #include "profit/ProfitBook.h"
+#include "results/ResultsPageConverter.h"
 #include "results/SamplePage.h"
-#include "results/clsConvKS.h"
 
 #include <QDate>
 #include <QDir>
@@ -44,10 +44,10 @@ void SeedBook(const QString& folder) {
         const qint32 buy = 100 * (d % 50 + 1);
         const qint32 pay = 70 * (d % 70);
         text += ProfitBook::RecordToLine(
-                    udtRecord{first.addDays(d).toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
+                    PassbookRecord{first.addDays(d).toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
                 QStringLiteral("\r\n");
     }
-    text += ProfitBook::RecordToLine(udtRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
+    text += ProfitBook::RecordToLine(PassbookRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
     AtomicFile::Replace(folder + ProfitBook::FileName(), text.toLatin1(), nullptr);
 }
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
 
     ProfitBook book;
     Settings settings;
-    clsConvKS conv;
+    ResultsPageConverter conv;
     BetArchive archive;
     QString pages[2];
     std::function<void(bool)> save;
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         pages[1] = ResultPage(true);
         // The first conversion sets up the code page and width converters, which takes longer than most
         // kills wait; done here, the kills land in the writes instead.
-        clsConvKS::MakeKekka(pages[0]);
+        ResultsPageConverter::MakeKekka(pages[0]);
         save = [&conv, &pages](bool second) { conv.GetKekka(pages[second ? 1 : 0]); };
     } else if (mode == QLatin1String("archive")) {
         if (!archive.Open(folder)) {

@@ -1,6 +1,6 @@
-#include "odds/clsControlSO.h"
-#include "odds/clsControlUO.h"
-#include "odds/clsControlYO.h"
+#include "odds/ExactaOddsReader.h"
+#include "odds/QuinellaOddsReader.h"
+#include "odds/TrioOddsReader.h"
 
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
@@ -82,7 +82,7 @@ TEST(UoReaderTest, TenRunnersRead45RecordsFromByte145To1269) {
     EXPECT_EQ(Bytes::Text(b, 1269 - 17, 18), QStringLiteral(" 19.10 29.10 39.10"));
     EXPECT_EQ(Bytes::Cut(b, 1270, 3970 - 1270), QByteArray(3970 - 1270, ' '));
 
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     ASSERT_TRUE(uo.GetDataFromBytes(b, kDate));
     const std::array tables = {uo.objOddsQuinella(), uo.objOddsWide(), uo.objOddsWideMax()};
     for (int kind = 1; kind <= 3; ++kind) {
@@ -105,7 +105,7 @@ TEST(UoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotals) {
     const QByteArray b = UoBytes(f);
     EXPECT_EQ(Bytes::Text(b, 3970 - 6, 6), QStringLiteral("317.18"));
     EXPECT_EQ(Bytes::Text(b, 3970, 22), QStringLiteral("  987654321          5"));
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     ASSERT_TRUE(uo.GetDataFromBytes(b, kDate));
     EXPECT_EQ(uo.objOddsWideMax()->Odds(18, 17), PairText(3, 17, 18));
     EXPECT_EQ(uo.objOddsQuinella()->Odds(1, 18), PairText(1, 1, 18));
@@ -120,7 +120,7 @@ TEST(UoReaderTest, QuinellaFieldDecidesAndNoOddsYetIsReplaced) {
     f.pairs[{2, 4}] = {kNotYet, kNotYet, kNotYet};
     f.pairs[{4, 6}].wideMin = QString();
     f.pairs[{5, 6}].wideMax = kNotYet;
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     ASSERT_TRUE(uo.GetDataFromBytes(UoBytes(f), kDate));
     for (const auto& t : {uo.objOddsQuinella(), uo.objOddsWide(), uo.objOddsWideMax()}) {
         EXPECT_EQ(t->Odds(1, 2), QString());
@@ -138,7 +138,7 @@ TEST(UoReaderTest, QuinellaFieldDecidesAndNoOddsYetIsReplaced) {
 
 // A race without quinella sale gets its quinella table filled by hand on a reader that read no file.
 TEST(UoReaderTest, FreshReaderTablesCanBeSizedAndFilled) {
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     const auto q = uo.objOddsQuinella();
     EXPECT_EQ(q->Tosu(), 0);
     q->setTosu(7);
@@ -158,7 +158,7 @@ TEST(SoReaderTest, ThreeRunnersReadSixRecordsInOrder) {
     }
     EXPECT_EQ(Bytes::Cut(b, 143 + 12 * 6, 12), QByteArray(12, ' '));
 
-    clsControlSO so;
+    ExactaOddsReader so;
     ASSERT_TRUE(so.GetDataFromBytes(b, kDate));
     const auto t = so.objOddsExacta();
     ASSERT_EQ(t->Tosu(), 3);
@@ -179,7 +179,7 @@ TEST(SoReaderTest, EighteenRunnersAndTheSpecialTexts) {
     const QByteArray b = SoBytes(f);
     EXPECT_EQ(Bytes::Text(b, 3815 - 6, 6), QStringLiteral("418.17"));
     EXPECT_EQ(Bytes::Text(b, 3815, 11), QStringLiteral("         42"));
-    clsControlSO so;
+    ExactaOddsReader so;
     ASSERT_TRUE(so.GetDataFromBytes(b, kDate));
     const auto t = so.objOddsExacta();
     EXPECT_EQ(t->Odds(2, 5), QStringLiteral("9999.9"));
@@ -190,7 +190,7 @@ TEST(SoReaderTest, EighteenRunnersAndTheSpecialTexts) {
 }
 
 // Slice n, cell (a, b): the trio {n, a, b}, or nothing when the three are not distinct.
-void ExpectSlices(const clsControlYO& yo, int tosu, const YoFile& f) {
+void ExpectSlices(const TrioOddsReader& yo, int tosu, const YoFile& f) {
     ASSERT_EQ(yo.TrioCount(), tosu);
     for (int n = 1; n <= tosu; ++n) {
         const auto slice = yo.objOddsTrio(n);
@@ -218,7 +218,7 @@ TEST(YoReaderTest, FourRunnersReadFourRecordsIntoSixCellsEach) {
     for (qsizetype r = 0; r < 4; ++r) {
         EXPECT_EQ(Bytes::Text(b, 143 + 15 * r + 9, 6), Field6(order[r]));
     }
-    clsControlYO yo;
+    TrioOddsReader yo;
     ASSERT_TRUE(yo.GetDataFromBytes(b, kDate));
     const auto slice2 = yo.objOddsTrio(2);
     EXPECT_EQ(slice2->Odds(1, 3), TrioText(1, 2, 3));
@@ -241,7 +241,7 @@ TEST(YoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotal) {
     f.trioVotes = 7;
     const QByteArray b = YoBytes(f);
     EXPECT_EQ(Bytes::Text(b, 12383 - 6, 17), QStringLiteral("                7"));
-    clsControlYO yo;
+    TrioOddsReader yo;
     ASSERT_TRUE(yo.GetDataFromBytes(b, kDate));
     f.trio[{1, 2, 3}] = QStringLiteral("9999.9");
     f.trio.erase({4, 9, 17});
@@ -252,14 +252,14 @@ TEST(YoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotal) {
 TEST(YoReaderTest, FewerThanThreeRunnersGiveEmptySlices) {
     for (qint16 tosu : {1, 2}) {
         SCOPED_TRACE(tosu);
-        clsControlYO yo;
+        TrioOddsReader yo;
         ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(tosu)), kDate));
         ExpectSlices(yo, tosu, YoFile());
     }
 }
 
 TEST(YoReaderTest, SecondReadStartsFromEmptySlices) {
-    clsControlYO yo;
+    TrioOddsReader yo;
     ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(5)), kDate));
     const auto oldSlice = yo.objOddsTrio(5);
     YoFile second = FullYo(4);
@@ -271,7 +271,7 @@ TEST(YoReaderTest, SecondReadStartsFromEmptySlices) {
 }
 
 TEST(YoReaderTest, SliceIndexOutsideRaisesTheIndexError) {
-    clsControlYO yo;
+    TrioOddsReader yo;
     for (int n : {0, 1}) {
         EXPECT_THROW(yo.objOddsTrio(n), AppError);
     }
@@ -305,9 +305,9 @@ TEST(CombinationReaderTest, UnreadableFilesChangeNothing) {
         SoFile soBad = FullSo(8);
         YoFile yoBad = FullYo(8);
         uoBad.header = soBad.header = yoBad.header = Header{.date = c.date, .tosu = c.tosu};
-        clsControlUO uo;
-        clsControlSO so;
-        clsControlYO yo;
+        QuinellaOddsReader uo;
+        ExactaOddsReader so;
+        TrioOddsReader yo;
         EXPECT_FALSE(uo.GetDataFromBytes(UoBytes(uoBad), kDate));
         EXPECT_FALSE(so.GetDataFromBytes(SoBytes(soBad), kDate));
         EXPECT_FALSE(yo.GetDataFromBytes(YoBytes(yoBad), kDate));
@@ -333,9 +333,9 @@ TEST(CombinationReaderTest, ReadsFromTheFolder) {
     ASSERT_TRUE(WriteUo(dir.Path(), kRaceId, FullUo(9)));
     ASSERT_TRUE(WriteSo(dir.Path(), kRaceId, FullSo(9)));
     ASSERT_TRUE(WriteYo(dir.Path(), kRaceId, FullYo(9)));
-    clsControlUO uo;
-    clsControlSO so;
-    clsControlYO yo;
+    QuinellaOddsReader uo;
+    ExactaOddsReader so;
+    TrioOddsReader yo;
     uo.setPathName(dir.Path().chopped(1));
     so.setPathName(dir.Path());
     yo.setPathName(dir.Path());

@@ -1,5 +1,5 @@
-#include "odds/clsOdds1.h"
-#include "odds/clsOdds2.h"
+#include "odds/OddsList.h"
+#include "odds/OddsMatrix.h"
 
 #include "core/AppError.h"
 
@@ -17,8 +17,8 @@ void ExpectIndexError(F&& f) {
     }
 }
 
-TEST(clsOdds1Test, StoresUntrimmedAndReadsBackTrimmed) {
-    clsOdds1 t;
+TEST(OddsListTest, StoresUntrimmedAndReadsBackTrimmed) {
+    OddsList t;
     t.setTosu(3);
     t.Initialize();
     t.setOdds(1, QStringLiteral("  2.5"));
@@ -30,8 +30,8 @@ TEST(clsOdds1Test, StoresUntrimmedAndReadsBackTrimmed) {
     EXPECT_EQ(t.Odds(2), QString()); // a blank field reads as no odds
 }
 
-TEST(clsOdds1Test, ReinitializeEmptiesAndResizes) {
-    clsOdds1 t;
+TEST(OddsListTest, ReinitializeEmptiesAndResizes) {
+    OddsList t;
     t.setTosu(5);
     t.Initialize();
     t.setOdds(5, QStringLiteral(" 12.0"));
@@ -47,10 +47,10 @@ TEST(clsOdds1Test, ReinitializeEmptiesAndResizes) {
     ExpectIndexError([&] { t.Odds(4); });
 }
 
-TEST(clsOdds1Test, IndexOutsideOneToTosuRaisesTheIndexError) {
-    clsOdds1 fresh;
+TEST(OddsListTest, IndexOutsideOneToTosuRaisesTheIndexError) {
+    OddsList fresh;
     ExpectIndexError([&] { fresh.Odds(1); });
-    clsOdds1 t;
+    OddsList t;
     t.setTosu(18);
     t.Initialize();
     for (int n : {-1, 0, 19}) {
@@ -61,8 +61,8 @@ TEST(clsOdds1Test, IndexOutsideOneToTosuRaisesTheIndexError) {
     EXPECT_NO_THROW(t.setOdds(18, QStringLiteral("  1.0")));
 }
 
-TEST(clsOdds2Test, CellsAreOrderedPairs) {
-    clsOdds2 t;
+TEST(OddsMatrixTest, CellsAreOrderedPairs) {
+    OddsMatrix t;
     t.setTosu(6);
     t.Initialize();
     t.setOdds(2, 5, QStringLiteral("  12.3"));
@@ -75,8 +75,8 @@ TEST(clsOdds2Test, CellsAreOrderedPairs) {
     EXPECT_EQ(t.Odds(6, 2), QString());
 }
 
-TEST(clsOdds2Test, ReinitializeWithNewSize) {
-    clsOdds2 t;
+TEST(OddsMatrixTest, ReinitializeWithNewSize) {
+    OddsMatrix t;
     t.setTosu(18);
     t.Initialize();
     t.setOdds(18, 17, QStringLiteral("9999.9"));
@@ -90,8 +90,8 @@ TEST(clsOdds2Test, ReinitializeWithNewSize) {
     EXPECT_EQ(t.Odds(1, 4), QString());
 }
 
-TEST(clsOdds2Test, EitherIndexOutsideRaisesTheIndexError) {
-    clsOdds2 t;
+TEST(OddsMatrixTest, EitherIndexOutsideRaisesTheIndexError) {
+    OddsMatrix t;
     t.setTosu(8);
     t.Initialize();
     const std::pair<int, int> bad[] = {{0, 1}, {1, 0}, {9, 1}, {1, 9}, {-1, -1}, {9, 9}};
@@ -102,7 +102,7 @@ TEST(clsOdds2Test, EitherIndexOutsideRaisesTheIndexError) {
         ExpectIndexError([&] { t.Odds(col, row); });
         ExpectIndexError([&] { t.setOdds(col, row, QStringLiteral("  1.0")); });
     }
-    clsOdds2 fresh;
+    OddsMatrix fresh;
     ExpectIndexError([&] { fresh.Odds(1, 1); });
 }
 

@@ -1,7 +1,7 @@
-#include "odds/clsControlSO.h"
-#include "odds/clsControlUO.h"
-#include "odds/clsControlYO.h"
-#include "odds/clsControlZO.h"
+#include "odds/ExactaOddsReader.h"
+#include "odds/QuinellaOddsReader.h"
+#include "odds/TrioOddsReader.h"
+#include "odds/WinPlaceOddsReader.h"
 
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
@@ -21,12 +21,12 @@ namespace {
 const QString kDate = QStringLiteral("20240525");
 
 // Every cell of every table must be readable whatever the reader made of the bytes.
-void ReadAll(const clsOdds1& t) {
+void ReadAll(const OddsList& t) {
     for (int n = 1; n <= t.Tosu(); ++n) {
         (void)t.Odds(n);
     }
 }
-void ReadAll(const clsOdds2& t) {
+void ReadAll(const OddsMatrix& t) {
     for (int i = 1; i <= t.Tosu(); ++i) {
         for (int j = 1; j <= t.Tosu(); ++j) {
             (void)t.Odds(i, j);
@@ -37,7 +37,7 @@ void ReadAll(const clsOdds2& t) {
 // The readers, each also reading back every cell of its tables (unless told not to: the cells are sized by
 // the runner count alone, so a sample of the lengths is enough for that part).
 bool ReadZo(const QByteArray& bytes, bool readBack = true) {
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     const bool ok = zo.GetDataFromBytes(bytes, kDate);
     EXPECT_LE(zo.Keshi(), zo.Tosu());
     if (readBack) {
@@ -49,7 +49,7 @@ bool ReadZo(const QByteArray& bytes, bool readBack = true) {
     return ok;
 }
 bool ReadUo(const QByteArray& bytes, bool readBack = true) {
-    clsControlUO uo;
+    QuinellaOddsReader uo;
     const bool ok = uo.GetDataFromBytes(bytes, kDate);
     if (readBack) {
         ReadAll(*uo.objOddsQuinella());
@@ -59,7 +59,7 @@ bool ReadUo(const QByteArray& bytes, bool readBack = true) {
     return ok;
 }
 bool ReadSo(const QByteArray& bytes, bool readBack = true) {
-    clsControlSO so;
+    ExactaOddsReader so;
     const bool ok = so.GetDataFromBytes(bytes, kDate);
     if (readBack) {
         ReadAll(*so.objOddsExacta());
@@ -67,7 +67,7 @@ bool ReadSo(const QByteArray& bytes, bool readBack = true) {
     return ok;
 }
 bool ReadYo(const QByteArray& bytes, bool readBack = true) {
-    clsControlYO yo;
+    TrioOddsReader yo;
     const bool ok = yo.GetDataFromBytes(bytes, kDate);
     for (qsizetype n = 1; readBack && n <= yo.TrioCount(); ++n) {
         ReadAll(*yo.objOddsTrio(static_cast<int>(n)));
@@ -128,7 +128,7 @@ TEST(OddsRobustnessTest, RunnersBeyondTheEndOfACutFileAreBlank) {
     for (int n = 1; n <= 12; ++n) {
         f.runners[n] = {QStringLiteral("4.0"), QStringLiteral("1.5"), QStringLiteral("2.0")};
     }
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     // Cut inside the leading blanks of runner 6's win field: runners 6 to 12 have no odds.
     ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(f).left(143 + 18 * 5 + 4), kDate));
     EXPECT_EQ(zo.Tosu(), 12);
@@ -183,7 +183,7 @@ TEST(OddsRobustnessTest, ALockedFileRaisesTheAccessError) {
     if (file.open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "files stay readable for this user";
     }
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     zo.setPathName(dir.Path());
     zo.setFileName(QStringLiteral("5BB"));
     try {

@@ -1,4 +1,4 @@
-#include "odds/clsControlZO.h"
+#include "odds/WinPlaceOddsReader.h"
 
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
@@ -77,7 +77,7 @@ TEST(ZoReaderTest, ReadsTheHeader) {
     f.header.raceName2 = QStringLiteral("ｻﾗ系３歳以上");
     ASSERT_TRUE(WriteZo(dir.Path(), kRaceId, f));
 
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     zo.setPathName(dir.Path().chopped(1)); // the separator is added
     zo.setFileName(kRaceId);
     ASSERT_TRUE(zo.GetData(kDate));
@@ -96,7 +96,7 @@ TEST(ZoReaderTest, ReadsTheHeader) {
 }
 
 TEST(ZoReaderTest, RunnerOddsOfEveryRunner) {
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(FullRace(18)), kDate));
     for (const auto& t : {zo.objOddsWin(), zo.objOddsPlace(), zo.objOddsPlaceMax()}) {
         EXPECT_EQ(t->Tosu(), 18);
@@ -113,7 +113,7 @@ TEST(ZoReaderTest, RunnerOddsOfEveryRunner) {
 TEST(ZoReaderTest, BracketTableFollowsTheRunnerCount) {
     for (qint16 tosu : {1, 5, 8, 10, 18}) {
         SCOPED_TRACE(tosu);
-        clsControlZO zo;
+        WinPlaceOddsReader zo;
         ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(FullRace(tosu)), kDate));
         const auto bracket = zo.objOddsBracket();
         const int b = std::min<int>(tosu, 8);
@@ -132,7 +132,7 @@ TEST(ZoReaderTest, ScratchedAndBlankRunnersAreCountedAndLeftEmpty) {
     f.runners[3].win = kScratched; // its place fields still hold odds: they are not looked at
     f.runners[7] = {QString(), QString(), QString()};
     f.runners[9].placeMin = QString(); // a blank place field of a running horse is kept as it is
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(f), kDate));
     EXPECT_EQ(zo.Keshi(), 2);
     for (int n : {3, 7}) {
@@ -154,7 +154,7 @@ TEST(ZoReaderTest, NoOddsYetIsShownAsTheLargestOdds) {
     f.brackets[{4, 4}] = kScratched;
     f.brackets[{5, 7}] = QString();
     f.runners[4].win = QStringLiteral("10.0"); // "10.0" holds "0.0" but is real odds
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(f), kDate));
     EXPECT_EQ(zo.objOddsWin()->Odds(1), QStringLiteral("999.9"));
     EXPECT_EQ(zo.objOddsPlace()->Odds(1), QStringLiteral("999.9"));
@@ -191,7 +191,7 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
         bad.header.tosu = c.tosu;
         bad.header.raceName1 = QStringLiteral("別のレース");
 
-        clsControlZO fresh;
+        WinPlaceOddsReader fresh;
         EXPECT_FALSE(fresh.GetDataFromBytes(ZoBytes(bad), kDate));
         EXPECT_EQ(fresh.Kaisai(), QString());
         EXPECT_EQ(fresh.KaiJi(), QString());
@@ -201,7 +201,7 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
         EXPECT_EQ(fresh.objOddsWin()->Tosu(), 0);
         EXPECT_EQ(fresh.objOddsBracket()->Tosu(), 0);
 
-        clsControlZO used;
+        WinPlaceOddsReader used;
         ASSERT_TRUE(used.GetDataFromBytes(ZoBytes(FullRace(6)), kDate));
         EXPECT_FALSE(used.GetDataFromBytes(ZoBytes(bad), kDate));
         EXPECT_EQ(used.Tosu(), 6);
@@ -213,7 +213,7 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
 
 TEST(ZoReaderTest, MissingFileAndFileFoundInAnyCase) {
     TempFolder dir;
-    clsControlZO zo;
+    WinPlaceOddsReader zo;
     zo.setPathName(dir.Path());
     zo.setFileName(kRaceId);
     EXPECT_FALSE(zo.GetData(kDate));
@@ -224,10 +224,10 @@ TEST(ZoReaderTest, MissingFileAndFileFoundInAnyCase) {
 }
 
 TEST(ZoReaderTest, TablesOutliveTheReader) {
-    std::shared_ptr<clsOdds1> win;
-    std::shared_ptr<clsOdds2> bracket;
+    std::shared_ptr<OddsList> win;
+    std::shared_ptr<OddsMatrix> bracket;
     {
-        clsControlZO zo;
+        WinPlaceOddsReader zo;
         win = zo.objOddsWin();
         bracket = zo.objOddsBracket();
         ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(FullRace(3)), kDate));

@@ -1,13 +1,13 @@
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
-#include "odds/clsControlZO.h"
-#include "odds/clsOdds1.h"
-#include "odds/clsOdds2.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsFactory.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "odds/OddsList.h"
+#include "odds/OddsMatrix.h"
+#include "odds/WinPlaceOddsReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/RaceOdds.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ protected:
         pat.Initialize();
     }
     TempFolder dir;
-    clsControlPAT pat;
+    SaleDayReader pat;
 };
 } // namespace
 
@@ -86,7 +86,7 @@ TEST_F(AggregateTest, BracketsOfEveryFieldSize) {
         ASSERT_TRUE(WriteZo(dir.Path(), kRaceId, Zo(c.tosu)));
         ASSERT_TRUE(WriteUo(dir.Path(), kRaceId, Uo(c.tosu)));
         ASSERT_TRUE(pat.GetOdds(1, 11)) << c.tosu;
-        const clsFactory* f = pat.objFactory();
+        const RaceOdds* f = pat.objFactory();
         EXPECT_EQ(f->EntryTosu(), c.tosu);
         for (int h = 1; h <= 18; ++h) {
             const int expected = h <= c.tosu ? c.brackets[static_cast<size_t>(h - 1)] : 0;
@@ -110,7 +110,7 @@ TEST_F(AggregateTest, EveryFileOnSaleIsRead) {
     yo.trio[{1, 2, 3}] = QStringLiteral("123.4");
     WriteYo(dir.Path(), kRaceId, yo);
     ASSERT_TRUE(pat.GetOdds(1, 11));
-    const clsFactory* f = pat.objFactory();
+    const RaceOdds* f = pat.objFactory();
     EXPECT_TRUE(f->ExistZO() && f->ExistUO() && f->ExistSO() && f->ExistYO());
     EXPECT_EQ(f->objRace(), pat.objKaisai(1)->objRace(11));
     EXPECT_EQ(f->objOddsWin()->Odds(3), QStringLiteral("3.0"));
@@ -125,7 +125,7 @@ TEST_F(AggregateTest, WithoutQuinellaSaleTheBracketOddsStandIn) {
     // 10 runners: brackets 7 = {7, 8}, 8 = {9, 10}; horse 8 scratched, both horses of bracket 8 too.
     WriteZo(dir.Path(), kRaceId, Zo(10, {8, 9, 10}));
     ASSERT_TRUE(pat.GetOdds(1, 11));
-    const clsFactory* f = pat.objFactory();
+    const RaceOdds* f = pat.objFactory();
     EXPECT_TRUE(f->ExistUO());
     EXPECT_FALSE(f->ExistSO());
     EXPECT_FALSE(f->ExistYO());
@@ -157,7 +157,7 @@ TEST_F(AggregateTest, MissingFiles) {
     so.header = RaceHeader(12);
     WriteSo(dir.Path(), kRaceId, so);
     EXPECT_FALSE(pat.GetOdds(1, 11));
-    const clsFactory* f = pat.objFactory();
+    const RaceOdds* f = pat.objFactory();
     EXPECT_TRUE(f->ExistZO());
     EXPECT_FALSE(f->ExistUO() || f->ExistSO() || f->ExistYO());
     EXPECT_EQ(f->objOddsWin()->Odds(12), QStringLiteral("12.0"));
@@ -177,7 +177,7 @@ TEST_F(AggregateTest, ARaceNotOnSaleKeepsThePreviousAggregate) {
     WriteZo(dir.Path(), kRaceId, Zo(12));
     WriteUo(dir.Path(), kRaceId, Uo(12));
     ASSERT_TRUE(pat.GetOdds(1, 11));
-    const clsFactory* before = pat.objFactory();
+    const RaceOdds* before = pat.objFactory();
     EXPECT_FALSE(pat.GetOdds(1, 1));
     EXPECT_EQ(pat.objFactory(), before);
     EXPECT_THROW(pat.GetOdds(1, 13), AppError);

@@ -3,9 +3,9 @@
 #include "clientfiles/OddsFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "core/Paths.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsFactory.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/RaceOdds.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <QDateTime>
@@ -51,7 +51,7 @@ void WriteDay(const TempFolder& dir) {
 }
 
 // What the day's read and race 1's odds said.
-std::vector<Said> Read(clsControlPAT& pat, const TempFolder& dir) {
+std::vector<Said> Read(SaleDayReader& pat, const TempFolder& dir) {
     pat.setPathName(dir.Path());
     pat.Initialize();
     pat.GetOdds(1, 1);
@@ -91,7 +91,7 @@ TEST(DamagedFolder, AFileNotReadWholeIsNamed) {
         TempFolder dir;
         WriteDay(dir);
         r.damage(dir);
-        clsControlPAT pat;
+        SaleDayReader pat;
         EXPECT_EQ(Read(pat, dir), std::vector<Said>{r.said});
         EXPECT_EQ(pat.objLog()->LogOmitCount(), std::get<QString>(r.said) == "LG002.JRA" ? 2 : 3);
     }
@@ -118,7 +118,7 @@ TEST(DamagedFolder, AFolderChangingDuringTheReadIsReadAgain) {
                 file.setFileTime(QDateTime::currentDateTime().addSecs(60 * reads), QFile::FileModificationTime);
             }
         });
-        clsControlPAT pat;
+        SaleDayReader pat;
         const std::vector<Said> said = Read(pat, dir);
         ClientFiles::SetReadHook({});
         EXPECT_EQ(reads, r.reads);

@@ -2,11 +2,11 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "core/AppError.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
+#include "results/RaceResultReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ using namespace AccountFiles;
 namespace {
 const QString kDate = QStringLiteral("20260405");
 
-AccountFile Meeting(int venue, int hiJi = 8) {
+AccountFile MeetingFile(int venue, int hiJi = 8) {
     AccountFile f = AllOnSale(venue, 2026, 2, hiJi);
     f.Date = kDate;
     return f;
@@ -24,7 +24,7 @@ AccountFile Meeting(int venue, int hiJi = 8) {
 
 struct Folder {
     TempFolder dir;
-    clsControlPAT pat;
+    SaleDayReader pat;
     bool Read() {
         pat.setPathName(dir.Path());
         pat.setDownPath(dir.Path() + QStringLiteral("VQDOWNLOAD"));
@@ -43,14 +43,14 @@ void OneBet(const TempFolder& dir, int race, int units = 3, int venue = 5) {
 
 TEST(DataFolder, BalanceAndSaleDateComeFromTheAFile) {
     Folder f;
-    AccountFile a = Meeting(5);
+    AccountFile a = MeetingFile(5);
     a.Amounts = {100000, 30000, 12000, 500};
     SaveAccountFile(f.dir.Path(), QLatin1Char('A'), a);
     EXPECT_FALSE(f.Read()); // no log: no bet lines
     EXPECT_EQ(f.pat.AmtZan(), 82500);
     EXPECT_EQ(f.pat.CurDate(), kDate);
     ASSERT_EQ(f.pat.KaisaiCount(), 1);
-    const clsKaisai* m = f.pat.objKaisai(1);
+    const Meeting* m = f.pat.objKaisai(1);
     EXPECT_EQ(m->KaisaiNum(), 5);
     EXPECT_EQ(m->Kaisai(), QStringLiteral("東京"));
     EXPECT_EQ(m->Nendo(), QStringLiteral("2026"));
@@ -69,7 +69,7 @@ TEST(DataFolder, BalanceAndSaleDateComeFromTheAFile) {
 
 TEST(DataFolder, MissingAFileReadsNothing) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('B'), Meeting(6));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('B'), MeetingFile(6));
     EXPECT_FALSE(f.Read());
     EXPECT_EQ(f.pat.KaisaiCount(), 0);
     EXPECT_EQ(f.pat.AmtZan(), 0);
@@ -79,8 +79,8 @@ TEST(DataFolder, MissingAFileReadsNothing) {
 
 TEST(DataFolder, MeetingsInLetterOrderWithGaps) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), Meeting(5));
-    SaveAccountFile(f.dir.Path(), QLatin1Char('C'), Meeting(9));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), MeetingFile(5));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('C'), MeetingFile(9));
     f.Read();
     ASSERT_EQ(f.pat.KaisaiCount(), 2);
     EXPECT_EQ(f.pat.objKaisai(1)->Kaisai(), QStringLiteral("東京"));
@@ -89,18 +89,18 @@ TEST(DataFolder, MeetingsInLetterOrderWithGaps) {
 
 TEST(DataFolder, AdvanceSaleRacesFollowTheDaysTwelve) {
     Folder f;
-    AccountFile a = Meeting(5);
+    AccountFile a = MeetingFile(5);
     a.Kenshu[2] = 0; // nothing on sale in race 3: still a race of the meeting
     SaveAccountFile(f.dir.Path(), QLatin1Char('A'), a);
-    AccountFile d = Meeting(5, 9);
+    AccountFile d = MeetingFile(5, 9);
     d.Kenshu = {0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 3, 127};
     SaveAccountFile(f.dir.Path(), QLatin1Char('D'), d);
     f.Read();
-    const clsKaisai* m = f.pat.objKaisai(1);
+    const Meeting* m = f.pat.objKaisai(1);
     ASSERT_EQ(m->RaceCount(), 16);
     EXPECT_EQ(m->objRace(3)->Kenshu(), 0);
     for (qsizetype pos = 13; pos <= 16; ++pos) {
-        const clsRace* r = m->objRace(pos);
+        const Race* r = m->objRace(pos);
         EXPECT_EQ(r->Sale(), 2);
         EXPECT_EQ(r->RaceNum(), pos - 4);
         EXPECT_EQ(r->Pearent(), m);
@@ -112,20 +112,20 @@ TEST(DataFolder, AdvanceSaleRacesFollowTheDaysTwelve) {
 
 TEST(DataFolder, RaceAndResultFileIds) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), Meeting(10, 10));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), MeetingFile(10, 10));
     f.Read();
     EXPECT_EQ(f.pat.objKaisai(1)->objRace(12)->FileID(), QStringLiteral("AAC"));
 
-    clsKaisai m;
+    Meeting m;
     m.setKaisaiNum(6);
     m.setNendo(QStringLiteral("2026"));
     m.setKaiJi(QStringLiteral("05"));
     m.setHiJi(QStringLiteral("08"));
-    EXPECT_EQ(clsControlPAT::ResultFileId(m, 12), QStringLiteral("6658C"));
+    EXPECT_EQ(SaleDayReader::ResultFileId(m, 12), QStringLiteral("6658C"));
 }
 
 TEST(DataFolder, PathNameGetsOneSeparator) {
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(QStringLiteral("/srv/pat"));
     EXPECT_EQ(pat.PathName(), QStringLiteral("/srv/pat/"));
     pat.setPathName(QStringLiteral("/srv/pat/"));
@@ -134,12 +134,12 @@ TEST(DataFolder, PathNameGetsOneSeparator) {
 
 TEST(DataFolder, BetsAreHandedToTheirRaces) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), Meeting(5));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), MeetingFile(5));
     OneBet(f.dir, 7);
     EXPECT_TRUE(f.Read());
     ASSERT_NE(f.pat.objLog(), nullptr);
     EXPECT_EQ(f.pat.objLog()->BetCount(), 1);
-    const clsRace* r7 = f.pat.objKaisai(1)->objRace(7);
+    const Race* r7 = f.pat.objKaisai(1)->objRace(7);
     EXPECT_EQ(r7->LogCount(), 1);
     EXPECT_EQ(r7->AmtBuy(), 300);
     EXPECT_EQ(r7->AmtYet(), 300); // no result yet
@@ -148,7 +148,7 @@ TEST(DataFolder, BetsAreHandedToTheirRaces) {
 
 TEST(DataFolder, DownloadedResultWinsOverTheClientsOwn) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), Meeting(5));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), MeetingFile(5));
     OneBet(f.dir, 11, 2);
     ResultFiles::ResultFile own;
     own.Date = kDate;
@@ -161,11 +161,11 @@ TEST(DataFolder, DownloadedResultWinsOverTheClientsOwn) {
     ResultFiles::ResultFile downloaded = own;
     downloaded.Payouts[0] = {{4, 0, 0, 700}};
     ASSERT_FALSE(ResultFiles::SaveResultFile(f.dir.Sub(QStringLiteral("VQDOWNLOAD/") + kDate), downloaded).isEmpty());
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(f.dir.Path());
     pat.setDownPath(f.dir.Path() + QStringLiteral("VQDOWNLOAD"));
     pat.Initialize();
-    const clsRace* r = pat.objKaisai(1)->objRace(11);
+    const Race* r = pat.objKaisai(1)->objRace(11);
     ASSERT_NE(r->objKekka(), nullptr);
     EXPECT_EQ(r->AmtPay(), 1400);
     EXPECT_EQ(r->objKekka()->KekkaCount(), 1);
@@ -174,9 +174,9 @@ TEST(DataFolder, DownloadedResultWinsOverTheClientsOwn) {
 TEST(DataFolder, AdvanceSaleRacesGetNoResultOfTodaysRace) {
     // Tomorrow's race 11 must not be settled with today's race 11.
     Folder f;
-    AccountFile a = Meeting(5);
+    AccountFile a = MeetingFile(5);
     SaveAccountFile(f.dir.Path(), QLatin1Char('A'), a);
-    AccountFile d = Meeting(5, 9);
+    AccountFile d = MeetingFile(5, 9);
     d.Kenshu = {};
     d.Kenshu[10] = 127;
     SaveAccountFile(f.dir.Path(), QLatin1Char('D'), d);
@@ -190,9 +190,9 @@ TEST(DataFolder, AdvanceSaleRacesGetNoResultOfTodaysRace) {
     today.Payouts[0] = {{4, 0, 0, 500}};
     ResultFiles::SaveResultFile(f.dir.Path(), today);
     EXPECT_TRUE(f.Read());
-    const clsKaisai* m = f.pat.objKaisai(1);
+    const Meeting* m = f.pat.objKaisai(1);
     EXPECT_NE(m->objRace(11)->objKekka(), nullptr);
-    const clsRace* tomorrow = m->objRace(13);
+    const Race* tomorrow = m->objRace(13);
     ASSERT_EQ(tomorrow->Sale(), 2);
     EXPECT_EQ(tomorrow->objKekka(), nullptr);
     EXPECT_EQ(tomorrow->AmtTomorrow(), 100);
@@ -201,7 +201,7 @@ TEST(DataFolder, AdvanceSaleRacesGetNoResultOfTodaysRace) {
 
 TEST(DataFolder, ClientFilesInAnyCase) {
     Folder f;
-    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), Meeting(5));
+    SaveAccountFile(f.dir.Path(), QLatin1Char('A'), MeetingFile(5));
     QFile::rename(f.dir.File(QStringLiteral("UY-A.JRA")), f.dir.File(QStringLiteral("uy-a.jra")));
     OneBet(f.dir, 1);
     QFile::rename(f.dir.File(QStringLiteral("LG-FILE.JRA")), f.dir.File(QStringLiteral("lg-file.jra")));
@@ -211,7 +211,7 @@ TEST(DataFolder, ClientFilesInAnyCase) {
 
 TEST(DataFolder, TheLargestAmountsFitTheBalance) {
     Folder f;
-    AccountFile a = Meeting(5);
+    AccountFile a = MeetingFile(5);
     a.Amounts = {99999999, 0, 99999999, 99999999};
     SaveAccountFile(f.dir.Path(), QLatin1Char('A'), a);
     EXPECT_NO_THROW(f.Read());

@@ -1,7 +1,7 @@
 #include "patdata/DayTotals.h"
 #include "core/AppError.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,14 @@ struct Amounts {
 };
 
 // Meetings whose races carry the given amounts (the evaluation is tested with the race model).
-std::vector<std::unique_ptr<clsKaisai>> Day(const std::vector<std::vector<Amounts>>& meetings) {
-    std::vector<std::unique_ptr<clsKaisai>> day;
+std::vector<std::unique_ptr<Meeting>> Day(const std::vector<std::vector<Amounts>>& meetings) {
+    std::vector<std::unique_ptr<Meeting>> day;
     for (size_t m = 0; m < meetings.size(); ++m) {
-        auto meeting = std::make_unique<clsKaisai>();
+        auto meeting = std::make_unique<Meeting>();
         meeting->setKaisaiNum(static_cast<qint16>(5 + m));
         for (size_t i = 0; i < meetings[m].size(); ++i) {
             const Amounts& a = meetings[m][i];
-            auto race = std::make_unique<clsRace>();
+            auto race = std::make_unique<Race>();
             race->setRaceNum(static_cast<qint16>(i + 1));
             race->setAmtPay(a.pay);
             race->setAmtYet(a.yet);

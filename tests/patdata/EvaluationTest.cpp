@@ -1,12 +1,12 @@
-#include "patdata/clsControlLG.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "core/AppError.h"
 #include "core/BetRecords.h"
-#include "results/clsControlKS.h"
+#include "results/RaceResultReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -34,14 +34,14 @@ protected:
         meeting.setKaiJi(QStringLiteral("02"));
         meeting.setHiJi(QStringLiteral("08"));
         meeting.setCurDate(kDate);
-        race = meeting.AddRace(std::make_unique<clsRace>());
+        race = meeting.AddRace(std::make_unique<Race>());
         race->setRaceNum(11);
         race->setKenshu(127);
     }
 
     void AttachResult() {
         ASSERT_FALSE(ResultFiles::SaveResultFile(folder.Path(), result).isEmpty());
-        auto reader = std::make_unique<clsControlKS>();
+        auto reader = std::make_unique<RaceResultReader>();
         reader->setPathName(folder.Path());
         reader->setFileName(ResultFiles::ResultFileId(result));
         reader->setTosu(18);
@@ -68,8 +68,8 @@ protected:
         race->GetLog(lg);
     }
 
-    QList<udtLog> Bets() const {
-        QList<udtLog> out;
+    QList<BetLine> Bets() const {
+        QList<BetLine> out;
         for (qsizetype i = 1; i <= race->LogCount(); ++i) {
             out << StrToLog(race->Log(i));
         }
@@ -78,7 +78,7 @@ protected:
 
     // Hit flag and paid rate of the race's bet on that combination.
     std::tuple<int, int> Outcome(int betType, int n1, int n2, int n3) const {
-        for (const udtLog& l : Bets()) {
+        for (const BetLine& l : Bets()) {
             if (l.BetType == betType && l.Num1 == n1 && l.Num2 == n2 && l.Num3 == n3) {
                 return {l.Hit, l.Payout};
             }
@@ -89,9 +89,9 @@ protected:
 
     TempFolder folder;
     int logs = 0;
-    clsKaisai meeting;
-    clsRace* race = nullptr;
-    clsControlLG lg;
+    Meeting meeting;
+    Race* race = nullptr;
+    BetLogReader lg;
     ResultFiles::ResultFile result;
 };
 
@@ -103,7 +103,7 @@ TEST_F(Evaluation, WithoutAResultEveryBetStaysOpen) {
     Evaluate({Bet(1, 0, 0, 5, 3), Bet(7, 1, 2, 3, 10), At(SingleBet(1, 0, 0, 5), 5, 12)},
              {At(Bet(4, 0, 1, 2, 2), 5, 11, 2)});
     ASSERT_EQ(race->LogCount(), 3); // race 12's bet is not this race's
-    for (const udtLog& l : Bets()) {
+    for (const BetLine& l : Bets()) {
         EXPECT_EQ(l.Hit, Open);
         EXPECT_EQ(l.Payout, 0);
     }
@@ -190,7 +190,7 @@ TEST_F(Evaluation, HitMessageByHighestPayout) {
         result.Payouts[0] = {{5, 0, 0, 9999}};
         result.Payouts[6] = {{1, 2, 3, payout}};
         ASSERT_FALSE(ResultFiles::SaveResultFile(fresh.Path(), result).isEmpty());
-        auto reader = std::make_unique<clsControlKS>();
+        auto reader = std::make_unique<RaceResultReader>();
         reader->setPathName(fresh.Path());
         reader->setFileName(ResultFiles::ResultFileId(result));
         ASSERT_TRUE(reader->GetData(kDate));
@@ -242,15 +242,15 @@ struct Walked {
     qint64 pay = 0, yet = 0, buy = 0, tomorrow = 0, yesterday = 0, highest = 0;
 };
 
-Walked Walk(const QList<udtLog>& bets, const QStringList& results) {
+Walked Walk(const QList<BetLine>& bets, const QStringList& results) {
     Walked w;
-    for (const udtLog& b : bets) {
+    for (const BetLine& b : bets) {
         const qint64 stake = b.Units * 100;
         int flag = 0, rate = 0;
         if (b.Sale == 1) {
             (b.BuyDay == 1 ? w.buy : w.yesterday) += stake;
             for (const QString& text : results) {
-                const udtLog r = StrToLog(text);
+                const BetLine r = StrToLog(text);
                 if (r.BetType != b.BetType || r.Venue != b.Venue || r.RaceNum != b.RaceNum) {
                     continue;
                 }
@@ -301,7 +301,7 @@ TEST_F(Evaluation, IndexedOutcomeEqualsTheWalkOverTheResultLines) {
             result.WakuMarks[size_t(pick(0, 3))] = pick(1, 2);
         }
         if (!ResultFiles::SaveResultFile(folder.Path(), result).isEmpty()) {
-            auto reader = std::make_unique<clsControlKS>();
+            auto reader = std::make_unique<RaceResultReader>();
             reader->setPathName(folder.Path());
             reader->setFileName(ResultFiles::ResultFileId(result));
             reader->setTosu(4);
@@ -317,14 +317,14 @@ TEST_F(Evaluation, IndexedOutcomeEqualsTheWalkOverTheResultLines) {
         }
         Evaluate(today, eve);
 
-        QList<udtLog> open = Bets();
-        for (udtLog& l : open) {
+        QList<BetLine> open = Bets();
+        for (BetLine& l : open) {
             l.Payout = 0;
             l.Hit = 0;
         }
         const Walked w = Walk(open, race->objKekka() ? race->objKekka()->KekkaLines() : QStringList());
         QList<std::tuple<int, int>> got;
-        for (const udtLog& l : Bets()) {
+        for (const BetLine& l : Bets()) {
             got.append({l.Hit, l.Payout});
         }
         ASSERT_EQ(got, w.outcomes);

@@ -1,4 +1,4 @@
-#include "patdata/clsControlLG.h"
+#include "patdata/BetLogReader.h"
 
 #include "clientfiles/FixedRecord.h"
 #include "clientfiles/LogFiles.h"
@@ -24,7 +24,7 @@ using Combo = std::tuple<int, int, int>;
 const QString kDay = QStringLiteral("20260405");
 const QString kEve = QStringLiteral("20260404");
 
-QStringList AllLog(const clsControlLG& lg) {
+QStringList AllLog(const BetLogReader& lg) {
     QStringList out;
     for (qsizetype i = 1; i <= lg.LogCount(); ++i) {
         out << lg.Log(i);
@@ -32,7 +32,7 @@ QStringList AllLog(const clsControlLG& lg) {
     return out;
 }
 
-QStringList AllOmit(const clsControlLG& lg) {
+QStringList AllOmit(const BetLogReader& lg) {
     QStringList out;
     for (qsizetype i = 1; i <= lg.LogOmitCount(); ++i) {
         out << lg.LogOmit(i);
@@ -40,10 +40,10 @@ QStringList AllOmit(const clsControlLG& lg) {
     return out;
 }
 
-std::vector<Combo> Combos(const clsControlLG& lg) {
+std::vector<Combo> Combos(const BetLogReader& lg) {
     std::vector<Combo> out;
     for (const QString& s : AllLog(lg)) {
-        const udtLog l = StrToLog(s);
+        const BetLine l = StrToLog(s);
         out.emplace_back(l.Num1, l.Num2, l.Num3);
     }
     std::sort(out.begin(), out.end());
@@ -78,7 +78,7 @@ protected:
     TempFolder folder;
     QString dir = folder.Path();
     int folders = 0;
-    clsControlLG lg;
+    BetLogReader lg;
 };
 
 struct ExpansionCase {
@@ -139,7 +139,7 @@ TEST_F(LogReader, BoxesGiveEveryPairOrTripleInRecordedOrder) {
 TEST_F(LogReader, BetLinesCarryTheTicketsPlaceAndStake) {
     ASSERT_TRUE(ReadOne(At(WheelBet(Quinella, 7, {1, 16}, 25), 10, 12, 2)));
     ASSERT_EQ(lg.LogCount(), 2);
-    udtLog expected;
+    BetLine expected;
     expected.Sale = 2;
     expected.Venue = 10;
     expected.RaceNum = 12;
@@ -182,7 +182,7 @@ TEST_F(LogReader, TicketLinesByTicketKind) {
         ASSERT_EQ(lg.LogOmitCount(), 1);
         const QString line = lg.LogOmit(1);
         ASSERT_EQ(line.size(), kOmitTextLength);
-        const udtOmit o = StrToOmit(line);
+        const TicketLine o = StrToOmit(line);
         EXPECT_EQ(o.Sale, 1);
         EXPECT_EQ(o.Venue, 6);
         EXPECT_EQ(o.RaceNum, 9);
@@ -249,7 +249,7 @@ TEST_F(LogReader, BoxMembersAreTheFlagsThatReadAsZero) {
         Ticket t = BoxBet(Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
         t.Flags = c.flags;
         ReadOne(t);
-        const udtOmit o = StrToOmit(lg.LogOmit(1));
+        const TicketLine o = StrToOmit(lg.LogOmit(1));
         EXPECT_EQ(o.Num1, c.members);
         for (int i = 0; i < 18; ++i) {
             EXPECT_EQ(o.Slots[i], i < c.members ? i + 1 : 0);
@@ -281,14 +281,14 @@ TEST_F(LogReader, PreviousDaysAdvanceTicketsJoinTheDay) {
         ASSERT_TRUE(Read(c.day));
         EXPECT_EQ(lg.BetCount(), 2); // the day's own lines only
         ASSERT_EQ(lg.LogCount(), 3);
-        const udtLog eve = StrToLog(lg.Log(1)); // 1 05 ... sorts first
+        const BetLine eve = StrToLog(lg.Log(1)); // 1 05 ... sorts first
         EXPECT_EQ(std::tuple(eve.Sale, eve.Venue, eve.RaceNum, eve.Num3, eve.BuyDay, eve.Units),
                   std::tuple(1, 5, 1, 2, 9, 4));
-        const udtLog tomorrow = StrToLog(lg.Log(3)); // bought today for tomorrow: stays sale 2
+        const BetLine tomorrow = StrToLog(lg.Log(3)); // bought today for tomorrow: stays sale 2
         EXPECT_EQ(std::tuple(tomorrow.Sale, tomorrow.Num3, tomorrow.BuyDay), std::tuple(2, 8, 1));
 
         ASSERT_EQ(lg.LogOmitCount(), 4);
-        const udtOmit refusedLine = StrToOmit(lg.LogOmit(2));
+        const TicketLine refusedLine = StrToOmit(lg.LogOmit(2));
         EXPECT_EQ(std::tuple(refusedLine.Sale, refusedLine.Status, refusedLine.BuyDay, refusedLine.LogNo),
                   std::tuple(1, 31, 9, 3));
     }
@@ -307,7 +307,7 @@ TEST_F(LogReader, SortsBothListsByText) {
     EXPECT_TRUE(std::is_sorted(omit.begin(), omit.end()));
     std::vector<std::tuple<int, int, int, int>> keys;
     for (const QString& s : log) {
-        const udtLog l = StrToLog(s);
+        const BetLine l = StrToLog(s);
         keys.emplace_back(l.Sale, l.Venue, l.RaceNum, l.BetType);
     }
     const std::vector<std::tuple<int, int, int, int>> expected = {
@@ -329,12 +329,12 @@ TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
             for (qint16 race = -1; race <= 13; ++race) {
                 QStringList walkLog, walkOmit;
                 for (const QString& s : AllLog(lg)) {
-                    const udtLog l = StrToLog(s);
+                    const BetLine l = StrToLog(s);
                     if (l.Sale == sale && l.Venue == venue && l.RaceNum == race)
                         walkLog << s;
                 }
                 for (const QString& s : AllOmit(lg)) {
-                    const udtOmit o = StrToOmit(s);
+                    const TicketLine o = StrToOmit(s);
                     if (o.Sale == sale && o.Venue == venue && o.RaceNum == race)
                         walkOmit << s;
                 }
@@ -342,7 +342,7 @@ TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
                 const BetRun run = lg.LogOf(sale, venue, race);
                 for (qsizetype i = 0; i < run.Count(); ++i)
                     runLog << LogToStr(BetRecords::Unpack(run.Packed(i), 0));
-                for (const udtOmit& o : lg.LogOmitOf(sale, venue, race))
+                for (const TicketLine& o : lg.LogOmitOf(sale, venue, race))
                     runOmit << OmitToStr(o);
                 ASSERT_EQ(runLog, walkLog) << sale << " " << venue << " " << race;
                 ASSERT_EQ(runOmit, walkOmit);

@@ -1,6 +1,6 @@
-#include "patdata/clsControlLG.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 
 #include "core/AppError.h"
 
@@ -11,7 +11,7 @@ namespace {
 const QString kNoVenue(2, QChar(0x3000));
 
 TEST(Meeting, VenueNameFollowsTheCode) {
-    clsKaisai k;
+    Meeting k;
     EXPECT_EQ(k.Kaisai(), kNoVenue);
     const std::vector<std::pair<qint16, QString>> cases = {{1, u"札幌"_qs}, {5, u"東京"_qs}, {10, u"小倉"_qs},
                                                            {0, kNoVenue},   {11, kNoVenue},  {-1, kNoVenue}};
@@ -23,12 +23,12 @@ TEST(Meeting, VenueNameFollowsTheCode) {
 }
 
 TEST(Meeting, RacesAreFoundByPositionNotNumber) {
-    clsKaisai k;
+    Meeting k;
     EXPECT_THROW(k.objRace(1), AppError);
     for (qint16 num : {1, 2, 11, 12}) {
-        auto race = std::make_unique<clsRace>();
+        auto race = std::make_unique<Race>();
         race->setRaceNum(num);
-        const clsRace* added = k.AddRace(std::move(race));
+        const Race* added = k.AddRace(std::move(race));
         EXPECT_EQ(added->Pearent(), &k);
     }
     EXPECT_EQ(k.RaceCount(), 4);
@@ -45,7 +45,7 @@ TEST(Meeting, RacesAreFoundByPositionNotNumber) {
 }
 
 TEST(Race, StartsOnTheDayWithNothingToShow) {
-    const clsRace r;
+    const Race r;
     EXPECT_EQ(r.Sale(), 1);
     EXPECT_EQ(r.objKekka(), nullptr);
     EXPECT_EQ(r.LogCount(), 0);
@@ -56,8 +56,8 @@ TEST(Race, StartsOnTheDayWithNothingToShow) {
 }
 
 TEST(Race, TakingBetsNeedsItsMeeting) {
-    clsRace orphan;
-    const clsControlLG log;
+    Race orphan;
+    const BetLogReader log;
     try {
         orphan.GetLog(log);
         ADD_FAILURE();

@@ -31,7 +31,7 @@ public:
 void PrintTo(const QByteArray& bytes, std::ostream* os) {
     *os << '"' << bytes.toStdString() << '"';
 }
-void PrintTo(const udtRecord& r, std::ostream* os) {
+void PrintTo(const PassbookRecord& r, std::ostream* os) {
     *os << '{' << r.Date.toStdString() << ", " << r.Buy << ", " << r.Pay << ", " << r.Profit << ", " << r.Update << '}';
 }
 
@@ -231,7 +231,7 @@ TEST_F(BookTest, DeleteRemovesTheFirstRecordOfTheDateTheSentinelToo) {
 TEST_F(BookTest, LinesAreReadByCharacterPositionsWhateverTheyHold) {
     struct Case {
         QByteArray bytes;
-        udtRecord expected;
+        PassbookRecord expected;
     };
     const Case cases[] = {
         {Line("20240506", "1000", "0", "-1000", "0"), {"20240506", 1000, 0, -1000, 0}},
@@ -259,9 +259,10 @@ TEST_F(BookTest, LinesAreReadByCharacterPositionsWhateverTheyHold) {
     Load(file);
     ASSERT_EQ(book.PastCount(), qsizetype(std::size(cases)));
     for (qsizetype i = 1; i <= book.PastCount(); ++i) {
-        const udtRecord& e = cases[i - 1].expected;
-        EXPECT_EQ(
-            udtRecord({book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)}), e)
+        const PassbookRecord& e = cases[i - 1].expected;
+        EXPECT_EQ(PassbookRecord(
+                      {book.PastDate(i), book.PastBuy(i), book.PastPay(i), book.PastProfit(i), book.PastUpdate(i)}),
+                  e)
             << i;
     }
     EXPECT_TRUE(errors.texts.isEmpty());

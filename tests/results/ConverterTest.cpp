@@ -2,7 +2,7 @@
 #include "SamplePage.h"
 
 #include "core/CodePage.h"
-#include "results/clsConvKS.h"
+#include "results/ResultsPageConverter.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -24,14 +24,14 @@ QStringList SampleLinesWith(int index, const QString& line) {
 }
 
 QByteArray Record(const QStringList& lines) {
-    const auto file = clsConvKS::MakeKekka(Hashed(lines));
+    const auto file = ResultsPageConverter::MakeKekka(Hashed(lines));
     return file ? file->Bytes : QByteArray();
 }
 
 TEST(Converter, PageToFileToReader) {
     TempFolder dir;
     const QString save = dir.Path() + QStringLiteral("VQDOWNLOAD/20260405");
-    clsConvKS conv;
+    ResultsPageConverter conv;
     conv.setSavePathName(save);
     ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(SamplePage()))));
     EXPECT_EQ(conv.KekkaFileName(), QStringLiteral("KS-5628B.JRA"));
@@ -43,7 +43,7 @@ TEST(Converter, PageToFileToReader) {
     EXPECT_TRUE(
         QRegularExpression(QStringLiteral("^20\\d{12}$")).match(QString::fromLatin1(bytes.mid(835))).hasMatch());
 
-    clsControlKS ks;
+    RaceResultReader ks;
     const ReadOutcome r = ReadRace(ks, save);
     ASSERT_TRUE(r.Ok);
     EXPECT_EQ(r.Lines, SampleLines());
@@ -59,7 +59,7 @@ TEST(Converter, DayNumbersOfTwoDigitsRoundTrip) {
         TempFolder dir;
         ResultPages::RacePage page = SamplePage();
         page.Meeting.HiJi = day;
-        clsConvKS conv;
+        ResultsPageConverter conv;
         conv.setSavePathName(dir.Path());
         ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(page)))) << day;
         ResultFiles::ResultFile race = SampleRace();
@@ -179,7 +179,7 @@ TEST(Converter, FailedPagesWriteNothing) {
         {15, QStringLiteral("単勝 123 230円 1番人気")},
     };
     for (const auto& [line, text] : cases) {
-        clsConvKS conv;
+        ResultsPageConverter conv;
         conv.setSavePathName(save);
         EXPECT_FALSE(conv.GetKekka(Hashed(SampleLinesWith(line, text)))) << qPrintable(text);
         EXPECT_TRUE(conv.KekkaFileName().isEmpty());
@@ -191,7 +191,7 @@ TEST(Converter, FailedPagesWriteNothing) {
     EXPECT_EQ(entries(save), QStringList{QStringLiteral("KS-5628B.JRA")});
     EXPECT_EQ(dir.Read(QStringLiteral("save/KS-5628B.JRA")), QByteArray("old"));
 
-    clsConvKS conv;
+    ResultsPageConverter conv;
     conv.setSavePathName(save);
     ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(SamplePage()))));
     EXPECT_EQ(entries(save), QStringList{QStringLiteral("KS-5628B.JRA")});
@@ -207,7 +207,7 @@ TEST(Converter, RaceNumbersOfThePayoutList) {
     QStringList lines = ResultPages::PayoutListLines(ResultPages::MeetingDay(), races);
     lines << QStringLiteral("1Ｒ") << QStringLiteral("13Ｒ 府中") << QStringLiteral("1R 府中")
           << QStringLiteral(" 2Ｒ 府中") << QStringLiteral("0Ｒ 府中");
-    clsConvKS conv;
+    ResultsPageConverter conv;
     EXPECT_TRUE(conv.GetRaceNum(ResultPages::JoinLines(lines)));
     EXPECT_EQ(conv.colElement(), (QStringList{"01", "10", "12", "03"}));
 }

@@ -64,7 +64,7 @@ TEST(PayoutFiles, StandInForAMissingResultFile) {
 
     TempFolder dir;
     ASSERT_TRUE(SavePayoutFiles(dir.Path(), rf));
-    clsControlKS ks;
+    RaceResultReader ks;
     const ReadOutcome r = ReadRace(ks, dir.Path(), kSampleId, 8);
     ASSERT_TRUE(r.Ok);
     EXPECT_EQ(Sorted(r.Lines), Sorted(expected.Lines));
@@ -105,7 +105,7 @@ TEST(PayoutFiles, ARecordCountsOnlyWithItsPresenceByte) {
     race.Present = false;
     SavePayoutFile(dir.Path(), OneRace(Win, race));
     SavePayoutFile(dir.Path(), OneRace(Quinella, race));
-    clsControlKS ks;
+    RaceResultReader ks;
     EXPECT_FALSE(ReadRace(ks, dir.Path()).Ok);
     EXPECT_EQ(ks.KekkaCount(), 0);
 

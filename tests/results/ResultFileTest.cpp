@@ -58,7 +58,7 @@ TEST(ResultFileWriter, PlacesEveryFieldAtItsBytes) {
 TEST(ResultFile, ReadsHeaderFinishersAndLinesInReadingOrder) {
     TempFolder dir;
     ASSERT_FALSE(SaveResultFile(dir.Path(), SampleRace()).isEmpty());
-    clsControlKS ks;
+    RaceResultReader ks;
     const ReadOutcome r = ReadRace(ks, dir.Path());
 
     ASSERT_TRUE(r.Ok);
@@ -182,7 +182,7 @@ TEST(ResultFile, FileOfAnotherRaceIsNotRead) {
         ResultFile f = SampleRace();
         c.change(f);
         dir.Write(QStringLiteral("KS-5628B.JRA"), WriteResultFile(f));
-        clsControlKS ks;
+        RaceResultReader ks;
         const ReadOutcome r = ReadRace(ks, dir.Path());
         EXPECT_FALSE(r.Ok) << c.what;
         EXPECT_TRUE(r.Lines.isEmpty()) << c.what;
@@ -204,7 +204,7 @@ TEST(ResultFile, RaceWithoutPayoutsOrRefundsIsNoResult) {
     f.Payouts = {};
     f.PresenceFlags = "1111111";
     SaveResultFile(dir.Path(), f);
-    clsControlKS ks;
+    RaceResultReader ks;
     EXPECT_FALSE(ReadRace(ks, dir.Path()).Ok);
     EXPECT_EQ(ks.KekkaCount(), 0);
     EXPECT_FALSE(ReadRace(dir.Path(), kSampleId.toLower()).Ok) << "the id is compared exactly";
@@ -216,7 +216,7 @@ TEST(ResultFile, RefundedHorseExpandsIntoEveryCombinationUpToTheRunnerCount) {
     f.RefundHorses = {5};
     SaveResultFile(dir.Path(), f);
 
-    clsControlKS ks;
+    RaceResultReader ks;
     const ReadOutcome r = ReadRace(ks, dir.Path(), kSampleId, 8);
     ASSERT_TRUE(r.Ok) << "refund lines alone are a result";
     EXPECT_EQ(ks.HenkanUmaNum(), QStringLiteral(" 5"));
@@ -268,7 +268,7 @@ TEST(ResultFile, RefundsAreReadOnlyUnderTheRefundFlag) {
     ResultFile f = SampleRace();
     f.RefundHorses = {3, 7};
     SaveResultFile(dir.Path(), f);
-    clsControlKS ks;
+    RaceResultReader ks;
     ReadOutcome r = ReadRace(ks, dir.Path(), kSampleId, 8);
     EXPECT_EQ(ks.HenkanUmaNum(), QStringLiteral(" 3,7"));
     EXPECT_EQ(OfType(r.Lines, Win).size(), 3);
@@ -304,7 +304,7 @@ TEST(ResultFile, BracketMarks) {
         f.Payouts[Win - 1] = {{1, 0, 0, 100}};
         f.WakuMarks = c.marks;
         SaveResultFile(dir.Path(), f);
-        clsControlKS ks;
+        RaceResultReader ks;
         const ReadOutcome r = ReadRace(ks, dir.Path());
         QStringList expected;
         for (const auto& [a, b] : c.lines) {
@@ -325,7 +325,7 @@ TEST(ResultFile, FinisherNamesAreMadeHalfWidth) {
     f.Finishers[3] = {};
     f.Finishers[4] = {};
     SaveResultFile(dir.Path(), f);
-    clsControlKS ks;
+    RaceResultReader ks;
     ASSERT_TRUE(ReadRace(ks, dir.Path()).Ok);
     EXPECT_EQ(ks.UmaName(1), QStringLiteral("ﾃﾞｨ-ﾌﾟ") + QString(12, u' '));
     EXPECT_EQ(ks.UmaName(2), QStringLiteral("ﾃﾞｨ-ﾌﾟ") + QString(10, u' '));
@@ -344,7 +344,7 @@ TEST(ResultFile, FinisherNamesAreMadeHalfWidth) {
 TEST(ResultFile, ReadingAgainKeepsBlankSlotsAndHeader) {
     TempFolder dir;
     SaveResultFile(dir.Path(), SampleRace());
-    clsControlKS ks;
+    RaceResultReader ks;
     ASSERT_TRUE(ReadRace(ks, dir.Path()).Ok);
 
     ResultFile second;
@@ -365,7 +365,7 @@ TEST(ResultFile, ReadingAgainKeepsBlankSlotsAndHeader) {
 TEST(ResultFile, IndexesOutsideTheirRangeRaiseTheIndexError) {
     TempFolder dir;
     SaveResultFile(dir.Path(), SampleRace());
-    clsControlKS ks;
+    RaceResultReader ks;
     ASSERT_TRUE(ReadRace(ks, dir.Path()).Ok);
     const auto number = [](auto&& call) {
         try {

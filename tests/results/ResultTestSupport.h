@@ -2,7 +2,7 @@
 
 #include "clientfiles/ResultFiles.h"
 
-#include "results/clsControlKS.h"
+#include "results/RaceResultReader.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,8 +65,8 @@ struct ReadOutcome {
     QStringList Lines;
 };
 
-inline ReadOutcome ReadRace(clsControlKS& ks, const QString& folder, const QString& id = kSampleId, qint16 tosu = 18,
-                            const QString& date = kSampleDate) {
+inline ReadOutcome ReadRace(RaceResultReader& ks, const QString& folder, const QString& id = kSampleId,
+                            qint16 tosu = 18, const QString& date = kSampleDate) {
     ks.setPathName(folder);
     ks.setFileName(id);
     ks.setTosu(tosu);
@@ -78,6 +78,6 @@ inline ReadOutcome ReadRace(clsControlKS& ks, const QString& folder, const QStri
 
 inline ReadOutcome ReadRace(const QString& folder, const QString& id = kSampleId, qint16 tosu = 18,
                             const QString& date = kSampleDate) {
-    clsControlKS ks;
+    RaceResultReader ks;
     return ReadRace(ks, folder, id, tosu, date);
 }

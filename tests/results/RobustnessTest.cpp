@@ -43,7 +43,7 @@ TEST(ResultRobustness, EveryTruncationOfAResultFileGivesOnlyWholeLines) {
     const ClientFiles::Scope listOnce; // the same names are looked up a thousand times
     for (qsizetype n = 0; n <= whole.size(); ++n) {
         dir.Write(QStringLiteral("KS-5628B.JRA"), whole.left(n));
-        clsControlKS ks;
+        RaceResultReader ks;
         const ReadOutcome r = ReadRace(ks, dir.Path());
         for (const QString& line : r.Lines) {
             ASSERT_TRUE(known.contains(line)) << "length " << n << ": " << qPrintable(line);
@@ -114,7 +114,7 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
             dir.Write(PayoutFileName(pf), payout);
         }
         for (const QString& id : {kSampleId, QStringLiteral("56281")}) {
-            clsControlKS ks;
+            RaceResultReader ks;
             const ReadOutcome r = ReadRace(ks, dir.Path(), id, 18);
             ASSERT_LE(r.Lines.size(), 5 * 1000) << "iteration " << i;
             for (const QString& line : r.Lines) {
@@ -155,7 +155,7 @@ TEST(ResultRobustness, OnlyRunners1To18AndBracketMarks1And2AreRefunded) {
         TempFolder dir;
         dir.Write("KS-" + kSampleId + ".JRA",
                   WriteResultFile({}).replace(810, 19, "1" + QByteArray(bytes).leftJustified(18, ' ')));
-        clsControlKS ks;
+        RaceResultReader ks;
         EXPECT_EQ(ReadRace(ks, dir.Path(), kSampleId, 8).Lines.size(), lines) << bytes;
         EXPECT_EQ(ks.HenkanUmaNum() + '|' + ks.HenkanWakuNum(), QString::fromLatin1(texts)) << bytes;
     }

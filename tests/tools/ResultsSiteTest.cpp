@@ -1,11 +1,11 @@
 #include "resultsite/ResultsSite.h"
 
 #include "core/CodePage.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
-#include "results/clsConvKS.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
+#include "results/RaceResultReader.h"
+#include "results/ResultsPageConverter.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 
@@ -136,7 +136,7 @@ TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
 TEST(ResultsSite, FolderPagesConvertBackToTheFolderResults) {
     TempFolder dir;
     ASSERT_TRUE(WriteSampleDay(dir.Path()));
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(dir.Path());
     pat.setDownPath(dir.Path() + QStringLiteral("VQDOWNLOAD"));
     ASSERT_TRUE(pat.Initialize());
@@ -155,12 +155,12 @@ TEST(ResultsSite, FolderPagesConvertBackToTheFolderResults) {
         EXPECT_EQ(page.Runners.size(), payoutFilesOnly ? 0 : 5);
         EXPECT_EQ(page.Trifecta.size(), 1);
 
-        const auto file =
-            clsConvKS::MakeKekka(ResultPages::JoinLines(ResultPages::ResultsPageLines(page)).replace(u' ', u'#'));
+        const auto file = ResultsPageConverter::MakeKekka(
+            ResultPages::JoinLines(ResultPages::ResultsPageLines(page)).replace(u' ', u'#'));
         ASSERT_TRUE(file.has_value());
         converted.Write(file->Name, file->Bytes);
-        const clsControlKS& own = *pat.objKaisai(meeting)->objRace(page.RaceNum)->objKekka();
-        clsControlKS back;
+        const RaceResultReader& own = *pat.objKaisai(meeting)->objRace(page.RaceNum)->objKekka();
+        RaceResultReader back;
         back.setPathName(converted.Path());
         back.setFileName(file->Name.mid(3, 5));
         back.setTosu(18);

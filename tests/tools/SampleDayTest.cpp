@@ -1,16 +1,16 @@
 #include "samplefolder/SampleDay.h"
 
 #include "core/BetRecords.h"
-#include "odds/clsControlSO.h"
-#include "odds/clsControlUO.h"
-#include "odds/clsControlYO.h"
-#include "odds/clsControlZO.h"
-#include "odds/clsOdds1.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "odds/ExactaOddsReader.h"
+#include "odds/OddsList.h"
+#include "odds/QuinellaOddsReader.h"
+#include "odds/TrioOddsReader.h"
+#include "odds/WinPlaceOddsReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
 #include "profit/ProfitBook.h"
-#include "results/clsControlKS.h"
+#include "results/RaceResultReader.h"
 #include "support/TestSupport.h"
 
 #include <QDate>
@@ -40,16 +40,16 @@ std::map<QString, QByteArray> Snapshot(const QString& folder) {
     return files;
 }
 
-std::unique_ptr<clsControlPAT> Read(const QString& folder, const QString& downloads) {
-    auto pat = std::make_unique<clsControlPAT>();
+std::unique_ptr<SaleDayReader> Read(const QString& folder, const QString& downloads) {
+    auto pat = std::make_unique<SaleDayReader>();
     pat->setPathName(folder);
     pat->setDownPath(downloads);
     EXPECT_TRUE(pat->Initialize());
     return pat;
 }
 
-QString ResultId(const clsControlPAT& pat, RaceRef ref) {
-    return clsControlPAT::ResultFileId(*pat.objKaisai(ref.Meeting), static_cast<qint16>(ref.Race));
+QString ResultId(const SaleDayReader& pat, RaceRef ref) {
+    return SaleDayReader::ResultFileId(*pat.objKaisai(ref.Meeting), static_cast<qint16>(ref.Race));
 }
 
 // One sample day, written once and read by the program's own folder reader.
@@ -66,7 +66,7 @@ protected:
         delete s_dir;
     }
 
-    static const clsRace& Race(RaceRef ref) { return *s_pat->objKaisai(ref.Meeting)->objRace(ref.Race); }
+    static const ::Race& RaceAt(RaceRef ref) { return *s_pat->objKaisai(ref.Meeting)->objRace(ref.Race); }
 
     template <typename Visit>
     static void ForEachRace(Visit visit) {
@@ -78,10 +78,10 @@ protected:
     }
 
     static TempFolder* s_dir;
-    static clsControlPAT* s_pat;
+    static SaleDayReader* s_pat;
 };
 TempFolder* SampleDayFolder::s_dir = nullptr;
-clsControlPAT* SampleDayFolder::s_pat = nullptr;
+SaleDayReader* SampleDayFolder::s_pat = nullptr;
 
 } // namespace
 
@@ -95,7 +95,7 @@ TEST(SampleDay, SameBytesOnEveryRunAndOverAnEarlierSample) {
     EXPECT_TRUE(first.count(QStringLiteral("VQPROFIT.TXT")));
 
     // A rerun over the folder, after the program added today's record to the book, gives the same day.
-    const udtRecord today{SaleDate(), 1000, 0, -1000, 0};
+    const PassbookRecord today{SaleDate(), 1000, 0, -1000, 0};
     a.Write(QStringLiteral("VQPROFIT.TXT"),
             a.Read(QStringLiteral("VQPROFIT.TXT")).prepend(ProfitBook::RecordToLine(today).toLatin1() + "\r\n"));
     ASSERT_TRUE(WriteSampleDay(a.Path()));
@@ -117,13 +117,13 @@ TEST_F(SampleDayFolder, ThreeMeetingsOfTwelveRacesAndTheNextDaysMainRaces) {
     EXPECT_EQ(s_pat->CurDate(), SaleDate());
     ASSERT_EQ(s_pat->KaisaiCount(), kMeetings);
     for (int m = 1; m <= kMeetings; ++m) {
-        const clsKaisai& meeting = *s_pat->objKaisai(m);
-        const Meeting& expected = kMeetingList[static_cast<size_t>(m - 1)];
+        const ::Meeting& meeting = *s_pat->objKaisai(m);
+        const SampleDay::Meeting& expected = kMeetingList[static_cast<size_t>(m - 1)];
         EXPECT_EQ(meeting.KaisaiNum(), expected.Venue);
         EXPECT_EQ(meeting.HiJi(), QStringLiteral("01"));
         ASSERT_EQ(meeting.RaceCount(), kRacesPerDay + expected.AdvanceRaces);
         for (int i = 1; i <= meeting.RaceCount(); ++i) {
-            const clsRace& race = *meeting.objRace(i);
+            const ::Race& race = *meeting.objRace(i);
             SCOPED_TRACE(race.FileID().toStdString());
             const bool advance = i > kRacesPerDay;
             EXPECT_EQ(race.Sale(), advance ? 2 : 1);
@@ -138,7 +138,7 @@ TEST_F(SampleDayFolder, ThreeMeetingsOfTwelveRacesAndTheNextDaysMainRaces) {
 TEST_F(SampleDayFolder, DayHasBetsPayoutsOpenStakesAndAProfit) {
     qint64 buy = 0, pay = 0, yet = 0, tomorrow = 0, yesterday = 0;
     QSet<qint16> flags;
-    ForEachRace([&](const clsKaisai&, const clsRace& race) {
+    ForEachRace([&](const ::Meeting&, const ::Race& race) {
         buy += race.AmtBuy();
         pay += race.AmtPay();
         yet += race.AmtYet();
@@ -171,24 +171,24 @@ TEST_F(SampleDayFolder, ResultsComeThroughEveryRoute) {
 
     // The payout files alone give payouts but no finishing order.
     EXPECT_EQ(files(kPayoutFilesOnly), std::make_tuple(false, false, false));
-    ASSERT_NE(Race(kPayoutFilesOnly).objKekka(), nullptr);
-    EXPECT_GT(Race(kPayoutFilesOnly).objKekka()->KekkaCount(), 0);
-    EXPECT_EQ(Race(kPayoutFilesOnly).objKekka()->Chaku(1), 0);
+    ASSERT_NE(RaceAt(kPayoutFilesOnly).objKekka(), nullptr);
+    EXPECT_GT(RaceAt(kPayoutFilesOnly).objKekka()->KekkaCount(), 0);
+    EXPECT_EQ(RaceAt(kPayoutFilesOnly).objKekka()->Chaku(1), 0);
 
     EXPECT_EQ(files(kPrFile), std::make_tuple(false, true, false));
-    ASSERT_NE(Race(kPrFile).objKekka(), nullptr);
-    EXPECT_EQ(Race(kPrFile).objKekka()->Chaku(1), 1);
+    ASSERT_NE(RaceAt(kPrFile).objKekka(), nullptr);
+    EXPECT_EQ(RaceAt(kPrFile).objKekka()->Chaku(1), 1);
 
     // The downloaded race is known only through the download folder.
     EXPECT_EQ(files(kDownloadOnly), std::make_tuple(false, false, true));
-    ASSERT_NE(Race(kDownloadOnly).objKekka(), nullptr);
-    EXPECT_EQ(Race(kDownloadOnly).objKekka()->Chaku(1), 1);
+    ASSERT_NE(RaceAt(kDownloadOnly).objKekka(), nullptr);
+    EXPECT_EQ(RaceAt(kDownloadOnly).objKekka()->Chaku(1), 1);
     const auto withoutDownloads = Read(folder, QString());
     EXPECT_EQ(withoutDownloads->objKaisai(kDownloadOnly.Meeting)->objRace(kDownloadOnly.Race)->objKekka(), nullptr);
 }
 
 TEST_F(SampleDayFolder, DeadHeatRefundAndTheBigHit) {
-    const clsControlKS& heat = *Race(kDeadHeat).objKekka();
+    const RaceResultReader& heat = *RaceAt(kDeadHeat).objKekka();
     EXPECT_EQ(heat.Chaku(1), 1);
     EXPECT_EQ(heat.Chaku(2), 1);
     int wins = 0;
@@ -197,7 +197,7 @@ TEST_F(SampleDayFolder, DeadHeatRefundAndTheBigHit) {
     }
     EXPECT_EQ(wins, 2);
 
-    const clsRace& refund = Race(kRefund);
+    const ::Race& refund = RaceAt(kRefund);
     EXPECT_EQ(refund.objKekka()->HenkanUmaNum(), QStringLiteral(" %1").arg(kRefundHorse));
     bool refunded = false;
     for (qsizetype i = 1; i <= refund.LogCount(); ++i) {
@@ -205,16 +205,16 @@ TEST_F(SampleDayFolder, DeadHeatRefundAndTheBigHit) {
     }
     EXPECT_TRUE(refunded);
 
-    EXPECT_EQ(Race(kLongShot).strMessage(), QStringLiteral("万馬券が的中しています！"));
+    EXPECT_EQ(RaceAt(kLongShot).strMessage(), QStringLiteral("万馬券が的中しています！"));
 }
 
 TEST_F(SampleDayFolder, TicketsOfEveryKindAndStatus) {
     std::set<std::tuple<int, int, int>> kinds; // ticket kind, bet type, exacta wheel axis position
     std::set<int> statuses;
     bool previousDay = false, advance = false;
-    ForEachRace([&](const clsKaisai&, const clsRace& race) {
+    ForEachRace([&](const ::Meeting&, const ::Race& race) {
         for (qsizetype i = 1; i <= race.OmitCount(); ++i) {
-            const udtOmit t = StrToOmit(race.Omit(i));
+            const TicketLine t = StrToOmit(race.Omit(i));
             const bool exactaWheel = t.Kind == 1 && t.BetType == 6;
             kinds.insert({t.Kind, t.BetType, exactaWheel ? t.Num1 : 0});
             statuses.insert(t.Status);
@@ -245,9 +245,9 @@ TEST_F(SampleDayFolder, TicketsOfEveryKindAndStatus) {
 
 TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
     int scratched = 0;
-    ForEachRace([&](const clsKaisai& meeting, const clsRace& race) {
+    ForEachRace([&](const ::Meeting& meeting, const ::Race& race) {
         SCOPED_TRACE(race.FileID().toStdString());
-        clsControlZO zo;
+        WinPlaceOddsReader zo;
         zo.setPathName(s_dir->Path());
         zo.setFileName(race.FileID());
         ASSERT_TRUE(zo.GetData(meeting.CurDate()));
@@ -259,9 +259,9 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
         // No bracket quinella where every bracket holds one horse.
         EXPECT_EQ((race.Kenshu() & 4) != 0, zo.Tosu() > 8);
 
-        clsControlUO uo;
-        clsControlSO so;
-        clsControlYO yo;
+        QuinellaOddsReader uo;
+        ExactaOddsReader so;
+        TrioOddsReader yo;
         uo.setPathName(s_dir->Path());
         so.setPathName(s_dir->Path());
         yo.setPathName(s_dir->Path());
@@ -274,7 +274,7 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
 
         // The winner was paid what its odds said.
         if (race.objKekka() && race.objKekka()->Chaku(2) == 2) {
-            const udtLog win = StrToLog(race.objKekka()->Kekka(1));
+            const BetLine win = StrToLog(race.objKekka()->Kekka(1));
             ASSERT_EQ(win.BetType, 1);
             EXPECT_EQ(QString::number(win.Payout / 100.0, 'f', 1), zo.objOddsWin()->Odds(win.Num3));
         }

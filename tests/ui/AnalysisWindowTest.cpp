@@ -1,10 +1,10 @@
+#include "ui/AnalysisWindow.h"
 #include "archive/BetArchive.h"
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/BetRecords.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
-#include "ui/frmAnalysis.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,10 +84,10 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
         ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261129"), {Bet(5, 7, 1000, 0, BetCodes::Miss)}));
         ASSERT_TRUE(archive.StoreDay(QStringLiteral("20251227"), {Bet(1, 1, 500, 5500, BetCodes::Hit)}));
     }
-    frmMain w;
+    MainWindow w;
     w.show();
     w.mnuAnalysis->trigger();
-    frmAnalysis* a = w.AnalysisWindow();
+    AnalysisWindow* a = w.Analysis();
     ASSERT_NE(a, nullptr);
     Shot(a, QStringLiteral("analysis-month"));
 

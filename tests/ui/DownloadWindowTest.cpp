@@ -1,14 +1,14 @@
-#include "control/clsControl.h"
+#include "ui/DownloadWindow.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
 #include "results/SamplePage.h"
 #include "resultsite/ResultPages.h"
 #include "resultsite/ResultsSite.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
+#include "ui/MainWindow.h"
 #include "ui/ResultsBrowser.h"
 #include "ui/WebEngineBrowser.h"
-#include "ui/frmMain.h"
-#include "ui/frmPost.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -96,7 +96,7 @@ QByteArray RaceBody(const QByteArray& list, int race) {
     return "CNAME=W01PS_D3/xW01&xW01=" + list.right(10) + QByteArray::number(race).rightJustified(2, '0');
 }
 
-ResultPages::RacePage Race(const QString& venue, int kaiJi, int race) {
+ResultPages::RacePage RacePageOf(const QString& venue, int kaiJi, int race) {
     ResultPages::RacePage p = SamplePage();
     p.Meeting = {SampleDay::kYear, kaiJi, venue, SampleDay::kHiJi, 12, 5, QStringLiteral("土")};
     p.RaceNum = race;
@@ -108,7 +108,7 @@ FakeBrowser::Answer ResultsAnswer(const ResultPages::RacePage& p) {
 FakeBrowser::Answer ListAnswer(const QString& venue, int kaiJi, const QList<int>& races) {
     QList<ResultPages::RacePage> pages;
     for (int r : races) {
-        pages << Race(venue, kaiJi, r);
+        pages << RacePageOf(venue, kaiJi, r);
     }
     return {ResultPages::kPayoutListTitle,
             ResultPages::JoinLines(ResultPages::PayoutListLines(pages.first().Meeting, pages))};
@@ -137,45 +137,45 @@ protected:
     }
 
     // Opens the window from the main window's toolbar, with a scripted browser.
-    frmPost* Open(frmMain& w, const std::function<void(FakeBrowser&)>& script) {
+    DownloadWindow* Open(MainWindow& w, const std::function<void(FakeBrowser&)>& script) {
         w.setBrowserFactory([script]() -> std::unique_ptr<ResultsBrowser> {
             auto b = std::make_unique<FakeBrowser>();
             script(*b);
             return b;
         });
         w.show();
-        QTest::mouseClick(w.ToolButton(frmMain::DownloadButton), Qt::LeftButton);
-        auto* post = qobject_cast<frmPost*>(w.Host().Loaded(Window::Browser));
+        QTest::mouseClick(w.ToolButton(MainWindow::DownloadButton), Qt::LeftButton);
+        auto* post = qobject_cast<DownloadWindow*>(w.Host().Loaded(Window::Browser));
         if (post) {
             post->setTimeOutMs(300);
             EXPECT_TRUE(QTest::qWaitForWindowExposed(post));
         }
         return post;
     }
-    static FakeBrowser& Browser(frmPost* post) { return static_cast<FakeBrowser&>(post->brwWebBrowser()); }
+    static FakeBrowser& Browser(DownloadWindow* post) { return static_cast<FakeBrowser&>(post->brwWebBrowser()); }
 };
 } // namespace
 
 // Three meetings, nine races ticked; the site answers each in a different way and every box ends with
 // what became of its race.
 TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFiles) {
-    frmMain w;
+    MainWindow w;
     w.Control().setResultSite(QStringLiteral("http://127.0.0.1:9/"));
-    frmPost* post = Open(w, [](FakeBrowser& b) {
+    DownloadWindow* post = Open(w, [](FakeBrowser& b) {
         const QString nakayama = QStringLiteral("中山"), hanshin = QStringLiteral("阪神");
         b.Script[kList1] = ListAnswer(nakayama, 5, {1, 2, 3, 5});
-        b.Script[RaceBody(kList1, 1)] = ResultsAnswer(Race(nakayama, 5, 1));
+        b.Script[RaceBody(kList1, 1)] = ResultsAnswer(RacePageOf(nakayama, 5, 1));
         b.Script[RaceBody(kList1, 2)] = {ResultPages::kResultsTitle, QStringLiteral("競走成績\r\n準備中です")};
         b.Script[RaceBody(kList1, 3)] = {{}, {}, 404};
         b.Script[RaceBody(kList1, 5)] = {{}, {}, 0, true};
         b.Script[kList2] = ListAnswer(hanshin, 5, {1, 2});
         b.Script[RaceBody(kList2, 1)] = {QStringLiteral("メンテナンス中"), QStringLiteral("しばらくお待ちください")};
-        b.Script[RaceBody(kList2, 2)] = ResultsAnswer(Race(hanshin, 5, 2));
+        b.Script[RaceBody(kList2, 2)] = ResultsAnswer(RacePageOf(hanshin, 5, 2));
         b.Script[kList3] = {{}, {}, 500};
     });
     ASSERT_NE(post, nullptr);
-    EXPECT_FALSE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
-    EXPECT_FALSE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(MainWindow::DownloadButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(MainWindow::RefreshButton)->isEnabled());
     EXPECT_EQ(post->windowTitle(), QStringLiteral("競走成績ダウンロード"));
     EXPECT_EQ(Browser(post).Urls.value(0), QUrl(QStringLiteral("about:VelqoraV50")));
     const QStringList titles{QStringLiteral("中山 5回 1日"), QStringLiteral("阪神 5回 1日"),
@@ -259,8 +259,8 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
     EXPECT_EQ(places, ButtonPlaces(post));
 
     post->close();
-    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::DownloadButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::RefreshButton)->isEnabled());
 }
 
 // A result file that cannot be written is said as such, box and message; a day's folder that cannot take
@@ -268,10 +268,10 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
 TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) {
     ASSERT_TRUE(QDir().mkpath(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66519.JRA")));
     CapturingReporter reporter;
-    frmMain w;
-    frmPost* post = Open(w, [](FakeBrowser& b) {
+    MainWindow w;
+    DownloadWindow* post = Open(w, [](FakeBrowser& b) {
         b.Script[kList1] = ListAnswer(QStringLiteral("中山"), 5, {9});
-        b.Script[RaceBody(kList1, 9)] = ResultsAnswer(Race(QStringLiteral("中山"), 5, 9));
+        b.Script[RaceBody(kList1, 9)] = ResultsAnswer(RacePageOf(QStringLiteral("中山"), 5, 9));
     });
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton); // the open races 9 and 11 are ticked
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
@@ -295,7 +295,7 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
 
     post->close();
     client.Write(QStringLiteral("UY-A.JRA"), client.Read(QStringLiteral("UY-A.JRA")).replace(0, 8, "../../xx"));
-    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(MainWindow::RefreshButton), Qt::LeftButton);
     post = Open(w, [](FakeBrowser&) {});
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton);
     EXPECT_EQ(reporter.texts.value(2), DownloadRun::NoSaveFolderText());
@@ -305,8 +305,8 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
 
 // Cancelling while a page loads stops the browser; the run ends at once and asks for nothing more.
 TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
-    frmMain w;
-    frmPost* post = Open(w, [](FakeBrowser& b) { b.Script[kList1] = {{}, {}, 0, true}; });
+    MainWindow w;
+    DownloadWindow* post = Open(w, [](FakeBrowser& b) { b.Script[kList1] = {{}, {}, 0, true}; });
     ASSERT_NE(post, nullptr);
     post->setTimeOutMs(30000);
     QTest::mouseClick(post->cmdSubmit(), Qt::LeftButton); // the open races 9 and 11 are ticked
@@ -329,11 +329,11 @@ TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
 // converted. A second run is cancelled while race 5 keeps the browser waiting.
 TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     ResultsSite site;
-    ResultPages::RacePage unconvertible = Race(QStringLiteral("中山"), 5, 4);
+    ResultPages::RacePage unconvertible = RacePageOf(QStringLiteral("中山"), 5, 4);
     unconvertible.Runners[1].Margin = QStringLiteral("大差大差大差");
     for (const ResultPages::RacePage& p :
-         {Race(QStringLiteral("中山"), 5, 1), Race(QStringLiteral("中山"), 5, 3), unconvertible,
-          Race(QStringLiteral("中山"), 5, 5), Race(QStringLiteral("阪神"), 5, 2)}) {
+         {RacePageOf(QStringLiteral("中山"), 5, 1), RacePageOf(QStringLiteral("中山"), 5, 3), unconvertible,
+          RacePageOf(QStringLiteral("中山"), 5, 5), RacePageOf(QStringLiteral("阪神"), 5, 2)}) {
         site.AddRace(p);
     }
     site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("03"), ResultsSite::Answer::ErrorStatus);
@@ -341,10 +341,10 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     site.setSlowMs(20000);
     ASSERT_TRUE(site.Listen());
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.Base().toLatin1() + "\r\n");
-    frmMain w;
+    MainWindow w;
     w.show();
-    QTest::mouseClick(w.ToolButton(frmMain::DownloadButton), Qt::LeftButton);
-    auto* post = qobject_cast<frmPost*>(w.Host().Loaded(Window::Browser));
+    QTest::mouseClick(w.ToolButton(MainWindow::DownloadButton), Qt::LeftButton);
+    auto* post = qobject_cast<DownloadWindow*>(w.Host().Loaded(Window::Browser));
     ASSERT_NE(post, nullptr);
     ASSERT_NE(dynamic_cast<WebEngineBrowser*>(&post->brwWebBrowser()), nullptr);
     post->setTimeOutMs(3000);

@@ -1,11 +1,11 @@
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
-#include "patdata/clsControlLG.h"
+#include "patdata/BetLogReader.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
+#include "ui/BetLogWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/QtFormWindow.h"
-#include "ui/frmLog.h"
-#include "ui/frmMain.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -15,16 +15,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-frmLog* OpenLog(frmMain& w) {
-    QTest::mouseClick(w.ToolButton(frmMain::LogButton), Qt::LeftButton);
-    return qobject_cast<frmLog*>(w.Host().Loaded(IWindowHost::Window::Log));
+BetLogWindow* OpenLog(MainWindow& w) {
+    QTest::mouseClick(w.ToolButton(MainWindow::LogButton), Qt::LeftButton);
+    return qobject_cast<BetLogWindow*>(w.Host().Loaded(IWindowHost::Window::Log));
 }
 
 class LogWindowTest : public ClientFolderTest {
 protected:
 };
 
-int Pressed(const frmLog* log) {
+int Pressed(const BetLogWindow* log) {
     int pressed = 0;
     for (int i = 1; i <= 5; ++i) {
         pressed = log->Button(i)->isChecked() ? pressed * 10 + i : pressed;
@@ -38,9 +38,9 @@ int Pressed(const frmLog* log) {
 // race 11 has a win bet on 4 for 1000 yen bought the day before, not yet run.
 TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
+    MainWindow w;
     w.show();
-    frmLog* log = OpenLog(w);
+    BetLogWindow* log = OpenLog(w);
     ASSERT_NE(log, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(log));
     EXPECT_EQ(log->windowTitle(),

@@ -1,16 +1,16 @@
+#include "ui/MainWindow.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
-#include "core/clsProFile.h"
+#include "core/IniFile.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 #include "ui/Colors.h"
 #include "ui/QtFormWindow.h"
-#include "ui/frmMain.h"
-#include "ui/frmVer.h"
+#include "ui/VersionDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,14 +31,14 @@
 namespace {
 const QString kDate = QStringLiteral("20260405");
 const QByteArray kEarlierBook = "202603011000    2500    1500     0\r\n000000000       0       0        0\r\n";
-const int kAllButtons[] = {frmMain::RefreshButton, frmMain::ProfitButton, frmMain::LogButton, frmMain::RecordButton,
-                           frmMain::DownloadButton};
+const int kAllButtons[] = {MainWindow::RefreshButton, MainWindow::ProfitButton, MainWindow::LogButton,
+                           MainWindow::RecordButton, MainWindow::DownloadButton};
 
 // A program folder and a client folder, with the globals start-up would have set.
 class MainWindowTest : public ClientFolderTest {
 protected:
     QString Ini(const QString& section, const QString& key) const {
-        clsProFile ini;
+        IniFile ini;
         ini.setPathName(program.Path());
         ini.setFileName(QStringLiteral("VQV50.INI"));
         return ini.GetData(section, key);
@@ -68,10 +68,10 @@ protected:
         }
     }
 
-    static QStringList Figures(const frmMain& w) {
+    static QStringList Figures(const MainWindow& w) {
         QStringList f;
-        for (int i : {frmMain::DateLabel, frmMain::StatusLabel, frmMain::BetsLabel, frmMain::PayoutsLabel,
-                      frmMain::ProfitLabel, frmMain::RecoveryLabel, frmMain::BalanceLabel}) {
+        for (int i : {MainWindow::DateLabel, MainWindow::StatusLabel, MainWindow::BetsLabel, MainWindow::PayoutsLabel,
+                      MainWindow::ProfitLabel, MainWindow::RecoveryLabel, MainWindow::BalanceLabel}) {
             f << w.Label(i)->text();
         }
         return f;
@@ -81,7 +81,7 @@ protected:
 
 TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
+    MainWindow w;
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     SaveScreenshot(&w, QStringLiteral("main-sample-day"));
@@ -95,8 +95,8 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
                                        d[u"payouts"].toString(), d[u"profit"].toString(), d[u"recovery"].toString(),
                                        d[u"balance"].toString()}));
     EXPECT_EQ(w.lblWindow()->toolTip(), d[u"tooltip"].toString());
-    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QStringLiteral("2026年12月5日(土)"));
-    EXPECT_TRUE(w.Label(frmMain::StatusLabel)->text().startsWith(QStringLiteral("あと")));
+    EXPECT_EQ(w.Label(MainWindow::DateLabel)->text(), QStringLiteral("2026年12月5日(土)"));
+    EXPECT_TRUE(w.Label(MainWindow::StatusLabel)->text().startsWith(QStringLiteral("あと")));
 
     const QJsonObject t = o[u"totals"].toObject();
     EXPECT_EQ(w.Control().AmtBuy(), t[u"amtBuy"].toInt());
@@ -119,71 +119,71 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
 }
 
 TEST_F(MainWindowTest, NoMeetings) {
-    frmMain w;
+    MainWindow w;
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-no-meetings"));
     EXPECT_EQ(Figures(w),
               (QStringList{QStringLiteral("投票要綱なし"), QString(), QStringLiteral("0"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("0")}));
-    EXPECT_FALSE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
-    EXPECT_FALSE(w.ToolButton(frmMain::LogButton)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(frmMain::RecordButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(MainWindow::ProfitButton)->isEnabled());
+    EXPECT_FALSE(w.ToolButton(MainWindow::LogButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::RecordButton)->isEnabled());
     // The book is opened (a first run creates it) but no day is written without a schedule.
     ProfitBook book;
     book.setFolder(client.Path());
     book.GetRecord();
     EXPECT_EQ(book.PastCount(), 1);
     // No account file: nothing to download, and hovering the status line says why.
-    EXPECT_FALSE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
-    const QPoint status = w.Label(frmMain::StatusLabel)->geometry().center();
+    EXPECT_FALSE(w.ToolButton(MainWindow::DownloadButton)->isEnabled());
+    const QPoint status = w.Label(MainWindow::StatusLabel)->geometry().center();
     QHelpEvent hover(QEvent::ToolTip, status, w.lblWindow()->mapToGlobal(status));
     QApplication::sendEvent(w.lblWindow(), &hover);
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("UY-A.JRA がありません。")))
         << QToolTip::text().toStdString();
     WriteDay({});
-    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
-    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
+    QTest::mouseClick(w.ToolButton(MainWindow::RefreshButton), Qt::LeftButton);
+    EXPECT_TRUE(w.ToolButton(MainWindow::DownloadButton)->isEnabled());
 }
 
 TEST_F(MainWindowTest, MeetingsWithoutBets) {
     WriteDay({});
-    frmMain w;
+    MainWindow w;
     w.show();
     EXPECT_EQ(Figures(w),
               (QStringList{QStringLiteral("2026年4月5日(日)"), QStringLiteral("本日は未投票です"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("10000")}));
-    EXPECT_TRUE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(frmMain::LogButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::ProfitButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::LogButton)->isEnabled());
     EXPECT_EQ(w.lblWindow()->toolTip(), QString());
 }
 
 TEST_F(MainWindowTest, OpenBetsAndRecovery) {
     WriteDay({{1, 1, 101}, {2, 5, -1}}); // 100 yen settled paying 101, 500 yen open
-    frmMain w;
+    MainWindow w;
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-open-bets"));
-    EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("-499"));
-    EXPECT_EQ(w.Label(frmMain::StatusLabel)->text(), QStringLiteral("あと500円未確定"));
-    EXPECT_EQ(w.Label(frmMain::RecoveryLabel)->text(), QStringLiteral("16.8"));
+    EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("-499"));
+    EXPECT_EQ(w.Label(MainWindow::StatusLabel)->text(), QStringLiteral("あと500円未確定"));
+    EXPECT_EQ(w.Label(MainWindow::RecoveryLabel)->text(), QStringLiteral("16.8"));
 }
 
 TEST_F(MainWindowTest, ExactlyPlusOneAndMinusFiveHundred) {
     WriteDay({{1, 1, 101}});
     {
-        frmMain w;
-        EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("+1"));
+        MainWindow w;
+        EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("+1"));
         w.close();
     }
     WriteDay({{1, 5, 0}}); // a miss: 500 lost
-    frmMain w;
-    EXPECT_EQ(w.Label(frmMain::ProfitLabel)->text(), QStringLiteral("-500"));
-    EXPECT_EQ(w.Label(frmMain::PayoutsLabel)->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("9500"));
+    MainWindow w;
+    EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("-500"));
+    EXPECT_EQ(w.Label(MainWindow::PayoutsLabel)->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QStringLiteral("9500"));
 }
 
 TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
     WriteDay({{1, 5, 0}});
-    frmMain w;
+    MainWindow w;
     w.show();
     w.showMinimized();
     QCoreApplication::processEvents();
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
 TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nposition=1\r\n");
     {
-        frmMain w;
+        MainWindow w;
         w.show();
         EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_TRUE(w.mnuPos->isChecked());
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
 TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
     WriteDay({{1, 2, 350}});
     {
-        frmMain w;
+        MainWindow w;
         w.show();
         std::optional<QColor> answer;
         QColor offered;
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
         w.mnuFColor->trigger();
         EXPECT_EQ(offered, QColor(Qt::black));
         EXPECT_EQ(w.picMain()->palette().color(QPalette::Window), QColor(0, 0, 128));
-        EXPECT_EQ(w.Label(frmMain::ProfitLabel)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
         SaveScreenshot(&w, QStringLiteral("main-colours"));
         w.close();
     }
@@ -253,44 +253,44 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
         AccountFiles::SaveAccountFile(linked.Path(), QLatin1Char('A'), a);
     }
     client.Write(QStringLiteral("VQLINK.TXT"), " " + linked.Path().toUtf8() + " \r\n");
-    frmMain w;
+    MainWindow w;
     w.show();
-    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("10500"));
+    EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QStringLiteral("10500"));
     int opened = 0;
-    w.Host().Register(IWindowHost::Window::Log, [&](clsControl&, QWidget* owner) {
+    w.Host().Register(IWindowHost::Window::Log, [&](DayController&, QWidget* owner) {
         ++opened;
         auto* child = new QWidget(owner, Qt::Window);
         child->resize(100, 50);
         return child;
     });
-    QTest::mouseClick(w.ToolButton(frmMain::LogButton), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(MainWindow::LogButton), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(w.Host().IsLoaded(IWindowHost::Window::Log));
 
-    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(MainWindow::RefreshButton), Qt::LeftButton);
     EXPECT_FALSE(w.Host().IsLoaded(IWindowHost::Window::Log)); // closed by the refresh
-    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QStringLiteral("2026年4月6日(月)"));
-    EXPECT_EQ(w.Label(frmMain::StatusLabel)->text(), QStringLiteral("本日は未投票です"));
-    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QStringLiteral("777"));
+    EXPECT_EQ(w.Label(MainWindow::DateLabel)->text(), QStringLiteral("2026年4月6日(月)"));
+    EXPECT_EQ(w.Label(MainWindow::StatusLabel)->text(), QStringLiteral("本日は未投票です"));
+    EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QStringLiteral("777"));
 }
 
 TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonComesBack) {
     WriteDay({{1, 2, 350}});
-    frmMain w;
+    MainWindow w;
     w.show();
     // A download window that cannot be made.
-    w.Host().Register(IWindowHost::Window::Browser, [](clsControl&, QWidget*) -> QWidget* { return nullptr; });
-    for (int b : {frmMain::RecordButton, frmMain::DownloadButton}) {
+    w.Host().Register(IWindowHost::Window::Browser, [](DayController&, QWidget*) -> QWidget* { return nullptr; });
+    for (int b : {MainWindow::RecordButton, MainWindow::DownloadButton}) {
         QTest::mouseClick(w.ToolButton(b), Qt::LeftButton);
     }
-    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
-    EXPECT_TRUE(w.ToolButton(frmMain::DownloadButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::RefreshButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::DownloadButton)->isEnabled());
 }
 
 TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=3000\r\nheight01=4500\r\n");
     {
-        frmMain w;
+        MainWindow w;
         w.show();
         const int dpi = w.logicalDpiX();
         EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::TwipsToPixels(1965, dpi));
@@ -308,9 +308,9 @@ TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
 TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\nheight01=300\r\n");
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
+    MainWindow w;
     w.show();
-    for (int i = 0; i < frmMain::LabelCount; ++i) {
+    for (int i = 0; i < MainWindow::LabelCount; ++i) {
         QLabel* l = w.Label(i);
         EXPECT_GE(l->width(), l->sizeHint().width()) << i;
         EXPECT_TRUE(w.rect().contains(QRect(l->mapTo(&w, QPoint(0, 0)), l->size()))) << i;
@@ -323,15 +323,16 @@ TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
 
 TEST_F(MainWindowTest, ALongStatusLineIsSetSmallerRatherThanClipped) {
     WriteDay({{1, 9999, -1}, {2, 9999, -1}}); // 1,999,800 yen open
-    frmMain w;
+    MainWindow w;
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-long-status"));
-    QLabel* status = w.Label(frmMain::StatusLabel);
+    QLabel* status = w.Label(MainWindow::StatusLabel);
     EXPECT_EQ(status->text(), QStringLiteral("あと1999800円未確定"));
     EXPECT_LE(QFontMetrics(status->font()).horizontalAdvance(status->text()), status->contentsRect().width());
-    EXPECT_LE(QFontMetrics(w.Label(frmMain::DateLabel)->font()).horizontalAdvance(w.Label(frmMain::DateLabel)->text()),
-              w.Label(frmMain::DateLabel)->contentsRect().width());
-    for (int i = frmMain::BetsLabel; i <= frmMain::BalanceLabel; ++i) {
+    EXPECT_LE(
+        QFontMetrics(w.Label(MainWindow::DateLabel)->font()).horizontalAdvance(w.Label(MainWindow::DateLabel)->text()),
+        w.Label(MainWindow::DateLabel)->contentsRect().width());
+    for (int i = MainWindow::BetsLabel; i <= MainWindow::BalanceLabel; ++i) {
         EXPECT_GE(w.Label(i)->width(), w.Label(i)->sizeHint().width()) << i;
     }
 }
@@ -347,7 +348,7 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), kDate}});
     client.Write(ProfitBook::FileName(), kEarlierBook);
     CapturingReporter errors;
-    frmMain w;
+    MainWindow w;
     w.show();
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("BBB\r\n("))) << errors.texts[0].toStdString();
@@ -355,25 +356,25 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("VelqoraV50"));
     EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::TwipsToPixels(1965, w.logicalDpiX()));
-    EXPECT_EQ(w.Label(frmMain::DateLabel)->text(), QString());
-    EXPECT_EQ(w.Label(frmMain::BalanceLabel)->text(), QString());
-    EXPECT_FALSE(w.ToolButton(frmMain::ProfitButton)->isEnabled());
+    EXPECT_EQ(w.Label(MainWindow::DateLabel)->text(), QString());
+    EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QString());
+    EXPECT_FALSE(w.ToolButton(MainWindow::ProfitButton)->isEnabled());
     // The refresh button stays usable, so the user can try again once the client rewrites its log.
-    EXPECT_TRUE(w.ToolButton(frmMain::RefreshButton)->isEnabled());
+    EXPECT_TRUE(w.ToolButton(MainWindow::RefreshButton)->isEnabled());
 
     // The book was read all the same: the next refresh updates today's record beside the book's days.
     WriteDay({{3, 5, 0}});
-    QTest::mouseClick(w.ToolButton(frmMain::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(w.ToolButton(MainWindow::RefreshButton), Qt::LeftButton);
     EXPECT_EQ(errors.texts.size(), 1) << errors.texts.join(u'|').toStdString();
     EXPECT_EQ(client.Read(ProfitBook::FileName()), "20260405500     0       -500     0\r\n" + kEarlierBook);
 }
 
 TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
-    frmMain w;
+    MainWindow w;
     w.show();
     QStringList version;
     QTimer::singleShot(50, [&version] {
-        auto* dialog = qobject_cast<frmVer*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<VersionDialog*>(QApplication::activeModalWidget());
         if (dialog) {
             version << dialog->lblProc->text() << dialog->lblVer->text() << dialog->lblUser->text();
             SaveScreenshot(dialog, QStringLiteral("version-window"));
@@ -399,7 +400,7 @@ TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) 
     WriteDay({{1, 2, -1}, {2, 3, -1}});
     const QByteArray whole = client.Read(QStringLiteral("LG001.JRA"));
     client.Write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 10));
-    frmMain w;
+    MainWindow w;
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const auto* status = w.findChild<QLabel*>(QStringLiteral("label1"));

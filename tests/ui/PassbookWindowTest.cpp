@@ -1,12 +1,12 @@
-#include "control/clsControl.h"
+#include "ui/PassbookWindow.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
 #include "core/SpecialFolder.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
+#include "ui/MainWindow.h"
 #include "ui/PassbookChartView.h"
-#include "ui/frmMain.h"
-#include "ui/frmRecord.h"
 
 #include <QApplication>
 #include <QBarSet>
@@ -32,12 +32,12 @@
 namespace {
 class PassbookWindowTest : public ClientFolderTest {
 protected:
-    static QString Row(const frmRecord* r, int i) {
+    static QString Row(const PassbookWindow* r, int i) {
         return QStringList{r->LbDate(i)->text(), r->LbTohyo(i)->text(), r->LbHarai(i)->text(), r->LbSoneki(i)->text()}
             .join(QLatin1Char(' '))
             .trimmed();
     }
-    static QStringList Dates(const frmRecord* r) {
+    static QStringList Dates(const PassbookWindow* r) {
         QStringList dates;
         for (int i = 0; i < kPassbookRows; ++i) {
             dates << r->LbDate(i)->text();
@@ -45,7 +45,7 @@ protected:
         return dates;
     }
     // The figure of the caption "現在までの収支 -1,234円".
-    static int CaptionYen(const frmRecord* r) {
+    static int CaptionYen(const PassbookWindow* r) {
         return r->windowTitle().remove(QStringLiteral("現在までの収支 ")).remove(u'円').remove(u',').toInt();
     }
     static void Type(QLineEdit* field, const QString& text) {
@@ -53,10 +53,10 @@ protected:
         QTest::keyClicks(field, text);
     }
     // The passbook of the main window, opened from its toolbar.
-    static frmRecord* OpenPassbook(frmMain& w) {
+    static PassbookWindow* OpenPassbook(MainWindow& w) {
         w.show();
-        QTest::mouseClick(w.ToolButton(frmMain::RecordButton), Qt::LeftButton);
-        return qobject_cast<frmRecord*>(w.Host().Loaded(IWindowHost::Window::Record));
+        QTest::mouseClick(w.ToolButton(MainWindow::RecordButton), Qt::LeftButton);
+        return qobject_cast<PassbookWindow*>(w.Host().Loaded(IWindowHost::Window::Record));
     }
     static void Shot(QWidget* window, const QString& name) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -69,8 +69,8 @@ protected:
 // by hand: 15000 bet, 23400 paid), and the sale day 2026/12/05 the main window has just recorded.
 TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
-    frmRecord* rec = OpenPassbook(w);
+    MainWindow w;
+    PassbookWindow* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     Shot(rec, QStringLiteral("passbook-page-1"));
     EXPECT_EQ(rec->VScroll1()->maximum(), 2);
@@ -93,11 +93,11 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     rec->VScroll1()->setValue(0);
     EXPECT_EQ(rec->LbDate(9)->text(), QStringLiteral("2026/11/01"));
 
-    for (const int button : {frmRecord::BestButton, frmRecord::WorstButton}) {
+    for (const int button : {PassbookWindow::BestButton, PassbookWindow::WorstButton}) {
         QTest::mouseClick(rec->Toolbar1(button), Qt::LeftButton);
         EXPECT_FALSE(rec->VScroll1()->isEnabled());
         EXPECT_FALSE(rec->lblWindow()->isVisible());
-        const bool best = button == frmRecord::BestButton;
+        const bool best = button == PassbookWindow::BestButton;
         Shot(rec, best ? QStringLiteral("passbook-best") : QStringLiteral("passbook-worst"));
         for (int i = 0; i < kPassbookRows && !rec->LbDate(i)->text().isEmpty(); ++i) {
             const int profit = rec->LbSoneki(i)->text().toInt();
@@ -111,14 +111,14 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     }
 
     // A new day, 2026/11/30: the arrows step the fields, Return confirms.
-    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::InputButton), Qt::LeftButton);
     EXPECT_TRUE(rec->Picture2()->isVisible());
     EXPECT_FALSE(rec->Picture1()->isVisible());
-    EXPECT_FALSE(rec->Toolbar1(frmRecord::PastButton)->isEnabled());
-    EXPECT_FALSE(rec->Toolbar1(frmRecord::ChartButton)->isEnabled());
-    EXPECT_FALSE(rec->Toolbar1(frmRecord::CsvButton)->isEnabled());
+    EXPECT_FALSE(rec->Toolbar1(PassbookWindow::PastButton)->isEnabled());
+    EXPECT_FALSE(rec->Toolbar1(PassbookWindow::ChartButton)->isEnabled());
+    EXPECT_FALSE(rec->Toolbar1(PassbookWindow::CsvButton)->isEnabled());
     EXPECT_EQ(rec->txtYY()->text() + rec->cmbMM()->currentText() + rec->cmbDD()->currentText(), "20261205");
-    QTest::mouseClick(rec->SpinDown(frmRecord::MonthField), Qt::LeftButton);
+    QTest::mouseClick(rec->SpinDown(PassbookWindow::MonthField), Qt::LeftButton);
     rec->cmbDD()->setCurrentIndex(29);
     Type(rec->txtInTohyo(), QStringLiteral("1200"));
     Type(rec->txtInHarai(), QStringLiteral("5000"));
@@ -128,23 +128,23 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_TRUE(rec->cmdOk()->isEnabled());
     Shot(rec, QStringLiteral("passbook-confirm"));
     // Any edit, the arrows included, takes the confirmation back.
-    QTest::mouseClick(rec->SpinUp(frmRecord::DayField), Qt::LeftButton);
+    QTest::mouseClick(rec->SpinUp(PassbookWindow::DayField), Qt::LeftButton);
     EXPECT_FALSE(rec->cmdOk()->isEnabled());
     EXPECT_TRUE(rec->txtMessage()->toPlainText().isEmpty());
     QTest::keyClick(rec->cmbDD(), Qt::Key_Return); // 11/31
     EXPECT_EQ(rec->txtMessage()->toPlainText(), QStringLiteral("有効な日付を入力して下さい。"));
     EXPECT_FALSE(rec->cmdOk()->isEnabled());
     Shot(rec, QStringLiteral("passbook-invalid-date"));
-    QTest::mouseClick(rec->SpinDown(frmRecord::DayField), Qt::LeftButton);
+    QTest::mouseClick(rec->SpinDown(PassbookWindow::DayField), Qt::LeftButton);
     QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
     QTest::mouseClick(rec->cmdOk(), Qt::LeftButton);
-    EXPECT_EQ(rec->CurrentView(), frmRecord::PastView);
-    EXPECT_TRUE(rec->Toolbar1(frmRecord::PastButton)->isChecked());
+    EXPECT_EQ(rec->CurrentView(), PassbookWindow::PastView);
+    EXPECT_TRUE(rec->Toolbar1(PassbookWindow::PastButton)->isChecked());
     EXPECT_EQ(Row(rec, 1), QStringLiteral("2026/11/30 1200 5000 3800"));
     EXPECT_EQ(CaptionYen(rec), total + 3800);
 
     // Corrected and protected from the automatic update.
-    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::InputButton), Qt::LeftButton);
     Type(rec->txtInHarai(), QStringLiteral("900"));
     rec->Check1()->setChecked(true);
     QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
@@ -156,7 +156,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     EXPECT_EQ(CaptionYen(rec), total - 300);
 
     // A negative amount is refused; a bet of 0 deletes the day.
-    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::InputButton), Qt::LeftButton);
     Type(rec->txtInTohyo(), QStringLiteral("-100"));
     QTest::mouseClick(rec->cmdKakutei(), Qt::LeftButton);
     EXPECT_EQ(rec->txtMessage()->toPlainText(), QStringLiteral("マイナス金額は入力できません。"));
@@ -174,7 +174,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(rec));
     QTest::keySequence(rec, QKeySequence(QStringLiteral("Alt+G")));
     // A shortcut presses its button for a moment before the click.
-    ASSERT_TRUE(QTest::qWaitFor([rec] { return rec->CurrentView() == frmRecord::ChartView; }));
+    ASSERT_TRUE(QTest::qWaitFor([rec] { return rec->CurrentView() == PassbookWindow::ChartView; }));
     PassbookChartView* chart = rec->ChartPage();
     EXPECT_TRUE(chart->cmbSpan()->hasFocus());
     EXPECT_GT(rec->width(), listSize.width());
@@ -204,7 +204,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     rec->resize(rec->size() + QSize(160, 120));
     QTRY_COMPARE(chart->Chart()->size(), plot + QSizeF(160, 120));
     Shot(rec, QStringLiteral("passbook-chart-resized"));
-    QTest::mouseClick(rec->Toolbar1(frmRecord::PastButton), Qt::LeftButton);
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::PastButton), Qt::LeftButton);
     EXPECT_EQ(rec->size(), listSize);
 
     // CSV保存 through its dialog, which offers 通帳_<sale day>.csv in the documents folder: a header and a row
@@ -223,7 +223,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
         }
     });
     answer.start(20);
-    QTest::mouseClick(rec->Toolbar1(frmRecord::CsvButton), Qt::LeftButton); // returns once the dialog is answered
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::CsvButton), Qt::LeftButton); // returns once the dialog is answered
     SetFolderLocator(nullptr);
     const QList<QByteArray> lines = client.Read(QStringLiteral("通帳_20261205.csv")).split('\n');
     EXPECT_EQ(lines.size(), 29); // header, 27 days, the empty piece after the last line end
@@ -241,10 +241,10 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
         << reporter.texts.at(0).toStdString();
 
     // Escape cancels the input panel, then closes the window.
-    QTest::mouseClick(rec->Toolbar1(frmRecord::InputButton), Qt::LeftButton);
+    QTest::mouseClick(rec->Toolbar1(PassbookWindow::InputButton), Qt::LeftButton);
     QTest::keyClick(rec->txtInTohyo(), Qt::Key_Escape);
-    EXPECT_EQ(rec->CurrentView(), frmRecord::PastView);
-    EXPECT_TRUE(rec->Toolbar1(frmRecord::BestButton)->isEnabled());
+    EXPECT_EQ(rec->CurrentView(), PassbookWindow::PastView);
+    EXPECT_TRUE(rec->Toolbar1(PassbookWindow::BestButton)->isEnabled());
     QTest::keyClick(rec, Qt::Key_Escape);
     EXPECT_FALSE(w.Host().IsLoaded(IWindowHost::Window::Record));
 }
@@ -253,8 +253,8 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
 // digits, and a text that is no amount is refused, never taken for 0 (which would delete the day).
 TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
-    frmRecord* rec = OpenPassbook(w);
+    MainWindow w;
+    PassbookWindow* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     const auto field = [rec](const char* name) { return rec->findChild<QLineEdit*>(QLatin1String(name)); };
     auto* protect = rec->findChild<QCheckBox*>(QStringLiteral("protectBox"));

@@ -1,16 +1,16 @@
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 #include "ui/ClickLabel.h"
+#include "ui/MainWindow.h"
+#include "ui/ProfitTableWindow.h"
 #include "ui/QtFormWindow.h"
-#include "ui/frmDetail.h"
-#include "ui/frmKekka.h"
-#include "ui/frmMain.h"
-#include "ui/frmProfit.h"
+#include "ui/RaceDetailWindow.h"
+#include "ui/ResultsWindow.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -28,14 +28,14 @@ using Window = IWindowHost::Window;
 class RaceWindowsTest : public ClientFolderTest {
 protected:
     template <class Form>
-    static Form* Loaded(frmMain& w, Window kind) {
+    static Form* Loaded(MainWindow& w, Window kind) {
         return qobject_cast<Form*>(w.Host().Loaded(kind));
     }
     static void Shot(QWidget* window, const QString& name) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         SaveScreenshot(window, name);
     }
-    static QString LastLine(const frmDetail* detail, int fromEnd) {
+    static QString LastLine(const RaceDetailWindow* detail, int fromEnd) {
         const QStringList lines = detail->txtLog()->toPlainText().split(QLatin1Char('\n'));
         return lines.at(lines.size() - 1 - fromEnd);
     }
@@ -47,10 +47,10 @@ protected:
 // races 9 and 11, and 500 + 300 on the next day's races 11 and 12.
 TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPicked) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    frmMain w;
+    MainWindow w;
     w.show();
-    QTest::mouseClick(w.ToolButton(frmMain::ProfitButton), Qt::LeftButton);
-    frmProfit* profit = Loaded<frmProfit>(w, Window::Profit);
+    QTest::mouseClick(w.ToolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    ProfitTableWindow* profit = Loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
     Shot(profit, QStringLiteral("profit-three-meetings"));
     EXPECT_EQ(profit->windowTitle(), QStringLiteral("12月5日(土)"));
@@ -81,8 +81,8 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     QTest::mouseClick(profit->lblProfit(27), Qt::LeftButton);
     EXPECT_EQ(w.Control().CurKaisai(), 3);
     EXPECT_EQ(w.Control().CurRace(), 4);
-    frmDetail* detail = Loaded<frmDetail>(w, Window::Detail);
-    frmKekka* kekka = Loaded<frmKekka>(w, Window::Kekka);
+    RaceDetailWindow* detail = Loaded<RaceDetailWindow>(w, Window::Detail);
+    ResultsWindow* kekka = Loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(detail, nullptr);
     ASSERT_NE(kekka, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral(" 中京 4R"));
@@ -99,16 +99,16 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     // Meeting 2, race 2 by the keyboard: the scratched horse's refund.
     profit->lblAmtBet(13)->setFocus();
     QTest::keyClick(profit->lblAmtBet(13), Qt::Key_Return);
-    kekka = Loaded<frmKekka>(w, Window::Kekka);
+    kekka = Loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(kekka, nullptr);
     EXPECT_EQ(kekka->lblHenkanUma()->text(), QStringLiteral(" 4"));
     Shot(kekka, QStringLiteral("results-refund"));
 
     // Meeting 1, race 11: open, so live odds and no results window.
     QTest::mouseClick(profit->lblTitleRace(10), Qt::LeftButton);
-    detail = Loaded<frmDetail>(w, Window::Detail);
+    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
-    EXPECT_EQ(Loaded<frmKekka>(w, Window::Kekka), nullptr);
+    EXPECT_EQ(Loaded<ResultsWindow>(w, Window::Kekka), nullptr);
     EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),
               QStringLiteral("@単勝　        4    1000    2.4"));
     EXPECT_EQ(LastLine(detail, 2), QStringLiteral("         未確定(    3000)"));
@@ -121,13 +121,13 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
 
     // Meeting 3's advance-sale cell opens the next day's first race on sale (race 11).
     QTest::mouseClick(profit->lblAmtTomorrow(2), Qt::LeftButton);
-    detail = Loaded<frmDetail>(w, Window::Detail);
+    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中京 11R"));
     // Meeting 1 sells races 9 to 12 of the next day, and its cell sums the bets on 11R and 12R: a click
     // opens 11R, the first with a bet, not 9R, which has none and would open nothing.
     QTest::mouseClick(profit->lblAmtTomorrow(0), Qt::LeftButton);
-    detail = Loaded<frmDetail>(w, Window::Detail);
+    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中山 11R"));
 
@@ -137,8 +137,8 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     profit->close();
     EXPECT_FALSE(w.Host().IsLoaded(Window::Detail));
     EXPECT_FALSE(w.Host().IsLoaded(Window::Profit));
-    QTest::mouseClick(w.ToolButton(frmMain::ProfitButton), Qt::LeftButton);
-    profit = Loaded<frmProfit>(w, Window::Profit);
+    QTest::mouseClick(w.ToolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    profit = Loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
     EXPECT_NEAR(profit->frameGeometry().width(), width, 1);
 }
@@ -171,13 +171,13 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
     r.Payouts[0][0] = {4, 0, 0, 520};
     ResultFiles::SaveResultFile(client.Path(), r);
 
-    frmMain w;
+    MainWindow w;
     w.show();
     w.Control().setCurKaisai(1);
     w.Control().setCurRace(11);
     w.Control().ShowDetail();
-    frmKekka* kekka = Loaded<frmKekka>(w, Window::Kekka);
-    frmDetail* detail = Loaded<frmDetail>(w, Window::Detail);
+    ResultsWindow* kekka = Loaded<ResultsWindow>(w, Window::Kekka);
+    RaceDetailWindow* detail = Loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(kekka, nullptr);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),

@@ -1,10 +1,10 @@
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 #include "ui/ClickLabel.h"
+#include "ui/MainWindow.h"
+#include "ui/ProfitTableWindow.h"
 #include "ui/Translations.h"
-#include "ui/frmMain.h"
-#include "ui/frmProfit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,7 +85,7 @@ protected:
         ClientFolderTest::TearDown();
     }
     void Start() {
-        main = std::make_unique<frmMain>();
+        main = std::make_unique<MainWindow>();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         QTest::qWait(400); // framed by the window manager, and put in place
@@ -97,10 +97,11 @@ protected:
     QWidget* Child(Window kind) const { return main->Host().Loaded(kind); }
     // As a user opens them: the toolbar, then a settled race of the profit table (its detail and result).
     void OpenAll() {
-        for (int b : {frmMain::ProfitButton, frmMain::LogButton, frmMain::RecordButton, frmMain::DownloadButton}) {
+        for (int b :
+             {MainWindow::ProfitButton, MainWindow::LogButton, MainWindow::RecordButton, MainWindow::DownloadButton}) {
             QTest::mouseClick(main->ToolButton(b), Qt::LeftButton);
         }
-        QTest::mouseClick(qobject_cast<frmProfit*>(Child(Window::Profit))->lblProfit(27), Qt::LeftButton);
+        QTest::mouseClick(qobject_cast<ProfitTableWindow*>(Child(Window::Profit))->lblProfit(27), Qt::LeftButton);
         QTest::qWait(400);
     }
     void CloseAll() {
@@ -121,7 +122,7 @@ protected:
     }
     QByteArray Settings() const { return program.Read(QStringLiteral("VQV50.INI")); }
 
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 } // namespace
 
@@ -171,7 +172,7 @@ TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=36000\r\nheight01=3000\r\n"
                                                "top03=9000\r\nleft03=30000\r\nheight03=6000\r\nwidth03=9000\r\n");
     Start();
-    QTest::mouseClick(main->ToolButton(frmMain::LogButton), Qt::LeftButton);
+    QTest::mouseClick(main->ToolButton(MainWindow::LogButton), Qt::LeftButton);
     QTest::qWait(400);
     ScreenShot(QStringLiteral("brought-back"));
     EXPECT_TRUE(kScreen.contains(ServerFrame(main.get())));

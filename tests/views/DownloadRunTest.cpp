@@ -1,6 +1,6 @@
 #include "views/DownloadRun.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
 #include "views/NavigationError.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@ namespace {
 // Meeting 1 (Tokyo, 2026, 2nd meeting, day 8) sells races 1-6, race 4 not at all, and two of the next
 // day's races; meeting 2 (Kyoto, 3rd meeting, day 1) races 1-2. Open stakes: m1 races 1, 2, 3 and 5,
 // m2 race 1.
-std::vector<std::unique_ptr<clsKaisai>> Day() {
-    std::vector<std::unique_ptr<clsKaisai>> day;
+std::vector<std::unique_ptr<Meeting>> Day() {
+    std::vector<std::unique_ptr<Meeting>> day;
     const struct {
         int venue;
         const char* kaiJi;
@@ -31,13 +31,13 @@ std::vector<std::unique_ptr<clsKaisai>> Day() {
         {8, "03", "01", {{1, 1, 1, 700}, {2, 1, 1, 0}}},
     };
     for (const auto& m : meetings) {
-        auto meeting = std::make_unique<clsKaisai>();
+        auto meeting = std::make_unique<Meeting>();
         meeting->setKaisaiNum(static_cast<qint16>(m.venue));
         meeting->setNendo(QStringLiteral("2026"));
         meeting->setKaiJi(QString::fromLatin1(m.kaiJi));
         meeting->setHiJi(QString::fromLatin1(m.hiJi));
         for (const auto& [num, kenshu, sale, yet] : m.races) {
-            auto race = std::make_unique<clsRace>();
+            auto race = std::make_unique<Race>();
             race->setRaceNum(static_cast<qint16>(num));
             race->setKenshu(static_cast<qint16>(kenshu));
             race->setSale(static_cast<qint16>(sale));

@@ -1,15 +1,16 @@
 #include "views/LogViews.h"
 #include "clientfiles/LogFiles.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsKaisai.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 // A purchased ticket of the day, as the log reader forms it.
-udtOmit Ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3, std::initializer_list<qint16> values = {}) {
-    udtOmit t;
+TicketLine Ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3,
+                  std::initializer_list<qint16> values = {}) {
+    TicketLine t;
     t.Sale = 1;
     t.Status = 1;
     t.BuyDay = 1;
@@ -24,29 +25,29 @@ udtOmit Ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3, std::i
 }
 
 // A wheel's slots: 1 for each partner.
-udtOmit Wheel(qint16 type, qint16 n1, qint16 n2, qint16 axis, std::initializer_list<int> partners) {
-    udtOmit t = Ticket(type, 1, n1, n2, axis);
+TicketLine Wheel(qint16 type, qint16 n1, qint16 n2, qint16 axis, std::initializer_list<int> partners) {
+    TicketLine t = Ticket(type, 1, n1, n2, axis);
     for (const int p : partners) {
         t.Slots[size_t(p - 1)] = 1;
     }
     return t;
 }
 
-udtLog Bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 payout = 0) {
-    return udtLog{1, 5, 1, type, n1, n2, n3, 1, 10, payout, hit};
+BetLine Bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 payout = 0) {
+    return BetLine{1, 5, 1, type, n1, n2, n3, 1, 10, payout, hit};
 }
 } // namespace
 
 // The bet column of every bet type and method, the wheel's partners and the box's members on the line
 // below; unknown types and methods keep their line.
 TEST(LogViews, TicketColumnsByTypeAndMethod) {
-    const udtOmit allSlots = Wheel(3, 0, 0, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
-    udtOmit wheelOfEighteen = allSlots;
+    const TicketLine allSlots = Wheel(3, 0, 0, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
+    TicketLine wheelOfEighteen = allSlots;
     wheelOfEighteen.BetType = 4;
-    udtOmit oddBox = Ticket(4, 2, 25, 0, 0);
+    TicketLine oddBox = Ticket(4, 2, 25, 0, 0);
     oddBox.Slots.fill(7);
     const struct {
-        udtOmit ticket;
+        TicketLine ticket;
         const char* text;
     } rows[] = {
         {Ticket(1, 0, 0, 0, 5), " 購入 単勝　        5     100\r\n"},
@@ -107,7 +108,7 @@ TEST(LogViews, TicketStateStakeAndLogNumber) {
         {9, 1, 30, 1234, "@購入 単勝　        5    3000  [1234]\r\n"},
     };
     for (const auto& r : rows) {
-        udtOmit t = Ticket(1, 0, 0, 0, 5);
+        TicketLine t = Ticket(1, 0, 0, 0, 5);
         t.BuyDay = r.buyDay;
         t.Status = r.status;
         t.Units = r.units;
@@ -118,10 +119,10 @@ TEST(LogViews, TicketStateStakeAndLogNumber) {
 
 // An accepted bet's line: its numbers as one combination, the result mark, and the payout for a hit only.
 TEST(LogViews, BetLinesWithMarksAndPayouts) {
-    udtLog previousDay = Bet(1, 0, 0, 5, 0);
+    BetLine previousDay = Bet(1, 0, 0, 5, 0);
     previousDay.BuyDay = 9;
     const struct {
-        udtLog bet;
+        BetLine bet;
         bool outcome;
         const char* text;
     } rows[] = {
@@ -148,11 +149,11 @@ TEST(LogViews, TitleWithoutLogAndViewsThatDoNotExist) {
     const LogFiles::Ticket box = LogFiles::BoxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 1);
     LogFiles::SaveDayLog(folder.Path(), QStringLiteral("LG001"), LogFiles::DayLog{1, QList<LogFiles::Ticket>(8, box)});
     LogFiles::SaveIndex(folder.Path(), {{QStringLiteral("LG001"), QStringLiteral("20261205")}});
-    clsControlLG log;
+    BetLogReader log;
     log.setPathName(folder.Path());
     ASSERT_TRUE(log.GetData(QStringLiteral("20261205")));
     EXPECT_EQ(LogViews::Title(QStringLiteral("20261205"), &log), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 0"));
-    const std::vector<std::unique_ptr<clsKaisai>> none;
+    const std::vector<std::unique_ptr<Meeting>> none;
     EXPECT_EQ(LogViews::Text(1, none), QString());
     EXPECT_EQ(LogViews::Text(4, none), QStringLiteral(" 的中 0件  払戻 0円"));
     EXPECT_FALSE(LogViews::Text(0, none).has_value());

@@ -1,7 +1,7 @@
 #include "views/ProfitTable.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "results/RaceResultReader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,13 @@ struct RaceIn {
     bool result;
 };
 
-std::unique_ptr<clsKaisai> Meeting(const QList<RaceIn>& races) {
-    auto m = std::make_unique<clsKaisai>();
+std::unique_ptr<Meeting> MeetingOf(const QList<RaceIn>& races) {
+    auto m = std::make_unique<Meeting>();
     m->setKaisaiNum(5);
     m->setKaiJi(QStringLiteral("02"));
     m->setHiJi(QStringLiteral("08"));
     for (const RaceIn& in : races) {
-        auto r = std::make_unique<clsRace>();
+        auto r = std::make_unique<Race>();
         r->setRaceNum(static_cast<qint16>(in.raceNum));
         r->setKenshu(static_cast<qint16>(in.kenshu));
         r->setSale(static_cast<qint16>(in.sale));
@@ -29,7 +29,7 @@ std::unique_ptr<clsKaisai> Meeting(const QList<RaceIn>& races) {
         r->setAmtTomorrow(in.tomorrow);
         r->setAmtPay(in.pay);
         if (in.result) {
-            r->setObjKekka(std::make_unique<clsControlKS>());
+            r->setObjKekka(std::make_unique<RaceResultReader>());
         }
         m->AddRace(std::move(r));
     }
@@ -46,8 +46,8 @@ QString Row(const ProfitRow& r) {
 
 // Rows, colours, the advance-sale cell and the totals of two meetings.
 TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
-    std::vector<std::unique_ptr<clsKaisai>> day;
-    day.push_back(Meeting({
+    std::vector<std::unique_ptr<Meeting>> day;
+    day.push_back(MeetingOf({
         {1, 1, 1, 1000, 0, 0, 3500, true}, // settled win: white on black
         {2, 1, 1, 500, 500, 0, 0, true},   // settled loss, half bought the day before: white on red
         {3, 1, 1, 500, 0, 0, 0, false},    // no result yet: minus the stake, no colour
@@ -58,7 +58,7 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
         {11, 1, 2, 0, 0, 200, 0, false},   // the next day's races: one cell holding both
         {12, 1, 2, 0, 0, 300, 0, false},
     }));
-    day.push_back(Meeting({{3, 1, 1, 100, 0, 0, 0, false}}));
+    day.push_back(MeetingOf({{3, 1, 1, 100, 0, 0, 0, false}}));
     const ProfitTable t = BuildProfitTable(day, QStringLiteral("20260405"));
     EXPECT_EQ(t.Caption, QStringLiteral("4月5日(日)"));
     ASSERT_EQ(t.Meetings.size(), 2);

@@ -3,8 +3,8 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/OddsFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
+#include "patdata/Meeting.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <QRegularExpression>
@@ -93,7 +93,7 @@ protected:
     }
 
     TempFolder dir;
-    clsControlPAT pat;
+    SaleDayReader pat;
 };
 } // namespace
 

@@ -2,9 +2,9 @@
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/OddsFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "control/clsControl.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
+#include "control/DayController.h"
+#include "patdata/Meeting.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -55,12 +55,13 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
     }
     OddsFiles::WriteZo(dir.Path(), QStringLiteral("582"), z);
 
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(dir.Path());
     pat.Initialize(); // false: the day has no bet log
     const auto results = [&](int race) {
         pat.GetOdds(1, static_cast<qint16>(race));
-        return BuildRaceResults(*pat.objKaisai(1)->objRace(race), pat.objFactory(), clsControl::StandardWakuColors());
+        return BuildRaceResults(*pat.objKaisai(1)->objRace(race), pat.objFactory(),
+                                DayController::StandardWakuColors());
     };
     const std::optional<RaceResults> one = results(1);
     const std::optional<RaceResults> two = results(2);

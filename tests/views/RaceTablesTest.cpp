@@ -1,7 +1,7 @@
 #include "views/RaceTables.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/OddsFiles.h"
-#include "patdata/clsControlPAT.h"
+#include "patdata/SaleDayReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +83,7 @@ TEST(RaceTables, TablesOfEachSituation) {
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.situation);
-        clsControlPAT pat; // fresh, so a race that cannot be opened leaves no aggregate
+        SaleDayReader pat; // fresh, so a race that cannot be opened leaves no aggregate
         pat.setPathName(dir.Path());
         pat.setDownPath(QString());
         pat.Initialize(); // false without a bet log, which these races do not need

@@ -5,7 +5,7 @@
 // write), so `velqora analyse --json FOLDER/year` can be timed as a whole process afterwards.
 #include "archive/BetArchive.h"
 #include "archive/DayBets.h"
-#include "patdata/clsControlPAT.h"
+#include "patdata/SaleDayReader.h"
 #include "samplefolder/HeavyDay.h"
 #include "views/Analysis.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(heavy);
     pat.Initialize();
     const std::vector<Archive::Bet> bets = Archive::DayBets(pat);

@@ -1,7 +1,7 @@
 // Converting one downloaded results page: what the download window spends per race between the page's
 // arrival and the next request. A full field of 16, every bet type with dead heats on place and wide, the
 // trifecta and a refund.
-#include "results/clsConvKS.h"
+#include "results/ResultsPageConverter.h"
 #include "resultsite/ResultPages.h"
 
 #include <QTemporaryDir>
@@ -38,7 +38,7 @@ QString FullPage() {
 void BM_ConvertResultsPage(benchmark::State& state) {
     const QString page = FullPage();
     for (auto _ : state) {
-        auto file = clsConvKS::MakeKekka(page);
+        auto file = ResultsPageConverter::MakeKekka(page);
         if (!file) {
             state.SkipWithError("the page made no result file");
             return;
@@ -53,7 +53,7 @@ void BM_GetKekkaWritesFile(benchmark::State& state) {
     const QString page = FullPage();
     QTemporaryDir dir;
     for (auto _ : state) {
-        clsConvKS conv;
+        ResultsPageConverter conv;
         conv.setSavePathName(dir.path());
         if (!conv.GetKekka(page)) {
             state.SkipWithError("no result file written");

@@ -4,12 +4,12 @@
 // and the opening of the day profit table and of a busy race's detail and results windows.
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/ResultFiles.h"
-#include "control/clsControl.h"
-#include "patdata/clsControlLG.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "control/DayController.h"
+#include "patdata/BetLogReader.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
+#include "results/RaceResultReader.h"
 #include "samplefolder/HeavyDay.h"
 #include "views/ProfitTable.h"
 #include "views/RaceDetail.h"
@@ -40,20 +40,20 @@ public:
 
     // The day's meetings and races as the folder reader builds them, each race of the day with its
     // result reader attached.
-    std::vector<std::unique_ptr<clsKaisai>> Meetings() const {
-        std::vector<std::unique_ptr<clsKaisai>> meetings;
+    std::vector<std::unique_ptr<Meeting>> Meetings() const {
+        std::vector<std::unique_ptr<Meeting>> meetings;
         for (const int venue : kVenues) {
-            auto meeting = std::make_unique<clsKaisai>();
+            auto meeting = std::make_unique<Meeting>();
             meeting->setKaisaiNum(static_cast<qint16>(venue));
             meeting->setNendo(QString::number(kYear));
             meeting->setKaiJi(QStringLiteral("%1").arg(kKaiJi, 2, 10, QLatin1Char('0')));
             meeting->setHiJi(QStringLiteral("%1").arg(kHiJi, 2, 10, QLatin1Char('0')));
             meeting->setCurDate(SaleDate());
             for (qint16 num = 1; num <= 12; ++num) {
-                auto race = std::make_unique<clsRace>();
+                auto race = std::make_unique<Race>();
                 race->setRaceNum(num);
                 race->setKenshu(AccountFiles::kAllTypes);
-                auto reader = std::make_unique<clsControlKS>();
+                auto reader = std::make_unique<RaceResultReader>();
                 reader->setPathName(Folder());
                 reader->setFileName(ResultFiles::ResultFileId(venue, kYear, kKaiJi, kHiJi, num));
                 reader->setTosu(18);
@@ -81,7 +81,7 @@ void BM_ReadBetLog(benchmark::State& state) {
     qsizetype bets = 0;
     qsizetype tickets = 0;
     for (auto _ : state) {
-        clsControlLG lg;
+        BetLogReader lg;
         lg.setPathName(day.Folder());
         benchmark::DoNotOptimize(lg.GetData(SaleDate()));
         bets = lg.LogCount();
@@ -94,7 +94,7 @@ void BM_ReadBetLog(benchmark::State& state) {
 
 void BM_EvaluateAllRaces(benchmark::State& state) {
     const HeavyFolder& day = Day();
-    clsControlLG lg;
+    BetLogReader lg;
     lg.setPathName(day.Folder());
     lg.GetData(SaleDate());
     const auto meetings = day.Meetings();
@@ -129,7 +129,7 @@ void BM_ReadResultFiles(benchmark::State& state) {
 void BM_InitializeWholeFolder(benchmark::State& state) {
     const HeavyFolder& day = Day();
     for (auto _ : state) {
-        clsControlPAT pat;
+        SaleDayReader pat;
         pat.setPathName(day.Folder());
         pat.setDownPath(QString());
         benchmark::DoNotOptimize(pat.Initialize());
@@ -137,9 +137,9 @@ void BM_InitializeWholeFolder(benchmark::State& state) {
 }
 
 // The folder read as the program reads it, once, for the windows that open on a read day.
-clsControlPAT& ReadDay() {
+SaleDayReader& ReadDay() {
     static const auto pat = [] {
-        auto p = std::make_unique<clsControlPAT>();
+        auto p = std::make_unique<SaleDayReader>();
         p->setPathName(Day().Folder());
         p->setDownPath(QString());
         p->Initialize();
@@ -149,7 +149,7 @@ clsControlPAT& ReadDay() {
 }
 
 void BM_OpenProfitTable(benchmark::State& state) {
-    const clsControlPAT& pat = ReadDay();
+    const SaleDayReader& pat = ReadDay();
     for (auto _ : state) {
         benchmark::DoNotOptimize(BuildProfitTable(pat.colKaisai(), pat.CurDate()));
     }
@@ -158,7 +158,7 @@ void BM_OpenProfitTable(benchmark::State& state) {
 
 // The race with the most bet lines: its aggregate opened, then both windows built, as a click does.
 void BM_OpenRaceDetailAndResults(benchmark::State& state) {
-    clsControlPAT& pat = ReadDay();
+    SaleDayReader& pat = ReadDay();
     qint16 meeting = 0;
     qint16 race = 0;
     qsizetype lines = 0;
@@ -171,12 +171,12 @@ void BM_OpenRaceDetailAndResults(benchmark::State& state) {
             }
         }
     }
-    const clsRace& chosen = *pat.objKaisai(meeting)->objRace(race);
+    const Race& chosen = *pat.objKaisai(meeting)->objRace(race);
     qsizetype rows = 0;
     for (auto _ : state) {
         pat.GetOdds(meeting, race);
         const auto detail = BuildRaceDetail(chosen, pat.objFactory());
-        const auto results = BuildRaceResults(chosen, pat.objFactory(), clsControl::StandardWakuColors());
+        const auto results = BuildRaceResults(chosen, pat.objFactory(), DayController::StandardWakuColors());
         benchmark::DoNotOptimize(detail);
         rows = results ? results->Rows.size() : 0;
     }

@@ -1,10 +1,10 @@
 // The bet log window on the heavy sale day (about 65,000 bet lines): building the caption and the texts
 // of all five views, and opening the window and clicking through every view until each is painted.
-#include "control/clsControl.h"
+#include "control/DayController.h"
 #include "core/Globals.h"
-#include "patdata/clsControlLG.h"
+#include "patdata/BetLogReader.h"
 #include "samplefolder/HeavyDay.h"
-#include "ui/frmLog.h"
+#include "ui/BetLogWindow.h"
 #include "views/LogViews.h"
 
 #include <QApplication>
@@ -29,12 +29,12 @@ public:
         m_control.setSettingsFolder(m_program.path() + QLatin1Char('/'));
         m_control.Initialize();
     }
-    clsControl& Control() { return m_control; }
+    DayController& Control() { return m_control; }
 
 private:
     QTemporaryDir m_day;
     QTemporaryDir m_program;
-    clsControl m_control;
+    DayController m_control;
 };
 
 HeavyControl& Day() {
@@ -43,7 +43,7 @@ HeavyControl& Day() {
 }
 
 void BM_LogViewsHeavyDay(benchmark::State& state) {
-    clsControl& c = Day().Control();
+    DayController& c = Day().Control();
     qsizetype chars = 0;
     for (auto _ : state) {
         chars = LogViews::Title(c.CurDate(), c.objLog()).size();
@@ -57,10 +57,10 @@ void BM_LogViewsHeavyDay(benchmark::State& state) {
 
 // Opens on the accepted bets (the first run's view), then shows the other four, each painted.
 void BM_OpenLogWindowAllViewsHeavyDay(benchmark::State& state) {
-    clsControl& c = Day().Control();
+    DayController& c = Day().Control();
     for (auto _ : state) {
         c.setDispMode(LogViews::Accepted);
-        frmLog log(c, nullptr);
+        BetLogWindow log(c, nullptr);
         log.show();
         QApplication::processEvents();
         for (const int view : {1, 3, 4, 5}) {

@@ -1,9 +1,9 @@
 // The realistic sample day: reading the whole folder as the program does at start and on refresh, and
 // opening its largest race (all four odds files read, brackets assigned).
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsFactory.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/RaceOdds.h"
+#include "patdata/SaleDayReader.h"
 #include "samplefolder/SampleDay.h"
 
 #include <QTemporaryDir>
@@ -29,7 +29,7 @@ const SampleFolder& Sample() {
     return folder;
 }
 
-void Read(clsControlPAT& pat) {
+void Read(SaleDayReader& pat) {
     pat.setPathName(Sample().Path());
     pat.setDownPath(Sample().Path() + QStringLiteral("VQDOWNLOAD"));
     pat.Initialize();
@@ -38,7 +38,7 @@ void Read(clsControlPAT& pat) {
 void BM_InitializeSampleDay(benchmark::State& state) {
     qsizetype lines = 0;
     for (auto _ : state) {
-        clsControlPAT pat;
+        SaleDayReader pat;
         Read(pat);
         lines = 0;
         for (const auto& meeting : pat.colKaisai()) {
@@ -53,7 +53,7 @@ void BM_InitializeSampleDay(benchmark::State& state) {
 
 // The race of the day with the most runners among those selling every bet type.
 void BM_OpenRaceWithAllFourFiles(benchmark::State& state) {
-    clsControlPAT pat;
+    SaleDayReader pat;
     Read(pat);
     qint16 bestMeeting = 0;
     qint16 bestRace = 0;

@@ -6,7 +6,7 @@
 #include "app/SingleInstance.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,13 +49,13 @@ public:
         return claim == SingleInstance::Claim::First || claim == SingleInstance::Claim::Unguarded;
     }
     void ShowMainWindow() override {
-        main = std::make_unique<frmMain>();
+        main = std::make_unique<MainWindow>();
         main->installEventFilter(&paint);
         main->show();
     }
     FirstPaint paint;
     std::unique_ptr<SingleInstance> instance;
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 } // namespace
 

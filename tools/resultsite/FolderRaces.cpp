@@ -7,10 +7,10 @@
 #include "core/Dates.h"
 #include "core/Paths.h"
 #include "core/Width.h"
-#include "patdata/clsControlPAT.h"
-#include "patdata/clsKaisai.h"
-#include "patdata/clsRace.h"
-#include "results/clsControlKS.h"
+#include "patdata/Meeting.h"
+#include "patdata/Race.h"
+#include "patdata/SaleDayReader.h"
+#include "results/RaceResultReader.h"
 
 #include <QFileInfo>
 
@@ -53,7 +53,7 @@ QString SiteMargin(const QString& diff) {
     return digits ? QString(diff).replace(u'.', u' ') : Width::ToFull(diff);
 }
 
-void AddFinishers(const clsControlKS& ks, RacePage& page) {
+void AddFinishers(const RaceResultReader& ks, RacePage& page) {
     const QString raceTime = ks.Diff(1).trimmed();
     const QString time = ks.Chaku(1) != 0 && raceTime.contains(u':') ? raceTime : QString();
     for (int s = 1; s <= 5; ++s) {
@@ -74,9 +74,9 @@ void AddFinishers(const clsControlKS& ks, RacePage& page) {
     }
 }
 
-void AddPayouts(const clsControlKS& ks, RacePage& page) {
+void AddPayouts(const RaceResultReader& ks, RacePage& page) {
     for (qsizetype i = 1; i <= ks.KekkaCount(); ++i) {
-        const udtLog line = ks.KekkaRecord(i);
+        const BetLine line = ks.KekkaRecord(i);
         // Lines without an amount are the refunded combinations; the page names the refunds instead.
         if (line.Payout <= 0 || line.BetType < 1 || line.BetType > 7) {
             continue;
@@ -120,7 +120,7 @@ void AddPayouts(const clsControlKS& ks, RacePage& page) {
 }
 
 // "HenkanUmaNum" reads " 3,7"; "HenkanWakuNum" " 3-*,5-5" (3 wholly refunded, 5 only as 5-5).
-void AddRefunds(const clsControlKS& ks, RacePage& page) {
+void AddRefunds(const RaceResultReader& ks, RacePage& page) {
     for (const QString& n : ks.HenkanUmaNum().trimmed().split(u',', Qt::SkipEmptyParts)) {
         if (n.toInt() > 0) {
             page.RefundHorses << n.toInt();
@@ -139,7 +139,7 @@ void AddRefunds(const clsControlKS& ks, RacePage& page) {
     }
 }
 
-RacePage PageOf(const ResultPages::MeetingDay& day, qint16 raceNum, const clsControlKS& ks) {
+RacePage PageOf(const ResultPages::MeetingDay& day, qint16 raceNum, const RaceResultReader& ks) {
     RacePage page;
     page.Meeting = day;
     page.RaceNum = raceNum;
@@ -162,7 +162,7 @@ RacePage PageOf(const ResultPages::MeetingDay& day, qint16 raceNum, const clsCon
 
 QList<RacePage> ResultsSite::RacesOfFolder(const QString& dataFolder) {
     const QString folder = AddPathSep(QFileInfo(dataFolder).absoluteFilePath());
-    clsControlPAT pat;
+    SaleDayReader pat;
     pat.setPathName(folder);
     pat.setDownPath(ClientFiles::Find(folder, QStringLiteral("VQDOWNLOAD")));
     try {

@@ -1,0 +1,506 @@
+#include "BetLogReader.h"
+
+#include "core/AppError.h"
+#include "core/BetRecords.h"
+#include "core/Bytes.h"
+#include "core/CodePage.h"
+#include "core/Dates.h"
+#include "core/FileIdentity.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+
+#include <QByteArrayView>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <type_traits>
+
+namespace {
+
+const QString kIndexFile = QStringLiteral("LG-FILE.JRA");
+
+// Index file: decoded text, cut by characters. Entries of 26 characters follow the header.
+constexpr qsizetype kIndexCountPos = 17;
+constexpr qsizetype kIndexFirstEntry = 24;
+constexpr qsizetype kEntryLength = 26;
+
+// Day log file: cut by bytes. Ticket records of 54 bytes follow the 22-byte header. The client writes
+// the records in digits and blanks only, so 54 bytes are the 54 characters of a record; cutting by bytes
+// keeps every later record in place even if a stray double-byte character turns up in one of them.
+constexpr qsizetype kLogHeaderLength = 22;
+constexpr qsizetype kLogFirstRecord = kLogHeaderLength + 1;
+constexpr qsizetype kRecordLength = 54;
+
+constexpr qsizetype kBoxMax = 10;
+
+// The heaviest day the client can write is 900 tickets of ten-horse trio boxes, 108,000 bet lines. A log
+// that expands far past that is not the client's, and is refused before its lines are stored.
+constexpr qsizetype kMaxBetLines = 250000;
+
+using namespace BetCodes;
+
+struct IndexEntry {
+    QString name;
+    QString date;
+};
+
+QList<IndexEntry> ReadIndex(const QByteArray& data) {
+    const QString text = CodePage::Decode(data);
+    const qsizetype declared = Num::ToInt32(QStringView(text).mid(kIndexCountPos - 1, 3));
+    QList<IndexEntry> entries;
+    // The declared count is believed only as far as the file holds entries.
+    for (qsizetype k = 1; k <= declared; ++k) {
+        const qsizetype start = kIndexFirstEntry + kEntryLength * (k - 1) - 1;
+        if (start >= text.size()) {
+            break;
+        }
+        const QStringView entry = QStringView(text).mid(start, kEntryLength);
+        entries.append({entry.mid(0, 5).toString(), entry.mid(8, 8).toString()});
+    }
+    return entries;
+}
+
+qint16 Small(QByteArrayView record, qsizetype pos, qsizetype len) {
+    return Num::ClampToInt16(Bytes::Number(record, pos, len));
+}
+
+// Partner j of a wheel: horses 1-18 have the bit 2^(18 - j), brackets 1-8 the bit 2^(8 - j).
+bool InMask(qint32 mask, int j, int top) {
+    return mask > 0 && ((mask >> (top - j)) & 1) != 0;
+}
+
+// One ticket record as the client wrote it, fields read leniently (missing or garbage gives 0).
+struct Ticket {
+    qint16 sale = 0;
+    qint16 venue = 0;
+    qint16 raceNum = 0;
+    qint16 kind = 0;
+    qint16 betType = 0;
+    std::array<qint16, 3> num{}; // wheel: num[2] is the axis; trio wheel: num[1] and num[2]
+    qint16 units = 0;
+    qint32 horseMask = 0;
+    qint32 bracketMask = 0;
+    qint16 axisPosition = 0;
+    qint16 status = 0;
+    qsizetype boxCount = 0;
+    std::array<qint16, kBoxMax> boxed{};
+
+    explicit Ticket(QByteArrayView r) {
+        sale = Small(r, 4, 1);
+        venue = Small(r, 5, 2);
+        raceNum = Small(r, 7, 2);
+        kind = Small(r, 9, 1);
+        betType = Small(r, 10, 1);
+        num = {Small(r, 11, 2), Small(r, 13, 2), Small(r, 15, 2)};
+        units = Small(r, 17, 4);
+        horseMask = Bytes::Number(r, 21, 6);
+        bracketMask = Bytes::Number(r, 21, 3);
+        axisPosition = Small(r, 27, 1);
+        status = Small(r, 41, 2);
+        // A box member is a flag whose value is 0 (a 0 digit, a blank or any non-digit).
+        for (qsizetype i = 0; i < kBoxMax; ++i) {
+            if (Small(r, 43 + i, 1) == 0) {
+                ++boxCount;
+            }
+        }
+        // The boxed numbers: three at 11-16, then seven more at 21-34.
+        for (qsizetype i = 0; i < kBoxMax; ++i) {
+            boxed[i] = Small(r, i < 3 ? 11 + 2 * i : 21 + 2 * (i - 3), 2);
+        }
+    }
+};
+
+// Every combination a purchased ticket stands for, handed to `add` as the three numbers of its bet line
+// (unused numbers 0, filled from the right).
+template <class Add>
+class Expander {
+public:
+    Expander(const Ticket& t, Add& add) : m_t(t), m_add(add) {}
+
+    void Run() {
+        switch (m_t.kind) {
+        case Single:
+            m_add(m_t.num[0], m_t.num[1], m_t.num[2]);
+            break;
+        case Wheel:
+            RunWheel();
+            break;
+        case Box:
+            RunBox();
+            break;
+        default:
+            break;
+        }
+    }
+
+private:
+    void AddSorted(qint16 a, qint16 b, qint16 c) {
+        std::array<qint16, 3> n{a, b, c};
+        std::sort(n.begin(), n.end());
+        m_add(n[0], n[1], n[2]);
+    }
+
+    void RunWheel() {
+        const qint16 axis = m_t.num[2];
+        if (m_t.betType == BracketQuinella) {
+            for (qint16 j = 1; j <= 8; ++j) {
+                if (InMask(m_t.bracketMask, j, 8)) {
+                    AddSorted(0, axis, j);
+                }
+            }
+            return;
+        }
+        for (qint16 j = 1; j <= 18; ++j) {
+            if (!InMask(m_t.horseMask, j, 18)) {
+                continue;
+            }
+            switch (m_t.betType) {
+            case Quinella:
+            case Wide:
+                AddSorted(0, axis, j);
+                break;
+            case Exacta:
+                if (m_t.axisPosition == 1) {
+                    m_add(0, axis, j);
+                } else if (m_t.axisPosition == 2) {
+                    m_add(0, j, axis);
+                } else {
+                    m_add(0, 0, 0); // bought, but no order can be told; stays a (losing) bet
+                }
+                break;
+            case Trio:
+                AddSorted(m_t.num[1], m_t.num[2], j);
+                break;
+            default:
+                return;
+            }
+        }
+    }
+
+    void RunBox() {
+        const auto& h = m_t.boxed;
+        const qsizetype n = m_t.boxCount;
+        switch (m_t.betType) {
+        case Exacta:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    m_add(0, h[i], h[j]);
+                    m_add(0, h[j], h[i]);
+                }
+            }
+            break;
+        case Trio:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    for (qsizetype l = j + 1; l < n; ++l) {
+                        m_add(h[i], h[j], h[l]);
+                    }
+                }
+            }
+            break;
+        case BracketQuinella:
+        case Quinella:
+        case Wide:
+            for (qsizetype i = 0; i < n; ++i) {
+                for (qsizetype j = i + 1; j < n; ++j) {
+                    m_add(0, h[i], h[j]);
+                }
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    const Ticket& m_t;
+    Add& m_add;
+};
+
+template <class Add>
+void Expand(const Ticket& t, Add&& add) {
+    Expander<std::remove_reference_t<Add>> expander(t, add);
+    expander.Run();
+}
+
+qsizetype LineCount(const Ticket& t) {
+    qsizetype n = 0;
+    Expand(t, [&n](qint16, qint16, qint16) { ++n; });
+    return n;
+}
+
+bool IsCombinationType(qint16 betType) {
+    return betType >= BracketQuinella && betType <= Trio;
+}
+
+// The ticket as the bet log window shows it; none for a ticket kind the client does not write, or a
+// wheel or box of a bet type that cannot be one.
+std::optional<TicketLine> TicketLineOf(const Ticket& t, qint16 sale, qint16 buyDay, qint16 logNo) {
+    TicketLine o;
+    o.Sale = sale;
+    o.Venue = t.venue;
+    o.RaceNum = t.raceNum;
+    o.Status = t.status;
+    o.BetType = t.betType;
+    o.Kind = t.kind;
+    o.Units = t.units;
+    o.BuyDay = buyDay;
+    o.LogNo = logNo;
+    switch (t.kind) {
+    case Single:
+        o.Num1 = t.num[0];
+        o.Num2 = t.num[1];
+        o.Num3 = t.num[2];
+        return o;
+    case Wheel: {
+        if (!IsCombinationType(t.betType)) {
+            return std::nullopt;
+        }
+        o.Num3 = t.num[2];
+        if (t.betType == BracketQuinella) {
+            for (int j = 1; j <= 8; ++j) {
+                o.Slots[j - 1] = InMask(t.bracketMask, j, 8) ? 1 : 0;
+            }
+            return o;
+        }
+        for (int j = 1; j <= 18; ++j) {
+            o.Slots[j - 1] = InMask(t.horseMask, j, 18) ? 1 : 0;
+        }
+        if (t.betType == Exacta) {
+            o.Num1 = t.axisPosition;
+        } else if (t.betType == Trio) {
+            o.Num2 = t.num[1];
+        }
+        return o;
+    }
+    case Box:
+        if (!IsCombinationType(t.betType)) {
+            return std::nullopt;
+        }
+        o.Num1 = static_cast<qint16>(t.boxCount);
+        for (qsizetype i = 0; i < t.boxCount; ++i) {
+            o.Slots[i] = t.boxed[i];
+        }
+        return o;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsLineRace(qint16 sale, qint16 venue, qint16 raceNum) {
+    return sale >= 0 && sale <= 9 && venue >= 0 && venue <= 99 && raceNum >= 0 && raceNum <= 99;
+}
+
+// The run of sorted ticket lines of one race. The lines are fitted to their text form, so they are
+// ordered by sale, venue and race number first, and no line carries a value those fields cannot hold.
+std::span<const TicketLine> OmitRunOf(const std::vector<TicketLine>& sorted, qint16 sale, qint16 venue,
+                                      qint16 raceNum) {
+    if (!IsLineRace(sale, venue, raceNum)) {
+        return {};
+    }
+    const auto race = [](const TicketLine& r) { return std::array<qint16, 3>{r.Sale, r.Venue, r.RaceNum}; };
+    const std::array<qint16, 3> wanted{sale, venue, raceNum};
+    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), wanted,
+                                        [&](const TicketLine& r, const auto& w) { return race(r) < w; });
+    const auto last =
+        std::upper_bound(first, sorted.cend(), wanted, [&](const auto& w, const TicketLine& r) { return w < race(r); });
+    return {first, last};
+}
+
+template <class Record>
+const Record& At(const std::vector<Record>& lines, qsizetype index) {
+    if (index < 1 || index > static_cast<qsizetype>(lines.size())) {
+        throw AppError::IndexOutOfRange();
+    }
+    return lines[static_cast<std::size_t>(index - 1)];
+}
+
+// A purchased ticket, waiting to be expanded into its bet lines.
+struct Purchase {
+    Ticket ticket;
+    qint16 sale = 0;
+    qint16 buyDay = 0;
+};
+
+// What the reader of one day log fills.
+struct DayLogOutput {
+    std::vector<Purchase>& purchases;
+    std::vector<TicketLine>& tickets;
+    qsizetype& lines;
+    FileWarnings& warnings;
+};
+
+// Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`, their
+// bet lines counted into `lines`. With advanceOnly, only its advance-sale tickets, as tickets of the next
+// day bought the day before. Raises the overflow error as soon as the count passes kMaxBetLines.
+//
+// Only records the file holds whole are taken. The client appends to its log during the day: a record
+// cut short would read its missing box flags as members (a box of three grows to ten) and its missing
+// status as 0, so it would change the day's stake and payouts. Such a file is named in the warnings.
+void ReadDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) {
+    const QString name = QFileInfo(path).fileName();
+    const std::optional<QByteArray> file = ReadWholeFile(path);
+    if (!file) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::Unreadable});
+        return;
+    }
+    const QByteArrayView data(*file);
+    const qint16 logNo = Small(data, 13, 4);
+    const qsizetype declared = Bytes::Number(data, 21, 2);
+    const qsizetype held = std::max<qsizetype>(data.size() - kLogHeaderLength, 0) / kRecordLength;
+    if (data.size() < kLogHeaderLength || (data.size() - kLogHeaderLength) % kRecordLength != 0) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::CutRecord, data.size()});
+    } else if (declared > held) {
+        Warnings::Add(out.warnings, {name, FileWarning::Problem::FewerRecords, held, declared});
+    }
+    // Yesterday's advance-sale tickets belong to today's races: sale 1, bought the previous day (9).
+    const qint16 buyDay = advanceOnly ? 9 : 1;
+    for (qsizetype k = 1; k <= std::min(declared, held); ++k) {
+        const Ticket t(Bytes::Cut(data, kLogFirstRecord + kRecordLength * (k - 1), kRecordLength));
+        if (advanceOnly && t.sale != 2) {
+            continue;
+        }
+        const qint16 sale = advanceOnly ? qint16(1) : t.sale;
+        if (t.status == 1) {
+            out.lines += LineCount(t);
+            if (out.lines > kMaxBetLines) {
+                throw AppError(
+                    ErrNo::Overflow, QStringLiteral("clsControlLG"),
+                    QStringLiteral("Overflow: the bet log expands to more than %1 bet lines").arg(kMaxBetLines));
+            }
+            out.purchases.push_back({t, sale, buyDay});
+        }
+        if (const auto line = TicketLineOf(t, sale, buyDay, logNo)) {
+            out.tickets.push_back(BetRecords::Fitted(*line));
+        }
+    }
+}
+
+} // namespace
+
+BetLogReader::BetLogReader() : m_bets(std::make_shared<std::vector<quint64>>()) {}
+BetLogReader::~BetLogReader() = default;
+
+void BetLogReader::setPathName(const QString& folder) {
+    m_pathName = AddPathSep(folder);
+}
+
+QString BetLogReader::Log(qsizetype index) const {
+    return LogToStr(BetRecords::Unpack(At(*m_bets, index), 0));
+}
+
+QString BetLogReader::LogOmit(qsizetype index) const {
+    return OmitToStr(At(m_omit, index));
+}
+
+BetRun BetLogReader::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    if (!IsLineRace(sale, venue, raceNum)) {
+        return {};
+    }
+    // The bets of one race lie between its lowest and its highest possible bet (every other field at its
+    // least, then at its most).
+    BetLine lowest;
+    lowest.Sale = sale;
+    lowest.Venue = venue;
+    lowest.RaceNum = raceNum;
+    BetLine highest = lowest;
+    highest.BetType = highest.Num1 = highest.Num2 = highest.Num3 = highest.BuyDay = highest.Units = 9999;
+    const auto first = std::lower_bound(m_bets->cbegin(), m_bets->cend(), BetRecords::PackBet(lowest));
+    const auto last = std::upper_bound(first, m_bets->cend(), BetRecords::PackBet(highest));
+    return BetRun(m_bets, first - m_bets->cbegin(), last - first);
+}
+
+std::span<const TicketLine> BetLogReader::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    return OmitRunOf(m_omit, sale, venue, raceNum);
+}
+
+bool BetLogReader::GetData(const QString& strDate) {
+    m_bets = std::make_shared<std::vector<quint64>>();
+    m_omit.clear();
+    m_betCount = 0;
+    m_warnings.clear();
+
+    const ClientFiles::Scope scope;
+    const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
+    if (indexPath.isEmpty()) {
+        return false;
+    }
+    const std::optional<QByteArray> index = ReadWholeFile(indexPath);
+    if (!index) {
+        return false;
+    }
+    const QList<IndexEntry> entries = ReadIndex(*index);
+
+    std::vector<Purchase> purchases;
+    std::vector<TicketLine> tickets;
+    qsizetype lines = 0;
+    const DayLogOutput out{purchases, tickets, lines, m_warnings};
+    const auto readDay = [&](const QString& date, bool advanceOnly) {
+        if (date.isEmpty()) {
+            return;
+        }
+        // An index that names one file twice for the day would count its stake twice: each file is read
+        // once, known by what it is rather than by its name (a name in other case, a hard or symbolic link
+        // to a log already read, is the same file).
+        QSet<FileIdentity> read;
+        QSet<QString> readPaths; // for a file whose identity cannot be had
+        for (const IndexEntry& e : entries) {
+            if (e.date != date) {
+                continue;
+            }
+            // A listed log that is not there is skipped, but said: without it the day lacks its tickets.
+            const QString name = e.name + QStringLiteral(".JRA");
+            const QString path = ClientFiles::Find(m_pathName, name);
+            if (path.isEmpty()) {
+                Warnings::Add(m_warnings, {name, FileWarning::Problem::Missing});
+                continue;
+            }
+            if (!QFileInfo(path).isFile()) {
+                Warnings::Add(m_warnings, {QFileInfo(path).fileName(), FileWarning::Problem::NotAFile});
+                continue;
+            }
+            const std::optional<FileIdentity> id = IdentityOf(path);
+            if (id ? read.contains(*id) : readPaths.contains(path)) {
+                continue;
+            }
+            if (id) {
+                read.insert(*id);
+            } else {
+                readPaths.insert(path);
+            }
+            ReadDayLog(path, advanceOnly, out);
+        }
+    };
+    readDay(strDate, false);
+    const qsizetype ownLines = lines;
+    // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
+    readDay(Dates::PreviousDay(strDate), true);
+
+    // The lines were counted while reading, so the heavy day's tens of thousands are stored once, without
+    // regrowth.
+    m_betCount = ownLines;
+    m_omit = std::move(tickets);
+    m_bets->reserve(static_cast<std::size_t>(lines));
+    for (const Purchase& p : purchases) {
+        // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
+        // combination adds only its numbers.
+        BetLine line;
+        line.Sale = p.sale;
+        line.Venue = p.ticket.venue;
+        line.RaceNum = p.ticket.raceNum;
+        line.BetType = p.ticket.betType;
+        line.BuyDay = p.buyDay;
+        line.Units = p.ticket.units;
+        const quint64 ticket = BetRecords::PackBet(line);
+        Expand(p.ticket,
+               [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::PackNumbers(a, b, c)); });
+    }
+
+    // Packed bets order like their texts. Kept sorted even without a bet line, so a race can always find
+    // its ticket lines by search.
+    std::sort(m_bets->begin(), m_bets->end());
+    BetRecords::SortByText(m_omit);
+    return !m_bets->empty();
+}

@@ -1,0 +1,206 @@
+#include "Race.h"
+
+#include "BetLogReader.h"
+#include "Meeting.h"
+
+#include "core/AppError.h"
+#include "core/BetRecords.h"
+#include "core/Money.h"
+#include "results/RaceResultReader.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// A race's result lines indexed by what a bet is compared on. A bet meets the lines of its own
+// bet type, venue and race: the first line with the same numbers decides it (hit or refund); failing
+// that, any line of that kind makes it a miss; with none it stays open. Looking the bet up gives the
+// same outcome as walking the lines in order, at one binary search per bet. Lines and bets are fitted
+// to their text form, so every field packed here lies in 0..99.
+quint64 KindOf(const BetLine& l) {
+    return (quint64(l.BetType) << 14) | (quint64(l.Venue) << 7) | quint64(l.RaceNum);
+}
+quint64 ComboOf(const BetLine& l) {
+    return (KindOf(l) << 21) | (quint64(l.Num1) << 14) | (quint64(l.Num2) << 7) | quint64(l.Num3);
+}
+
+class ResultIndex {
+public:
+    // The lines of the result, when the race has one.
+    explicit ResultIndex(const RaceResultReader* result) {
+        const qsizetype count = result ? result->KekkaCount() : 0;
+        m_payout.reserve(static_cast<std::size_t>(count));
+        m_kinds.reserve(static_cast<std::size_t>(count));
+        for (qsizetype i = 1; i <= count; ++i) {
+            const BetLine r = result->KekkaRecord(i);
+            m_payout.push_back({ComboOf(r), r.Payout});
+            m_kinds.push_back(KindOf(r));
+        }
+        // Stable, so that of the lines of one combination the first stays in front and decides.
+        std::stable_sort(m_payout.begin(), m_payout.end(),
+                         [](const Entry& a, const Entry& b) { return a.combo < b.combo; });
+        std::sort(m_kinds.begin(), m_kinds.end());
+        m_kinds.erase(std::unique(m_kinds.begin(), m_kinds.end()), m_kinds.end());
+        m_nextPayout = m_payout.begin();
+        m_nextKind = m_kinds.begin();
+    }
+    // The declared payout of the first line with the bet's combination, if any.
+    const qint32* Payout(const BetLine& bet) {
+        const quint64 combo = ComboOf(bet);
+        m_nextPayout = Seek(m_payout, m_nextPayout, combo, [](const Entry& e) { return e.combo; });
+        return m_nextPayout != m_payout.end() && m_nextPayout->combo == combo ? &m_nextPayout->payout : nullptr;
+    }
+    bool HasKind(const BetLine& bet) {
+        const quint64 kind = KindOf(bet);
+        m_nextKind = Seek(m_kinds, m_nextKind, kind, [](quint64 k) { return k; });
+        return m_nextKind != m_kinds.end() && *m_nextKind == kind;
+    }
+
+private:
+    struct Entry {
+        quint64 combo;
+        qint32 payout;
+    };
+
+    // The first element not below `value`. A race's bets come sorted, and within one race that is the
+    // order of their combinations too, so the search usually ends a step or two after where the last one
+    // stopped; otherwise it is a binary search (from the front when the value lies behind).
+    template <class T, class Of>
+    static typename std::vector<T>::const_iterator
+    Seek(const std::vector<T>& sorted, typename std::vector<T>::const_iterator from, quint64 value, Of of) {
+        if (from != sorted.begin() && of(*(from - 1)) >= value) {
+            from = sorted.begin();
+        }
+        for (int step = 0; step < 4; ++step, ++from) {
+            if (from == sorted.end() || of(*from) >= value) {
+                return from;
+            }
+        }
+        return std::lower_bound(from, sorted.end(), value, [&](const T& e, quint64 v) { return of(e) < v; });
+    }
+
+    std::vector<Entry> m_payout;
+    std::vector<quint64> m_kinds;
+    std::vector<Entry>::const_iterator m_nextPayout;
+    std::vector<quint64>::const_iterator m_nextKind;
+};
+
+using namespace BetCodes;
+
+QString HitMessage(qint32 highestPayout) {
+    if (highestPayout >= 1000000) {
+        return QStringLiteral("１００万馬券が的中しています！");
+    }
+    if (highestPayout >= 100000) {
+        return QStringLiteral("１０万馬券が的中しています！");
+    }
+    if (highestPayout >= 10000) {
+        return QStringLiteral("万馬券が的中しています！");
+    }
+    if (highestPayout >= 1) {
+        return QStringLiteral("的中しています！");
+    }
+    return QString();
+}
+
+} // namespace
+
+Race::Race() = default;
+Race::~Race() = default;
+
+void Race::setObjKekka(std::unique_ptr<RaceResultReader> reader) {
+    m_kekka = std::move(reader);
+}
+
+BetLine Race::LogRecord(qsizetype index) const {
+    if (index < 1 || index > LogCount()) {
+        throw AppError::IndexOutOfRange();
+    }
+    return BetRecords::Unpack(m_bets.Packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
+}
+
+QString Race::Log(qsizetype index) const {
+    return LogToStr(LogRecord(index));
+}
+
+QString Race::Omit(qsizetype index) const {
+    if (index < 1 || index > OmitCount()) {
+        throw AppError::IndexOutOfRange();
+    }
+    return OmitToStr(m_omit[static_cast<std::size_t>(index - 1)]);
+}
+
+void Race::GetLog(const BetLogReader& log) {
+    if (m_parent == nullptr) {
+        throw AppError::ObjectNotSet();
+    }
+    // The log's lists are sorted, so this race's lines are one run that the reader finds by search.
+    BetRun bets = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    const auto ticketRun = log.LogOmitOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    std::vector<quint32> evaluation;
+    // An amount that does not fit leaves the race as it was, not half evaluated.
+    CalcLog(bets, evaluation);
+    m_bets = std::move(bets);
+    m_evaluation = std::move(evaluation);
+    m_omit.assign(ticketRun.begin(), ticketRun.end());
+}
+
+void Race::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
+    qint32 amtPay = 0;
+    qint32 amtYet = 0;
+    qint32 amtBuy = 0;
+    qint32 amtTomorrow = 0;
+    qint32 amtYesterday = 0;
+    qint32 highest = 0;
+
+    const QString source = QStringLiteral("clsRace");
+    ResultIndex results(m_kekka.get());
+    evaluation.reserve(static_cast<std::size_t>(bets.Count()));
+
+    for (qsizetype i = 0; i < bets.Count(); ++i) {
+        BetLine bet = BetRecords::Unpack(bets.Packed(i), 0);
+        const qint32 stake = Money::Mul(bet.Units, 100, source);
+        qint16 flag = Open;
+        qint32 rate = 0;
+        if (bet.Sale == 1) {
+            if (bet.BuyDay == 1) {
+                amtBuy = Money::Add(amtBuy, stake, source);
+            } else {
+                amtYesterday = Money::Add(amtYesterday, stake, source);
+            }
+            if (m_kekka) {
+                if (const qint32* payout = results.Payout(bet)) {
+                    if (*payout != 0) {
+                        rate = *payout;
+                        flag = Hit;
+                        highest = std::max(highest, *payout);
+                    } else {
+                        rate = 100; // a refund pays the stake back
+                        flag = Refunded;
+                    }
+                    amtPay = Money::Add(amtPay, Money::Mul(bet.Units, rate, source), source);
+                } else if (results.HasKind(bet)) {
+                    flag = Miss;
+                }
+            }
+            if (flag == Open) {
+                amtYet = Money::Add(amtYet, stake, source);
+            }
+        } else {
+            amtTomorrow = Money::Add(amtTomorrow, stake, source);
+            flag = AdvanceSale;
+        }
+        bet.Payout = rate;
+        bet.Hit = flag;
+        evaluation.push_back(BetRecords::PackEvaluation(bet));
+    }
+
+    // Nothing is stored until every sum has fitted.
+    m_amtPay = amtPay;
+    m_amtYet = amtYet;
+    m_amtBuy = amtBuy;
+    m_amtTomorrow = amtTomorrow;
+    m_amtYesterday = amtYesterday;
+    m_message = HitMessage(highest);
+}

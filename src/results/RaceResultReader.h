@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/BetRecords.h"
+#include "core/FileWarning.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+// Reader of one race's result file ("KS-" + id + ".JRA", or "PR-" + id + ".JRA" in its place), with the
+// fallback to the client's seven per-bet-type payout files of the meeting day. It yields the finishing
+// order, the race conditions, and every payout and refunded combination as result lines (bet lines with
+// the declared payout; refund lines carry 0).
+class RaceResultReader {
+public:
+    RaceResultReader();
+    ~RaceResultReader();
+
+    void setPathName(const QString& folder); // a trailing separator is added when missing
+    void setFileName(const QString& raceId); // the five-character result file id
+    void setTosu(qint16 tosu);               // runner count bounding the refund expansion
+
+    // Reads the result file, else the payout files. True when a file was read and at least one result
+    // line came out. `strDate` is the meeting date, checked against the payout files only.
+    bool GetData(const QString& strDate);
+
+    const QString& Weather() const { return m_weather; }
+    const QString& Turf() const { return m_turf; }
+    const QString& Dirt() const { return m_dirt; }
+    const QString& RaceName1() const { return m_raceName1; }
+    const QString& RaceName2() const { return m_raceName2; }
+
+    // Result lines 1..KekkaCount (27-character bet lines); any other index raises the index error.
+    QString Kekka(qsizetype index) const;
+    qsizetype KekkaCount() const { return static_cast<qsizetype>(m_kekka.size()); }
+    QStringList KekkaLines() const;
+    // The same line as a record, fitted to its text form; any other index raises the index error.
+    BetLine KekkaRecord(qsizetype index) const;
+
+    // Finisher slots 1..5; any other index raises the index error.
+    qint16 Chaku(int index) const;
+    qint16 Num(int index) const;
+    qint16 WakuNum(int index) const;
+    const QString& UmaName(int index) const;
+    const QString& Diff(int index) const;
+
+    // The refunds of the last read for display: a space, then the refunded horses ("3,7") or brackets
+    // ("3-*,6-6"). Only horses 1..18 and bracket marks 1 and 2 are refunds; a slot or mark holding
+    // anything else adds no result line and does not show here.
+    const QString& HenkanUmaNum() const { return m_henkanUmaNum; }
+    const QString& HenkanWakuNum() const { return m_henkanWakuNum; }
+
+    // The files of the last GetData that could not be read whole (of another length than their layout, or
+    // not to be opened). What they hold whole is still read.
+    const FileWarnings& Warnings() const { return m_warnings; }
+
+private:
+    struct Finisher {
+        qint16 Chaku = 0;
+        qint16 Num = 0;
+        QString UmaName;
+        QString Diff;
+        qint16 WakuNum = 0;
+    };
+    const Finisher& Slot(int index) const;
+
+    // Venue code and race number written into every result line of one read.
+    struct LineKey {
+        qint16 Venue = 0;
+        qint16 Race = 0;
+    };
+    bool ReadResultFile();
+    bool ReadPayoutFiles(const QString& strDate);
+    void ReadSection(QByteArrayView data, qsizetype pos, int betType, LineKey key);
+    void ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void ReadWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void AddLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount);
+
+    QString m_pathName;
+    QString m_fileName;
+    std::array<Finisher, 5> m_finishers{};
+    // Result lines packed as bet lines are (see BetRecords::PackBet): a refunded horse alone makes a few
+    // hundred of them, and a heavy day holds tens of thousands.
+    std::vector<quint64> m_kekka;
+    std::vector<quint32> m_kekkaPayout;
+    qint16 m_tosu = 0;
+    bool m_umaRefundSeen = false;
+    bool m_wakuRefundSeen = false;
+    QString m_henkanUmaNum;
+    QString m_henkanWakuNum;
+    QString m_weather;
+    QString m_turf;
+    QString m_dirt;
+    QString m_raceName1;
+    QString m_raceName2;
+    FileWarnings m_warnings;
+};

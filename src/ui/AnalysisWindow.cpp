@@ -1,0 +1,251 @@
+#include "AnalysisWindow.h"
+
+#include "Fonts.h"
+#include "archive/BetArchive.h"
+#include "control/DayController.h"
+#include "core/AtomicFile.h"
+#include "core/Csv.h"
+#include "core/ErrorReporter.h"
+#include "core/Formats.h"
+#include "core/SpecialFolder.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QStyleOptionHeader>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+// The figures sort as numbers, not as texts; a rate of "-" sorts below every rate.
+constexpr int kSortRole = Qt::UserRole + 1;
+
+const QString kDateFormat = QStringLiteral("yyyyMMdd");
+
+// QHeaderView draws an ascending sort with the arrow pointing down; the tables our users know (the file
+// manager, spreadsheets) point it up, smallest first. The arrow is drawn the other way round, so it names
+// the order the rows are shown in.
+class SortArrowStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if (element != PE_IndicatorHeaderArrow || !header) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionHeader turned(*header);
+        if (header->sortIndicator == QStyleOptionHeader::SortUp) {
+            turned.sortIndicator = QStyleOptionHeader::SortDown;
+        } else if (header->sortIndicator == QStyleOptionHeader::SortDown) {
+            turned.sortIndicator = QStyleOptionHeader::SortUp;
+        }
+        QProxyStyle::drawPrimitive(element, &turned, painter, widget);
+    }
+};
+
+QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
+    auto* proxy = new QSortFilterProxyModel(parent);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(kSortRole);
+    auto* view = new QTableView(parent);
+    view->setModel(proxy);
+    view->setSortingEnabled(true);
+    view->sortByColumn(-1, Qt::AscendingOrder); // in code order until a header is clicked
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setStretchLastSection(true);
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(view->horizontalHeader()); // a widget does not own the style it is given
+    view->horizontalHeader()->setStyle(arrows);
+    return view;
+}
+} // namespace
+
+AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_control(control) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("分析"));
+    setFont(Fonts::Proportional(9));
+
+    cboPeriod = new QComboBox(this);
+    cboPeriod->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
+                         QStringLiteral("全期間"), QStringLiteral("期間指定")});
+    cboPeriod->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
+    auto* lblPeriod = new QLabel(QStringLiteral("期間(&P)"), this);
+    lblPeriod->setBuddy(cboPeriod);
+    const QDate today = QDate::fromString(m_control.CurDate(), kDateFormat);
+    const QDate shown = today.isValid() ? today : QDate::currentDate();
+    dtpFrom = new QDateEdit(QDate(shown.year(), shown.month(), 1), this);
+    dtpTo = new QDateEdit(shown, this);
+    for (QDateEdit* d : {dtpFrom, dtpTo}) {
+        d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        d->setCalendarPopup(true);
+    }
+    cmdCsv = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
+    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblPeriod);
+    top->addWidget(cboPeriod);
+    top->addWidget(dtpFrom);
+    top->addWidget(new QLabel(QStringLiteral("～"), this));
+    top->addWidget(dtpTo);
+    lblSince = new QLabel(this);
+    lblSince->setObjectName(QStringLiteral("recordStart"));
+    top->addSpacing(8);
+    top->addWidget(lblSince);
+    top->addStretch(1);
+    top->addWidget(cmdCsv);
+    top->addWidget(cmdClose);
+
+    lblCaption = new QLabel(this);
+    lblCaption->setWordWrap(true); // a message about the archive can be long
+    lblTotal = new QLabel(this);
+    lblTotal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSaved = new QLabel(this);
+    lblSaved->setObjectName(QStringLiteral("statusLine"));
+    lblSaved->setWordWrap(true);
+    lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_byType = new QStandardItemModel(this);
+    m_byVenue = new QStandardItemModel(this);
+    grdBetType = MakeTable(m_byType, this);
+    grdVenue = MakeTable(m_byVenue, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lblCaption);
+    layout->addWidget(grdBetType, 3);
+    layout->addWidget(grdVenue, 2);
+    layout->addWidget(lblTotal);
+    layout->addWidget(lblSaved);
+    resize(640, 520);
+
+    connect(cboPeriod, &QComboBox::currentIndexChanged, this, &AnalysisWindow::Reload);
+    connect(dtpFrom, &QDateEdit::dateChanged, this, &AnalysisWindow::Reload);
+    connect(dtpTo, &QDateEdit::dateChanged, this, &AnalysisWindow::Reload);
+    connect(cmdCsv, &QPushButton::clicked, this, &AnalysisWindow::ChooseCsvFile);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    Reload();
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::Reload() {
+    const auto period = static_cast<AnalysisPeriod>(cboPeriod->currentIndex());
+    dtpFrom->setEnabled(period == AnalysisPeriod::Range);
+    dtpTo->setEnabled(period == AnalysisPeriod::Range);
+    // A connection of its own, on this thread, for the moment of reading: the archive's writer keeps its
+    // own, and WAL lets both go on. Reading writes nothing, so a folder that cannot be written is read too.
+    BetArchive archive;
+    QString problem;
+    std::vector<Archive::DayFigures> figures;
+    QStringList days;
+    if (archive.Open(m_control.PatPath(), BetArchive::Access::Read)) {
+        days = archive.Days();
+    } else {
+        problem = archive.ErrorText();
+    }
+    const QString today =
+        m_control.CurDate().isEmpty() ? QDate::currentDate().toString(kDateFormat) : m_control.CurDate();
+    const AnalysisDates dates = AnalysisPeriodDates(
+        period, today, days.isEmpty() ? QString() : days.first(), days.isEmpty() ? QString() : days.last(),
+        dtpFrom->date().toString(kDateFormat), dtpTo->date().toString(kDateFormat));
+    if (problem.isEmpty()) {
+        figures = archive.FiguresOf(dates.From, dates.To);
+        problem = archive.ErrorText();
+    }
+    m_tables = BuildAnalysis(figures, dates.From, dates.To);
+    // Said beside the period so 全期間 is not taken for every day of the passbook.
+    lblSince->setText(problem.isEmpty() ? AnalysisRecordStart(days) : QString());
+    lblCaption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
+                                                .arg(Fmt::DatePattern(dates.From), Fmt::DatePattern(dates.To))
+                                                .arg(days.size())
+                                          : problem);
+    FitCaption();
+    Fill(m_byType, QStringLiteral("式別"), m_tables.ByBetType);
+    Fill(m_byVenue, QStringLiteral("場"), m_tables.ByVenue);
+    const AnalysisRow& t = m_tables.Total;
+    const auto percent = [](const QString& rate) { return rate == QLatin1String("-") ? rate : rate + u'％'; };
+    lblTotal->setText(
+        QStringLiteral("合計　%1件　購入 %2円　払戻 %3円　的中率 %4　回収率 %5　未確定 %6件")
+            .arg(t.Sum.Bets)
+            .arg(Fmt::Thousands(t.Sum.Stake), Fmt::Thousands(t.Sum.Payout), percent(t.HitRate), percent(t.Recovery))
+            .arg(t.Sum.Unsettled));
+}
+
+void AnalysisWindow::FitCaption() {
+    // A wrapped label is not given the height its lines need by the window's layout: the archive's message
+    // (what happened, then the file and the reason) must show whole.
+    const QMargins m = layout()->contentsMargins();
+    lblCaption->setMinimumHeight(lblCaption->heightForWidth(width() - m.left() - m.right()));
+    layout()->activate();
+}
+
+void AnalysisWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitCaption();
+}
+
+void AnalysisWindow::Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows) {
+    model->clear();
+    model->setHorizontalHeaderLabels(QStringList{title} << AnalysisColumns());
+    for (const AnalysisRow& r : rows) {
+        QList<QStandardItem*> items;
+        auto* name = new QStandardItem(r.Name);
+        name->setData(r.Code, kSortRole);
+        items << name;
+        const QStringList cells = AnalysisCells(r);
+        for (const QString& cell : cells) {
+            auto* item = new QStandardItem(cell);
+            bool number = false;
+            const double value = cell.toDouble(&number);
+            item->setData(number ? value : -1.0, kSortRole);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            items << item;
+        }
+        model->appendRow(items);
+    }
+}
+
+bool AnalysisWindow::SaveCsv(const QString& path) {
+    QString reason;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!AtomicFile::Replace(path, Csv::Document(AnalysisCsvRows(m_tables)), &reason)) {
+        ReportFailure(
+            QStringLiteral("CSVファイルを保存できませんでした。投票の記録はそのままです。保存先のフォルダと空き容量を"
+                           "確かめて、もう一度「CSV保存」してください。"),
+            QStringLiteral("%1 (%2)").arg(shown, reason));
+        return false;
+    }
+    lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
+    return true;
+}
+
+void AnalysisWindow::ChooseCsvFile() {
+    // Named by the period it holds, not by the day it was saved, in the user's documents like any file of theirs.
+    const QString name = m_tables.From == m_tables.To
+                             ? QStringLiteral("分析_%1.csv").arg(m_tables.From)
+                             : QStringLiteral("分析_%1-%2.csv").arg(m_tables.From, m_tables.To);
+    const QString documents = GetMyDocuments();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
+                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty()) {
+        SaveCsv(path);
+    }
+}

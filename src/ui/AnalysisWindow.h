@@ -1,0 +1,54 @@
+#pragma once
+
+#include "views/Analysis.h"
+
+#include <QWidget>
+
+class DayController;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+// The analysis window (分析): the bet archive of the client folder for a period, by bet type and by venue,
+// in two sortable tables, with the period's total and a CSV export.
+class AnalysisWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit AnalysisWindow(DayController& control, QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
+
+    // Reads the archive again for the chosen period (the window does on every change of it).
+    void Reload();
+    // Writes both tables as CSV to `path` and says where below the tables; false (after reporting why) when
+    // it cannot.
+    bool SaveCsv(const QString& path);
+    const AnalysisTables& Tables() const { return m_tables; }
+
+    QComboBox* cboPeriod = nullptr;
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QLabel* lblCaption = nullptr;
+    QLabel* lblSince = nullptr;
+    QLabel* lblTotal = nullptr;
+    QLabel* lblSaved = nullptr;
+    QTableView* grdBetType = nullptr;
+    QTableView* grdVenue = nullptr;
+    QPushButton* cmdCsv = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FitCaption();
+    void Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows);
+    void ChooseCsvFile();
+
+    DayController& m_control;
+    QStandardItemModel* m_byType = nullptr;
+    QStandardItemModel* m_byVenue = nullptr;
+    AnalysisTables m_tables;
+};

@@ -1,0 +1,139 @@
+#include "BetLogWindow.h"
+
+#include "Fonts.h"
+#include "Icons.h"
+#include "QtFormWindow.h"
+#include "control/DayController.h"
+#include "core/AppError.h"
+#include "core/ErrorReporter.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+constexpr qint32 kMarginTwips = 30; // between the text and the window's edges
+// Design size of the text: the widest line of the all-tickets view (a wheel over a field of eighteen)
+// across, and a screenful of lines down; wider lines and more lines scroll.
+constexpr int kDesignCells = 48;
+constexpr int kDesignLines = 30;
+
+QIcon (*const kIcons[LogViews::kViewCount])() = {&Icons::LogAll, &Icons::LogAccepted, &Icons::LogUnsettled,
+                                                 &Icons::LogHits, &Icons::LogSchedule};
+} // namespace
+
+BetLogWindow::BetLogWindow(DayController& control, QWidget* owner) : ChildWindow(control, Settings::Log, owner) {
+    BuildControls();
+    Form_Load();
+}
+
+void BetLogWindow::BuildControls() {
+    m_toolbar = new QWidget(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    auto* row = new QHBoxLayout(m_toolbar);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);
+    // One button is pressed: the view on show. The schedule stands apart from the four views of bets.
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (qint16 index = 1; index <= LogViews::kViewCount; ++index) {
+        auto* b = new QToolButton(m_toolbar);
+        b->setText(LogViews::Caption(index));
+        b->setToolTip(LogViews::ToolTip(index));
+        b->setIcon(kIcons[index - 1]());
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setAutoRaise(true);
+        b->setCheckable(true);
+        b->setFocusPolicy(Qt::StrongFocus);
+        if (index == LogViews::Schedule) {
+            auto* bar = new QFrame(m_toolbar);
+            bar->setFrameShape(QFrame::VLine);
+            bar->setFrameShadow(QFrame::Sunken);
+            row->addWidget(bar);
+        }
+        row->addWidget(b);
+        group->addButton(b, index);
+        m_buttons[size_t(index - 1)] = b;
+    }
+    row->addStretch(1);
+    connect(group, &QButtonGroup::idClicked, this, &BetLogWindow::Toolbar1_ButtonClick);
+    m_toolbar->resize(m_toolbar->sizeHint());
+
+    m_txtLog = new QPlainTextEdit(this);
+    m_txtLog->setReadOnly(true);
+    m_txtLog->setFont(Fonts::Fixed(10));
+    m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtLog->move(QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX()), m_toolbar->height());
+
+    // A read-only text has no keyboard cursor, so Ctrl+Home and Ctrl+End would do nothing in it; on a long
+    // day the first and the last race are one key away all the same, wherever the focus is in the window.
+    for (const bool last : {false, true}) {
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | (last ? Qt::Key_End : Qt::Key_Home)), this);
+        connect(key, &QShortcut::activated, this, [this, last] {
+            QTextCursor cursor = m_txtLog->textCursor();
+            cursor.movePosition(last ? QTextCursor::End : QTextCursor::Start);
+            m_txtLog->setTextCursor(cursor);
+            m_txtLog->horizontalScrollBar()->setValue(0);
+            QScrollBar* lines = m_txtLog->verticalScrollBar();
+            lines->setValue(last ? lines->maximum() : lines->minimum());
+        });
+    }
+}
+
+void BetLogWindow::Form_Load() {
+    const DayController& c = objControl();
+    setWindowTitle(LogViews::Title(c.CurDate(), c.objLog()));
+    const qint16 view = c.DispMode();
+    if (view >= 1 && view <= LogViews::kViewCount) {
+        Button(view)->setChecked(true);
+    }
+    ShowView(view);
+
+    const QFontMetrics fm(m_txtLog->font());
+    const int frame = 2 * m_txtLog->frameWidth() + 2 * int(m_txtLog->document()->documentMargin());
+    const int bar = m_txtLog->verticalScrollBar()->sizeHint().width();
+    const int margin = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
+    const int width =
+        m_txtLog->x() + frame + fm.horizontalAdvance(QString(kDesignCells, QLatin1Char('0'))) + bar + margin;
+    resize(std::max(width, m_toolbar->sizeHint().width()),
+           m_txtLog->y() + frame + kDesignLines * fm.lineSpacing() + bar + margin);
+    RestorePlace(true, true, true, true);
+}
+
+void BetLogWindow::ShowView(qint16 index) {
+    // A value that names no view leaves the text as it is.
+    if (const std::optional<QString> text = LogViews::Text(index, objControl().colKaisai())) {
+        m_txtLog->setPlainText(*text);
+    }
+}
+
+void BetLogWindow::Toolbar1_ButtonClick(int index) {
+    try {
+        ShowView(static_cast<qint16>(index));
+        objControl().setDispMode(static_cast<qint16>(index));
+    } catch (const AppError& e) {
+        ReportError(e);
+    }
+}
+
+void BetLogWindow::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (isMinimized()) {
+        return;
+    }
+    m_toolbar->resize(width(), m_toolbar->height());
+    // The text fills the window but for a small margin on the right and at the bottom.
+    const int marginX = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
+    const int marginY = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiY());
+    m_txtLog->resize(std::max(0, width() - m_txtLog->x() - marginX), std::max(0, height() - m_txtLog->y() - marginY));
+}

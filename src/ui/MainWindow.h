@@ -1,0 +1,127 @@
+#pragma once
+
+#include "QtWindowHost.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QToolButton;
+class ResultsBrowser;
+class DayController;
+
+// The main window: the small window the user keeps beside the betting client. It owns the controller,
+// shows the day's date, status and five figures, and opens every other window through its toolbar.
+class AnalysisWindow;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    DayController& Control() { return *mobjCtrl; }
+    QtWindowHost& Host() { return *m_host; }
+
+    // Indexes of the label array: the date and status lines, then the five figure rows (bets, payouts,
+    // profit, recovery, balance) as three groups in row order: captions, units, values.
+    enum LabelIndex : int {
+        DateLabel = 0,
+        StatusLabel = 1,
+        FirstCaptionLabel = 2, // 2..6
+        FirstUnitLabel = 7,    // 7..11
+        BetsLabel = 12,
+        PayoutsLabel = 13,
+        ProfitLabel = 14,
+        RecoveryLabel = 15,
+        BalanceLabel = 16,
+        LabelCount = 17
+    };
+    // Indexes of the toolbar buttons; 2 is the separator between refreshing and the windows.
+    enum ButtonIndex : int { RefreshButton = 1, ProfitButton = 3, LogButton = 4, RecordButton = 5, DownloadButton = 6 };
+
+    // Controls, by their indexes (LabelIndex, ButtonIndex): labels 0..16, toolbar buttons 1..6 (2 is the
+    // separator: nullptr).
+    QLabel* Label(int index) const { return m_label.at(static_cast<size_t>(index)); }
+    QToolButton* ToolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
+    QWidget* lblWindow() const { return m_lblWindow; }
+    QFrame* picMain() const { return m_picMain; }
+    QMenu* mnuPop() const { return m_mnuPop; }
+    // The analysis window while it is open.
+    AnalysisWindow* Analysis() const;
+    QAction* mnuFColor = nullptr;
+    QAction* mnuBColor = nullptr;
+    QAction* mnuPos = nullptr;
+    QAction* mnuVer = nullptr;
+    QAction* mnuAnalysis = nullptr;
+    QAction* mnuMin = nullptr;
+    QAction* mnuEnd = nullptr;
+
+    // The colour chooser: the initial colour in, the chosen colour out, nothing when cancelled. Tests
+    // replace the dialog.
+    using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
+    void setColorChooser(ColorChooser chooser) { m_chooseColor = std::move(chooser); }
+
+    // Makes the browser each download window drives (a web engine view unless set). Tests pass a scripted
+    // one.
+    using BrowserFactory = std::function<std::unique_ptr<ResultsBrowser>()>;
+    void setBrowserFactory(BrowserFactory factory) { m_makeBrowser = std::move(factory); }
+
+    // The download window calls this when it closes.
+    void EnableDownloadButtons();
+    // Shows the window in front of the others, restored if it was minimised: a second start of the
+    // program on the same folder asks for it.
+    void BringToFront();
+
+    // Toolbar clicks, by button index (ButtonIndex).
+    void Toolbar_ButtonClick(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // The menu key (or Shift+F10) anywhere in the window opens the pop-up menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The windows the controller can open from here.
+    void RegisterWindows();
+    void BuildControls();
+    QWidget* BuildToolbar();
+    QFrame* BuildFigures();
+    void BuildPopupMenu();
+    void BuildShortcuts();
+    void Form_Load();
+    void Display();
+    void FitLine(QLabel* label, const QString& text);
+    void OnReInitialized();
+    void ApplyColors();
+    void ApplyStatusColor();
+    void TogglePosition();
+    void ChooseColor(bool background);
+    void ShowVersion();
+    void ShowAnalysis();
+    void MinimizeWindow();
+    void ShowPopup(const QPoint& globalPos);
+
+    std::unique_ptr<DayController> mobjCtrl;
+    QPointer<AnalysisWindow> m_analysis;
+    std::unique_ptr<QtWindowHost> m_host;
+    std::array<QLabel*, LabelCount> m_label{};
+    std::array<QToolButton*, DownloadButton + 1> m_button{};
+    QFrame* m_picMain = nullptr;
+    QWidget* m_lblWindow = nullptr;
+    QMenu* m_mnuPop = nullptr;
+    ColorChooser m_chooseColor;
+    bool m_notReadWhole = false; // the last reading of the folder met a file it could not read whole
+    BrowserFactory m_makeBrowser;
+};

@@ -1,0 +1,150 @@
+#include "ResultsWindow.h"
+
+#include "Colors.h"
+#include "Fonts.h"
+#include "QtFormWindow.h"
+#include "RaceDetailWindow.h"
+#include "control/DayController.h"
+#include "views/RaceResults.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+constexpr qint32 kPayoutRowTwips = 210;
+} // namespace
+
+ResultsWindow::ResultsWindow(DayController& control, QWidget* owner) : ChildWindow(control, Settings::Kekka, owner) {
+    BuildControls();
+    Form_Load();
+}
+
+void ResultsWindow::BuildControls() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 8, 8, 8);
+    outer->setSpacing(6);
+
+    m_hit = new QLabel(this);
+    QFont bold = Fonts::Proportional(10);
+    bold.setBold(true);
+    m_hit->setFont(bold);
+    m_hit->setStyleSheet(QStringLiteral("color: #C00000;"));
+    m_info = new QLabel(this);
+    outer->addWidget(m_hit);
+    outer->addWidget(m_info);
+
+    auto* finishers = new QGridLayout;
+    finishers->setHorizontalSpacing(4);
+    finishers->setVerticalSpacing(2);
+    const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("88")) + 8;
+    for (int i = 0; i < 5; ++i) {
+        m_chaku[size_t(i)] = new QLabel(this);
+        m_chaku[size_t(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_waku[size_t(i)] = new QLabel(this);
+        m_waku[size_t(i)]->setAlignment(Qt::AlignCenter);
+        m_waku[size_t(i)]->setFixedWidth(boxWidth);
+        m_uma[size_t(i)] = new QLabel(this);
+        m_uma[size_t(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_uma[size_t(i)]->setMinimumWidth(boxWidth);
+        m_umaName[size_t(i)] = new QLabel(this);
+        m_diff[size_t(i)] = new QLabel(this);
+        finishers->addWidget(m_chaku[size_t(i)], i, 0);
+        finishers->addWidget(new QLabel(QStringLiteral("着"), this), i, 1);
+        finishers->addWidget(m_waku[size_t(i)], i, 2);
+        finishers->addWidget(m_uma[size_t(i)], i, 3);
+        finishers->addWidget(m_umaName[size_t(i)], i, 4);
+        finishers->addWidget(m_diff[size_t(i)], i, 5);
+    }
+    finishers->setColumnStretch(4, 1);
+    outer->addLayout(finishers);
+
+    m_picHarai = new QWidget;
+    m_haraiView = new QScrollArea(this);
+    m_haraiView->setWidget(m_picHarai);
+    m_haraiView->setWidgetResizable(true);
+    m_haraiView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_haraiView->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(m_haraiView);
+
+    auto* refunds = new QGridLayout;
+    m_henkanUma = new QLabel(this);
+    m_henkanWaku = new QLabel(this);
+    refunds->addWidget(new QLabel(QStringLiteral("返還馬番"), this), 0, 0);
+    refunds->addWidget(m_henkanUma, 0, 1);
+    refunds->addWidget(new QLabel(QStringLiteral("返還枠番"), this), 1, 0);
+    refunds->addWidget(m_henkanWaku, 1, 1);
+    refunds->setColumnStretch(1, 1);
+    for (QLabel* l : {m_henkanUma, m_henkanWaku}) {
+        l->setFont(Fonts::Fixed());
+    }
+    outer->addLayout(refunds);
+    outer->addStretch(1);
+}
+
+void ResultsWindow::Form_Load() {
+    const DayController& c = objControl();
+    const std::optional<RaceResults> r = BuildRaceResults(c.objCurRace(), c.objFactory(), c.WakuColors());
+    if (r) {
+        setWindowTitle(r->Caption);
+        m_hit->setText(r->Hit);
+        m_info->setText(r->Info);
+        for (size_t i = 0; i < 5; ++i) {
+            const FinisherRow& f = r->Finishers[i];
+            m_chaku[i]->setText(f.Chaku);
+            m_waku[i]->setText(f.Waku);
+            m_waku[i]->setStyleSheet(Colors::Style(f.WakuFore, f.WakuBack));
+            m_uma[i]->setText(f.Uma);
+            m_umaName[i]->setText(f.UmaName);
+            m_diff[i]->setText(f.Diff);
+        }
+        m_henkanUma->setText(r->HenkanUma);
+        m_henkanWaku->setText(r->HenkanWaku);
+    }
+
+    // One row per payout, each as tall as the design's rows (or the font, whichever is taller).
+    auto* grid = new QGridLayout(m_picHarai);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    const QFont fixed = Fonts::Fixed();
+    const int rowHeight =
+        std::max(QtFormWindow::TwipsToPixels(kPayoutRowTwips, logicalDpiY()), QFontMetrics(fixed).height() + 2);
+    const QList<PayoutRow> rows = r ? r->Rows : QList<PayoutRow>();
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString back = Colors::Style(std::nullopt, rows[i].Back);
+        auto* kenshu = new QLabel(rows[i].Label, m_picHarai);
+        auto* harai = new QLabel(rows[i].Text, m_picHarai);
+        harai->setFont(fixed);
+        for (QLabel* l : {kenshu, harai}) {
+            l->setStyleSheet(back + QStringLiteral("padding: 0 4px;"));
+            l->setFixedHeight(rowHeight);
+        }
+        grid->addWidget(kenshu, i, 0);
+        grid->addWidget(harai, i, 1);
+        m_kenshu << kenshu;
+        m_harai << harai;
+    }
+    grid->setColumnStretch(1, 1);
+    m_picHarai->setFixedHeight(static_cast<int>(rows.size()) * rowHeight);
+    // The panel shows up to 22 rows; any more are reached by scrolling, never dropped.
+    const int shown = static_cast<int>(std::min<qsizetype>(rows.size(), kPayoutRowsInView));
+    const int scrollBar = rows.size() > kPayoutRowsInView ? m_haraiView->verticalScrollBar()->sizeHint().width() : 0;
+    m_haraiView->setFixedHeight(shown * rowHeight);
+    m_haraiView->setMinimumWidth(m_picHarai->sizeHint().width() + scrollBar);
+
+    resize(sizeHint());
+    // Until the user has placed this window once, it opens beside the race's detail window instead of on
+    // top of it.
+    const RaceDetailWindow* detail = nullptr;
+    if (parentWidget()) {
+        for (const RaceDetailWindow* d :
+             parentWidget()->findChildren<RaceDetailWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+            detail = d->isVisible() ? d : detail;
+        }
+    }
+    RestorePlace(true, true, true, true, detail);
+}

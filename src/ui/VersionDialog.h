@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The version window: product name, version and the (empty) user line, closed with "OK".
+class VersionDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit VersionDialog(QWidget* parent = nullptr);
+
+    QLabel* lblProc = nullptr;
+    QLabel* lblVer = nullptr;
+    QLabel* lblUser = nullptr;
+    QPushButton* ComOK = nullptr;
+};
