@@ -33,8 +33,8 @@ public:
         }
         return false;
     }
-    void ShowMainWindow() override {
-        m_main = std::make_unique<MainWindow>();
+    void ShowMainWindow(const Folders& folders) override {
+        m_main = std::make_unique<MainWindow>(folders);
         QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &MainWindow::BringToFront);
         m_main->show();
     }
@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
     SetErrorReporter(&reporter);
 
     AppStartupHost host;
-    const StartupOutcome outcome = Main(host);
+    Folders folders{ApplicationFolder(), QString(), QString()};
+    const StartupOutcome outcome = Main(host, folders);
     if (outcome != StartupOutcome::Running) {
         return ExitStatusOf(outcome);
     }

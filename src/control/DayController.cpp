@@ -5,7 +5,6 @@
 #include "core/AppError.h"
 #include "core/CodePage.h"
 #include "core/ErrorReporter.h"
-#include "core/Globals.h"
 #include "core/Paths.h"
 #include "patdata/Meeting.h"
 #include "patdata/Race.h"
@@ -32,7 +31,9 @@ const FileWarnings& NoWarnings() {
 }
 } // namespace
 
-DayController::DayController(QObject* parent) : QObject(parent), m_book(std::make_unique<ProfitBook>()) {
+DayController::DayController(const Folders& folders, QObject* parent)
+    : QObject(parent), m_folders(folders), m_book(std::make_unique<ProfitBook>()) {
+    m_settings.setFolder(folders.Program);
     m_book->setCurDateSource([this] { return CurDate(); });
 }
 
@@ -42,8 +43,8 @@ bool DayController::Initialize() {
     try {
         m_settings.LoadSettings();
         m_wakuColor = kWakuColors;
-        setPatPath(gstrPatPath);
-        m_downPath = gstrDownPath;
+        setPatPath(m_folders.Client);
+        m_downPath = m_folders.Download;
         m_dataPath = m_patPath;
         ReadDataFolder();
         return true;

@@ -2,6 +2,7 @@
 
 #include "WindowHost.h"
 #include "core/FileWarning.h"
+#include "core/Folders.h"
 #include "core/Settings.h"
 #include "patdata/DayTotals.h"
 
@@ -28,13 +29,12 @@ class ArchiveWriter;
 class DayController : public QObject {
     Q_OBJECT
 public:
-    explicit DayController(QObject* parent = nullptr);
+    // Works in these folders: the settings in the program folder, the day in the client folder.
+    explicit DayController(const Folders& folders, QObject* parent = nullptr);
     ~DayController() override;
 
     // Where windows are opened; not owned. Without a host no window is opened.
     void setWindowHost(IWindowHost* host) { m_host = host; }
-    // Where the settings file lives (the program folder unless set).
-    void setSettingsFolder(const QString& folder) { m_settings.setFolder(folder); }
 
     // Loads the settings and reads the client folder. Errors come out with source "BBB" and the
     // application error base added to their number.
@@ -170,6 +170,7 @@ private:
     qint16 m_curKaisai = 0;
     qint16 m_curRace = 0;
     std::array<qint32, 8> m_wakuColor{};
+    Folders m_folders;
     Settings m_settings;
     DayTotals m_dayTotals;
     std::unique_ptr<ProfitBook> m_book;

@@ -2,7 +2,6 @@
 
 #include "AtomicFile.h"
 #include "CodePage.h"
-#include "Globals.h"
 #include "Paths.h"
 #include "Text.h"
 
@@ -50,7 +49,7 @@ std::optional<KeyLine> KeyOf(QStringView line) {
 }
 } // namespace
 
-IniFile::IniFile() : m_pathName(ProgramFolder()) {}
+IniFile::IniFile() = default;
 
 IniFile::~IniFile() = default;
 

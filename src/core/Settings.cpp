@@ -3,7 +3,6 @@
 #include "AppError.h"
 #include "AtomicFile.h"
 #include "Formats.h"
-#include "Globals.h"
 #include "IniFile.h"
 #include "Numbers.h"
 
@@ -75,7 +74,7 @@ const Settings::FormSlot& Settings::At(int slot) const {
 
 void Settings::LoadSettings() {
     IniFile ini;
-    ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
+    ini.setPathName(m_folder);
     ini.setFileName(FileName());
     // Read once at start, so this is where the leftovers of an interrupted save are cleared away.
     AtomicFile::RemoveStrays(ini.PathName(), FileName());
@@ -110,7 +109,7 @@ void Settings::LoadSettings() {
 
 void Settings::SaveSettings() const {
     IniFile ini;
-    ini.setPathName(m_folder.isEmpty() ? ProgramFolder() : m_folder);
+    ini.setPathName(m_folder);
     ini.setFileName(FileName());
     IniFile::Batch batch(ini);
 

@@ -21,7 +21,7 @@ public:
 
     Settings();
 
-    // Folder of the settings file; the program folder unless set.
+    // Folder of the settings file: the program folder.
     void setFolder(const QString& folder);
     QString FileName() const { return QStringLiteral("VQV50.INI"); }
 

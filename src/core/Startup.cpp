@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include "AppInfo.h"
-#include "Globals.h"
 #include "IniFile.h"
 #include "Paths.h"
 
@@ -25,39 +24,39 @@ bool CreateOneFolder(const QString& path, QString& reason) {
     return true;
 }
 
-StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder) {
+StartupOutcome Main(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder) {
     IniFile debug;
-    debug.setPathName(ProgramFolder());
+    debug.setPathName(folders.Program);
     debug.setFileName(QStringLiteral("VQV50DEBUG.INI"));
     // Not trimmed: a value with trailing blanks names a folder that does not hold the client.
-    gstrPatPath = AddPathSep(debug.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
-    if (gstrPatPath == QLatin1String("/") || gstrPatPath == QLatin1String("\\")) {
-        gstrPatPath = ProgramFolder();
+    folders.Client = AddPathSep(debug.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
+    if (folders.Client == QLatin1String("/") || folders.Client == QLatin1String("\\")) {
+        folders.Client = folders.Program;
     }
 
-    if (ClientFiles::FindFile(gstrPatPath, QStringLiteral("PAT.EXE")).isEmpty()) {
+    if (ClientFiles::FindFile(folders.Client, QStringLiteral("PAT.EXE")).isEmpty()) {
         host.ShowCritical(AppInfo::Title(), kClientMissing);
         return StartupOutcome::ClientMissing;
     }
 
-    if (!host.ClaimClientFolder(gstrPatPath)) {
+    if (!host.ClaimClientFolder(folders.Client)) {
         return StartupOutcome::AlreadyRunning;
     }
 
-    const QString existing = ClientFiles::Find(gstrPatPath, QStringLiteral("VQDOWNLOAD"));
+    const QString existing = ClientFiles::Find(folders.Client, QStringLiteral("VQDOWNLOAD"));
     if (!existing.isEmpty()) {
-        gstrDownPath = existing; // a plain file of that name counts as present and is left alone
+        folders.Download = existing; // a plain file of that name counts as present and is left alone
     } else {
-        gstrDownPath = gstrPatPath + QStringLiteral("VQDOWNLOAD");
+        folders.Download = folders.Client + QStringLiteral("VQDOWNLOAD");
         QString reason;
-        if (!makeFolder(gstrDownPath, reason)) {
+        if (!makeFolder(folders.Download, reason)) {
             host.ShowCritical(AppInfo::Title(), QStringLiteral("ダウンロード用フォルダを作成できませんでした。\n%1\n%2")
-                                                    .arg(QDir::toNativeSeparators(gstrDownPath), reason));
+                                                    .arg(QDir::toNativeSeparators(folders.Download), reason));
             return StartupOutcome::DownloadFolderFailed;
         }
     }
 
-    host.ShowMainWindow();
+    host.ShowMainWindow(folders);
     return StartupOutcome::Running;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Folders.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,7 +15,7 @@ public:
     // copy of the program already runs on that folder (brought to the front, or the user told so) and
     // this start ends.
     virtual bool ClaimClientFolder(const QString& clientFolder) = 0;
-    virtual void ShowMainWindow() = 0;
+    virtual void ShowMainWindow(const Folders& folders) = 0;
 };
 
 enum class StartupOutcome {
@@ -29,8 +31,9 @@ bool CreateOneFolder(const QString& path, QString& reason);
 
 // The start-up routine: settles the client folder (the program folder, or the one named by
 // "VQV50DEBUG.INI" beside the program), checks for the client, claims the folder for this copy, makes sure
-// the download folder exists and shows the main window. Sets gstrPatPath and gstrDownPath.
-StartupOutcome Main(IStartupHost& host, const FolderMaker& makeFolder = CreateOneFolder);
+// the download folder exists and shows the main window. `folders` comes with the program folder set; the
+// client and download folders are filled in as far as start-up got.
+StartupOutcome Main(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder = CreateOneFolder);
 
 // Exit status of the process for an outcome that ends it.
 int ExitStatusOf(StartupOutcome outcome);

@@ -76,8 +76,9 @@ constexpr MainWindow::LabelIndex kDayLabels[] = {
     MainWindow::ProfitLabel, MainWindow::RecoveryLabel, MainWindow::BalanceLabel};
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent), mobjCtrl(std::make_unique<DayController>()), m_host(std::make_unique<QtWindowHost>(this)) {
+MainWindow::MainWindow(const Folders& folders, QWidget* parent)
+    : QWidget(parent), mobjCtrl(std::make_unique<DayController>(folders)),
+      m_host(std::make_unique<QtWindowHost>(this)) {
     mobjCtrl->setWindowHost(m_host.get());
     RegisterWindows();
     connect(mobjCtrl.get(), &DayController::ReInitialized, this, &MainWindow::OnReInitialized);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Folders.h"
+
 #include "QtWindowHost.h"
 
 #include <QColor>
@@ -26,7 +28,7 @@ class AnalysisWindow;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(const Folders& folders, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     DayController& Control() { return *mobjCtrl; }

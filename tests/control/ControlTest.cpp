@@ -5,7 +5,7 @@
 #include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/CodePage.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "core/IniFile.h"
 #include "patdata/Meeting.h"
 #include "patdata/Race.h"
@@ -82,7 +82,7 @@ protected:
     }
 
     FakeHost host;
-    DayController control;
+    DayController control{folders()};
 };
 } // namespace
 

@@ -1,5 +1,5 @@
 #include "core/Startup.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -23,17 +23,12 @@ struct RecordingHost : IStartupHost {
         critical << text;
     }
     bool ClaimClientFolder(const QString&) override { return !folderTaken; }
-    void ShowMainWindow() override { ++mainWindows; }
+    void ShowMainWindow(const Folders&) override { ++mainWindows; }
 };
 
 class StartupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetProgramFolder(program.Path());
-        gstrPatPath.clear();
-        gstrDownPath.clear();
-    }
-    void TearDown() override { SetProgramFolder(QString()); }
+    void SetUp() override { folders.Program = program.Path(); }
 
     QStringList Entries(const QString& folder) const {
         return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
@@ -42,6 +37,7 @@ protected:
     TempFolder program;
     TempFolder client;
     RecordingHost host;
+    Folders folders;
 };
 
 const QString kRefusal = QStringLiteral("本ｿﾌﾄを「JRA PAT for Win V50」がｲﾝｽﾄｰﾙされているﾌｫﾙﾀﾞへ移動させてください｡");
@@ -49,10 +45,10 @@ const QString kRefusal = QStringLiteral("本ｿﾌﾄを「JRA PAT for Win V50�
 
 TEST_F(StartupTest, RunsInTheClientFolderAndCreatesTheDownloadFolder) {
     program.Write(QStringLiteral("PAT.EXE"), "x");
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
-    EXPECT_EQ(gstrPatPath, program.Path());
-    EXPECT_EQ(gstrDownPath, program.Path() + QStringLiteral("VQDOWNLOAD"));
-    EXPECT_TRUE(QFileInfo(gstrDownPath).isDir());
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
+    EXPECT_EQ(folders.Client, program.Path());
+    EXPECT_EQ(folders.Download, program.Path() + QStringLiteral("VQDOWNLOAD"));
+    EXPECT_TRUE(QFileInfo(folders.Download).isDir());
     EXPECT_EQ(host.mainWindows, 1);
     EXPECT_TRUE(host.critical.isEmpty());
 }
@@ -61,7 +57,7 @@ TEST_F(StartupTest, RunsInTheClientFolderAndCreatesTheDownloadFolder) {
 TEST_F(StartupTest, AFolderAnotherCopyRunsOnEndsThisStart) {
     program.Write(QStringLiteral("PAT.EXE"), "x");
     host.folderTaken = true;
-    EXPECT_EQ(Main(host), StartupOutcome::AlreadyRunning);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::AlreadyRunning);
     EXPECT_EQ(host.mainWindows, 0);
     EXPECT_TRUE(host.critical.isEmpty());
     EXPECT_FALSE(program.Exists(QStringLiteral("VQDOWNLOAD")));
@@ -69,7 +65,7 @@ TEST_F(StartupTest, AFolderAnotherCopyRunsOnEndsThisStart) {
 }
 
 TEST_F(StartupTest, RefusesWithoutTheClientAndWritesNothing) {
-    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::ClientMissing);
     ASSERT_EQ(host.critical.size(), 1);
     EXPECT_EQ(host.titles[0], QStringLiteral("VelqoraV50"));
     EXPECT_EQ(host.critical[0], kRefusal);
@@ -82,8 +78,8 @@ TEST_F(StartupTest, DebugFilePointsAtAnotherClientFolder) {
     client.Write(QStringLiteral("PAT.EXE"), "x");
     program.Write(QStringLiteral("VQV50DEBUG.INI"),
                   "[FOLDER]\r\npatpath=" + client.Path().chopped(1).toUtf8() + "\r\n");
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
-    EXPECT_EQ(gstrPatPath, client.Path());
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
+    EXPECT_EQ(folders.Client, client.Path());
     EXPECT_TRUE(QFileInfo(client.File(QStringLiteral("VQDOWNLOAD"))).isDir());
     EXPECT_FALSE(QFileInfo::exists(program.File(QStringLiteral("VQDOWNLOAD"))));
 }
@@ -91,38 +87,38 @@ TEST_F(StartupTest, DebugFilePointsAtAnotherClientFolder) {
 TEST_F(StartupTest, EmptyDebugKeyMeansTheProgramFolder) {
     program.Write(QStringLiteral("PAT.EXE"), "x");
     program.Write(QStringLiteral("VQV50DEBUG.INI"), "[FOLDER]\r\npatpath=\r\n");
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
-    EXPECT_EQ(gstrPatPath, program.Path());
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
+    EXPECT_EQ(folders.Client, program.Path());
 }
 
 TEST_F(StartupTest, TrailingBlanksInTheDebugPathAreKeptSoTheClientIsNotFound) {
     client.Write(QStringLiteral("PAT.EXE"), "x");
     program.Write(QStringLiteral("VQV50DEBUG.INI"),
                   "[FOLDER]\r\npatpath=" + client.Path().chopped(1).toUtf8() + "  \r\n");
-    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
-    EXPECT_EQ(gstrPatPath, client.Path().chopped(1) + QStringLiteral("  /"));
+    EXPECT_EQ(Main(host, folders), StartupOutcome::ClientMissing);
+    EXPECT_EQ(folders.Client, client.Path().chopped(1) + QStringLiteral("  /"));
     EXPECT_FALSE(client.Exists(QStringLiteral("VQDOWNLOAD")));
 }
 
 TEST_F(StartupTest, ClientFilesAreFoundInAnyCase) {
     program.Write(QStringLiteral("pat.exe"), "x");
     program.Sub(QStringLiteral("VqDownload"));
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
-    EXPECT_EQ(gstrDownPath, program.Path() + QStringLiteral("VqDownload"));
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
+    EXPECT_EQ(folders.Download, program.Path() + QStringLiteral("VqDownload"));
     EXPECT_EQ(Entries(program.Path()), (QStringList{QStringLiteral("VqDownload"), QStringLiteral("pat.exe")}));
 }
 
 TEST_F(StartupTest, APlainFileNamedLikeTheDownloadFolderCountsAsPresent) {
     program.Write(QStringLiteral("PAT.EXE"), "x");
     program.Write(QStringLiteral("VQDOWNLOAD"), "not a folder");
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
     EXPECT_TRUE(QFileInfo(program.File(QStringLiteral("VQDOWNLOAD"))).isFile());
     EXPECT_EQ(program.Read(QStringLiteral("VQDOWNLOAD")), QByteArray("not a folder"));
 }
 
 TEST_F(StartupTest, AFolderNamedPatExeIsNotTheClient) {
     program.Sub(QStringLiteral("PAT.EXE"));
-    EXPECT_EQ(Main(host), StartupOutcome::ClientMissing);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::ClientMissing);
 }
 
 TEST_F(StartupTest, DownloadFolderThatCannotBeCreatedIsReportedAndEndsStartUp) {
@@ -131,7 +127,7 @@ TEST_F(StartupTest, DownloadFolderThatCannotBeCreatedIsReportedAndEndsStartUp) {
         reason = QStringLiteral("Permission denied");
         return false;
     };
-    EXPECT_EQ(Main(host, refuse), StartupOutcome::DownloadFolderFailed);
+    EXPECT_EQ(Main(host, folders, refuse), StartupOutcome::DownloadFolderFailed);
     EXPECT_EQ(host.mainWindows, 0);
     ASSERT_EQ(host.critical.size(), 1);
     EXPECT_TRUE(host.critical[0].contains(QDir::toNativeSeparators(program.Path() + QStringLiteral("VQDOWNLOAD"))));
@@ -149,7 +145,7 @@ TEST_F(StartupTest, RealCreationFailureGivesTheSystemsReason) {
 #endif
     program.Write(QStringLiteral("PAT.EXE"), "x");
     QFile::setPermissions(program.Path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(Main(host), StartupOutcome::DownloadFolderFailed);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::DownloadFolderFailed);
     QFile::setPermissions(program.Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_EQ(host.critical.size(), 1);
     EXPECT_TRUE(host.critical[0].contains(QStringLiteral("ermission")));
@@ -162,7 +158,7 @@ TEST_F(StartupTest, SettingsFilesThatAreNoFilesAreNotWaitedOn) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(program.File(QStringLiteral("VQV50DEBUG.INI"))).constData(), 0600), 0);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(Main(host), StartupOutcome::Running);
+    EXPECT_EQ(Main(host, folders), StartupOutcome::Running);
     EXPECT_LT(timer.elapsed(), 2000);
 }
 #endif

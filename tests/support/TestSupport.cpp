@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "core/Globals.h"
+#include "core/Folders.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,12 +55,6 @@ void CapturingReporter::ShowError(const QString& title, const QString& text) {
     texts << text;
 }
 
-void ClientFolderTest::SetUp() {
-    SetProgramFolder(program.Path());
-    gstrPatPath = client.Path();
-    gstrDownPath = client.Path() + QStringLiteral("VQDOWNLOAD");
-}
-
-void ClientFolderTest::TearDown() {
-    SetProgramFolder(QString());
+Folders ClientFolderTest::folders() const {
+    return {program.Path(), client.Path(), client.Path() + QStringLiteral("VQDOWNLOAD")};
 }

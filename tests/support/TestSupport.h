@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ErrorReporter.h"
+#include "core/Folders.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,12 +49,11 @@ public:
 // Saves a picture of the window under the build's screenshots folder; returns the file path.
 QString SaveScreenshot(QWidget* window, const QString& name);
 
-// A program folder and a client folder, with the globals start-up would have set for them (the download
-// folder inside the client folder); the program folder is forgotten afterwards.
+// A program folder and a client folder, and the folders start-up would settle for them (the download
+// folder inside the client folder).
 class ClientFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    Folders folders() const;
 
     TempFolder program;
     TempFolder client;

@@ -84,7 +84,7 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
         ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261129"), {Bet(5, 7, 1000, 0, BetCodes::Miss)}));
         ASSERT_TRUE(archive.StoreDay(QStringLiteral("20251227"), {Bet(1, 1, 500, 5500, BetCodes::Hit)}));
     }
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     w.mnuAnalysis->trigger();
     AnalysisWindow* a = w.Analysis();

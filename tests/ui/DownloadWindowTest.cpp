@@ -1,6 +1,6 @@
 #include "ui/DownloadWindow.h"
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "results/SamplePage.h"
 #include "resultsite/ResultPages.h"
 #include "resultsite/ResultsSite.h"
@@ -159,7 +159,7 @@ protected:
 // Three meetings, nine races ticked; the site answers each in a different way and every box ends with
 // what became of its race.
 TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFiles) {
-    MainWindow w;
+    MainWindow w(folders());
     w.Control().setResultSite(QStringLiteral("http://127.0.0.1:9/"));
     DownloadWindow* post = Open(w, [](FakeBrowser& b) {
         const QString nakayama = QStringLiteral("中山"), hanshin = QStringLiteral("阪神");
@@ -268,7 +268,7 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
 TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) {
     ASSERT_TRUE(QDir().mkpath(client.Path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66519.JRA")));
     CapturingReporter reporter;
-    MainWindow w;
+    MainWindow w(folders());
     DownloadWindow* post = Open(w, [](FakeBrowser& b) {
         b.Script[kList1] = ListAnswer(QStringLiteral("中山"), 5, {9});
         b.Script[RaceBody(kList1, 9)] = ResultsAnswer(RacePageOf(QStringLiteral("中山"), 5, 9));
@@ -305,7 +305,7 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
 
 // Cancelling while a page loads stops the browser; the run ends at once and asks for nothing more.
 TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
-    MainWindow w;
+    MainWindow w(folders());
     DownloadWindow* post = Open(w, [](FakeBrowser& b) { b.Script[kList1] = {{}, {}, 0, true}; });
     ASSERT_NE(post, nullptr);
     post->setTimeOutMs(30000);
@@ -341,7 +341,7 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     site.setSlowMs(20000);
     ASSERT_TRUE(site.Listen());
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.Base().toLatin1() + "\r\n");
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     QTest::mouseClick(w.ToolButton(MainWindow::DownloadButton), Qt::LeftButton);
     auto* post = qobject_cast<DownloadWindow*>(w.Host().Loaded(Window::Browser));

@@ -1,5 +1,5 @@
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "patdata/BetLogReader.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
@@ -38,7 +38,7 @@ int Pressed(const BetLogWindow* log) {
 // race 11 has a win bet on 4 for 1000 yen bought the day before, not yet run.
 TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     BetLogWindow* log = OpenLog(w);
     ASSERT_NE(log, nullptr);

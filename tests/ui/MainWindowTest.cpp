@@ -3,7 +3,7 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "core/IniFile.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
@@ -81,7 +81,7 @@ protected:
 
 TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     SaveScreenshot(&w, QStringLiteral("main-sample-day"));
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
 }
 
 TEST_F(MainWindowTest, NoMeetings) {
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-no-meetings"));
     EXPECT_EQ(Figures(w),
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, NoMeetings) {
 
 TEST_F(MainWindowTest, MeetingsWithoutBets) {
     WriteDay({});
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     EXPECT_EQ(Figures(w),
               (QStringList{QStringLiteral("2026年4月5日(日)"), QStringLiteral("本日は未投票です"), QStringLiteral("0"),
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, MeetingsWithoutBets) {
 
 TEST_F(MainWindowTest, OpenBetsAndRecovery) {
     WriteDay({{1, 1, 101}, {2, 5, -1}}); // 100 yen settled paying 101, 500 yen open
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-open-bets"));
     EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("-499"));
@@ -170,12 +170,12 @@ TEST_F(MainWindowTest, OpenBetsAndRecovery) {
 TEST_F(MainWindowTest, ExactlyPlusOneAndMinusFiveHundred) {
     WriteDay({{1, 1, 101}});
     {
-        MainWindow w;
+        MainWindow w(folders());
         EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("+1"));
         w.close();
     }
     WriteDay({{1, 5, 0}}); // a miss: 500 lost
-    MainWindow w;
+    MainWindow w(folders());
     EXPECT_EQ(w.Label(MainWindow::ProfitLabel)->text(), QStringLiteral("-500"));
     EXPECT_EQ(w.Label(MainWindow::PayoutsLabel)->text(), QStringLiteral("0"));
     EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QStringLiteral("9500"));
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ExactlyPlusOneAndMinusFiveHundred) {
 
 TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
     WriteDay({{1, 5, 0}});
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     w.showMinimized();
     QCoreApplication::processEvents();
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
 TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
     program.Write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nposition=1\r\n");
     {
-        MainWindow w;
+        MainWindow w(folders());
         w.show();
         EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_TRUE(w.mnuPos->isChecked());
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
 TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
     WriteDay({{1, 2, 350}});
     {
-        MainWindow w;
+        MainWindow w(folders());
         w.show();
         std::optional<QColor> answer;
         QColor offered;
@@ -253,7 +253,7 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
         AccountFiles::SaveAccountFile(linked.Path(), QLatin1Char('A'), a);
     }
     client.Write(QStringLiteral("VQLINK.TXT"), " " + linked.Path().toUtf8() + " \r\n");
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     EXPECT_EQ(w.Label(MainWindow::BalanceLabel)->text(), QStringLiteral("10500"));
     int opened = 0;
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
 
 TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonComesBack) {
     WriteDay({{1, 2, 350}});
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     // A download window that cannot be made.
     w.Host().Register(IWindowHost::Window::Browser, [](DayController&, QWidget*) -> QWidget* { return nullptr; });
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonC
 TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=3000\r\nheight01=4500\r\n");
     {
-        MainWindow w;
+        MainWindow w(folders());
         w.show();
         const int dpi = w.logicalDpiX();
         EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::TwipsToPixels(1965, dpi));
@@ -308,7 +308,7 @@ TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
 TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
     program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\nheight01=300\r\n");
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     for (int i = 0; i < MainWindow::LabelCount; ++i) {
         QLabel* l = w.Label(i);
@@ -323,7 +323,7 @@ TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
 
 TEST_F(MainWindowTest, ALongStatusLineIsSetSmallerRatherThanClipped) {
     WriteDay({{1, 9999, -1}, {2, 9999, -1}}); // 1,999,800 yen open
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     SaveScreenshot(&w, QStringLiteral("main-long-status"));
     QLabel* status = w.Label(MainWindow::StatusLabel);
@@ -348,7 +348,7 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), kDate}});
     client.Write(ProfitBook::FileName(), kEarlierBook);
     CapturingReporter errors;
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_TRUE(errors.texts[0].startsWith(QStringLiteral("BBB\r\n("))) << errors.texts[0].toStdString();
@@ -370,7 +370,7 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
 }
 
 TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     QStringList version;
     QTimer::singleShot(50, [&version] {
@@ -400,7 +400,7 @@ TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) 
     WriteDay({{1, 2, -1}, {2, 3, -1}});
     const QByteArray whole = client.Read(QStringLiteral("LG001.JRA"));
     client.Write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 10));
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const auto* status = w.findChild<QLabel*>(QStringLiteral("label1"));

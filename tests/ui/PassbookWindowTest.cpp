@@ -1,6 +1,6 @@
 #include "ui/PassbookWindow.h"
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "core/SpecialFolder.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
@@ -69,7 +69,7 @@ protected:
 // by hand: 15000 bet, 23400 paid), and the sale day 2026/12/05 the main window has just recorded.
 TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     PassbookWindow* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     Shot(rec, QStringLiteral("passbook-page-1"));
@@ -253,7 +253,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
 // digits, and a text that is no amount is refused, never taken for 0 (which would delete the day).
 TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     PassbookWindow* rec = OpenPassbook(w);
     ASSERT_NE(rec, nullptr);
     const auto field = [rec](const char* name) { return rec->findChild<QLineEdit*>(QLatin1String(name)); };

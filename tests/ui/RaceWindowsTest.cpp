@@ -2,7 +2,7 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
 #include "ui/ClickLabel.h"
@@ -47,7 +47,7 @@ protected:
 // races 9 and 11, and 500 + 300 on the next day's races 11 and 12.
 TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPicked) {
     ASSERT_TRUE(WriteSampleDay(client.Path()));
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     QTest::mouseClick(w.ToolButton(MainWindow::ProfitButton), Qt::LeftButton);
     ProfitTableWindow* profit = Loaded<ProfitTableWindow>(w, Window::Profit);
@@ -171,7 +171,7 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
     r.Payouts[0][0] = {4, 0, 0, 520};
     ResultFiles::SaveResultFile(client.Path(), r);
 
-    MainWindow w;
+    MainWindow w(folders());
     w.show();
     w.Control().setCurKaisai(1);
     w.Control().setCurRace(11);

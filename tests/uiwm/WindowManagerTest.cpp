@@ -85,7 +85,7 @@ protected:
         ClientFolderTest::TearDown();
     }
     void Start() {
-        main = std::make_unique<MainWindow>();
+        main = std::make_unique<MainWindow>(folders());
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         QTest::qWait(400); // framed by the window manager, and put in place

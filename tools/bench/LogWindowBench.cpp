@@ -1,7 +1,7 @@
 // The bet log window on the heavy sale day (about 65,000 bet lines): building the caption and the texts
 // of all five views, and opening the window and clicking through every view until each is painted.
 #include "control/DayController.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
 #include "patdata/BetLogReader.h"
 #include "samplefolder/HeavyDay.h"
 #include "ui/BetLogWindow.h"
@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
+
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -24,17 +26,16 @@ public:
         if (!HeavyDay::Write(m_day.path(), &error)) {
             qFatal("cannot write the heavy day: %s", qPrintable(error));
         }
-        gstrPatPath = m_day.path() + QLatin1Char('/');
-        gstrDownPath = QString();
-        m_control.setSettingsFolder(m_program.path() + QLatin1Char('/'));
-        m_control.Initialize();
+        m_control = std::make_unique<DayController>(
+            Folders{m_program.path() + QLatin1Char('/'), m_day.path() + QLatin1Char('/'), QString()});
+        m_control->Initialize();
     }
-    DayController& Control() { return m_control; }
+    DayController& Control() { return *m_control; }
 
 private:
     QTemporaryDir m_day;
     QTemporaryDir m_program;
-    DayController m_control;
+    std::unique_ptr<DayController> m_control;
 };
 
 HeavyControl& Day() {

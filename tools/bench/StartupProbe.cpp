@@ -4,7 +4,8 @@
 //     vq-startup-probe [PROGRAMFOLDER]
 // Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory.
 #include "app/SingleInstance.h"
-#include "core/Globals.h"
+#include "core/Folders.h"
+#include "core/Paths.h"
 #include "core/Startup.h"
 #include "ui/MainWindow.h"
 
@@ -48,8 +49,8 @@ public:
         const SingleInstance::Claim claim = instance->claim();
         return claim == SingleInstance::Claim::First || claim == SingleInstance::Claim::Unguarded;
     }
-    void ShowMainWindow() override {
-        main = std::make_unique<MainWindow>();
+    void ShowMainWindow(const Folders& folders) override {
+        main = std::make_unique<MainWindow>(folders);
         main->installEventFilter(&paint);
         main->show();
     }
@@ -62,11 +63,9 @@ public:
 int main(int argc, char* argv[]) {
     g_clock.start();
     QApplication app(argc, argv);
-    if (argc > 1) {
-        SetProgramFolder(QString::fromLocal8Bit(argv[1]));
-    }
+    Folders folders{argc > 1 ? AddPathSep(QString::fromLocal8Bit(argv[1])) : ApplicationFolder(), QString(), QString()};
     ProbeHost host;
-    if (Main(host) != StartupOutcome::Running) {
+    if (Main(host, folders) != StartupOutcome::Running) {
         return 1;
     }
     return app.exec();
