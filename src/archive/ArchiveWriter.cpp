@@ -2,8 +2,6 @@
 
 #include "BetArchive.h"
 
-#include <QElapsedTimer>
-
 #include <memory>
 
 ArchiveWriter::ArchiveWriter(QObject* parent) : QObject(parent), m_thread([this] { Run(); }) {}
@@ -57,16 +55,12 @@ void ArchiveWriter::Run() {
             m_jobs.pop_front();
             m_busy = true;
         }
-        QElapsedTimer timer;
-        timer.start();
         if (!archive || openFolder != job.Folder || !archive->IsOpen()) {
             archive = std::make_unique<BetArchive>();
             openFolder = job.Folder;
             archive->Open(job.Folder);
         }
-        if (archive->IsOpen() && archive->StoreDay(job.SaleDate, job.Bets)) {
-            emit Stored(job.SaleDate, static_cast<qsizetype>(job.Bets.size()), timer.elapsed());
-        } else {
+        if (!archive->IsOpen() || !archive->StoreDay(job.SaleDate, job.Bets)) {
             emit Failed(archive->ErrorText());
         }
         {

@@ -26,8 +26,6 @@ public:
     void Flush();
 
 signals:
-    // From the writer's thread: a day was stored, with the time it took.
-    void Stored(const QString& saleDate, qsizetype bets, qint64 milliseconds);
     // From the writer's thread: the archive could not be opened or written; the text says which and why.
     void Failed(const QString& message);
 

@@ -107,7 +107,7 @@ void DayController::Open(IWindowHost::Window window) {
     }
 }
 
-void DayController::CloseChild(bool /*blnAll*/) {
+void DayController::CloseChildren() {
     UnloadWindow(IWindowHost::Window::Profit);
     UnloadWindow(IWindowHost::Window::Log);
     UnloadWindow(IWindowHost::Window::Record);

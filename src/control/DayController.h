@@ -45,7 +45,7 @@ public:
     // Closes every other window, writes the settings, releases the data.
     void Terminate();
     // Closes the day profit table, the bet log and the record editor.
-    void CloseChild(bool blnAll = true);
+    void CloseChildren();
     // Builds the aggregate of the selected race.
     bool GetData();
     void ShowProfit();

@@ -325,7 +325,7 @@ void MainWindow::Display() {
 }
 
 void MainWindow::OnReInitialized() {
-    mobjCtrl->CloseChild(true);
+    mobjCtrl->CloseChildren();
     Display();
 }
 
@@ -423,7 +423,7 @@ void MainWindow::ShowAnalysis() {
 }
 
 void MainWindow::MinimizeWindow() {
-    mobjCtrl->CloseChild(true);
+    mobjCtrl->CloseChildren();
     showMinimized();
 }
 
@@ -473,7 +473,7 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (isMinimized()) {
             setWindowTitle(MinimizedTitle(m_label[BalanceLabel]->text()));
-            mobjCtrl->CloseChild(true);
+            mobjCtrl->CloseChildren();
         } else {
             setWindowTitle(AppInfo::Title());
         }

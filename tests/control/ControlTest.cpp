@@ -182,7 +182,7 @@ TEST_F(ControlTest, WindowsAreRebuiltOnEveryOpeningButTheDownloadWindow) {
                            QStringLiteral("unload Record"), QStringLiteral("show Record"),
                            QStringLiteral("show Browser"), QStringLiteral("show Browser")}));
     host.calls.clear();
-    control.CloseChild(false);
+    control.CloseChildren();
     EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Profit"), QStringLiteral("unload Log"),
                                        QStringLiteral("unload Record")}));
     EXPECT_TRUE(host.IsLoaded(W::Browser));
