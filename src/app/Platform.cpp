@@ -7,7 +7,7 @@
 #endif
 
 namespace Platform {
-bool RunningAsRoot() {
+bool runningAsRoot() {
 #if defined(Q_OS_UNIX)
     return geteuid() == 0;
 #else
@@ -15,7 +15,7 @@ bool RunningAsRoot() {
 #endif
 }
 
-bool FileNamesIgnoreCase() {
+bool fileNamesIgnoreCase() {
 #if defined(Q_OS_WIN)
     return true;
 #else

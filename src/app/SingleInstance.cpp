@@ -17,21 +17,21 @@ constexpr int kAnswerMs = 3000;
 } // namespace
 
 SingleInstance::SingleInstance(const QString& clientFolder, QObject* parent)
-    : QObject(parent), m_folder(clientFolder), m_lock(AddPathSep(clientFolder) + LockName()) {
+    : QObject(parent), m_folder(clientFolder), m_lock(addPathSep(clientFolder) + lockName()) {
     m_lock.setStaleLockTime(0); // held for the whole run: only an owner that is gone makes it stale
 }
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::LockName() {
+QString SingleInstance::lockName() {
     return QStringLiteral("VQV50.LCK");
 }
 
-QString SingleInstance::ServerName(const QString& clientFolder) {
+QString SingleInstance::serverName(const QString& clientFolder) {
     const QFileInfo folder(clientFolder);
     const QString canonical = folder.canonicalFilePath();
     QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
-    if (Platform::FileNamesIgnoreCase()) {
+    if (Platform::fileNamesIgnoreCase()) {
         path = path.toLower(); // one folder, in whatever case its path is typed
     }
     return QStringLiteral("VelqoraV50-") +
@@ -39,15 +39,15 @@ QString SingleInstance::ServerName(const QString& clientFolder) {
 }
 
 SingleInstance::Claim SingleInstance::claim() {
-    if (LockFiles::Take(m_lock, 0)) {
-        Listen();
+    if (LockFiles::take(m_lock, 0)) {
+        listen();
         return Claim::First;
     }
     if (m_lock.error() != QLockFile::LockFailedError) {
         return Claim::Unguarded; // a folder that cannot be written: the book cannot be saved there either
     }
     QLocalSocket socket;
-    socket.connectToServer(ServerName(m_folder));
+    socket.connectToServer(serverName(m_folder));
     if (!socket.waitForConnected(kAnswerMs)) {
         return Claim::Unreachable;
     }
@@ -59,8 +59,8 @@ SingleInstance::Claim SingleInstance::claim() {
     return answer == kRaised ? Claim::HandedOver : Claim::Unreachable;
 }
 
-void SingleInstance::Listen() {
-    const QString name = ServerName(m_folder);
+void SingleInstance::listen() {
+    const QString name = serverName(m_folder);
     // The socket of a copy that was killed can still be there; the lock says that copy is gone.
     QLocalServer::removeServer(name);
     m_server = std::make_unique<QLocalServer>();

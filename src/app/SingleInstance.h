@@ -27,16 +27,16 @@ public:
 
     Claim claim();
 
-    static QString LockName(); // "VQV50.LCK", in the client folder
+    static QString lockName(); // "VQV50.LCK", in the client folder
     // The local socket of the copy running on that folder: the same for every spelling of its path.
-    static QString ServerName(const QString& clientFolder);
+    static QString serverName(const QString& clientFolder);
 
 signals:
     // A later start on the same folder asked this copy to come to the front.
     void raiseRequested();
 
 private:
-    void Listen();
+    void listen();
 
     QString m_folder;
     QLockFile m_lock;

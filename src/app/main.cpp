@@ -16,10 +16,10 @@
 namespace {
 class AppStartupHost : public IStartupHost {
 public:
-    void ShowCritical(const QString& title, const QString& text) override {
+    void showCritical(const QString& title, const QString& text) override {
         QMessageBox::critical(nullptr, title, text);
     }
-    bool ClaimClientFolder(const QString& clientFolder) override {
+    bool claimClientFolder(const QString& clientFolder) override {
         m_instance = std::make_unique<SingleInstance>(clientFolder);
         switch (m_instance->claim()) {
         case SingleInstance::Claim::First:
@@ -28,14 +28,14 @@ public:
         case SingleInstance::Claim::HandedOver:
             return false; // the running copy comes to the front; this one ends without a word
         case SingleInstance::Claim::Unreachable:
-            QMessageBox::information(nullptr, AppInfo::Title(), QStringLiteral("VelqoraV50 はすでに起動しています。"));
+            QMessageBox::information(nullptr, AppInfo::title(), QStringLiteral("VelqoraV50 はすでに起動しています。"));
             return false;
         }
         return false;
     }
-    void ShowMainWindow(const Folders& folders) override {
+    void showMainWindow(const Folders& folders) override {
         m_main = std::make_unique<MainWindow>(folders);
-        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &MainWindow::BringToFront);
+        QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_main.get(), &MainWindow::bringToFront);
         m_main->show();
     }
 
@@ -48,21 +48,21 @@ private:
 int main(int argc, char* argv[]) {
     // The download window's browser engine refuses to start as root with its sandbox, and there is often
     // no GPU where it runs as root (containers, kiosks). A choice the user made stays.
-    if (Platform::RunningAsRoot() && qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+    if (Platform::runningAsRoot() && qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
     QApplication app(argc, argv);
-    InstallQtTranslations();
+    installQtTranslations();
     MessageBoxReporter reporter;
-    SetErrorReporter(&reporter);
+    setErrorReporter(&reporter);
 
     AppStartupHost host;
-    Folders folders{ApplicationFolder(), QString(), QString()};
-    const StartupOutcome outcome = Main(host, folders);
+    Folders folders{applicationFolder(), QString(), QString()};
+    const StartupOutcome outcome = startUp(host, folders);
     if (outcome != StartupOutcome::Running) {
-        return ExitStatusOf(outcome);
+        return exitStatusOf(outcome);
     }
     const int status = app.exec();
-    SetErrorReporter(nullptr);
+    setErrorReporter(nullptr);
     return status;
 }

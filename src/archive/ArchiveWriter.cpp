@@ -4,7 +4,7 @@
 
 #include <memory>
 
-ArchiveWriter::ArchiveWriter(QObject* parent) : QObject(parent), m_thread([this] { Run(); }) {}
+ArchiveWriter::ArchiveWriter(QObject* parent) : QObject(parent), m_thread([this] { run(); }) {}
 
 ArchiveWriter::~ArchiveWriter() {
     {
@@ -15,13 +15,13 @@ ArchiveWriter::~ArchiveWriter() {
     m_thread.join();
 }
 
-void ArchiveWriter::Store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets) {
+void ArchiveWriter::store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets) {
     {
         const std::lock_guard lock(m_mutex);
         Job job{folder, saleDate, std::move(bets)};
         bool replaced = false;
         for (Job& waiting : m_jobs) {
-            if (waiting.Folder == folder && waiting.SaleDate == saleDate) {
+            if (waiting.folder == folder && waiting.saleDate == saleDate) {
                 waiting = std::move(job);
                 replaced = true;
                 break;
@@ -34,12 +34,12 @@ void ArchiveWriter::Store(const QString& folder, const QString& saleDate, std::v
     m_wake.notify_all();
 }
 
-void ArchiveWriter::Flush() {
+void ArchiveWriter::flush() {
     std::unique_lock lock(m_mutex);
     m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
 }
 
-void ArchiveWriter::Run() {
+void ArchiveWriter::run() {
     // The connection belongs to this thread; it is kept open while the folder stays the same.
     std::unique_ptr<BetArchive> archive;
     QString openFolder;
@@ -55,13 +55,13 @@ void ArchiveWriter::Run() {
             m_jobs.pop_front();
             m_busy = true;
         }
-        if (!archive || openFolder != job.Folder || !archive->IsOpen()) {
+        if (!archive || openFolder != job.folder || !archive->isOpen()) {
             archive = std::make_unique<BetArchive>();
-            openFolder = job.Folder;
-            archive->Open(job.Folder);
+            openFolder = job.folder;
+            archive->open(job.folder);
         }
-        if (!archive->IsOpen() || !archive->StoreDay(job.SaleDate, job.Bets)) {
-            emit Failed(archive->ErrorText());
+        if (!archive->isOpen() || !archive->storeDay(job.saleDate, job.bets)) {
+            emit failed(archive->errorText());
         }
         {
             const std::lock_guard lock(m_mutex);

@@ -21,21 +21,21 @@ public:
     ~ArchiveWriter() override;
 
     // Queues the day's bets for the archive in `folder`.
-    void Store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets);
+    void store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets);
     // Waits until every queued day is stored (or failed).
-    void Flush();
+    void flush();
 
 signals:
     // From the writer's thread: the archive could not be opened or written; the text says which and why.
-    void Failed(const QString& message);
+    void failed(const QString& message);
 
 private:
     struct Job {
-        QString Folder;
-        QString SaleDate;
-        std::vector<Archive::Bet> Bets;
+        QString folder;
+        QString saleDate;
+        std::vector<Archive::Bet> bets;
     };
-    void Run();
+    void run();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

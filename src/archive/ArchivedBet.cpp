@@ -9,63 +9,63 @@
 namespace Archive {
 
 namespace {
-qint64 Digits(qint16 value, qint64 limit) {
+qint64 digits(qint16 value, qint64 limit) {
     return std::clamp<qint64>(value, 0, limit - 1);
 }
 } // namespace
 
-qint64 PackRace(const Bet& bet) {
-    return ((Digits(bet.Venue, 100) * 100 + Digits(bet.KaiJi, 100)) * 100 + Digits(bet.HiJi, 100)) * 100 +
-           Digits(bet.RaceNum, 100);
+qint64 packRace(const Bet& bet) {
+    return ((digits(bet.venue, 100) * 100 + digits(bet.kaiJi, 100)) * 100 + digits(bet.hiJi, 100)) * 100 +
+           digits(bet.raceNum, 100);
 }
 
-qint64 PackBet(const Bet& bet) {
-    qint64 v = Digits(bet.BetType, 10);
-    for (const qint16 n : {bet.Num1, bet.Num2, bet.Num3}) {
-        v = v * 100 + Digits(n, 100);
+qint64 packBet(const Bet& bet) {
+    qint64 v = digits(bet.betType, 10);
+    for (const qint16 n : {bet.num1, bet.num2, bet.num3}) {
+        v = v * 100 + digits(n, 100);
     }
-    return (v * 10 + Digits(bet.BuyDay, 10)) * 10 + Digits(bet.State, 10);
+    return (v * 10 + digits(bet.buyDay, 10)) * 10 + digits(bet.state, 10);
 }
 
-void Figures::Add(const Bet& bet) {
-    if (bet.State == BetCodes::AdvanceSale) {
+void Figures::add(const Bet& bet) {
+    if (bet.state == BetCodes::AdvanceSale) {
         return;
     }
-    ++Bets;
-    Stake += bet.Stake;
-    Payout += bet.Payout;
-    switch (bet.State) {
+    ++bets;
+    stake += bet.stake;
+    payout += bet.payout;
+    switch (bet.state) {
     case BetCodes::Hit:
-        ++Hits;
+        ++hits;
         break;
     case BetCodes::Miss:
-        ++Misses;
+        ++misses;
         break;
     case BetCodes::Refunded:
-        ++Refunds;
+        ++refunds;
         break;
     default:
-        ++Unsettled;
+        ++unsettled;
         break;
     }
 }
 
 Figures& Figures::operator+=(const Figures& other) {
-    Bets += other.Bets;
-    Stake += other.Stake;
-    Payout += other.Payout;
-    Hits += other.Hits;
-    Misses += other.Misses;
-    Refunds += other.Refunds;
-    Unsettled += other.Unsettled;
+    bets += other.bets;
+    stake += other.stake;
+    payout += other.payout;
+    hits += other.hits;
+    misses += other.misses;
+    refunds += other.refunds;
+    unsettled += other.unsettled;
     return *this;
 }
 
-std::vector<DayFigures> SumDay(const QString& saleDate, const std::vector<Bet>& bets) {
+std::vector<DayFigures> sumDay(const QString& saleDate, const std::vector<Bet>& bets) {
     std::map<std::pair<qint16, qint16>, Figures> groups;
     for (const Bet& bet : bets) {
-        if (bet.State != BetCodes::AdvanceSale) {
-            groups[{bet.Venue, bet.BetType}].Add(bet);
+        if (bet.state != BetCodes::AdvanceSale) {
+            groups[{bet.venue, bet.betType}].add(bet);
         }
     }
     std::vector<DayFigures> out;

@@ -20,7 +20,7 @@ namespace {
 QAtomicInteger<quint64> g_connections;
 
 // A sale date as the archive keys it: the number yyyymmdd, or nothing for any other text.
-std::optional<qint64> DateKey(const QString& ymd) {
+std::optional<qint64> dateKey(const QString& ymd) {
     if (ymd.size() != 8) {
         return std::nullopt;
     }
@@ -45,7 +45,7 @@ const QString kSchemaQuery =
 // Runs a prepared read, `row` taking each row; false when it fails, at the start or at any later row (a
 // damaged page is met where the read reaches it).
 template <typename Row>
-bool ReadRows(QSqlQuery& q, Row&& row) {
+bool readRows(QSqlQuery& q, Row&& row) {
     if (!q.exec()) {
         return false;
     }
@@ -66,21 +66,21 @@ BetArchive::~BetArchive() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-bool BetArchive::Fail(const QString& what, const QString& reason) {
+bool BetArchive::fail(const QString& what, const QString& reason) {
     // What happened in the user's words; the file and the database's own reason on the line below.
     m_error = QStringLiteral("%1。\n%2: %3").arg(what, QDir::toNativeSeparators(m_path), reason);
     return false;
 }
 
-bool BetArchive::Exec(const QString& sql) {
+bool BetArchive::exec(const QString& sql) {
     QSqlQuery q(m_db);
     if (!q.exec(sql)) {
-        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+        return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
     }
     return true;
 }
 
-bool BetArchive::FailRead(const QSqlError& error) {
+bool BetArchive::failRead(const QSqlError& error) {
     // SQLite's primary result code (the driver reports extended ones, whose low byte it is): SQLITE_CORRUPT
     // (11) and SQLITE_NOTADB (26) are damage, which no second try mends.
     const int code = error.nativeErrorCode().toInt() & 0xff;
@@ -91,22 +91,22 @@ bool BetArchive::FailRead(const QSqlError& error) {
                                     "移してください。次の更新から新しい分析用の投票記録が作られます。")
                    : QStringLiteral("分析用の投票記録 %1 を読めません。数字は表示しません。ファイルには手を加えて"
                                     "いません。しばらくしてからもう一度お試しください。"))
-                  .arg(FileName()) +
+                  .arg(fileName()) +
               QStringLiteral("\n%1: %2").arg(file, error.databaseText());
     return false;
 }
 
-bool BetArchive::FailOpen(const QSqlError& error) {
-    return m_reading ? FailRead(error) : Fail(QStringLiteral("分析用の投票記録を開けません"), error.text());
+bool BetArchive::failOpen(const QSqlError& error) {
+    return m_reading ? failRead(error) : fail(QStringLiteral("分析用の投票記録を開けません"), error.text());
 }
 
-bool BetArchive::Open(const QString& folder, Access access) {
+bool BetArchive::open(const QString& folder, Access access) {
     m_open = false;
     m_empty = false;
     m_error.clear();
-    m_path = AddPathSep(folder) + FileName();
+    m_path = addPathSep(folder) + fileName();
     if (!QFileInfo(folder).isDir()) {
-        return Fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("フォルダがありません"));
+        return fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("フォルダがありません"));
     }
     m_reading = access != Access::Write;
     if (m_reading && !QFileInfo::exists(m_path)) {
@@ -117,7 +117,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     }
     if (!m_db.isValid()) {
-        return Fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("SQLite が使えません"));
+        return fail(QStringLiteral("分析用の投票記録を開けません"), QStringLiteral("SQLite が使えません"));
     }
     m_db.close();
     // Reading a file in WAL mode takes the shared-memory file beside it, made or written at every read.
@@ -140,7 +140,7 @@ bool BetArchive::Open(const QString& folder, Access access) {
         m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
     }
     if (!m_db.open()) {
-        return Fail(QStringLiteral("分析用の投票記録を開けません"), m_db.lastError().text());
+        return fail(QStringLiteral("分析用の投票記録を開けません"), m_db.lastError().text());
     }
     QSqlQuery q(m_db);
     // The first read tells a file that is not a database (or is damaged) from a good one.
@@ -150,13 +150,13 @@ bool BetArchive::Open(const QString& folder, Access access) {
         const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
         if (access == Access::Read && (code == 8 || code == 14)) {
             q.clear();
-            return Open(folder, Access::ReadFrozen);
+            return open(folder, Access::ReadFrozen);
         }
-        return FailOpen(q.lastError());
+        return failOpen(q.lastError());
     }
     const bool existing = q.next();
     q.finish();
-    if (existing && !CheckVersion()) {
+    if (existing && !checkVersion()) {
         return false;
     }
     if (m_reading) {
@@ -165,17 +165,17 @@ bool BetArchive::Open(const QString& folder, Access access) {
         return true;
     }
     // WAL: readers go on while a day is written; NORMAL sync is still all-or-nothing per transaction.
-    if (!UseWal() || !Exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+    if (!useWal() || !exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
         return false;
     }
-    if (!existing && !MakeSchema()) {
+    if (!existing && !makeSchema()) {
         return false;
     }
     m_open = true;
     return true;
 }
 
-bool BetArchive::UseWal() {
+bool BetArchive::useWal() {
     // Turning a new file to WAL needs it alone for a moment, and SQLite does not wait for that: another
     // writer making the file at the same time, or reading it, fails the turn at once with SQLITE_BUSY (5),
     // busy timeout or not. The turn is tried again within the same timeout.
@@ -184,85 +184,85 @@ bool BetArchive::UseWal() {
     QSqlQuery q(m_db);
     while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
         if ((q.lastError().nativeErrorCode().toInt() & 0xff) != 5 || waited.elapsed() > kBusyMilliseconds) {
-            return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+            return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
         }
         QThread::msleep(5);
     }
     return true;
 }
 
-bool BetArchive::CheckVersion() {
+bool BetArchive::checkVersion() {
     QSqlQuery q(m_db);
     if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next()) {
-        return FailOpen(q.lastError());
+        return failOpen(q.lastError());
     }
     const int version = q.value(0).toInt();
     if (version > kSchemaVersion) {
-        return Fail(QStringLiteral("分析用の投票記録を開けません"),
+        return fail(QStringLiteral("分析用の投票記録を開けません"),
                     QStringLiteral("新しい版(%1)で作られたファイルです").arg(version));
     }
     return true;
 }
 
-bool BetArchive::MakeSchema() {
+bool BetArchive::makeSchema() {
     // IMMEDIATE takes the write lock before the look (waiting for another writer within the busy timeout):
     // two programs making the archive at once would otherwise both find it empty and both make it, one
     // failing on the lock or writing a second version row.
-    if (!Exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         return false;
     }
     QSqlQuery look(m_db);
     if (!look.exec(kSchemaQuery)) {
-        Fail(QStringLiteral("分析用の投票記録を作れません"), look.lastError().text());
+        fail(QStringLiteral("分析用の投票記録を作れません"), look.lastError().text());
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         return false;
     }
     const bool madeMeanwhile = look.next();
     look.finish();
     if (madeMeanwhile) { // by another writer, while this one waited for the lock
-        return Exec(QStringLiteral("COMMIT")) && CheckVersion();
+        return exec(QStringLiteral("COMMIT")) && checkVersion();
     }
     const bool ok =
-        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) &&
-        Exec(QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(kSchemaVersion)) &&
-        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS days (sale_date INTEGER PRIMARY KEY, bets INTEGER NOT NULL, "
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)")) &&
+        exec(QStringLiteral("INSERT INTO schema_version VALUES (%1)").arg(kSchemaVersion)) &&
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS days (sale_date INTEGER PRIMARY KEY, bets INTEGER NOT NULL, "
                             "stored_at TEXT NOT NULL)")) &&
         // A bet's race and the bet itself are kept as two packed numbers (see PackRace, PackBet): a heavy
         // day is some 65,000 rows, and six values a row store in a third of the time fourteen take. The
         // view bet_lines shows every field in a column of its own.
-        Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS bets (sale_date INTEGER NOT NULL, seq INTEGER NOT NULL, "
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS bets (sale_date INTEGER NOT NULL, seq INTEGER NOT NULL, "
                             "race INTEGER, bet INTEGER, stake INTEGER, payout INTEGER, "
                             "PRIMARY KEY (sale_date, seq)) WITHOUT ROWID")) &&
-        Exec(QStringLiteral("CREATE VIEW IF NOT EXISTS bet_lines AS SELECT sale_date, seq, race / 1000000 AS venue, "
+        exec(QStringLiteral("CREATE VIEW IF NOT EXISTS bet_lines AS SELECT sale_date, seq, race / 1000000 AS venue, "
                             "race / 10000 % 100 AS kaiji, race / 100 % 100 AS hiji, race % 100 AS race_num, "
                             "bet / 100000000 AS bet_type, bet / 1000000 % 100 AS num1, bet / 10000 % 100 AS num2, "
                             "bet / 100 % 100 AS num3, bet / 10 % 10 AS buy_day, stake, payout, bet % 10 AS state "
                             "FROM bets")) &&
-        Exec(QStringLiteral(
+        exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS day_figures (sale_date INTEGER NOT NULL, venue INTEGER NOT NULL, "
             "bet_type INTEGER NOT NULL, bets INTEGER, stake INTEGER, payout INTEGER, hits INTEGER, misses INTEGER, "
             "refunds INTEGER, unsettled INTEGER, PRIMARY KEY (sale_date, venue, bet_type)) WITHOUT ROWID"));
-    if (!ok || !Exec(QStringLiteral("COMMIT"))) {
+    if (!ok || !exec(QStringLiteral("COMMIT"))) {
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         return false;
     }
     return true;
 }
 
-bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
-    const auto day = DateKey(saleDate);
+bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
+    const auto day = dateKey(saleDate);
     if (!m_open || m_reading) {
         return m_error.isEmpty()
-                   ? Fail(QStringLiteral("分析用の投票記録を書き込めません"),
+                   ? fail(QStringLiteral("分析用の投票記録を書き込めません"),
                           m_reading ? QStringLiteral("読み取り用に開かれています") : QStringLiteral("開かれていません"))
                    : false;
     }
     if (!day) {
-        return Fail(QStringLiteral("分析用の投票記録を書き込めません"),
+        return fail(QStringLiteral("分析用の投票記録を書き込めません"),
                     QStringLiteral("発売日 \"%1\" が日付ではありません").arg(saleDate));
     }
     if (!m_db.transaction()) {
-        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), m_db.lastError().text());
+        return fail(QStringLiteral("分析用の投票記録を書き込めません"), m_db.lastError().text());
     }
     const auto store = [&]() -> bool {
         QSqlQuery q(m_db);
@@ -270,7 +270,7 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
             q.prepare(QStringLiteral("DELETE FROM %1 WHERE sale_date = ?").arg(QLatin1String(table)));
             q.addBindValue(*day);
             if (!q.exec()) {
-                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+                return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         // The rows go in as literal numbers, many to a statement: every value is a number formatted here,
@@ -283,8 +283,8 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
             for (std::size_t seq = first; seq < end; ++seq) {
                 const Archive::Bet& b = bets[seq];
                 sql += seq == first ? "(" : ",(";
-                for (const qint64 v : {*day, static_cast<qint64>(seq), Archive::PackRace(b), Archive::PackBet(b),
-                                       qint64{b.Stake}, qint64{b.Payout}}) {
+                for (const qint64 v : {*day, static_cast<qint64>(seq), Archive::packRace(b), Archive::packBet(b),
+                                       qint64{b.stake}, qint64{b.payout}}) {
                     std::array<char, 24> digits{};
                     const auto stop = std::to_chars(digits.data(), digits.data() + digits.size(), v).ptr;
                     sql.append(digits.data(), stop - digits.data()).append(',');
@@ -292,24 +292,24 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
                 sql.back() = ')';
             }
             if (!q.exec(QString::fromLatin1(sql))) {
-                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+                return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         q.prepare(QStringLiteral("INSERT INTO day_figures VALUES (?,?,?,?,?,?,?,?,?,?)"));
-        for (const Archive::DayFigures& f : Archive::SumDay(saleDate, bets)) {
-            for (const qint64 v : {*day, qint64{f.Venue}, qint64{f.BetType}, f.Sum.Bets, f.Sum.Stake, f.Sum.Payout,
-                                   f.Sum.Hits, f.Sum.Misses, f.Sum.Refunds, f.Sum.Unsettled}) {
+        for (const Archive::DayFigures& f : Archive::sumDay(saleDate, bets)) {
+            for (const qint64 v : {*day, qint64{f.venue}, qint64{f.betType}, f.sum.bets, f.sum.stake, f.sum.payout,
+                                   f.sum.hits, f.sum.misses, f.sum.refunds, f.sum.unsettled}) {
                 q.addBindValue(v);
             }
             if (!q.exec()) {
-                return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+                return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
             }
         }
         q.prepare(QStringLiteral("INSERT INTO days VALUES (?, ?, datetime('now'))"));
         q.addBindValue(*day);
         q.addBindValue(static_cast<qint64>(bets.size()));
         if (!q.exec()) {
-            return Fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+            return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
         }
         return true;
     };
@@ -320,14 +320,14 @@ bool BetArchive::StoreDay(const QString& saleDate, const std::vector<Archive::Be
     if (!m_db.commit()) {
         const QString reason = m_db.lastError().text();
         m_db.rollback();
-        return Fail(QStringLiteral("分析用の投票記録を書き込めません"), reason);
+        return fail(QStringLiteral("分析用の投票記録を書き込めません"), reason);
     }
     return true;
 }
 
-std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
+std::vector<Archive::Bet> BetArchive::betsOfDay(const QString& saleDate) {
     std::vector<Archive::Bet> out;
-    const auto day = DateKey(saleDate);
+    const auto day = dateKey(saleDate);
     if (!m_open || m_empty || !day) {
         return out;
     }
@@ -337,17 +337,17 @@ std::vector<Archive::Bet> BetArchive::BetsOfDay(const QString& saleDate) {
                              "payout, state FROM bet_lines WHERE sale_date = ? ORDER BY seq"));
     q.addBindValue(*day);
     const auto s = [&q](int i) { return static_cast<qint16>(q.value(i).toInt()); };
-    if (!ReadRows(q, [&] {
+    if (!readRows(q, [&] {
             out.push_back(
                 {s(0), s(1), s(2), s(3), s(4), s(5), s(6), s(7), s(8), q.value(9).toInt(), q.value(10).toInt(), s(11)});
         })) {
-        FailRead(q.lastError());
+        failRead(q.lastError());
         out.clear();
     }
     return out;
 }
 
-QStringList BetArchive::Days() {
+QStringList BetArchive::days() {
     QStringList out;
     if (!m_open || m_empty) {
         return out;
@@ -355,17 +355,17 @@ QStringList BetArchive::Days() {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT sale_date FROM days ORDER BY sale_date"));
-    if (!ReadRows(q, [&] { out << QString::number(q.value(0).toLongLong()); })) {
-        FailRead(q.lastError());
+    if (!readRows(q, [&] { out << QString::number(q.value(0).toLongLong()); })) {
+        failRead(q.lastError());
         out.clear();
     }
     return out;
 }
 
-std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, const QString& to) {
+std::vector<Archive::DayFigures> BetArchive::figuresOf(const QString& from, const QString& to) {
     std::vector<Archive::DayFigures> out;
-    const auto first = DateKey(from);
-    const auto last = DateKey(to);
+    const auto first = dateKey(from);
+    const auto last = dateKey(to);
     if (!m_open || m_empty || !first || !last) {
         return out;
     }
@@ -377,13 +377,13 @@ std::vector<Archive::DayFigures> BetArchive::FiguresOf(const QString& from, cons
     q.addBindValue(*first);
     q.addBindValue(*last);
     const auto n = [&q](int i) { return q.value(i).toLongLong(); };
-    if (!ReadRows(q, [&] {
+    if (!readRows(q, [&] {
             out.push_back({QString::number(n(0)),
                            static_cast<qint16>(n(1)),
                            static_cast<qint16>(n(2)),
                            {n(3), n(4), n(5), n(6), n(7), n(8), n(9)}});
         })) {
-        FailRead(q.lastError());
+        failRead(q.lastError());
         out.clear();
     }
     return out;

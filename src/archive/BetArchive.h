@@ -31,7 +31,7 @@ public:
         ReadFrozen,
     };
 
-    static QString FileName() { return QStringLiteral("VQBETS.SQLITE"); }
+    static QString fileName() { return QStringLiteral("VQBETS.SQLITE"); }
     // The layout this version writes. A file of a later version is left alone, never written to.
     static constexpr int kSchemaVersion = 1;
 
@@ -42,31 +42,31 @@ public:
 
     // Opens the archive in `folder`, making it when missing (for Write). False, with ErrorText, when it
     // cannot be opened or made, is not an archive, or was written by a later version.
-    bool Open(const QString& folder, Access access = Access::Write);
-    bool IsOpen() const { return m_open; }
+    bool open(const QString& folder, Access access = Access::Write);
+    bool isOpen() const { return m_open; }
     // Why the last call failed: the file and the reason, for the one message the user sees.
-    const QString& ErrorText() const { return m_error; }
+    const QString& errorText() const { return m_error; }
 
     // Replaces the day's bets (saleDate "yyyymmdd") and figures; only for Write.
-    bool StoreDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
+    bool storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
     // Each reader below returns nothing, with ErrorText, when its read fails part way (a damaged page):
     // the figures of half a period must never pass for the period's.
 
     // The stored bets of a day in the order they were stored.
-    std::vector<Archive::Bet> BetsOfDay(const QString& saleDate);
+    std::vector<Archive::Bet> betsOfDay(const QString& saleDate);
     // The stored days, oldest first.
-    QStringList Days();
+    QStringList days();
     // The day figures of the days from..to (both "yyyymmdd", both included).
-    std::vector<Archive::DayFigures> FiguresOf(const QString& from, const QString& to);
+    std::vector<Archive::DayFigures> figuresOf(const QString& from, const QString& to);
 
 private:
-    bool Fail(const QString& what, const QString& reason);
-    bool FailRead(const QSqlError& error);
-    bool FailOpen(const QSqlError& error);
-    bool Exec(const QString& sql);
-    bool UseWal();
-    bool CheckVersion();
-    bool MakeSchema();
+    bool fail(const QString& what, const QString& reason);
+    bool failRead(const QSqlError& error);
+    bool failOpen(const QSqlError& error);
+    bool exec(const QString& sql);
+    bool useWal();
+    bool checkVersion();
+    bool makeSchema();
 
     QString m_connection;
     QString m_path;

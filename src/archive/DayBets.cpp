@@ -8,36 +8,36 @@
 
 namespace Archive {
 
-std::vector<Bet> DayBets(const SaleDayReader& pat) {
+std::vector<Bet> dayBets(const SaleDayReader& pat) {
     std::vector<Bet> out;
     qsizetype count = 0;
-    for (const auto& meeting : pat.colKaisai()) {
-        for (const auto& race : meeting->colRace()) {
-            count += race->LogCount();
+    for (const auto& meeting : pat.meetings()) {
+        for (const auto& race : meeting->races()) {
+            count += race->logCount();
         }
     }
     out.reserve(static_cast<std::size_t>(count));
     const QString source = QStringLiteral("Archive");
-    for (const auto& meeting : pat.colKaisai()) {
-        const auto kai = Num::ToInt16(meeting->KaiJi());
-        const auto nichi = Num::ToInt16(meeting->HiJi());
-        for (const auto& race : meeting->colRace()) {
-            for (qsizetype i = 1; i <= race->LogCount(); ++i) {
-                const BetLine log = race->LogRecord(i);
+    for (const auto& meeting : pat.meetings()) {
+        const auto kai = Num::toInt16(meeting->kaiJi());
+        const auto nichi = Num::toInt16(meeting->hiJi());
+        for (const auto& race : meeting->races()) {
+            for (qsizetype i = 1; i <= race->logCount(); ++i) {
+                const BetLine log = race->logRecord(i);
                 Bet bet;
-                bet.Venue = meeting->KaisaiNum();
-                bet.KaiJi = kai;
-                bet.HiJi = nichi;
-                bet.RaceNum = log.RaceNum;
-                bet.BetType = log.BetType;
-                bet.Num1 = log.Num1;
-                bet.Num2 = log.Num2;
-                bet.Num3 = log.Num3;
-                bet.BuyDay = log.BuyDay;
-                bet.Stake = Money::Mul(log.Units, 100, source);
+                bet.venue = meeting->kaisaiNum();
+                bet.kaiJi = kai;
+                bet.hiJi = nichi;
+                bet.raceNum = log.raceNum;
+                bet.betType = log.betType;
+                bet.num1 = log.num1;
+                bet.num2 = log.num2;
+                bet.num3 = log.num3;
+                bet.buyDay = log.buyDay;
+                bet.stake = Money::mul(log.units, 100, source);
                 // The evaluation keeps the payout per 100 yen: a refund's is 100, so it pays the stake back.
-                bet.Payout = Money::Mul(log.Units, log.Payout, source);
-                bet.State = log.Hit;
+                bet.payout = Money::mul(log.units, log.payout, source);
+                bet.state = log.hit;
                 out.push_back(bet);
             }
         }

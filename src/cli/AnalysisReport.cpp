@@ -14,52 +14,52 @@ const char kAnalyseUsage[] = "velqora analyse [--json | --csv] PATFOLDER [--from
 
 namespace {
 
-void Print(FILE* stream, const QByteArray& bytes) {
+void print(FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
 
-int Usage() {
-    Print(stderr, QByteArray("usage: ") + kAnalyseUsage);
+int usage() {
+    print(stderr, QByteArray("usage: ") + kAnalyseUsage);
     return 2;
 }
 
-void WriteRows(JsonWriter& j, const std::vector<AnalysisRow>& rows, const QString& codeKey, const QString& nameKey) {
-    j.BeginArray();
+void writeRows(JsonWriter& j, const std::vector<AnalysisRow>& rows, const QString& codeKey, const QString& nameKey) {
+    j.beginArray();
     for (const AnalysisRow& r : rows) {
-        j.BeginObject();
-        j.Key(codeKey).Value(qint64{r.Code});
-        j.Key(nameKey).Value(r.Name);
-        j.Key(QStringLiteral("bets")).Value(r.Sum.Bets);
-        j.Key(QStringLiteral("stake")).Value(r.Sum.Stake);
-        j.Key(QStringLiteral("payout")).Value(r.Sum.Payout);
-        j.Key(QStringLiteral("hits")).Value(r.Sum.Hits);
-        j.Key(QStringLiteral("refunds")).Value(r.Sum.Refunds);
-        j.Key(QStringLiteral("unsettled")).Value(r.Sum.Unsettled);
-        j.Key(QStringLiteral("hitRate")).Value(r.HitRate);
-        j.Key(QStringLiteral("recovery")).Value(r.Recovery);
-        j.EndObject();
+        j.beginObject();
+        j.key(codeKey).value(qint64{r.code});
+        j.key(nameKey).value(r.name);
+        j.key(QStringLiteral("bets")).value(r.sum.bets);
+        j.key(QStringLiteral("stake")).value(r.sum.stake);
+        j.key(QStringLiteral("payout")).value(r.sum.payout);
+        j.key(QStringLiteral("hits")).value(r.sum.hits);
+        j.key(QStringLiteral("refunds")).value(r.sum.refunds);
+        j.key(QStringLiteral("unsettled")).value(r.sum.unsettled);
+        j.key(QStringLiteral("hitRate")).value(r.hitRate);
+        j.key(QStringLiteral("recovery")).value(r.recovery);
+        j.endObject();
     }
-    j.EndArray();
+    j.endArray();
 }
 
-QString Text(const AnalysisTables& t) {
-    QString out = QStringLiteral("期間 %1 - %2\n").arg(t.From, t.To);
+QString text(const AnalysisTables& t) {
+    QString out = QStringLiteral("期間 %1 - %2\n").arg(t.from, t.to);
     const auto table = [&out, &t](const QString& title, const std::vector<AnalysisRow>& rows) {
-        out += u'\n' + (QStringList{title} << AnalysisColumns()).join(u'\t') + u'\n';
+        out += u'\n' + (QStringList{title} << analysisColumns()).join(u'\t') + u'\n';
         for (const AnalysisRow& r : rows) {
-            out += (QStringList{r.Name} << AnalysisCells(r)).join(u'\t') + u'\n';
+            out += (QStringList{r.name} << analysisCells(r)).join(u'\t') + u'\n';
         }
-        out += (QStringList{t.Total.Name} << AnalysisCells(t.Total)).join(u'\t') + u'\n';
+        out += (QStringList{t.total.name} << analysisCells(t.total)).join(u'\t') + u'\n';
     };
-    table(QStringLiteral("式別"), t.ByBetType);
-    table(QStringLiteral("場"), t.ByVenue);
+    table(QStringLiteral("式別"), t.byBetType);
+    table(QStringLiteral("場"), t.byVenue);
     return out;
 }
 
 } // namespace
 
-int AnalyseCommand(const QStringList& args) {
+int analyseCommand(const QStringList& args) {
     bool json = false;
     bool csv = false;
     QString folder;
@@ -74,57 +74,57 @@ int AnalyseCommand(const QStringList& args) {
             csv = true;
         } else if (a == QLatin1String("--from") || a == QLatin1String("--to")) {
             if (i + 1 >= args.size() || !ymd.match(args[i + 1]).hasMatch()) {
-                Print(stderr, "velqora: " + a.toUtf8() + " needs a date YYYYMMDD\n");
-                return Usage();
+                print(stderr, "velqora: " + a.toUtf8() + " needs a date YYYYMMDD\n");
+                return usage();
             }
             (a == QLatin1String("--from") ? from : to) = args[++i];
         } else if (a.startsWith(QLatin1String("--")) || !folder.isEmpty()) {
-            return Usage();
+            return usage();
         } else {
             folder = a;
         }
     }
     if (folder.isEmpty() || (json && csv)) {
-        return Usage();
+        return usage();
     }
     if (!QFileInfo(folder).isDir()) {
-        Print(stderr, "velqora: no such folder: " + folder.toUtf8() + "\n");
+        print(stderr, "velqora: no such folder: " + folder.toUtf8() + "\n");
         return 3;
     }
-    if (!QFileInfo::exists(QFileInfo(folder).absoluteFilePath() + u'/' + BetArchive::FileName())) {
-        Print(stderr, "velqora: the folder has no bet archive yet (velqora archive DATAFOLDER makes it)\n");
+    if (!QFileInfo::exists(QFileInfo(folder).absoluteFilePath() + u'/' + BetArchive::fileName())) {
+        print(stderr, "velqora: the folder has no bet archive yet (velqora archive DATAFOLDER makes it)\n");
         return 3;
     }
     BetArchive archive;
-    if (!archive.Open(QFileInfo(folder).absoluteFilePath(), BetArchive::Access::Read)) {
-        Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
+    if (!archive.open(QFileInfo(folder).absoluteFilePath(), BetArchive::Access::Read)) {
+        print(stderr, "velqora: " + archive.errorText().toUtf8() + "\n");
         return 4;
     }
-    const QStringList days = archive.Days();
+    const QStringList days = archive.days();
     const QString first = days.isEmpty() ? QString() : days.first();
     const QString last = days.isEmpty() ? QString() : days.last();
-    const AnalysisDates dates = AnalysisPeriodDates(AnalysisPeriod::Range, last, first, last,
+    const AnalysisDates dates = analysisPeriodDates(AnalysisPeriod::Range, last, first, last,
                                                     from.isEmpty() ? first : from, to.isEmpty() ? last : to);
-    const AnalysisTables t = BuildAnalysis(archive.FiguresOf(dates.From, dates.To), dates.From, dates.To);
-    if (!archive.ErrorText().isEmpty()) { // a read that met damage: its message, and no figures
-        Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
+    const AnalysisTables t = buildAnalysis(archive.figuresOf(dates.from, dates.to), dates.from, dates.to);
+    if (!archive.errorText().isEmpty()) { // a read that met damage: its message, and no figures
+        print(stderr, "velqora: " + archive.errorText().toUtf8() + "\n");
         return 4;
     }
     if (csv) {
-        Print(stdout, Csv::Document(AnalysisCsvRows(t)));
+        print(stdout, Csv::document(analysisCsvRows(t)));
     } else if (json) {
         JsonWriter j;
-        j.BeginObject();
-        j.Key(QStringLiteral("from")).Value(t.From);
-        j.Key(QStringLiteral("to")).Value(t.To);
-        j.Key(QStringLiteral("byBetType"));
-        WriteRows(j, t.ByBetType, QStringLiteral("betType"), QStringLiteral("name"));
-        j.Key(QStringLiteral("byVenue"));
-        WriteRows(j, t.ByVenue, QStringLiteral("venueCode"), QStringLiteral("venue"));
-        j.EndObject();
-        Print(stdout, j.ToUtf8() + "\n");
+        j.beginObject();
+        j.key(QStringLiteral("from")).value(t.from);
+        j.key(QStringLiteral("to")).value(t.to);
+        j.key(QStringLiteral("byBetType"));
+        writeRows(j, t.byBetType, QStringLiteral("betType"), QStringLiteral("name"));
+        j.key(QStringLiteral("byVenue"));
+        writeRows(j, t.byVenue, QStringLiteral("venueCode"), QStringLiteral("venue"));
+        j.endObject();
+        print(stdout, j.toUtf8() + "\n");
     } else {
-        Print(stdout, Text(t).toUtf8());
+        print(stdout, text(t).toUtf8());
     }
     return 0;
 }

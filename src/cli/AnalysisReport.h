@@ -7,6 +7,6 @@
 //     velqora analyse [--json | --csv] PATFOLDER [--from YYYYMMDD] [--to YYYYMMDD]
 //
 // Without dates, every stored day. The arguments are those after "analyse"; returns the exit status.
-int AnalyseCommand(const QStringList& args);
+int analyseCommand(const QStringList& args);
 
 extern const char kAnalyseUsage[];

@@ -12,6 +12,6 @@
 //
 // Each form prints the book after the change; --csv prints it as the passbook's CSV保存 writes it. A refused edit
 // leaves the file as it was. The arguments are those after "book"; returns the exit status.
-int BookCommand(const QStringList& args);
+int bookCommand(const QStringList& args);
 
 extern const char kBookUsage[];

@@ -8,17 +8,17 @@
 #include <optional>
 
 namespace {
-void Print(FILE* stream, const QByteArray& bytes) {
+void print(FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
 
 // The page as the browser copies it: UTF-8 (a byte-order mark from a Windows editor dropped), lines
 // separated by CR LF whatever the file used.
-std::optional<QString> ReadPage(const QString& path) {
+std::optional<QString> readPage(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Print(stderr, "velqora: cannot read " + path.toUtf8() + "\n");
+        print(stderr, "velqora: cannot read " + path.toUtf8() + "\n");
         return std::nullopt;
     }
     QString text = QString::fromUtf8(file.readAll());
@@ -30,36 +30,36 @@ std::optional<QString> ReadPage(const QString& path) {
 }
 } // namespace
 
-int ConvertCommand(const QStringList& args) {
+int convertCommand(const QStringList& args) {
     const bool raceList = !args.isEmpty() && args[0] == QLatin1String("--race-list");
     if (args.size() != 2 || (!raceList && args[0].startsWith(QLatin1String("--")))) {
-        Print(stderr, "usage: velqora convert PAGEFILE SAVEDIR\n"
+        print(stderr, "usage: velqora convert PAGEFILE SAVEDIR\n"
                       "       velqora convert --race-list PAGEFILE\n");
         return 2;
     }
-    const std::optional<QString> page = ReadPage(args[raceList ? 1 : 0]);
+    const std::optional<QString> page = readPage(args[raceList ? 1 : 0]);
     if (!page) {
         return 3;
     }
     ResultsPageConverter conv;
     if (raceList) {
-        conv.GetRaceNum(*page);
-        for (const QString& race : conv.colElement()) {
-            Print(stdout, race.toUtf8() + "\n");
+        conv.getRaceNum(*page);
+        for (const QString& race : conv.foundRaces()) {
+            print(stdout, race.toUtf8() + "\n");
         }
         return 0;
     }
     // The download window hands the converter the copied text with every half-width space made "#".
     QString text = *page;
     conv.setSavePathName(args[1]);
-    if (!conv.GetKekka(text.replace(u' ', u'#'))) {
-        if (!conv.WriteError().isEmpty()) {
-            Print(stderr, "velqora: the result file could not be written: " + conv.WriteError().toUtf8() + "\n");
+    if (!conv.getKekka(text.replace(u' ', u'#'))) {
+        if (!conv.writeError().isEmpty()) {
+            print(stderr, "velqora: the result file could not be written: " + conv.writeError().toUtf8() + "\n");
             return 4;
         }
-        Print(stderr, "velqora: the page makes no result file; nothing was written\n");
+        print(stderr, "velqora: the page makes no result file; nothing was written\n");
         return 1;
     }
-    Print(stdout, conv.KekkaFileName().toUtf8() + "\n");
+    print(stdout, conv.kekkaFileName().toUtf8() + "\n");
     return 0;
 }

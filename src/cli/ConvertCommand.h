@@ -5,4 +5,4 @@
 // velqora convert PAGEFILE SAVEDIR     a results page's text into a result file in SAVEDIR
 // velqora convert --race-list PAGEFILE the race numbers a payout-list page names
 // Returns the exit status.
-int ConvertCommand(const QStringList& args);
+int convertCommand(const QStringList& args);

@@ -2,55 +2,55 @@
 
 #include <cstring>
 
-JsonWriter& JsonWriter::BeginObject() {
-    BeforeValue();
+JsonWriter& JsonWriter::beginObject() {
+    beforeValue();
     m_text += '{';
     m_hasMember.append(false);
     return *this;
 }
 
-JsonWriter& JsonWriter::EndObject() {
+JsonWriter& JsonWriter::endObject() {
     m_text += '}';
     m_hasMember.removeLast();
     return *this;
 }
 
-JsonWriter& JsonWriter::BeginArray() {
-    BeforeValue();
+JsonWriter& JsonWriter::beginArray() {
+    beforeValue();
     m_text += '[';
     m_hasMember.append(false);
     return *this;
 }
 
-JsonWriter& JsonWriter::EndArray() {
+JsonWriter& JsonWriter::endArray() {
     m_text += ']';
     m_hasMember.removeLast();
     return *this;
 }
 
-JsonWriter& JsonWriter::Key(const QString& key) {
+JsonWriter& JsonWriter::key(const QString& key) {
     if (!m_hasMember.isEmpty()) {
         if (m_hasMember.last()) {
             m_text += ',';
         }
         m_hasMember.last() = true;
     }
-    m_text += Quote(key).toUtf8();
+    m_text += quote(key).toUtf8();
     m_text += ':';
     m_afterKey = true;
     return *this;
 }
 
-void JsonWriter::Flush() {
+void JsonWriter::flush() {
     if (m_stream && !m_text.isEmpty()) {
         std::fwrite(m_text.constData(), 1, static_cast<size_t>(m_text.size()), m_stream);
         m_text.resize(0); // keeps its capacity
     }
 }
 
-void JsonWriter::BeforeValue() {
+void JsonWriter::beforeValue() {
     if (m_stream && m_text.size() >= 64 * 1024) {
-        Flush();
+        flush();
     }
     if (m_afterKey) {
         m_afterKey = false;
@@ -64,40 +64,40 @@ void JsonWriter::BeforeValue() {
     }
 }
 
-JsonWriter& JsonWriter::Value(const QString& text) {
-    BeforeValue();
-    m_text += Quote(text).toUtf8();
+JsonWriter& JsonWriter::value(const QString& text) {
+    beforeValue();
+    m_text += quote(text).toUtf8();
     return *this;
 }
 
-JsonWriter& JsonWriter::Value(qint64 number) {
-    BeforeValue();
+JsonWriter& JsonWriter::value(qint64 number) {
+    beforeValue();
     m_text += QByteArray::number(number);
     return *this;
 }
 
-JsonWriter& JsonWriter::Value(bool flag) {
-    BeforeValue();
+JsonWriter& JsonWriter::value(bool flag) {
+    beforeValue();
     m_text += flag ? "true" : "false";
     return *this;
 }
 
-JsonWriter& JsonWriter::Null() {
-    BeforeValue();
+JsonWriter& JsonWriter::null() {
+    beforeValue();
     m_text += "null";
     return *this;
 }
 
-JsonWriter& JsonWriter::Strings(const QStringList& list) {
-    BeginArray();
+JsonWriter& JsonWriter::strings(const QStringList& list) {
+    beginArray();
     for (const QString& s : list) {
-        Value(s);
+        value(s);
     }
-    return EndArray();
+    return endArray();
 }
 
-JsonWriter& JsonWriter::PlainString(QByteArrayView ascii) {
-    BeforeValue();
+JsonWriter& JsonWriter::plainString(QByteArrayView ascii) {
+    beforeValue();
     const qsizetype at = m_text.size();
     m_text.resize(at + ascii.size() + 2);
     char* out = m_text.data() + at;
@@ -107,7 +107,7 @@ JsonWriter& JsonWriter::PlainString(QByteArrayView ascii) {
     return *this;
 }
 
-QString JsonWriter::Quote(const QString& text) {
+QString JsonWriter::quote(const QString& text) {
     QString out;
     out.reserve(text.size() + 2);
     out += QLatin1Char('"');
@@ -140,10 +140,10 @@ QString JsonWriter::Quote(const QString& text) {
     return out;
 }
 
-void WriteColour(JsonWriter& j, const OptionalRgb& colour) {
+void writeColour(JsonWriter& j, const OptionalRgb& colour) {
     if (colour) {
-        j.Value(Rgb::Hex(*colour));
+        j.value(Rgb::hex(*colour));
     } else {
-        j.Null();
+        j.null();
     }
 }

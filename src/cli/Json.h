@@ -17,28 +17,28 @@ public:
     // report runs to megabytes.
     explicit JsonWriter(FILE* stream = nullptr) : m_stream(stream) {}
 
-    JsonWriter& BeginObject();
-    JsonWriter& EndObject();
-    JsonWriter& BeginArray();
-    JsonWriter& EndArray();
-    JsonWriter& Key(const QString& key);
-    JsonWriter& Value(const QString& text);
-    JsonWriter& Value(qint64 number);
-    JsonWriter& Value(bool flag);
-    JsonWriter& Null();
-    JsonWriter& Strings(const QStringList& list);
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(const QString& key);
+    JsonWriter& value(const QString& text);
+    JsonWriter& value(qint64 number);
+    JsonWriter& value(bool flag);
+    JsonWriter& null();
+    JsonWriter& strings(const QStringList& list);
     // A string of plain ASCII that needs no escaping (digit lines, codes), written as it is.
-    JsonWriter& PlainString(QByteArrayView ascii);
+    JsonWriter& plainString(QByteArrayView ascii);
 
     // The document as UTF-8 text (what is not written out yet, with a stream).
-    const QByteArray& ToUtf8() const { return m_text; }
+    const QByteArray& toUtf8() const { return m_text; }
     // Writes out what is pending to the stream.
-    void Flush();
+    void flush();
 
-    static QString Quote(const QString& text);
+    static QString quote(const QString& text);
 
 private:
-    void BeforeValue();
+    void beforeValue();
     FILE* m_stream = nullptr;
     QByteArray m_text; // UTF-8
     // Per open container: whether a member was written yet; whether a key is pending.
@@ -47,4 +47,4 @@ private:
 };
 
 // A colour as "#RRGGBB", or null where the window keeps the one it was designed with.
-void WriteColour(JsonWriter& j, const OptionalRgb& colour);
+void writeColour(JsonWriter& j, const OptionalRgb& colour);

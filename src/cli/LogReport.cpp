@@ -5,36 +5,36 @@
 #include "views/LogViews.h"
 
 namespace {
-void Write(FILE* stream, const QString& text) {
+void write(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
 }
 } // namespace
 
-void WriteLogJson(FILE* stream, const SaleDayReader& pat) {
+void writeLogJson(FILE* stream, const SaleDayReader& pat) {
     JsonWriter j(stream);
-    j.BeginObject();
-    j.Key(QStringLiteral("title")).Value(LogViews::Title(pat.CurDate(), pat.objLog()));
-    j.Key(QStringLiteral("views")).BeginObject();
+    j.beginObject();
+    j.key(QStringLiteral("title")).value(LogViews::title(pat.saleDate(), pat.betLog()));
+    j.key(QStringLiteral("views")).beginObject();
     for (qint16 view = 1; view <= LogViews::kViewCount; ++view) {
-        j.Key(QString::number(view)).Value(LogViews::Text(view, pat.colKaisai()).value_or(QString()));
-        j.Flush();
+        j.key(QString::number(view)).value(LogViews::text(view, pat.meetings()).value_or(QString()));
+        j.flush();
     }
-    j.EndObject();
-    j.EndObject();
-    j.Flush();
+    j.endObject();
+    j.endObject();
+    j.flush();
     std::fputc('\n', stream);
     std::fflush(stream);
 }
 
-void WriteLogText(FILE* stream, const SaleDayReader& pat) {
-    Write(stream, LogViews::Title(pat.CurDate(), pat.objLog()) + QLatin1Char('\n'));
+void writeLogText(FILE* stream, const SaleDayReader& pat) {
+    write(stream, LogViews::title(pat.saleDate(), pat.betLog()) + QLatin1Char('\n'));
     for (qint16 view = 1; view <= LogViews::kViewCount; ++view) {
-        QString text = LogViews::Text(view, pat.colKaisai()).value_or(QString());
+        QString text = LogViews::text(view, pat.meetings()).value_or(QString());
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        Write(stream, QStringLiteral("\n[%1 %2]\n").arg(view).arg(LogViews::Caption(view).trimmed()));
+        write(stream, QStringLiteral("\n[%1 %2]\n").arg(view).arg(LogViews::caption(view).trimmed()));
         if (!text.isEmpty()) {
-            Write(stream, text + QLatin1Char('\n'));
+            write(stream, text + QLatin1Char('\n'));
         }
     }
     std::fflush(stream);

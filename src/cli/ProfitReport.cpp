@@ -4,41 +4,41 @@
 #include "patdata/SaleDayReader.h"
 #include "views/ProfitTable.h"
 
-QByteArray ProfitJson(const SaleDayReader& pat) {
-    const ProfitTable table = BuildProfitTable(pat.colKaisai(), pat.CurDate());
+QByteArray profitJson(const SaleDayReader& pat) {
+    const ProfitTable table = buildProfitTable(pat.meetings(), pat.saleDate());
     JsonWriter j;
-    j.BeginObject();
-    j.Key(QStringLiteral("caption")).Value(table.Caption);
-    j.Key(QStringLiteral("meetings")).BeginArray();
-    for (const ProfitMeeting& m : table.Meetings) {
-        j.BeginObject();
-        j.Key(QStringLiteral("title")).Value(m.Title);
-        j.Key(QStringLiteral("rows")).BeginArray();
-        for (const ProfitRow& row : m.Rows) {
-            j.BeginObject();
-            j.Key(QStringLiteral("index")).Value(qint64(row.Index));
-            j.Key(QStringLiteral("stake")).Value(row.Stake);
-            j.Key(QStringLiteral("profit")).Value(row.Profit);
-            WriteColour(j.Key(QStringLiteral("profitFore")), row.ProfitFore);
-            WriteColour(j.Key(QStringLiteral("profitBack")), row.ProfitBack);
-            j.EndObject();
+    j.beginObject();
+    j.key(QStringLiteral("caption")).value(table.caption);
+    j.key(QStringLiteral("meetings")).beginArray();
+    for (const ProfitMeeting& m : table.meetings) {
+        j.beginObject();
+        j.key(QStringLiteral("title")).value(m.title);
+        j.key(QStringLiteral("rows")).beginArray();
+        for (const ProfitRow& row : m.rows) {
+            j.beginObject();
+            j.key(QStringLiteral("index")).value(qint64(row.index));
+            j.key(QStringLiteral("stake")).value(row.stake);
+            j.key(QStringLiteral("profit")).value(row.profit);
+            writeColour(j.key(QStringLiteral("profitFore")), row.profitFore);
+            writeColour(j.key(QStringLiteral("profitBack")), row.profitBack);
+            j.endObject();
         }
-        j.EndArray();
-        j.Key(QStringLiteral("tomorrow"));
-        m.HasTomorrow ? void(j.Value(m.Tomorrow)) : void(j.Null());
-        j.Key(QStringLiteral("stakeTotal")).Value(m.StakeTotal);
-        j.Key(QStringLiteral("profitTotal")).Value(m.ProfitTotal);
-        j.Key(QStringLiteral("profitTotalRed")).Value(m.ProfitTotalRed);
-        j.EndObject();
+        j.endArray();
+        j.key(QStringLiteral("tomorrow"));
+        m.hasTomorrow ? void(j.value(m.tomorrow)) : void(j.null());
+        j.key(QStringLiteral("stakeTotal")).value(m.stakeTotal);
+        j.key(QStringLiteral("profitTotal")).value(m.profitTotal);
+        j.key(QStringLiteral("profitTotalRed")).value(m.profitTotalRed);
+        j.endObject();
     }
-    j.EndArray();
-    j.EndObject();
-    return j.ToUtf8() + '\n';
+    j.endArray();
+    j.endObject();
+    return j.toUtf8() + '\n';
 }
 
 namespace {
 // The window tells a settled race by its cell's background; text has only a word for it.
-QString Mark(const OptionalRgb& back) {
+QString mark(const OptionalRgb& back) {
     if (!back) {
         return QString();
     }
@@ -48,30 +48,30 @@ QString Mark(const OptionalRgb& back) {
     if (*back == Rgb::Red) {
         return QStringLiteral(" [赤]");
     }
-    return QStringLiteral(" [%1]").arg(Rgb::Hex(*back));
+    return QStringLiteral(" [%1]").arg(Rgb::hex(*back));
 }
 } // namespace
 
-QString ProfitText(const SaleDayReader& pat) {
-    const ProfitTable table = BuildProfitTable(pat.colKaisai(), pat.CurDate());
-    QString t = table.Caption + QLatin1Char('\n');
-    for (const ProfitMeeting& m : table.Meetings) {
-        t += QLatin1Char('\n') + m.Title + QLatin1Char('\n');
+QString profitText(const SaleDayReader& pat) {
+    const ProfitTable table = buildProfitTable(pat.meetings(), pat.saleDate());
+    QString t = table.caption + QLatin1Char('\n');
+    for (const ProfitMeeting& m : table.meetings) {
+        t += QLatin1Char('\n') + m.title + QLatin1Char('\n');
         t += QStringLiteral("           投票      損益\n");
-        for (const ProfitRow& row : m.Rows) {
+        for (const ProfitRow& row : m.rows) {
             t += QStringLiteral("  %1R %2 %3%4\n")
-                     .arg(PickRaceCell(row.Index).Race, 2)
-                     .arg(row.Stake, 9)
-                     .arg(row.Profit, 9)
-                     .arg(Mark(row.ProfitBack));
+                     .arg(pickRaceCell(row.index).race, 2)
+                     .arg(row.stake, 9)
+                     .arg(row.profit, 9)
+                     .arg(mark(row.profitBack));
         }
-        if (m.HasTomorrow) {
-            t += QStringLiteral("  前日%1\n").arg(m.Tomorrow, 9);
+        if (m.hasTomorrow) {
+            t += QStringLiteral("  前日%1\n").arg(m.tomorrow, 9);
         }
         t += QStringLiteral("    計%1 %2%3\n")
-                 .arg(m.StakeTotal, 9)
-                 .arg(m.ProfitTotal, 9)
-                 .arg(m.ProfitTotalRed ? QStringLiteral(" [赤]") : QString());
+                 .arg(m.stakeTotal, 9)
+                 .arg(m.profitTotal, 9)
+                 .arg(m.profitTotalRed ? QStringLiteral(" [赤]") : QString());
     }
     return t;
 }

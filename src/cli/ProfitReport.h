@@ -6,5 +6,5 @@
 class SaleDayReader;
 
 // The day profit table of a read folder, as the profit command prints it.
-QByteArray ProfitJson(const SaleDayReader& pat);
-QString ProfitText(const SaleDayReader& pat);
+QByteArray profitJson(const SaleDayReader& pat);
+QString profitText(const SaleDayReader& pat);

@@ -8,5 +8,5 @@ class Race;
 
 // One opened race as the race command prints it: its odds and brackets, then the detail and results
 // windows' contents. `factory` is the race's aggregate and may be null (nothing opened).
-QByteArray RaceJson(const Race& race, const RaceOdds* factory, bool ok);
-QString RaceText(const Race& race, const RaceOdds* factory, bool ok);
+QByteArray raceJson(const Race& race, const RaceOdds* factory, bool ok);
+QString raceText(const Race& race, const RaceOdds* factory, bool ok);

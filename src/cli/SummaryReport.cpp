@@ -14,186 +14,186 @@ namespace {
 // Bet, ticket and result lines in their text form, written straight from the records (a heavy day has
 // tens of thousands of them).
 template <class Record>
-void Line(JsonWriter& j, const Record& r) {
+void line(JsonWriter& j, const Record& r) {
     char text[kOmitTextLength];
-    j.PlainString(QByteArrayView(text, BetRecords::WriteText(r, text) - text));
+    j.plainString(QByteArrayView(text, BetRecords::writeText(r, text) - text));
 }
 
 template <class Record>
-void Lines(JsonWriter& j, const std::vector<Record>& records) {
-    j.BeginArray();
+void lines(JsonWriter& j, const std::vector<Record>& records) {
+    j.beginArray();
     for (const Record& r : records) {
-        Line(j, r);
+        line(j, r);
     }
-    j.EndArray();
+    j.endArray();
 }
 
-void BetLines(JsonWriter& j, const Race& race) {
-    j.BeginArray();
-    for (qsizetype i = 1; i <= race.LogCount(); ++i) {
-        Line(j, race.LogRecord(i));
+void betLines(JsonWriter& j, const Race& race) {
+    j.beginArray();
+    for (qsizetype i = 1; i <= race.logCount(); ++i) {
+        line(j, race.logRecord(i));
     }
-    j.EndArray();
+    j.endArray();
 }
 
-void WriteResult(JsonWriter& j, const RaceResultReader& k) {
-    j.BeginObject();
-    j.Key(QStringLiteral("lines")).BeginArray();
-    for (qsizetype i = 1; i <= k.KekkaCount(); ++i) {
-        Line(j, k.KekkaRecord(i));
+void writeResult(JsonWriter& j, const RaceResultReader& k) {
+    j.beginObject();
+    j.key(QStringLiteral("lines")).beginArray();
+    for (qsizetype i = 1; i <= k.kekkaCount(); ++i) {
+        line(j, k.kekkaRecord(i));
     }
-    j.EndArray();
-    j.Key(QStringLiteral("weather")).Value(k.Weather());
-    j.Key(QStringLiteral("turf")).Value(k.Turf());
-    j.Key(QStringLiteral("dirt")).Value(k.Dirt());
-    j.Key(QStringLiteral("raceName1")).Value(k.RaceName1());
-    j.Key(QStringLiteral("raceName2")).Value(k.RaceName2());
-    j.Key(QStringLiteral("henkanUma")).Value(k.HenkanUmaNum());
-    j.Key(QStringLiteral("henkanWaku")).Value(k.HenkanWakuNum());
-    j.Key(QStringLiteral("finishers")).BeginArray();
+    j.endArray();
+    j.key(QStringLiteral("weather")).value(k.weather());
+    j.key(QStringLiteral("turf")).value(k.turf());
+    j.key(QStringLiteral("dirt")).value(k.dirt());
+    j.key(QStringLiteral("raceName1")).value(k.raceName1());
+    j.key(QStringLiteral("raceName2")).value(k.raceName2());
+    j.key(QStringLiteral("henkanUma")).value(k.henkanUmaNum());
+    j.key(QStringLiteral("henkanWaku")).value(k.henkanWakuNum());
+    j.key(QStringLiteral("finishers")).beginArray();
     for (int s = 1; s <= 5; ++s) {
-        j.BeginObject();
-        j.Key(QStringLiteral("chaku")).Value(qint64(k.Chaku(s)));
-        j.Key(QStringLiteral("num")).Value(qint64(k.Num(s)));
-        j.Key(QStringLiteral("umaName")).Value(k.UmaName(s));
-        j.Key(QStringLiteral("diff")).Value(k.Diff(s));
-        j.Key(QStringLiteral("waku")).Value(qint64(k.WakuNum(s)));
-        j.EndObject();
+        j.beginObject();
+        j.key(QStringLiteral("chaku")).value(qint64(k.chaku(s)));
+        j.key(QStringLiteral("num")).value(qint64(k.num(s)));
+        j.key(QStringLiteral("umaName")).value(k.umaName(s));
+        j.key(QStringLiteral("diff")).value(k.diff(s));
+        j.key(QStringLiteral("waku")).value(qint64(k.wakuNum(s)));
+        j.endObject();
     }
-    j.EndArray();
-    j.EndObject();
+    j.endArray();
+    j.endObject();
 }
 
-void WriteRace(JsonWriter& j, const Race& race) {
-    j.BeginObject();
-    j.Key(QStringLiteral("raceNum")).Value(qint64(race.RaceNum()));
-    j.Key(QStringLiteral("sale")).Value(qint64(race.Sale()));
-    j.Key(QStringLiteral("kenshu")).Value(qint64(race.Kenshu()));
-    j.Key(QStringLiteral("fileId")).Value(race.FileID());
-    j.Key(QStringLiteral("amtBuy")).Value(qint64(race.AmtBuy()));
-    j.Key(QStringLiteral("amtYesterday")).Value(qint64(race.AmtYesterday()));
-    j.Key(QStringLiteral("amtTomorrow")).Value(qint64(race.AmtTomorrow()));
-    j.Key(QStringLiteral("amtPay")).Value(qint64(race.AmtPay()));
-    j.Key(QStringLiteral("amtYet")).Value(qint64(race.AmtYet()));
-    j.Key(QStringLiteral("message")).Value(race.strMessage());
-    BetLines(j.Key(QStringLiteral("bets")), race);
-    Lines(j.Key(QStringLiteral("tickets")), race.OmitRecords());
-    j.Key(QStringLiteral("result"));
-    if (race.objKekka()) {
-        WriteResult(j, *race.objKekka());
+void writeRace(JsonWriter& j, const Race& race) {
+    j.beginObject();
+    j.key(QStringLiteral("raceNum")).value(qint64(race.raceNum()));
+    j.key(QStringLiteral("sale")).value(qint64(race.sale()));
+    j.key(QStringLiteral("kenshu")).value(qint64(race.kenshu()));
+    j.key(QStringLiteral("fileId")).value(race.fileId());
+    j.key(QStringLiteral("amtBuy")).value(qint64(race.amtBuy()));
+    j.key(QStringLiteral("amtYesterday")).value(qint64(race.amtYesterday()));
+    j.key(QStringLiteral("amtTomorrow")).value(qint64(race.amtTomorrow()));
+    j.key(QStringLiteral("amtPay")).value(qint64(race.amtPay()));
+    j.key(QStringLiteral("amtYet")).value(qint64(race.amtYet()));
+    j.key(QStringLiteral("message")).value(race.message());
+    betLines(j.key(QStringLiteral("bets")), race);
+    lines(j.key(QStringLiteral("tickets")), race.omitRecords());
+    j.key(QStringLiteral("result"));
+    if (race.result()) {
+        writeResult(j, *race.result());
     } else {
-        j.Null();
+        j.null();
     }
-    j.EndObject();
+    j.endObject();
 }
 
-qint64 BetCount(const SaleDayReader& pat) {
-    return pat.objLog() ? pat.objLog()->BetCount() : 0;
+qint64 betCount(const SaleDayReader& pat) {
+    return pat.betLog() ? pat.betLog()->betCount() : 0;
 }
 } // namespace
 
-void WriteSummaryJson(FILE* stream, const SaleDayReader& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
+void writeSummaryJson(FILE* stream, const SaleDayReader& pat, bool ok) {
+    const MainDisplay d = buildMainDisplay(sumDayTotals(pat.meetings()), pat.saleDate(), pat.amtZan(), pat.warnings());
     JsonWriter j(stream);
-    j.BeginObject();
-    j.Key(QStringLiteral("ok")).Value(ok);
-    j.Key(QStringLiteral("saleDate")).Value(pat.CurDate());
-    j.Key(QStringLiteral("balance")).Value(qint64(pat.AmtZan()));
-    j.Key(QStringLiteral("betCount")).Value(BetCount(pat));
+    j.beginObject();
+    j.key(QStringLiteral("ok")).value(ok);
+    j.key(QStringLiteral("saleDate")).value(pat.saleDate());
+    j.key(QStringLiteral("balance")).value(qint64(pat.amtZan()));
+    j.key(QStringLiteral("betCount")).value(betCount(pat));
 
-    j.Key(QStringLiteral("display")).BeginObject();
-    j.Key(QStringLiteral("date")).Value(d.Date);
-    j.Key(QStringLiteral("status")).Value(d.Status);
-    j.Key(QStringLiteral("bets")).Value(d.Bets);
-    j.Key(QStringLiteral("payouts")).Value(d.Payouts);
-    j.Key(QStringLiteral("profit")).Value(d.Profit);
-    j.Key(QStringLiteral("recovery")).Value(d.Recovery);
-    j.Key(QStringLiteral("balance")).Value(d.Balance);
-    j.Key(QStringLiteral("tooltip")).Value(d.Tooltip);
-    j.EndObject();
+    j.key(QStringLiteral("display")).beginObject();
+    j.key(QStringLiteral("date")).value(d.date);
+    j.key(QStringLiteral("status")).value(d.status);
+    j.key(QStringLiteral("bets")).value(d.bets);
+    j.key(QStringLiteral("payouts")).value(d.payouts);
+    j.key(QStringLiteral("profit")).value(d.profit);
+    j.key(QStringLiteral("recovery")).value(d.recovery);
+    j.key(QStringLiteral("balance")).value(d.balance);
+    j.key(QStringLiteral("tooltip")).value(d.tooltip);
+    j.endObject();
 
-    j.Key(QStringLiteral("totals")).BeginObject();
-    j.Key(QStringLiteral("amtBuy")).Value(qint64(d.AmtBuy));
-    j.Key(QStringLiteral("amtPay")).Value(qint64(d.AmtPay));
-    j.Key(QStringLiteral("amtYet")).Value(qint64(d.AmtYet));
-    j.Key(QStringLiteral("amtBuyTomorrow")).Value(qint64(d.AmtBuyTomorrow));
-    j.Key(QStringLiteral("amtBuyYesterday")).Value(qint64(d.AmtBuyYesterday));
-    j.Key(QStringLiteral("logCount")).Value(qint64(d.LogCount));
-    j.EndObject();
+    j.key(QStringLiteral("totals")).beginObject();
+    j.key(QStringLiteral("amtBuy")).value(qint64(d.amtBuy));
+    j.key(QStringLiteral("amtPay")).value(qint64(d.amtPay));
+    j.key(QStringLiteral("amtYet")).value(qint64(d.amtYet));
+    j.key(QStringLiteral("amtBuyTomorrow")).value(qint64(d.amtBuyTomorrow));
+    j.key(QStringLiteral("amtBuyYesterday")).value(qint64(d.amtBuyYesterday));
+    j.key(QStringLiteral("logCount")).value(qint64(d.logCount));
+    j.endObject();
 
-    j.Key(QStringLiteral("meetings")).BeginArray();
-    for (const auto& meeting : pat.colKaisai()) {
-        j.BeginObject();
-        j.Key(QStringLiteral("venueCode")).Value(qint64(meeting->KaisaiNum()));
-        j.Key(QStringLiteral("venue")).Value(meeting->Kaisai());
-        j.Key(QStringLiteral("nendo")).Value(meeting->Nendo());
-        j.Key(QStringLiteral("kaiji")).Value(meeting->KaiJi());
-        j.Key(QStringLiteral("hiji")).Value(meeting->HiJi());
-        j.Key(QStringLiteral("curDate")).Value(meeting->CurDate());
-        j.Key(QStringLiteral("races")).BeginArray();
-        for (const auto& race : meeting->colRace()) {
-            WriteRace(j, *race);
+    j.key(QStringLiteral("meetings")).beginArray();
+    for (const auto& meeting : pat.meetings()) {
+        j.beginObject();
+        j.key(QStringLiteral("venueCode")).value(qint64(meeting->kaisaiNum()));
+        j.key(QStringLiteral("venue")).value(meeting->kaisai());
+        j.key(QStringLiteral("nendo")).value(meeting->nendo());
+        j.key(QStringLiteral("kaiji")).value(meeting->kaiJi());
+        j.key(QStringLiteral("hiji")).value(meeting->hiJi());
+        j.key(QStringLiteral("curDate")).value(meeting->saleDate());
+        j.key(QStringLiteral("races")).beginArray();
+        for (const auto& race : meeting->races()) {
+            writeRace(j, *race);
         }
-        j.EndArray();
-        j.EndObject();
+        j.endArray();
+        j.endObject();
     }
-    j.EndArray();
-    j.Key(QStringLiteral("warnings")).Strings(WarningText::Lines(pat.Warnings()));
-    j.EndObject();
-    j.Flush();
+    j.endArray();
+    j.key(QStringLiteral("warnings")).strings(WarningText::lines(pat.warnings()));
+    j.endObject();
+    j.flush();
     std::fputc('\n', stream);
     std::fflush(stream);
 }
 
-QString SummaryText(const SaleDayReader& pat, bool ok) {
-    const MainDisplay d = BuildMainDisplay(SumDayTotals(pat.colKaisai()), pat.CurDate(), pat.AmtZan(), pat.Warnings());
+QString summaryText(const SaleDayReader& pat, bool ok) {
+    const MainDisplay d = buildMainDisplay(sumDayTotals(pat.meetings()), pat.saleDate(), pat.amtZan(), pat.warnings());
     QString t;
     const auto line = [&t](const QString& s) { t += s + QLatin1Char('\n'); };
-    line(d.Date);
-    if (!d.Status.isEmpty()) {
-        line(d.Status);
+    line(d.date);
+    if (!d.status.isEmpty()) {
+        line(d.status);
     }
-    line(QStringLiteral("投票 %1 円").arg(d.Bets, 12));
-    line(QStringLiteral("払戻 %1 円").arg(d.Payouts, 12));
-    line(QStringLiteral("損益 %1 円").arg(d.Profit, 12));
-    line(QStringLiteral("回収 %1 ％").arg(d.Recovery, 12));
-    line(QStringLiteral("残高 %1 円").arg(d.Balance, 12));
-    if (!d.Tooltip.isEmpty()) {
-        line(d.Tooltip);
+    line(QStringLiteral("投票 %1 円").arg(d.bets, 12));
+    line(QStringLiteral("払戻 %1 円").arg(d.payouts, 12));
+    line(QStringLiteral("損益 %1 円").arg(d.profit, 12));
+    line(QStringLiteral("回収 %1 ％").arg(d.recovery, 12));
+    line(QStringLiteral("残高 %1 円").arg(d.balance, 12));
+    if (!d.tooltip.isEmpty()) {
+        line(d.tooltip);
     }
     line(QStringLiteral("account balance %1, bet lines of the day %2, read %3")
-             .arg(pat.AmtZan())
-             .arg(BetCount(pat))
-             .arg(!pat.Warnings().empty() ? QStringLiteral("incomplete (see the files below)")
+             .arg(pat.amtZan())
+             .arg(betCount(pat))
+             .arg(!pat.warnings().empty() ? QStringLiteral("incomplete (see the files below)")
                   : ok                    ? QStringLiteral("complete")
                                           : QStringLiteral("without bets")));
-    for (const auto& meeting : pat.colKaisai()) {
+    for (const auto& meeting : pat.meetings()) {
         line(QString());
         line(QStringLiteral("%1 %2回 %3日 (%4)")
-                 .arg(meeting->Kaisai(), Fmt::Hash0(meeting->KaiJi()), Fmt::Hash0(meeting->HiJi()), meeting->Nendo()));
-        for (const auto& race : meeting->colRace()) {
-            if (race->Kenshu() == 0 && race->LogCount() == 0) {
+                 .arg(meeting->kaisai(), Fmt::hash0(meeting->kaiJi()), Fmt::hash0(meeting->hiJi()), meeting->nendo()));
+        for (const auto& race : meeting->races()) {
+            if (race->kenshu() == 0 && race->logCount() == 0) {
                 continue;
             }
             QString row = QStringLiteral("  %1%2R %3  bet %4  paid %5  open %6")
-                              .arg(race->Sale() == 2 ? QStringLiteral("前日 ") : QString())
-                              .arg(race->RaceNum(), 2)
-                              .arg(race->FileID())
-                              .arg(qint64(race->AmtBuy()) + race->AmtYesterday() + race->AmtTomorrow(), 8)
-                              .arg(race->AmtPay(), 8)
-                              .arg(race->AmtYet(), 8);
-            if (race->objKekka()) {
+                              .arg(race->sale() == 2 ? QStringLiteral("前日 ") : QString())
+                              .arg(race->raceNum(), 2)
+                              .arg(race->fileId())
+                              .arg(qint64(race->amtBuy()) + race->amtYesterday() + race->amtTomorrow(), 8)
+                              .arg(race->amtPay(), 8)
+                              .arg(race->amtYet(), 8);
+            if (race->result()) {
                 row += QStringLiteral("  result");
             }
-            if (!race->strMessage().isEmpty()) {
-                row += QStringLiteral("  ") + race->strMessage();
+            if (!race->message().isEmpty()) {
+                row += QStringLiteral("  ") + race->message();
             }
             line(row);
         }
     }
-    if (!pat.Warnings().empty()) {
+    if (!pat.warnings().empty()) {
         line(QString());
-        for (const QString& warning : WarningText::Lines(pat.Warnings())) {
+        for (const QString& warning : WarningText::lines(pat.warnings())) {
             line(warning);
         }
     }

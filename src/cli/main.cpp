@@ -31,7 +31,7 @@
 #include <functional>
 
 namespace {
-void Print(FILE* stream, const QByteArray& bytes) {
+void print(FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
@@ -44,19 +44,19 @@ const QByteArray kUsage = QByteArray("usage: velqora summary [--json] DATAFOLDER
                                      "       velqora archive DATAFOLDER\n") +
                           "       " + kBookUsage + "       " + kAnalyseUsage;
 
-int Usage() {
-    Print(stderr, kUsage);
+int usage() {
+    print(stderr, kUsage);
     return 2;
 }
 
 // Splits off "--json"; false (after a message) for any other option.
-bool Options(const QStringList& args, bool& json, QStringList& rest) {
+bool options(const QStringList& args, bool& json, QStringList& rest) {
     json = false;
     for (const QString& a : args) {
         if (a == QLatin1String("--json")) {
             json = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            Print(stderr, "velqora: unknown option " + a.toUtf8() + "\n");
+            print(stderr, "velqora: unknown option " + a.toUtf8() + "\n");
             return false;
         } else {
             rest << a;
@@ -66,140 +66,140 @@ bool Options(const QStringList& args, bool& json, QStringList& rest) {
 }
 
 // Reads the folder as the program does; on failure prints why and gives the exit status.
-int OpenFolder(const QString& arg, SaleDayReader& pat, bool& ok) {
+int openFolder(const QString& arg, SaleDayReader& pat, bool& ok) {
     const QFileInfo folder(arg);
     if (!folder.isDir()) {
-        Print(stderr, "velqora: no such folder: " + arg.toUtf8() + "\n");
+        print(stderr, "velqora: no such folder: " + arg.toUtf8() + "\n");
         return 3;
     }
-    const QString path = AddPathSep(folder.absoluteFilePath());
+    const QString path = addPathSep(folder.absoluteFilePath());
     pat.setPathName(path);
     // Results downloaded into the folder's own download folder count, as they do for the program.
-    pat.setDownPath(ClientFiles::Find(path, QStringLiteral("VQDOWNLOAD")));
-    ok = pat.Initialize();
+    pat.setDownPath(ClientFiles::find(path, QStringLiteral("VQDOWNLOAD")));
+    ok = pat.initialize();
     return 0;
 }
 
-int Failed(const AppError& e) {
-    Print(stderr,
-          QStringLiteral("velqora: %1 (%2) %3\n").arg(e.Source()).arg(e.Number()).arg(e.Description()).toUtf8());
+int failed(const AppError& e) {
+    print(stderr,
+          QStringLiteral("velqora: %1 (%2) %3\n").arg(e.source()).arg(e.number()).arg(e.description()).toUtf8());
     return 4;
 }
 
 // The reports that read one folder and print one document: the folder is read as the program reads it,
 // and `report` prints it (`ok`: the whole folder could be read).
-int FolderReport(const QStringList& args, const std::function<void(SaleDayReader& pat, bool ok, bool json)>& report) {
+int folderReport(const QStringList& args, const std::function<void(SaleDayReader& pat, bool ok, bool json)>& report) {
     bool json = false;
     QStringList rest;
-    if (!Options(args, json, rest) || rest.size() != 1) {
-        return Usage();
+    if (!options(args, json, rest) || rest.size() != 1) {
+        return usage();
     }
     SaleDayReader pat;
     bool ok = false;
     try {
-        if (const int status = OpenFolder(rest[0], pat, ok)) {
+        if (const int status = openFolder(rest[0], pat, ok)) {
             return status;
         }
         report(pat, ok, json);
     } catch (const AppError& e) {
-        return Failed(e);
+        return failed(e);
     }
     return 0;
 }
 
-int Summary(const QStringList& args) {
-    return FolderReport(args, [](SaleDayReader& pat, bool ok, bool json) {
+int summary(const QStringList& args) {
+    return folderReport(args, [](SaleDayReader& pat, bool ok, bool json) {
         if (json) {
-            WriteSummaryJson(stdout, pat, ok);
+            writeSummaryJson(stdout, pat, ok);
         } else {
-            Print(stdout, SummaryText(pat, ok).toUtf8());
+            print(stdout, summaryText(pat, ok).toUtf8());
         }
     });
 }
 
-int Profit(const QStringList& args) {
+int profit(const QStringList& args) {
     // A folder read without bets still has its meetings, and the table shows them with zeros.
-    return FolderReport(args, [](SaleDayReader& pat, bool, bool json) {
-        Print(stdout, json ? ProfitJson(pat) : ProfitText(pat).toUtf8());
+    return folderReport(args, [](SaleDayReader& pat, bool, bool json) {
+        print(stdout, json ? profitJson(pat) : profitText(pat).toUtf8());
     });
 }
 
 // The bet log window's caption and views.
-int Log(const QStringList& args) {
-    return FolderReport(args, [](SaleDayReader& pat, bool, bool json) {
-        json ? WriteLogJson(stdout, pat) : WriteLogText(stdout, pat);
+int log(const QStringList& args) {
+    return folderReport(args, [](SaleDayReader& pat, bool, bool json) {
+        json ? writeLogJson(stdout, pat) : writeLogText(stdout, pat);
     });
 }
 
-int RaceCommand(const QStringList& args) {
+int raceCommand(const QStringList& args) {
     bool json = false;
     QStringList rest;
-    if (!Options(args, json, rest) || rest.size() != 3) {
-        return Usage();
+    if (!options(args, json, rest) || rest.size() != 3) {
+        return usage();
     }
     bool meetingOk = false;
     bool raceOk = false;
     const int meeting = rest[1].toInt(&meetingOk);
     const int race = rest[2].toInt(&raceOk);
     if (!meetingOk || !raceOk || meeting < 1 || race < 1 || meeting > 32767 || race > 32767) {
-        Print(stderr, "velqora: MEETING and RACE are positions counted from 1\n");
-        return Usage();
+        print(stderr, "velqora: MEETING and RACE are positions counted from 1\n");
+        return usage();
     }
     SaleDayReader pat;
     bool ok = false;
     try {
-        if (const int status = OpenFolder(rest[0], pat, ok)) {
+        if (const int status = openFolder(rest[0], pat, ok)) {
             return status;
         }
-        if (meeting > pat.KaisaiCount() || race > pat.objKaisai(meeting)->RaceCount()) {
-            Print(stderr, QStringLiteral("velqora: the folder has %1 meeting(s); no race at %2 %3\n")
-                              .arg(pat.KaisaiCount())
+        if (meeting > pat.kaisaiCount() || race > pat.meeting(meeting)->raceCount()) {
+            print(stderr, QStringLiteral("velqora: the folder has %1 meeting(s); no race at %2 %3\n")
+                              .arg(pat.kaisaiCount())
                               .arg(meeting)
                               .arg(race)
                               .toUtf8());
             return 5;
         }
-        const bool opened = pat.GetOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
-        const Race& r = *pat.objKaisai(meeting)->objRace(race);
-        Print(stdout, json ? RaceJson(r, pat.objFactory(), opened) : RaceText(r, pat.objFactory(), opened).toUtf8());
+        const bool opened = pat.getOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+        const Race& r = *pat.meeting(meeting)->race(race);
+        print(stdout, json ? raceJson(r, pat.raceOdds(), opened) : raceText(r, pat.raceOdds(), opened).toUtf8());
     } catch (const AppError& e) {
-        return Failed(e);
+        return failed(e);
     }
     return 0;
 }
 // Stores the day's evaluated bets in the archive of the folder, as a refresh of the main window does.
-int ArchiveDay(const QStringList& args) {
+int archiveDay(const QStringList& args) {
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        return Usage();
+        return usage();
     }
     SaleDayReader pat;
     bool ok = false;
     try {
-        if (const int status = OpenFolder(args[0], pat, ok)) {
+        if (const int status = openFolder(args[0], pat, ok)) {
             return status;
         }
-        if (!ok || pat.CurDate().isEmpty()) {
-            Print(stderr, "velqora: the folder could not be read as a sale day; nothing stored\n");
+        if (!ok || pat.saleDate().isEmpty()) {
+            print(stderr, "velqora: the folder could not be read as a sale day; nothing stored\n");
             return 5;
         }
         // A day read with a file cut short would replace the stored day with wrong bets.
-        if (!pat.Warnings().empty()) {
-            Print(stderr, "velqora: " + WarningText::StoreRefused(pat.Warnings()).toUtf8());
+        if (!pat.warnings().empty()) {
+            print(stderr, "velqora: " + WarningText::storeRefused(pat.warnings()).toUtf8());
             return 6;
         }
-        const std::vector<Archive::Bet> bets = Archive::DayBets(pat);
+        const std::vector<Archive::Bet> bets = Archive::dayBets(pat);
         BetArchive archive;
-        if (!archive.Open(pat.PathName()) || !archive.StoreDay(pat.CurDate(), bets)) {
-            Print(stderr, "velqora: " + archive.ErrorText().toUtf8() + "\n");
+        if (!archive.open(pat.pathName()) || !archive.storeDay(pat.saleDate(), bets)) {
+            print(stderr, "velqora: " + archive.errorText().toUtf8() + "\n");
             return 4;
         }
-        Print(stdout, QStringLiteral("%1: %2 bets stored in %3\n")
-                          .arg(pat.CurDate())
+        print(stdout, QStringLiteral("%1: %2 bets stored in %3\n")
+                          .arg(pat.saleDate())
                           .arg(bets.size())
-                          .arg(pat.PathName() + BetArchive::FileName())
+                          .arg(pat.pathName() + BetArchive::fileName())
                           .toUtf8());
     } catch (const AppError& e) {
-        return Failed(e);
+        return failed(e);
     }
     return 0;
 }
@@ -213,37 +213,37 @@ int main(int argc, char* argv[]) {
         args << QString::fromLocal8Bit(argv[i]);
     }
     if (args.isEmpty()) {
-        return Usage();
+        return usage();
     }
     const QString command = args.takeFirst();
     if (command == QLatin1String("summary")) {
-        return Summary(args);
+        return summary(args);
     }
     if (command == QLatin1String("profit")) {
-        return Profit(args);
+        return profit(args);
     }
     if (command == QLatin1String("race")) {
-        return RaceCommand(args);
+        return raceCommand(args);
     }
     if (command == QLatin1String("log")) {
-        return Log(args);
+        return log(args);
     }
     if (command == QLatin1String("book")) {
-        return BookCommand(args);
+        return bookCommand(args);
     }
     if (command == QLatin1String("archive")) {
-        return ArchiveDay(args);
+        return archiveDay(args);
     }
     if (command == QLatin1String("analyse")) {
-        return AnalyseCommand(args);
+        return analyseCommand(args);
     }
     if (command == QLatin1String("convert")) {
-        return ConvertCommand(args);
+        return convertCommand(args);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        Print(stdout, kUsage);
+        print(stdout, kUsage);
         return 0;
     }
-    Print(stderr, "velqora: unknown command " + command.toUtf8() + "\n");
-    return Usage();
+    print(stderr, "velqora: unknown command " + command.toUtf8() + "\n");
+    return usage();
 }

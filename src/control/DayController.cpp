@@ -20,12 +20,12 @@ const QString kSource = QStringLiteral("BBB");
 constexpr std::array<qint32, 8> kWakuColors = {0xFFFFFF, 0x808080, 0x8080FF, 0xFF8080,
                                                0x80FFFF, 0x80FF80, 0x80C0FF, 0xFF80FF};
 
-const std::vector<std::unique_ptr<Meeting>>& NoMeetings() {
+const std::vector<std::unique_ptr<Meeting>>& noMeetings() {
     static const std::vector<std::unique_ptr<Meeting>> none;
     return none;
 }
 
-const FileWarnings& NoWarnings() {
+const FileWarnings& noWarnings() {
     static const FileWarnings none;
     return none;
 }
@@ -33,23 +33,23 @@ const FileWarnings& NoWarnings() {
 
 DayController::DayController(const Folders& folders, QObject* parent)
     : QObject(parent), m_folders(folders), m_book(std::make_unique<ProfitBook>()) {
-    m_settings.setFolder(folders.Program);
-    m_book->setCurDateSource([this] { return CurDate(); });
+    m_settings.setFolder(folders.program);
+    m_book->setCurDateSource([this] { return saleDate(); });
 }
 
 DayController::~DayController() = default;
 
-bool DayController::Initialize() {
+bool DayController::initialize() {
     try {
-        m_settings.LoadSettings();
+        m_settings.loadSettings();
         m_wakuColor = kWakuColors;
-        setPatPath(m_folders.Client);
-        m_downPath = m_folders.Download;
+        setPatPath(m_folders.client);
+        m_downPath = m_folders.download;
         m_dataPath = m_patPath;
-        ReadDataFolder();
+        readDataFolder();
         return true;
     } catch (const AppError& e) {
-        throw e.Rebased(kSource);
+        throw e.rebased(kSource);
     }
 }
 
@@ -58,158 +58,158 @@ void DayController::setPatPath(const QString& v) {
     m_book->setFolder(v);
 }
 
-void DayController::ReadDataFolder() {
+void DayController::readDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
     m_pat = std::make_unique<SaleDayReader>();
     m_pat->setPathName(m_dataPath);
     m_pat->setDownPath(m_downPath);
-    m_pat->Initialize(); // false only means an empty day; the program goes on with what was read
+    m_pat->initialize(); // false only means an empty day; the program goes on with what was read
 }
 
-bool DayController::ReInitialize() {
-    ChangePath();
-    ReadDataFolder();
-    emit ReInitialized();
+bool DayController::reInitialize() {
+    changePath();
+    readDataFolder();
+    emit reInitialized();
     return true;
 }
 
-void DayController::ChangePath() {
-    const QString link = ClientFiles::FindFile(m_patPath, QStringLiteral("VQLINK.TXT"));
+void DayController::changePath() {
+    const QString link = ClientFiles::findFile(m_patPath, QStringLiteral("VQLINK.TXT"));
     if (link.isEmpty()) {
         m_dataPath = m_patPath;
         return;
     }
-    const QByteArray bytes = ReadWholeFile(link).value_or(QByteArray());
-    const QString first = CodePage::Decode(bytes).section(QLatin1Char('\n'), 0, 0).trimmed();
+    const QByteArray bytes = readWholeFile(link).value_or(QByteArray());
+    const QString first = CodePage::decode(bytes).section(QLatin1Char('\n'), 0, 0).trimmed();
     // An empty link file, or one whose first line is blank, names no folder: read the client folder
     // rather than the root of the file system.
-    m_dataPath = first.isEmpty() ? m_patPath : AddPathSep(first);
+    m_dataPath = first.isEmpty() ? m_patPath : addPathSep(first);
 }
 
-void DayController::Terminate() {
+void DayController::terminate() {
     if (m_host) {
-        m_host->UnloadAll();
+        m_host->unloadAll();
     }
-    m_settings.SaveSettings();
-    FlushArchive(); // a day still waiting for its moment is stored before the data goes
+    m_settings.saveSettings();
+    flushArchive(); // a day still waiting for its moment is stored before the data goes
     m_pat.reset();
 }
 
-void DayController::UnloadWindow(IWindowHost::Window window) {
+void DayController::unloadWindow(IWindowHost::Window window) {
     if (m_host) {
-        m_host->Unload(window);
+        m_host->unload(window);
     }
 }
 
-void DayController::Open(IWindowHost::Window window) {
+void DayController::open(IWindowHost::Window window) {
     if (m_host) {
-        m_host->Show(window, *this);
+        m_host->show(window, *this);
     }
 }
 
-void DayController::CloseChildren() {
-    UnloadWindow(IWindowHost::Window::Profit);
-    UnloadWindow(IWindowHost::Window::Log);
-    UnloadWindow(IWindowHost::Window::Record);
+void DayController::closeChildren() {
+    unloadWindow(IWindowHost::Window::Profit);
+    unloadWindow(IWindowHost::Window::Log);
+    unloadWindow(IWindowHost::Window::Record);
 }
 
-bool DayController::GetData() {
-    return m_pat ? m_pat->GetOdds(m_curKaisai, m_curRace) : false;
+bool DayController::getData() {
+    return m_pat ? m_pat->getOdds(m_curKaisai, m_curRace) : false;
 }
 
-void DayController::ShowProfit() {
-    UnloadWindow(IWindowHost::Window::Profit);
-    Open(IWindowHost::Window::Profit);
+void DayController::showProfit() {
+    unloadWindow(IWindowHost::Window::Profit);
+    open(IWindowHost::Window::Profit);
 }
 
-void DayController::ShowLog() {
-    UnloadWindow(IWindowHost::Window::Log);
-    Open(IWindowHost::Window::Log);
+void DayController::showLog() {
+    unloadWindow(IWindowHost::Window::Log);
+    open(IWindowHost::Window::Log);
 }
 
-void DayController::ShowRecord() {
-    UnloadWindow(IWindowHost::Window::Record);
-    Open(IWindowHost::Window::Record);
+void DayController::showRecord() {
+    unloadWindow(IWindowHost::Window::Record);
+    open(IWindowHost::Window::Record);
 }
 
-void DayController::ShowBrowser() {
-    if (colKaisai().empty()) {
+void DayController::showBrowser() {
+    if (meetings().empty()) {
         return; // no account files, no races: a download window would offer nothing
     }
     // A download in progress stays: the window is not closed first.
-    Open(IWindowHost::Window::Browser);
+    open(IWindowHost::Window::Browser);
 }
 
-void DayController::ShowDetail() {
-    UnloadWindow(IWindowHost::Window::Kekka);
-    UnloadWindow(IWindowHost::Window::Detail);
-    GetData();
-    const Race& race = objCurRace();
-    if (race.LogCount() > 0) {
-        Open(IWindowHost::Window::Detail);
+void DayController::showDetail() {
+    unloadWindow(IWindowHost::Window::Kekka);
+    unloadWindow(IWindowHost::Window::Detail);
+    getData();
+    const Race& race = currentRace();
+    if (race.logCount() > 0) {
+        open(IWindowHost::Window::Detail);
     }
-    if (race.objKekka()) {
-        Open(IWindowHost::Window::Kekka);
+    if (race.result()) {
+        open(IWindowHost::Window::Kekka);
     }
 }
 
-bool DayController::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
-    return m_settings.LoadForm(window, top, left, height, width);
+bool DayController::loadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+    return m_settings.loadForm(window, top, left, height, width);
 }
 
-void DayController::SaveForm(const IFormWindow& window) {
-    m_settings.SaveForm(window);
+void DayController::saveForm(const IFormWindow& window) {
+    m_settings.saveForm(window);
 }
 
-void DayController::DeleteRecord(const QString& strDate) {
-    m_book->DeleteRecord(strDate);
+void DayController::deleteRecord(const QString& date) {
+    m_book->deleteRecord(date);
 }
 
-void DayController::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
-                                const QString& strCurDate, qint16 intUpdate, qint16 intProcess) {
-    m_book->CheckRecord(lngAmtBuy, lngAmtPay, lngAmtBuyTomorrow, lngAmtBuyYesterday, strCurDate, intUpdate, intProcess);
+void DayController::checkRecord(qint32 stake, qint32 payout, qint32 tomorrowStake, qint32 yesterdayStake,
+                                const QString& saleDate, qint16 updateMode, qint16 processMode) {
+    m_book->checkRecord(stake, payout, tomorrowStake, yesterdayStake, saleDate, updateMode, processMode);
 }
 
-void DayController::GetRecord() {
-    m_book->GetRecord();
+void DayController::getRecord() {
+    m_book->getRecord();
 }
 
-std::optional<DayTotals> DayController::UpdateDayTotals() {
-    const std::optional<DayTotals> totals = SumDayTotals(colKaisai());
+std::optional<DayTotals> DayController::updateDayTotals() {
+    const std::optional<DayTotals> totals = sumDayTotals(meetings());
     if (!totals) {
         return totals;
     }
     m_dayTotals = *totals;
     // A day read with a file cut short or changing would store wrong figures as the day's: its figures are
     // shown, but the book and the archive keep what they hold until a whole read.
-    if (!ReadWarnings().empty()) {
+    if (!readWarnings().empty()) {
         return totals;
     }
     // The automatic update of today's record: the client's current date, records entered by hand kept.
-    CheckRecord(totals->AmtBuy, totals->AmtPay, totals->AmtBuyTomorrow, totals->AmtBuyYesterday, QString(), 0, 0);
-    StoreArchive();
+    checkRecord(totals->amtBuy, totals->amtPay, totals->amtBuyTomorrow, totals->amtBuyYesterday, QString(), 0, 0);
+    storeArchive();
     return totals;
 }
 
-const FileWarnings& DayController::ReadWarnings() const {
-    return m_pat ? m_pat->Warnings() : NoWarnings();
+const FileWarnings& DayController::readWarnings() const {
+    return m_pat ? m_pat->warnings() : noWarnings();
 }
 
-void DayController::StoreArchive() {
-    if (!m_pat || m_patPath.isEmpty() || !ReadWarnings().empty()) {
+void DayController::storeArchive() {
+    if (!m_pat || m_patPath.isEmpty() || !readWarnings().empty()) {
         return;
     }
     // The day is gathered a moment later, when the window has painted what the refresh changed: gathering
     // a heavy day's bets takes some milliseconds that the first paint would otherwise wait for. Refreshes
     // in quick succession gather once, the latest state.
     if (!std::exchange(m_archiveDue, true)) {
-        QTimer::singleShot(kArchiveDelayMs, this, [this] { HandDayToArchive(); });
+        QTimer::singleShot(kArchiveDelayMs, this, [this] { handDayToArchive(); });
     }
 }
 
-void DayController::HandDayToArchive() {
+void DayController::handDayToArchive() {
     // The day is the one read last: a refresh since the store was asked for may have met a damaged file.
-    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty() || !ReadWarnings().empty()) {
+    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty() || !readWarnings().empty()) {
         return;
     }
     if (!m_archive) {
@@ -217,10 +217,10 @@ void DayController::HandDayToArchive() {
         // Reported from this thread, once: a broken archive must not bring up a message at every refresh,
         // and everything else goes on without it.
         connect(
-            m_archive.get(), &ArchiveWriter::Failed, this,
+            m_archive.get(), &ArchiveWriter::failed, this,
             [this](const QString& message) {
                 if (!std::exchange(m_archiveReported, true)) {
-                    ReportFailure(QStringLiteral("分析用の投票記録に、この日の投票を保存できませんでした。通帳と"
+                    reportFailure(QStringLiteral("分析用の投票記録に、この日の投票を保存できませんでした。通帳と"
                                                  "画面の数字はそのままです。次の更新でもう一度保存します。"),
                                   message);
                 }
@@ -228,111 +228,111 @@ void DayController::HandDayToArchive() {
             Qt::QueuedConnection);
     }
     try {
-        m_archive->Store(m_patPath, m_pat->CurDate(), Archive::DayBets(*m_pat));
+        m_archive->store(m_patPath, m_pat->saleDate(), Archive::dayBets(*m_pat));
     } catch (const AppError& e) {
-        ReportError(e); // from a timer: nobody above to pass it to
+        reportError(e); // from a timer: nobody above to pass it to
     }
 }
 
-void DayController::FlushArchive() {
-    HandDayToArchive();
+void DayController::flushArchive() {
+    handDayToArchive();
     if (m_archive) {
-        m_archive->Flush();
+        m_archive->flush();
     }
 }
 
-const std::vector<std::unique_ptr<Meeting>>& DayController::colKaisai() const {
-    return m_pat ? m_pat->colKaisai() : NoMeetings();
+const std::vector<std::unique_ptr<Meeting>>& DayController::meetings() const {
+    return m_pat ? m_pat->meetings() : noMeetings();
 }
 
-RaceOdds* DayController::objFactory() const {
-    return m_pat ? m_pat->objFactory() : nullptr;
+RaceOdds* DayController::raceOdds() const {
+    return m_pat ? m_pat->raceOdds() : nullptr;
 }
 
-BetLogReader* DayController::objLog() const {
-    return m_pat ? m_pat->objLog() : nullptr;
+BetLogReader* DayController::betLog() const {
+    return m_pat ? m_pat->betLog() : nullptr;
 }
 
-const Race& DayController::objCurRace() const {
+const Race& DayController::currentRace() const {
     if (!m_pat) {
-        throw AppError::ObjectNotSet();
+        throw AppError::objectNotSet();
     }
-    return *m_pat->objKaisai(m_curKaisai)->objRace(m_curRace);
+    return *m_pat->meeting(m_curKaisai)->race(m_curRace);
 }
 
-const std::array<qint32, 8>& DayController::StandardWakuColors() {
+const std::array<qint32, 8>& DayController::standardWakuColors() {
     return kWakuColors;
 }
 
-qint32 DayController::WakuColor(int index) const {
+qint32 DayController::wakuColor(int index) const {
     if (index < 1 || index > 8) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return m_wakuColor[index - 1];
 }
 
-QString DayController::CurDate() const {
-    return m_pat ? m_pat->CurDate() : QString();
+QString DayController::saleDate() const {
+    return m_pat ? m_pat->saleDate() : QString();
 }
 
-qint32 DayController::AmtZandaka() const {
-    return m_pat ? m_pat->AmtZan() : 0;
+qint32 DayController::amtZandaka() const {
+    return m_pat ? m_pat->amtZan() : 0;
 }
 
-qsizetype DayController::PastCount() const {
-    return m_book->PastCount();
+qsizetype DayController::pastCount() const {
+    return m_book->pastCount();
 }
-QString DayController::PastDate(qsizetype i) const {
-    return m_book->PastDate(i);
+QString DayController::pastDate(qsizetype i) const {
+    return m_book->pastDate(i);
 }
-qint32 DayController::PastBuy(qsizetype i) const {
-    return m_book->PastBuy(i);
+qint32 DayController::pastBuy(qsizetype i) const {
+    return m_book->pastBuy(i);
 }
-qint32 DayController::PastPay(qsizetype i) const {
-    return m_book->PastPay(i);
+qint32 DayController::pastPay(qsizetype i) const {
+    return m_book->pastPay(i);
 }
-qint32 DayController::PastProfit(qsizetype i) const {
-    return m_book->PastProfit(i);
+qint32 DayController::pastProfit(qsizetype i) const {
+    return m_book->pastProfit(i);
 }
-qint16 DayController::PastUpdate(qsizetype i) const {
-    return m_book->PastUpdate(i);
+qint16 DayController::pastUpdate(qsizetype i) const {
+    return m_book->pastUpdate(i);
 }
-qsizetype DayController::BestCount() const {
-    return m_book->BestCount();
+qsizetype DayController::bestCount() const {
+    return m_book->bestCount();
 }
-QString DayController::BestDate(qsizetype i) const {
-    return m_book->BestDate(i);
+QString DayController::bestDate(qsizetype i) const {
+    return m_book->bestDate(i);
 }
-qint32 DayController::BestBuy(qsizetype i) const {
-    return m_book->BestBuy(i);
+qint32 DayController::bestBuy(qsizetype i) const {
+    return m_book->bestBuy(i);
 }
-qint32 DayController::BestPay(qsizetype i) const {
-    return m_book->BestPay(i);
+qint32 DayController::bestPay(qsizetype i) const {
+    return m_book->bestPay(i);
 }
-qint32 DayController::BestProfit(qsizetype i) const {
-    return m_book->BestProfit(i);
+qint32 DayController::bestProfit(qsizetype i) const {
+    return m_book->bestProfit(i);
 }
-qsizetype DayController::WorstCount() const {
-    return m_book->WorstCount();
+qsizetype DayController::worstCount() const {
+    return m_book->worstCount();
 }
-QString DayController::WorstDate(qsizetype i) const {
-    return m_book->WorstDate(i);
+QString DayController::worstDate(qsizetype i) const {
+    return m_book->worstDate(i);
 }
-qint32 DayController::WorstBuy(qsizetype i) const {
-    return m_book->WorstBuy(i);
+qint32 DayController::worstBuy(qsizetype i) const {
+    return m_book->worstBuy(i);
 }
-qint32 DayController::WorstPay(qsizetype i) const {
-    return m_book->WorstPay(i);
+qint32 DayController::worstPay(qsizetype i) const {
+    return m_book->worstPay(i);
 }
-qint32 DayController::WorstProfit(qsizetype i) const {
-    return m_book->WorstProfit(i);
+qint32 DayController::worstProfit(qsizetype i) const {
+    return m_book->worstProfit(i);
 }
-qint64 DayController::TotalBuy() const {
-    return m_book->TotalBuy();
+qint64 DayController::totalBuy() const {
+    return m_book->totalBuy();
 }
-qint64 DayController::TotalPay() const {
-    return m_book->TotalPay();
+qint64 DayController::totalPay() const {
+    return m_book->totalPay();
 }
-qint64 DayController::TotalProfit() const {
-    return m_book->TotalProfit();
+qint64 DayController::totalProfit() const {
+    return m_book->totalProfit();
 }

@@ -10,11 +10,11 @@ public:
 
     virtual ~IWindowHost() = default;
     // Closes the window when it is open (saving its place as it closes).
-    virtual void Unload(Window window) = 0;
+    virtual void unload(Window window) = 0;
     // Creates the window for the controller and shows it modeless. A window this build does not have
     // yet is simply not opened.
-    virtual void Show(Window window, DayController& control) = 0;
-    virtual bool IsLoaded(Window window) const = 0;
+    virtual void show(Window window, DayController& control) = 0;
+    virtual bool isLoaded(Window window) const = 0;
     // Closes every open window but the main window.
-    virtual void UnloadAll() = 0;
+    virtual void unloadAll() = 0;
 };

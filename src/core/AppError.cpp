@@ -5,24 +5,24 @@ AppError::AppError(qint32 number, QString source, QString description)
     m_what = QStringLiteral("%1 (%2) %3").arg(m_source).arg(m_number).arg(m_description).toUtf8();
 }
 
-AppError AppError::Rebased(const QString& source) const {
+AppError AppError::rebased(const QString& source) const {
     const auto sum = static_cast<quint32>(m_number) + static_cast<quint32>(ErrNo::AppErrorBase);
     return AppError(static_cast<qint32>(sum), source, m_description);
 }
 
-AppError AppError::Overflow(const QString& source) {
-    return AppError(ErrNo::Overflow, source, DefaultDescription(ErrNo::Overflow));
+AppError AppError::overflow(const QString& source) {
+    return AppError(ErrNo::Overflow, source, defaultDescription(ErrNo::Overflow));
 }
 
-AppError AppError::IndexOutOfRange(const QString& source) {
-    return AppError(ErrNo::SubscriptOutOfRange, source, DefaultDescription(ErrNo::SubscriptOutOfRange));
+AppError AppError::indexOutOfRange(const QString& source) {
+    return AppError(ErrNo::SubscriptOutOfRange, source, defaultDescription(ErrNo::SubscriptOutOfRange));
 }
 
-AppError AppError::ObjectNotSet(const QString& source) {
-    return AppError(ErrNo::ObjectNotSet, source, DefaultDescription(ErrNo::ObjectNotSet));
+AppError AppError::objectNotSet(const QString& source) {
+    return AppError(ErrNo::ObjectNotSet, source, defaultDescription(ErrNo::ObjectNotSet));
 }
 
-QString AppError::DefaultDescription(qint32 number) {
+QString AppError::defaultDescription(qint32 number) {
     switch (number) {
     case ErrNo::Overflow:
         return QStringLiteral("Overflow");

@@ -24,21 +24,21 @@ class AppError : public std::exception {
 public:
     AppError(qint32 number, QString source, QString description);
 
-    qint32 Number() const { return m_number; }
-    const QString& Source() const { return m_source; }
-    const QString& Description() const { return m_description; }
+    qint32 number() const { return m_number; }
+    const QString& source() const { return m_source; }
+    const QString& description() const { return m_description; }
     const char* what() const noexcept override { return m_what.constData(); }
 
     // The same failure passed up a layer: number plus the application error base (a signed 32-bit
     // addition that wraps like the platform's), new source, same description.
-    AppError Rebased(const QString& source) const;
+    AppError rebased(const QString& source) const;
 
-    static AppError Overflow(const QString& source = QString());
-    static AppError IndexOutOfRange(const QString& source = QString());
-    static AppError ObjectNotSet(const QString& source = QString());
+    static AppError overflow(const QString& source = QString());
+    static AppError indexOutOfRange(const QString& source = QString());
+    static AppError objectNotSet(const QString& source = QString());
 
     // The platform's usual text for the small numbers, empty for others.
-    static QString DefaultDescription(qint32 number);
+    static QString defaultDescription(qint32 number);
 
 private:
     qint32 m_number;

@@ -4,10 +4,10 @@
 
 // Names the program shows about itself.
 namespace AppInfo {
-inline QString Title() {
+inline QString title() {
     return QStringLiteral("VelqoraV50");
 }
-inline QString VersionText() {
+inline QString versionText() {
     return QStringLiteral("Ver 1.01");
 }
 } // namespace AppInfo

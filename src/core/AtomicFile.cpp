@@ -13,17 +13,17 @@ namespace {
 // The length of the random part QSaveFile puts after "<final name>." in its temporary's name.
 constexpr qsizetype kStrayTagLength = 6;
 
-bool IsAsciiAlnum(QChar c) {
+bool isAsciiAlnum(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
 // The final name a temporary was made for, or an empty text when the name is not one of a temporary.
-QStringView FinalNameOf(QStringView name) {
+QStringView finalNameOf(QStringView name) {
     if (name.size() < kStrayTagLength + 2 || name[name.size() - kStrayTagLength - 1] != u'.') {
         return {};
     }
     const QStringView tag = name.last(kStrayTagLength);
-    if (!std::all_of(tag.begin(), tag.end(), IsAsciiAlnum)) {
+    if (!std::all_of(tag.begin(), tag.end(), isAsciiAlnum)) {
         return {};
     }
     return name.first(name.size() - kStrayTagLength - 1);
@@ -32,7 +32,7 @@ QStringView FinalNameOf(QStringView name) {
 
 namespace AtomicFile {
 
-bool Replace(const QString& path, const QByteArray& bytes, QString* error) {
+bool replace(const QString& path, const QByteArray& bytes, QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error) {
             *error = reason;
@@ -61,7 +61,7 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error) {
     return true;
 }
 
-int RemoveStrays(const QString& folder, const QString& nameGlob) {
+int removeStrays(const QString& folder, const QString& nameGlob) {
     if (folder.isEmpty() || nameGlob.isEmpty()) {
         return 0;
     }
@@ -74,7 +74,7 @@ int RemoveStrays(const QString& folder, const QString& nameGlob) {
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
-        const QStringView base = FinalNameOf(name);
+        const QStringView base = finalNameOf(name);
         if (base.isEmpty() || !entry.isFile() || entry.isSymLink()) {
             continue;
         }
@@ -91,7 +91,7 @@ int RemoveStrays(const QString& folder, const QString& nameGlob) {
     return removed;
 }
 
-bool CanWriteIn(const QString& folder, QString* reason, QString* systemReason) {
+bool canWriteIn(const QString& folder, QString* reason, QString* systemReason) {
     const auto fail = [reason, systemReason](const QString& why, const QString& system) {
         if (reason) {
             *reason = why;

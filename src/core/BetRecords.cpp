@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr qint32 Pow10(int n) {
+constexpr qint32 pow10(int n) {
     qint32 p = 1;
     while (n-- > 0) {
         p *= 10;
@@ -16,7 +16,7 @@ constexpr qint32 Pow10(int n) {
     return p;
 }
 
-constexpr int BitsFor(qint32 max) {
+constexpr int bitsFor(qint32 max) {
     int bits = 0;
     while ((qint64(1) << bits) <= max) {
         ++bits;
@@ -30,21 +30,21 @@ constexpr int BitsFor(qint32 max) {
 template <auto Member, int Width>
 struct Digits {
     static constexpr int width = Width;
-    static constexpr qint32 max = Pow10(Width) - 1;
+    static constexpr qint32 max = pow10(Width) - 1;
     template <class Record>
-    static qint32 Get(const Record& r) {
+    static qint32 get(const Record& r) {
         return r.*Member;
     }
     // A value already within the field.
     template <class Record>
-    static void Store(Record& r, qint32 value) {
+    static void store(Record& r, qint32 value) {
         r.*Member = static_cast<std::remove_reference_t<decltype(r.*Member)>>(value);
     }
     // Any value; a 16-bit member takes it clamped into its range.
     template <class Record>
-    static void Set(Record& r, qint32 value) {
+    static void set(Record& r, qint32 value) {
         if constexpr (std::is_same_v<std::remove_reference_t<decltype(r.*Member)>, qint16>) {
-            r.*Member = Num::ClampToInt16(value);
+            r.*Member = Num::clampToInt16(value);
         } else {
             r.*Member = value;
         }
@@ -56,12 +56,12 @@ template <std::size_t Slot>
 struct SlotDigits {
     static constexpr int width = 2;
     static constexpr qint32 max = 99;
-    static qint32 Get(const TicketLine& r) { return r.Slots[Slot]; }
-    static void Store(TicketLine& r, qint32 value) { r.Slots[Slot] = static_cast<qint16>(value); }
-    static void Set(TicketLine& r, qint32 value) { r.Slots[Slot] = Num::ClampToInt16(value); }
+    static qint32 get(const TicketLine& r) { return r.partnerSlots[Slot]; }
+    static void store(TicketLine& r, qint32 value) { r.partnerSlots[Slot] = static_cast<qint16>(value); }
+    static void set(TicketLine& r, qint32 value) { r.partnerSlots[Slot] = Num::clampToInt16(value); }
 };
 
-qint32 Clamped(qint32 value, qint32 max) {
+qint32 clamped(qint32 value, qint32 max) {
     return value < 0 ? 0 : (value > max ? max : value);
 }
 
@@ -77,7 +77,7 @@ constexpr auto kDigitPairs = [] {
 
 // A value that fits the field, as exactly Width zero-padded digits.
 template <int Width>
-void PutDigits(char* out, quint32 v) {
+void putDigits(char* out, quint32 v) {
     int i = Width;
     while (i >= 2) {
         const std::size_t pair = 2 * (v % 100);
@@ -100,7 +100,7 @@ struct KeyPlace {
 };
 
 template <std::size_t N>
-constexpr std::array<KeyPlace, N> KeyPlaces(const std::array<int, N>& bits) {
+constexpr std::array<KeyPlace, N> keyPlaces(const std::array<int, N>& bits) {
     std::array<KeyPlace, N> places{};
     int word = 0;
     int used = 0;
@@ -127,102 +127,102 @@ template <class Record, class... Fields>
 struct Layout {
     static constexpr int length = (Fields::width + ...);
     static constexpr std::size_t count = sizeof...(Fields);
-    static constexpr std::array<KeyPlace, count> places = KeyPlaces<count>({BitsFor(Fields::max)...});
+    static constexpr std::array<KeyPlace, count> places = keyPlaces<count>({bitsFor(Fields::max)...});
     static constexpr std::size_t keyWords = std::size_t(places[count - 1].word) + 1;
     using Key = std::array<quint64, keyWords>;
 
     template <class F>
-    static void EachField(F&& f) {
+    static void eachField(F&& f) {
         [&]<std::size_t... I>(std::index_sequence<I...>) {
             (f.template operator()<I, std::tuple_element_t<I, std::tuple<Fields...>>>(), ...);
         }
         (std::index_sequence_for<Fields...>{});
     }
 
-    static char* Write(const Record& r, char* out) {
-        EachField([&]<std::size_t I, class F>() {
-            PutDigits<F::width>(out, static_cast<quint32>(Clamped(F::Get(r), F::max)));
+    static char* write(const Record& r, char* out) {
+        eachField([&]<std::size_t I, class F>() {
+            putDigits<F::width>(out, static_cast<quint32>(clamped(F::get(r), F::max)));
             out += F::width;
         });
         return out;
     }
 
     // Each field by its position, with the lenient number conversion; a field past the end reads 0.
-    static Record Read(QStringView text) {
+    static Record read(QStringView text) {
         Record r{};
         qsizetype pos = 0;
-        EachField([&]<std::size_t I, class F>() {
-            F::Set(r, Num::ToInt32(pos < text.size() ? text.mid(pos, F::width) : QStringView()));
+        eachField([&]<std::size_t I, class F>() {
+            F::set(r, Num::toInt32(pos < text.size() ? text.mid(pos, F::width) : QStringView()));
             pos += F::width;
         });
         return r;
     }
 
-    static Record Fit(const Record& r) {
+    static Record fit(const Record& r) {
         Record fitted{};
-        EachField([&]<std::size_t I, class F>() { F::Store(fitted, Clamped(F::Get(r), F::max)); });
+        eachField([&]<std::size_t I, class F>() { F::store(fitted, clamped(F::get(r), F::max)); });
         return fitted;
     }
 
-    static Key KeyOf(const Record& r) {
+    static Key keyOf(const Record& r) {
         Key key{};
-        EachField([&]<std::size_t I, class F>() {
-            key[places[I].word] |= quint64(Clamped(F::Get(r), F::max)) << places[I].shift;
+        eachField([&]<std::size_t I, class F>() {
+            key[places[I].word] |= quint64(clamped(F::get(r), F::max)) << places[I].shift;
         });
         return key;
     }
 
     // One word of the key alone.
     template <int Word>
-    static quint64 KeyWord(const Record& r) {
+    static quint64 keyWord(const Record& r) {
         quint64 word = 0;
-        EachField([&]<std::size_t I, class F>() {
+        eachField([&]<std::size_t I, class F>() {
             if constexpr (places[I].word == Word) {
-                word |= quint64(Clamped(F::Get(r), F::max)) << places[I].shift;
+                word |= quint64(clamped(F::get(r), F::max)) << places[I].shift;
             }
         });
         return word;
     }
 
     // The fitted record a key was made from.
-    static Record FromKey(const Key& key) {
+    static Record fromKey(const Key& key) {
         Record r{};
-        EachField([&]<std::size_t I, class F>() {
-            constexpr quint64 mask = (quint64(1) << BitsFor(F::max)) - 1;
-            F::Store(r, static_cast<qint32>((key[places[I].word] >> places[I].shift) & mask));
+        eachField([&]<std::size_t I, class F>() {
+            constexpr quint64 mask = (quint64(1) << bitsFor(F::max)) - 1;
+            F::store(r, static_cast<qint32>((key[places[I].word] >> places[I].shift) & mask));
         });
         return r;
     }
 };
 
-using LogLayout = Layout<BetLine, Digits<&BetLine::Sale, 1>, Digits<&BetLine::Venue, 2>, Digits<&BetLine::RaceNum, 2>,
-                         Digits<&BetLine::BetType, 2>, Digits<&BetLine::Num1, 2>, Digits<&BetLine::Num2, 2>,
-                         Digits<&BetLine::Num3, 2>, Digits<&BetLine::BuyDay, 1>, Digits<&BetLine::Units, 4>,
-                         Digits<&BetLine::Payout, 8>, Digits<&BetLine::Hit, 1>>;
+using LogLayout = Layout<BetLine, Digits<&BetLine::sale, 1>, Digits<&BetLine::venue, 2>, Digits<&BetLine::raceNum, 2>,
+                         Digits<&BetLine::betType, 2>, Digits<&BetLine::num1, 2>, Digits<&BetLine::num2, 2>,
+                         Digits<&BetLine::num3, 2>, Digits<&BetLine::buyDay, 1>, Digits<&BetLine::units, 4>,
+                         Digits<&BetLine::payout, 8>, Digits<&BetLine::hit, 1>>;
 
 // The ticket line's text order: the status comes early and the kind after the bet type; the slots close it.
 template <std::size_t... S>
 using OmitLayoutOf =
-    Layout<TicketLine, Digits<&TicketLine::Sale, 1>, Digits<&TicketLine::Venue, 2>, Digits<&TicketLine::RaceNum, 2>,
-           Digits<&TicketLine::Status, 2>, Digits<&TicketLine::BetType, 2>, Digits<&TicketLine::Kind, 1>,
-           Digits<&TicketLine::Num1, 2>, Digits<&TicketLine::Num2, 2>, Digits<&TicketLine::Num3, 2>,
-           Digits<&TicketLine::BuyDay, 1>, Digits<&TicketLine::Units, 4>, Digits<&TicketLine::LogNo, 4>,
-           Digits<&TicketLine::Reserved, 2>, SlotDigits<S>...>;
+    Layout<TicketLine, Digits<&TicketLine::sale, 1>, Digits<&TicketLine::venue, 2>, Digits<&TicketLine::raceNum, 2>,
+           Digits<&TicketLine::status, 2>, Digits<&TicketLine::betType, 2>, Digits<&TicketLine::kind, 1>,
+           Digits<&TicketLine::num1, 2>, Digits<&TicketLine::num2, 2>, Digits<&TicketLine::num3, 2>,
+           Digits<&TicketLine::buyDay, 1>, Digits<&TicketLine::units, 4>, Digits<&TicketLine::logNo, 4>,
+           Digits<&TicketLine::reserved, 2>, SlotDigits<S>...>;
 template <std::size_t... S>
-OmitLayoutOf<S...> OmitLayoutFor(std::index_sequence<S...>);
-using OmitLayout = decltype(OmitLayoutFor(std::make_index_sequence<18>{}));
+OmitLayoutOf<S...> omitLayoutFor(std::index_sequence<S...>);
+using OmitLayout = decltype(omitLayoutFor(std::make_index_sequence<18>{}));
 
 static_assert(LogLayout::length == kLogTextLength);
 // The bet fills the first key word exactly (sale to units), the evaluation (payout and hit flag) the second.
 static_assert(LogLayout::keyWords == 2 && LogLayout::places[8].word == 0 && LogLayout::places[9].word == 1 &&
-              LogLayout::places[9].shift + BitsFor(Digits<&BetLine::Payout, 8>::max) <= 32);
+              LogLayout::places[9].shift + bitsFor(Digits<&BetLine::payout, 8>::max) <= 32);
 static_assert(OmitLayout::length == kOmitTextLength);
 
 // Least significant digit first radix sort of keys, a byte at a time; a byte that is the same in every
 // key is skipped. Linear in the number of lines, where comparison sorting a heavy day's bet lines was
 // the largest part of reading it.
 template <std::size_t Words>
-void RadixSort(std::vector<std::array<quint64, Words>>& keys) {
+void radixSort(std::vector<std::array<quint64, Words>>& keys) {
     std::vector<std::array<quint64, Words>> buffer(keys.size());
     for (std::size_t w = Words; w-- > 0;) {
         quint64 any = 0;
@@ -254,83 +254,83 @@ void RadixSort(std::vector<std::array<quint64, Words>>& keys) {
 // A fitted record is all in its key (Field12 of a ticket line, always 0 when fitted, is not), so the keys
 // alone are sorted and the records made again from them.
 template <class L, class Record>
-void SortFitted(std::vector<Record>& records) {
+void sortFitted(std::vector<Record>& records) {
     std::vector<typename L::Key> keys;
     keys.reserve(records.size());
     for (const Record& r : records) {
-        keys.push_back(L::KeyOf(r));
+        keys.push_back(L::keyOf(r));
     }
-    RadixSort(keys);
+    radixSort(keys);
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        records[i] = L::FromKey(keys[i]);
+        records[i] = L::fromKey(keys[i]);
     }
 }
 
 } // namespace
 
-QString LogToStr(const BetLine& log) {
+QString betLineText(const BetLine& log) {
     char text[kLogTextLength];
-    LogLayout::Write(log, text);
+    LogLayout::write(log, text);
     return QString::fromLatin1(text, kLogTextLength);
 }
 
-BetLine StrToLog(QStringView text) {
-    return LogLayout::Read(text);
+BetLine betLineFromText(QStringView text) {
+    return LogLayout::read(text);
 }
 
-QString OmitToStr(const TicketLine& omit) {
+QString ticketLineText(const TicketLine& omit) {
     char text[kOmitTextLength];
-    OmitLayout::Write(omit, text);
+    OmitLayout::write(omit, text);
     return QString::fromLatin1(text, kOmitTextLength);
 }
 
-TicketLine StrToOmit(QStringView text) {
-    return OmitLayout::Read(text);
+TicketLine ticketLineFromText(QStringView text) {
+    return OmitLayout::read(text);
 }
 
 namespace BetRecords {
 
-char* WriteText(const BetLine& log, char* out) {
-    return LogLayout::Write(log, out);
+char* writeText(const BetLine& log, char* out) {
+    return LogLayout::write(log, out);
 }
 
-char* WriteText(const TicketLine& omit, char* out) {
-    return OmitLayout::Write(omit, out);
+char* writeText(const TicketLine& omit, char* out) {
+    return OmitLayout::write(omit, out);
 }
 
-BetLine Fitted(BetLine log) {
-    return LogLayout::Fit(log);
+BetLine fitted(BetLine log) {
+    return LogLayout::fit(log);
 }
 
-TicketLine Fitted(TicketLine omit) {
-    return OmitLayout::Fit(omit);
+TicketLine fitted(TicketLine omit) {
+    return OmitLayout::fit(omit);
 }
 
-void SortByText(std::vector<TicketLine>& records) {
-    SortFitted<OmitLayout>(records);
+void sortByText(std::vector<TicketLine>& records) {
+    sortFitted<OmitLayout>(records);
 }
 
-quint64 PackBet(const BetLine& log) {
-    return LogLayout::KeyWord<0>(log);
+quint64 packBet(const BetLine& log) {
+    return LogLayout::keyWord<0>(log);
 }
 
-quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3) {
-    using N1 = Digits<&BetLine::Num1, 2>;
+quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3) {
+    using N1 = Digits<&BetLine::num1, 2>;
     // Fields 4 to 6 of the bet line's text order are the three numbers.
     constexpr KeyPlace p1 = LogLayout::places[4];
     constexpr KeyPlace p2 = LogLayout::places[5];
     constexpr KeyPlace p3 = LogLayout::places[6];
     static_assert(p1.word == 0 && p2.word == 0 && p3.word == 0);
-    return (quint64(Clamped(num1, N1::max)) << p1.shift) | (quint64(Clamped(num2, N1::max)) << p2.shift) |
-           (quint64(Clamped(num3, N1::max)) << p3.shift);
+    return (quint64(clamped(num1, N1::max)) << p1.shift) | (quint64(clamped(num2, N1::max)) << p2.shift) |
+           (quint64(clamped(num3, N1::max)) << p3.shift);
 }
 
-quint32 PackEvaluation(const BetLine& log) {
-    return static_cast<quint32>(LogLayout::KeyWord<1>(log));
+quint32 packEvaluation(const BetLine& log) {
+    return static_cast<quint32>(LogLayout::keyWord<1>(log));
 }
 
-BetLine Unpack(quint64 bet, quint32 evaluation) {
-    return LogLayout::FromKey({bet, evaluation});
+BetLine unpack(quint64 bet, quint32 evaluation) {
+    return LogLayout::fromKey({bet, evaluation});
 }
 
 } // namespace BetRecords

@@ -21,17 +21,17 @@ enum HitFlag : qint16 { Open = 0, Hit = 1, Miss = 2, Refunded = 3, AdvanceSale =
 
 // Bet line: one bet on one combination, or one result line of a result file. 27 characters.
 struct BetLine {
-    qint16 Sale = 0;    // 1 current day, 2 advance sale for the next day; 0 in result lines
-    qint16 Venue = 0;   // venue code
-    qint16 RaceNum = 0; // race number
-    qint16 BetType = 0; // 1 win … 7 trio
-    qint16 Num1 = 0;    // first, second and third number; unused numbers are 0, filled from the right
-    qint16 Num2 = 0;
-    qint16 Num3 = 0;
-    qint16 BuyDay = 0; // 1 bought on the day, 9 bought the previous day; 0 in result lines
-    qint16 Units = 0;  // stake in units of 100 yen per combination
-    qint32 Payout = 0; // yen per 100-yen unit
-    qint16 Hit = 0;    // 0 open, 1 hit, 2 miss, 3 refunded, 9 advance-sale race
+    qint16 sale = 0;    // 1 current day, 2 advance sale for the next day; 0 in result lines
+    qint16 venue = 0;   // venue code
+    qint16 raceNum = 0; // race number
+    qint16 betType = 0; // 1 win … 7 trio
+    qint16 num1 = 0;    // first, second and third number; unused numbers are 0, filled from the right
+    qint16 num2 = 0;
+    qint16 num3 = 0;
+    qint16 buyDay = 0; // 1 bought on the day, 9 bought the previous day; 0 in result lines
+    qint16 units = 0;  // stake in units of 100 yen per combination
+    qint32 payout = 0; // yen per 100-yen unit
+    qint16 hit = 0;    // 0 open, 1 hit, 2 miss, 3 refunded, 9 advance-sale race
 
     bool operator==(const BetLine&) const = default;
 };
@@ -39,21 +39,21 @@ struct BetLine {
 // Ticket line: one ticket as bought (single, wheel or box). 63 characters; the text order differs from
 // the field order, and Field12 has no place in the text (it reads back as 0).
 struct TicketLine {
-    qint16 Sale = 0; // as in the bet line
-    qint16 Venue = 0;
-    qint16 RaceNum = 0;
-    qint16 BetType = 0;
-    qint16 Num1 = 0; // by ticket kind: box size, exacta wheel axis position, first number
-    qint16 Num2 = 0;
-    qint16 Num3 = 0; // a wheel's axis
-    qint16 BuyDay = 0;
-    qint16 Units = 0;
-    qint16 Kind = 0;                // 0 single, 1 wheel, 2 box
-    qint16 Reserved = 0;            // always 0
-    qint16 Field12 = 0;             // not part of the text form
-    std::array<qint16, 18> Slots{}; // wheel: 1 for each partner; box: the boxed numbers
-    qint16 Status = 0;              // 1 purchased, 11 invalid, 21 same bracket, 31 closed
-    qint16 LogNo = 0;               // number of the day log file the ticket came from
+    qint16 sale = 0; // as in the bet line
+    qint16 venue = 0;
+    qint16 raceNum = 0;
+    qint16 betType = 0;
+    qint16 num1 = 0; // by ticket kind: box size, exacta wheel axis position, first number
+    qint16 num2 = 0;
+    qint16 num3 = 0; // a wheel's axis
+    qint16 buyDay = 0;
+    qint16 units = 0;
+    qint16 kind = 0;                       // 0 single, 1 wheel, 2 box
+    qint16 reserved = 0;                   // always 0
+    qint16 field12 = 0;                    // not part of the text form
+    std::array<qint16, 18> partnerSlots{}; // wheel: 1 for each partner; box: the boxed numbers
+    qint16 status = 0;                     // 1 purchased, 11 invalid, 21 same bracket, 31 closed
+    qint16 logNo = 0;                      // number of the day log file the ticket came from
 
     bool operator==(const TicketLine&) const = default;
 };
@@ -61,33 +61,33 @@ struct TicketLine {
 constexpr int kLogTextLength = 27;
 constexpr int kOmitTextLength = 63;
 
-QString LogToStr(const BetLine& log);
-BetLine StrToLog(QStringView text);
-QString OmitToStr(const TicketLine& omit);
-TicketLine StrToOmit(QStringView text);
+QString betLineText(const BetLine& log);
+BetLine betLineFromText(QStringView text);
+QString ticketLineText(const TicketLine& omit);
+TicketLine ticketLineFromText(QStringView text);
 
 namespace BetRecords {
 // The text form as ASCII digits into `out`, which holds kLogTextLength (kOmitTextLength) bytes; returns
 // the end. For reports that write lines by the ten thousand.
-char* WriteText(const BetLine& log, char* out);
-char* WriteText(const TicketLine& omit, char* out);
+char* writeText(const BetLine& log, char* out);
+char* writeText(const TicketLine& omit, char* out);
 
 // The record as its text form reads back: a value its digits cannot hold (negative, or too many digits)
 // is clamped into the field, and a ticket's Field12 is 0. Readers store records in this form, so a record
 // and its text always agree.
-BetLine Fitted(BetLine log);
-TicketLine Fitted(TicketLine omit);
+BetLine fitted(BetLine log);
+TicketLine fitted(TicketLine omit);
 
 // Sorts ticket lines into the order of their text forms without making the texts (and fits them, which
 // readers have done already).
-void SortByText(std::vector<TicketLine>& records);
+void sortByText(std::vector<TicketLine>& records);
 
 // A bet line packed into two words, the way a heavy day's tens of thousands of lines are held: the bet
 // itself (sale to units, the first eighteen digits of the text) and its evaluation (payout and hit flag,
 // 0 until a race evaluates it). Packing fits the line; bets compare as their texts do.
-quint64 PackBet(const BetLine& log);
+quint64 packBet(const BetLine& log);
 // The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
-quint64 PackNumbers(qint16 num1, qint16 num2, qint16 num3);
-quint32 PackEvaluation(const BetLine& log);
-BetLine Unpack(quint64 bet, quint32 evaluation);
+quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3);
+quint32 packEvaluation(const BetLine& log);
+BetLine unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords

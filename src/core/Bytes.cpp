@@ -5,7 +5,7 @@
 
 namespace Bytes {
 
-QByteArrayView Cut(QByteArrayView data, qsizetype pos, qsizetype len) {
+QByteArrayView cut(QByteArrayView data, qsizetype pos, qsizetype len) {
     if (pos < 1 || len <= 0 || pos > data.size()) {
         return QByteArrayView();
     }
@@ -14,16 +14,16 @@ QByteArrayView Cut(QByteArrayView data, qsizetype pos, qsizetype len) {
     return data.sliced(start, len < available ? len : available);
 }
 
-char At(QByteArrayView data, qsizetype pos) {
+char at(QByteArrayView data, qsizetype pos) {
     return (pos >= 1 && pos <= data.size()) ? data[pos - 1] : '\0';
 }
 
-QString Text(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return CodePage::Decode(Cut(data, pos, len));
+QString text(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return CodePage::decode(cut(data, pos, len));
 }
 
-qint32 Number(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Num::ToInt32(Cut(data, pos, len)); // the same number as decoding first, without the decoding
+qint32 number(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Num::toInt32(cut(data, pos, len)); // the same number as decoding first, without the decoding
 }
 
 } // namespace Bytes

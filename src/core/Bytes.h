@@ -8,11 +8,11 @@
 // Every cut is clipped to the data: a field past the end of a short file is empty, never a read
 // beyond the buffer.
 namespace Bytes {
-QByteArrayView Cut(QByteArrayView data, qsizetype pos, qsizetype len);
+QByteArrayView cut(QByteArrayView data, qsizetype pos, qsizetype len);
 // The byte at a 1-based position, or 0 when the data is shorter.
-char At(QByteArrayView data, qsizetype pos);
+char at(QByteArrayView data, qsizetype pos);
 // Cut, then decode from the code page.
-QString Text(QByteArrayView data, qsizetype pos, qsizetype len);
+QString text(QByteArrayView data, qsizetype pos, qsizetype len);
 // Cut, decode, then the lenient number conversion.
-qint32 Number(QByteArrayView data, qsizetype pos, qsizetype len);
+qint32 number(QByteArrayView data, qsizetype pos, qsizetype len);
 } // namespace Bytes

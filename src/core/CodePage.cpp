@@ -11,7 +11,7 @@ struct ConverterCloser {
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
 // One converter per thread: ICU converters keep state and are not shareable.
-UConverter* Converter() {
+UConverter* converter() {
     thread_local ConverterPtr converter = [] {
         UErrorCode status = U_ZERO_ERROR;
         ConverterPtr c(ucnv_open("windows-31j", &status));
@@ -29,7 +29,7 @@ UConverter* Converter() {
 // U+007F and U+001A. The platform's own code page, and our ASCII path, map them to themselves, and no other
 // byte decodes to these three, so the rotation is simply undone: a byte then means the same whether or not
 // the text around it holds other non-ASCII bytes.
-char16_t FromIcuControl(char16_t c) {
+char16_t fromIcuControl(char16_t c) {
     switch (c) {
     case 0x1C:
         return 0x1A;
@@ -42,7 +42,7 @@ char16_t FromIcuControl(char16_t c) {
     }
 }
 
-char16_t ToIcuControl(char16_t c) {
+char16_t toIcuControl(char16_t c) {
     switch (c) {
     case 0x1A:
         return 0x1C;
@@ -55,7 +55,7 @@ char16_t ToIcuControl(char16_t c) {
     }
 }
 
-bool IsAscii(QByteArrayView bytes) {
+bool isAscii(QByteArrayView bytes) {
     for (const char b : bytes) {
         if (static_cast<unsigned char>(b) >= 0x80) {
             return false;
@@ -64,7 +64,7 @@ bool IsAscii(QByteArrayView bytes) {
     return true;
 }
 
-bool IsAscii(QStringView text) {
+bool isAscii(QStringView text) {
     for (const QChar c : text) {
         if (c.unicode() >= 0x80) {
             return false;
@@ -76,14 +76,14 @@ bool IsAscii(QStringView text) {
 
 namespace CodePage {
 
-QString Decode(QByteArrayView bytes) {
+QString decode(QByteArrayView bytes) {
     if (bytes.isEmpty()) {
         return QString();
     }
-    if (IsAscii(bytes)) {
+    if (isAscii(bytes)) {
         return QString::fromLatin1(bytes.data(), bytes.size());
     }
-    UConverter* conv = Converter();
+    UConverter* conv = converter();
     ucnv_resetToUnicode(conv);
     // Every byte yields at most one UTF-16 unit in this code page.
     QString out(bytes.size(), Qt::Uninitialized);
@@ -95,16 +95,16 @@ QString Decode(QByteArrayView bytes) {
                    &status);
     out.truncate(target - targetStart);
     for (QChar& c : out) {
-        c = QChar(FromIcuControl(c.unicode()));
+        c = QChar(fromIcuControl(c.unicode()));
     }
     return out;
 }
 
-QByteArray Encode(QStringView text) {
+QByteArray encode(QStringView text) {
     if (text.isEmpty()) {
         return QByteArray();
     }
-    if (IsAscii(text)) {
+    if (isAscii(text)) {
         QByteArray out(text.size(), Qt::Uninitialized);
         for (qsizetype i = 0; i < text.size(); ++i) {
             out[i] = static_cast<char>(text[i].unicode());
@@ -115,11 +115,11 @@ QByteArray Encode(QStringView text) {
     if (text.contains(QChar(0x1A)) || text.contains(QChar(0x1C)) || text.contains(QChar(0x7F))) {
         rotated.reserve(text.size());
         for (const QChar c : text) {
-            rotated += QChar(ToIcuControl(c.unicode()));
+            rotated += QChar(toIcuControl(c.unicode()));
         }
         text = rotated;
     }
-    UConverter* conv = Converter();
+    UConverter* conv = converter();
     ucnv_resetFromUnicode(conv);
     QByteArray out(text.size() * 2 + 2, Qt::Uninitialized);
     char* target = out.data();
@@ -131,8 +131,8 @@ QByteArray Encode(QStringView text) {
     return out;
 }
 
-qsizetype ByteLength(QStringView text) {
-    return IsAscii(text) ? text.size() : Encode(text).size();
+qsizetype byteLength(QStringView text) {
+    return isAscii(text) ? text.size() : encode(text).size();
 }
 
 } // namespace CodePage

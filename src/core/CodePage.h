@@ -9,8 +9,8 @@
 // Conversion goes through ICU's converter; bytes that do not decode become U+FFFD, characters the
 // code page lacks are written as "?", as the client's own platform does.
 namespace CodePage {
-QString Decode(QByteArrayView bytes);
-QByteArray Encode(QStringView text);
+QString decode(QByteArrayView bytes);
+QByteArray encode(QStringView text);
 // Number of bytes the text takes in the code page (full-width characters count two).
-qsizetype ByteLength(QStringView text);
+qsizetype byteLength(QStringView text);
 } // namespace CodePage

@@ -5,14 +5,14 @@ const char16_t* const kVenues[10] = {u"札幌", u"函館", u"福島", u"新潟",
                                      u"中山", u"中京", u"京都", u"阪神", u"小倉"};
 }
 
-QString KaisaiName(qint16 code) {
+QString kaisaiName(qint16 code) {
     if (code < 1 || code > 10) {
         return QString(2, QChar(0x3000));
     }
     return QString::fromUtf16(kVenues[code - 1]);
 }
 
-qint16 KaisaiCode(QStringView name) {
+qint16 kaisaiCode(QStringView name) {
     for (int i = 0; i < 10; ++i) {
         if (name == QStringView(kVenues[i])) {
             return static_cast<qint16>(i + 1);
@@ -21,7 +21,7 @@ qint16 KaisaiCode(QStringView name) {
     return 0;
 }
 
-qint16 CodeToNum(QStringView text) {
+qint16 codeToNum(QStringView text) {
     if (text.size() != 1) {
         return 0;
     }
@@ -35,13 +35,13 @@ qint16 CodeToNum(QStringView text) {
     return 0;
 }
 
-QChar HexDigit(int value) {
+QChar hexDigit(int value) {
     if (value < 0 || value > 15) {
         return QLatin1Char('0');
     }
     return QLatin1Char("0123456789ABCDEF"[value]);
 }
 
-bool IsBitSet(qint16 value, qint16 bit) {
+bool isBitSet(qint16 value, qint16 bit) {
     return (value & bit) > 0;
 }

@@ -5,16 +5,16 @@
 #include <QtGlobal>
 
 // Venue codes 1 to 10 and their two-character names; any other code is two ideographic spaces.
-QString KaisaiName(qint16 code);
+QString kaisaiName(qint16 code);
 // The code of a venue name (exact comparison); 0 for an unknown name.
-qint16 KaisaiCode(QStringView name);
+qint16 kaisaiCode(QStringView name);
 
 // One-character codes in file names and contents: "1"-"9" give 1-9, "A"/"B"/"C" (either case)
 // give 10/11/12, anything else 0.
-qint16 CodeToNum(QStringView text);
+qint16 codeToNum(QStringView text);
 
 // The one-character upper-case hexadecimal digit of 1..15 used in race ids; "0" for other values.
-QChar HexDigit(int value);
+QChar hexDigit(int value);
 
 // True when the bitwise AND of the two values is greater than 0.
-bool IsBitSet(qint16 value, qint16 bit);
+bool isBitSet(qint16 value, qint16 bit);

@@ -2,7 +2,7 @@
 
 namespace Csv {
 
-QString Field(const QString& text) {
+QString field(const QString& text) {
     const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
                        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
     if (!quote) {
@@ -13,14 +13,14 @@ QString Field(const QString& text) {
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-QByteArray Document(const QList<QStringList>& rows) {
+QByteArray document(const QList<QStringList>& rows) {
     QString text;
     for (const QStringList& row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i > 0) {
                 text += QLatin1Char(',');
             }
-            text += Field(row[i]);
+            text += field(row[i]);
         }
         text += QLatin1String("\r\n");
     }

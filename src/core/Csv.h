@@ -8,6 +8,6 @@
 // the local code page and garble Japanese texts), CR LF line ends, and a field quoted only when it holds
 // a comma, a quote or a line end, its quotes doubled.
 namespace Csv {
-QString Field(const QString& text);
-QByteArray Document(const QList<QStringList>& rows);
+QString field(const QString& text);
+QByteArray document(const QList<QStringList>& rows);
 } // namespace Csv

@@ -2,7 +2,7 @@
 
 namespace Dates {
 
-std::optional<QDate> FromYmd(QStringView ymd) {
+std::optional<QDate> fromYmd(QStringView ymd) {
     if (ymd.size() != 8) {
         return std::nullopt;
     }
@@ -25,11 +25,11 @@ std::optional<QDate> FromYmd(QStringView ymd) {
     return date;
 }
 
-QString ToYmd(const QDate& date) {
+QString toYmd(const QDate& date) {
     return date.toString(QStringLiteral("yyyyMMdd"));
 }
 
-QString WeekdayMark(const QDate& date) {
+QString weekdayMark(const QDate& date) {
     static const char16_t* const marks[7] = {u"(月)", u"(火)", u"(水)", u"(木)", u"(金)", u"(土)", u"(日)"};
     const int dow = date.dayOfWeek(); // 1 = Monday … 7 = Sunday
     if (dow < 1 || dow > 7) {
@@ -38,29 +38,29 @@ QString WeekdayMark(const QDate& date) {
     return QString::fromUtf16(marks[dow - 1]);
 }
 
-QString DateLine(QStringView ymd) {
-    const auto date = FromYmd(ymd);
+QString dateLine(QStringView ymd) {
+    const auto date = fromYmd(ymd);
     if (!date) {
         return ymd.toString();
     }
-    return QString::number(date->year()) + QStringLiteral("年") + MonthDayLine(ymd);
+    return QString::number(date->year()) + QStringLiteral("年") + monthDayLine(ymd);
 }
 
-QString MonthDayLine(QStringView ymd) {
-    const auto date = FromYmd(ymd);
+QString monthDayLine(QStringView ymd) {
+    const auto date = fromYmd(ymd);
     if (!date) {
         return ymd.toString();
     }
     return QString::number(date->month()) + QStringLiteral("月") + QString::number(date->day()) + QStringLiteral("日") +
-           WeekdayMark(*date);
+           weekdayMark(*date);
 }
 
-QString PreviousDay(QStringView ymd) {
-    const auto date = FromYmd(ymd);
+QString previousDay(QStringView ymd) {
+    const auto date = fromYmd(ymd);
     if (!date) {
         return QString();
     }
-    return ToYmd(date->addDays(-1));
+    return toYmd(date->addDays(-1));
 }
 
 } // namespace Dates

@@ -9,18 +9,18 @@
 // Dates travel as "yyyymmdd" texts; these helpers read them and build the date lines the windows show.
 namespace Dates {
 // The date of an eight-digit text, or nothing for any other text or an impossible date.
-std::optional<QDate> FromYmd(QStringView ymd);
-QString ToYmd(const QDate& date);
+std::optional<QDate> fromYmd(QStringView ymd);
+QString toYmd(const QDate& date);
 
 // "(日)" … "(土)" for Sunday … Saturday.
-QString WeekdayMark(const QDate& date);
+QString weekdayMark(const QDate& date);
 
 // "2004年5月16日(日)". A text that is not a date comes back unchanged.
-QString DateLine(QStringView ymd);
+QString dateLine(QStringView ymd);
 // "5月16日(日)". A text that is not a date comes back unchanged.
-QString MonthDayLine(QStringView ymd);
+QString monthDayLine(QStringView ymd);
 
 // The calendar day before, as "yyyymmdd" (1 January gives 31 December of the year before); empty for
 // a text that is not a date.
-QString PreviousDay(QStringView ymd);
+QString previousDay(QStringView ymd);
 } // namespace Dates

@@ -7,7 +7,7 @@
 namespace {
 class StderrReporter : public IErrorReporter {
 public:
-    void ShowError(const QString& title, const QString& text) override {
+    void showError(const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
 };
@@ -16,30 +16,30 @@ StderrReporter g_stderrReporter;
 IErrorReporter* g_reporter = nullptr;
 } // namespace
 
-void SetErrorReporter(IErrorReporter* reporter) {
+void setErrorReporter(IErrorReporter* reporter) {
     g_reporter = reporter;
 }
 
-IErrorReporter* CurrentErrorReporter() {
+IErrorReporter* currentErrorReporter() {
     return g_reporter ? g_reporter : &g_stderrReporter;
 }
 
-QString ErrorMessageText(const AppError& error) {
-    return error.Source() + QStringLiteral("\r\n(") + QString::number(error.Number()) + QLatin1Char(')') +
-           error.Description();
+QString errorMessageText(const AppError& error) {
+    return error.source() + QStringLiteral("\r\n(") + QString::number(error.number()) + QLatin1Char(')') +
+           error.description();
 }
 
-void ReportError(const AppError& error) {
+void reportError(const AppError& error) {
     try {
-        CurrentErrorReporter()->ShowError(AppInfo::Title(), ErrorMessageText(error));
+        currentErrorReporter()->showError(AppInfo::title(), errorMessageText(error));
     } catch (...) {
         // Reporting must never take the program down.
     }
 }
 
-void ReportFailure(const QString& message, const QString& detail) {
+void reportFailure(const QString& message, const QString& detail) {
     try {
-        CurrentErrorReporter()->ShowError(AppInfo::Title(),
+        currentErrorReporter()->showError(AppInfo::title(),
                                           detail.isEmpty() ? message : message + QStringLiteral("\r\n") + detail);
     } catch (...) {
     }

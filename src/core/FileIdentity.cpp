@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #endif
 
-std::optional<FileIdentity> IdentityOf(const QString& path) {
+std::optional<FileIdentity> identityOf(const QString& path) {
 #if defined(Q_OS_WIN)
     const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
     // Attributes only, shared every way: looking must never get in the client's way.

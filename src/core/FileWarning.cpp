@@ -3,17 +3,17 @@
 #include <algorithm>
 
 namespace Warnings {
-void Add(FileWarnings& list, FileWarning warning) {
+void add(FileWarnings& list, FileWarning warning) {
     const bool known =
-        std::any_of(list.cbegin(), list.cend(), [&](const FileWarning& w) { return w.File == warning.File; });
+        std::any_of(list.cbegin(), list.cend(), [&](const FileWarning& w) { return w.file == warning.file; });
     if (!known) {
         list.push_back(std::move(warning));
     }
 }
 
-void AddAll(FileWarnings& list, const FileWarnings& more) {
+void addAll(FileWarnings& list, const FileWarnings& more) {
     for (const FileWarning& w : more) {
-        Add(list, w);
+        add(list, w);
     }
 }
 } // namespace Warnings

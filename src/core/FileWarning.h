@@ -17,15 +17,15 @@ struct FileWarning {
         WrongLength,  // not the length of its layout; Size: its length, Expected: the layout's
         Changing,     // kept changing while it was read
     };
-    QString File; // the name as it stands in the folder ("LG002.JRA", or "lg002.jra" in a copied folder)
-    Problem What = Problem::Missing;
-    qint64 Size = 0;
-    qint64 Expected = 0;
+    QString file; // the name as it stands in the folder ("LG002.JRA", or "lg002.jra" in a copied folder)
+    Problem what = Problem::Missing;
+    qint64 size = 0;
+    qint64 expected = 0;
 };
 using FileWarnings = std::vector<FileWarning>;
 
 namespace Warnings {
 // Adds the warning unless its file has one already: one entry per file, the first reason found.
-void Add(FileWarnings& list, FileWarning warning);
-void AddAll(FileWarnings& list, const FileWarnings& more);
+void add(FileWarnings& list, FileWarning warning);
+void addAll(FileWarnings& list, const FileWarnings& more);
 } // namespace Warnings

@@ -5,6 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 
-QString ApplicationFolder() {
-    return AddPathSep(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath());
+QString applicationFolder() {
+    return addPathSep(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath());
 }

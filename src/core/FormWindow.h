@@ -8,12 +8,12 @@
 class IFormWindow {
 public:
     virtual ~IFormWindow() = default;
-    virtual int FormTag() const = 0;
-    virtual bool IsMinimized() const = 0;
-    virtual qint32 TopTwips() const = 0;
-    virtual qint32 LeftTwips() const = 0;
-    virtual qint32 HeightTwips() const = 0;
-    virtual qint32 WidthTwips() const = 0;
+    virtual int formTag() const = 0;
+    virtual bool isMinimized() const = 0;
+    virtual qint32 topTwips() const = 0;
+    virtual qint32 leftTwips() const = 0;
+    virtual qint32 heightTwips() const = 0;
+    virtual qint32 widthTwips() const = 0;
     virtual void setTopTwips(qint32 twips) = 0;
     virtual void setLeftTwips(qint32 twips) = 0;
     virtual void setHeightTwips(qint32 twips) = 0;

@@ -4,25 +4,25 @@
 
 namespace Fmt {
 
-QString At(QStringView text, int width) {
+QString at(QStringView text, int width) {
     if (text.size() >= width) {
         return text.toString();
     }
     return QString(width - text.size(), QLatin1Char(' ')).append(text);
 }
 
-QString At(qint64 number, int width) {
-    return At(QString::number(number), width);
+QString at(qint64 number, int width) {
+    return at(QString::number(number), width);
 }
 
-QString Hash0(qint64 number) {
+QString hash0(qint64 number) {
     return QString::number(number);
 }
 
 namespace {
 // A text the display formats accept as a number: blanks around, an optional sign, digits with at most
 // one decimal point.
-bool ParseNumeric(QStringView text, double& value) {
+bool parseNumeric(QStringView text, double& value) {
     const QStringView t = text.trimmed();
     if (t.isEmpty()) {
         return false;
@@ -61,15 +61,15 @@ bool ParseNumeric(QStringView text, double& value) {
 }
 } // namespace
 
-QString Hash0(QStringView text) {
+QString hash0(QStringView text) {
     double v = 0;
-    if (!ParseNumeric(text, v)) {
+    if (!parseNumeric(text, v)) {
         return text.toString();
     }
     return QString::number(static_cast<qint64>(std::round(v)));
 }
 
-QString Zeros(qint64 number, int width) {
+QString zeros(qint64 number, int width) {
     const bool negative = number < 0;
     QString digits = QString::number(negative ? -number : number);
     if (digits.size() < width) {
@@ -78,7 +78,7 @@ QString Zeros(qint64 number, int width) {
     return negative ? QLatin1Char('-') + digits : digits;
 }
 
-QString Thousands(qint64 number) {
+QString thousands(qint64 number) {
     const bool negative = number < 0;
     const QString digits = QString::number(negative ? -number : number);
     QString out;
@@ -92,19 +92,19 @@ QString Thousands(qint64 number) {
     return negative ? QLatin1Char('-') + out : out;
 }
 
-QString Tenths(qint64 tenths) {
+QString tenths(qint64 tenths) {
     const bool negative = tenths < 0;
     const qint64 a = negative ? -tenths : tenths;
     QString s = QString::number(a / 10) + QLatin1Char('.') + QString::number(a % 10);
     return negative ? QLatin1Char('-') + s : s;
 }
 
-QString OneDecimal(double value) {
+QString oneDecimal(double value) {
     const double scaled = std::round(value * 10); // std::round rounds half away from zero
-    return Tenths(static_cast<qint64>(scaled));
+    return tenths(static_cast<qint64>(scaled));
 }
 
-QString DatePattern(QStringView ymd) {
+QString datePattern(QStringView ymd) {
     const QStringView t = ymd.trimmed();
     if (t.isEmpty()) {
         return ymd.toString();

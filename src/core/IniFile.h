@@ -23,13 +23,13 @@ public:
     ~IniFile();
 
     void setPathName(const QString& folder); // a trailing separator is added when missing
-    const QString& PathName() const { return m_pathName; }
+    const QString& pathName() const { return m_pathName; }
     void setFileName(const QString& name);
-    const QString& FileName() const { return m_fileName; }
+    const QString& fileName() const { return m_fileName; }
 
-    QString GetData(const QString& section, const QString& key) const;
+    QString getData(const QString& section, const QString& key) const;
     // Non-zero on success.
-    qint32 SetData(const QString& section, const QString& key, const QString& value);
+    qint32 setData(const QString& section, const QString& key, const QString& value);
 
     // Collects the writes made while it is alive into one replacement of the file, and reads the file
     // once for all the reads made meanwhile. A batch without a write leaves the file alone.
@@ -41,7 +41,7 @@ public:
         Batch& operator=(const Batch&) = delete;
         // Ends the batch now (the outermost one stores its writes); false when the file could not be
         // written. The destructor does nothing after it.
-        bool Finish();
+        bool finish();
 
     private:
         IniFile& m_file;
@@ -51,19 +51,19 @@ public:
     static constexpr int kMaxValueLength = 254;
 
 private:
-    QString FilePath() const;
-    QStringList LoadLines() const;
-    bool StoreLines(const QStringList& lines) const;
+    QString filePath() const;
+    QStringList loadLines() const;
+    bool storeLines(const QStringList& lines) const;
     // Names map to slots of Lines, so that a line put in moves every later line by one short loop.
     struct LineIndex {
-        QHash<QString, qsizetype> Keys;        // folded "section\nkey" -> slot of its line
-        QHash<QString, qsizetype> SectionEnds; // folded section -> slot of where a new key of it goes
-        std::vector<qsizetype> Lines;
-        qsizetype Add(QHash<QString, qsizetype>& names, const QString& name, qsizetype line);
+        QHash<QString, qsizetype> keys;        // folded "section\nkey" -> slot of its line
+        QHash<QString, qsizetype> sectionEnds; // folded section -> slot of where a new key of it goes
+        std::vector<qsizetype> lines;
+        qsizetype add(QHash<QString, qsizetype>& names, const QString& name, qsizetype line);
     };
-    static LineIndex IndexLines(const QStringList& lines);
+    static LineIndex indexLines(const QStringList& lines);
     // The index of the batch's lines, built at its first read or write and kept up to date by its writes.
-    const LineIndex& BatchIndex() const;
+    const LineIndex& batchIndex() const;
 
     QString m_pathName;
     QString m_fileName;

@@ -10,7 +10,7 @@ namespace {
 constexpr qint64 kOwnerlessMs = 1000;
 constexpr int kPollMs = 50;
 
-bool Ownerless(const QLockFile& lock, const QString& path) {
+bool ownerless(const QLockFile& lock, const QString& path) {
     qint64 pid = 0;
     QString host;
     QString app;
@@ -23,7 +23,7 @@ bool Ownerless(const QLockFile& lock, const QString& path) {
 } // namespace
 
 namespace LockFiles {
-bool Take(QLockFile& lock, int waitMs) {
+bool take(QLockFile& lock, int waitMs) {
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         const int slice = static_cast<int>(qBound(qint64{0}, deadline.remainingTime(), qint64{kPollMs}));
@@ -33,7 +33,7 @@ bool Take(QLockFile& lock, int waitMs) {
         if (lock.error() != QLockFile::LockFailedError) {
             return false;
         }
-        if (Ownerless(lock, lock.fileName())) {
+        if (ownerless(lock, lock.fileName())) {
             lock.removeStaleLockFile();
             if (lock.tryLock(0)) {
                 return true;

@@ -8,5 +8,5 @@ namespace LockFiles {
 // owner is gone, but not one that holds no owner yet: a process killed right after making the file leaves
 // it empty, and such a file is taken over once it is a moment old (an owner writes itself in at once).
 // False when the lock could not be had; lock.error() says why.
-bool Take(QLockFile& lock, int waitMs);
+bool take(QLockFile& lock, int waitMs);
 } // namespace LockFiles

@@ -4,8 +4,8 @@
 
 namespace Money {
 
-void Overflow(const QString& source) {
-    throw AppError::Overflow(source);
+void overflow(const QString& source) {
+    throw AppError::overflow(source);
 }
 
 } // namespace Money

@@ -14,7 +14,7 @@ int Unit(char c) {
 }
 
 template <class View>
-double ValOf(View text) {
+double valOf(View text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && (Unit(text[i]) == ' ' || Unit(text[i]) == '\t' || Unit(text[i]) == '\n' || Unit(text[i]) == '\r')) {
@@ -43,7 +43,7 @@ double ValOf(View text) {
 }
 
 template <class View>
-qint32 ToInt32Of(View text) {
+qint32 toInt32Of(View text) {
     // Fast path for the usual field of plain digits, short enough not to overflow.
     if (!text.isEmpty() && text.size() <= 9) {
         qint32 v = 0;
@@ -60,27 +60,27 @@ qint32 ToInt32Of(View text) {
             return v;
         }
     }
-    return ClampToInt32(ValOf(text));
+    return clampToInt32(valOf(text));
 }
 } // namespace
 
-double Val(QStringView text) {
-    return ValOf(text);
+double val(QStringView text) {
+    return valOf(text);
 }
 
-double Val(QByteArrayView bytes) {
-    return ValOf(bytes);
+double val(QByteArrayView bytes) {
+    return valOf(bytes);
 }
 
-double RoundHalfEven(double value) {
+double roundHalfEven(double value) {
     if (!std::isfinite(value)) {
         return value;
     }
     return std::nearbyint(value); // the default floating-point rounding mode rounds half to even
 }
 
-qint32 ClampToInt32(double value) {
-    const double r = RoundHalfEven(value);
+qint32 clampToInt32(double value) {
+    const double r = roundHalfEven(value);
     if (std::isnan(r)) {
         return 0;
     }
@@ -93,8 +93,8 @@ qint32 ClampToInt32(double value) {
     return static_cast<qint32>(r);
 }
 
-qint16 ClampToInt16(double value) {
-    const qint32 v = ClampToInt32(value);
+qint16 clampToInt16(double value) {
+    const qint32 v = clampToInt32(value);
     if (v < std::numeric_limits<qint16>::min()) {
         return std::numeric_limits<qint16>::min();
     }
@@ -104,26 +104,26 @@ qint16 ClampToInt16(double value) {
     return static_cast<qint16>(v);
 }
 
-qint32 ToInt32(QStringView text) {
-    return ToInt32Of(text);
+qint32 toInt32(QStringView text) {
+    return toInt32Of(text);
 }
 
-qint32 ToInt32(QByteArrayView bytes) {
-    return ToInt32Of(bytes);
+qint32 toInt32(QByteArrayView bytes) {
+    return toInt32Of(bytes);
 }
 
-qint16 ClampToInt16(qint32 value) {
+qint16 clampToInt16(qint32 value) {
     constexpr qint32 low = std::numeric_limits<qint16>::min();
     constexpr qint32 high = std::numeric_limits<qint16>::max();
     return static_cast<qint16>(value < low ? low : (value > high ? high : value));
 }
 
-qint16 ToInt16(QStringView text) {
-    return ClampToInt16(ToInt32(text));
+qint16 toInt16(QStringView text) {
+    return clampToInt16(toInt32(text));
 }
 
-qint16 ToInt16(QByteArrayView bytes) {
-    return ClampToInt16(ToInt32(bytes));
+qint16 toInt16(QByteArrayView bytes) {
+    return clampToInt16(toInt32(bytes));
 }
 
 } // namespace Num

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-QString AddPathSep(const QString& path) {
+QString addPathSep(const QString& path) {
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'))) {
         return path;
     }
@@ -35,7 +35,7 @@ std::vector<ReadNote> g_reads;
 qint64 g_scopeBytes = 0; // read whole since the outermost scope began
 std::function<void(const QString&)> g_readHook;
 
-QHash<QString, QString> ListFolder(const QString& folder) {
+QHash<QString, QString> listFolder(const QString& folder) {
     QHash<QString, QString> names;
     const QDir dir(folder);
     const QStringList entries =
@@ -49,24 +49,24 @@ QHash<QString, QString> ListFolder(const QString& folder) {
     return names;
 }
 
-QString FindCaseInsensitive(const QString& folder, const QString& name) {
+QString findCaseInsensitive(const QString& folder, const QString& name) {
     const QString key = name.toUpper();
     if (g_scopeDepth > 0) {
         auto it = g_listings.find(folder);
         if (it == g_listings.end()) {
-            it = g_listings.insert(folder, ListFolder(folder));
+            it = g_listings.insert(folder, listFolder(folder));
         }
         const auto found = it->constFind(key);
         return found == it->constEnd() ? QString() : folder + *found;
     }
-    const auto names = ListFolder(folder);
+    const auto names = listFolder(folder);
     const auto found = names.constFind(key);
     return found == names.constEnd() ? QString() : folder + *found;
 }
 
 // Names are built from bytes of the client's own files. A name that names another folder, or carries a
 // control character (a NUL makes Qt warn on every lookup), is no client file: it is simply not there.
-bool IsPlainName(const QString& name) {
+bool isPlainName(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
         return false;
     }
@@ -76,29 +76,29 @@ bool IsPlainName(const QString& name) {
 }
 } // namespace
 
-QString Find(const QString& folder, const QString& name) {
-    if (!IsPlainName(name)) {
+QString find(const QString& folder, const QString& name) {
+    if (!isPlainName(name)) {
         return QString();
     }
-    const QString dir = AddPathSep(folder);
+    const QString dir = addPathSep(folder);
     const QString exact = dir + name;
     if (QFileInfo::exists(exact)) {
         return exact;
     }
-    return FindCaseInsensitive(dir, name);
+    return findCaseInsensitive(dir, name);
 }
 
-QString FindFile(const QString& folder, const QString& name) {
-    const QString path = Find(folder, name);
+QString findFile(const QString& folder, const QString& name) {
+    const QString path = find(folder, name);
     if (!path.isEmpty() && QFileInfo(path).isFile()) {
         return path;
     }
     return QString();
 }
 
-QString PathForWrite(const QString& folder, const QString& name) {
-    const QString found = Find(folder, name);
-    return found.isEmpty() ? AddPathSep(folder) + name : found;
+QString pathForWrite(const QString& folder, const QString& name) {
+    const QString found = find(folder, name);
+    return found.isEmpty() ? addPathSep(folder) + name : found;
 }
 
 Scope::Scope() : m_firstRead(static_cast<qsizetype>(g_reads.size())) {
@@ -114,7 +114,7 @@ Scope::~Scope() {
     }
 }
 
-QStringList Scope::ChangedFiles() const {
+QStringList Scope::changedFiles() const {
     QStringList changed;
     QSet<QString> seen;
     for (auto it = g_reads.cbegin() + m_firstRead; it != g_reads.cend(); ++it) {
@@ -131,20 +131,20 @@ QStringList Scope::ChangedFiles() const {
     return changed;
 }
 
-void SetReadHook(std::function<void(const QString& path)> hook) {
+void setReadHook(std::function<void(const QString& path)> hook) {
     g_readHook = std::move(hook);
 }
 
 namespace {
 // Size and time come from the opened file, so they describe the bytes about to be read even when the
 // name is given to another file a moment later.
-void NoteRead(const QString& path, const QFile& file) {
+void noteRead(const QString& path, const QFile& file) {
     if (g_scopeDepth > 0) {
         g_reads.push_back({path, file.size(), file.fileTime(QFileDevice::FileModificationTime)});
     }
 }
 
-void AfterRead(const QString& path) {
+void afterRead(const QString& path) {
     if (g_scopeDepth > 0 && g_readHook) {
         g_readHook(path);
     }
@@ -152,7 +152,7 @@ void AfterRead(const QString& path) {
 } // namespace
 } // namespace ClientFiles
 
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
+std::optional<QByteArray> readWholeFile(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         return std::nullopt;
     }
@@ -174,8 +174,8 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
                     .arg(QDir::toNativeSeparators(path)));
         }
     }
-    ClientFiles::NoteRead(path, file);
+    ClientFiles::noteRead(path, file);
     QByteArray bytes = file.readAll();
-    ClientFiles::AfterRead(path);
+    ClientFiles::afterRead(path);
     return bytes;
 }

@@ -9,18 +9,18 @@
 
 // Folders are kept with a trailing separator so a file name can simply be appended.
 // Qt paths use "/" on every platform; a trailing "\" (a folder typed on Windows) is accepted as well.
-QString AddPathSep(const QString& path);
+QString addPathSep(const QString& path);
 
 // Client files are named in upper case, but folders copied from Windows keep whatever case they had.
 // A file is looked for by its exact name first, then by a case-insensitive match in the same folder.
 namespace ClientFiles {
 // Full path of the entry (file or folder) of that name in the folder, or an empty text. A name that could
 // reach another folder (".", "..", a separator) or holds a control character is never found.
-QString Find(const QString& folder, const QString& name);
+QString find(const QString& folder, const QString& name);
 // Full path of the regular file of that name, or an empty text.
-QString FindFile(const QString& folder, const QString& name);
+QString findFile(const QString& folder, const QString& name);
 // Where to write a file of that name: the existing entry's path when there is one, else folder + name.
-QString PathForWrite(const QString& folder, const QString& name);
+QString pathForWrite(const QString& folder, const QString& name);
 
 // While a Scope is alive, the listings made for case-insensitive lookups are kept, so reading a whole
 // sale day lists each folder once. Outside a scope nothing is cached.
@@ -37,7 +37,7 @@ public:
 
     // The names (as in their folder) of the files read whole since this scope began whose size or
     // modification time is not what it was when they were read, or that are gone; each name once.
-    QStringList ChangedFiles() const;
+    QStringList changedFiles() const;
 
 private:
     qsizetype m_firstRead;
@@ -45,7 +45,7 @@ private:
 
 // Called with the path after every whole-file read inside a scope (none: nothing is called). A test
 // changes a folder through it at a chosen moment of a read, which no timing could do reliably.
-void SetReadHook(std::function<void(const QString& path)> hook);
+void setReadHook(std::function<void(const QString& path)> hook);
 } // namespace ClientFiles
 
 // Upper bound for reading one file whole: far above any file of the client, far below trouble.
@@ -60,4 +60,4 @@ constexpr qint64 kMaxScopeBytes = 64 * 1024 * 1024;
 // for good), cannot be opened or is larger than kMaxFileBytes. Inside a ClientFiles::Scope the read is
 // noted for ChangedFiles, and the files read add up: a read that would take them past kMaxScopeBytes
 // raises the overflow error instead.
-std::optional<QByteArray> ReadWholeFile(const QString& path);
+std::optional<QByteArray> readWholeFile(const QString& path);

@@ -15,13 +15,13 @@ const QString kOption = QStringLiteral("OPTION");
 enum SlotWord { kTop, kLeft, kHeight, kWidth };
 
 // "top01" .. "width07", made once: every load and save names all of them.
-const QString& SlotKey(SlotWord word, int slot) {
+const QString& slotKey(SlotWord word, int slot) {
     static const auto keys = [] {
         std::array<std::array<QString, Settings::kSlotCount>, 4> k;
         const std::array<const char*, 4> words{"top", "left", "height", "width"};
         for (std::size_t w = 0; w < words.size(); ++w) {
             for (int n = 1; n <= Settings::kSlotCount; ++n) {
-                k[w][static_cast<std::size_t>(n - 1)] = QLatin1String(words[w]) + Fmt::Zeros(n, 2);
+                k[w][static_cast<std::size_t>(n - 1)] = QLatin1String(words[w]) + Fmt::zeros(n, 2);
             }
         }
         return k;
@@ -30,25 +30,25 @@ const QString& SlotKey(SlotWord word, int slot) {
 }
 
 // top/left: a stored number below 0 (and an empty value) reads as 0.
-qint32 ReadPosition(const QString& value) {
+qint32 readPosition(const QString& value) {
     if (value.isEmpty()) {
         return 0;
     }
-    const double v = Num::Val(value);
-    return v >= 0 ? Num::ClampToInt32(v) : 0;
+    const double v = Num::val(value);
+    return v >= 0 ? Num::clampToInt32(v) : 0;
 }
 
 // height/width: negative values are kept (and later ignored by LoadForm).
-qint32 ReadSize(const QString& value) {
-    return value.isEmpty() ? 0 : Num::ClampToInt32(Num::Val(value));
+qint32 readSize(const QString& value) {
+    return value.isEmpty() ? 0 : Num::clampToInt32(Num::val(value));
 }
 
 // A 0/1 option: any number other than 0 reads as 1.
-qint32 ReadFlag(const QString& value, qint32 whenEmpty) {
+qint32 readFlag(const QString& value, qint32 whenEmpty) {
     if (value.isEmpty()) {
         return whenEmpty;
     }
-    return Num::Val(value) != 0 ? 1 : 0;
+    return Num::val(value) != 0 ? 1 : 0;
 }
 } // namespace
 
@@ -58,103 +58,103 @@ void Settings::setFolder(const QString& folder) {
     m_folder = folder;
 }
 
-Settings::FormSlot& Settings::At(int slot) {
+Settings::FormSlot& Settings::at(int slot) {
     if (slot < 1 || slot > kSlotCount) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return m_slots[slot - 1];
 }
 
-const Settings::FormSlot& Settings::At(int slot) const {
+const Settings::FormSlot& Settings::at(int slot) const {
     if (slot < 1 || slot > kSlotCount) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return m_slots[slot - 1];
 }
 
-void Settings::LoadSettings() {
+void Settings::loadSettings() {
     IniFile ini;
     ini.setPathName(m_folder);
-    ini.setFileName(FileName());
+    ini.setFileName(fileName());
     // Read once at start, so this is where the leftovers of an interrupted save are cleared away.
-    AtomicFile::RemoveStrays(ini.PathName(), FileName());
+    AtomicFile::removeStrays(ini.pathName(), fileName());
     const IniFile::Batch once(ini); // one read of the file for all 34 keys
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];
-        s.PosTop = ReadPosition(ini.GetData(kWindow, SlotKey(kTop, slot)));
-        s.PosLeft = ReadPosition(ini.GetData(kWindow, SlotKey(kLeft, slot)));
-        s.Height = ReadSize(ini.GetData(kWindow, SlotKey(kHeight, slot)));
-        s.Width = ReadSize(ini.GetData(kWindow, SlotKey(kWidth, slot)));
+        s.posTop = readPosition(ini.getData(kWindow, slotKey(kTop, slot)));
+        s.posLeft = readPosition(ini.getData(kWindow, slotKey(kLeft, slot)));
+        s.height = readSize(ini.getData(kWindow, slotKey(kHeight, slot)));
+        s.width = readSize(ini.getData(kWindow, slotKey(kWidth, slot)));
     }
 
-    m_position = static_cast<qint16>(ReadFlag(ini.GetData(kOption, QStringLiteral("position")), 0));
-    m_button = ReadFlag(ini.GetData(kOption, QStringLiteral("button")), 1);
+    m_position = static_cast<qint16>(readFlag(ini.getData(kOption, QStringLiteral("position")), 0));
+    m_button = readFlag(ini.getData(kOption, QStringLiteral("button")), 1);
 
-    const QString back = ini.GetData(kOption, QStringLiteral("backcolor"));
-    m_backColor = back.isEmpty() ? kDefaultBackColor : Num::ClampToInt32(Num::Val(back));
-    const QString fore = ini.GetData(kOption, QStringLiteral("forecolor"));
-    m_foreColor = fore.isEmpty() ? 0 : Num::ClampToInt32(Num::Val(fore));
+    const QString back = ini.getData(kOption, QStringLiteral("backcolor"));
+    m_backColor = back.isEmpty() ? kDefaultBackColor : Num::clampToInt32(Num::val(back));
+    const QString fore = ini.getData(kOption, QStringLiteral("forecolor"));
+    m_foreColor = fore.isEmpty() ? 0 : Num::clampToInt32(Num::val(fore));
 
-    const QString disp = ini.GetData(kOption, QStringLiteral("dfltdisp"));
+    const QString disp = ini.getData(kOption, QStringLiteral("dfltdisp"));
     m_dispMode = 2;
     if (!disp.isEmpty()) {
-        const qint16 v = Num::ClampToInt16(Num::Val(disp));
+        const qint16 v = Num::clampToInt16(Num::val(disp));
         m_dispMode = (v < 1 || v > 3) ? qint16(2) : v;
     }
 
-    const QString site = ini.GetData(kOption, QStringLiteral("resultsite")).trimmed();
-    m_resultSite = site.isEmpty() ? DefaultResultSite() : site;
+    const QString site = ini.getData(kOption, QStringLiteral("resultsite")).trimmed();
+    m_resultSite = site.isEmpty() ? defaultResultSite() : site;
 }
 
-void Settings::SaveSettings() const {
+void Settings::saveSettings() const {
     IniFile ini;
     ini.setPathName(m_folder);
-    ini.setFileName(FileName());
+    ini.setFileName(fileName());
     IniFile::Batch batch(ini);
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const FormSlot& s = m_slots[slot - 1];
-        ini.SetData(kWindow, SlotKey(kTop, slot), QString::number(s.PosTop));
-        ini.SetData(kWindow, SlotKey(kLeft, slot), QString::number(s.PosLeft));
-        ini.SetData(kWindow, SlotKey(kHeight, slot), QString::number(s.Height));
-        ini.SetData(kWindow, SlotKey(kWidth, slot), QString::number(s.Width));
+        ini.setData(kWindow, slotKey(kTop, slot), QString::number(s.posTop));
+        ini.setData(kWindow, slotKey(kLeft, slot), QString::number(s.posLeft));
+        ini.setData(kWindow, slotKey(kHeight, slot), QString::number(s.height));
+        ini.setData(kWindow, slotKey(kWidth, slot), QString::number(s.width));
     }
-    ini.SetData(kOption, QStringLiteral("position"), QString::number(m_position));
-    ini.SetData(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));
-    ini.SetData(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
-    ini.SetData(kOption, QStringLiteral("button"), QString::number(m_button));
-    ini.SetData(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
-    ini.SetData(kOption, QStringLiteral("resultsite"), m_resultSite);
+    ini.setData(kOption, QStringLiteral("position"), QString::number(m_position));
+    ini.setData(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));
+    ini.setData(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
+    ini.setData(kOption, QStringLiteral("button"), QString::number(m_button));
+    ini.setData(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
+    ini.setData(kOption, QStringLiteral("resultsite"), m_resultSite);
 }
 
-bool Settings::LoadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
-    const FormSlot& s = At(window.FormTag());
-    if (s.PosTop == 0 && s.PosLeft == 0 && s.Height == 0 && s.Width == 0) {
+bool Settings::loadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
+    const FormSlot& s = at(window.formTag());
+    if (s.posTop == 0 && s.posLeft == 0 && s.height == 0 && s.width == 0) {
         return false;
     }
-    if (top && s.PosTop >= 0) {
-        window.setTopTwips(s.PosTop);
+    if (top && s.posTop >= 0) {
+        window.setTopTwips(s.posTop);
     }
-    if (left && s.PosLeft >= 0) {
-        window.setLeftTwips(s.PosLeft);
+    if (left && s.posLeft >= 0) {
+        window.setLeftTwips(s.posLeft);
     }
-    if (height && s.Height > 0) {
-        window.setHeightTwips(s.Height);
+    if (height && s.height > 0) {
+        window.setHeightTwips(s.height);
     }
-    if (width && s.Width > 0) {
-        window.setWidthTwips(s.Width);
+    if (width && s.width > 0) {
+        window.setWidthTwips(s.width);
     }
     return true;
 }
 
-void Settings::SaveForm(const IFormWindow& window) {
-    FormSlot& s = At(window.FormTag());
-    if (window.IsMinimized()) {
+void Settings::saveForm(const IFormWindow& window) {
+    FormSlot& s = at(window.formTag());
+    if (window.isMinimized()) {
         return;
     }
-    s.PosTop = window.TopTwips();
-    s.PosLeft = window.LeftTwips();
-    s.Height = window.HeightTwips();
-    s.Width = window.WidthTwips();
+    s.posTop = window.topTwips();
+    s.posLeft = window.leftTwips();
+    s.height = window.heightTwips();
+    s.width = window.widthTwips();
 }

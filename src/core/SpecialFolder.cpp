@@ -5,7 +5,7 @@
 namespace {
 class StandardLocator : public IFolderLocator {
 public:
-    QString Locate(int folderId) const override {
+    QString locate(int folderId) const override {
         if (folderId == kFolderPersonal) {
             return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         }
@@ -16,20 +16,20 @@ public:
 const StandardLocator g_standard;
 const IFolderLocator* g_locator = nullptr;
 
-bool Known(int folderId) {
+bool known(int folderId) {
     return folderId == kFolderPersonal;
 }
 } // namespace
 
-void SetFolderLocator(const IFolderLocator* locator) {
+void setFolderLocator(const IFolderLocator* locator) {
     g_locator = locator;
 }
 
-qint16 GetSpecialFolder(qintptr /*ownerWindow*/, int folderId, QString& path) {
-    if (!Known(folderId)) {
+qint16 getSpecialFolder(qintptr /*ownerWindow*/, int folderId, QString& path) {
+    if (!known(folderId)) {
         return 2;
     }
-    const QString found = (g_locator ? g_locator : &g_standard)->Locate(folderId);
+    const QString found = (g_locator ? g_locator : &g_standard)->locate(folderId);
     if (found.isEmpty()) {
         return 1;
     }
@@ -43,8 +43,8 @@ qint16 GetSpecialFolder(qintptr /*ownerWindow*/, int folderId, QString& path) {
     return 0;
 }
 
-QString GetMyDocuments() {
+QString getMyDocuments() {
     QString path;
-    GetSpecialFolder(0, kFolderPersonal, path);
+    getSpecialFolder(0, kFolderPersonal, path);
     return path;
 }

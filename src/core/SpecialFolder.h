@@ -9,18 +9,18 @@ class IFolderLocator {
 public:
     virtual ~IFolderLocator() = default;
     // The folder's path, or an empty text when the platform has none for this id.
-    virtual QString Locate(int folderId) const = 0;
+    virtual QString locate(int folderId) const = 0;
 };
 
 // Installs a locator (not owned); nullptr restores the platform's (Qt's standard locations).
-void SetFolderLocator(const IFolderLocator* locator);
+void setFolderLocator(const IFolderLocator* locator);
 
 // Folder ids of the shell that callers use.
 constexpr int kFolderPersonal = 5; // the user's documents folder
 
 // Status codes: 0 found (path set); 1 the folder is known but has no file-system path; 2 the folder id
 // is unknown. On 1 and 2 the path is left as it was.
-qint16 GetSpecialFolder(qintptr ownerWindow, int folderId, QString& path);
+qint16 getSpecialFolder(qintptr ownerWindow, int folderId, QString& path);
 
 // The user's documents folder, or an empty text when it cannot be found.
-QString GetMyDocuments();
+QString getMyDocuments();

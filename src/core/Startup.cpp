@@ -14,7 +14,7 @@ const QString kClientMissing =
     QStringLiteral("本ｿﾌﾄを「JRA PAT for Win V50」がｲﾝｽﾄｰﾙされているﾌｫﾙﾀﾞへ移動させてください｡");
 } // namespace
 
-bool CreateOneFolder(const QString& path, QString& reason) {
+bool createOneFolder(const QString& path, QString& reason) {
     std::error_code ec;
     std::filesystem::create_directory(std::filesystem::path(path.toStdU16String()), ec);
     if (ec) {
@@ -24,43 +24,43 @@ bool CreateOneFolder(const QString& path, QString& reason) {
     return true;
 }
 
-StartupOutcome Main(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder) {
+StartupOutcome startUp(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder) {
     IniFile debug;
-    debug.setPathName(folders.Program);
+    debug.setPathName(folders.program);
     debug.setFileName(QStringLiteral("VQV50DEBUG.INI"));
     // Not trimmed: a value with trailing blanks names a folder that does not hold the client.
-    folders.Client = AddPathSep(debug.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
-    if (folders.Client == QLatin1String("/") || folders.Client == QLatin1String("\\")) {
-        folders.Client = folders.Program;
+    folders.client = addPathSep(debug.getData(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
+    if (folders.client == QLatin1String("/") || folders.client == QLatin1String("\\")) {
+        folders.client = folders.program;
     }
 
-    if (ClientFiles::FindFile(folders.Client, QStringLiteral("PAT.EXE")).isEmpty()) {
-        host.ShowCritical(AppInfo::Title(), kClientMissing);
+    if (ClientFiles::findFile(folders.client, QStringLiteral("PAT.EXE")).isEmpty()) {
+        host.showCritical(AppInfo::title(), kClientMissing);
         return StartupOutcome::ClientMissing;
     }
 
-    if (!host.ClaimClientFolder(folders.Client)) {
+    if (!host.claimClientFolder(folders.client)) {
         return StartupOutcome::AlreadyRunning;
     }
 
-    const QString existing = ClientFiles::Find(folders.Client, QStringLiteral("VQDOWNLOAD"));
+    const QString existing = ClientFiles::find(folders.client, QStringLiteral("VQDOWNLOAD"));
     if (!existing.isEmpty()) {
-        folders.Download = existing; // a plain file of that name counts as present and is left alone
+        folders.download = existing; // a plain file of that name counts as present and is left alone
     } else {
-        folders.Download = folders.Client + QStringLiteral("VQDOWNLOAD");
+        folders.download = folders.client + QStringLiteral("VQDOWNLOAD");
         QString reason;
-        if (!makeFolder(folders.Download, reason)) {
-            host.ShowCritical(AppInfo::Title(), QStringLiteral("ダウンロード用フォルダを作成できませんでした。\n%1\n%2")
-                                                    .arg(QDir::toNativeSeparators(folders.Download), reason));
+        if (!makeFolder(folders.download, reason)) {
+            host.showCritical(AppInfo::title(), QStringLiteral("ダウンロード用フォルダを作成できませんでした。\n%1\n%2")
+                                                    .arg(QDir::toNativeSeparators(folders.download), reason));
             return StartupOutcome::DownloadFolderFailed;
         }
     }
 
-    host.ShowMainWindow(folders);
+    host.showMainWindow(folders);
     return StartupOutcome::Running;
 }
 
-int ExitStatusOf(StartupOutcome outcome) {
+int exitStatusOf(StartupOutcome outcome) {
     switch (outcome) {
     case StartupOutcome::Running:
     case StartupOutcome::AlreadyRunning:

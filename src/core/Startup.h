@@ -10,12 +10,12 @@
 class IStartupHost {
 public:
     virtual ~IStartupHost() = default;
-    virtual void ShowCritical(const QString& title, const QString& text) = 0;
+    virtual void showCritical(const QString& title, const QString& text) = 0;
     // Called once the client folder is settled, before anything is written in it: false when another
     // copy of the program already runs on that folder (brought to the front, or the user told so) and
     // this start ends.
-    virtual bool ClaimClientFolder(const QString& clientFolder) = 0;
-    virtual void ShowMainWindow(const Folders& folders) = 0;
+    virtual bool claimClientFolder(const QString& clientFolder) = 0;
+    virtual void showMainWindow(const Folders& folders) = 0;
 };
 
 enum class StartupOutcome {
@@ -27,13 +27,13 @@ enum class StartupOutcome {
 
 // Creates one folder level; on failure false and the reason as the system words it.
 using FolderMaker = std::function<bool(const QString& path, QString& reason)>;
-bool CreateOneFolder(const QString& path, QString& reason);
+bool createOneFolder(const QString& path, QString& reason);
 
 // The start-up routine: settles the client folder (the program folder, or the one named by
 // "VQV50DEBUG.INI" beside the program), checks for the client, claims the folder for this copy, makes sure
 // the download folder exists and shows the main window. `folders` comes with the program folder set; the
 // client and download folders are filled in as far as start-up got.
-StartupOutcome Main(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder = CreateOneFolder);
+StartupOutcome startUp(IStartupHost& host, Folders& folders, const FolderMaker& makeFolder = createOneFolder);
 
 // Exit status of the process for an outcome that ends it.
-int ExitStatusOf(StartupOutcome outcome);
+int exitStatusOf(StartupOutcome outcome);

@@ -2,7 +2,7 @@
 
 namespace Text {
 
-QStringView TrimBlanks(QStringView text, QStringView blanks) {
+QStringView trimBlanks(QStringView text, QStringView blanks) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && blanks.contains(text[begin])) {

@@ -7,5 +7,5 @@ namespace Text {
 // The text without the given blank characters at either end. Fixed fields of the client's files are
 // padded with half-width spaces only (a full-width space belongs to the text), so that is the default;
 // the settings file also treats tabs as blanks.
-QStringView TrimBlanks(QStringView text, QStringView blanks = u" ");
+QStringView trimBlanks(QStringView text, QStringView blanks = u" ");
 } // namespace Text

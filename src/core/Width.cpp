@@ -6,7 +6,7 @@
 #include <memory>
 
 namespace {
-std::unique_ptr<icu::Transliterator> Create(const char* id) {
+std::unique_ptr<icu::Transliterator> create(const char* id) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Transliterator> t(
         icu::Transliterator::createInstance(icu::UnicodeString(id, -1, US_INV), UTRANS_FORWARD, status));
@@ -16,7 +16,7 @@ std::unique_ptr<icu::Transliterator> Create(const char* id) {
     return t;
 }
 
-QString Apply(icu::Transliterator& t, QStringView text) {
+QString apply(icu::Transliterator& t, QStringView text) {
     if (text.isEmpty()) {
         return QString();
     }
@@ -28,14 +28,14 @@ QString Apply(icu::Transliterator& t, QStringView text) {
 
 namespace Width {
 
-QString ToFull(QStringView text) {
-    thread_local auto t = Create("Halfwidth-Fullwidth");
-    return Apply(*t, text);
+QString toFull(QStringView text) {
+    thread_local auto t = create("Halfwidth-Fullwidth");
+    return apply(*t, text);
 }
 
-QString ToHalf(QStringView text) {
-    thread_local auto t = Create("Fullwidth-Halfwidth");
-    return Apply(*t, text);
+QString toHalf(QStringView text) {
+    thread_local auto t = create("Fullwidth-Halfwidth");
+    return apply(*t, text);
 }
 
 } // namespace Width

@@ -7,8 +7,8 @@ constexpr qsizetype kOrderedPairStart = 143;
 constexpr qsizetype kOrderedPairLength = 12;
 } // namespace
 
-void ExactaOddsReader::Read(QByteArrayView data, qint16 tosu) {
-    Reset(tosu, m_exacta);
+void ExactaOddsReader::read(QByteArrayView data, qint16 tosu) {
+    reset(tosu, m_exacta);
 
     // Ordered pairs, the second runner running fastest; the order matters, so one cell per record.
     qsizetype pos = kOrderedPairStart;
@@ -17,7 +17,7 @@ void ExactaOddsReader::Read(QByteArrayView data, qint16 tosu) {
             if (second == first) {
                 continue;
             }
-            if (const auto odds = OddsText::Offered(data, pos + 6, OddsText::kField6)) {
+            if (const auto odds = OddsText::offered(data, pos + 6, OddsText::kField6)) {
                 m_exacta->setOdds(first, second, *odds);
             }
             pos += kOrderedPairLength;

@@ -11,13 +11,13 @@ class ExactaOddsReader final : public OddsFile {
 public:
     ExactaOddsReader() : OddsFile(QStringLiteral("SO-"), QStringLiteral("clsControlSO"), kLength) {}
 
-    std::shared_ptr<OddsMatrix> objOddsExacta() const { return m_exacta; }
+    std::shared_ptr<OddsMatrix> exactaOdds() const { return m_exacta; }
 
 private:
     // The length the client writes: the race header, 306 ordered horse pairs and a vote count, whatever the field size.
     static constexpr qsizetype kLength = 3825;
 
-    void Read(QByteArrayView data, qint16 tosu) override;
+    void read(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsMatrix> m_exacta = std::make_shared<OddsMatrix>();
 };

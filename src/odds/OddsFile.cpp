@@ -13,21 +13,21 @@ constexpr qint32 kMaxRunners = 18;
 } // namespace
 
 void OddsFile::setPathName(const QString& folder) {
-    m_pathName = AddPathSep(folder);
+    m_pathName = addPathSep(folder);
 }
 
 void OddsFile::setFileName(const QString& raceId) {
     m_fileName = raceId;
 }
 
-bool OddsFile::GetData(const QString& strDate) {
+bool OddsFile::getData(const QString& date) {
     m_warning.reset();
-    const QString path = ClientFiles::FindFile(m_pathName, m_prefix + m_fileName + QStringLiteral(".JRA"));
+    const QString path = ClientFiles::findFile(m_pathName, m_prefix + m_fileName + QStringLiteral(".JRA"));
     // Something far too large to be an odds file is not read at all, rather than reported as unreadable.
     if (path.isEmpty() || QFileInfo(path).size() > kMaxFileBytes) {
         return false;
     }
-    const auto data = ReadWholeFile(path);
+    const auto data = readWholeFile(path);
     if (!data) {
         throw AppError(ErrNo::FileAccess, m_source,
                        QStringLiteral("オッズのファイル %1 を読めません。").arg(QDir::toNativeSeparators(path)));
@@ -35,17 +35,17 @@ bool OddsFile::GetData(const QString& strDate) {
     if (data->size() != m_length) {
         m_warning = FileWarning{QFileInfo(path).fileName(), FileWarning::Problem::WrongLength, data->size(), m_length};
     }
-    return GetDataFromBytes(*data, strDate);
+    return getDataFromBytes(*data, date);
 }
 
-bool OddsFile::GetDataFromBytes(QByteArrayView data, const QString& strDate) {
-    if (Bytes::Text(data, 1, 8) != strDate) {
+bool OddsFile::getDataFromBytes(QByteArrayView data, const QString& date) {
+    if (Bytes::text(data, 1, 8) != date) {
         return false;
     }
-    const qint32 tosu = Bytes::Number(data, 141, 2);
+    const qint32 tosu = Bytes::number(data, 141, 2);
     if (tosu < 1 || tosu > kMaxRunners) {
         return false;
     }
-    Read(data, static_cast<qint16>(tosu));
+    read(data, static_cast<qint16>(tosu));
     return true;
 }

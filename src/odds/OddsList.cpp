@@ -3,21 +3,21 @@
 #include "core/AppError.h"
 #include "core/Text.h"
 
-void OddsList::Initialize() {
+void OddsList::initialize() {
     m_odds = QList<QString>(m_tosu > 0 ? m_tosu : 0);
 }
 
-qsizetype OddsList::Slot(int n) const {
+qsizetype OddsList::slot(int n) const {
     if (n < 1 || n > m_odds.size()) {
-        throw AppError::IndexOutOfRange(QStringLiteral("clsOdds1"));
+        throw AppError::indexOutOfRange(QStringLiteral("clsOdds1"));
     }
     return n - 1;
 }
 
-QString OddsList::Odds(int n) const {
-    return Text::TrimBlanks(m_odds[Slot(n)]).toString();
+QString OddsList::odds(int n) const {
+    return Text::trimBlanks(m_odds[slot(n)]).toString();
 }
 
 void OddsList::setOdds(int n, const QString& text) {
-    m_odds[Slot(n)] = text;
+    m_odds[slot(n)] = text;
 }

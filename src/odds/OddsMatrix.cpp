@@ -3,22 +3,22 @@
 #include "core/AppError.h"
 #include "core/Text.h"
 
-void OddsMatrix::Initialize() {
+void OddsMatrix::initialize() {
     m_size = m_tosu > 0 ? m_tosu : 0;
     m_odds = QList<QString>(m_size * m_size);
 }
 
-qsizetype OddsMatrix::Slot(int col, int row) const {
+qsizetype OddsMatrix::slot(int col, int row) const {
     if (col < 1 || col > m_size || row < 1 || row > m_size) {
-        throw AppError::IndexOutOfRange(QStringLiteral("clsOdds2"));
+        throw AppError::indexOutOfRange(QStringLiteral("clsOdds2"));
     }
     return (col - 1) * m_size + (row - 1);
 }
 
-QString OddsMatrix::Odds(int intIndexCol, int intIndexRow) const {
-    return Text::TrimBlanks(m_odds[Slot(intIndexCol, intIndexRow)]).toString();
+QString OddsMatrix::odds(int column, int row) const {
+    return Text::trimBlanks(m_odds[slot(column, row)]).toString();
 }
 
-void OddsMatrix::setOdds(int intIndexCol, int intIndexRow, const QString& text) {
-    m_odds[Slot(intIndexCol, intIndexRow)] = text;
+void OddsMatrix::setOdds(int column, int row, const QString& text) {
+    m_odds[slot(column, row)] = text;
 }

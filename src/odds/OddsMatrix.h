@@ -8,21 +8,21 @@
 // (i, j) and (j, i) by whoever fills the table; exacta keeps (first, second) only.
 class OddsMatrix {
 public:
-    qint16 Tosu() const { return m_tosu; }
+    qint16 tosu() const { return m_tosu; }
     // Takes effect at the next Initialize.
     void setTosu(qint16 tosu) { m_tosu = tosu; }
 
     // Sizes the cells to 1..Tosu x 1..Tosu, all empty; earlier contents are discarded.
-    void Initialize();
+    void initialize();
 
     // The cell's text without leading and trailing spaces; empty when nothing was stored.
     // An index outside the initialized cells raises the index error.
-    QString Odds(int intIndexCol, int intIndexRow) const;
+    QString odds(int column, int row) const;
     // Stores the text unchanged in that one cell.
-    void setOdds(int intIndexCol, int intIndexRow, const QString& text);
+    void setOdds(int column, int row, const QString& text);
 
 private:
-    qsizetype Slot(int col, int row) const;
+    qsizetype slot(int col, int row) const;
 
     qint16 m_tosu = 0;
     qsizetype m_size = 0; // numbers per side as initialized

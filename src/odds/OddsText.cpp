@@ -5,7 +5,7 @@
 namespace OddsText {
 
 namespace {
-bool IsVoidOrBlank(QStringView text, QStringView voidText) {
+bool isVoidOrBlank(QStringView text, QStringView voidText) {
     if (text == voidText) {
         return true;
     }
@@ -17,21 +17,21 @@ bool IsVoidOrBlank(QStringView text, QStringView voidText) {
     return true;
 }
 
-QString ReplaceNotYet(const QString& text, const Field& field) {
+QString replaceNotYet(const QString& text, const Field& field) {
     return text == field.notYet ? field.notYetShown.toString() : text;
 }
 } // namespace
 
-QString Odds(QByteArrayView data, qsizetype pos, const Field& field) {
-    return ReplaceNotYet(Bytes::Text(data, pos, field.width), field);
+QString odds(QByteArrayView data, qsizetype pos, const Field& field) {
+    return replaceNotYet(Bytes::text(data, pos, field.width), field);
 }
 
-std::optional<QString> Offered(QByteArrayView data, qsizetype pos, const Field& field) {
-    const QString text = Bytes::Text(data, pos, field.width);
-    if (IsVoidOrBlank(text, field.voidText)) {
+std::optional<QString> offered(QByteArrayView data, qsizetype pos, const Field& field) {
+    const QString text = Bytes::text(data, pos, field.width);
+    if (isVoidOrBlank(text, field.voidText)) {
         return std::nullopt;
     }
-    return ReplaceNotYet(text, field);
+    return replaceNotYet(text, field);
 }
 
 } // namespace OddsText

@@ -19,8 +19,8 @@ inline constexpr Field kField5{5, u" ﾄﾘｹｼ", u"  0.0", u"999.9"};
 inline constexpr Field kField6{6, u"  ﾄﾘｹｼ", u"   0.0", u"9999.9"};
 
 // The text of the field at byte pos, "no odds yet" replaced.
-QString Odds(QByteArrayView data, qsizetype pos, const Field& field);
+QString odds(QByteArrayView data, qsizetype pos, const Field& field);
 // The same, or nothing when the field is void or all blanks (a field cut short by the end of a truncated
 // file counts as blank too).
-std::optional<QString> Offered(QByteArrayView data, qsizetype pos, const Field& field);
+std::optional<QString> offered(QByteArrayView data, qsizetype pos, const Field& field);
 } // namespace OddsText

@@ -12,15 +12,15 @@ class QuinellaOddsReader final : public OddsFile {
 public:
     QuinellaOddsReader() : OddsFile(QStringLiteral("UO-"), QStringLiteral("clsControlUO"), kLength) {}
 
-    std::shared_ptr<OddsMatrix> objOddsQuinella() const { return m_quinella; }
-    std::shared_ptr<OddsMatrix> objOddsWide() const { return m_wide; }
-    std::shared_ptr<OddsMatrix> objOddsWideMax() const { return m_wideMax; }
+    std::shared_ptr<OddsMatrix> quinellaOdds() const { return m_quinella; }
+    std::shared_ptr<OddsMatrix> wideOdds() const { return m_wide; }
+    std::shared_ptr<OddsMatrix> wideMaxOdds() const { return m_wideMax; }
 
 private:
     // The length the client writes: the race header, 153 horse pairs and two vote counts, whatever the field size.
     static constexpr qsizetype kLength = 3991;
 
-    void Read(QByteArrayView data, qint16 tosu) override;
+    void read(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsMatrix> m_quinella = std::make_shared<OddsMatrix>();
     std::shared_ptr<OddsMatrix> m_wide = std::make_shared<OddsMatrix>();

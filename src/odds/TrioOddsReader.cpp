@@ -9,20 +9,20 @@ constexpr qsizetype kTripleStart = 143;
 constexpr qsizetype kTripleLength = 15;
 } // namespace
 
-void TrioOddsReader::Read(QByteArrayView data, qint16 tosu) {
+void TrioOddsReader::read(QByteArrayView data, qint16 tosu) {
     // New slices each time: appending to an earlier read would shift every runner's slice.
     QList<std::shared_ptr<OddsMatrix>> slices;
     slices.reserve(tosu);
     for (int n = 1; n <= tosu; ++n) {
         slices.append(std::make_shared<OddsMatrix>());
-        Reset(tosu, slices.back());
+        reset(tosu, slices.back());
     }
 
     qsizetype pos = kTripleStart;
     for (int i = 1; i <= tosu - 2; ++i) {
         for (int k = i + 1; k <= tosu - 1; ++k) {
             for (int l = k + 1; l <= tosu; ++l, pos += kTripleLength) {
-                const auto odds = OddsText::Offered(data, pos + 9, OddsText::kField6);
+                const auto odds = OddsText::offered(data, pos + 9, OddsText::kField6);
                 if (!odds) {
                     continue;
                 }
@@ -38,9 +38,9 @@ void TrioOddsReader::Read(QByteArrayView data, qint16 tosu) {
     m_slices = std::move(slices);
 }
 
-std::shared_ptr<OddsMatrix> TrioOddsReader::objOddsTrio(int intIndex) const {
-    if (intIndex < 1 || intIndex > m_slices.size()) {
-        throw AppError::IndexOutOfRange(QStringLiteral("clsControlYO"));
+std::shared_ptr<OddsMatrix> TrioOddsReader::trioOdds(int index) const {
+    if (index < 1 || index > m_slices.size()) {
+        throw AppError::indexOutOfRange(QStringLiteral("clsControlYO"));
     }
-    return m_slices[intIndex - 1];
+    return m_slices[index - 1];
 }

@@ -14,15 +14,15 @@ class TrioOddsReader final : public OddsFile {
 public:
     TrioOddsReader() : OddsFile(QStringLiteral("YO-"), QStringLiteral("clsControlYO"), kLength) {}
 
-    // The slice of runner intIndex, 1..TrioCount; any other index raises the index error.
-    std::shared_ptr<OddsMatrix> objOddsTrio(int intIndex) const;
-    qsizetype TrioCount() const { return m_slices.size(); }
+    // The slice of runner index, 1..TrioCount; any other index raises the index error.
+    std::shared_ptr<OddsMatrix> trioOdds(int index) const;
+    qsizetype trioCount() const { return m_slices.size(); }
 
 private:
     // The length the client writes: the race header, 816 horse triples and a vote count, whatever the field size.
     static constexpr qsizetype kLength = 12393;
 
-    void Read(QByteArrayView data, qint16 tosu) override;
+    void read(QByteArrayView data, qint16 tosu) override;
 
     QList<std::shared_ptr<OddsMatrix>> m_slices;
 };

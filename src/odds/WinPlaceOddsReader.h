@@ -14,31 +14,31 @@ class WinPlaceOddsReader final : public OddsFile {
 public:
     WinPlaceOddsReader() : OddsFile(QStringLiteral("ZO-"), QStringLiteral("clsControlZO"), kLength) {}
 
-    const QString& Kaisai() const { return m_kaisai; }
-    const QString& NenJi() const { return m_nenJi; }
-    const QString& KaiJi() const { return m_kaiJi; }
-    const QString& HiJi() const { return m_hiJi; }
-    qint16 RaceNum() const { return m_raceNum; }
-    const QString& TimeFlg() const { return m_timeFlg; }
-    const QString& HH() const { return m_hh; }
-    const QString& MM() const { return m_mm; }
-    const QString& RaceName1() const { return m_raceName1; }
-    const QString& RaceName2() const { return m_raceName2; }
-    qint16 Tosu() const { return m_tosu; }
+    const QString& kaisai() const { return m_kaisai; }
+    const QString& nenJi() const { return m_nenJi; }
+    const QString& kaiJi() const { return m_kaiJi; }
+    const QString& hiJi() const { return m_hiJi; }
+    qint16 raceNum() const { return m_raceNum; }
+    const QString& timeFlg() const { return m_timeFlg; }
+    const QString& hh() const { return m_hh; }
+    const QString& mm() const { return m_mm; }
+    const QString& raceName1() const { return m_raceName1; }
+    const QString& raceName2() const { return m_raceName2; }
+    qint16 tosu() const { return m_tosu; }
     // Runners whose win odds field says scratched or is blank.
-    qint16 Keshi() const { return m_keshi; }
+    qint16 keshi() const { return m_keshi; }
 
-    std::shared_ptr<OddsList> objOddsWin() const { return m_win; }
-    std::shared_ptr<OddsList> objOddsPlace() const { return m_place; }
-    std::shared_ptr<OddsList> objOddsPlaceMax() const { return m_placeMax; }
-    std::shared_ptr<OddsMatrix> objOddsBracket() const { return m_bracket; }
+    std::shared_ptr<OddsList> winOdds() const { return m_win; }
+    std::shared_ptr<OddsList> placeOdds() const { return m_place; }
+    std::shared_ptr<OddsList> placeMaxOdds() const { return m_placeMax; }
+    std::shared_ptr<OddsMatrix> bracketOdds() const { return m_bracket; }
 
 private:
     // The length the client writes: the race header, 18 runner records, 36 bracket pairs and three vote counts,
     // whatever the field size.
     static constexpr qsizetype kLength = 859;
 
-    void Read(QByteArrayView data, qint16 tosu) override;
+    void read(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsList> m_win = std::make_shared<OddsList>();
     std::shared_ptr<OddsList> m_place = std::make_shared<OddsList>();

@@ -47,9 +47,9 @@ struct IndexEntry {
     QString date;
 };
 
-QList<IndexEntry> ReadIndex(const QByteArray& data) {
-    const QString text = CodePage::Decode(data);
-    const qsizetype declared = Num::ToInt32(QStringView(text).mid(kIndexCountPos - 1, 3));
+QList<IndexEntry> readIndex(const QByteArray& data) {
+    const QString text = CodePage::decode(data);
+    const qsizetype declared = Num::toInt32(QStringView(text).mid(kIndexCountPos - 1, 3));
     QList<IndexEntry> entries;
     // The declared count is believed only as far as the file holds entries.
     for (qsizetype k = 1; k <= declared; ++k) {
@@ -63,12 +63,12 @@ QList<IndexEntry> ReadIndex(const QByteArray& data) {
     return entries;
 }
 
-qint16 Small(QByteArrayView record, qsizetype pos, qsizetype len) {
-    return Num::ClampToInt16(Bytes::Number(record, pos, len));
+qint16 small(QByteArrayView record, qsizetype pos, qsizetype len) {
+    return Num::clampToInt16(Bytes::number(record, pos, len));
 }
 
 // Partner j of a wheel: horses 1-18 have the bit 2^(18 - j), brackets 1-8 the bit 2^(8 - j).
-bool InMask(qint32 mask, int j, int top) {
+bool inMask(qint32 mask, int j, int top) {
     return mask > 0 && ((mask >> (top - j)) & 1) != 0;
 }
 
@@ -89,26 +89,26 @@ struct Ticket {
     std::array<qint16, kBoxMax> boxed{};
 
     explicit Ticket(QByteArrayView r) {
-        sale = Small(r, 4, 1);
-        venue = Small(r, 5, 2);
-        raceNum = Small(r, 7, 2);
-        kind = Small(r, 9, 1);
-        betType = Small(r, 10, 1);
-        num = {Small(r, 11, 2), Small(r, 13, 2), Small(r, 15, 2)};
-        units = Small(r, 17, 4);
-        horseMask = Bytes::Number(r, 21, 6);
-        bracketMask = Bytes::Number(r, 21, 3);
-        axisPosition = Small(r, 27, 1);
-        status = Small(r, 41, 2);
+        sale = small(r, 4, 1);
+        venue = small(r, 5, 2);
+        raceNum = small(r, 7, 2);
+        kind = small(r, 9, 1);
+        betType = small(r, 10, 1);
+        num = {small(r, 11, 2), small(r, 13, 2), small(r, 15, 2)};
+        units = small(r, 17, 4);
+        horseMask = Bytes::number(r, 21, 6);
+        bracketMask = Bytes::number(r, 21, 3);
+        axisPosition = small(r, 27, 1);
+        status = small(r, 41, 2);
         // A box member is a flag whose value is 0 (a 0 digit, a blank or any non-digit).
         for (qsizetype i = 0; i < kBoxMax; ++i) {
-            if (Small(r, 43 + i, 1) == 0) {
+            if (small(r, 43 + i, 1) == 0) {
                 ++boxCount;
             }
         }
         // The boxed numbers: three at 11-16, then seven more at 21-34.
         for (qsizetype i = 0; i < kBoxMax; ++i) {
-            boxed[i] = Small(r, i < 3 ? 11 + 2 * i : 21 + 2 * (i - 3), 2);
+            boxed[i] = small(r, i < 3 ? 11 + 2 * i : 21 + 2 * (i - 3), 2);
         }
     }
 };
@@ -120,16 +120,16 @@ class Expander {
 public:
     Expander(const Ticket& t, Add& add) : m_t(t), m_add(add) {}
 
-    void Run() {
+    void run() {
         switch (m_t.kind) {
         case Single:
             m_add(m_t.num[0], m_t.num[1], m_t.num[2]);
             break;
         case Wheel:
-            RunWheel();
+            runWheel();
             break;
         case Box:
-            RunBox();
+            runBox();
             break;
         default:
             break;
@@ -137,30 +137,30 @@ public:
     }
 
 private:
-    void AddSorted(qint16 a, qint16 b, qint16 c) {
+    void addSorted(qint16 a, qint16 b, qint16 c) {
         std::array<qint16, 3> n{a, b, c};
         std::sort(n.begin(), n.end());
         m_add(n[0], n[1], n[2]);
     }
 
-    void RunWheel() {
+    void runWheel() {
         const qint16 axis = m_t.num[2];
         if (m_t.betType == BracketQuinella) {
             for (qint16 j = 1; j <= 8; ++j) {
-                if (InMask(m_t.bracketMask, j, 8)) {
-                    AddSorted(0, axis, j);
+                if (inMask(m_t.bracketMask, j, 8)) {
+                    addSorted(0, axis, j);
                 }
             }
             return;
         }
         for (qint16 j = 1; j <= 18; ++j) {
-            if (!InMask(m_t.horseMask, j, 18)) {
+            if (!inMask(m_t.horseMask, j, 18)) {
                 continue;
             }
             switch (m_t.betType) {
             case Quinella:
             case Wide:
-                AddSorted(0, axis, j);
+                addSorted(0, axis, j);
                 break;
             case Exacta:
                 if (m_t.axisPosition == 1) {
@@ -172,7 +172,7 @@ private:
                 }
                 break;
             case Trio:
-                AddSorted(m_t.num[1], m_t.num[2], j);
+                addSorted(m_t.num[1], m_t.num[2], j);
                 break;
             default:
                 return;
@@ -180,7 +180,7 @@ private:
         }
     }
 
-    void RunBox() {
+    void runBox() {
         const auto& h = m_t.boxed;
         const qsizetype n = m_t.boxCount;
         switch (m_t.betType) {
@@ -220,68 +220,68 @@ private:
 };
 
 template <class Add>
-void Expand(const Ticket& t, Add&& add) {
+void expand(const Ticket& t, Add&& add) {
     Expander<std::remove_reference_t<Add>> expander(t, add);
-    expander.Run();
+    expander.run();
 }
 
-qsizetype LineCount(const Ticket& t) {
+qsizetype lineCount(const Ticket& t) {
     qsizetype n = 0;
-    Expand(t, [&n](qint16, qint16, qint16) { ++n; });
+    expand(t, [&n](qint16, qint16, qint16) { ++n; });
     return n;
 }
 
-bool IsCombinationType(qint16 betType) {
+bool isCombinationType(qint16 betType) {
     return betType >= BracketQuinella && betType <= Trio;
 }
 
 // The ticket as the bet log window shows it; none for a ticket kind the client does not write, or a
 // wheel or box of a bet type that cannot be one.
-std::optional<TicketLine> TicketLineOf(const Ticket& t, qint16 sale, qint16 buyDay, qint16 logNo) {
+std::optional<TicketLine> ticketLineOf(const Ticket& t, qint16 sale, qint16 buyDay, qint16 logNo) {
     TicketLine o;
-    o.Sale = sale;
-    o.Venue = t.venue;
-    o.RaceNum = t.raceNum;
-    o.Status = t.status;
-    o.BetType = t.betType;
-    o.Kind = t.kind;
-    o.Units = t.units;
-    o.BuyDay = buyDay;
-    o.LogNo = logNo;
+    o.sale = sale;
+    o.venue = t.venue;
+    o.raceNum = t.raceNum;
+    o.status = t.status;
+    o.betType = t.betType;
+    o.kind = t.kind;
+    o.units = t.units;
+    o.buyDay = buyDay;
+    o.logNo = logNo;
     switch (t.kind) {
     case Single:
-        o.Num1 = t.num[0];
-        o.Num2 = t.num[1];
-        o.Num3 = t.num[2];
+        o.num1 = t.num[0];
+        o.num2 = t.num[1];
+        o.num3 = t.num[2];
         return o;
     case Wheel: {
-        if (!IsCombinationType(t.betType)) {
+        if (!isCombinationType(t.betType)) {
             return std::nullopt;
         }
-        o.Num3 = t.num[2];
+        o.num3 = t.num[2];
         if (t.betType == BracketQuinella) {
             for (int j = 1; j <= 8; ++j) {
-                o.Slots[j - 1] = InMask(t.bracketMask, j, 8) ? 1 : 0;
+                o.partnerSlots[j - 1] = inMask(t.bracketMask, j, 8) ? 1 : 0;
             }
             return o;
         }
         for (int j = 1; j <= 18; ++j) {
-            o.Slots[j - 1] = InMask(t.horseMask, j, 18) ? 1 : 0;
+            o.partnerSlots[j - 1] = inMask(t.horseMask, j, 18) ? 1 : 0;
         }
         if (t.betType == Exacta) {
-            o.Num1 = t.axisPosition;
+            o.num1 = t.axisPosition;
         } else if (t.betType == Trio) {
-            o.Num2 = t.num[1];
+            o.num2 = t.num[1];
         }
         return o;
     }
     case Box:
-        if (!IsCombinationType(t.betType)) {
+        if (!isCombinationType(t.betType)) {
             return std::nullopt;
         }
-        o.Num1 = static_cast<qint16>(t.boxCount);
+        o.num1 = static_cast<qint16>(t.boxCount);
         for (qsizetype i = 0; i < t.boxCount; ++i) {
-            o.Slots[i] = t.boxed[i];
+            o.partnerSlots[i] = t.boxed[i];
         }
         return o;
     default:
@@ -289,18 +289,18 @@ std::optional<TicketLine> TicketLineOf(const Ticket& t, qint16 sale, qint16 buyD
     }
 }
 
-bool IsLineRace(qint16 sale, qint16 venue, qint16 raceNum) {
+bool isLineRace(qint16 sale, qint16 venue, qint16 raceNum) {
     return sale >= 0 && sale <= 9 && venue >= 0 && venue <= 99 && raceNum >= 0 && raceNum <= 99;
 }
 
 // The run of sorted ticket lines of one race. The lines are fitted to their text form, so they are
 // ordered by sale, venue and race number first, and no line carries a value those fields cannot hold.
-std::span<const TicketLine> OmitRunOf(const std::vector<TicketLine>& sorted, qint16 sale, qint16 venue,
+std::span<const TicketLine> omitRunOf(const std::vector<TicketLine>& sorted, qint16 sale, qint16 venue,
                                       qint16 raceNum) {
-    if (!IsLineRace(sale, venue, raceNum)) {
+    if (!isLineRace(sale, venue, raceNum)) {
         return {};
     }
-    const auto race = [](const TicketLine& r) { return std::array<qint16, 3>{r.Sale, r.Venue, r.RaceNum}; };
+    const auto race = [](const TicketLine& r) { return std::array<qint16, 3>{r.sale, r.venue, r.raceNum}; };
     const std::array<qint16, 3> wanted{sale, venue, raceNum};
     const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), wanted,
                                         [&](const TicketLine& r, const auto& w) { return race(r) < w; });
@@ -310,9 +310,9 @@ std::span<const TicketLine> OmitRunOf(const std::vector<TicketLine>& sorted, qin
 }
 
 template <class Record>
-const Record& At(const std::vector<Record>& lines, qsizetype index) {
+const Record& at(const std::vector<Record>& lines, qsizetype index) {
     if (index < 1 || index > static_cast<qsizetype>(lines.size())) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return lines[static_cast<std::size_t>(index - 1)];
 }
@@ -339,32 +339,32 @@ struct DayLogOutput {
 // Only records the file holds whole are taken. The client appends to its log during the day: a record
 // cut short would read its missing box flags as members (a box of three grows to ten) and its missing
 // status as 0, so it would change the day's stake and payouts. Such a file is named in the warnings.
-void ReadDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) {
+void readDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) {
     const QString name = QFileInfo(path).fileName();
-    const std::optional<QByteArray> file = ReadWholeFile(path);
+    const std::optional<QByteArray> file = readWholeFile(path);
     if (!file) {
-        Warnings::Add(out.warnings, {name, FileWarning::Problem::Unreadable});
+        Warnings::add(out.warnings, {name, FileWarning::Problem::Unreadable});
         return;
     }
     const QByteArrayView data(*file);
-    const qint16 logNo = Small(data, 13, 4);
-    const qsizetype declared = Bytes::Number(data, 21, 2);
+    const qint16 logNo = small(data, 13, 4);
+    const qsizetype declared = Bytes::number(data, 21, 2);
     const qsizetype held = std::max<qsizetype>(data.size() - kLogHeaderLength, 0) / kRecordLength;
     if (data.size() < kLogHeaderLength || (data.size() - kLogHeaderLength) % kRecordLength != 0) {
-        Warnings::Add(out.warnings, {name, FileWarning::Problem::CutRecord, data.size()});
+        Warnings::add(out.warnings, {name, FileWarning::Problem::CutRecord, data.size()});
     } else if (declared > held) {
-        Warnings::Add(out.warnings, {name, FileWarning::Problem::FewerRecords, held, declared});
+        Warnings::add(out.warnings, {name, FileWarning::Problem::FewerRecords, held, declared});
     }
     // Yesterday's advance-sale tickets belong to today's races: sale 1, bought the previous day (9).
     const qint16 buyDay = advanceOnly ? 9 : 1;
     for (qsizetype k = 1; k <= std::min(declared, held); ++k) {
-        const Ticket t(Bytes::Cut(data, kLogFirstRecord + kRecordLength * (k - 1), kRecordLength));
+        const Ticket t(Bytes::cut(data, kLogFirstRecord + kRecordLength * (k - 1), kRecordLength));
         if (advanceOnly && t.sale != 2) {
             continue;
         }
         const qint16 sale = advanceOnly ? qint16(1) : t.sale;
         if (t.status == 1) {
-            out.lines += LineCount(t);
+            out.lines += lineCount(t);
             if (out.lines > kMaxBetLines) {
                 throw AppError(
                     ErrNo::Overflow, QStringLiteral("clsControlLG"),
@@ -372,8 +372,8 @@ void ReadDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) 
             }
             out.purchases.push_back({t, sale, buyDay});
         }
-        if (const auto line = TicketLineOf(t, sale, buyDay, logNo)) {
-            out.tickets.push_back(BetRecords::Fitted(*line));
+        if (const auto line = ticketLineOf(t, sale, buyDay, logNo)) {
+            out.tickets.push_back(BetRecords::fitted(*line));
         }
     }
 }
@@ -384,54 +384,54 @@ BetLogReader::BetLogReader() : m_bets(std::make_shared<std::vector<quint64>>()) 
 BetLogReader::~BetLogReader() = default;
 
 void BetLogReader::setPathName(const QString& folder) {
-    m_pathName = AddPathSep(folder);
+    m_pathName = addPathSep(folder);
 }
 
-QString BetLogReader::Log(qsizetype index) const {
-    return LogToStr(BetRecords::Unpack(At(*m_bets, index), 0));
+QString BetLogReader::log(qsizetype index) const {
+    return betLineText(BetRecords::unpack(at(*m_bets, index), 0));
 }
 
-QString BetLogReader::LogOmit(qsizetype index) const {
-    return OmitToStr(At(m_omit, index));
+QString BetLogReader::logOmit(qsizetype index) const {
+    return ticketLineText(at(m_omit, index));
 }
 
-BetRun BetLogReader::LogOf(qint16 sale, qint16 venue, qint16 raceNum) const {
-    if (!IsLineRace(sale, venue, raceNum)) {
+BetRun BetLogReader::logOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    if (!isLineRace(sale, venue, raceNum)) {
         return {};
     }
     // The bets of one race lie between its lowest and its highest possible bet (every other field at its
     // least, then at its most).
     BetLine lowest;
-    lowest.Sale = sale;
-    lowest.Venue = venue;
-    lowest.RaceNum = raceNum;
+    lowest.sale = sale;
+    lowest.venue = venue;
+    lowest.raceNum = raceNum;
     BetLine highest = lowest;
-    highest.BetType = highest.Num1 = highest.Num2 = highest.Num3 = highest.BuyDay = highest.Units = 9999;
-    const auto first = std::lower_bound(m_bets->cbegin(), m_bets->cend(), BetRecords::PackBet(lowest));
-    const auto last = std::upper_bound(first, m_bets->cend(), BetRecords::PackBet(highest));
+    highest.betType = highest.num1 = highest.num2 = highest.num3 = highest.buyDay = highest.units = 9999;
+    const auto first = std::lower_bound(m_bets->cbegin(), m_bets->cend(), BetRecords::packBet(lowest));
+    const auto last = std::upper_bound(first, m_bets->cend(), BetRecords::packBet(highest));
     return BetRun(m_bets, first - m_bets->cbegin(), last - first);
 }
 
-std::span<const TicketLine> BetLogReader::LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
-    return OmitRunOf(m_omit, sale, venue, raceNum);
+std::span<const TicketLine> BetLogReader::logOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const {
+    return omitRunOf(m_omit, sale, venue, raceNum);
 }
 
-bool BetLogReader::GetData(const QString& strDate) {
+bool BetLogReader::getData(const QString& saleDate) {
     m_bets = std::make_shared<std::vector<quint64>>();
     m_omit.clear();
     m_betCount = 0;
     m_warnings.clear();
 
     const ClientFiles::Scope scope;
-    const QString indexPath = ClientFiles::FindFile(m_pathName, kIndexFile);
+    const QString indexPath = ClientFiles::findFile(m_pathName, kIndexFile);
     if (indexPath.isEmpty()) {
         return false;
     }
-    const std::optional<QByteArray> index = ReadWholeFile(indexPath);
+    const std::optional<QByteArray> index = readWholeFile(indexPath);
     if (!index) {
         return false;
     }
-    const QList<IndexEntry> entries = ReadIndex(*index);
+    const QList<IndexEntry> entries = readIndex(*index);
 
     std::vector<Purchase> purchases;
     std::vector<TicketLine> tickets;
@@ -452,16 +452,16 @@ bool BetLogReader::GetData(const QString& strDate) {
             }
             // A listed log that is not there is skipped, but said: without it the day lacks its tickets.
             const QString name = e.name + QStringLiteral(".JRA");
-            const QString path = ClientFiles::Find(m_pathName, name);
+            const QString path = ClientFiles::find(m_pathName, name);
             if (path.isEmpty()) {
-                Warnings::Add(m_warnings, {name, FileWarning::Problem::Missing});
+                Warnings::add(m_warnings, {name, FileWarning::Problem::Missing});
                 continue;
             }
             if (!QFileInfo(path).isFile()) {
-                Warnings::Add(m_warnings, {QFileInfo(path).fileName(), FileWarning::Problem::NotAFile});
+                Warnings::add(m_warnings, {QFileInfo(path).fileName(), FileWarning::Problem::NotAFile});
                 continue;
             }
-            const std::optional<FileIdentity> id = IdentityOf(path);
+            const std::optional<FileIdentity> id = identityOf(path);
             if (id ? read.contains(*id) : readPaths.contains(path)) {
                 continue;
             }
@@ -470,13 +470,13 @@ bool BetLogReader::GetData(const QString& strDate) {
             } else {
                 readPaths.insert(path);
             }
-            ReadDayLog(path, advanceOnly, out);
+            readDayLog(path, advanceOnly, out);
         }
     };
-    readDay(strDate, false);
+    readDay(saleDate, false);
     const qsizetype ownLines = lines;
     // Tickets bought yesterday for today's races (calendar arithmetic: 1 January looks at 31 December).
-    readDay(Dates::PreviousDay(strDate), true);
+    readDay(Dates::previousDay(saleDate), true);
 
     // The lines were counted while reading, so the heavy day's tens of thousands are stored once, without
     // regrowth.
@@ -487,20 +487,20 @@ bool BetLogReader::GetData(const QString& strDate) {
         // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
         // combination adds only its numbers.
         BetLine line;
-        line.Sale = p.sale;
-        line.Venue = p.ticket.venue;
-        line.RaceNum = p.ticket.raceNum;
-        line.BetType = p.ticket.betType;
-        line.BuyDay = p.buyDay;
-        line.Units = p.ticket.units;
-        const quint64 ticket = BetRecords::PackBet(line);
-        Expand(p.ticket,
-               [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::PackNumbers(a, b, c)); });
+        line.sale = p.sale;
+        line.venue = p.ticket.venue;
+        line.raceNum = p.ticket.raceNum;
+        line.betType = p.ticket.betType;
+        line.buyDay = p.buyDay;
+        line.units = p.ticket.units;
+        const quint64 ticket = BetRecords::packBet(line);
+        expand(p.ticket,
+               [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::packNumbers(a, b, c)); });
     }
 
     // Packed bets order like their texts. Kept sorted even without a bet line, so a race can always find
     // its ticket lines by search.
     std::sort(m_bets->begin(), m_bets->end());
-    BetRecords::SortByText(m_omit);
+    BetRecords::sortByText(m_omit);
     return !m_bets->empty();
 }

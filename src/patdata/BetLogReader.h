@@ -16,8 +16,8 @@ public:
     BetRun() = default;
     BetRun(std::shared_ptr<const std::vector<quint64>> lines, qsizetype begin, qsizetype count)
         : m_lines(std::move(lines)), m_begin(begin), m_count(count) {}
-    qsizetype Count() const { return m_count; }
-    quint64 Packed(qsizetype i) const { return (*m_lines)[static_cast<std::size_t>(m_begin + i)]; }
+    qsizetype count() const { return m_count; }
+    quint64 packed(qsizetype i) const { return (*m_lines)[static_cast<std::size_t>(m_begin + i)]; }
 
 private:
     std::shared_ptr<const std::vector<quint64>> m_lines;
@@ -38,25 +38,25 @@ public:
     // False without the index file, or when no bet line came out at all. A file the index names more than
     // once for a date is read once. A log that would expand past 250,000 bet lines (the heaviest day the
     // client can write has 108,000) raises the overflow error and leaves the reader empty.
-    bool GetData(const QString& strDate);
+    bool getData(const QString& date);
 
     // Bet lines 1..LogCount and ticket lines 1..LogOmitCount (sorted) as texts; other indexes raise the index
     // error.
-    QString Log(qsizetype index) const;
-    qsizetype LogCount() const { return static_cast<qsizetype>(m_bets->size()); }
-    QString LogOmit(qsizetype index) const;
-    qsizetype LogOmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
+    QString log(qsizetype index) const;
+    qsizetype logCount() const { return static_cast<qsizetype>(m_bets->size()); }
+    QString logOmit(qsizetype index) const;
+    qsizetype logOmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // Number of bet lines of the day's own logs (before the previous day's advance-sale tickets).
-    qsizetype BetCount() const { return m_betCount; }
+    qsizetype betCount() const { return m_betCount; }
     // The logs of the last GetData that could not be read whole: listed but missing or unreadable, cut
     // inside a record, or holding fewer records than their header declares. Their whole records count.
-    const FileWarnings& Warnings() const { return m_warnings; }
+    const FileWarnings& warnings() const { return m_warnings; }
 
     // The lines of one race (sale, venue code, race number), in list order; empty when it has none. Lets
     // every race take its own lines without walking the whole log. The bet run shares the lines and stays
     // valid on its own; the ticket lines are valid while the reader lives.
-    BetRun LogOf(qint16 sale, qint16 venue, qint16 raceNum) const;
-    std::span<const TicketLine> LogOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const;
+    BetRun logOf(qint16 sale, qint16 venue, qint16 raceNum) const;
+    std::span<const TicketLine> logOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const;
 
 private:
     QString m_pathName;

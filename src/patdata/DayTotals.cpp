@@ -4,19 +4,19 @@
 #include "Race.h"
 #include "core/Money.h"
 
-std::optional<DayTotals> SumDayTotals(const std::vector<std::unique_ptr<Meeting>>& meetings) {
+std::optional<DayTotals> sumDayTotals(const std::vector<std::unique_ptr<Meeting>>& meetings) {
     if (meetings.empty()) {
         return std::nullopt;
     }
     DayTotals t;
     for (const auto& meeting : meetings) {
-        for (const auto& race : meeting->colRace()) {
-            t.AmtPay = Money::Add(t.AmtPay, race->AmtPay());
-            t.AmtYet = Money::Add(t.AmtYet, race->AmtYet());
-            t.AmtBuy = Money::Add(t.AmtBuy, race->AmtBuy());
-            t.AmtBuyTomorrow = Money::Add(t.AmtBuyTomorrow, race->AmtTomorrow());
-            t.AmtBuyYesterday = Money::Add(t.AmtBuyYesterday, race->AmtYesterday());
-            t.LogCount += race->LogCount();
+        for (const auto& race : meeting->races()) {
+            t.amtPay = Money::add(t.amtPay, race->amtPay());
+            t.amtYet = Money::add(t.amtYet, race->amtYet());
+            t.amtBuy = Money::add(t.amtBuy, race->amtBuy());
+            t.amtBuyTomorrow = Money::add(t.amtBuyTomorrow, race->amtTomorrow());
+            t.amtBuyYesterday = Money::add(t.amtBuyYesterday, race->amtYesterday());
+            t.logCount += race->logCount();
         }
     }
     return t;

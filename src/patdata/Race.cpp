@@ -18,24 +18,24 @@ namespace {
 // that, any line of that kind makes it a miss; with none it stays open. Looking the bet up gives the
 // same outcome as walking the lines in order, at one binary search per bet. Lines and bets are fitted
 // to their text form, so every field packed here lies in 0..99.
-quint64 KindOf(const BetLine& l) {
-    return (quint64(l.BetType) << 14) | (quint64(l.Venue) << 7) | quint64(l.RaceNum);
+quint64 kindOf(const BetLine& l) {
+    return (quint64(l.betType) << 14) | (quint64(l.venue) << 7) | quint64(l.raceNum);
 }
-quint64 ComboOf(const BetLine& l) {
-    return (KindOf(l) << 21) | (quint64(l.Num1) << 14) | (quint64(l.Num2) << 7) | quint64(l.Num3);
+quint64 comboOf(const BetLine& l) {
+    return (kindOf(l) << 21) | (quint64(l.num1) << 14) | (quint64(l.num2) << 7) | quint64(l.num3);
 }
 
 class ResultIndex {
 public:
     // The lines of the result, when the race has one.
     explicit ResultIndex(const RaceResultReader* result) {
-        const qsizetype count = result ? result->KekkaCount() : 0;
+        const qsizetype count = result ? result->kekkaCount() : 0;
         m_payout.reserve(static_cast<std::size_t>(count));
         m_kinds.reserve(static_cast<std::size_t>(count));
         for (qsizetype i = 1; i <= count; ++i) {
-            const BetLine r = result->KekkaRecord(i);
-            m_payout.push_back({ComboOf(r), r.Payout});
-            m_kinds.push_back(KindOf(r));
+            const BetLine r = result->kekkaRecord(i);
+            m_payout.push_back({comboOf(r), r.payout});
+            m_kinds.push_back(kindOf(r));
         }
         // Stable, so that of the lines of one combination the first stays in front and decides.
         std::stable_sort(m_payout.begin(), m_payout.end(),
@@ -46,14 +46,14 @@ public:
         m_nextKind = m_kinds.begin();
     }
     // The declared payout of the first line with the bet's combination, if any.
-    const qint32* Payout(const BetLine& bet) {
-        const quint64 combo = ComboOf(bet);
-        m_nextPayout = Seek(m_payout, m_nextPayout, combo, [](const Entry& e) { return e.combo; });
+    const qint32* payout(const BetLine& bet) {
+        const quint64 combo = comboOf(bet);
+        m_nextPayout = seek(m_payout, m_nextPayout, combo, [](const Entry& e) { return e.combo; });
         return m_nextPayout != m_payout.end() && m_nextPayout->combo == combo ? &m_nextPayout->payout : nullptr;
     }
-    bool HasKind(const BetLine& bet) {
-        const quint64 kind = KindOf(bet);
-        m_nextKind = Seek(m_kinds, m_nextKind, kind, [](quint64 k) { return k; });
+    bool hasKind(const BetLine& bet) {
+        const quint64 kind = kindOf(bet);
+        m_nextKind = seek(m_kinds, m_nextKind, kind, [](quint64 k) { return k; });
         return m_nextKind != m_kinds.end() && *m_nextKind == kind;
     }
 
@@ -68,7 +68,7 @@ private:
     // stopped; otherwise it is a binary search (from the front when the value lies behind).
     template <class T, class Of>
     static typename std::vector<T>::const_iterator
-    Seek(const std::vector<T>& sorted, typename std::vector<T>::const_iterator from, quint64 value, Of of) {
+    seek(const std::vector<T>& sorted, typename std::vector<T>::const_iterator from, quint64 value, Of of) {
         if (from != sorted.begin() && of(*(from - 1)) >= value) {
             from = sorted.begin();
         }
@@ -88,7 +88,7 @@ private:
 
 using namespace BetCodes;
 
-QString HitMessage(qint32 highestPayout) {
+QString hitMessage(qint32 highestPayout) {
     if (highestPayout >= 1000000) {
         return QStringLiteral("１００万馬券が的中しています！");
     }
@@ -113,40 +113,40 @@ void Race::setObjKekka(std::unique_ptr<RaceResultReader> reader) {
     m_kekka = std::move(reader);
 }
 
-BetLine Race::LogRecord(qsizetype index) const {
-    if (index < 1 || index > LogCount()) {
-        throw AppError::IndexOutOfRange();
+BetLine Race::logRecord(qsizetype index) const {
+    if (index < 1 || index > logCount()) {
+        throw AppError::indexOutOfRange();
     }
-    return BetRecords::Unpack(m_bets.Packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
+    return BetRecords::unpack(m_bets.packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
 }
 
-QString Race::Log(qsizetype index) const {
-    return LogToStr(LogRecord(index));
+QString Race::log(qsizetype index) const {
+    return betLineText(logRecord(index));
 }
 
-QString Race::Omit(qsizetype index) const {
-    if (index < 1 || index > OmitCount()) {
-        throw AppError::IndexOutOfRange();
+QString Race::omit(qsizetype index) const {
+    if (index < 1 || index > omitCount()) {
+        throw AppError::indexOutOfRange();
     }
-    return OmitToStr(m_omit[static_cast<std::size_t>(index - 1)]);
+    return ticketLineText(m_omit[static_cast<std::size_t>(index - 1)]);
 }
 
-void Race::GetLog(const BetLogReader& log) {
+void Race::getLog(const BetLogReader& log) {
     if (m_parent == nullptr) {
-        throw AppError::ObjectNotSet();
+        throw AppError::objectNotSet();
     }
     // The log's lists are sorted, so this race's lines are one run that the reader finds by search.
-    BetRun bets = log.LogOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
-    const auto ticketRun = log.LogOmitOf(m_sale, m_parent->KaisaiNum(), m_raceNum);
+    BetRun bets = log.logOf(m_sale, m_parent->kaisaiNum(), m_raceNum);
+    const auto ticketRun = log.logOmitOf(m_sale, m_parent->kaisaiNum(), m_raceNum);
     std::vector<quint32> evaluation;
     // An amount that does not fit leaves the race as it was, not half evaluated.
-    CalcLog(bets, evaluation);
+    calcLog(bets, evaluation);
     m_bets = std::move(bets);
     m_evaluation = std::move(evaluation);
     m_omit.assign(ticketRun.begin(), ticketRun.end());
 }
 
-void Race::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
+void Race::calcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     qint32 amtPay = 0;
     qint32 amtYet = 0;
     qint32 amtBuy = 0;
@@ -156,21 +156,21 @@ void Race::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
 
     const QString source = QStringLiteral("clsRace");
     ResultIndex results(m_kekka.get());
-    evaluation.reserve(static_cast<std::size_t>(bets.Count()));
+    evaluation.reserve(static_cast<std::size_t>(bets.count()));
 
-    for (qsizetype i = 0; i < bets.Count(); ++i) {
-        BetLine bet = BetRecords::Unpack(bets.Packed(i), 0);
-        const qint32 stake = Money::Mul(bet.Units, 100, source);
+    for (qsizetype i = 0; i < bets.count(); ++i) {
+        BetLine bet = BetRecords::unpack(bets.packed(i), 0);
+        const qint32 stake = Money::mul(bet.units, 100, source);
         qint16 flag = Open;
         qint32 rate = 0;
-        if (bet.Sale == 1) {
-            if (bet.BuyDay == 1) {
-                amtBuy = Money::Add(amtBuy, stake, source);
+        if (bet.sale == 1) {
+            if (bet.buyDay == 1) {
+                amtBuy = Money::add(amtBuy, stake, source);
             } else {
-                amtYesterday = Money::Add(amtYesterday, stake, source);
+                amtYesterday = Money::add(amtYesterday, stake, source);
             }
             if (m_kekka) {
-                if (const qint32* payout = results.Payout(bet)) {
+                if (const qint32* payout = results.payout(bet)) {
                     if (*payout != 0) {
                         rate = *payout;
                         flag = Hit;
@@ -179,21 +179,21 @@ void Race::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
                         rate = 100; // a refund pays the stake back
                         flag = Refunded;
                     }
-                    amtPay = Money::Add(amtPay, Money::Mul(bet.Units, rate, source), source);
-                } else if (results.HasKind(bet)) {
+                    amtPay = Money::add(amtPay, Money::mul(bet.units, rate, source), source);
+                } else if (results.hasKind(bet)) {
                     flag = Miss;
                 }
             }
             if (flag == Open) {
-                amtYet = Money::Add(amtYet, stake, source);
+                amtYet = Money::add(amtYet, stake, source);
             }
         } else {
-            amtTomorrow = Money::Add(amtTomorrow, stake, source);
+            amtTomorrow = Money::add(amtTomorrow, stake, source);
             flag = AdvanceSale;
         }
-        bet.Payout = rate;
-        bet.Hit = flag;
-        evaluation.push_back(BetRecords::PackEvaluation(bet));
+        bet.payout = rate;
+        bet.hit = flag;
+        evaluation.push_back(BetRecords::packEvaluation(bet));
     }
 
     // Nothing is stored until every sum has fitted.
@@ -202,5 +202,5 @@ void Race::CalcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     m_amtBuy = amtBuy;
     m_amtTomorrow = amtTomorrow;
     m_amtYesterday = amtYesterday;
-    m_message = HitMessage(highest);
+    m_message = hitMessage(highest);
 }

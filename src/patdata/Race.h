@@ -22,49 +22,49 @@ public:
 
     // Takes this race's bet lines and ticket lines from the log reader (matching venue, race number and
     // sale) and evaluates them. Raises the overflow error when an amount does not fit 32 bits.
-    void GetLog(const BetLogReader& log);
+    void getLog(const BetLogReader& log);
 
-    qint16 RaceNum() const { return m_raceNum; }
+    qint16 raceNum() const { return m_raceNum; }
     void setRaceNum(qint16 v) { m_raceNum = v; }
-    qint16 Kenshu() const { return m_kenshu; }
+    qint16 kenshu() const { return m_kenshu; }
     void setKenshu(qint16 v) { m_kenshu = v; }
-    const QString& FileID() const { return m_fileId; }
+    const QString& fileId() const { return m_fileId; }
     void setFileID(const QString& v) { m_fileId = v; }
-    qint16 Sale() const { return m_sale; }
+    qint16 sale() const { return m_sale; }
     void setSale(qint16 v) { m_sale = v; }
 
-    Meeting* Pearent() const { return m_parent; }
+    Meeting* pearent() const { return m_parent; }
     void setPearent(Meeting* meeting) { m_parent = meeting; }
 
     // The result reader, owned by the race; none while no result file was found.
-    RaceResultReader* objKekka() const { return m_kekka.get(); }
+    RaceResultReader* result() const { return m_kekka.get(); }
     void setObjKekka(std::unique_ptr<RaceResultReader> reader);
 
     // Bet lines 1..LogCount and ticket lines 1..OmitCount as texts; other indexes raise the index error.
-    QString Log(qsizetype index) const;
-    qsizetype LogCount() const { return m_bets.Count(); }
-    QString Omit(qsizetype index) const;
-    qsizetype OmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
+    QString log(qsizetype index) const;
+    qsizetype logCount() const { return m_bets.count(); }
+    QString omit(qsizetype index) const;
+    qsizetype omitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // The same lines as records: the evaluated bet (payout rate and hit flag set), the ticket.
-    BetLine LogRecord(qsizetype index) const;
-    const std::vector<TicketLine>& OmitRecords() const { return m_omit; }
+    BetLine logRecord(qsizetype index) const;
+    const std::vector<TicketLine>& omitRecords() const { return m_omit; }
 
-    qint32 AmtPay() const { return m_amtPay; }
+    qint32 amtPay() const { return m_amtPay; }
     void setAmtPay(qint32 v) { m_amtPay = v; }
-    qint32 AmtYet() const { return m_amtYet; }
+    qint32 amtYet() const { return m_amtYet; }
     void setAmtYet(qint32 v) { m_amtYet = v; }
-    qint32 AmtBuy() const { return m_amtBuy; }
+    qint32 amtBuy() const { return m_amtBuy; }
     void setAmtBuy(qint32 v) { m_amtBuy = v; }
-    qint32 AmtTomorrow() const { return m_amtTomorrow; }
+    qint32 amtTomorrow() const { return m_amtTomorrow; }
     void setAmtTomorrow(qint32 v) { m_amtTomorrow = v; }
-    qint32 AmtYesterday() const { return m_amtYesterday; }
+    qint32 amtYesterday() const { return m_amtYesterday; }
     void setAmtYesterday(qint32 v) { m_amtYesterday = v; }
-    const QString& strMessage() const { return m_message; }
+    const QString& message() const { return m_message; }
 
 private:
     // Evaluates the race's bets into `evaluation` (packed payout and hit flag, bet by bet); only when every
     // amount fits are the amounts stored.
-    void CalcLog(const BetRun& bets, std::vector<quint32>& evaluation);
+    void calcLog(const BetRun& bets, std::vector<quint32>& evaluation);
 
     Meeting* m_parent = nullptr;
     qint16 m_raceNum = 0;

@@ -24,49 +24,49 @@ public:
     RaceOdds(const RaceOdds&) = delete;
     RaceOdds& operator=(const RaceOdds&) = delete;
 
-    // Reads and prepares the odds of objRace. False when the win/place/bracket file is missing or of
+    // Reads and prepares the odds of race. False when the win/place/bracket file is missing or of
     // another day, or when quinella is on sale and its file cannot be read.
-    bool GetData();
+    bool getData();
 
     void setPathName(const QString& folder); // a trailing separator is added when missing
-    Race* objRace() const { return m_race; }
+    Race* race() const { return m_race; }
     void setObjRace(Race* race) { m_race = race; }
 
     // The runner count of the win/place/bracket file; 0 without one.
-    qint16 EntryTosu() const;
+    qint16 entryTosu() const;
     // Bracket of horse 1..18 (0 beyond the field); any other index raises the index error.
-    qint16 WakuNum(int horse) const;
+    qint16 wakuNum(int horse) const;
     // Representative horse of bracket 1..8: the last horse of the bracket with win odds; 0 for none.
-    qint16 RepresentativeHorse(int bracket) const;
+    qint16 representativeHorse(int bracket) const;
 
     // Tables; reading one whose file is not held raises the object error (test the Exist flags first).
-    std::shared_ptr<OddsList> objOddsWin() const;
-    std::shared_ptr<OddsList> objOddsPlace() const;
-    std::shared_ptr<OddsList> objOddsPlaceMax() const;
-    std::shared_ptr<OddsMatrix> objOddsBracket() const;
-    std::shared_ptr<OddsMatrix> objOddsQuinella() const;
-    std::shared_ptr<OddsMatrix> objOddsWide() const;
-    std::shared_ptr<OddsMatrix> objOddsWideMax() const;
-    std::shared_ptr<OddsMatrix> objOddsExacta() const;
-    std::shared_ptr<OddsMatrix> objOddsTrio(int first) const;
+    std::shared_ptr<OddsList> winOdds() const;
+    std::shared_ptr<OddsList> placeOdds() const;
+    std::shared_ptr<OddsList> placeMaxOdds() const;
+    std::shared_ptr<OddsMatrix> bracketOdds() const;
+    std::shared_ptr<OddsMatrix> quinellaOdds() const;
+    std::shared_ptr<OddsMatrix> wideOdds() const;
+    std::shared_ptr<OddsMatrix> wideMaxOdds() const;
+    std::shared_ptr<OddsMatrix> exactaOdds() const;
+    std::shared_ptr<OddsMatrix> trioOdds(int first) const;
 
-    bool ExistZO() const { return m_zo != nullptr; }
-    bool ExistUO() const { return m_uo != nullptr; }
-    bool ExistSO() const { return m_so != nullptr; }
-    bool ExistYO() const { return m_yo != nullptr; }
+    bool existZo() const { return m_zo != nullptr; }
+    bool existUo() const { return m_uo != nullptr; }
+    bool existSo() const { return m_so != nullptr; }
+    bool existYo() const { return m_yo != nullptr; }
     // The win/place/bracket reader with the race header, or nullptr.
-    const WinPlaceOddsReader* ReaderZO() const { return m_zo.get(); }
+    const WinPlaceOddsReader* readerZo() const { return m_zo.get(); }
     // The trio reader's slice count (0 without one).
-    qsizetype TrioCount() const;
+    qsizetype trioCount() const;
     // True when the quinella table was derived from the bracket odds (quinella not on sale).
-    bool QuinellaFromBrackets() const { return m_quinellaFromBrackets; }
+    bool quinellaFromBrackets() const { return m_quinellaFromBrackets; }
     // The odds files of the last GetData that were not of their layout's length (the client was still
     // writing them); what they held was read all the same.
-    const FileWarnings& Warnings() const { return m_warnings; }
+    const FileWarnings& warnings() const { return m_warnings; }
 
 private:
-    void AssignBrackets();
-    void DeriveQuinella();
+    void assignBrackets();
+    void deriveQuinella();
 
     QString m_pathName;
     std::unique_ptr<WinPlaceOddsReader> m_zo;

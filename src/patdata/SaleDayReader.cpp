@@ -24,12 +24,12 @@ constexpr int kRacesPerDay = 12;
 constexpr int kMaxReads = 3;
 
 // Race id: venue, day number and race number, one upper-case hexadecimal digit each.
-QString RaceId(qint16 venue, qint16 day, qint16 race) {
-    return QString(HexDigit(venue)) + HexDigit(day) + HexDigit(race);
+QString raceId(qint16 venue, qint16 day, qint16 race) {
+    return QString(hexDigit(venue)) + hexDigit(day) + hexDigit(race);
 }
 
-qint16 TicketTypes(const QByteArray& file, int race) {
-    return Num::ClampToInt16(Bytes::Number(file, 70 + 3 * (race - 1), 3));
+qint16 ticketTypes(const QByteArray& file, int race) {
+    return Num::clampToInt16(Bytes::number(file, 70 + 3 * (race - 1), 3));
 }
 } // namespace
 
@@ -37,26 +37,26 @@ SaleDayReader::SaleDayReader() = default;
 SaleDayReader::~SaleDayReader() = default;
 
 void SaleDayReader::setPathName(const QString& folder) {
-    m_pathName = AddPathSep(folder);
+    m_pathName = addPathSep(folder);
 }
 
 void SaleDayReader::setDownPath(const QString& folder) {
     m_downPath = folder;
 }
 
-Meeting* SaleDayReader::objKaisai(qsizetype index) const {
-    if (index < 1 || index > KaisaiCount()) {
-        throw AppError::IndexOutOfRange();
+Meeting* SaleDayReader::meeting(qsizetype index) const {
+    if (index < 1 || index > kaisaiCount()) {
+        throw AppError::indexOutOfRange();
     }
     return m_kaisai[index - 1].get();
 }
 
-QString SaleDayReader::ResultFileId(const Meeting& meeting, qint16 raceNum) {
-    return QString(HexDigit(meeting.KaisaiNum())) + meeting.Nendo().right(1) + meeting.KaiJi().right(1) +
-           meeting.HiJi().right(1) + HexDigit(raceNum);
+QString SaleDayReader::resultFileId(const Meeting& meeting, qint16 raceNum) {
+    return QString(hexDigit(meeting.kaisaiNum())) + meeting.nendo().right(1) + meeting.kaiJi().right(1) +
+           meeting.hiJi().right(1) + hexDigit(raceNum);
 }
 
-bool SaleDayReader::Initialize() {
+bool SaleDayReader::initialize() {
     try {
         // A day read while the client rewrote some of its files would mix two versions of the folder (a
         // result of the new one with the log of the old): when a file read has changed by the end of the
@@ -65,88 +65,88 @@ bool SaleDayReader::Initialize() {
             // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made
             // once.
             const ClientFiles::Scope scope;
-            const bool ok = ReadDay();
-            const QStringList changed = scope.ChangedFiles();
+            const bool ok = readDay();
+            const QStringList changed = scope.changedFiles();
             if (changed.isEmpty()) {
                 return ok;
             }
             if (read == kMaxReads) {
                 for (const QString& name : changed) {
-                    Warnings::Add(m_warnings, {name, FileWarning::Problem::Changing});
+                    Warnings::add(m_warnings, {name, FileWarning::Problem::Changing});
                 }
                 return ok;
             }
         }
     } catch (const AppError& e) {
-        throw e.Rebased(kSource);
+        throw e.rebased(kSource);
     }
 }
 
-bool SaleDayReader::ReadDay() {
+bool SaleDayReader::readDay() {
     m_kaisai.clear();
     m_factory.reset();
     m_log.reset();
-    m_curDate.clear();
+    m_saleDate.clear();
     m_amtZan = 0;
     m_warnings.clear();
-    if (!ReadAccountFiles()) {
+    if (!readAccountFiles()) {
         return false;
     }
-    GetAllKekka();
+    getAllKekka();
     m_log = std::make_unique<BetLogReader>();
-    const bool read = GetAllLog();
-    Warnings::AddAll(m_warnings, m_log->Warnings());
+    const bool read = getAllLog();
+    Warnings::addAll(m_warnings, m_log->warnings());
     if (read) {
-        SetLog();
+        setLog();
         return true;
     }
     m_log.reset();
     return false;
 }
 
-bool SaleDayReader::ReadAccountFiles() {
-    if (ClientFiles::FindFile(m_pathName, QStringLiteral("UY-A.JRA")).isEmpty()) {
+bool SaleDayReader::readAccountFiles() {
+    if (ClientFiles::findFile(m_pathName, QStringLiteral("UY-A.JRA")).isEmpty()) {
         return false;
     }
     const QString letters = QStringLiteral("ABCDEF");
     for (int i = 0; i < 3; ++i) {
-        const QString path = ClientFiles::FindFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i]));
+        const QString path = ClientFiles::findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i]));
         if (path.isEmpty()) {
             continue;
         }
-        const QByteArray file = ReadWholeFile(path).value_or(QByteArray());
+        const QByteArray file = readWholeFile(path).value_or(QByteArray());
         if (i == 0) {
-            m_curDate = Bytes::Text(file, 1, 8);
-            qint32 zan = Bytes::Number(file, 25, 8);
-            zan = Money::Sub(zan, Bytes::Number(file, 33, 8));
-            zan = Money::Add(zan, Bytes::Number(file, 41, 8));
-            m_amtZan = Money::Add(zan, Bytes::Number(file, 49, 8));
+            m_saleDate = Bytes::text(file, 1, 8);
+            qint32 zan = Bytes::number(file, 25, 8);
+            zan = Money::sub(zan, Bytes::number(file, 33, 8));
+            zan = Money::add(zan, Bytes::number(file, 41, 8));
+            m_amtZan = Money::add(zan, Bytes::number(file, 49, 8));
         }
 
         auto meeting = std::make_unique<Meeting>();
-        meeting->setKaisaiNum(Num::ClampToInt16(Bytes::Number(file, 59, 2)));
-        meeting->setNendo(Bytes::Text(file, 61, 4));
-        meeting->setKaiJi(Bytes::Text(file, 65, 2));
-        meeting->setHiJi(Bytes::Text(file, 67, 2));
-        meeting->setCurDate(m_curDate);
-        const qint16 day = Num::ToInt16(meeting->HiJi());
+        meeting->setKaisaiNum(Num::clampToInt16(Bytes::number(file, 59, 2)));
+        meeting->setNendo(Bytes::text(file, 61, 4));
+        meeting->setKaiJi(Bytes::text(file, 65, 2));
+        meeting->setHiJi(Bytes::text(file, 67, 2));
+        meeting->setCurDate(m_saleDate);
+        const qint16 day = Num::toInt16(meeting->hiJi());
         for (qint16 r = 1; r <= kRacesPerDay; ++r) {
             auto race = std::make_unique<Race>();
-            race->setKenshu(TicketTypes(file, r));
+            race->setKenshu(ticketTypes(file, r));
             race->setRaceNum(r);
             race->setSale(1);
-            race->setFileID(RaceId(meeting->KaisaiNum(), day, r));
-            meeting->AddRace(std::move(race));
+            race->setFileID(raceId(meeting->kaisaiNum(), day, r));
+            meeting->addRace(std::move(race));
         }
 
         // The next day's advance sale of the same venue: the letter three places further.
-        const QString advancePath = ClientFiles::FindFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i + 3]));
+        const QString advancePath = ClientFiles::findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i + 3]));
         if (!advancePath.isEmpty()) {
-            const QByteArray advance = ReadWholeFile(advancePath).value_or(QByteArray());
-            const qint16 venue = Num::ClampToInt16(Bytes::Number(advance, 59, 2));
-            const qint16 advanceDay = Num::ClampToInt16(Bytes::Number(advance, 67, 2));
+            const QByteArray advance = readWholeFile(advancePath).value_or(QByteArray());
+            const qint16 venue = Num::clampToInt16(Bytes::number(advance, 59, 2));
+            const qint16 advanceDay = Num::clampToInt16(Bytes::number(advance, 67, 2));
             for (qint16 r = 1; r <= kRacesPerDay; ++r) {
-                const qint16 kenshu = TicketTypes(advance, r);
+                const qint16 kenshu = ticketTypes(advance, r);
                 if (kenshu <= 0) {
                     continue;
                 }
@@ -154,8 +154,8 @@ bool SaleDayReader::ReadAccountFiles() {
                 race->setKenshu(kenshu);
                 race->setRaceNum(r);
                 race->setSale(2);
-                race->setFileID(RaceId(venue, advanceDay, r));
-                meeting->AddRace(std::move(race));
+                race->setFileID(raceId(venue, advanceDay, r));
+                meeting->addRace(std::move(race));
             }
         }
         m_kaisai.push_back(std::move(meeting));
@@ -163,33 +163,33 @@ bool SaleDayReader::ReadAccountFiles() {
     return true;
 }
 
-bool SaleDayReader::GetAllKekka() {
+bool SaleDayReader::getAllKekka() {
     QStringList folders;
     // The sale date names the download subfolder: only a date may name one.
-    if (!m_downPath.isEmpty() && Dates::FromYmd(m_curDate)) {
+    if (!m_downPath.isEmpty() && Dates::fromYmd(m_saleDate)) {
         // Most days nothing was downloaded: a missing folder spares every race its look there. The date
         // comes from an account file, so it is looked up like any client file name.
-        const QString downloads = ClientFiles::Find(m_downPath, m_curDate);
+        const QString downloads = ClientFiles::find(m_downPath, m_saleDate);
         if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
-            folders << AddPathSep(downloads);
+            folders << addPathSep(downloads);
         }
     }
     folders << m_pathName;
     for (const auto& meeting : m_kaisai) {
-        for (const auto& race : meeting->colRace()) {
+        for (const auto& race : meeting->races()) {
             // A next-day race would be given today's result of the same race number (the result id is
             // built from today's meeting), so advance-sale races get no result reader.
-            if (race->Kenshu() == 0 || race->Sale() != 1) {
+            if (race->kenshu() == 0 || race->sale() != 1) {
                 continue;
             }
-            const QString id = ResultFileId(*meeting, race->RaceNum());
+            const QString id = resultFileId(*meeting, race->raceNum());
             for (const QString& folder : folders) {
                 auto reader = std::make_unique<RaceResultReader>();
                 reader->setTosu(18);
                 reader->setPathName(folder);
                 reader->setFileName(id);
-                const bool read = reader->GetData(meeting->CurDate());
-                Warnings::AddAll(m_warnings, reader->Warnings());
+                const bool read = reader->getData(meeting->saleDate());
+                Warnings::addAll(m_warnings, reader->warnings());
                 if (read) {
                     race->setObjKekka(std::move(reader));
                     break;
@@ -200,27 +200,27 @@ bool SaleDayReader::GetAllKekka() {
     return true;
 }
 
-bool SaleDayReader::GetAllLog() {
+bool SaleDayReader::getAllLog() {
     m_log->setPathName(m_pathName);
-    return m_log->GetData(m_curDate);
+    return m_log->getData(m_saleDate);
 }
 
-void SaleDayReader::SetLog() {
+void SaleDayReader::setLog() {
     for (const auto& meeting : m_kaisai) {
-        for (const auto& race : meeting->colRace()) {
-            race->GetLog(*m_log);
+        for (const auto& race : meeting->races()) {
+            race->getLog(*m_log);
         }
     }
 }
 
-bool SaleDayReader::GetOdds(qint16 kaisai, qint16 race) {
-    Race* r = objKaisai(kaisai)->objRace(race);
-    if (r->Kenshu() == 0) {
+bool SaleDayReader::getOdds(qint16 kaisai, qint16 race) {
+    Race* r = meeting(kaisai)->race(race);
+    if (r->kenshu() == 0) {
         return false; // nothing on sale: the previous aggregate stays
     }
     ClientFiles::Scope scope;
     m_factory = std::make_unique<RaceOdds>();
     m_factory->setPathName(m_pathName);
     m_factory->setObjRace(r);
-    return m_factory->GetData();
+    return m_factory->getData();
 }

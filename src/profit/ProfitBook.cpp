@@ -33,30 +33,30 @@ constexpr qsizetype kMaxLines = 100000;
 // for a book of years; waiting longer than this means something is wrong with it.
 constexpr int kLockWaitMs = 3000;
 
-PassbookRecord Sentinel() {
-    return PassbookRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0};
+PassbookRecord sentinel() {
+    return PassbookRecord{ProfitBook::sentinelDate(), 0, 0, 0, 0};
 }
 
 // The technical line under a message: the error number our users quote, the file and the reason.
-QString AccessFailure(const QString& path, const QString& reason) {
+QString accessFailure(const QString& path, const QString& reason) {
     return QStringLiteral("(75) %1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
-void ReportUnread(const QString& detail) {
-    ReportFailure(QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめて"
+void reportUnread(const QString& detail) {
+    reportFailure(QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめて"
                                  "から、もう一度開いてください。"),
                   detail);
 }
 
 // `why` in the user's words: what kept the change from the file.
-void ReportUnsaved(const QString& why, const QString& detail) {
-    ReportFailure(QStringLiteral("通帳を保存できませんでした（%1）。前の内容はそのままです。フォルダに書き込めるか"
+void reportUnsaved(const QString& why, const QString& detail) {
+    reportFailure(QStringLiteral("通帳を保存できませんでした（%1）。前の内容はそのままです。フォルダに書き込めるか"
                                  "確かめてから、もう一度登録してください。")
                       .arg(why),
                   detail);
 }
 
-QString LockFailure(const QString& path, QLockFile::LockError error) {
+QString lockFailure(const QString& path, QLockFile::LockError error) {
     const QString file = QDir::toNativeSeparators(path);
     if (error == QLockFile::LockFailedError) {
         return QStringLiteral("通帳 %1 はほかのプログラムが書き込み中のため、変更を保存できませんでした。"
@@ -72,7 +72,7 @@ QString LockFailure(const QString& path, QLockFile::LockError error) {
 // Splits the bytes into lines ended by CR LF, CR or LF. `pendingCr` carries a CR that ended the previous
 // chunk, so a CR LF split between two reads is still one line end. The unterminated rest stays in `line`.
 template <typename OnLine>
-void SplitLines(QByteArrayView chunk, QByteArray& line, bool& pendingCr, OnLine onLine) {
+void splitLines(QByteArrayView chunk, QByteArray& line, bool& pendingCr, OnLine onLine) {
     for (const char c : chunk) {
         if (c == '\n' && pendingCr) {
             pendingCr = false;
@@ -91,7 +91,7 @@ void SplitLines(QByteArrayView chunk, QByteArray& line, bool& pendingCr, OnLine 
 
 // The sum of one field over the book. In 64 bits: a few hundred heavy days pass 2^31 yen, and a book whose
 // totals could not be shown could not be opened at all.
-qint64 Sum(const QList<PassbookRecord>& records, qint32 PassbookRecord::*field) {
+qint64 sum(const QList<PassbookRecord>& records, qint32 PassbookRecord::*field) {
     qint64 sum = 0;
     for (const PassbookRecord& r : records) {
         sum += r.*field;
@@ -100,15 +100,15 @@ qint64 Sum(const QList<PassbookRecord>& records, qint32 PassbookRecord::*field) 
 }
 } // namespace
 
-QString ProfitBook::FileName() {
+QString ProfitBook::fileName() {
     return QStringLiteral("VQPROFIT.TXT");
 }
 
-QString ProfitBook::LockName() {
+QString ProfitBook::lockName() {
     return QStringLiteral("VQPROFIT.LCK");
 }
 
-QString ProfitBook::SentinelDate() {
+QString ProfitBook::sentinelDate() {
     return QStringLiteral("00000000");
 }
 
@@ -116,19 +116,19 @@ ProfitBook::ProfitBook() = default;
 ProfitBook::~ProfitBook() = default;
 
 void ProfitBook::setFolder(const QString& folder) {
-    m_folder = folder.isEmpty() ? QString() : AddPathSep(folder);
+    m_folder = folder.isEmpty() ? QString() : addPathSep(folder);
 }
 
 void ProfitBook::setCurDateSource(std::function<QString()> source) {
-    m_curDate = std::move(source);
+    m_saleDate = std::move(source);
 }
 
-QString ProfitBook::FilePath() const {
-    return ClientFiles::PathForWrite(m_folder, FileName());
+QString ProfitBook::filePath() const {
+    return ClientFiles::pathForWrite(m_folder, fileName());
 }
 
-QString ProfitBook::FileStamp() const {
-    const QFileInfo info(FilePath());
+QString ProfitBook::fileStamp() const {
+    const QFileInfo info(filePath());
     if (!info.exists()) {
         return QStringLiteral("none");
     }
@@ -140,7 +140,7 @@ QString ProfitBook::FileStamp() const {
         .arg(info.birthTime().isValid() ? info.birthTime().toMSecsSinceEpoch() : -1);
 }
 
-void ProfitBook::AppendLine(QString& out, const PassbookRecord& record) {
+void ProfitBook::appendLine(QString& out, const PassbookRecord& record) {
     // Fixed widths keep every line 34 characters; a wider amount is cut, as the file always was. Built in
     // place: a save writes every line of a book of years.
     const auto pad = [&out](qsizetype width, qsizetype used) {
@@ -153,66 +153,66 @@ void ProfitBook::AppendLine(QString& out, const PassbookRecord& record) {
         out.append(QLatin1String(digits.data(), n));
         pad(width, n);
     };
-    const qsizetype dateLength = std::min<qsizetype>(record.Date.size(), kDateWidth);
-    out.append(QStringView(record.Date).first(dateLength));
+    const qsizetype dateLength = std::min<qsizetype>(record.date.size(), kDateWidth);
+    out.append(QStringView(record.date).first(dateLength));
     pad(kDateWidth, dateLength);
-    number(record.Buy, kAmountWidth);
-    number(record.Pay, kAmountWidth);
-    number(record.Profit, kProfitWidth);
-    number(record.Update, 1);
+    number(record.buy, kAmountWidth);
+    number(record.pay, kAmountWidth);
+    number(record.profit, kProfitWidth);
+    number(record.update, 1);
 }
 
-QString ProfitBook::RecordToLine(const PassbookRecord& record) {
+QString ProfitBook::recordToLine(const PassbookRecord& record) {
     QString line;
     line.reserve(kDateWidth + 2 * kAmountWidth + kProfitWidth + 1);
-    AppendLine(line, record);
+    appendLine(line, record);
     return line;
 }
 
-PassbookRecord ProfitBook::LineToRecord(QStringView line) {
+PassbookRecord ProfitBook::lineToRecord(QStringView line) {
     const auto field = [&line](qsizetype pos, qsizetype len) {
         return pos < line.size() ? line.sliced(pos, std::min(len, line.size() - pos)) : QStringView();
     };
     PassbookRecord r;
-    r.Date = field(0, kDateWidth).toString();
-    r.Buy = Num::ToInt32(field(8, kAmountWidth));
-    r.Pay = Num::ToInt32(field(16, kAmountWidth));
-    r.Profit = Num::ToInt32(field(24, kProfitWidth));
-    r.Update = Num::ToInt16(field(33, 1));
+    r.date = field(0, kDateWidth).toString();
+    r.buy = Num::toInt32(field(8, kAmountWidth));
+    r.pay = Num::toInt32(field(16, kAmountWidth));
+    r.profit = Num::toInt32(field(24, kProfitWidth));
+    r.update = Num::toInt16(field(33, 1));
     return r;
 }
 
-bool ProfitBook::WriteFile(const QString& path, const QByteArray& bytes, QString& failure) {
+bool ProfitBook::writeFile(const QString& path, const QByteArray& bytes, QString& failure) {
     // Replaced as a whole: a crash or a full disk leaves either the old book or the new one, never a
     // half-written file.
     QString reason;
-    if (!AtomicFile::Replace(path, bytes, &reason)) {
-        failure = AccessFailure(path, reason);
+    if (!AtomicFile::replace(path, bytes, &reason)) {
+        failure = accessFailure(path, reason);
         return false;
     }
     return true;
 }
 
-ProfitBook::FileRead ProfitBook::ReadFile() const {
+ProfitBook::FileRead ProfitBook::readFile() const {
     FileRead read;
-    const QString path = ClientFiles::FindFile(m_folder, FileName());
+    const QString path = ClientFiles::findFile(m_folder, fileName());
     if (path.isEmpty()) {
         // Something else by that name (a folder, a FIFO, a link that names nothing) is no book, and not
         // a missing one either: a new book written over it would be a book lost.
-        if (const QString other = ClientFiles::Find(m_folder, FileName()); !other.isEmpty()) {
-            read.Failure = AccessFailure(other, QStringLiteral("通常のファイルではありません"));
+        if (const QString other = ClientFiles::find(m_folder, fileName()); !other.isEmpty()) {
+            read.failure = accessFailure(other, QStringLiteral("通常のファイルではありません"));
         } else {
-            read.Missing = true;
+            read.missing = true;
         }
         return read;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        read.Failure = AccessFailure(path, file.errorString());
+        read.failure = accessFailure(path, file.errorString());
         return read;
     }
     if (file.size() > kMaxFileBytes) {
-        read.Failure = AccessFailure(path, QStringLiteral("通帳としては大きすぎます"));
+        read.failure = accessFailure(path, QStringLiteral("通帳としては大きすぎます"));
         return read;
     }
     QByteArray line;
@@ -221,7 +221,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
     // Lines past the limit are only counted, never made into records.
     const auto append = [&read, &lines](const QByteArray& bytes) {
         if (++lines <= kMaxLines) {
-            read.Records.append(LineToRecord(CodePage::Decode(bytes)));
+            read.records.append(lineToRecord(CodePage::decode(bytes)));
         }
     };
     // Read in pieces of at most 64 KiB; a book smaller than that (nearly every one) in one piece.
@@ -230,7 +230,7 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
         const qint64 n = file.read(chunk.data(), chunk.size());
         if (n < 0) {
             // Whole lines read so far stay in view; the book is not written back over the file.
-            read.Failure = AccessFailure(path, file.errorString());
+            read.failure = accessFailure(path, file.errorString());
             return read;
         }
         if (n == 0) {
@@ -244,20 +244,20 @@ ProfitBook::FileRead ProfitBook::ReadFile() const {
             // An editor's UTF-8 byte-order mark is no part of the first record; the next save drops it.
             piece = piece.sliced(3);
         }
-        SplitLines(piece, line, pendingCr, append);
+        splitLines(piece, line, pendingCr, append);
         if (lines > kMaxLines) {
             break;
         }
     }
     if (lines > kMaxLines) {
         // Not a book: nothing of it is shown, and it is never written back.
-        read.Records.clear();
-        read.Failure = AccessFailure(path, QStringLiteral("%1 行を超えています").arg(kMaxLines));
+        read.records.clear();
+        read.failure = accessFailure(path, QStringLiteral("%1 行を超えています").arg(kMaxLines));
     }
     return read;
 }
 
-void ProfitBook::GetRecord() {
+void ProfitBook::getRecord() {
     if (m_busy) {
         return;
     }
@@ -266,161 +266,160 @@ void ProfitBook::GetRecord() {
     QString failure;
     bool created = false;
     if (m_folder.isEmpty()) {
-        failure = AccessFailure(FileName(), QStringLiteral("フォルダが決まっていません"));
+        failure = accessFailure(fileName(), QStringLiteral("フォルダが決まっていません"));
     } else {
-        QLockFile lock(m_folder + LockName());
-        const bool held = LockFiles::Take(lock, kLockWaitMs);
+        QLockFile lock(m_folder + lockName());
+        const bool held = LockFiles::take(lock, kLockWaitMs);
         if (held) {
             // The book is loaded at start: a save cut short by a crash or a kill may have left its
             // temporary. Only under the lock: another process's save in progress has one too.
-            AtomicFile::RemoveStrays(m_folder, FileName());
+            AtomicFile::removeStrays(m_folder, fileName());
         }
-        m_stamp = FileStamp();
-        FileRead read = ReadFile();
-        m_past = std::move(read.Records);
-        failure = read.Failure;
-        if (read.Missing) {
+        m_stamp = fileStamp();
+        FileRead read = readFile();
+        m_past = std::move(read.records);
+        failure = read.failure;
+        if (read.missing) {
             // First run: a new book is one line of 34 zeros, which reads as the sentinel. Another process
             // holding the lock is making the file itself.
-            m_past.append(Sentinel());
+            m_past.append(sentinel());
             if (held || lock.error() != QLockFile::LockFailedError) {
-                created = !WriteFile(FilePath(), QByteArray(34, '0') + "\r\n", failure);
-                m_stamp = FileStamp();
+                created = !writeFile(filePath(), QByteArray(34, '0') + "\r\n", failure);
+                m_stamp = fileStamp();
             }
         }
     }
     m_busy = false;
     if (created) {
-        ReportUnsaved(QStringLiteral("新しい通帳を作れません"), failure);
+        reportUnsaved(QStringLiteral("新しい通帳を作れません"), failure);
     } else if (!failure.isEmpty()) {
-        ReportUnread(failure);
+        reportUnread(failure);
     }
 }
 
-void ProfitBook::FollowFile() {
+void ProfitBook::followFile() {
     if (m_busy || m_folder.isEmpty() || m_stamp.isEmpty()) {
         return; // never read: GetRecord makes the first read
     }
-    const QString stamp = FileStamp();
+    const QString stamp = fileStamp();
     if (stamp == m_stamp) {
         return;
     }
     // Taken before reading: a file replaced while it is read is read again next time.
     m_stamp = stamp;
-    FileRead read = ReadFile();
-    if (read.Failure.isEmpty()) {
-        m_past = read.Missing ? QList<PassbookRecord>{Sentinel()} : std::move(read.Records);
+    FileRead read = readFile();
+    if (read.failure.isEmpty()) {
+        m_past = read.missing ? QList<PassbookRecord>{sentinel()} : std::move(read.records);
     }
 }
 
 template <typename Change>
-void ProfitBook::ChangeFile(Change change) {
+void ProfitBook::changeFile(Change change) {
     if (m_busy) {
         // A read or write runs (a message box of its failure is up): the change stays in memory.
         change();
-        CalcRecord();
+        calcRecord();
         return;
     }
     m_busy = true;
     std::function<void()> report;
-    QLockFile lock(m_folder + LockName());
+    QLockFile lock(m_folder + lockName());
     if (m_folder.isEmpty()) {
         report = [] {
-            ReportUnsaved(QStringLiteral("フォルダが決まっていません"),
-                          AccessFailure(ProfitBook::FileName(), QStringLiteral("フォルダが決まっていません")));
+            reportUnsaved(QStringLiteral("フォルダが決まっていません"),
+                          accessFailure(ProfitBook::fileName(), QStringLiteral("フォルダが決まっていません")));
         };
-    } else if (!LockFiles::Take(lock, kLockWaitMs)) {
-        report = [message = LockFailure(FilePath(), lock.error()), path = FilePath()] {
-            ReportFailure(message, AccessFailure(path, QStringLiteral("ロックを取れません")));
+    } else if (!LockFiles::take(lock, kLockWaitMs)) {
+        report = [message = lockFailure(filePath(), lock.error()), path = filePath()] {
+            reportFailure(message, accessFailure(path, QStringLiteral("ロックを取れません")));
         };
     } else {
-        FileRead read = ReadFile();
-        if (!read.Failure.isEmpty()) {
-            report = [detail = read.Failure] { ReportUnsaved(QStringLiteral("通帳を読み直せません"), detail); };
+        FileRead read = readFile();
+        if (!read.failure.isEmpty()) {
+            report = [detail = read.failure] { reportUnsaved(QStringLiteral("通帳を読み直せません"), detail); };
         } else {
-            m_past = read.Missing ? QList<PassbookRecord>{Sentinel()} : std::move(read.Records);
+            m_past = read.missing ? QList<PassbookRecord>{sentinel()} : std::move(read.records);
         }
     }
     const bool changed = change();
-    CalcRecord();
+    calcRecord();
     m_busy = false;
     if (report) {
         report();
     } else if (changed) {
-        SaveRecord();
+        saveRecord();
     }
 }
 
-bool ProfitBook::SaveRecord() {
+bool ProfitBook::saveRecord() {
     m_busy = true;
     QString failure;
     QString text;
     text.reserve(m_past.size() * 36);
     for (const PassbookRecord& r : std::as_const(m_past)) {
-        AppendLine(text, r);
+        appendLine(text, r);
         text += QLatin1String("\r\n");
     }
-    const bool ok = WriteFile(FilePath(), CodePage::Encode(text), failure);
+    const bool ok = writeFile(filePath(), CodePage::encode(text), failure);
     if (ok) {
-        m_stamp = FileStamp();
+        m_stamp = fileStamp();
     }
     m_busy = false;
     if (!ok) {
-        ReportUnsaved(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(FilePath())), failure);
+        reportUnsaved(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(filePath())), failure);
     }
     return ok;
 }
 
-ProfitBook::Placement ProfitBook::PlaceRecord(const PassbookRecord& fresh, qint16 intProcess) const {
+ProfitBook::Placement ProfitBook::placeRecord(const PassbookRecord& fresh, qint16 processMode) const {
     for (qsizetype p = 0; p < m_past.size(); ++p) {
         const PassbookRecord& r = m_past[p];
-        if (r.Date == fresh.Date) {
+        if (r.date == fresh.date) {
             // The user's own record wins over the automatic update.
-            if ((intProcess == 0 && r.Update != 0) || r == fresh) {
+            if ((processMode == 0 && r.update != 0) || r == fresh) {
                 return {};
             }
             return {Placement::Overwrite, p};
         }
-        if (r.Date < fresh.Date) {
+        if (r.date < fresh.date) {
             // Newest first: the day goes before the first older record (the sentinel is older than all).
             return {Placement::Insert, p};
         }
     }
     // Only a book without its sentinel gets here: keep the day at the end rather than drop it.
-    return fresh.Date.isEmpty() ? Placement{} : Placement{Placement::Append, m_past.size()};
+    return fresh.date.isEmpty() ? Placement{} : Placement{Placement::Append, m_past.size()};
 }
 
-qsizetype ProfitBook::FindDate(const QString& date) const {
+qsizetype ProfitBook::findDate(const QString& date) const {
     const auto it =
-        std::find_if(m_past.cbegin(), m_past.cend(), [&date](const PassbookRecord& r) { return r.Date == date; });
+        std::find_if(m_past.cbegin(), m_past.cend(), [&date](const PassbookRecord& r) { return r.date == date; });
     return it == m_past.cend() ? -1 : it - m_past.cbegin();
 }
 
-void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]] qint32 lngAmtBuyTomorrow,
-                             qint32 lngAmtBuyYesterday, const QString& strCurDate, qint16 intUpdate,
-                             qint16 intProcess) {
-    QString day = strCurDate;
-    if (day.isEmpty() && m_curDate) {
-        day = m_curDate();
+void ProfitBook::checkRecord(qint32 todayStake, qint32 payout, [[maybe_unused]] qint32 tomorrowStake,
+                             qint32 yesterdayStake, const QString& saleDate, qint16 updateMode, qint16 processMode) {
+    QString day = saleDate;
+    if (day.isEmpty() && m_saleDate) {
+        day = m_saleDate();
     }
-    const qint32 stake = Money::Add(lngAmtBuy, lngAmtBuyYesterday);
-    const qint32 profit = Money::Sub(lngAmtPay, stake);
-    FollowFile();
-    const PassbookRecord fresh{day, stake, lngAmtPay, profit, intUpdate};
+    const qint32 stake = Money::add(todayStake, yesterdayStake);
+    const qint32 profit = Money::sub(payout, stake);
+    followFile();
+    const PassbookRecord fresh{day, stake, payout, profit, updateMode};
     // A day without bets gets no record, and an existing record of that day is kept. Nothing to change
     // needs no lock.
-    if (stake == 0 || PlaceRecord(fresh, intProcess).Kind == Placement::Unchanged) {
-        CalcRecord();
+    if (stake == 0 || placeRecord(fresh, processMode).kind == Placement::Unchanged) {
+        calcRecord();
         return;
     }
     bool full = false;
-    ChangeFile([&] {
-        const Placement place = PlaceRecord(fresh, intProcess);
-        switch (place.Kind) {
+    changeFile([&] {
+        const Placement place = placeRecord(fresh, processMode);
+        switch (place.kind) {
         case Placement::Unchanged:
             return false;
         case Placement::Overwrite:
-            m_past[place.Pos] = fresh;
+            m_past[place.pos] = fresh;
             return true;
         case Placement::Insert:
         case Placement::Append:
@@ -429,32 +428,32 @@ void ProfitBook::CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, [[maybe_unused]
                 full = true;
                 return false;
             }
-            m_past.insert(place.Pos, fresh);
+            m_past.insert(place.pos, fresh);
             return true;
         }
         return false;
     });
     // The automatic update meets a full book at every refresh: it says so once a run; the user's own entry
     // is always answered.
-    if (full && (intProcess != 0 || !std::exchange(m_fullSaid, true))) {
-        ReportFailure(
+    if (full && (processMode != 0 || !std::exchange(m_fullSaid, true))) {
+        reportFailure(
             QStringLiteral("通帳 %1 は%2日分の記録で一杯のため、%3 の記録を加えられません。通帳はそのままです。"
                            "古い日を削除してから登録してください。")
-                .arg(QDir::toNativeSeparators(FilePath()))
+                .arg(QDir::toNativeSeparators(filePath()))
                 .arg(kMaxLines)
                 .arg(day),
             QString());
     }
 }
 
-void ProfitBook::DeleteRecord(const QString& strDate) {
-    FollowFile();
-    if (FindDate(strDate) < 0) {
-        CalcRecord();
+void ProfitBook::deleteRecord(const QString& date) {
+    followFile();
+    if (findDate(date) < 0) {
+        calcRecord();
         return;
     }
-    ChangeFile([&] {
-        const qsizetype p = FindDate(strDate);
+    changeFile([&] {
+        const qsizetype p = findDate(date);
         if (p >= 0) {
             m_past.removeAt(p);
         }
@@ -463,101 +462,101 @@ void ProfitBook::DeleteRecord(const QString& strDate) {
 }
 
 template <typename Before>
-void ProfitBook::SortRecords(QList<PassbookRecord>& list, Before before) {
+void ProfitBook::sortRecords(QList<PassbookRecord>& list, Before before) {
     // A stable sort on the keys gives the order of the pairwise exchange the book was always sorted with,
     // wherever the keys tell records apart, in n log n: a book of thousands of days tied on date and
     // profit made the exchange run for half a minute before the window could show anything.
     std::stable_sort(list.begin(), list.end(), before);
 }
 
-void ProfitBook::CalcRecord() {
+void ProfitBook::calcRecord() {
     m_best.clear();
     m_worst.clear();
     // The last record is the sentinel in a sound book; it is left out whatever it holds.
     for (qsizetype p = 0; p + 1 < m_past.size(); ++p) {
         const PassbookRecord& r = m_past[p];
-        if (r.Profit > 0) {
+        if (r.profit > 0) {
             m_best.append(r);
-        } else if (r.Profit < 0) {
+        } else if (r.profit < 0) {
             m_worst.append(r);
         }
     }
-    SortRecords(m_best, [](const PassbookRecord& a, const PassbookRecord& b) {
-        return a.Profit > b.Profit || (a.Profit == b.Profit && a.Date > b.Date);
+    sortRecords(m_best, [](const PassbookRecord& a, const PassbookRecord& b) {
+        return a.profit > b.profit || (a.profit == b.profit && a.date > b.date);
     });
-    SortRecords(m_worst, [](const PassbookRecord& a, const PassbookRecord& b) {
-        return a.Profit < b.Profit || (a.Profit == b.Profit && a.Date > b.Date);
+    sortRecords(m_worst, [](const PassbookRecord& a, const PassbookRecord& b) {
+        return a.profit < b.profit || (a.profit == b.profit && a.date > b.date);
     });
 
-    m_totalBuy = Sum(m_past, &PassbookRecord::Buy);
-    m_totalPay = Sum(m_past, &PassbookRecord::Pay);
-    m_totalProfit = Sum(m_past, &PassbookRecord::Profit);
+    m_totalBuy = sum(m_past, &PassbookRecord::buy);
+    m_totalPay = sum(m_past, &PassbookRecord::pay);
+    m_totalProfit = sum(m_past, &PassbookRecord::profit);
 }
 
-const PassbookRecord& ProfitBook::Past(qsizetype i) const {
+const PassbookRecord& ProfitBook::past(qsizetype i) const {
     if (i < 1 || i > m_past.size()) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return m_past[i - 1];
 }
 
 namespace {
-const PassbookRecord& Listed(const QList<PassbookRecord>& list, qsizetype i) {
+const PassbookRecord& listed(const QList<PassbookRecord>& list, qsizetype i) {
     if (i < 1 || i > list.size()) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return list[i - 1];
 }
 } // namespace
 
-const QString& ProfitBook::PastDate(qsizetype i) const {
-    return Past(i).Date;
+const QString& ProfitBook::pastDate(qsizetype i) const {
+    return past(i).date;
 }
-qint32 ProfitBook::PastBuy(qsizetype i) const {
-    return Past(i).Buy;
+qint32 ProfitBook::pastBuy(qsizetype i) const {
+    return past(i).buy;
 }
-qint32 ProfitBook::PastPay(qsizetype i) const {
-    return Past(i).Pay;
+qint32 ProfitBook::pastPay(qsizetype i) const {
+    return past(i).pay;
 }
-qint32 ProfitBook::PastProfit(qsizetype i) const {
-    return Past(i).Profit;
+qint32 ProfitBook::pastProfit(qsizetype i) const {
+    return past(i).profit;
 }
-qint16 ProfitBook::PastUpdate(qsizetype i) const {
-    return Past(i).Update;
-}
-
-const QString& ProfitBook::BestDate(qsizetype i) const {
-    return Listed(m_best, i).Date;
-}
-qint32 ProfitBook::BestBuy(qsizetype i) const {
-    return Listed(m_best, i).Buy;
-}
-qint32 ProfitBook::BestPay(qsizetype i) const {
-    return Listed(m_best, i).Pay;
-}
-qint32 ProfitBook::BestProfit(qsizetype i) const {
-    return Listed(m_best, i).Profit;
+qint16 ProfitBook::pastUpdate(qsizetype i) const {
+    return past(i).update;
 }
 
-const QString& ProfitBook::WorstDate(qsizetype i) const {
-    return Listed(m_worst, i).Date;
+const QString& ProfitBook::bestDate(qsizetype i) const {
+    return listed(m_best, i).date;
 }
-qint32 ProfitBook::WorstBuy(qsizetype i) const {
-    return Listed(m_worst, i).Buy;
+qint32 ProfitBook::bestBuy(qsizetype i) const {
+    return listed(m_best, i).buy;
 }
-qint32 ProfitBook::WorstPay(qsizetype i) const {
-    return Listed(m_worst, i).Pay;
+qint32 ProfitBook::bestPay(qsizetype i) const {
+    return listed(m_best, i).pay;
 }
-qint32 ProfitBook::WorstProfit(qsizetype i) const {
-    return Listed(m_worst, i).Profit;
+qint32 ProfitBook::bestProfit(qsizetype i) const {
+    return listed(m_best, i).profit;
 }
 
-qint64 ProfitBook::TotalBuy() const {
+const QString& ProfitBook::worstDate(qsizetype i) const {
+    return listed(m_worst, i).date;
+}
+qint32 ProfitBook::worstBuy(qsizetype i) const {
+    return listed(m_worst, i).buy;
+}
+qint32 ProfitBook::worstPay(qsizetype i) const {
+    return listed(m_worst, i).pay;
+}
+qint32 ProfitBook::worstProfit(qsizetype i) const {
+    return listed(m_worst, i).profit;
+}
+
+qint64 ProfitBook::totalBuy() const {
     return m_totalBuy;
 }
-qint64 ProfitBook::TotalPay() const {
+qint64 ProfitBook::totalPay() const {
     return m_totalPay;
 }
-qint64 ProfitBook::TotalProfit() const {
+qint64 ProfitBook::totalProfit() const {
     return m_totalProfit;
 }

@@ -10,11 +10,11 @@
 
 // One day of the profit book.
 struct PassbookRecord {
-    QString Date;      // yyyymmdd as the client writes dates; the sentinel ending the book has "00000000"
-    qint32 Buy = 0;    // amount bet that day, yen
-    qint32 Pay = 0;    // payouts of the day, yen
-    qint32 Profit = 0; // Pay - Buy when the record was written
-    qint16 Update = 0; // non-zero: entered by the user, so the automatic daily update leaves it alone
+    QString date;      // yyyymmdd as the client writes dates; the sentinel ending the book has "00000000"
+    qint32 buy = 0;    // amount bet that day, yen
+    qint32 pay = 0;    // payouts of the day, yen
+    qint32 profit = 0; // Pay - Buy when the record was written
+    qint16 update = 0; // non-zero: entered by the user, so the automatic daily update leaves it alone
 
     friend bool operator==(const PassbookRecord&, const PassbookRecord&) = default;
 };
@@ -38,9 +38,9 @@ struct PassbookRecord {
 // in memory only.
 class ProfitBook {
 public:
-    static QString FileName();     // "VQPROFIT.TXT"
-    static QString LockName();     // "VQPROFIT.LCK"
-    static QString SentinelDate(); // "00000000"
+    static QString fileName();     // "VQPROFIT.TXT"
+    static QString lockName();     // "VQPROFIT.LCK"
+    static QString sentinelDate(); // "00000000"
 
     ProfitBook();
     ~ProfitBook();
@@ -49,7 +49,7 @@ public:
 
     // The client folder holding the book (a trailing separator is added when missing).
     void setFolder(const QString& folder);
-    const QString& Folder() const { return m_folder; }
+    const QString& folder() const { return m_folder; }
     // Where CheckRecord learns the client's current date (yyyymmdd) when it is given none.
     void setCurDateSource(std::function<QString()> source);
 
@@ -57,95 +57,95 @@ public:
     // may end in CR LF, CR or LF; each line is one record, taken as it is. The statistics are not
     // computed here. Returns at once while the file is being read or written. Temporaries left in the
     // folder by a save that was cut short (a crash, a kill) are removed first.
-    void GetRecord();
-    // Adds or updates the record of one day (strCurDate, or the client's current date when empty) with
-    // the stake lngAmtBuy + lngAmtBuyYesterday and the payout lngAmtPay, recomputes the statistics and
+    void getRecord();
+    // Adds or updates the record of one day (saleDate, or the client's current date when empty) with
+    // the stake stake + yesterdayStake and the payout payout, recomputes the statistics and
     // saves the book when it changed. The book is first brought up to the file when another process has
-    // changed it. A stake of 0 changes nothing. With intProcess 0 (the automatic
+    // changed it. A stake of 0 changes nothing. With processMode 0 (the automatic
     // update) a record whose Update is non-zero is kept. A day older than every record (only a book
-    // without its sentinel has one) goes at the end. lngAmtBuyTomorrow is not used. Raises the overflow
+    // without its sentinel has one) goes at the end. tomorrowStake is not used. Raises the overflow
     // error when the stake or the profit does not fit 32 bits, before anything changes.
-    void CheckRecord(qint32 lngAmtBuy, qint32 lngAmtPay, qint32 lngAmtBuyTomorrow, qint32 lngAmtBuyYesterday,
-                     const QString& strCurDate, qint16 intUpdate, qint16 intProcess);
+    void checkRecord(qint32 stake, qint32 payout, qint32 tomorrowStake, qint32 yesterdayStake, const QString& saleDate,
+                     qint16 updateMode, qint16 processMode);
     // Removes the first record of exactly that date (the sentinel too), recomputes the statistics and
     // saves the book when a record was removed.
-    void DeleteRecord(const QString& strDate);
+    void deleteRecord(const QString& date);
 
     // The book, positions 1..PastCount (sentinel included). Other positions raise the index error.
-    qsizetype PastCount() const { return m_past.size(); }
-    const QString& PastDate(qsizetype i) const;
-    qint32 PastBuy(qsizetype i) const;
-    qint32 PastPay(qsizetype i) const;
-    qint32 PastProfit(qsizetype i) const;
-    qint16 PastUpdate(qsizetype i) const;
+    qsizetype pastCount() const { return m_past.size(); }
+    const QString& pastDate(qsizetype i) const;
+    qint32 pastBuy(qsizetype i) const;
+    qint32 pastPay(qsizetype i) const;
+    qint32 pastProfit(qsizetype i) const;
+    qint16 pastUpdate(qsizetype i) const;
 
     // Days with a gain, largest first (equal gains: later date first). The last record of the book is
     // never listed.
-    qsizetype BestCount() const { return m_best.size(); }
-    const QString& BestDate(qsizetype i) const;
-    qint32 BestBuy(qsizetype i) const;
-    qint32 BestPay(qsizetype i) const;
-    qint32 BestProfit(qsizetype i) const;
+    qsizetype bestCount() const { return m_best.size(); }
+    const QString& bestDate(qsizetype i) const;
+    qint32 bestBuy(qsizetype i) const;
+    qint32 bestPay(qsizetype i) const;
+    qint32 bestProfit(qsizetype i) const;
 
     // Days with a loss, largest loss first (equal losses: later date first); the last record never.
-    qsizetype WorstCount() const { return m_worst.size(); }
-    const QString& WorstDate(qsizetype i) const;
-    qint32 WorstBuy(qsizetype i) const;
-    qint32 WorstPay(qsizetype i) const;
-    qint32 WorstProfit(qsizetype i) const;
+    qsizetype worstCount() const { return m_worst.size(); }
+    const QString& worstDate(qsizetype i) const;
+    qint32 worstBuy(qsizetype i) const;
+    qint32 worstPay(qsizetype i) const;
+    qint32 worstProfit(qsizetype i) const;
 
     // Sums over the whole book, in 64 bits (each record stays within its 32-bit fields).
-    qint64 TotalBuy() const;
-    qint64 TotalPay() const;
-    qint64 TotalProfit() const;
+    qint64 totalBuy() const;
+    qint64 totalPay() const;
+    qint64 totalProfit() const;
 
     // The line form of a record: date, Buy, Pay (8 characters each), Profit (9) and Update (1), every
     // field left-aligned, blank-padded and cut to its width; no line end.
-    static QString RecordToLine(const PassbookRecord& record);
-    static void AppendLine(QString& out, const PassbookRecord& record); // the same, added to the end of out
+    static QString recordToLine(const PassbookRecord& record);
+    static void appendLine(QString& out, const PassbookRecord& record); // the same, added to the end of out
     // A line read back by character positions; missing or non-numeric fields read as 0, numbers are
     // rounded to whole yen.
-    static PassbookRecord LineToRecord(QStringView line);
+    static PassbookRecord lineToRecord(QStringView line);
 
 private:
     friend class ProfitBookProbe; // tests hold the busy flag to check the guard
 
     // What a change of one day's record does to the book: nothing, or overwrite, insert or append at pos.
     struct Placement {
-        enum Kind { Unchanged, Overwrite, Insert, Append } Kind = Unchanged;
-        qsizetype Pos = 0;
+        enum Kind { Unchanged, Overwrite, Insert, Append } kind = Unchanged;
+        qsizetype pos = 0;
     };
-    Placement PlaceRecord(const PassbookRecord& fresh, qint16 intProcess) const;
-    qsizetype FindDate(const QString& date) const; // 0-based, -1 when absent
+    Placement placeRecord(const PassbookRecord& fresh, qint16 processMode) const;
+    qsizetype findDate(const QString& date) const; // 0-based, -1 when absent
 
-    void CalcRecord();
-    bool SaveRecord(); // false after a reported failure
+    void calcRecord();
+    bool saveRecord(); // false after a reported failure
     template <typename Before>
-    static void SortRecords(QList<PassbookRecord>& list, Before before);
+    static void sortRecords(QList<PassbookRecord>& list, Before before);
 
     // The file's records, or the reason they could not be read whole. A missing file is a new book.
     struct FileRead {
-        QList<PassbookRecord> Records;
-        QString Failure;
-        bool Missing = false;
+        QList<PassbookRecord> records;
+        QString failure;
+        bool missing = false;
     };
-    FileRead ReadFile() const;
+    FileRead readFile() const;
     // Reads the file again when it is not the one last read or written (another process replaced it).
-    void FollowFile();
+    void followFile();
     // Makes a change under the book's lock, on the book as the file holds it then, and saves it when
     // `change` says it changed something. Without the lock or a whole read the change is made in memory
     // only, and reported.
     template <typename Change>
-    void ChangeFile(Change change);
+    void changeFile(Change change);
 
-    QString FilePath() const;
+    QString filePath() const;
     // Size and times of the file: every save replaces the file, so a different stamp means another writer.
-    QString FileStamp() const;
-    static bool WriteFile(const QString& path, const QByteArray& bytes, QString& failure);
-    const PassbookRecord& Past(qsizetype i) const;
+    QString fileStamp() const;
+    static bool writeFile(const QString& path, const QByteArray& bytes, QString& failure);
+    const PassbookRecord& past(qsizetype i) const;
 
     QString m_folder;
-    std::function<QString()> m_curDate;
+    std::function<QString()> m_saleDate;
     QList<PassbookRecord> m_past;
     QList<PassbookRecord> m_best;
     QList<PassbookRecord> m_worst;

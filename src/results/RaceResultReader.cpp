@@ -28,19 +28,19 @@ constexpr qint16 kMaxRunner = 18;
 // One payout section: how many entries it holds, how wide one entry is, which byte tells whether the
 // entry is filled (the units digit of its first number), where its numbers and its amount stand.
 struct NumberField {
-    int Offset;
-    int Width;
+    int offset;
+    int width;
 };
 struct SectionLayout {
-    int Entries;
-    int Width;
-    int PresenceOffset;
-    int NumberCount;
-    NumberField Numbers[3];
-    int AmountOffset;
+    int entries;
+    int width;
+    int presenceOffset;
+    int numberCount;
+    NumberField numbers[3];
+    int amountOffset;
 };
 
-const SectionLayout& Layout(int betType) {
+const SectionLayout& layout(int betType) {
     static const SectionLayout kLayouts[7] = {
         {3, 10, 1, 1, {{0, 2}, {0, 0}, {0, 0}}, 2},  // win
         {5, 10, 1, 1, {{0, 2}, {0, 0}, {0, 0}}, 2},  // place
@@ -56,8 +56,8 @@ const SectionLayout& Layout(int betType) {
 // Where each section starts in the result file. Exacta lies behind wide but is read before it, so the
 // result lines (and the results window built from them) list exacta first.
 struct ResultSection {
-    int BetType;
-    int Pos;
+    int betType;
+    int pos;
 };
 constexpr ResultSection kResultSections[7] = {
     {kWin, 378}, {kPlace, 408}, {kBracket, 458}, {kQuinella, 494}, {kExacta, 676}, {kWide, 536}, {kTrio, 760},
@@ -73,11 +73,11 @@ constexpr int kSlotWidth = 40;
 // The per-bet-type payout files, in reading order. RefundPos is the offset of the refunds read behind the
 // section (0: none are read, though win and place carry them); IsWaku tells bracket marks from horses.
 struct PayoutFileLayout {
-    const char* Prefix;
-    int BetType;
-    int RecordWidth;
-    int RefundOffset;
-    bool IsWaku;
+    const char* prefix;
+    int betType;
+    int recordWidth;
+    int refundOffset;
+    bool isWaku;
 };
 constexpr PayoutFileLayout kPayoutFiles[7] = {
     {"TH-", kWin, 44, 0, false},       {"FH-", kPlace, 64, 0, false},   {"WH-", kBracket, 48, 40, true},
@@ -90,33 +90,33 @@ constexpr qsizetype kPayoutPresenceOffset = 2;
 
 // A field is taken only when the file holds all of it: a half-written file must not turn "    1230"
 // into a payout of 12, nor " 5" into horse 0. Past the end the field is empty.
-QByteArrayView Field(QByteArrayView data, qsizetype pos, qsizetype len) {
+QByteArrayView field(QByteArrayView data, qsizetype pos, qsizetype len) {
     if (pos < 1 || len <= 0 || pos - 1 + len > data.size()) {
         return QByteArrayView();
     }
-    return Bytes::Cut(data, pos, len);
+    return Bytes::cut(data, pos, len);
 }
 
-QString FieldText(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Bytes::Text(Field(data, pos, len), 1, len);
+QString fieldText(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Bytes::text(field(data, pos, len), 1, len);
 }
 
-qint32 FieldNumber(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Bytes::Number(Field(data, pos, len), 1, len);
+qint32 fieldNumber(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Bytes::number(field(data, pos, len), 1, len);
 }
 
-qint16 FieldSmall(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Num::ClampToInt16(FieldNumber(data, pos, len));
+qint16 fieldSmall(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Num::clampToInt16(fieldNumber(data, pos, len));
 }
 
 // Only half-width blanks are padding in these files; a full-width space belongs to the text.
-QString TrimmedText(QByteArrayView data, qsizetype pos, qsizetype len) {
-    return Text::TrimBlanks(FieldText(data, pos, len)).toString();
+QString trimmedText(QByteArrayView data, qsizetype pos, qsizetype len) {
+    return Text::trimBlanks(fieldText(data, pos, len)).toString();
 }
 
 // The hexadecimal digits of a venue code or race number as they appear in a result file id; a negative
 // value has none and can never match.
-QString HexText(qint32 value) {
+QString hexText(qint32 value) {
     return value < 0 ? QString() : QString::number(value, 16).toUpper();
 }
 
@@ -128,18 +128,18 @@ constexpr qsizetype kPayoutRecords = 12;
 
 // Reads the file of that name when there is one. A file that cannot be opened, or whose length is not
 // `length`, is named in the warnings: it is what the client is still writing, or what a crash left.
-std::optional<QByteArray> ReadClientFile(const QString& folder, const QString& name, qsizetype length,
+std::optional<QByteArray> readClientFile(const QString& folder, const QString& name, qsizetype length,
                                          FileWarnings& warnings) {
-    const QString path = ClientFiles::FindFile(folder, name);
+    const QString path = ClientFiles::findFile(folder, name);
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<QByteArray> file = ReadWholeFile(path);
+    std::optional<QByteArray> file = readWholeFile(path);
     const QString found = QFileInfo(path).fileName();
     if (!file) {
-        Warnings::Add(warnings, {found, FileWarning::Problem::Unreadable});
+        Warnings::add(warnings, {found, FileWarning::Problem::Unreadable});
     } else if (file->size() != length) {
-        Warnings::Add(warnings, {found, FileWarning::Problem::WrongLength, file->size(), length});
+        Warnings::add(warnings, {found, FileWarning::Problem::WrongLength, file->size(), length});
     }
     return file;
 }
@@ -150,7 +150,7 @@ RaceResultReader::RaceResultReader() = default;
 RaceResultReader::~RaceResultReader() = default;
 
 void RaceResultReader::setPathName(const QString& folder) {
-    m_pathName = AddPathSep(folder);
+    m_pathName = addPathSep(folder);
 }
 void RaceResultReader::setFileName(const QString& raceId) {
     m_fileName = raceId;
@@ -159,7 +159,7 @@ void RaceResultReader::setTosu(qint16 tosu) {
     m_tosu = tosu;
 }
 
-bool RaceResultReader::GetData(const QString& strDate) {
+bool RaceResultReader::getData(const QString& date) {
     m_kekka.clear();
     m_kekkaPayout.clear();
     m_umaRefundSeen = false;
@@ -169,18 +169,18 @@ bool RaceResultReader::GetData(const QString& strDate) {
     m_henkanUmaNum.clear();
     m_henkanWakuNum.clear();
 
-    bool read = ReadResultFile();
+    bool read = readResultFile();
     if (!read) {
-        read = ReadPayoutFiles(strDate);
+        read = readPayoutFiles(date);
     }
     return read && !m_kekka.empty();
 }
 
-bool RaceResultReader::ReadResultFile() {
+bool RaceResultReader::readResultFile() {
     std::optional<QByteArray> file =
-        ReadClientFile(m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
+        readClientFile(m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
     if (!file) {
-        file = ReadClientFile(m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
+        file = readClientFile(m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
     }
     if (!file) {
         return false;
@@ -189,68 +189,68 @@ bool RaceResultReader::ReadResultFile() {
 
     // The file must describe the race it was opened for; a stray or renamed file is not taken.
     LineKey key;
-    key.Venue = KaisaiCode(FieldText(data, 9, 4));
-    const qint32 race = FieldNumber(data, 21, 2);
+    key.venue = kaisaiCode(fieldText(data, 9, 4));
+    const qint32 race = fieldNumber(data, 21, 2);
     const QString id =
-        HexText(key.Venue) + FieldText(data, 16, 1) + FieldText(data, 18, 1) + FieldText(data, 20, 1) + HexText(race);
+        hexText(key.venue) + fieldText(data, 16, 1) + fieldText(data, 18, 1) + fieldText(data, 20, 1) + hexText(race);
     if (race < 0 || id != m_fileName) {
         return false;
     }
-    key.Race = static_cast<qint16>(race); // two digits at most
+    key.race = static_cast<qint16>(race); // two digits at most
 
-    m_weather = TrimmedText(data, 23, 4);
-    m_turf = TrimmedText(data, 27, 4);
-    m_dirt = TrimmedText(data, 31, 4);
-    m_raceName1 = TrimmedText(data, 35, 28);
-    m_raceName2 = TrimmedText(data, 63, 28);
+    m_weather = trimmedText(data, 23, 4);
+    m_turf = trimmedText(data, 27, 4);
+    m_dirt = trimmedText(data, 31, 4);
+    m_raceName1 = trimmedText(data, 35, 28);
+    m_raceName2 = trimmedText(data, 63, 28);
 
     for (int s = 0; s < 5; ++s) {
         const qsizetype p = kSlotPos + qsizetype(s) * kSlotWidth;
-        const char first = Bytes::At(data, p);
+        const char first = Bytes::at(data, p);
         // A blank slot (or one the file does not reach) keeps what an earlier read left in it.
         if (first == ' ' || p > data.size()) {
             continue;
         }
         Finisher& f = m_finishers[s];
-        f.Chaku = FieldSmall(data, p, 1);
-        f.Num = FieldSmall(data, p + 2, 2);
-        f.UmaName = Width::ToHalf(FieldText(data, p + 4, 18)).replace(QStringLiteral("ｰ"), QStringLiteral("-"));
-        f.Diff = FieldText(data, p + 22, 6);
+        f.chaku = fieldSmall(data, p, 1);
+        f.num = fieldSmall(data, p + 2, 2);
+        f.umaName = Width::toHalf(fieldText(data, p + 4, 18)).replace(QStringLiteral("ｰ"), QStringLiteral("-"));
+        f.diff = fieldText(data, p + 22, 6);
     }
 
     for (const ResultSection& section : kResultSections) {
-        ReadSection(data, section.Pos, section.BetType, key);
+        readSection(data, section.pos, section.betType, key);
     }
 
-    if (Bytes::At(data, kRefundFlagPos) == '1') {
-        ReadUmaRefunds(data, kUmaRefundPos, key);
-        ReadWakuRefunds(data, kWakuRefundPos, key);
+    if (Bytes::at(data, kRefundFlagPos) == '1') {
+        readUmaRefunds(data, kUmaRefundPos, key);
+        readWakuRefunds(data, kWakuRefundPos, key);
     }
 
-    if (Bytes::At(data, kHashPos) == '#') {
+    if (Bytes::at(data, kHashPos) == '#') {
         for (int s = 1; s <= 5; ++s) {
-            const char b = Bytes::At(data, kHashPos + s);
+            const char b = Bytes::at(data, kHashPos + s);
             if (b != ' ' && b != '\0') {
-                m_finishers[s - 1].WakuNum = FieldSmall(data, kHashPos + s, 1);
+                m_finishers[s - 1].wakuNum = fieldSmall(data, kHashPos + s, 1);
             }
         }
     }
     return true;
 }
 
-bool RaceResultReader::ReadPayoutFiles(const QString& strDate) {
+bool RaceResultReader::readPayoutFiles(const QString& date) {
     // Race 0 (an id letter outside "1"-"C") locates no record.
-    const qint16 race = m_fileName.isEmpty() ? qint16(0) : CodeToNum(QStringView(m_fileName).right(1));
+    const qint16 race = m_fileName.isEmpty() ? qint16(0) : codeToNum(QStringView(m_fileName).right(1));
     bool anyRead = false;
     for (const PayoutFileLayout& layout : kPayoutFiles) {
-        const QString name = QString::fromLatin1(layout.Prefix) + m_fileName.left(4) + ".JRA";
+        const QString name = QString::fromLatin1(layout.prefix) + m_fileName.left(4) + ".JRA";
         const std::optional<QByteArray> file =
-            ReadClientFile(m_pathName, name, kPayoutHeaderLength + kPayoutRecords * layout.RecordWidth, m_warnings);
+            readClientFile(m_pathName, name, kPayoutHeaderLength + kPayoutRecords * layout.recordWidth, m_warnings);
         if (!file) {
             continue;
         }
         const QByteArrayView data(*file);
-        if (FieldText(data, 1, 8) != strDate) {
+        if (fieldText(data, 1, 8) != date) {
             continue;
         }
         anyRead = true;
@@ -258,43 +258,43 @@ bool RaceResultReader::ReadPayoutFiles(const QString& strDate) {
             continue;
         }
         LineKey key;
-        key.Venue = KaisaiCode(FieldText(data, 9, 4));
-        key.Race = race;
-        const qsizetype record = kPayoutFirstRecord + qsizetype(race - 1) * layout.RecordWidth;
-        if (Bytes::At(data, record + kPayoutPresenceOffset) != '1') {
+        key.venue = kaisaiCode(fieldText(data, 9, 4));
+        key.race = race;
+        const qsizetype record = kPayoutFirstRecord + qsizetype(race - 1) * layout.recordWidth;
+        if (Bytes::at(data, record + kPayoutPresenceOffset) != '1') {
             continue;
         }
-        ReadSection(data, record + kPayoutSectionOffset, layout.BetType, key);
-        if (layout.RefundOffset == 0) {
+        readSection(data, record + kPayoutSectionOffset, layout.betType, key);
+        if (layout.refundOffset == 0) {
             continue;
         }
-        if (layout.IsWaku) {
-            ReadWakuRefunds(data, record + layout.RefundOffset, key);
+        if (layout.isWaku) {
+            readWakuRefunds(data, record + layout.refundOffset, key);
         } else {
-            ReadUmaRefunds(data, record + layout.RefundOffset, key);
+            readUmaRefunds(data, record + layout.refundOffset, key);
         }
     }
     return anyRead;
 }
 
-void RaceResultReader::ReadSection(QByteArrayView data, qsizetype pos, int betType, LineKey key) {
-    const SectionLayout& l = Layout(betType);
-    for (int k = 0; k < l.Entries; ++k) {
-        const qsizetype e = pos + qsizetype(k) * l.Width;
-        if (Field(data, e, l.Width).isEmpty() || Bytes::At(data, e + l.PresenceOffset) == ' ') {
+void RaceResultReader::readSection(QByteArrayView data, qsizetype pos, int betType, LineKey key) {
+    const SectionLayout& l = layout(betType);
+    for (int k = 0; k < l.entries; ++k) {
+        const qsizetype e = pos + qsizetype(k) * l.width;
+        if (field(data, e, l.width).isEmpty() || Bytes::at(data, e + l.presenceOffset) == ' ') {
             continue;
         }
         // Numbers fill the line from the right: a one-number bet uses only the third.
         qint16 nums[3] = {0, 0, 0};
-        for (int i = 0; i < l.NumberCount; ++i) {
-            nums[3 - l.NumberCount + i] = FieldSmall(data, e + l.Numbers[i].Offset, l.Numbers[i].Width);
+        for (int i = 0; i < l.numberCount; ++i) {
+            nums[3 - l.numberCount + i] = fieldSmall(data, e + l.numbers[i].offset, l.numbers[i].width);
         }
-        const qint32 amount = FieldNumber(data, e + l.AmountOffset, 8);
-        AddLine(key, betType, nums[0], nums[1], nums[2], amount);
+        const qint32 amount = fieldNumber(data, e + l.amountOffset, 8);
+        addLine(key, betType, nums[0], nums[1], nums[2], amount);
     }
 }
 
-void RaceResultReader::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key) {
+void RaceResultReader::readUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key) {
     if (m_umaRefundSeen) {
         return;
     }
@@ -302,11 +302,11 @@ void RaceResultReader::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKe
     const qint16 tosu = std::min(m_tosu, kMaxHorse);
     bool first = true;
     for (int slot = 0; slot < 5; ++slot) {
-        const QByteArrayView bytes = Field(data, pos + 2 * slot, 2);
+        const QByteArrayView bytes = field(data, pos + 2 * slot, 2);
         if (bytes.isEmpty() || bytes == "  ") {
             continue;
         }
-        const qint16 e = Num::ToInt16(bytes);
+        const qint16 e = Num::toInt16(bytes);
         // A slot naming no runner ("-9", " 0", "ab", "99") is passed over like a blank one: expanded, it
         // would name horse 0 or a horse no race has, and refund bets that were never refunded.
         if (e < 1 || e > kMaxRunner) {
@@ -319,25 +319,25 @@ void RaceResultReader::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKe
         m_henkanUmaNum += QString::number(e);
         first = false;
 
-        AddLine(key, kWin, 0, 0, e, 0);
-        AddLine(key, kPlace, 0, 0, e, 0);
+        addLine(key, kWin, 0, 0, e, 0);
+        addLine(key, kPlace, 0, 0, e, 0);
         // Partners below the refunded horse are all runners that can exist; only those above need the count.
         for (const int type : {kQuinella, kWide}) {
             for (qint16 h = 1; h < e; ++h) {
-                AddLine(key, type, 0, h, e, 0);
+                addLine(key, type, 0, h, e, 0);
             }
             for (qint16 h = e + 1; h <= tosu; ++h) {
-                AddLine(key, type, 0, e, h, 0);
+                addLine(key, type, 0, e, h, 0);
             }
         }
         for (qint16 k = 1; k <= tosu; ++k) {
             if (k != e) {
-                AddLine(key, kExacta, 0, e, k, 0);
+                addLine(key, kExacta, 0, e, k, 0);
             }
         }
         for (qint16 k = 1; k <= tosu; ++k) {
             if (k != e) {
-                AddLine(key, kExacta, 0, k, e, 0);
+                addLine(key, kExacta, 0, k, e, 0);
             }
         }
         for (qint16 g = 1; g <= tosu; ++g) {
@@ -347,20 +347,20 @@ void RaceResultReader::ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKe
                 }
                 qint16 n[3] = {e, g, h};
                 std::sort(std::begin(n), std::end(n));
-                AddLine(key, kTrio, n[0], n[1], n[2], 0);
+                addLine(key, kTrio, n[0], n[1], n[2], 0);
             }
         }
     }
 }
 
-void RaceResultReader::ReadWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key) {
+void RaceResultReader::readWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key) {
     if (m_wakuRefundSeen) {
         return;
     }
     m_henkanWakuNum = QStringLiteral(" ");
     bool first = true;
     for (qint16 i = 1; i <= 8; ++i) {
-        const char mark = Bytes::At(data, pos + i - 1);
+        const char mark = Bytes::at(data, pos + i - 1);
         if (mark == ' ' || mark == '\0') {
             continue;
         }
@@ -376,71 +376,71 @@ void RaceResultReader::ReadWakuRefunds(QByteArrayView data, qsizetype pos, LineK
             // Every combination containing bracket i, the same-bracket one included.
             m_henkanWakuNum += QString::number(i) + QStringLiteral("-*");
             for (qint16 n = 1; n <= i; ++n) {
-                AddLine(key, kBracket, 0, n, i, 0);
+                addLine(key, kBracket, 0, n, i, 0);
             }
             for (qint16 j = i + 1; j <= 8; ++j) {
-                AddLine(key, kBracket, 0, i, j, 0);
+                addLine(key, kBracket, 0, i, j, 0);
             }
         } else {
             m_henkanWakuNum += QString::number(i) + u'-' + QString::number(i);
-            AddLine(key, kBracket, 0, i, i, 0);
+            addLine(key, kBracket, 0, i, i, 0);
         }
     }
 }
 
-void RaceResultReader::AddLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount) {
+void RaceResultReader::addLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount) {
     BetLine line;
-    line.Venue = key.Venue;
-    line.RaceNum = key.Race;
-    line.BetType = static_cast<qint16>(betType);
-    line.Num1 = num1;
-    line.Num2 = num2;
-    line.Num3 = num3;
-    line.Payout = amount;
-    m_kekka.push_back(BetRecords::PackBet(line));
-    m_kekkaPayout.push_back(BetRecords::PackEvaluation(line));
+    line.venue = key.venue;
+    line.raceNum = key.race;
+    line.betType = static_cast<qint16>(betType);
+    line.num1 = num1;
+    line.num2 = num2;
+    line.num3 = num3;
+    line.payout = amount;
+    m_kekka.push_back(BetRecords::packBet(line));
+    m_kekkaPayout.push_back(BetRecords::packEvaluation(line));
 }
 
-BetLine RaceResultReader::KekkaRecord(qsizetype index) const {
-    if (index < 1 || index > KekkaCount()) {
-        throw AppError::IndexOutOfRange();
+BetLine RaceResultReader::kekkaRecord(qsizetype index) const {
+    if (index < 1 || index > kekkaCount()) {
+        throw AppError::indexOutOfRange();
     }
     const auto i = static_cast<std::size_t>(index - 1);
-    return BetRecords::Unpack(m_kekka[i], m_kekkaPayout[i]);
+    return BetRecords::unpack(m_kekka[i], m_kekkaPayout[i]);
 }
 
-QString RaceResultReader::Kekka(qsizetype index) const {
-    return LogToStr(KekkaRecord(index));
+QString RaceResultReader::kekka(qsizetype index) const {
+    return betLineText(kekkaRecord(index));
 }
 
-QStringList RaceResultReader::KekkaLines() const {
+QStringList RaceResultReader::kekkaLines() const {
     QStringList lines;
-    lines.reserve(KekkaCount());
-    for (qsizetype i = 1; i <= KekkaCount(); ++i) {
-        lines << Kekka(i);
+    lines.reserve(kekkaCount());
+    for (qsizetype i = 1; i <= kekkaCount(); ++i) {
+        lines << kekka(i);
     }
     return lines;
 }
 
-const RaceResultReader::Finisher& RaceResultReader::Slot(int index) const {
+const RaceResultReader::Finisher& RaceResultReader::slot(int index) const {
     if (index < 1 || index > 5) {
-        throw AppError::IndexOutOfRange();
+        throw AppError::indexOutOfRange();
     }
     return m_finishers[index - 1];
 }
 
-qint16 RaceResultReader::Chaku(int index) const {
-    return Slot(index).Chaku;
+qint16 RaceResultReader::chaku(int index) const {
+    return slot(index).chaku;
 }
-qint16 RaceResultReader::Num(int index) const {
-    return Slot(index).Num;
+qint16 RaceResultReader::num(int index) const {
+    return slot(index).num;
 }
-qint16 RaceResultReader::WakuNum(int index) const {
-    return Slot(index).WakuNum;
+qint16 RaceResultReader::wakuNum(int index) const {
+    return slot(index).wakuNum;
 }
-const QString& RaceResultReader::UmaName(int index) const {
-    return Slot(index).UmaName;
+const QString& RaceResultReader::umaName(int index) const {
+    return slot(index).umaName;
 }
-const QString& RaceResultReader::Diff(int index) const {
-    return Slot(index).Diff;
+const QString& RaceResultReader::diff(int index) const {
+    return slot(index).diff;
 }

@@ -24,60 +24,60 @@ public:
     void setTosu(qint16 tosu);               // runner count bounding the refund expansion
 
     // Reads the result file, else the payout files. True when a file was read and at least one result
-    // line came out. `strDate` is the meeting date, checked against the payout files only.
-    bool GetData(const QString& strDate);
+    // line came out. `date` is the meeting date, checked against the payout files only.
+    bool getData(const QString& date);
 
-    const QString& Weather() const { return m_weather; }
-    const QString& Turf() const { return m_turf; }
-    const QString& Dirt() const { return m_dirt; }
-    const QString& RaceName1() const { return m_raceName1; }
-    const QString& RaceName2() const { return m_raceName2; }
+    const QString& weather() const { return m_weather; }
+    const QString& turf() const { return m_turf; }
+    const QString& dirt() const { return m_dirt; }
+    const QString& raceName1() const { return m_raceName1; }
+    const QString& raceName2() const { return m_raceName2; }
 
     // Result lines 1..KekkaCount (27-character bet lines); any other index raises the index error.
-    QString Kekka(qsizetype index) const;
-    qsizetype KekkaCount() const { return static_cast<qsizetype>(m_kekka.size()); }
-    QStringList KekkaLines() const;
+    QString kekka(qsizetype index) const;
+    qsizetype kekkaCount() const { return static_cast<qsizetype>(m_kekka.size()); }
+    QStringList kekkaLines() const;
     // The same line as a record, fitted to its text form; any other index raises the index error.
-    BetLine KekkaRecord(qsizetype index) const;
+    BetLine kekkaRecord(qsizetype index) const;
 
     // Finisher slots 1..5; any other index raises the index error.
-    qint16 Chaku(int index) const;
-    qint16 Num(int index) const;
-    qint16 WakuNum(int index) const;
-    const QString& UmaName(int index) const;
-    const QString& Diff(int index) const;
+    qint16 chaku(int index) const;
+    qint16 num(int index) const;
+    qint16 wakuNum(int index) const;
+    const QString& umaName(int index) const;
+    const QString& diff(int index) const;
 
     // The refunds of the last read for display: a space, then the refunded horses ("3,7") or brackets
     // ("3-*,6-6"). Only horses 1..18 and bracket marks 1 and 2 are refunds; a slot or mark holding
     // anything else adds no result line and does not show here.
-    const QString& HenkanUmaNum() const { return m_henkanUmaNum; }
-    const QString& HenkanWakuNum() const { return m_henkanWakuNum; }
+    const QString& henkanUmaNum() const { return m_henkanUmaNum; }
+    const QString& henkanWakuNum() const { return m_henkanWakuNum; }
 
     // The files of the last GetData that could not be read whole (of another length than their layout, or
     // not to be opened). What they hold whole is still read.
-    const FileWarnings& Warnings() const { return m_warnings; }
+    const FileWarnings& warnings() const { return m_warnings; }
 
 private:
     struct Finisher {
-        qint16 Chaku = 0;
-        qint16 Num = 0;
-        QString UmaName;
-        QString Diff;
-        qint16 WakuNum = 0;
+        qint16 chaku = 0;
+        qint16 num = 0;
+        QString umaName;
+        QString diff;
+        qint16 wakuNum = 0;
     };
-    const Finisher& Slot(int index) const;
+    const Finisher& slot(int index) const;
 
     // Venue code and race number written into every result line of one read.
     struct LineKey {
-        qint16 Venue = 0;
-        qint16 Race = 0;
+        qint16 venue = 0;
+        qint16 race = 0;
     };
-    bool ReadResultFile();
-    bool ReadPayoutFiles(const QString& strDate);
-    void ReadSection(QByteArrayView data, qsizetype pos, int betType, LineKey key);
-    void ReadUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key);
-    void ReadWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key);
-    void AddLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount);
+    bool readResultFile();
+    bool readPayoutFiles(const QString& date);
+    void readSection(QByteArrayView data, qsizetype pos, int betType, LineKey key);
+    void readUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void readWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key);
+    void addLine(LineKey key, int betType, qint16 num1, qint16 num2, qint16 num3, qint32 amount);
 
     QString m_pathName;
     QString m_fileName;

@@ -17,31 +17,31 @@ public:
     void setSavePathName(const QString& folder);
 
     // Payout-list page ("払戻金一覧"), spaces as they are: appends the number ("01".."12") of every race
-    // the page lists to colElement, in the order found. Always true.
-    bool GetRaceNum(const QString& strText);
-    const QStringList& colElement() const { return m_colElement; }
+    // the page lists to foundRaces, in the order found. Always true.
+    bool getRaceNum(const QString& text);
+    const QStringList& foundRaces() const { return m_foundRaces; }
 
     // One race's results page ("競走成績") in which every half-width space was replaced by "#": writes its
     // result file into SavePathName, replacing an old one only once the new one is complete. True when the
     // file was written.
-    bool GetKekka(const QString& strText);
+    bool getKekka(const QString& text);
     // Name of the file the last successful GetKekka wrote ("KS-5328B.JRA"); empty otherwise.
-    const QString& KekkaFileName() const { return m_kekkaFileName; }
+    const QString& kekkaFileName() const { return m_kekkaFileName; }
     // When the last GetKekka made a result file but could not write it (a full disk, a link in its place, a
     // folder that cannot be made): the file's path and the reason. Empty otherwise.
-    const QString& WriteError() const { return m_writeError; }
+    const QString& writeError() const { return m_writeError; }
 
     // What GetKekka would write for the page, without writing it: the file name and its 849 bytes (the last
     // 14 the current date and time). Nothing when the page makes no result file.
     struct KekkaFile {
-        QString Name;
-        QByteArray Bytes;
+        QString name;
+        QByteArray bytes;
     };
-    static std::optional<KekkaFile> MakeKekka(const QString& strText);
+    static std::optional<KekkaFile> makeKekka(const QString& text);
 
 private:
     QString m_savePathName;
-    QStringList m_colElement;
+    QStringList m_foundRaces;
     QString m_kekkaFileName;
     QString m_writeError;
 };

@@ -54,7 +54,7 @@ public:
     }
 };
 
-QTableView* MakeTable(QStandardItemModel* model, QWidget* parent) {
+QTableView* makeTable(QStandardItemModel* model, QWidget* parent) {
     auto* proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(model);
     proxy->setSortRole(kSortRole);
@@ -79,15 +79,15 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     : QWidget(parent, Qt::Window), m_control(control) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("分析"));
-    setFont(Fonts::Proportional(9));
+    setFont(Fonts::proportional(9));
 
-    cboPeriod = new QComboBox(this);
-    cboPeriod->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
+    periodBox = new QComboBox(this);
+    periodBox->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
                          QStringLiteral("全期間"), QStringLiteral("期間指定")});
-    cboPeriod->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
-    auto* lblPeriod = new QLabel(QStringLiteral("期間(&P)"), this);
-    lblPeriod->setBuddy(cboPeriod);
-    const QDate today = QDate::fromString(m_control.CurDate(), kDateFormat);
+    periodBox->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
+    auto* periodLabel = new QLabel(QStringLiteral("期間(&P)"), this);
+    periodLabel->setBuddy(periodBox);
+    const QDate today = QDate::fromString(m_control.saleDate(), kDateFormat);
     const QDate shown = today.isValid() ? today : QDate::currentDate();
     dtpFrom = new QDateEdit(QDate(shown.year(), shown.month(), 1), this);
     dtpTo = new QDateEdit(shown, this);
@@ -95,58 +95,58 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
         d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         d->setCalendarPopup(true);
     }
-    cmdCsv = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
-    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    csvButton = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
+    closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(lblPeriod);
-    top->addWidget(cboPeriod);
+    top->addWidget(periodLabel);
+    top->addWidget(periodBox);
     top->addWidget(dtpFrom);
     top->addWidget(new QLabel(QStringLiteral("～"), this));
     top->addWidget(dtpTo);
-    lblSince = new QLabel(this);
-    lblSince->setObjectName(QStringLiteral("recordStart"));
+    recordStart = new QLabel(this);
+    recordStart->setObjectName(QStringLiteral("recordStart"));
     top->addSpacing(8);
-    top->addWidget(lblSince);
+    top->addWidget(recordStart);
     top->addStretch(1);
-    top->addWidget(cmdCsv);
-    top->addWidget(cmdClose);
+    top->addWidget(csvButton);
+    top->addWidget(closeButton);
 
-    lblCaption = new QLabel(this);
-    lblCaption->setWordWrap(true); // a message about the archive can be long
-    lblTotal = new QLabel(this);
-    lblTotal->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblSaved = new QLabel(this);
-    lblSaved->setObjectName(QStringLiteral("statusLine"));
-    lblSaved->setWordWrap(true);
-    lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    caption = new QLabel(this);
+    caption->setWordWrap(true); // a message about the archive can be long
+    totalLine = new QLabel(this);
+    totalLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    savedNote = new QLabel(this);
+    savedNote->setObjectName(QStringLiteral("statusLine"));
+    savedNote->setWordWrap(true);
+    savedNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_byType = new QStandardItemModel(this);
     m_byVenue = new QStandardItemModel(this);
-    grdBetType = MakeTable(m_byType, this);
-    grdVenue = MakeTable(m_byVenue, this);
+    betTypeTable = makeTable(m_byType, this);
+    venueTable = makeTable(m_byVenue, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(lblCaption);
-    layout->addWidget(grdBetType, 3);
-    layout->addWidget(grdVenue, 2);
-    layout->addWidget(lblTotal);
-    layout->addWidget(lblSaved);
+    layout->addWidget(caption);
+    layout->addWidget(betTypeTable, 3);
+    layout->addWidget(venueTable, 2);
+    layout->addWidget(totalLine);
+    layout->addWidget(savedNote);
     resize(640, 520);
 
-    connect(cboPeriod, &QComboBox::currentIndexChanged, this, &AnalysisWindow::Reload);
-    connect(dtpFrom, &QDateEdit::dateChanged, this, &AnalysisWindow::Reload);
-    connect(dtpTo, &QDateEdit::dateChanged, this, &AnalysisWindow::Reload);
-    connect(cmdCsv, &QPushButton::clicked, this, &AnalysisWindow::ChooseCsvFile);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(periodBox, &QComboBox::currentIndexChanged, this, &AnalysisWindow::reload);
+    connect(dtpFrom, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
+    connect(dtpTo, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
+    connect(csvButton, &QPushButton::clicked, this, &AnalysisWindow::chooseCsvFile);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-    Reload();
+    reload();
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
 
-void AnalysisWindow::Reload() {
-    const auto period = static_cast<AnalysisPeriod>(cboPeriod->currentIndex());
+void AnalysisWindow::reload() {
+    const auto period = static_cast<AnalysisPeriod>(periodBox->currentIndex());
     dtpFrom->setEnabled(period == AnalysisPeriod::Range);
     dtpTo->setEnabled(period == AnalysisPeriod::Range);
     // A connection of its own, on this thread, for the moment of reading: the archive's writer keeps its
@@ -155,61 +155,61 @@ void AnalysisWindow::Reload() {
     QString problem;
     std::vector<Archive::DayFigures> figures;
     QStringList days;
-    if (archive.Open(m_control.PatPath(), BetArchive::Access::Read)) {
-        days = archive.Days();
+    if (archive.open(m_control.patPath(), BetArchive::Access::Read)) {
+        days = archive.days();
     } else {
-        problem = archive.ErrorText();
+        problem = archive.errorText();
     }
     const QString today =
-        m_control.CurDate().isEmpty() ? QDate::currentDate().toString(kDateFormat) : m_control.CurDate();
-    const AnalysisDates dates = AnalysisPeriodDates(
+        m_control.saleDate().isEmpty() ? QDate::currentDate().toString(kDateFormat) : m_control.saleDate();
+    const AnalysisDates dates = analysisPeriodDates(
         period, today, days.isEmpty() ? QString() : days.first(), days.isEmpty() ? QString() : days.last(),
         dtpFrom->date().toString(kDateFormat), dtpTo->date().toString(kDateFormat));
     if (problem.isEmpty()) {
-        figures = archive.FiguresOf(dates.From, dates.To);
-        problem = archive.ErrorText();
+        figures = archive.figuresOf(dates.from, dates.to);
+        problem = archive.errorText();
     }
-    m_tables = BuildAnalysis(figures, dates.From, dates.To);
+    m_tables = buildAnalysis(figures, dates.from, dates.to);
     // Said beside the period so 全期間 is not taken for every day of the passbook.
-    lblSince->setText(problem.isEmpty() ? AnalysisRecordStart(days) : QString());
-    lblCaption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
-                                                .arg(Fmt::DatePattern(dates.From), Fmt::DatePattern(dates.To))
-                                                .arg(days.size())
-                                          : problem);
-    FitCaption();
-    Fill(m_byType, QStringLiteral("式別"), m_tables.ByBetType);
-    Fill(m_byVenue, QStringLiteral("場"), m_tables.ByVenue);
-    const AnalysisRow& t = m_tables.Total;
+    recordStart->setText(problem.isEmpty() ? analysisRecordStart(days) : QString());
+    caption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
+                                             .arg(Fmt::datePattern(dates.from), Fmt::datePattern(dates.to))
+                                             .arg(days.size())
+                                       : problem);
+    fitCaption();
+    fill(m_byType, QStringLiteral("式別"), m_tables.byBetType);
+    fill(m_byVenue, QStringLiteral("場"), m_tables.byVenue);
+    const AnalysisRow& t = m_tables.total;
     const auto percent = [](const QString& rate) { return rate == QLatin1String("-") ? rate : rate + u'％'; };
-    lblTotal->setText(
+    totalLine->setText(
         QStringLiteral("合計　%1件　購入 %2円　払戻 %3円　的中率 %4　回収率 %5　未確定 %6件")
-            .arg(t.Sum.Bets)
-            .arg(Fmt::Thousands(t.Sum.Stake), Fmt::Thousands(t.Sum.Payout), percent(t.HitRate), percent(t.Recovery))
-            .arg(t.Sum.Unsettled));
+            .arg(t.sum.bets)
+            .arg(Fmt::thousands(t.sum.stake), Fmt::thousands(t.sum.payout), percent(t.hitRate), percent(t.recovery))
+            .arg(t.sum.unsettled));
 }
 
-void AnalysisWindow::FitCaption() {
+void AnalysisWindow::fitCaption() {
     // A wrapped label is not given the height its lines need by the window's layout: the archive's message
     // (what happened, then the file and the reason) must show whole.
     const QMargins m = layout()->contentsMargins();
-    lblCaption->setMinimumHeight(lblCaption->heightForWidth(width() - m.left() - m.right()));
+    caption->setMinimumHeight(caption->heightForWidth(width() - m.left() - m.right()));
     layout()->activate();
 }
 
 void AnalysisWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FitCaption();
+    fitCaption();
 }
 
-void AnalysisWindow::Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows) {
+void AnalysisWindow::fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows) {
     model->clear();
-    model->setHorizontalHeaderLabels(QStringList{title} << AnalysisColumns());
+    model->setHorizontalHeaderLabels(QStringList{title} << analysisColumns());
     for (const AnalysisRow& r : rows) {
         QList<QStandardItem*> items;
-        auto* name = new QStandardItem(r.Name);
-        name->setData(r.Code, kSortRole);
+        auto* name = new QStandardItem(r.name);
+        name->setData(r.code, kSortRole);
         items << name;
-        const QStringList cells = AnalysisCells(r);
+        const QStringList cells = analysisCells(r);
         for (const QString& cell : cells) {
             auto* item = new QStandardItem(cell);
             bool number = false;
@@ -222,30 +222,30 @@ void AnalysisWindow::Fill(QStandardItemModel* model, const QString& title, const
     }
 }
 
-bool AnalysisWindow::SaveCsv(const QString& path) {
+bool AnalysisWindow::saveCsv(const QString& path) {
     QString reason;
     const QString shown = QDir::toNativeSeparators(path);
-    if (!AtomicFile::Replace(path, Csv::Document(AnalysisCsvRows(m_tables)), &reason)) {
-        ReportFailure(
+    if (!AtomicFile::replace(path, Csv::document(analysisCsvRows(m_tables)), &reason)) {
+        reportFailure(
             QStringLiteral("CSVファイルを保存できませんでした。投票の記録はそのままです。保存先のフォルダと空き容量を"
                            "確かめて、もう一度「CSV保存」してください。"),
             QStringLiteral("%1 (%2)").arg(shown, reason));
         return false;
     }
-    lblSaved->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
+    savedNote->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
     return true;
 }
 
-void AnalysisWindow::ChooseCsvFile() {
+void AnalysisWindow::chooseCsvFile() {
     // Named by the period it holds, not by the day it was saved, in the user's documents like any file of theirs.
-    const QString name = m_tables.From == m_tables.To
-                             ? QStringLiteral("分析_%1.csv").arg(m_tables.From)
-                             : QStringLiteral("分析_%1-%2.csv").arg(m_tables.From, m_tables.To);
-    const QString documents = GetMyDocuments();
+    const QString name = m_tables.from == m_tables.to
+                             ? QStringLiteral("分析_%1.csv").arg(m_tables.from)
+                             : QStringLiteral("分析_%1-%2.csv").arg(m_tables.from, m_tables.to);
+    const QString documents = getMyDocuments();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
                                                       documents.isEmpty() ? name : QDir(documents).filePath(name),
                                                       QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
-        SaveCsv(path);
+        saveCsv(path);
     }
 }

@@ -21,31 +21,31 @@ public:
     ~AnalysisWindow() override;
 
     // Reads the archive again for the chosen period (the window does on every change of it).
-    void Reload();
+    void reload();
     // Writes both tables as CSV to `path` and says where below the tables; false (after reporting why) when
     // it cannot.
-    bool SaveCsv(const QString& path);
-    const AnalysisTables& Tables() const { return m_tables; }
+    bool saveCsv(const QString& path);
+    const AnalysisTables& tables() const { return m_tables; }
 
-    QComboBox* cboPeriod = nullptr;
+    QComboBox* periodBox = nullptr;
     QDateEdit* dtpFrom = nullptr;
     QDateEdit* dtpTo = nullptr;
-    QLabel* lblCaption = nullptr;
-    QLabel* lblSince = nullptr;
-    QLabel* lblTotal = nullptr;
-    QLabel* lblSaved = nullptr;
-    QTableView* grdBetType = nullptr;
-    QTableView* grdVenue = nullptr;
-    QPushButton* cmdCsv = nullptr;
-    QPushButton* cmdClose = nullptr;
+    QLabel* caption = nullptr;
+    QLabel* recordStart = nullptr;
+    QLabel* totalLine = nullptr;
+    QLabel* savedNote = nullptr;
+    QTableView* betTypeTable = nullptr;
+    QTableView* venueTable = nullptr;
+    QPushButton* csvButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FitCaption();
-    void Fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows);
-    void ChooseCsvFile();
+    void fitCaption();
+    void fill(QStandardItemModel* model, const QString& title, const std::vector<AnalysisRow>& rows);
+    void chooseCsvFile();
 
     DayController& m_control;
     QStandardItemModel* m_byType = nullptr;

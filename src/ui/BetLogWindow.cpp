@@ -27,18 +27,18 @@ constexpr qint32 kMarginTwips = 30; // between the text and the window's edges
 constexpr int kDesignCells = 48;
 constexpr int kDesignLines = 30;
 
-QIcon (*const kIcons[LogViews::kViewCount])() = {&Icons::LogAll, &Icons::LogAccepted, &Icons::LogUnsettled,
-                                                 &Icons::LogHits, &Icons::LogSchedule};
+QIcon (*const kIcons[LogViews::kViewCount])() = {&Icons::logAll, &Icons::logAccepted, &Icons::logUnsettled,
+                                                 &Icons::logHits, &Icons::logSchedule};
 } // namespace
 
 BetLogWindow::BetLogWindow(DayController& control, QWidget* owner) : ChildWindow(control, Settings::Log, owner) {
-    BuildControls();
-    Form_Load();
+    buildControls();
+    fill();
 }
 
-void BetLogWindow::BuildControls() {
+void BetLogWindow::buildControls() {
     m_toolbar = new QWidget(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
     auto* row = new QHBoxLayout(m_toolbar);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(1);
@@ -47,8 +47,8 @@ void BetLogWindow::BuildControls() {
     group->setExclusive(true);
     for (qint16 index = 1; index <= LogViews::kViewCount; ++index) {
         auto* b = new QToolButton(m_toolbar);
-        b->setText(LogViews::Caption(index));
-        b->setToolTip(LogViews::ToolTip(index));
+        b->setText(LogViews::caption(index));
+        b->setToolTip(LogViews::toolTip(index));
         b->setIcon(kIcons[index - 1]());
         b->setIconSize(QSize(16, 16));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -66,63 +66,63 @@ void BetLogWindow::BuildControls() {
         m_buttons[size_t(index - 1)] = b;
     }
     row->addStretch(1);
-    connect(group, &QButtonGroup::idClicked, this, &BetLogWindow::Toolbar1_ButtonClick);
+    connect(group, &QButtonGroup::idClicked, this, &BetLogWindow::toolbarClicked);
     m_toolbar->resize(m_toolbar->sizeHint());
 
-    m_txtLog = new QPlainTextEdit(this);
-    m_txtLog->setReadOnly(true);
-    m_txtLog->setFont(Fonts::Fixed(10));
-    m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_txtLog->move(QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX()), m_toolbar->height());
+    m_text = new QPlainTextEdit(this);
+    m_text->setReadOnly(true);
+    m_text->setFont(Fonts::fixed(10));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->move(QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX()), m_toolbar->height());
 
     // A read-only text has no keyboard cursor, so Ctrl+Home and Ctrl+End would do nothing in it; on a long
     // day the first and the last race are one key away all the same, wherever the focus is in the window.
     for (const bool last : {false, true}) {
         auto* key = new QShortcut(QKeySequence(Qt::CTRL | (last ? Qt::Key_End : Qt::Key_Home)), this);
         connect(key, &QShortcut::activated, this, [this, last] {
-            QTextCursor cursor = m_txtLog->textCursor();
+            QTextCursor cursor = m_text->textCursor();
             cursor.movePosition(last ? QTextCursor::End : QTextCursor::Start);
-            m_txtLog->setTextCursor(cursor);
-            m_txtLog->horizontalScrollBar()->setValue(0);
-            QScrollBar* lines = m_txtLog->verticalScrollBar();
+            m_text->setTextCursor(cursor);
+            m_text->horizontalScrollBar()->setValue(0);
+            QScrollBar* lines = m_text->verticalScrollBar();
             lines->setValue(last ? lines->maximum() : lines->minimum());
         });
     }
 }
 
-void BetLogWindow::Form_Load() {
-    const DayController& c = objControl();
-    setWindowTitle(LogViews::Title(c.CurDate(), c.objLog()));
-    const qint16 view = c.DispMode();
+void BetLogWindow::fill() {
+    const DayController& c = control();
+    setWindowTitle(LogViews::title(c.saleDate(), c.betLog()));
+    const qint16 view = c.dispMode();
     if (view >= 1 && view <= LogViews::kViewCount) {
-        Button(view)->setChecked(true);
+        button(view)->setChecked(true);
     }
-    ShowView(view);
+    showView(view);
 
-    const QFontMetrics fm(m_txtLog->font());
-    const int frame = 2 * m_txtLog->frameWidth() + 2 * int(m_txtLog->document()->documentMargin());
-    const int bar = m_txtLog->verticalScrollBar()->sizeHint().width();
-    const int margin = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
+    const QFontMetrics fm(m_text->font());
+    const int frame = 2 * m_text->frameWidth() + 2 * int(m_text->document()->documentMargin());
+    const int bar = m_text->verticalScrollBar()->sizeHint().width();
+    const int margin = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX());
     const int width =
-        m_txtLog->x() + frame + fm.horizontalAdvance(QString(kDesignCells, QLatin1Char('0'))) + bar + margin;
+        m_text->x() + frame + fm.horizontalAdvance(QString(kDesignCells, QLatin1Char('0'))) + bar + margin;
     resize(std::max(width, m_toolbar->sizeHint().width()),
-           m_txtLog->y() + frame + kDesignLines * fm.lineSpacing() + bar + margin);
-    RestorePlace(true, true, true, true);
+           m_text->y() + frame + kDesignLines * fm.lineSpacing() + bar + margin);
+    restorePlace(true, true, true, true);
 }
 
-void BetLogWindow::ShowView(qint16 index) {
+void BetLogWindow::showView(qint16 index) {
     // A value that names no view leaves the text as it is.
-    if (const std::optional<QString> text = LogViews::Text(index, objControl().colKaisai())) {
-        m_txtLog->setPlainText(*text);
+    if (const std::optional<QString> text = LogViews::text(index, control().meetings())) {
+        m_text->setPlainText(*text);
     }
 }
 
-void BetLogWindow::Toolbar1_ButtonClick(int index) {
+void BetLogWindow::toolbarClicked(int index) {
     try {
-        ShowView(static_cast<qint16>(index));
-        objControl().setDispMode(static_cast<qint16>(index));
+        showView(static_cast<qint16>(index));
+        control().setDispMode(static_cast<qint16>(index));
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
@@ -133,7 +133,7 @@ void BetLogWindow::resizeEvent(QResizeEvent* event) {
     }
     m_toolbar->resize(width(), m_toolbar->height());
     // The text fills the window but for a small margin on the right and at the bottom.
-    const int marginX = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
-    const int marginY = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiY());
-    m_txtLog->resize(std::max(0, width() - m_txtLog->x() - marginX), std::max(0, height() - m_txtLog->y() - marginY));
+    const int marginX = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX());
+    const int marginY = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiY());
+    m_text->resize(std::max(0, width() - m_text->x() - marginX), std::max(0, height() - m_text->y() - marginY));
 }

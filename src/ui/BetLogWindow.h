@@ -16,21 +16,21 @@ class BetLogWindow : public ChildWindow {
 public:
     BetLogWindow(DayController& control, QWidget* owner);
 
-    QWidget* Toolbar1() const { return m_toolbar; }
+    QWidget* toolbar() const { return m_toolbar; }
     // The toolbar buttons by index, 1 to 5: the views they show.
-    QToolButton* Button(int index) const { return m_buttons.at(static_cast<size_t>(index - 1)); }
-    QPlainTextEdit* txtLog() const { return m_txtLog; }
+    QToolButton* button(int index) const { return m_buttons.at(static_cast<size_t>(index - 1)); }
+    QPlainTextEdit* textView() const { return m_text; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void BuildControls();
-    void Form_Load();
-    void Toolbar1_ButtonClick(int index);
-    void ShowView(qint16 index);
+    void buildControls();
+    void fill();
+    void toolbarClicked(int index);
+    void showView(qint16 index);
 
     QWidget* m_toolbar = nullptr;
     std::array<QToolButton*, LogViews::kViewCount> m_buttons{};
-    QPlainTextEdit* m_txtLog = nullptr;
+    QPlainTextEdit* m_text = nullptr;
 };

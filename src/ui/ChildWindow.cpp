@@ -17,16 +17,16 @@ constexpr int kCascadeStep = 28;
 
 ChildWindow::ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner)
     : QWidget(owner, Qt::Window), m_control(control), m_slot(slot) {
-    setFont(Fonts::Proportional());
+    setFont(Fonts::proportional());
 }
 
-void ChildWindow::RestorePlace(bool top, bool left, bool height, bool width, const QWidget* beside) {
+void ChildWindow::restorePlace(bool top, bool left, bool height, bool width, const QWidget* beside) {
     QtFormWindow placement(this, m_slot);
-    const bool stored = m_control.LoadForm(placement, top, left, height, width);
+    const bool stored = m_control.loadForm(placement, top, left, height, width);
     const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    const QRect avoid = main && main->isVisible() ? WindowPlace::Outer(main) : QRect();
+    const QRect avoid = main && main->isVisible() ? WindowPlace::outer(main) : QRect();
     if (beside && beside->isVisible()) {
-        placement.Place(stored, WindowPlace::Outer(beside), avoid);
+        placement.place(stored, WindowPlace::outer(beside), avoid);
         return;
     }
     // Windows opened beside the main window one after another are cascaded, so each title bar shows.
@@ -36,15 +36,15 @@ void ChildWindow::RestorePlace(bool top, bool left, bool height, bool width, con
             cascaded += other != this && other->isVisible() ? 1 : 0;
         }
     }
-    placement.Place(stored, avoid, QRect(), cascaded * kCascadeStep);
+    placement.place(stored, avoid, QRect(), cascaded * kCascadeStep);
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
     try {
-        m_control.SaveForm(QtFormWindow(this, m_slot));
-        Form_Unload();
+        m_control.saveForm(QtFormWindow(this, m_slot));
+        closing();
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
     event->accept();
 }

@@ -13,15 +13,15 @@ class ChildWindow : public QWidget {
 public:
     ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner);
 
-    DayController& objControl() const { return m_control; }
+    DayController& control() const { return m_control; }
 
 protected:
     // Moves and sizes the window from its slot (each part only when its flag is set); the window calls it
     // at the end of its load, once its design size is known. A window whose slot holds no place yet opens
     // beside `beside` (the main window when null), clear of the main window.
-    void RestorePlace(bool top, bool left, bool height, bool width, const QWidget* beside = nullptr);
+    void restorePlace(bool top, bool left, bool height, bool width, const QWidget* beside = nullptr);
     // Runs as the window closes, after its place has been remembered.
-    virtual void Form_Unload() {}
+    virtual void closing() {}
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -23,7 +23,7 @@ const QString kResultsTitle = QStringLiteral("競走成績");
 const QByteArray kFormHeader = "Content-Type: application/x-www-form-urlencoded\r\n";
 
 template <class Control>
-Control* KeepPlace(Control* c) {
+Control* keepPlace(Control* c) {
     QSizePolicy keep = c->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     c->setSizePolicy(keep);
@@ -34,7 +34,7 @@ Control* KeepPlace(Control* c) {
 // The size of every race's box: room for the widest caption it can show. Boxes of one size whatever they
 // show keep the rows, the panels and the buttons below them in their place from run to run (a box with a
 // caption is taller than an empty one).
-QSize BoxSize(const QFont& font) {
+QSize boxSizeFor(const QFont& font) {
     QCheckBox probe;
     probe.setFont(font);
     QSize size;
@@ -50,48 +50,48 @@ QSize BoxSize(const QFont& font) {
 DownloadWindow::DownloadWindow(DayController& control, QWidget* owner, std::unique_ptr<ResultsBrowser> browser,
                                std::function<void()> unloaded)
     : ChildWindow(control, Settings::Download, owner), m_browser(std::move(browser)), m_unloaded(std::move(unloaded)) {
-    m_timEvent.setInterval(10);
-    m_timProc.setInterval(5);
-    m_timWatch.setInterval(5);
-    m_timTimeOut.setInterval(30000);
-    connect(&m_timEvent, &QTimer::timeout, this, &DownloadWindow::timEvent_Timer);
-    connect(&m_timProc, &QTimer::timeout, this, &DownloadWindow::timProc_Timer);
-    connect(&m_timWatch, &QTimer::timeout, this, &DownloadWindow::timWatch_Timer);
-    connect(&m_timTimeOut, &QTimer::timeout, this, &DownloadWindow::timTimeOut_Timer);
-    connect(m_browser.get(), &ResultsBrowser::loadFinished, this, &DownloadWindow::brwWebBrowser_DocumentComplete);
-    connect(m_browser.get(), &ResultsBrowser::navigationError, this, &DownloadWindow::brwWebBrowser_NavigateError);
-    BuildControls();
-    Form_Load();
+    m_stepTimer.setInterval(10);
+    m_endTimer.setInterval(5);
+    m_busyTimer.setInterval(5);
+    m_timeoutTimer.setInterval(30000);
+    connect(&m_stepTimer, &QTimer::timeout, this, &DownloadWindow::takeStep);
+    connect(&m_endTimer, &QTimer::timeout, this, &DownloadWindow::checkRunEnded);
+    connect(&m_busyTimer, &QTimer::timeout, this, &DownloadWindow::watchBrowser);
+    connect(&m_timeoutTimer, &QTimer::timeout, this, &DownloadWindow::pageTimedOut);
+    connect(m_browser.get(), &ResultsBrowser::loadFinished, this, &DownloadWindow::pageLoaded);
+    connect(m_browser.get(), &ResultsBrowser::navigationError, this, &DownloadWindow::navigationFailed);
+    buildControls();
+    fill();
 }
 
 DownloadWindow::~DownloadWindow() = default;
 
-void DownloadWindow::BuildControls() {
-    setWindowTitle(DesignCaption());
+void DownloadWindow::buildControls() {
+    setWindowTitle(designCaption());
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(6);
 
-    // Everything the user may not touch during a run sits on Picture1.
-    m_picture1 = new QWidget(this);
-    auto* picture = new QVBoxLayout(m_picture1);
+    // Everything the user may not touch during a run sits on choices.
+    m_choices = new QWidget(this);
+    auto* picture = new QVBoxLayout(m_choices);
     picture->setContentsMargins(0, 0, 0, 0);
     auto* panels = new QHBoxLayout;
     panels->setSpacing(6);
     for (int m = 0; m < DownloadRun::kPanels; ++m) {
-        panels->addWidget(BuildPanel(m));
+        panels->addWidget(buildPanel(m));
     }
     picture->addLayout(panels);
     auto* buttons = new QHBoxLayout;
-    m_submit = new QPushButton(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ"), m_picture1);
+    m_submit = new QPushButton(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ"), m_choices);
     m_submit->setObjectName(QStringLiteral("downloadButton"));
-    m_selectAll = new QPushButton(QStringLiteral("全て選択"), m_picture1);
+    m_selectAll = new QPushButton(QStringLiteral("全て選択"), m_choices);
     m_selectAll->setObjectName(QStringLiteral("selectAllButton"));
     buttons->addStretch(1);
     buttons->addWidget(m_submit);
     buttons->addWidget(m_selectAll);
     picture->addLayout(buttons);
-    outer->addWidget(m_picture1);
+    outer->addWidget(m_choices);
 
     auto* cancelRow = new QHBoxLayout;
     m_cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
@@ -112,13 +112,13 @@ void DownloadWindow::BuildControls() {
         outer->addWidget(view, 1);
     }
 
-    connect(m_submit, &QPushButton::clicked, this, &DownloadWindow::cmdSubmit_Click);
-    connect(m_selectAll, &QPushButton::clicked, this, &DownloadWindow::cmdSelectAll_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &DownloadWindow::cmdCancel_Click);
+    connect(m_submit, &QPushButton::clicked, this, &DownloadWindow::downloadClicked);
+    connect(m_selectAll, &QPushButton::clicked, this, &DownloadWindow::selectAllClicked);
+    connect(m_cancel, &QPushButton::clicked, this, &DownloadWindow::cancelClicked);
 }
 
-QFrame* DownloadWindow::BuildPanel(int m) {
-    auto* panel = KeepPlace(new QFrame(m_picture1));
+QFrame* DownloadWindow::buildPanel(int m) {
+    auto* panel = keepPlace(new QFrame(m_choices));
     panel->setFrameShape(QFrame::StyledPanel);
     m_panel[size_t(m)] = panel;
     auto* grid = new QGridLayout(panel);
@@ -130,12 +130,12 @@ QFrame* DownloadWindow::BuildPanel(int m) {
     m_kaisai[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 2);
 
-    const QSize boxSize = BoxSize(font());
+    const QSize boxSize = boxSizeFor(font());
     for (int r = 0; r < DownloadRun::kRaces; ++r) {
         const int i = m * DownloadRun::kRaces + r;
-        auto* t = KeepPlace(new QLabel(QStringLiteral("%1R").arg(r + 1), panel));
+        auto* t = keepPlace(new QLabel(QStringLiteral("%1R").arg(r + 1), panel));
         t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* box = KeepPlace(new QCheckBox(panel));
+        auto* box = keepPlace(new QCheckBox(panel));
         box->setFixedSize(boxSize);
         box->setBackgroundRole(QPalette::Window);
         box->setAutoFillBackground(true);
@@ -149,23 +149,23 @@ QFrame* DownloadWindow::BuildPanel(int m) {
     return panel;
 }
 
-void DownloadWindow::Form_Load() {
-    SendRequest(QStringLiteral("about:VelqoraV50"), {});
-    m_run.Load(objControl().colKaisai());
-    const QStringList& titles = m_run.PanelTitles();
+void DownloadWindow::fill() {
+    sendRequest(QStringLiteral("about:VelqoraV50"), {});
+    m_run.load(control().meetings());
+    const QStringList& titles = m_run.panelTitles();
     for (int m = 0; m < titles.size(); ++m) {
         m_kaisai[size_t(m)]->setText(titles[m]);
         m_panel[size_t(m)]->show();
     }
-    ShowBoxes();
-    RestorePlace(true, true, false, false);
+    showBoxes();
+    restorePlace(true, true, false, false);
 }
 
-void DownloadWindow::Form_Unload() {
-    m_timEvent.stop();
-    m_timProc.stop();
-    m_timWatch.stop();
-    m_timTimeOut.stop();
+void DownloadWindow::closing() {
+    m_stepTimer.stop();
+    m_endTimer.stop();
+    m_busyTimer.stop();
+    m_timeoutTimer.stop();
     m_awaiting = false;
     m_browser->stop();
     if (m_unloaded) {
@@ -173,152 +173,152 @@ void DownloadWindow::Form_Unload() {
     }
 }
 
-void DownloadWindow::ShowBoxes() {
+void DownloadWindow::showBoxes() {
     for (int i = 0; i < DownloadRun::kSlots; ++i) {
-        const DownloadRun::Box& b = m_run.BoxAt(i);
+        const DownloadRun::Box& b = m_run.boxAt(i);
         QCheckBox* box = m_state[size_t(i)];
-        m_titleRace[size_t(i)]->setVisible(b.Visible);
-        box->setVisible(b.Visible);
+        m_titleRace[size_t(i)]->setVisible(b.visible);
+        box->setVisible(b.visible);
         const QSignalBlocker quiet(box);
-        box->setChecked(b.Checked);
-        box->setText(b.Caption);
-        box->setToolTip(b.Tip);
+        box->setChecked(b.checked);
+        box->setText(b.caption);
+        box->setToolTip(b.tip);
         // Through the palette, not a style sheet: a styled check box loses the platform's indicator.
         QPalette colours = box->palette();
-        colours.setColor(QPalette::Window, QColor(Rgb::Hex(b.Back)));
-        colours.setColor(QPalette::WindowText, QColor(Rgb::Hex(b.Fore)));
+        colours.setColor(QPalette::Window, QColor(Rgb::hex(b.back)));
+        colours.setColor(QPalette::WindowText, QColor(Rgb::hex(b.fore)));
         box->setPalette(colours);
     }
 }
 
-void DownloadWindow::SendRequest(const QString& address, const QByteArray& body) {
-    m_timWatch.start();
-    m_timTimeOut.start();
+void DownloadWindow::sendRequest(const QString& address, const QByteArray& body) {
+    m_busyTimer.start();
+    m_timeoutTimer.start();
     m_browserBusy = true;
     m_browser->navigate(QUrl(address), body, body.isEmpty() ? QByteArray() : kFormHeader);
 }
 
-QString DownloadWindow::SaveFolder() const {
-    const QString down = objControl().DownPath();
-    const QString day = objControl().CurDate();
+QString DownloadWindow::saveFolder() const {
+    const QString down = control().downPath();
+    const QString day = control().saleDate();
     // The sale date comes from the client's account file and names a folder: only a date may, never a
     // text that could lead out of the download folder.
-    if (down.isEmpty() || !Dates::FromYmd(day)) {
+    if (down.isEmpty() || !Dates::fromYmd(day)) {
         return {};
     }
     return down + QLatin1Char('/') + day;
 }
 
-void DownloadWindow::cmdSubmit_Click() {
-    const QString folder = SaveFolder();
+void DownloadWindow::downloadClicked() {
+    const QString folder = saveFolder();
     if (folder.isEmpty()) {
-        CurrentErrorReporter()->ShowError(AppInfo::Title(), DownloadRun::NoSaveFolderText());
+        currentErrorReporter()->showError(AppInfo::title(), DownloadRun::noSaveFolderText());
         return;
     }
-    if (!SaveFolderWritable(folder)) {
+    if (!saveFolderWritable(folder)) {
         return;
     }
     m_browser->showNotice(QString()); // the last run's page or message is not this run's
-    m_run.Start();
-    ShowBoxes();
-    setWindowTitle(m_run.Caption());
+    m_run.start();
+    showBoxes();
+    setWindowTitle(m_run.caption());
     m_progress->clear();
-    m_picture1->setEnabled(false);
+    m_choices->setEnabled(false);
     m_cancel->setEnabled(true);
     m_awaiting = false;
-    m_timProc.start();
-    m_timEvent.start();
+    m_endTimer.start();
+    m_stepTimer.start();
 }
 
-bool DownloadWindow::SaveFolderWritable(const QString& folder) {
+bool DownloadWindow::saveFolderWritable(const QString& folder) {
     QString reason;
     QString system;
-    if (AtomicFile::CanWriteIn(folder, &reason, &system)) {
+    if (AtomicFile::canWriteIn(folder, &reason, &system)) {
         return true;
     }
     const QString shown = QDir::toNativeSeparators(folder);
-    ReportFailure(DownloadRun::FolderNotWritableText(shown, reason), shown + QStringLiteral(": ") + system);
+    reportFailure(DownloadRun::folderNotWritableText(shown, reason), shown + QStringLiteral(": ") + system);
     return false;
 }
 
-void DownloadWindow::cmdSelectAll_Click() {
-    m_run.SelectAll();
-    ShowBoxes();
+void DownloadWindow::selectAllClicked() {
+    m_run.selectAll();
+    showBoxes();
 }
 
-void DownloadWindow::cmdCancel_Click() {
-    m_timTimeOut.stop();
-    m_timEvent.stop();
-    m_run.Cancel();
+void DownloadWindow::cancelClicked() {
+    m_timeoutTimer.stop();
+    m_stepTimer.stop();
+    m_run.cancel();
     m_awaiting = false;
     m_browser->stop();
 }
 
-void DownloadWindow::timEvent_Timer() {
+void DownloadWindow::takeStep() {
     if (m_browser->busy()) {
         return; // the next tick tries again
     }
-    m_timEvent.stop();
-    const DownloadRun::Step step = m_run.Next();
-    if (step.What == DownloadRun::Step::RequestList || step.What == DownloadRun::Step::RequestRace) {
+    m_stepTimer.stop();
+    const DownloadRun::Step step = m_run.next();
+    if (step.what == DownloadRun::Step::RequestList || step.what == DownloadRun::Step::RequestRace) {
         m_awaiting = true;
-        QString base = objControl().ResultSite().trimmed();
+        QString base = control().resultSite().trimmed();
         while (base.endsWith(QLatin1Char('/'))) {
             base.chop(1);
         }
-        SendRequest(base + FormPath(), step.Body);
+        sendRequest(base + formPath(), step.body);
     }
-    ShowBoxes(); // a race whose meeting's list could not be read is marked on the way
-    setWindowTitle(m_run.Caption());
-    m_progress->setText(m_run.Progress());
-    if (step.What == DownloadRun::Step::Finished) {
-        EndRun();
-    }
-}
-
-void DownloadWindow::timProc_Timer() {
-    if (!m_run.Running()) {
-        EndRun();
+    showBoxes(); // a race whose meeting's list could not be read is marked on the way
+    setWindowTitle(m_run.caption());
+    m_progress->setText(m_run.progress());
+    if (step.what == DownloadRun::Step::Finished) {
+        endRun();
     }
 }
 
-void DownloadWindow::EndRun() {
-    m_timProc.stop();
-    m_run.Next(); // a cancelled run has its last word only now
-    setWindowTitle(m_run.Caption());
-    m_progress->setText(m_run.Progress());
+void DownloadWindow::checkRunEnded() {
+    if (!m_run.running()) {
+        endRun();
+    }
+}
+
+void DownloadWindow::endRun() {
+    m_endTimer.stop();
+    m_run.next(); // a cancelled run has its last word only now
+    setWindowTitle(m_run.caption());
+    m_progress->setText(m_run.progress());
     m_cancel->setEnabled(false);
-    m_picture1->setEnabled(true);
-    ShowBoxes();
+    m_choices->setEnabled(true);
+    showBoxes();
     // Said once the run has stopped: a message in the middle of it would hold up its timers.
-    if (const QString writeError = m_run.TakeWriteError(); !writeError.isEmpty()) {
-        ReportFailure(DownloadRun::NotSavedMessage(), writeError);
+    if (const QString writeError = m_run.takeWriteError(); !writeError.isEmpty()) {
+        reportFailure(DownloadRun::notSavedMessage(), writeError);
     }
 }
 
-void DownloadWindow::timWatch_Timer() {
+void DownloadWindow::watchBrowser() {
     m_browserBusy = m_browser->busy();
     if (!m_browserBusy) {
-        m_timWatch.stop();
-        m_timTimeOut.stop();
+        m_busyTimer.stop();
+        m_timeoutTimer.stop();
     }
 }
 
-void DownloadWindow::timTimeOut_Timer() {
-    m_timTimeOut.stop();
-    m_timEvent.stop();
+void DownloadWindow::pageTimedOut() {
+    m_timeoutTimer.stop();
+    m_stepTimer.stop();
     m_browser->stop();
     if (!m_awaiting) {
         return; // the start page: nothing waits for it
     }
     m_awaiting = false;
-    m_browser->showNotice(NavigationError::Page(NavigationError::TimedOutHeadline()));
-    m_run.PageFailed(DownloadRun::TimedOutText());
-    GoOn();
+    m_browser->showNotice(NavigationError::page(NavigationError::timedOutHeadline()));
+    m_run.pageFailed(DownloadRun::timedOutText());
+    goOn();
 }
 
-void DownloadWindow::brwWebBrowser_DocumentComplete(const QString& title, const QString& text) {
-    m_timTimeOut.stop();
+void DownloadWindow::pageLoaded(const QString& title, const QString& text) {
+    m_timeoutTimer.stop();
     if (!m_awaiting) {
         return;
     }
@@ -326,52 +326,52 @@ void DownloadWindow::brwWebBrowser_DocumentComplete(const QString& title, const 
     if (title == kPayoutListTitle) {
         setWindowTitle(QStringLiteral("レース情報　解析中"));
         ResultsPageConverter conv;
-        conv.GetRaceNum(text);
+        conv.getRaceNum(text);
         QList<int> published;
-        for (const QString& number : conv.colElement()) {
+        for (const QString& number : conv.foundRaces()) {
             published << number.toInt();
         }
-        m_run.ListLoaded(published);
+        m_run.listLoaded(published);
     } else if (title == kResultsTitle) {
-        setWindowTitle(QStringLiteral("競走成績　") + m_run.RaceNumber(m_run.Position()) +
+        setWindowTitle(QStringLiteral("競走成績　") + m_run.raceNumber(m_run.position()) +
                        QStringLiteral("レース　解析中"));
-        const QString folder = SaveFolder();
+        const QString folder = saveFolder();
         ResultsPageConverter conv;
         bool converted = false;
         if (!folder.isEmpty()) {
             conv.setSavePathName(folder);
             QString hashed = text;
-            converted = conv.GetKekka(hashed.replace(QLatin1Char(' '), QLatin1Char('#')));
+            converted = conv.getKekka(hashed.replace(QLatin1Char(' '), QLatin1Char('#')));
         }
-        if (!conv.WriteError().isEmpty()) {
-            m_run.RaceNotSaved(conv.WriteError());
+        if (!conv.writeError().isEmpty()) {
+            m_run.raceNotSaved(conv.writeError());
         } else {
-            m_run.RaceLoaded(converted);
+            m_run.raceLoaded(converted);
         }
     } else {
         // Neither kind of page (a site's error page, a maintenance notice): waiting for the user to
         // cancel would be the only way on, so the race is marked and the run goes on.
-        m_run.PageFailed(DownloadRun::ErrorText());
+        m_run.pageFailed(DownloadRun::errorText());
     }
-    GoOn();
+    goOn();
 }
 
-void DownloadWindow::brwWebBrowser_NavigateError(int status) {
-    m_timTimeOut.stop();
+void DownloadWindow::navigationFailed(int status) {
+    m_timeoutTimer.stop();
     if (!m_awaiting) {
         return;
     }
     m_awaiting = false;
     // Our own words in place of the engine's English error page.
-    m_browser->showNotice(NavigationError::Page(NavigationError::Headline(status)));
-    m_run.NavigationFailed(status);
-    GoOn();
+    m_browser->showNotice(NavigationError::page(NavigationError::headline(status)));
+    m_run.navigationFailed(status);
+    goOn();
 }
 
-void DownloadWindow::GoOn() {
-    ShowBoxes();
-    setWindowTitle(m_run.Caption());
-    if (m_run.Running()) {
-        m_timEvent.start();
+void DownloadWindow::goOn() {
+    showBoxes();
+    setWindowTitle(m_run.caption());
+    if (m_run.running()) {
+        m_stepTimer.start();
     }
 }

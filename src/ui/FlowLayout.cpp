@@ -38,12 +38,12 @@ bool FlowLayout::hasHeightForWidth() const {
 }
 
 int FlowLayout::heightForWidth(int width) const {
-    return DoLayout(QRect(0, 0, width, 0), true);
+    return doLayout(QRect(0, 0, width, 0), true);
 }
 
 void FlowLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
-    DoLayout(rect, false);
+    doLayout(rect, false);
 }
 
 QSize FlowLayout::sizeHint() const {
@@ -59,7 +59,7 @@ QSize FlowLayout::minimumSize() const {
     return size + QSize(m.left() + m.right(), m.top() + m.bottom());
 }
 
-int FlowLayout::DoLayout(const QRect& rect, bool testOnly) const {
+int FlowLayout::doLayout(const QRect& rect, bool testOnly) const {
     const QMargins m = contentsMargins();
     const QRect area = rect.adjusted(m.left(), m.top(), -m.right(), -m.bottom());
     int x = area.x();

@@ -22,6 +22,6 @@ public:
     void setGeometry(const QRect& rect) override;
 
 private:
-    int DoLayout(const QRect& rect, bool testOnly) const;
+    int doLayout(const QRect& rect, bool testOnly) const;
     QList<QLayoutItem*> m_items;
 };

@@ -4,7 +4,7 @@
 
 namespace Fonts {
 
-QFont Fixed(qreal pointSize) {
+QFont fixed(qreal pointSize) {
     QFont f;
     f.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
                    QStringLiteral("Noto Sans Mono CJK JP")});
@@ -14,7 +14,7 @@ QFont Fixed(qreal pointSize) {
     return f;
 }
 
-QFont Proportional(qreal pointSize) {
+QFont proportional(qreal pointSize) {
     QFont f;
     f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("Meiryo UI"),
                    QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});

@@ -6,6 +6,6 @@
 // Japanese font for everything else. The Windows fonts come first; IPA fonts (metric-compatible) and Noto
 // stand in on Linux.
 namespace Fonts {
-QFont Fixed(qreal pointSize = 9);
-QFont Proportional(qreal pointSize = 9);
+QFont fixed(qreal pointSize = 9);
+QFont proportional(qreal pointSize = 9);
 } // namespace Fonts

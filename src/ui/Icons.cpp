@@ -41,19 +41,19 @@ private:
     Draw m_draw;
 };
 
-QIcon Make(Draw draw) {
+QIcon make(Draw draw) {
     return QIcon(new PaintedIcon(std::move(draw)));
 }
 
-QPen Ink(qreal width = 1.3) {
+QPen ink(qreal width = 1.3) {
     return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 } // namespace
 
 namespace Icons {
 
-QIcon Refresh() {
-    return Make([](QPainter& p) {
+QIcon refresh() {
+    return make([](QPainter& p) {
         p.setPen(QPen(kAccent, 2.0, Qt::SolidLine, Qt::RoundCap));
         p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 270 * 16);
         QPainterPath head;
@@ -67,9 +67,9 @@ QIcon Refresh() {
     });
 }
 
-QIcon ProfitTable() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon profitTable() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawRect(QRectF(1.5, 2.5, 13, 11));
         p.drawLine(QPointF(1.5, 5.5), QPointF(14.5, 5.5));
@@ -80,9 +80,9 @@ QIcon ProfitTable() {
     });
 }
 
-QIcon BetLog() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon betLog() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         QPainterPath slip;
         slip.moveTo(3.5, 1.5);
@@ -103,9 +103,9 @@ QIcon BetLog() {
     });
 }
 
-QIcon Passbook() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon passbook() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kAccent);
         p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 1.2, 1.2);
         p.setBrush(kPaper);
@@ -115,9 +115,9 @@ QIcon Passbook() {
     });
 }
 
-QIcon PassbookList() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon passbookList() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawRect(QRectF(1.5, 1.5, 13, 13));
         p.setPen(QPen(kAccent, 1.2, Qt::SolidLine, Qt::RoundCap));
@@ -130,8 +130,8 @@ QIcon PassbookList() {
 
 namespace {
 // A bar chart with an arrow over it: up for the best days, down for the worst.
-void Trend(QPainter& p, bool up) {
-    p.setPen(Ink());
+void trend(QPainter& p, bool up) {
+    p.setPen(ink());
     p.setBrush(kPaper);
     const qreal heights[3] = {up ? 4.0 : 9.0, 6.5, up ? 9.0 : 4.0};
     for (int i = 0; i < 3; ++i) {
@@ -146,17 +146,17 @@ void Trend(QPainter& p, bool up) {
 }
 } // namespace
 
-QIcon PassbookBest() {
-    return Make([](QPainter& p) { Trend(p, true); });
+QIcon passbookBest() {
+    return make([](QPainter& p) { trend(p, true); });
 }
 
-QIcon PassbookWorst() {
-    return Make([](QPainter& p) { Trend(p, false); });
+QIcon passbookWorst() {
+    return make([](QPainter& p) { trend(p, false); });
 }
 
-QIcon PassbookEntry() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon passbookEntry() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawRect(QRectF(1.5, 3.5, 10, 11));
         QPainterPath pencil;
@@ -171,9 +171,9 @@ QIcon PassbookEntry() {
     });
 }
 
-QIcon PassbookChart() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink(1.0));
+QIcon passbookChart() {
+    return make([](QPainter& p) {
+        p.setPen(ink(1.0));
         p.drawLine(QPointF(1.5, 9.5), QPointF(14.5, 9.5));
         p.setPen(Qt::NoPen);
         p.setBrush(kInk);
@@ -188,9 +188,9 @@ QIcon PassbookChart() {
     });
 }
 
-QIcon PassbookCsv() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon passbookCsv() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawRect(QRectF(2.5, 1.5, 11, 13));
         p.setPen(QPen(kInk, 1.0));
@@ -204,9 +204,9 @@ QIcon PassbookCsv() {
     });
 }
 
-QIcon Download() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon download() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(Qt::NoBrush);
         QPainterPath tray;
         tray.moveTo(1.5, 10);
@@ -229,16 +229,16 @@ QIcon Download() {
 
 namespace {
 // A sheet of paper, the common ground of the bet log's view icons.
-void Sheet(QPainter& p) {
-    p.setPen(Ink());
+void sheet(QPainter& p) {
+    p.setPen(ink());
     p.setBrush(kPaper);
     p.drawRect(QRectF(2.5, 1.5, 11, 13));
 }
 } // namespace
 
-QIcon LogAll() {
-    return Make([](QPainter& p) {
-        Sheet(p);
+QIcon logAll() {
+    return make([](QPainter& p) {
+        sheet(p);
         p.setPen(QPen(kAccent, 1.2, Qt::SolidLine, Qt::RoundCap));
         for (const qreal y : {4.5, 7.0, 9.5, 12.0}) {
             p.drawLine(QPointF(4.5, y), QPointF(11.5, y));
@@ -246,9 +246,9 @@ QIcon LogAll() {
     });
 }
 
-QIcon LogAccepted() {
-    return Make([](QPainter& p) {
-        Sheet(p);
+QIcon logAccepted() {
+    return make([](QPainter& p) {
+        sheet(p);
         p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         QPainterPath tick;
@@ -259,9 +259,9 @@ QIcon LogAccepted() {
     });
 }
 
-QIcon LogUnsettled() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon logUnsettled() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
         p.setPen(QPen(kAccent, 1.5, Qt::SolidLine, Qt::RoundCap));
@@ -270,9 +270,9 @@ QIcon LogUnsettled() {
     });
 }
 
-QIcon LogHits() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon logHits() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
         p.setPen(QPen(kAccent, 1.6));
@@ -284,9 +284,9 @@ QIcon LogHits() {
     });
 }
 
-QIcon LogSchedule() {
-    return Make([](QPainter& p) {
-        p.setPen(Ink());
+QIcon logSchedule() {
+    return make([](QPainter& p) {
+        p.setPen(ink());
         p.setBrush(kPaper);
         p.drawRect(QRectF(1.5, 2.5, 13, 12));
         p.setBrush(kAccent);

@@ -58,11 +58,11 @@ struct ButtonSpec {
     QIcon (*icon)();
 };
 const ButtonSpec kButtons[] = {
-    {MainWindow::RefreshButton, u"更新", u"最新のデータを読み直します (F5)", &Icons::Refresh},
-    {MainWindow::ProfitButton, u"収支表", u"本日の収支表", &Icons::ProfitTable},
-    {MainWindow::LogButton, u"投票履歴", u"本日の投票履歴", &Icons::BetLog},
-    {MainWindow::RecordButton, u"通帳", u"過去の収支 (通帳)", &Icons::Passbook},
-    {MainWindow::DownloadButton, u"ダウンロード", u"競走成績のダウンロード", &Icons::Download},
+    {MainWindow::RefreshButton, u"更新", u"最新のデータを読み直します (F5)", &Icons::refresh},
+    {MainWindow::ProfitButton, u"収支表", u"本日の収支表", &Icons::profitTable},
+    {MainWindow::LogButton, u"投票履歴", u"本日の投票履歴", &Icons::betLog},
+    {MainWindow::RecordButton, u"通帳", u"過去の収支 (通帳)", &Icons::passbook},
+    {MainWindow::DownloadButton, u"ダウンロード", u"競走成績のダウンロード", &Icons::download},
 };
 
 // The figure rows, top to bottom: caption, value and unit labels are the row's offset into their group.
@@ -77,59 +77,60 @@ constexpr MainWindow::LabelIndex kDayLabels[] = {
 } // namespace
 
 MainWindow::MainWindow(const Folders& folders, QWidget* parent)
-    : QWidget(parent), mobjCtrl(std::make_unique<DayController>(folders)),
+    : QWidget(parent), m_control(std::make_unique<DayController>(folders)),
       m_host(std::make_unique<QtWindowHost>(this)) {
-    mobjCtrl->setWindowHost(m_host.get());
-    RegisterWindows();
-    connect(mobjCtrl.get(), &DayController::ReInitialized, this, &MainWindow::OnReInitialized);
+    m_control->setWindowHost(m_host.get());
+    registerWindows();
+    connect(m_control.get(), &DayController::reInitialized, this, &MainWindow::onReInitialized);
     m_chooseColor = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(initial, this, title);
         return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
     };
-    BuildControls();
-    Form_Load();
+    buildControls();
+    start();
 }
 
 MainWindow::~MainWindow() {
     // The other windows go before the controller they show.
-    m_host->UnloadAll();
+    m_host->unloadAll();
     delete m_analysis;
 }
 
-void MainWindow::RegisterWindows() {
-    m_host->Register(IWindowHost::Window::Profit,
-                     [](DayController& c, QWidget* owner) -> QWidget* { return new ProfitTableWindow(c, owner); });
-    m_host->Register(IWindowHost::Window::Detail,
-                     [](DayController& c, QWidget* owner) -> QWidget* { return new RaceDetailWindow(c, owner); });
-    m_host->Register(IWindowHost::Window::Log,
-                     [](DayController& c, QWidget* owner) -> QWidget* { return new BetLogWindow(c, owner); });
-    m_host->Register(IWindowHost::Window::Kekka,
-                     [](DayController& c, QWidget* owner) -> QWidget* { return new ResultsWindow(c, owner); });
-    m_host->Register(IWindowHost::Window::Record,
-                     [](DayController& c, QWidget* owner) -> QWidget* { return new PassbookWindow(c, owner); });
+void MainWindow::registerWindows() {
+    m_host->registerWindow(IWindowHost::Window::Profit, [](DayController& c, QWidget* owner) -> QWidget* {
+        return new ProfitTableWindow(c, owner);
+    });
+    m_host->registerWindow(IWindowHost::Window::Detail,
+                           [](DayController& c, QWidget* owner) -> QWidget* { return new RaceDetailWindow(c, owner); });
+    m_host->registerWindow(IWindowHost::Window::Log,
+                           [](DayController& c, QWidget* owner) -> QWidget* { return new BetLogWindow(c, owner); });
+    m_host->registerWindow(IWindowHost::Window::Kekka,
+                           [](DayController& c, QWidget* owner) -> QWidget* { return new ResultsWindow(c, owner); });
+    m_host->registerWindow(IWindowHost::Window::Record,
+                           [](DayController& c, QWidget* owner) -> QWidget* { return new PassbookWindow(c, owner); });
     m_makeBrowser = [] { return std::make_unique<WebEngineBrowser>(); };
-    m_host->Register(IWindowHost::Window::Browser, [this](DayController& c, QWidget* owner) -> QWidget* {
-        return new DownloadWindow(c, owner, m_makeBrowser(), [this] { EnableDownloadButtons(); });
+    m_host->registerWindow(IWindowHost::Window::Browser, [this](DayController& c, QWidget* owner) -> QWidget* {
+        return new DownloadWindow(c, owner, m_makeBrowser(), [this] { enableDownloadButtons(); });
     });
 }
 
-void MainWindow::BuildControls() {
-    setWindowTitle(AppInfo::Title());
-    setFont(Fonts::Proportional());
+void MainWindow::buildControls() {
+    setWindowTitle(AppInfo::title());
+    setFont(Fonts::proportional());
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    outer->addWidget(BuildToolbar());
-    outer->addWidget(BuildFigures(), 1);
-    BuildPopupMenu();
-    BuildShortcuts();
+    outer->addWidget(buildToolbar());
+    outer->addWidget(buildFigures(), 1);
+    buildPopupMenu();
+    buildShortcuts();
 }
 
-QWidget* MainWindow::BuildToolbar() {
+QWidget* MainWindow::buildToolbar() {
     auto* toolbar = new QWidget(this);
-    toolbar->setObjectName(QStringLiteral("Toolbar"));
+    toolbar->setObjectName(QStringLiteral("toolbar"));
     auto* flow = new FlowLayout(toolbar, 0);
-    QFont small = Fonts::Proportional(8);
+    QFont small = Fonts::proportional(8);
     for (const ButtonSpec& spec : kButtons) {
         auto* b = new CompactToolButton(toolbar);
         b->setText(QString::fromUtf16(spec.caption));
@@ -141,24 +142,24 @@ QWidget* MainWindow::BuildToolbar() {
         b->setFont(small);
         b->setFocusPolicy(Qt::StrongFocus);
         const int index = spec.index;
-        connect(b, &QToolButton::clicked, this, [this, index] { Toolbar_ButtonClick(index); });
+        connect(b, &QToolButton::clicked, this, [this, index] { toolbarClicked(index); });
         flow->addWidget(b);
         m_button[static_cast<size_t>(index)] = b;
     }
     return toolbar;
 }
 
-QFrame* MainWindow::BuildFigures() {
-    m_picMain = new QFrame(this);
-    m_picMain->setObjectName(QStringLiteral("picMain"));
-    m_picMain->setFrameShape(QFrame::StyledPanel);
-    m_picMain->setAutoFillBackground(true);
-    auto* grid = new QGridLayout(m_picMain);
+QFrame* MainWindow::buildFigures() {
+    m_figures = new QFrame(this);
+    m_figures->setObjectName(QStringLiteral("figures"));
+    m_figures->setFrameShape(QFrame::StyledPanel);
+    m_figures->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(m_figures);
     grid->setContentsMargins(4, 3, 4, 4);
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(1);
     for (int i = 0; i < LabelCount; ++i) {
-        m_label[static_cast<size_t>(i)] = new QLabel(m_picMain);
+        m_label[static_cast<size_t>(i)] = new QLabel(m_figures);
         m_label[static_cast<size_t>(i)]->setObjectName(QStringLiteral("label%1").arg(i));
     }
     // Texts of the size the figures will have, so the window's design height fits them.
@@ -168,7 +169,7 @@ QFrame* MainWindow::BuildFigures() {
     m_label[StatusLabel]->setAlignment(Qt::AlignCenter);
     grid->addWidget(m_label[DateLabel], 0, 0, 1, 3);
     grid->addWidget(m_label[StatusLabel], 1, 0, 1, 3);
-    QFont bold = Fonts::Proportional();
+    QFont bold = Fonts::proportional();
     bold.setBold(true);
     for (int row = 0; row < kFigureRows; ++row) {
         QLabel* caption = m_label[static_cast<size_t>(FirstCaptionLabel + row)];
@@ -187,69 +188,69 @@ QFrame* MainWindow::BuildFigures() {
     grid->setRowStretch(2 + kFigureRows, 1);
 
     // A transparent sheet over the figures: it takes the right click for the menu and carries the tooltip.
-    m_lblWindow = new QWidget(m_picMain);
-    m_lblWindow->setObjectName(QStringLiteral("lblWindow"));
-    m_lblWindow->setAttribute(Qt::WA_NoSystemBackground);
-    m_lblWindow->installEventFilter(this);
-    m_picMain->installEventFilter(this);
-    return m_picMain;
+    m_sheet = new QWidget(m_figures);
+    m_sheet->setObjectName(QStringLiteral("sheet"));
+    m_sheet->setAttribute(Qt::WA_NoSystemBackground);
+    m_sheet->installEventFilter(this);
+    m_figures->installEventFilter(this);
+    return m_figures;
 }
 
-void MainWindow::BuildPopupMenu() {
-    m_mnuPop = new QMenu(this);
-    mnuFColor = m_mnuPop->addAction(QStringLiteral("文字色の変更(&C)"), this, [this] { ChooseColor(false); });
-    mnuBColor = m_mnuPop->addAction(QStringLiteral("背景色の変更(&B)"), this, [this] { ChooseColor(true); });
-    m_mnuPop->addSeparator();
-    mnuPos = m_mnuPop->addAction(QStringLiteral("常に手前に表示(&W)"), this, [this] { TogglePosition(); });
-    mnuPos->setCheckable(true);
-    m_mnuPop->addSeparator();
-    mnuAnalysis = m_mnuPop->addAction(QStringLiteral("分析(&A)"), this, [this] { ShowAnalysis(); });
-    mnuVer = m_mnuPop->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), this, [this] { ShowVersion(); });
-    m_mnuPop->addSeparator();
-    mnuMin = m_mnuPop->addAction(QStringLiteral("最小化(&N)"), this, [this] { MinimizeWindow(); });
-    mnuEnd = m_mnuPop->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+void MainWindow::buildPopupMenu() {
+    m_popupMenu = new QMenu(this);
+    foreColorAction = m_popupMenu->addAction(QStringLiteral("文字色の変更(&C)"), this, [this] { chooseColor(false); });
+    backColorAction = m_popupMenu->addAction(QStringLiteral("背景色の変更(&B)"), this, [this] { chooseColor(true); });
+    m_popupMenu->addSeparator();
+    positionAction = m_popupMenu->addAction(QStringLiteral("常に手前に表示(&W)"), this, [this] { togglePosition(); });
+    positionAction->setCheckable(true);
+    m_popupMenu->addSeparator();
+    analysisAction = m_popupMenu->addAction(QStringLiteral("分析(&A)"), this, [this] { showAnalysis(); });
+    versionAction = m_popupMenu->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), this, [this] { showVersion(); });
+    m_popupMenu->addSeparator();
+    minimizeAction = m_popupMenu->addAction(QStringLiteral("最小化(&N)"), this, [this] { minimizeWindow(); });
+    quitAction = m_popupMenu->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
 }
 
-void MainWindow::BuildShortcuts() {
+void MainWindow::buildShortcuts() {
     // F5 refreshes like the button, and like it not while the download window has the button disabled.
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, [this] {
         if (m_button[RefreshButton]->isEnabled()) {
-            Toolbar_ButtonClick(RefreshButton);
+            toolbarClicked(RefreshButton);
         }
     });
 }
 
-void MainWindow::Form_Load() {
-    setWindowTitle(AppInfo::Title());
-    mnuEnd->setText(AppInfo::Title() + QStringLiteral("終了(&X)"));
+void MainWindow::start() {
+    setWindowTitle(AppInfo::title());
+    quitAction->setText(AppInfo::title() + QStringLiteral("終了(&X)"));
     // A folder that cannot be read is reported, but the window still takes its place, size and colours
     // (the settings are read first), so the user can refresh once the client has rewritten its files.
     bool dataRead = true;
     try {
-        mobjCtrl->Initialize();
+        m_control->initialize();
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
         dataRead = false;
     }
     try {
         // The width is the design's, frame included (as far as the frame is known before the first show);
         // the design height shows every row, and a stored height may make the window taller, never shorter.
         winId();
-        const QMargins frame = WindowPlace::Frame(this);
-        setFixedWidth(QtFormWindow::TwipsToPixels(kWidthTwips, logicalDpiX()) - frame.left() - frame.right());
+        const QMargins frame = WindowPlace::frame(this);
+        setFixedWidth(QtFormWindow::twipsToPixels(kWidthTwips, logicalDpiX()) - frame.left() - frame.right());
         const int designHeight = layout()->totalHeightForWidth(width());
         resize(width(), designHeight);
         setMinimumHeight(designHeight);
         QtFormWindow placement(this, Settings::Main);
-        placement.Place(mobjCtrl->LoadForm(placement, true, true, true, false));
-        ApplyColors();
+        placement.place(m_control->loadForm(placement, true, true, true, false));
+        applyColors();
         // Applying the stored state through the toggle keeps the menu check and the window in step.
-        mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
-        TogglePosition();
+        m_control->setPosition(static_cast<qint16>(m_control->position() ^ 1));
+        togglePosition();
         // The book lives in the client folder whatever the data folder holds: a failed first read must
         // not leave it unread for the whole run (a later refresh would find no book to update).
-        mobjCtrl->GetRecord();
+        m_control->getRecord();
         if (!dataRead) {
             for (LabelIndex i : kDayLabels) {
                 m_label[i]->clear(); // no figures rather than wrong ones
@@ -258,114 +259,114 @@ void MainWindow::Form_Load() {
             m_button[LogButton]->setEnabled(false);
             return;
         }
-        Display();
+        display();
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
-void MainWindow::ApplyColors() {
-    QPalette back = m_picMain->palette();
-    back.setColor(QPalette::Window, Colors::FromStored(mobjCtrl->BackColor()));
-    m_picMain->setPalette(back);
-    const QColor fore = Colors::FromStored(mobjCtrl->ForeColor());
+void MainWindow::applyColors() {
+    QPalette back = m_figures->palette();
+    back.setColor(QPalette::Window, Colors::fromStored(m_control->backColor()));
+    m_figures->setPalette(back);
+    const QColor fore = Colors::fromStored(m_control->foreColor());
     for (QLabel* l : m_label) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, fore);
         l->setPalette(p);
     }
-    ApplyStatusColor();
+    applyStatusColor();
 }
 
 // A day not read whole keeps its status text, drawn in red: the window sits beside the client all day
 // and is glanced at, not hovered over, and the tooltip says why.
-void MainWindow::ApplyStatusColor() {
+void MainWindow::applyStatusColor() {
     QPalette p = m_label[StatusLabel]->palette();
-    p.setColor(QPalette::WindowText, m_notReadWhole ? QColor(Qt::red) : Colors::FromStored(mobjCtrl->ForeColor()));
+    p.setColor(QPalette::WindowText, m_notReadWhole ? QColor(Qt::red) : Colors::fromStored(m_control->foreColor()));
     m_label[StatusLabel]->setPalette(p);
 }
 
 // The date and status lines span the narrow window; a long one (a six-digit open stake) is set a little
 // smaller rather than clipped.
-void MainWindow::FitLine(QLabel* label, const QString& text) {
+void MainWindow::fitLine(QLabel* label, const QString& text) {
     label->setText(text);
-    QFont font = Fonts::Proportional();
+    QFont font = Fonts::proportional();
     layout()->activate();
-    const int available = m_picMain->contentsRect().width() - 8;
+    const int available = m_figures->contentsRect().width() - 8;
     while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > available) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }
     label->setFont(font);
 }
 
-void MainWindow::Display() {
+void MainWindow::display() {
     try {
-        const std::optional<DayTotals> totals = mobjCtrl->UpdateDayTotals();
+        const std::optional<DayTotals> totals = m_control->updateDayTotals();
         const MainDisplay d =
-            BuildMainDisplay(totals, mobjCtrl->CurDate(), mobjCtrl->AmtZandaka(), mobjCtrl->ReadWarnings());
-        FitLine(m_label[DateLabel], d.Date);
-        FitLine(m_label[StatusLabel], d.Status);
-        m_notReadWhole = d.NotReadWhole;
-        ApplyStatusColor();
-        m_label[BetsLabel]->setText(d.Bets);
-        m_label[PayoutsLabel]->setText(d.Payouts);
-        m_label[ProfitLabel]->setText(d.Profit);
-        m_label[RecoveryLabel]->setText(d.Recovery);
-        m_label[BalanceLabel]->setText(d.Balance);
-        m_button[ProfitButton]->setEnabled(d.HasMeetings);
-        m_button[LogButton]->setEnabled(d.HasMeetings);
-        m_label[StatusLabel]->setToolTip(d.StatusTip);
-        m_button[DownloadButton]->setEnabled(d.HasMeetings && !m_host->IsLoaded(IWindowHost::Window::Browser));
-        if (d.HasMeetings) {
-            m_lblWindow->setToolTip(d.Tooltip); // without a schedule it stays, like the kept totals
+            buildMainDisplay(totals, m_control->saleDate(), m_control->amtZandaka(), m_control->readWarnings());
+        fitLine(m_label[DateLabel], d.date);
+        fitLine(m_label[StatusLabel], d.status);
+        m_notReadWhole = d.notReadWhole;
+        applyStatusColor();
+        m_label[BetsLabel]->setText(d.bets);
+        m_label[PayoutsLabel]->setText(d.payouts);
+        m_label[ProfitLabel]->setText(d.profit);
+        m_label[RecoveryLabel]->setText(d.recovery);
+        m_label[BalanceLabel]->setText(d.balance);
+        m_button[ProfitButton]->setEnabled(d.hasMeetings);
+        m_button[LogButton]->setEnabled(d.hasMeetings);
+        m_label[StatusLabel]->setToolTip(d.statusTip);
+        m_button[DownloadButton]->setEnabled(d.hasMeetings && !m_host->isLoaded(IWindowHost::Window::Browser));
+        if (d.hasMeetings) {
+            m_sheet->setToolTip(d.tooltip); // without a schedule it stays, like the kept totals
         }
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
-void MainWindow::OnReInitialized() {
-    mobjCtrl->CloseChildren();
-    Display();
+void MainWindow::onReInitialized() {
+    m_control->closeChildren();
+    display();
 }
 
-void MainWindow::Toolbar_ButtonClick(int index) {
+void MainWindow::toolbarClicked(int index) {
     try {
         switch (index) {
         case RefreshButton:
-            mobjCtrl->ReInitialize();
+            m_control->reInitialize();
             break;
         case ProfitButton:
-            mobjCtrl->ShowProfit();
+            m_control->showProfit();
             break;
         case LogButton:
-            mobjCtrl->ShowLog();
+            m_control->showLog();
             break;
         case RecordButton:
-            mobjCtrl->ShowRecord();
+            m_control->showRecord();
             break;
         case DownloadButton:
             m_button[RefreshButton]->setEnabled(false);
             m_button[DownloadButton]->setEnabled(false);
-            mobjCtrl->ShowBrowser();
-            if (!m_host->IsLoaded(IWindowHost::Window::Browser)) {
-                EnableDownloadButtons(); // nothing opened: nothing will give them back
+            m_control->showBrowser();
+            if (!m_host->isLoaded(IWindowHost::Window::Browser)) {
+                enableDownloadButtons(); // nothing opened: nothing will give them back
             }
             break;
         default:
             break;
         }
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
-void MainWindow::EnableDownloadButtons() {
+void MainWindow::enableDownloadButtons() {
     m_button[RefreshButton]->setEnabled(true);
-    m_button[DownloadButton]->setEnabled(!mobjCtrl->colKaisai().empty());
+    m_button[DownloadButton]->setEnabled(!m_control->meetings().empty());
 }
 
-void MainWindow::BringToFront() {
+void MainWindow::bringToFront() {
     if (isMinimized()) {
         showNormal();
     }
@@ -374,68 +375,68 @@ void MainWindow::BringToFront() {
     activateWindow();
 }
 
-void MainWindow::TogglePosition() {
-    const bool onTop = mobjCtrl->Position() == 0;
+void MainWindow::togglePosition() {
+    const bool onTop = m_control->position() == 0;
     const bool visible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (visible) {
         show(); // changing the flag hides the window
     }
-    mnuPos->setChecked(onTop);
-    mobjCtrl->setPosition(static_cast<qint16>(mobjCtrl->Position() ^ 1));
+    positionAction->setChecked(onTop);
+    m_control->setPosition(static_cast<qint16>(m_control->position() ^ 1));
 }
 
-void MainWindow::ChooseColor(bool background) {
-    const QColor initial = Colors::FromStored(background ? mobjCtrl->BackColor() : mobjCtrl->ForeColor());
+void MainWindow::chooseColor(bool background) {
+    const QColor initial = Colors::fromStored(background ? m_control->backColor() : m_control->foreColor());
     const auto chosen =
         m_chooseColor(initial, background ? QStringLiteral("背景色の変更") : QStringLiteral("文字色の変更"));
     if (!chosen) {
         return;
     }
     if (background) {
-        mobjCtrl->setBackColor(Colors::ToStored(*chosen));
+        m_control->setBackColor(Colors::toStored(*chosen));
     } else {
-        mobjCtrl->setForeColor(Colors::ToStored(*chosen));
+        m_control->setForeColor(Colors::toStored(*chosen));
     }
-    ApplyColors();
+    applyColors();
 }
 
-void MainWindow::ShowVersion() {
+void MainWindow::showVersion() {
     VersionDialog ver(this);
     ver.exec();
 }
 
-AnalysisWindow* MainWindow::Analysis() const {
+AnalysisWindow* MainWindow::analysis() const {
     return m_analysis;
 }
 
-void MainWindow::ShowAnalysis() {
+void MainWindow::showAnalysis() {
     // One window, read afresh at every opening: the archive grows with every refresh.
-    mobjCtrl->FlushArchive();
+    m_control->flushArchive();
     if (!m_analysis) {
-        m_analysis = new AnalysisWindow(*mobjCtrl);
+        m_analysis = new AnalysisWindow(*m_control);
     } else {
-        m_analysis->Reload();
+        m_analysis->reload();
     }
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();
 }
 
-void MainWindow::MinimizeWindow() {
-    mobjCtrl->CloseChildren();
+void MainWindow::minimizeWindow() {
+    m_control->closeChildren();
     showMinimized();
 }
 
-void MainWindow::ShowPopup(const QPoint& globalPos) {
-    m_mnuPop->popup(globalPos);
+void MainWindow::showPopup(const QPoint& globalPos) {
+    m_popupMenu->popup(globalPos);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_picMain && event->type() == QEvent::Resize) {
-        m_lblWindow->setGeometry(m_picMain->rect());
-        m_lblWindow->raise();
-    } else if (watched == m_lblWindow) {
+    if (watched == m_figures && event->type() == QEvent::Resize) {
+        m_sheet->setGeometry(m_figures->rect());
+        m_sheet->raise();
+    } else if (watched == m_sheet) {
         // The sheet lies over the status line too: over it, the line's own tooltip (why the day cannot be
         // shown) comes before the sheet's.
         const QString statusTip = m_label[StatusLabel]->toolTip();
@@ -443,20 +444,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* he = static_cast<QHelpEvent*>(event);
             const QRect lines = m_label[DateLabel]->geometry().united(m_label[StatusLabel]->geometry());
             if (lines.contains(he->pos())) {
-                QToolTip::showText(he->globalPos(), statusTip, m_lblWindow);
+                QToolTip::showText(he->globalPos(), statusTip, m_sheet);
                 return true;
             }
         }
         if (event->type() == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton) {
-                ShowPopup(me->globalPosition().toPoint());
+                showPopup(me->globalPosition().toPoint());
                 return true;
             }
         } else if (event->type() == QEvent::ContextMenu) {
             auto* ce = static_cast<QContextMenuEvent*>(event);
             if (ce->reason() == QContextMenuEvent::Keyboard) {
-                ShowPopup(ce->globalPos());
+                showPopup(ce->globalPos());
             }
             return true;
         }
@@ -465,17 +466,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    ShowPopup(event->reason() == QContextMenuEvent::Keyboard ? m_picMain->mapToGlobal(m_picMain->rect().center())
+    showPopup(event->reason() == QContextMenuEvent::Keyboard ? m_figures->mapToGlobal(m_figures->rect().center())
                                                              : event->globalPos());
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (isMinimized()) {
-            setWindowTitle(MinimizedTitle(m_label[BalanceLabel]->text()));
-            mobjCtrl->CloseChildren();
+            setWindowTitle(minimizedTitle(m_label[BalanceLabel]->text()));
+            m_control->closeChildren();
         } else {
-            setWindowTitle(AppInfo::Title());
+            setWindowTitle(AppInfo::title());
         }
     }
     QWidget::changeEvent(event);
@@ -483,13 +484,13 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     try {
-        mobjCtrl->SaveForm(QtFormWindow(this, Settings::Main));
+        m_control->saveForm(QtFormWindow(this, Settings::Main));
         if (m_analysis) {
             m_analysis->close();
         }
-        mobjCtrl->Terminate();
+        m_control->terminate();
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
     event->accept();
 }

@@ -31,8 +31,8 @@ public:
     explicit MainWindow(const Folders& folders, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    DayController& Control() { return *mobjCtrl; }
-    QtWindowHost& Host() { return *m_host; }
+    DayController& control() { return *m_control; }
+    QtWindowHost& host() { return *m_host; }
 
     // Indexes of the label array: the date and status lines, then the five figure rows (bets, payouts,
     // profit, recovery, balance) as three groups in row order: captions, units, values.
@@ -53,20 +53,20 @@ public:
 
     // Controls, by their indexes (LabelIndex, ButtonIndex): labels 0..16, toolbar buttons 1..6 (2 is the
     // separator: nullptr).
-    QLabel* Label(int index) const { return m_label.at(static_cast<size_t>(index)); }
-    QToolButton* ToolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
-    QWidget* lblWindow() const { return m_lblWindow; }
-    QFrame* picMain() const { return m_picMain; }
-    QMenu* mnuPop() const { return m_mnuPop; }
+    QLabel* label(int index) const { return m_label.at(static_cast<size_t>(index)); }
+    QToolButton* toolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
+    QWidget* sheet() const { return m_sheet; }
+    QFrame* figures() const { return m_figures; }
+    QMenu* popupMenu() const { return m_popupMenu; }
     // The analysis window while it is open.
-    AnalysisWindow* Analysis() const;
-    QAction* mnuFColor = nullptr;
-    QAction* mnuBColor = nullptr;
-    QAction* mnuPos = nullptr;
-    QAction* mnuVer = nullptr;
-    QAction* mnuAnalysis = nullptr;
-    QAction* mnuMin = nullptr;
-    QAction* mnuEnd = nullptr;
+    AnalysisWindow* analysis() const;
+    QAction* foreColorAction = nullptr;
+    QAction* backColorAction = nullptr;
+    QAction* positionAction = nullptr;
+    QAction* versionAction = nullptr;
+    QAction* analysisAction = nullptr;
+    QAction* minimizeAction = nullptr;
+    QAction* quitAction = nullptr;
 
     // The colour chooser: the initial colour in, the chosen colour out, nothing when cancelled. Tests
     // replace the dialog.
@@ -79,13 +79,13 @@ public:
     void setBrowserFactory(BrowserFactory factory) { m_makeBrowser = std::move(factory); }
 
     // The download window calls this when it closes.
-    void EnableDownloadButtons();
+    void enableDownloadButtons();
     // Shows the window in front of the others, restored if it was minimised: a second start of the
     // program on the same folder asks for it.
-    void BringToFront();
+    void bringToFront();
 
     // Toolbar clicks, by button index (ButtonIndex).
-    void Toolbar_ButtonClick(int index);
+    void toolbarClicked(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,33 +96,33 @@ protected:
 
 private:
     // The windows the controller can open from here.
-    void RegisterWindows();
-    void BuildControls();
-    QWidget* BuildToolbar();
-    QFrame* BuildFigures();
-    void BuildPopupMenu();
-    void BuildShortcuts();
-    void Form_Load();
-    void Display();
-    void FitLine(QLabel* label, const QString& text);
-    void OnReInitialized();
-    void ApplyColors();
-    void ApplyStatusColor();
-    void TogglePosition();
-    void ChooseColor(bool background);
-    void ShowVersion();
-    void ShowAnalysis();
-    void MinimizeWindow();
-    void ShowPopup(const QPoint& globalPos);
+    void registerWindows();
+    void buildControls();
+    QWidget* buildToolbar();
+    QFrame* buildFigures();
+    void buildPopupMenu();
+    void buildShortcuts();
+    void start();
+    void display();
+    void fitLine(QLabel* label, const QString& text);
+    void onReInitialized();
+    void applyColors();
+    void applyStatusColor();
+    void togglePosition();
+    void chooseColor(bool background);
+    void showVersion();
+    void showAnalysis();
+    void minimizeWindow();
+    void showPopup(const QPoint& globalPos);
 
-    std::unique_ptr<DayController> mobjCtrl;
+    std::unique_ptr<DayController> m_control;
     QPointer<AnalysisWindow> m_analysis;
     std::unique_ptr<QtWindowHost> m_host;
     std::array<QLabel*, LabelCount> m_label{};
     std::array<QToolButton*, DownloadButton + 1> m_button{};
-    QFrame* m_picMain = nullptr;
-    QWidget* m_lblWindow = nullptr;
-    QMenu* m_mnuPop = nullptr;
+    QFrame* m_figures = nullptr;
+    QWidget* m_sheet = nullptr;
+    QMenu* m_popupMenu = nullptr;
     ColorChooser m_chooseColor;
     bool m_notReadWhole = false; // the last reading of the folder met a file it could not read whole
     BrowserFactory m_makeBrowser;

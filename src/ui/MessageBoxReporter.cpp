@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-void MessageBoxReporter::ShowError(const QString& title, const QString& text) {
+void MessageBoxReporter::showError(const QString& title, const QString& text) {
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox::critical(QApplication::activeWindow(), title, shown);

@@ -5,5 +5,5 @@
 // Shows reported errors in a critical message box.
 class MessageBoxReporter : public IErrorReporter {
 public:
-    void ShowError(const QString& title, const QString& text) override;
+    void showError(const QString& title, const QString& text) override;
 };

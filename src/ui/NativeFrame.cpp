@@ -10,7 +10,7 @@
 #include <memory>
 #endif
 
-std::optional<QMargins> NativeFrame(const QWidget* window) {
+std::optional<QMargins> nativeFrame(const QWidget* window) {
 #ifdef VQ_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection() || !window->testAttribute(Qt::WA_WState_Created)) {

@@ -19,17 +19,17 @@ namespace {
 constexpr qsizetype kMinSlots = 7;
 constexpr qsizetype kMarkedPoints = 62; // two months of days: more markers would hide the line
 
-QColor Colour(Rgb::Value v) {
+QColor colour(Rgb::Value v) {
     return QColor::fromRgb(v);
 }
 
 // A bar set that draws its bars in one colour; the hairline border keeps a bar of under a pixel (a book of
 // years) visible.
-QBarSet* Bars(const QString& label, Rgb::Value rgb, QObject* parent) {
+QBarSet* barSet(const QString& label, Rgb::Value rgb, QObject* parent) {
     auto* set = new QBarSet(label, parent);
-    set->setColor(Colour(rgb));
-    set->setBorderColor(Colour(rgb));
-    set->setPen(QPen(Colour(rgb), 0));
+    set->setColor(colour(rgb));
+    set->setBorderColor(colour(rgb));
+    set->setPen(QPen(colour(rgb), 0));
     return set;
 }
 } // namespace
@@ -41,16 +41,16 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
 
     auto* top = new QHBoxLayout;
     auto* spanLabel = new QLabel(QStringLiteral("期間(&S)"), this);
-    m_cmbSpan = new QComboBox(this);
+    m_spanBox = new QComboBox(this);
     for (const PassbookSpan span : kPassbookSpans) {
-        m_cmbSpan->addItem(PassbookSpanName(span), static_cast<int>(span));
+        m_spanBox->addItem(passbookSpanName(span), static_cast<int>(span));
     }
-    spanLabel->setBuddy(m_cmbSpan);
-    m_lblCaption = new QLabel(this);
+    spanLabel->setBuddy(m_spanBox);
+    m_caption = new QLabel(this);
     top->addWidget(spanLabel);
-    top->addWidget(m_cmbSpan);
+    top->addWidget(m_spanBox);
     top->addSpacing(12);
-    top->addWidget(m_lblCaption, 1);
+    top->addWidget(m_caption, 1);
     column->addLayout(top);
 
     m_chart = new QChart;
@@ -62,14 +62,14 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
 
     // Each day is one bar: its profit goes to one set, zero to the other, so a loss is red and a gain is not.
     auto* bars = new QStackedBarSeries(m_chart);
-    m_gain = Bars(QStringLiteral("勝ち"), kPassbookGainColour, bars);
-    m_loss = Bars(QStringLiteral("負け"), kPassbookLossColour, bars);
+    m_gain = barSet(QStringLiteral("勝ち"), kPassbookGainColour, bars);
+    m_loss = barSet(QStringLiteral("負け"), kPassbookLossColour, bars);
     bars->append(m_gain);
     bars->append(m_loss);
     bars->setBarWidth(0.7);
     m_line = new QLineSeries(m_chart);
     m_line->setName(QStringLiteral("累計"));
-    m_line->setPen(QPen(Colour(kPassbookLineColour), 2));
+    m_line->setPen(QPen(colour(kPassbookLineColour), 2));
     m_chart->addSeries(bars);
     m_chart->addSeries(m_line);
 
@@ -97,33 +97,33 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
     m_view->setMinimumSize(m_design / 2); // still a readable chart of a month
     column->addWidget(m_view, 1);
 
-    connect(m_cmbSpan, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
-    Refresh();
+    connect(m_spanBox, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    refresh();
 }
 
 QSize PassbookChartView::sizeHint() const {
     // The layout's own hint takes the view's, which follows whatever size it was last given.
     const QMargins m = layout()->contentsMargins();
-    const QSize top = m_cmbSpan->sizeHint().expandedTo(m_lblCaption->sizeHint());
+    const QSize top = m_spanBox->sizeHint().expandedTo(m_caption->sizeHint());
     return {m.left() + m.right() + m_design.width(),
             m.top() + top.height() + layout()->spacing() + m_design.height() + m.bottom()};
 }
 
-PassbookSpan PassbookChartView::Span() const {
-    return static_cast<PassbookSpan>(m_cmbSpan->currentData().toInt());
+PassbookSpan PassbookChartView::span() const {
+    return static_cast<PassbookSpan>(m_spanBox->currentData().toInt());
 }
 
 void PassbookChartView::setSpan(PassbookSpan span) {
-    m_cmbSpan->setCurrentIndex(m_cmbSpan->findData(static_cast<int>(span)));
+    m_spanBox->setCurrentIndex(m_spanBox->findData(static_cast<int>(span)));
 }
 
-void PassbookChartView::Refresh() {
-    m_shown = BuildPassbookChart(m_book, Span());
-    m_lblCaption->setText(m_shown.Caption);
+void PassbookChartView::refresh() {
+    m_shown = buildPassbookChart(m_book, span());
+    m_caption->setText(m_shown.caption);
 
     // Every series gets its values in one call: a point at a time redraws the chart each time, which
     // freezes the window on a book of years.
-    const qsizetype n = m_shown.Points.size();
+    const qsizetype n = m_shown.points.size();
     QList<qreal> gains;
     QList<qreal> losses;
     QList<QPointF> line;
@@ -131,10 +131,10 @@ void PassbookChartView::Refresh() {
     losses.reserve(n);
     line.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
-        const PassbookChartPoint& p = m_shown.Points[i];
-        gains.append(p.Profit > 0 ? p.Profit : 0);
-        losses.append(p.Profit < 0 ? p.Profit : 0);
-        line.append(QPointF(qreal(i), qreal(p.Cumulative)));
+        const PassbookChartPoint& p = m_shown.points[i];
+        gains.append(p.profit > 0 ? p.profit : 0);
+        losses.append(p.profit < 0 ? p.profit : 0);
+        line.append(QPointF(qreal(i), qreal(p.cumulative)));
     }
     m_gain->remove(0, m_gain->count());
     m_loss->remove(0, m_loss->count());
@@ -148,13 +148,13 @@ void PassbookChartView::Refresh() {
     // A span of a few days keeps a week's room, centred, so a single day is not one wall of colour.
     const qreal pad = std::max(qreal(kMinSlots - n), qreal(0)) / 2;
     m_days->setStartValue(-0.5 - pad);
-    for (const PassbookChartTick& t : m_shown.Ticks) {
-        m_days->append(t.Label, qreal(t.Index));
+    for (const PassbookChartTick& t : m_shown.ticks) {
+        m_days->append(t.label, qreal(t.index));
     }
     m_days->setRange(-0.5 - pad, qreal(n) - 0.5 + pad);
     // Both ends are multiples of the step, so evenly spread ticks fall on the steps, zero among them.
     // The count first: the axis lays its labels out when the range changes.
-    m_yen->setTickCount(static_cast<int>((m_shown.High - m_shown.Low) / m_shown.Step) + 1);
-    m_yen->setRange(qreal(m_shown.Low), qreal(m_shown.High));
+    m_yen->setTickCount(static_cast<int>((m_shown.high - m_shown.low) / m_shown.step) + 1);
+    m_yen->setRange(qreal(m_shown.low), qreal(m_shown.high));
     m_line->setPointsVisible(n <= kMarkedPoints);
 }

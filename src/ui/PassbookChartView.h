@@ -22,14 +22,14 @@ public:
     PassbookChartView(const ProfitBook& book, QWidget* parent);
 
     // Rebuilds the chart from the book for the selected span (after the book changed, too).
-    void Refresh();
+    void refresh();
     void setSpan(PassbookSpan span);
-    PassbookSpan Span() const;
+    PassbookSpan span() const;
 
-    QComboBox* cmbSpan() const { return m_cmbSpan; }
-    QLabel* lblCaption() const { return m_lblCaption; }
-    QChart* Chart() const { return m_chart; }
-    const PassbookChart& Shown() const { return m_shown; }
+    QComboBox* spanBox() const { return m_spanBox; }
+    QLabel* caption() const { return m_caption; }
+    QChart* chart() const { return m_chart; }
+    const PassbookChart& shown() const { return m_shown; }
 
     // The page opens with the chart at its design size; the window may then make it larger or smaller.
     QSize sizeHint() const override;
@@ -37,8 +37,8 @@ public:
 private:
     const ProfitBook& m_book;
     PassbookChart m_shown;
-    QComboBox* m_cmbSpan = nullptr;
-    QLabel* m_lblCaption = nullptr;
+    QComboBox* m_spanBox = nullptr;
+    QLabel* m_caption = nullptr;
     QChartView* m_view = nullptr;
     QSize m_design; // of the chart: sixty-four digits across, twenty lines down
     QChart* m_chart = nullptr;

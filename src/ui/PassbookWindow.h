@@ -38,37 +38,37 @@ public:
     // The date fields, by their index in the spin controls.
     enum DateField : int { YearField = 0, MonthField = 1, DayField = 2 };
 
-    View CurrentView() const { return m_view; }
-    void Toolbar_ButtonClick(int index);
+    View currentView() const { return m_view; }
+    void toolbarClicked(int index);
     // Writes the book's CSV to the file, replacing it whole, and says where below the view; a failure is
     // reported. False when it failed.
-    bool SaveCsv(const QString& path);
+    bool saveCsv(const QString& path);
 
     // Controls: toolbar buttons 1..6, list rows 0..9, spin buttons by DateField.
-    QToolButton* Toolbar1(int index) const { return m_button.at(static_cast<size_t>(index - 1)); }
-    QLabel* LbDate(int i) const { return m_cells.at(static_cast<size_t>(i))[0]; }
-    QLabel* LbTohyo(int i) const { return m_cells.at(static_cast<size_t>(i))[1]; }
-    QLabel* LbHarai(int i) const { return m_cells.at(static_cast<size_t>(i))[2]; }
-    QLabel* LbSoneki(int i) const { return m_cells.at(static_cast<size_t>(i))[3]; }
-    QLabel* lblTTLSoneki() const { return m_lblTTLSoneki; }
-    QWidget* lblWindow() const { return m_lblWindow; }
-    QScrollBar* VScroll1() const { return m_vScroll; }
-    QWidget* Picture1() const { return m_picture1; }
-    QWidget* Picture2() const { return m_picture2; }
-    QLineEdit* txtYY() const { return m_txtYY; }
-    QComboBox* cmbMM() const { return m_cmbMM; }
-    QComboBox* cmbDD() const { return m_cmbDD; }
-    QToolButton* SpinUp(DateField f) const { return m_spinUp.at(static_cast<size_t>(f)); }
-    QToolButton* SpinDown(DateField f) const { return m_spinDown.at(static_cast<size_t>(f)); }
-    QLineEdit* txtInTohyo() const { return m_txtInTohyo; }
-    QLineEdit* txtInHarai() const { return m_txtInHarai; }
-    QCheckBox* Check1() const { return m_check1; }
-    QPlainTextEdit* txtMessage() const { return m_txtMessage; }
-    QPushButton* cmdKakutei() const { return m_cmdKakutei; }
-    QPushButton* cmdOk() const { return m_cmdOk; }
-    QPushButton* cmdCancel() const { return m_cmdCancel; }
+    QToolButton* toolbar(int index) const { return m_button.at(static_cast<size_t>(index - 1)); }
+    QLabel* dateCell(int i) const { return m_cells.at(static_cast<size_t>(i))[0]; }
+    QLabel* stakeCell(int i) const { return m_cells.at(static_cast<size_t>(i))[1]; }
+    QLabel* payoutCell(int i) const { return m_cells.at(static_cast<size_t>(i))[2]; }
+    QLabel* profitCell(int i) const { return m_cells.at(static_cast<size_t>(i))[3]; }
+    QLabel* totalProfit() const { return m_totalProfit; }
+    QWidget* sheet() const { return m_sheet; }
+    QScrollBar* pageScroll() const { return m_pageScroll; }
+    QWidget* listPanel() const { return m_listPanel; }
+    QWidget* inputPanel() const { return m_inputPanel; }
+    QLineEdit* yearEdit() const { return m_yearEdit; }
+    QComboBox* monthBox() const { return m_monthBox; }
+    QComboBox* dayBox() const { return m_dayBox; }
+    QToolButton* spinUp(DateField f) const { return m_spinUp.at(static_cast<size_t>(f)); }
+    QToolButton* spinDown(DateField f) const { return m_spinDown.at(static_cast<size_t>(f)); }
+    QLineEdit* stakeEdit() const { return m_stakeEdit; }
+    QLineEdit* payoutEdit() const { return m_payoutEdit; }
+    QCheckBox* protectBox() const { return m_protectBox; }
+    QPlainTextEdit* messageText() const { return m_messageText; }
+    QPushButton* confirmButton() const { return m_confirmButton; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
     // Built when the chart is first asked for: none before.
-    PassbookChartView* ChartPage() const { return m_chartPage; }
+    PassbookChartView* chartPage() const { return m_chartPage; }
 
 protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
@@ -77,29 +77,29 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildControls();
-    QWidget* BuildToolbar();
-    QWidget* BuildList();
-    QWidget* BuildInput();
-    QWidget* BuildSpin(DateField field);
-    void Form_Load();
-    void RefreshTotals();
-    void ShowPast();
-    void ShowRanking(PassbookRanking ranking);
-    void ShowInput();
-    void ShowChart();
-    void FitView();
-    void cmdCsv_Click();
-    void EnableLists(bool enabled);
-    void BackToPast();
-    void FillRows(const QList<PassbookRow>& rows);
-    void PageFill();
-    void Step(DateField field, int delta);
-    void Edited();
+    void buildControls();
+    QWidget* buildToolbar();
+    QWidget* buildList();
+    QWidget* buildInput();
+    QWidget* buildSpin(DateField field);
+    void fill();
+    void refreshTotals();
+    void showPast();
+    void showRanking(PassbookRanking ranking);
+    void showInput();
+    void showChart();
+    void fitView();
+    void saveCsvClicked();
+    void enableLists(bool enabled);
+    void backToPast();
+    void fillRows(const QList<PassbookRow>& rows);
+    void pageFill();
+    void step(DateField field, int delta);
+    void edited();
     // The date fields changed: a day the book holds is loaded into the amounts and the protect box.
-    void DatePicked();
-    void cmdKakutei_Click();
-    void cmdOk_Click();
+    void datePicked();
+    void confirmClicked();
+    void okClicked();
 
     View m_view = PastView;
     PassbookConfirmation m_pending;
@@ -113,23 +113,23 @@ private:
     QSize m_listSize;  // the window's size but for the chart, which needs more room
     QSize m_chartSize; // the size the user gave the chart, kept for its next showing
     QStackedWidget* m_stack = nullptr;
-    QWidget* m_picture1 = nullptr;
-    QWidget* m_picture2 = nullptr;
+    QWidget* m_listPanel = nullptr;
+    QWidget* m_inputPanel = nullptr;
     std::array<std::array<QLabel*, 4>, kPassbookRows> m_cells{};
-    QLabel* m_lblTTLSoneki = nullptr;
-    QWidget* m_lblWindow = nullptr;
-    QScrollBar* m_vScroll = nullptr;
-    QLineEdit* m_txtYY = nullptr;
-    QComboBox* m_cmbMM = nullptr;
-    QComboBox* m_cmbDD = nullptr;
+    QLabel* m_totalProfit = nullptr;
+    QWidget* m_sheet = nullptr;
+    QScrollBar* m_pageScroll = nullptr;
+    QLineEdit* m_yearEdit = nullptr;
+    QComboBox* m_monthBox = nullptr;
+    QComboBox* m_dayBox = nullptr;
     std::array<QToolButton*, 3> m_spinUp{};
     std::array<QToolButton*, 3> m_spinDown{};
-    QLineEdit* m_txtInTohyo = nullptr;
-    QLineEdit* m_txtInHarai = nullptr;
-    QCheckBox* m_check1 = nullptr;
-    QPlainTextEdit* m_txtMessage = nullptr;
-    QPushButton* m_cmdKakutei = nullptr;
-    QPushButton* m_cmdOk = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
-    QLabel* m_lblSaved = nullptr;
+    QLineEdit* m_stakeEdit = nullptr;
+    QLineEdit* m_payoutEdit = nullptr;
+    QCheckBox* m_protectBox = nullptr;
+    QPlainTextEdit* m_messageText = nullptr;
+    QPushButton* m_confirmButton = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QLabel* m_savedNote = nullptr;
 };

@@ -19,7 +19,7 @@ const QString kStyle = QStringLiteral("QLabel[cell=\"true\"] { background: #FFFF
 
 // Hidden cells keep their place, so a race not on sale leaves a gap instead of moving the rows below it up.
 template <class Label>
-Label* Cell(QWidget* parent, bool amount) {
+Label* cell(QWidget* parent, bool amount) {
     auto* l = new Label(parent);
     l->setProperty("cell", true);
     l->setAlignment(amount ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
@@ -33,21 +33,21 @@ Label* Cell(QWidget* parent, bool amount) {
 
 ProfitTableWindow::ProfitTableWindow(DayController& control, QWidget* owner)
     : ChildWindow(control, Settings::Profit, owner) {
-    BuildControls();
-    Form_Load();
+    buildControls();
+    fill();
 }
 
-void ProfitTableWindow::BuildControls() {
+void ProfitTableWindow::buildControls() {
     setStyleSheet(kStyle);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 6, 6, 6);
     row->setSpacing(6);
     for (int m = 0; m < kProfitPanels; ++m) {
-        row->addWidget(BuildPanel(m));
+        row->addWidget(buildPanel(m));
     }
 }
 
-QFrame* ProfitTableWindow::BuildPanel(int m) {
+QFrame* ProfitTableWindow::buildPanel(int m) {
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::StyledPanel);
     QSizePolicy keep = panel->sizePolicy();
@@ -73,14 +73,14 @@ QFrame* ProfitTableWindow::BuildPanel(int m) {
     const int amountWidth = fontMetrics().horizontalAdvance(QStringLiteral("-9999999")) + 10;
     for (int r = 0; r < kProfitRaces; ++r) {
         const int i = m * kProfitRaces + r;
-        auto* t = Cell<ClickLabel>(panel, false);
+        auto* t = cell<ClickLabel>(panel, false);
         t->setText(QStringLiteral("%1R").arg(r + 1));
-        auto* bet = Cell<ClickLabel>(panel, true);
-        auto* profit = Cell<ClickLabel>(panel, true);
+        auto* bet = cell<ClickLabel>(panel, true);
+        auto* profit = cell<ClickLabel>(panel, true);
         bet->setMinimumWidth(amountWidth);
         profit->setMinimumWidth(amountWidth);
         for (ClickLabel* l : {t, bet, profit}) {
-            connect(l, &ClickLabel::clicked, this, [this, i] { Pick(PickRaceCell(i)); });
+            connect(l, &ClickLabel::clicked, this, [this, i] { pick(pickRaceCell(i)); });
         }
         m_titleRace[size_t(i)] = t;
         m_amtBet[size_t(i)] = bet;
@@ -89,10 +89,10 @@ QFrame* ProfitTableWindow::BuildPanel(int m) {
         grid->addWidget(bet, r + 2, 1);
         grid->addWidget(profit, r + 2, 2);
     }
-    auto* tomorrowTitle = Cell<QLabel>(panel, false);
+    auto* tomorrowTitle = cell<QLabel>(panel, false);
     tomorrowTitle->setText(QStringLiteral("前日"));
-    auto* tomorrow = Cell<ClickLabel>(panel, true);
-    connect(tomorrow, &ClickLabel::clicked, this, [this, m] { Pick(m_tomorrowPick[size_t(m)]); });
+    auto* tomorrow = cell<ClickLabel>(panel, true);
+    connect(tomorrow, &ClickLabel::clicked, this, [this, m] { pick(m_tomorrowPick[size_t(m)]); });
     m_titleTomorrow[size_t(m)] = tomorrowTitle;
     m_amtTomorrow[size_t(m)] = tomorrow;
     grid->addWidget(tomorrowTitle, kProfitRaces + 2, 0);
@@ -100,8 +100,8 @@ QFrame* ProfitTableWindow::BuildPanel(int m) {
 
     auto* totalTitle = new QLabel(QStringLiteral("計"), panel);
     totalTitle->setAlignment(Qt::AlignCenter);
-    auto* betTotal = Cell<QLabel>(panel, true);
-    auto* profitTotal = Cell<QLabel>(panel, true);
+    auto* betTotal = cell<QLabel>(panel, true);
+    auto* profitTotal = cell<QLabel>(panel, true);
     betTotal->show();
     profitTotal->show();
     m_amtBetKei[size_t(m)] = betTotal;
@@ -112,53 +112,53 @@ QFrame* ProfitTableWindow::BuildPanel(int m) {
     return panel;
 }
 
-void ProfitTableWindow::Form_Load() {
-    const ProfitTable table = BuildProfitTable(objControl().colKaisai(), objControl().CurDate());
-    setWindowTitle(table.Caption);
-    for (int m = 0; m < kProfitPanels && m < table.Meetings.size(); ++m) {
-        const ProfitMeeting& meeting = table.Meetings[m];
-        m_kaisai[size_t(m)]->setText(meeting.Title);
+void ProfitTableWindow::fill() {
+    const ProfitTable table = buildProfitTable(control().meetings(), control().saleDate());
+    setWindowTitle(table.caption);
+    for (int m = 0; m < kProfitPanels && m < table.meetings.size(); ++m) {
+        const ProfitMeeting& meeting = table.meetings[m];
+        m_kaisai[size_t(m)]->setText(meeting.title);
         m_panel[size_t(m)]->show();
-        for (const ProfitRow& row : meeting.Rows) {
-            const auto i = static_cast<size_t>(row.Index);
+        for (const ProfitRow& row : meeting.rows) {
+            const auto i = static_cast<size_t>(row.index);
             m_titleRace[i]->show();
-            m_amtBet[i]->setText(row.Stake);
+            m_amtBet[i]->setText(row.stake);
             m_amtBet[i]->show();
-            m_profit[i]->setText(row.Profit);
-            m_profit[i]->setStyleSheet(Colors::Style(row.ProfitFore, row.ProfitBack));
+            m_profit[i]->setText(row.profit);
+            m_profit[i]->setStyleSheet(Colors::style(row.profitFore, row.profitBack));
             m_profit[i]->show();
         }
-        if (meeting.HasTomorrow) {
+        if (meeting.hasTomorrow) {
             m_titleTomorrow[size_t(m)]->show();
-            m_amtTomorrow[size_t(m)]->setText(meeting.Tomorrow);
-            m_amtTomorrow[size_t(m)]->setToolTip(meeting.TomorrowTip);
-            m_tomorrowPick[size_t(m)] = meeting.TomorrowPick;
+            m_amtTomorrow[size_t(m)]->setText(meeting.tomorrow);
+            m_amtTomorrow[size_t(m)]->setToolTip(meeting.tomorrowTip);
+            m_tomorrowPick[size_t(m)] = meeting.tomorrowPick;
             m_amtTomorrow[size_t(m)]->show();
         }
-        m_amtBetKei[size_t(m)]->setText(meeting.StakeTotal);
-        m_profitKei[size_t(m)]->setText(meeting.ProfitTotal);
-        if (meeting.ProfitTotalRed) {
-            m_profitKei[size_t(m)]->setStyleSheet(Colors::Style(Rgb::Red, std::nullopt));
+        m_amtBetKei[size_t(m)]->setText(meeting.stakeTotal);
+        m_profitKei[size_t(m)]->setText(meeting.profitTotal);
+        if (meeting.profitTotalRed) {
+            m_profitKei[size_t(m)]->setStyleSheet(Colors::style(Rgb::Red, std::nullopt));
         }
     }
     // The height is the design's; the width may be stored wider.
     resize(sizeHint());
     setFixedHeight(sizeHint().height());
     setMinimumWidth(sizeHint().width());
-    RestorePlace(true, true, false, true);
+    restorePlace(true, true, false, true);
 }
 
-void ProfitTableWindow::Form_Unload() {
-    objControl().UnloadWindow(IWindowHost::Window::Kekka);
-    objControl().UnloadWindow(IWindowHost::Window::Detail);
+void ProfitTableWindow::closing() {
+    control().unloadWindow(IWindowHost::Window::Kekka);
+    control().unloadWindow(IWindowHost::Window::Detail);
 }
 
-void ProfitTableWindow::Pick(RacePick pick) {
+void ProfitTableWindow::pick(RacePick pick) {
     try {
-        objControl().setCurKaisai(pick.Kaisai);
-        objControl().setCurRace(pick.Race);
-        objControl().ShowDetail();
+        control().setCurKaisai(pick.kaisai);
+        control().setCurRace(pick.race);
+        control().showDetail();
     } catch (const AppError& e) {
-        ReportError(e);
+        reportError(e);
     }
 }

@@ -18,24 +18,24 @@ public:
     ProfitTableWindow(DayController& control, QWidget* owner);
 
     // The controls by their indexes: panels m = 0..2, race cells m × 12 + race − 1.
-    QFrame* picKaisai(int m) const { return m_panel.at(static_cast<size_t>(m)); }
-    QLabel* lblKaisai(int m) const { return m_kaisai.at(static_cast<size_t>(m)); }
-    ClickLabel* lblTitleRace(int i) const { return m_titleRace.at(static_cast<size_t>(i)); }
-    ClickLabel* lblAmtBet(int i) const { return m_amtBet.at(static_cast<size_t>(i)); }
-    ClickLabel* lblProfit(int i) const { return m_profit.at(static_cast<size_t>(i)); }
-    QLabel* lblTitleTomorrow(int m) const { return m_titleTomorrow.at(static_cast<size_t>(m)); }
-    ClickLabel* lblAmtTomorrow(int m) const { return m_amtTomorrow.at(static_cast<size_t>(m)); }
-    QLabel* lblAmtBetKei(int m) const { return m_amtBetKei.at(static_cast<size_t>(m)); }
-    QLabel* lblProfitKei(int m) const { return m_profitKei.at(static_cast<size_t>(m)); }
+    QFrame* meetingPanel(int m) const { return m_panel.at(static_cast<size_t>(m)); }
+    QLabel* meetingTitle(int m) const { return m_kaisai.at(static_cast<size_t>(m)); }
+    ClickLabel* raceTitle(int i) const { return m_titleRace.at(static_cast<size_t>(i)); }
+    ClickLabel* stakeCell(int i) const { return m_amtBet.at(static_cast<size_t>(i)); }
+    ClickLabel* profitCell(int i) const { return m_profit.at(static_cast<size_t>(i)); }
+    QLabel* tomorrowTitle(int m) const { return m_titleTomorrow.at(static_cast<size_t>(m)); }
+    ClickLabel* tomorrowCell(int m) const { return m_amtTomorrow.at(static_cast<size_t>(m)); }
+    QLabel* stakeTotal(int m) const { return m_amtBetKei.at(static_cast<size_t>(m)); }
+    QLabel* profitTotal(int m) const { return m_profitKei.at(static_cast<size_t>(m)); }
 
 private:
     static constexpr size_t kCells = size_t(kProfitPanels) * kProfitRaces;
 
-    void BuildControls();
-    QFrame* BuildPanel(int m);
-    void Form_Load();
-    void Form_Unload() override;
-    void Pick(RacePick pick);
+    void buildControls();
+    QFrame* buildPanel(int m);
+    void fill();
+    void closing() override;
+    void pick(RacePick pick);
 
     std::array<QFrame*, kProfitPanels> m_panel{};
     std::array<QLabel*, kProfitPanels> m_kaisai{};

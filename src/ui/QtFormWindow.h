@@ -13,12 +13,12 @@ class QtFormWindow : public IFormWindow {
 public:
     QtFormWindow(QWidget* window, int tag);
 
-    int FormTag() const override { return m_tag; }
-    bool IsMinimized() const override;
-    qint32 TopTwips() const override;
-    qint32 LeftTwips() const override;
-    qint32 HeightTwips() const override;
-    qint32 WidthTwips() const override;
+    int formTag() const override { return m_tag; }
+    bool isMinimized() const override;
+    qint32 topTwips() const override;
+    qint32 leftTwips() const override;
+    qint32 heightTwips() const override;
+    qint32 widthTwips() const override;
     void setTopTwips(qint32 twips) override;
     void setLeftTwips(qint32 twips) override;
     void setHeightTwips(qint32 twips) override;
@@ -27,11 +27,11 @@ public:
     // Moves and sizes the window to the collected frame. A window with no stored place (`stored` false)
     // instead takes its first place beside `anchor` (the screen's top right without one), clear of `avoid`;
     // a stored place no screen shows any more is brought back onto one.
-    void Place(bool stored, const QRect& anchor = QRect(), const QRect& avoid = QRect(), int step = 0);
+    void place(bool stored, const QRect& anchor = QRect(), const QRect& avoid = QRect(), int step = 0);
 
     // Conversions at the window's logical DPI.
-    static int TwipsToPixels(qint32 twips, int dpi);
-    static qint32 PixelsToTwips(int pixels, int dpi);
+    static int twipsToPixels(qint32 twips, int dpi);
+    static qint32 pixelsToTwips(int pixels, int dpi);
 
 private:
     QWidget* m_window;

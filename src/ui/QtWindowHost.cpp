@@ -4,15 +4,15 @@ QtWindowHost::QtWindowHost(QWidget* owner) : m_owner(owner) {}
 
 QtWindowHost::~QtWindowHost() = default;
 
-void QtWindowHost::Register(Window window, Factory factory) {
+void QtWindowHost::registerWindow(Window window, Factory factory) {
     m_factories[window] = std::move(factory);
 }
 
-bool QtWindowHost::HasFactory(Window window) const {
+bool QtWindowHost::hasFactory(Window window) const {
     return m_factories.count(window) > 0;
 }
 
-QWidget* QtWindowHost::Loaded(Window window) const {
+QWidget* QtWindowHost::loaded(Window window) const {
     const auto it = m_open.find(window);
     if (it == m_open.end() || it->second.isNull() || !it->second->isVisible()) {
         return nullptr;
@@ -20,11 +20,11 @@ QWidget* QtWindowHost::Loaded(Window window) const {
     return it->second.data();
 }
 
-bool QtWindowHost::IsLoaded(Window window) const {
-    return Loaded(window) != nullptr;
+bool QtWindowHost::isLoaded(Window window) const {
+    return loaded(window) != nullptr;
 }
 
-void QtWindowHost::Unload(Window window) {
+void QtWindowHost::unload(Window window) {
     const auto it = m_open.find(window);
     if (it == m_open.end()) {
         return;
@@ -37,12 +37,12 @@ void QtWindowHost::Unload(Window window) {
     }
 }
 
-void QtWindowHost::Show(Window window, DayController& control) {
+void QtWindowHost::show(Window window, DayController& control) {
     const auto f = m_factories.find(window);
     if (f == m_factories.end()) {
         return;
     }
-    if (QWidget* open = Loaded(window)) {
+    if (QWidget* open = loaded(window)) {
         open->raise();
         open->activateWindow();
         return;
@@ -56,9 +56,9 @@ void QtWindowHost::Show(Window window, DayController& control) {
     w->show();
 }
 
-void QtWindowHost::UnloadAll() {
+void QtWindowHost::unloadAll() {
     for (const Window w :
          {Window::Profit, Window::Log, Window::Record, Window::Detail, Window::Kekka, Window::Browser}) {
-        Unload(w);
+        unload(w);
     }
 }

@@ -18,16 +18,16 @@ public:
     explicit QtWindowHost(QWidget* owner);
     ~QtWindowHost() override;
 
-    void Register(Window window, Factory factory);
-    bool HasFactory(Window window) const;
+    void registerWindow(Window window, Factory factory);
+    bool hasFactory(Window window) const;
 
-    void Unload(Window window) override;
-    void Show(Window window, DayController& control) override;
-    bool IsLoaded(Window window) const override;
-    void UnloadAll() override;
+    void unload(Window window) override;
+    void show(Window window, DayController& control) override;
+    bool isLoaded(Window window) const override;
+    void unloadAll() override;
 
     // The open window of that kind, or nullptr.
-    QWidget* Loaded(Window window) const;
+    QWidget* loaded(Window window) const;
 
 private:
     QWidget* m_owner;

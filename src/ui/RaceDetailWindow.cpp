@@ -20,30 +20,30 @@ constexpr int kDesignLinesMax = 30;  // more lines than this scroll
 
 RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner)
     : ChildWindow(control, Settings::Detail, owner) {
-    m_txtLog = new QPlainTextEdit(this);
-    m_txtLog->setReadOnly(true);
-    m_txtLog->setFont(Fonts::Fixed(10));
-    m_txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    const int origin = QtFormWindow::TwipsToPixels(kOriginTwips, logicalDpiX());
-    m_txtLog->move(origin, origin);
-    Form_Load();
+    m_text = new QPlainTextEdit(this);
+    m_text->setReadOnly(true);
+    m_text->setFont(Fonts::fixed(10));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const int origin = QtFormWindow::twipsToPixels(kOriginTwips, logicalDpiX());
+    m_text->move(origin, origin);
+    fill();
 }
 
-void RaceDetailWindow::Form_Load() {
-    const DayController& c = objControl();
-    const std::optional<RaceDetail> d = BuildRaceDetail(c.objCurRace(), c.objFactory());
+void RaceDetailWindow::fill() {
+    const DayController& c = control();
+    const std::optional<RaceDetail> d = buildRaceDetail(c.currentRace(), c.raceOdds());
     if (d) {
-        setWindowTitle(d->Caption);
-        m_txtLog->setPlainText(d->Text);
+        setWindowTitle(d->caption);
+        m_text->setPlainText(d->text);
     }
     // Sized to the text at first: the widest line across, every line down up to a screenful.
-    const QFontMetrics fm(m_txtLog->font());
-    const int lines = std::min<int>(m_txtLog->document()->blockCount(), kDesignLinesMax);
-    const int frame = 2 * m_txtLog->frameWidth() + 2 * int(m_txtLog->document()->documentMargin());
-    const int margin = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
-    resize(m_txtLog->x() + frame + fm.horizontalAdvance(QString(kDesignCells, QLatin1Char('0'))) + margin,
-           m_txtLog->y() + frame + (lines + 1) * fm.lineSpacing() + margin);
-    RestorePlace(true, true, true, true);
+    const QFontMetrics fm(m_text->font());
+    const int lines = std::min<int>(m_text->document()->blockCount(), kDesignLinesMax);
+    const int frame = 2 * m_text->frameWidth() + 2 * int(m_text->document()->documentMargin());
+    const int margin = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX());
+    resize(m_text->x() + frame + fm.horizontalAdvance(QString(kDesignCells, QLatin1Char('0'))) + margin,
+           m_text->y() + frame + (lines + 1) * fm.lineSpacing() + margin);
+    restorePlace(true, true, true, true);
 }
 
 void RaceDetailWindow::resizeEvent(QResizeEvent* event) {
@@ -52,7 +52,7 @@ void RaceDetailWindow::resizeEvent(QResizeEvent* event) {
         return;
     }
     // The text fills the window but for a small margin on the right and at the bottom.
-    const int marginX = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiX());
-    const int marginY = QtFormWindow::TwipsToPixels(kMarginTwips, logicalDpiY());
-    m_txtLog->resize(std::max(0, width() - m_txtLog->x() - marginX), std::max(0, height() - m_txtLog->y() - marginY));
+    const int marginX = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX());
+    const int marginY = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiY());
+    m_text->resize(std::max(0, width() - m_text->x() - marginX), std::max(0, height() - m_text->y() - marginY));
 }

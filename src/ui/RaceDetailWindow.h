@@ -11,13 +11,13 @@ class RaceDetailWindow : public ChildWindow {
 public:
     RaceDetailWindow(DayController& control, QWidget* owner);
 
-    QPlainTextEdit* txtLog() const { return m_txtLog; }
+    QPlainTextEdit* textView() const { return m_text; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Form_Load();
+    void fill();
 
-    QPlainTextEdit* m_txtLog = nullptr;
+    QPlainTextEdit* m_text = nullptr;
 };

@@ -20,17 +20,17 @@ constexpr qint32 kPayoutRowTwips = 210;
 } // namespace
 
 ResultsWindow::ResultsWindow(DayController& control, QWidget* owner) : ChildWindow(control, Settings::Kekka, owner) {
-    BuildControls();
-    Form_Load();
+    buildControls();
+    fill();
 }
 
-void ResultsWindow::BuildControls() {
+void ResultsWindow::buildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 8, 8, 8);
     outer->setSpacing(6);
 
     m_hit = new QLabel(this);
-    QFont bold = Fonts::Proportional(10);
+    QFont bold = Fonts::proportional(10);
     bold.setBold(true);
     m_hit->setFont(bold);
     m_hit->setStyleSheet(QStringLiteral("color: #C00000;"));
@@ -63,9 +63,9 @@ void ResultsWindow::BuildControls() {
     finishers->setColumnStretch(4, 1);
     outer->addLayout(finishers);
 
-    m_picHarai = new QWidget;
+    m_payoutPanel = new QWidget;
     m_haraiView = new QScrollArea(this);
-    m_haraiView->setWidget(m_picHarai);
+    m_haraiView->setWidget(m_payoutPanel);
     m_haraiView->setWidgetResizable(true);
     m_haraiView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_haraiView->setFrameShape(QFrame::NoFrame);
@@ -80,44 +80,44 @@ void ResultsWindow::BuildControls() {
     refunds->addWidget(m_henkanWaku, 1, 1);
     refunds->setColumnStretch(1, 1);
     for (QLabel* l : {m_henkanUma, m_henkanWaku}) {
-        l->setFont(Fonts::Fixed());
+        l->setFont(Fonts::fixed());
     }
     outer->addLayout(refunds);
     outer->addStretch(1);
 }
 
-void ResultsWindow::Form_Load() {
-    const DayController& c = objControl();
-    const std::optional<RaceResults> r = BuildRaceResults(c.objCurRace(), c.objFactory(), c.WakuColors());
+void ResultsWindow::fill() {
+    const DayController& c = control();
+    const std::optional<RaceResults> r = buildRaceResults(c.currentRace(), c.raceOdds(), c.wakuColors());
     if (r) {
-        setWindowTitle(r->Caption);
-        m_hit->setText(r->Hit);
-        m_info->setText(r->Info);
+        setWindowTitle(r->caption);
+        m_hit->setText(r->hit);
+        m_info->setText(r->info);
         for (size_t i = 0; i < 5; ++i) {
-            const FinisherRow& f = r->Finishers[i];
-            m_chaku[i]->setText(f.Chaku);
-            m_waku[i]->setText(f.Waku);
-            m_waku[i]->setStyleSheet(Colors::Style(f.WakuFore, f.WakuBack));
-            m_uma[i]->setText(f.Uma);
-            m_umaName[i]->setText(f.UmaName);
-            m_diff[i]->setText(f.Diff);
+            const FinisherRow& f = r->finishers[i];
+            m_chaku[i]->setText(f.chaku);
+            m_waku[i]->setText(f.waku);
+            m_waku[i]->setStyleSheet(Colors::style(f.wakuFore, f.wakuBack));
+            m_uma[i]->setText(f.uma);
+            m_umaName[i]->setText(f.umaName);
+            m_diff[i]->setText(f.diff);
         }
-        m_henkanUma->setText(r->HenkanUma);
-        m_henkanWaku->setText(r->HenkanWaku);
+        m_henkanUma->setText(r->henkanUma);
+        m_henkanWaku->setText(r->henkanWaku);
     }
 
     // One row per payout, each as tall as the design's rows (or the font, whichever is taller).
-    auto* grid = new QGridLayout(m_picHarai);
+    auto* grid = new QGridLayout(m_payoutPanel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    const QFont fixed = Fonts::Fixed();
+    const QFont fixed = Fonts::fixed();
     const int rowHeight =
-        std::max(QtFormWindow::TwipsToPixels(kPayoutRowTwips, logicalDpiY()), QFontMetrics(fixed).height() + 2);
-    const QList<PayoutRow> rows = r ? r->Rows : QList<PayoutRow>();
+        std::max(QtFormWindow::twipsToPixels(kPayoutRowTwips, logicalDpiY()), QFontMetrics(fixed).height() + 2);
+    const QList<PayoutRow> rows = r ? r->rows : QList<PayoutRow>();
     for (int i = 0; i < rows.size(); ++i) {
-        const QString back = Colors::Style(std::nullopt, rows[i].Back);
-        auto* kenshu = new QLabel(rows[i].Label, m_picHarai);
-        auto* harai = new QLabel(rows[i].Text, m_picHarai);
+        const QString back = Colors::style(std::nullopt, rows[i].back);
+        auto* kenshu = new QLabel(rows[i].label, m_payoutPanel);
+        auto* harai = new QLabel(rows[i].text, m_payoutPanel);
         harai->setFont(fixed);
         for (QLabel* l : {kenshu, harai}) {
             l->setStyleSheet(back + QStringLiteral("padding: 0 4px;"));
@@ -129,12 +129,12 @@ void ResultsWindow::Form_Load() {
         m_harai << harai;
     }
     grid->setColumnStretch(1, 1);
-    m_picHarai->setFixedHeight(static_cast<int>(rows.size()) * rowHeight);
+    m_payoutPanel->setFixedHeight(static_cast<int>(rows.size()) * rowHeight);
     // The panel shows up to 22 rows; any more are reached by scrolling, never dropped.
     const int shown = static_cast<int>(std::min<qsizetype>(rows.size(), kPayoutRowsInView));
     const int scrollBar = rows.size() > kPayoutRowsInView ? m_haraiView->verticalScrollBar()->sizeHint().width() : 0;
     m_haraiView->setFixedHeight(shown * rowHeight);
-    m_haraiView->setMinimumWidth(m_picHarai->sizeHint().width() + scrollBar);
+    m_haraiView->setMinimumWidth(m_payoutPanel->sizeHint().width() + scrollBar);
 
     resize(sizeHint());
     // Until the user has placed this window once, it opens beside the race's detail window instead of on
@@ -146,5 +146,5 @@ void ResultsWindow::Form_Load() {
             detail = d->isVisible() ? d : detail;
         }
     }
-    RestorePlace(true, true, true, true, detail);
+    restorePlace(true, true, true, true, detail);
 }

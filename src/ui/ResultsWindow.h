@@ -17,26 +17,26 @@ class ResultsWindow : public ChildWindow {
 public:
     ResultsWindow(DayController& control, QWidget* owner);
 
-    QLabel* lblHit() const { return m_hit; }
-    QLabel* lblInfo() const { return m_info; }
+    QLabel* hitLine() const { return m_hit; }
+    QLabel* infoLine() const { return m_info; }
     // Finisher rows 1..5.
-    QLabel* lblChaku(int i) const { return m_chaku.at(size_t(i - 1)); }
-    QLabel* lblWaku(int i) const { return m_waku.at(size_t(i - 1)); }
-    QLabel* lblUma(int i) const { return m_uma.at(size_t(i - 1)); }
-    QLabel* lblUmaName(int i) const { return m_umaName.at(size_t(i - 1)); }
-    QLabel* lblDiff(int i) const { return m_diff.at(size_t(i - 1)); }
+    QLabel* chakuCell(int i) const { return m_chaku.at(size_t(i - 1)); }
+    QLabel* wakuCell(int i) const { return m_waku.at(size_t(i - 1)); }
+    QLabel* umaCell(int i) const { return m_uma.at(size_t(i - 1)); }
+    QLabel* umaNameCell(int i) const { return m_umaName.at(size_t(i - 1)); }
+    QLabel* diffCell(int i) const { return m_diff.at(size_t(i - 1)); }
     // Payout rows 0..PayoutRows() − 1: as many as the race has, the panel scrolls past the 22 it shows.
-    qsizetype PayoutRows() const { return m_harai.size(); }
-    QLabel* lblKenshu(int row) const { return m_kenshu.at(row); }
-    QLabel* lblHarai(int row) const { return m_harai.at(row); }
-    QWidget* picHarai() const { return m_picHarai; }
-    QScrollArea* HaraiView() const { return m_haraiView; }
-    QLabel* lblHenkanUma() const { return m_henkanUma; }
-    QLabel* lblHenkanWaku() const { return m_henkanWaku; }
+    qsizetype payoutRows() const { return m_harai.size(); }
+    QLabel* kenshuCell(int row) const { return m_kenshu.at(row); }
+    QLabel* haraiLine(int row) const { return m_harai.at(row); }
+    QWidget* haraiPanel() const { return m_payoutPanel; }
+    QScrollArea* haraiView() const { return m_haraiView; }
+    QLabel* henkanUmaLine() const { return m_henkanUma; }
+    QLabel* henkanWakuLine() const { return m_henkanWaku; }
 
 private:
-    void BuildControls();
-    void Form_Load();
+    void buildControls();
+    void fill();
 
     QLabel* m_hit = nullptr;
     QLabel* m_info = nullptr;
@@ -46,7 +46,7 @@ private:
     std::array<QLabel*, 5> m_umaName{};
     std::array<QLabel*, 5> m_diff{};
     QScrollArea* m_haraiView = nullptr;
-    QWidget* m_picHarai = nullptr;
+    QWidget* m_payoutPanel = nullptr;
     QList<QLabel*> m_kenshu;
     QList<QLabel*> m_harai;
     QLabel* m_henkanUma = nullptr;

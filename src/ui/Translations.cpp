@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-bool InstallQtTranslations() {
+bool installQtTranslations() {
     // Our users read Japanese whatever the machine's locale says; every text of our own is Japanese too.
     // The dialogs' dates and sizes follow the locale.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));

@@ -4,4 +4,4 @@
 // menus of text fields, and their dates and sizes. Without Qt's translation files installed the words stay
 // English.
 // Returns whether the translations were found.
-bool InstallQtTranslations();
+bool installQtTranslations();

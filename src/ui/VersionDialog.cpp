@@ -8,23 +8,23 @@
 #include <QVBoxLayout>
 
 VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(AppInfo::Title());
+    setWindowTitle(AppInfo::title());
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    lblProc = new QLabel(AppInfo::Title(), this);
-    QFont big = Fonts::Proportional(12);
+    processLine = new QLabel(AppInfo::title(), this);
+    QFont big = Fonts::proportional(12);
     big.setBold(true);
-    lblProc->setFont(big);
-    lblVer = new QLabel(AppInfo::VersionText(), this);
-    lblVer->setFont(Fonts::Proportional());
-    lblUser = new QLabel(QString(), this);
-    ComOK = new QPushButton(QStringLiteral("OK"), this);
-    ComOK->setDefault(true);
-    connect(ComOK, &QPushButton::clicked, this, &QDialog::accept);
-    for (QLabel* l : {lblProc, lblVer, lblUser}) {
+    processLine->setFont(big);
+    versionLine = new QLabel(AppInfo::versionText(), this);
+    versionLine->setFont(Fonts::proportional());
+    userLine = new QLabel(QString(), this);
+    comOk = new QPushButton(QStringLiteral("OK"), this);
+    comOk->setDefault(true);
+    connect(comOk, &QPushButton::clicked, this, &QDialog::accept);
+    for (QLabel* l : {processLine, versionLine, userLine}) {
         l->setAlignment(Qt::AlignCenter);
         layout->addWidget(l);
     }
-    layout->addWidget(ComOK, 0, Qt::AlignCenter);
+    layout->addWidget(comOk, 0, Qt::AlignCenter);
     setFixedSize(sizeHint().expandedTo(QSize(220, 0)));
 }

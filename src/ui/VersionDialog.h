@@ -11,8 +11,8 @@ class VersionDialog : public QDialog {
 public:
     explicit VersionDialog(QWidget* parent = nullptr);
 
-    QLabel* lblProc = nullptr;
-    QLabel* lblVer = nullptr;
-    QLabel* lblUser = nullptr;
-    QPushButton* ComOK = nullptr;
+    QLabel* processLine = nullptr;
+    QLabel* versionLine = nullptr;
+    QLabel* userLine = nullptr;
+    QPushButton* comOk = nullptr;
 };

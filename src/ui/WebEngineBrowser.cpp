@@ -14,7 +14,7 @@ constexpr int kAborted = -3;
 
 // The engine gives LF line ends and keeps tabs between table cells; the converter reads lines joined by
 // CR LF with spaces between the cells.
-QString AsCopied(QString text) {
+QString asCopied(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     text.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -26,7 +26,7 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent) : ResultsBrowser(parent), m_
     // The engine's own error page is English and names nothing the user can do; the window puts its own
     // page there (showNotice).
     m_view->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    connect(m_view->page(), &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::OnLoadingChanged);
+    connect(m_view->page(), &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
@@ -80,7 +80,7 @@ void WebEngineBrowser::showNotice(const QString& html) {
     }
 }
 
-void WebEngineBrowser::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
+void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     // Our own pages come as data addresses: their events may arrive after the next page was asked for and
     // must never be taken for its answer.
     if (!m_pending || info.url().scheme() == QLatin1String("data")) {
@@ -109,6 +109,6 @@ void WebEngineBrowser::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
             return;
         }
         self->m_pending = false;
-        emit self->loadFinished(self->m_view->page()->title(), AsCopied(text));
+        emit self->loadFinished(self->m_view->page()->title(), asCopied(text));
     });
 }

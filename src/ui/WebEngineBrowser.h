@@ -23,7 +23,7 @@ public:
     void showNotice(const QString& html) override;
 
 private:
-    void OnLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
     // The view ends up in the window's layout, which then owns it; until then (or if it never gets there)
     // this object does.

@@ -28,12 +28,12 @@ constexpr int kSteadyLooks = 5;
 
 QMargins g_lastFrame;
 
-bool Reachable(const QRect& outer, const QRect& area) {
+bool reachable(const QRect& outer, const QRect& area) {
     const QRect strip = QRect(outer.left(), outer.top(), outer.width(), kTitleStrip) & area;
     return strip.height() == kTitleStrip && strip.width() >= std::min(kGrabWidth, outer.width());
 }
 
-QRect Inside(QRect r, const QRect& area) {
+QRect inside(QRect r, const QRect& area) {
     r.setSize(r.size().boundedTo(area.size()));
     r.moveLeft(std::clamp(r.left(), area.left(), area.right() - r.width() + 1));
     r.moveTop(std::clamp(r.top(), area.top(), area.bottom() - r.height() + 1));
@@ -49,10 +49,10 @@ public:
         : QObject(window), m_window(window), m_outer(outer), m_size(window->size()) {
         window->installEventFilter(this);
         m_timer.setInterval(kFrameLookMs);
-        connect(&m_timer, &QTimer::timeout, this, &FrameWatch::Look);
+        connect(&m_timer, &QTimer::timeout, this, &FrameWatch::look);
     }
 
-    void Retarget(const QRect& outer) {
+    void retarget(const QRect& outer) {
         m_outer = outer;
         m_size = m_window->size();
     }
@@ -66,9 +66,9 @@ protected:
     }
 
 private:
-    void Look() {
+    void look() {
         // A frame is believed once it is the same at two looks in a row.
-        const QMargins seen = WindowPlace::OwnFrame(m_window);
+        const QMargins seen = WindowPlace::ownFrame(m_window);
         const bool known = !seen.isNull() && seen == m_last;
         m_last = seen;
         m_waited += kFrameLookMs;
@@ -76,8 +76,8 @@ private:
             // Resized since it was placed, by the program or by the user: their size stands.
             m_waited = kFrameWaitMs;
         } else if (known) {
-            const QRect wanted = Fitted(seen);
-            if (WindowPlace::Outer(m_window) != wanted) {
+            const QRect wanted = fitted(seen);
+            if (WindowPlace::outer(m_window) != wanted) {
                 m_window->setGeometry(wanted.marginsRemoved(seen));
                 m_size = m_window->size();
                 m_steady = 0;
@@ -94,10 +94,10 @@ private:
 
     // The window's own limits (a fixed width) may keep it from the size asked for; then a place that was
     // inside the screen stays inside.
-    QRect Fitted(const QMargins& frame) const {
-        const QRect outer = WindowPlace::Bounded(m_window, m_outer, frame);
-        const QRect area = WindowPlace::AreaAt(m_outer);
-        return area.contains(m_outer) ? Inside(outer, area) : outer;
+    QRect fitted(const QMargins& frame) const {
+        const QRect outer = WindowPlace::bounded(m_window, m_outer, frame);
+        const QRect area = WindowPlace::areaAt(m_outer);
+        return area.contains(m_outer) ? inside(outer, area) : outer;
     }
 
     QWidget* m_window;
@@ -113,9 +113,9 @@ private:
 
 namespace WindowPlace {
 
-QRect OnScreen(const QRect& outer, const QList<QRect>& areas) {
+QRect onScreen(const QRect& outer, const QList<QRect>& areas) {
     if (areas.isEmpty() ||
-        std::any_of(areas.begin(), areas.end(), [&](const QRect& a) { return Reachable(outer, a); })) {
+        std::any_of(areas.begin(), areas.end(), [&](const QRect& a) { return reachable(outer, a); })) {
         return outer;
     }
     const auto overlap = [&](const QRect& a) {
@@ -124,12 +124,12 @@ QRect OnScreen(const QRect& outer, const QList<QRect>& areas) {
     };
     const QRect& best = *std::max_element(areas.begin(), areas.end(),
                                           [&](const QRect& a, const QRect& b) { return overlap(a) < overlap(b); });
-    return Inside(outer, overlap(best) > 0 ? best : areas.front());
+    return inside(outer, overlap(best) > 0 ? best : areas.front());
 }
 
-QRect FirstPlace(const QSize& outer, const QRect& area, const QRect& anchor, const QRect& avoid, int step) {
+QRect firstPlace(const QSize& outer, const QRect& area, const QRect& anchor, const QRect& avoid, int step) {
     if (anchor.isNull()) {
-        return Inside(QRect(QPoint(area.right() - outer.width() + 1, area.top()), outer), area);
+        return inside(QRect(QPoint(area.right() - outer.width() + 1, area.top()), outer), area);
     }
     const int top = anchor.top() + step;
     const QRect candidates[] = {
@@ -144,11 +144,11 @@ QRect FirstPlace(const QSize& outer, const QRect& area, const QRect& anchor, con
             return c;
         }
     }
-    return Inside(candidates[0], area);
+    return inside(candidates[0], area);
 }
 
-QMargins OwnFrame(const QWidget* window) {
-    if (const std::optional<QMargins> native = NativeFrame(window); native && !native->isNull()) {
+QMargins ownFrame(const QWidget* window) {
+    if (const std::optional<QMargins> native = nativeFrame(window); native && !native->isNull()) {
         g_lastFrame = *native;
         return *native;
     }
@@ -166,35 +166,35 @@ QMargins OwnFrame(const QWidget* window) {
     return frame;
 }
 
-QRect Bounded(const QWidget* window, const QRect& outer, const QMargins& frame) {
+QRect bounded(const QWidget* window, const QRect& outer, const QMargins& frame) {
     const QSize inner = outer.size().shrunkBy(frame).expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
     return QRect(outer.topLeft(), inner.grownBy(frame));
 }
 
-QMargins Frame(const QWidget* window) {
-    const QMargins own = OwnFrame(window);
+QMargins frame(const QWidget* window) {
+    const QMargins own = ownFrame(window);
     return own.isNull() ? g_lastFrame : own;
 }
 
-QRect Outer(const QWidget* window) {
-    return window->geometry().marginsAdded(Frame(window));
+QRect outer(const QWidget* window) {
+    return window->geometry().marginsAdded(frame(window));
 }
 
-void Apply(QWidget* window, const QRect& outer) {
-    window->setGeometry(outer.marginsRemoved(Frame(window)));
+void apply(QWidget* window, const QRect& outer) {
+    window->setGeometry(outer.marginsRemoved(frame(window)));
     if (window->isVisible()) {
         return;
     }
     for (QObject* child : window->children()) {
         if (auto* watch = dynamic_cast<FrameWatch*>(child)) {
-            watch->Retarget(outer);
+            watch->retarget(outer);
             return;
         }
     }
     new FrameWatch(window, outer);
 }
 
-QList<QRect> ScreenAreas() {
+QList<QRect> screenAreas() {
     QList<QRect> areas;
     for (const QScreen* screen : QGuiApplication::screens()) {
         areas << screen->availableGeometry();
@@ -202,7 +202,7 @@ QList<QRect> ScreenAreas() {
     return areas;
 }
 
-QRect AreaAt(const QRect& rect) {
+QRect areaAt(const QRect& rect) {
     const QScreen* screen = rect.isValid() ? QGuiApplication::screenAt(rect.center()) : nullptr;
     if (!screen) {
         screen = QGuiApplication::primaryScreen();

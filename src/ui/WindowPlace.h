@@ -13,36 +13,36 @@ namespace WindowPlace {
 // A stored place whose title bar no longer lies on any of these areas (a monitor was removed, the
 // resolution went down) is moved and, when larger than the area, shrunk to fit the area it overlaps most
 // (the first when it overlaps none). Any other place is kept as it is, even when partly off the screen.
-QRect OnScreen(const QRect& outer, const QList<QRect>& areas);
+QRect onScreen(const QRect& outer, const QList<QRect>& areas);
 
 // A first place for a window of this outer size: at the area's top right when there is no anchor (the
 // main window); otherwise beside the anchor (left, right, then below it), `step` pixels down for each
 // window already cascaded there, without covering the anchor or `avoid`, and inside the area. When no
 // such place exists the window goes left of the anchor, pushed into the area.
-QRect FirstPlace(const QSize& outer, const QRect& area, const QRect& anchor = QRect(), const QRect& avoid = QRect(),
+QRect firstPlace(const QSize& outer, const QRect& area, const QRect& anchor = QRect(), const QRect& avoid = QRect(),
                  int step = 0);
 
 // The frame the window manager has put around the window; nothing while it is not known (not shown yet,
 // being reparented, a platform without frames).
-QMargins OwnFrame(const QWidget* window);
+QMargins ownFrame(const QWidget* window);
 // The window's frame, or the frame last seen around one of our windows while its own is not known: the
 // platform's report of a frame can lag behind the window manager, and a window must never be stored or
 // placed as if it had none when it has one.
-QMargins Frame(const QWidget* window);
+QMargins frame(const QWidget* window);
 // The outer rectangle at the same place, its size kept within the window's own limits (a fixed width, a
 // design minimum) around this frame.
-QRect Bounded(const QWidget* window, const QRect& outer, const QMargins& frame);
+QRect bounded(const QWidget* window, const QRect& outer, const QMargins& frame);
 // The window's outer rectangle, its frame included.
-QRect Outer(const QWidget* window);
+QRect outer(const QWidget* window);
 
 // Gives the window this outer rectangle. Before the first show the frame is not known yet; the rectangle
 // is applied again once the window manager has framed the window, so the frame lands where asked.
-void Apply(QWidget* window, const QRect& outer);
+void apply(QWidget* window, const QRect& outer);
 
 // The available areas of every screen now attached.
-QList<QRect> ScreenAreas();
+QList<QRect> screenAreas();
 // The available area of the screen showing the middle of this rectangle (the primary screen for an empty
 // rectangle or one between screens).
-QRect AreaAt(const QRect& rect);
+QRect areaAt(const QRect& rect);
 
 } // namespace WindowPlace

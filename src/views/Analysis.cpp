@@ -11,41 +11,41 @@
 
 namespace {
 
-QString Rate(qint64 part, qint64 whole) {
-    const std::optional<qint64> tenths = Money::PerMilleOf(part, whole);
-    return tenths ? Fmt::Tenths(*tenths) : QStringLiteral("-");
+QString rate(qint64 part, qint64 whole) {
+    const std::optional<qint64> tenths = Money::perMilleOf(part, whole);
+    return tenths ? Fmt::tenths(*tenths) : QStringLiteral("-");
 }
 
-AnalysisRow MakeRow(qint16 code, const QString& name, const Archive::Figures& sum) {
-    return {code, name, sum, Rate(sum.Hits, sum.Hits + sum.Misses), Rate(sum.Payout, sum.Stake)};
+AnalysisRow makeRow(qint16 code, const QString& name, const Archive::Figures& sum) {
+    return {code, name, sum, rate(sum.hits, sum.hits + sum.misses), rate(sum.payout, sum.stake)};
 }
 
-std::vector<AnalysisRow> Rows(const std::map<qint16, Archive::Figures>& groups, QString (*name)(qint16)) {
+std::vector<AnalysisRow> rows(const std::map<qint16, Archive::Figures>& groups, QString (*name)(qint16)) {
     std::vector<AnalysisRow> rows;
     rows.reserve(groups.size());
     for (const auto& [code, sum] : groups) {
-        rows.push_back(MakeRow(code, name(code), sum));
+        rows.push_back(makeRow(code, name(code), sum));
     }
     return rows;
 }
 
-QString TypeName(qint16 code) {
+QString typeName(qint16 code) {
     // The bet log's six-cell label without its padding.
-    return BetText::TypeLabel(code).trimmed().remove(QChar(0x3000));
+    return BetText::typeLabel(code).trimmed().remove(QChar(0x3000));
 }
 
-QString VenueName(qint16 code) {
-    const QString name = KaisaiName(code).remove(QChar(0x3000));
+QString venueName(qint16 code) {
+    const QString name = kaisaiName(code).remove(QChar(0x3000));
     return name.isEmpty() ? QString::number(code) : name;
 }
 
-QString Ymd(const QDate& d) {
+QString ymd(const QDate& d) {
     return d.toString(QStringLiteral("yyyyMMdd"));
 }
 
 } // namespace
 
-AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, const QString& firstStored,
+AnalysisDates analysisPeriodDates(AnalysisPeriod period, const QString& today, const QString& firstStored,
                                   const QString& lastStored, const QString& from, const QString& to) {
     const QDate day = QDate::fromString(today, QStringLiteral("yyyyMMdd"));
     switch (period) {
@@ -53,12 +53,12 @@ AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, c
         break;
     case AnalysisPeriod::Month:
         if (day.isValid()) {
-            return {Ymd(QDate(day.year(), day.month(), 1)), Ymd(QDate(day.year(), day.month(), day.daysInMonth()))};
+            return {ymd(QDate(day.year(), day.month(), 1)), ymd(QDate(day.year(), day.month(), day.daysInMonth()))};
         }
         break;
     case AnalysisPeriod::Year:
         if (day.isValid()) {
-            return {Ymd(QDate(day.year(), 1, 1)), Ymd(QDate(day.year(), 12, 31))};
+            return {ymd(QDate(day.year(), 1, 1)), ymd(QDate(day.year(), 12, 31))};
         }
         break;
     case AnalysisPeriod::All:
@@ -72,58 +72,58 @@ AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, c
     return {today, today};
 }
 
-QString AnalysisRecordStart(const QStringList& days) {
-    return days.isEmpty() ? QStringLiteral("記録なし") : QStringLiteral("記録開始 ") + Fmt::DatePattern(days.first());
+QString analysisRecordStart(const QStringList& days) {
+    return days.isEmpty() ? QStringLiteral("記録なし") : QStringLiteral("記録開始 ") + Fmt::datePattern(days.first());
 }
 
-AnalysisTables BuildAnalysis(const std::vector<Archive::DayFigures>& days, const QString& from, const QString& to) {
+AnalysisTables buildAnalysis(const std::vector<Archive::DayFigures>& days, const QString& from, const QString& to) {
     std::map<qint16, Archive::Figures> byType;
     std::map<qint16, Archive::Figures> byVenue;
     Archive::Figures total;
     for (const Archive::DayFigures& d : days) {
-        if (d.SaleDate < from || d.SaleDate > to) {
+        if (d.saleDate < from || d.saleDate > to) {
             continue;
         }
-        byType[d.BetType] += d.Sum;
-        byVenue[d.Venue] += d.Sum;
-        total += d.Sum;
+        byType[d.betType] += d.sum;
+        byVenue[d.venue] += d.sum;
+        total += d.sum;
     }
     AnalysisTables t;
-    t.From = from;
-    t.To = to;
-    t.ByBetType = Rows(byType, TypeName);
-    t.ByVenue = Rows(byVenue, VenueName);
-    t.Total = MakeRow(0, QStringLiteral("合計"), total);
+    t.from = from;
+    t.to = to;
+    t.byBetType = rows(byType, typeName);
+    t.byVenue = rows(byVenue, venueName);
+    t.total = makeRow(0, QStringLiteral("合計"), total);
     return t;
 }
 
-QStringList AnalysisColumns() {
+QStringList analysisColumns() {
     return {QStringLiteral("件数"),   QStringLiteral("購入額"), QStringLiteral("払戻額"), QStringLiteral("的中"),
             QStringLiteral("的中率"), QStringLiteral("回収率"), QStringLiteral("返還"),   QStringLiteral("未確定")};
 }
 
-QStringList AnalysisCells(const AnalysisRow& row) {
-    return {QString::number(row.Sum.Bets),
-            QString::number(row.Sum.Stake),
-            QString::number(row.Sum.Payout),
-            QString::number(row.Sum.Hits),
-            row.HitRate,
-            row.Recovery,
-            QString::number(row.Sum.Refunds),
-            QString::number(row.Sum.Unsettled)};
+QStringList analysisCells(const AnalysisRow& row) {
+    return {QString::number(row.sum.bets),
+            QString::number(row.sum.stake),
+            QString::number(row.sum.payout),
+            QString::number(row.sum.hits),
+            row.hitRate,
+            row.recovery,
+            QString::number(row.sum.refunds),
+            QString::number(row.sum.unsettled)};
 }
 
-QList<QStringList> AnalysisCsvRows(const AnalysisTables& tables) {
+QList<QStringList> analysisCsvRows(const AnalysisTables& tables) {
     QList<QStringList> out;
-    out << QStringList{QStringLiteral("期間"), tables.From, tables.To};
+    out << QStringList{QStringLiteral("期間"), tables.from, tables.to};
     const auto table = [&out](const QString& title, const std::vector<AnalysisRow>& rows, const AnalysisRow& total) {
-        out << QStringList{} << (QStringList{title} << AnalysisColumns());
+        out << QStringList{} << (QStringList{title} << analysisColumns());
         for (const AnalysisRow& r : rows) {
-            out << (QStringList{r.Name} << AnalysisCells(r));
+            out << (QStringList{r.name} << analysisCells(r));
         }
-        out << (QStringList{total.Name} << AnalysisCells(total));
+        out << (QStringList{total.name} << analysisCells(total));
     };
-    table(QStringLiteral("式別"), tables.ByBetType, tables.Total);
-    table(QStringLiteral("場"), tables.ByVenue, tables.Total);
+    table(QStringLiteral("式別"), tables.byBetType, tables.total);
+    table(QStringLiteral("場"), tables.byVenue, tables.total);
     return out;
 }

@@ -17,36 +17,36 @@ enum class AnalysisPeriod { SaleDay, Month, Year, All, Range };
 // day (firstStored..lastStored; the sale day alone while nothing is stored), or from..to as given (put in
 // order when given the wrong way round).
 struct AnalysisDates {
-    QString From;
-    QString To;
+    QString from;
+    QString to;
 };
-AnalysisDates AnalysisPeriodDates(AnalysisPeriod period, const QString& today, const QString& firstStored,
+AnalysisDates analysisPeriodDates(AnalysisPeriod period, const QString& today, const QString& firstStored,
                                   const QString& lastStored, const QString& from = QString(),
                                   const QString& to = QString());
 
 // From which day the archive holds bets (`days` oldest first, as stored): "記録開始 2026/12/05", or "記録なし".
 // The archive starts with the first refresh of a day, so 全期間 is rarely the passbook's whole history.
-QString AnalysisRecordStart(const QStringList& days);
+QString analysisRecordStart(const QStringList& days);
 
 struct AnalysisRow {
-    qint16 Code = 0; // the bet type (1..7) or the venue code
-    QString Name;    // "単勝", "３連複"; "札幌", "中山"
-    Archive::Figures Sum;
-    QString HitRate;  // hits among the decided bets (hit or missed), "#0.0"; "-" when none is decided
-    QString Recovery; // payout ÷ stake in percent, "#0.0" as the main window writes it; "-" without stake
+    qint16 code = 0; // the bet type (1..7) or the venue code
+    QString name;    // "単勝", "３連複"; "札幌", "中山"
+    Archive::Figures sum;
+    QString hitRate;  // hits among the decided bets (hit or missed), "#0.0"; "-" when none is decided
+    QString recovery; // payout ÷ stake in percent, "#0.0" as the main window writes it; "-" without stake
 };
 
 struct AnalysisTables {
-    QString From;
-    QString To;
-    std::vector<AnalysisRow> ByBetType; // by code, only the codes the period has
-    std::vector<AnalysisRow> ByVenue;
-    AnalysisRow Total; // every bet of the period, named "合計"
+    QString from;
+    QString to;
+    std::vector<AnalysisRow> byBetType; // by code, only the codes the period has
+    std::vector<AnalysisRow> byVenue;
+    AnalysisRow total; // every bet of the period, named "合計"
 };
-AnalysisTables BuildAnalysis(const std::vector<Archive::DayFigures>& days, const QString& from, const QString& to);
+AnalysisTables buildAnalysis(const std::vector<Archive::DayFigures>& days, const QString& from, const QString& to);
 
 // The window's column titles after the name column ("式別" or "場"), and the figures of a row in that order.
-QStringList AnalysisColumns();
-QStringList AnalysisCells(const AnalysisRow& row);
+QStringList analysisColumns();
+QStringList analysisCells(const AnalysisRow& row);
 // Both tables for a spreadsheet: a title line per table, its header and its rows, then the total.
-QList<QStringList> AnalysisCsvRows(const AnalysisTables& tables);
+QList<QStringList> analysisCsvRows(const AnalysisTables& tables);

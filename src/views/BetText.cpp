@@ -6,7 +6,7 @@
 
 namespace BetText {
 
-const QString& TypeLabel(qint16 betType) {
+const QString& typeLabel(qint16 betType) {
     // Index 0 stands for every code bet lines do not define: the line stays, its type unknown.
     static const std::array<QString, 8> names = {
         QStringLiteral("？？？"), QStringLiteral("単勝　"), QStringLiteral("複勝　"), QStringLiteral("枠連　"),
@@ -14,25 +14,25 @@ const QString& TypeLabel(qint16 betType) {
     return names[betType >= 1 && betType <= 7 ? size_t(betType) : 0];
 }
 
-QString Combination(const BetLine& bet) {
-    switch (bet.BetType) {
+QString combination(const BetLine& bet) {
+    switch (bet.betType) {
     case 1:
     case 2:
-        return Fmt::At(bet.Num3, 8);
+        return Fmt::at(bet.num3, 8);
     case 3:
     case 4:
     case 5:
-        return Fmt::At(bet.Num2, 5) + QLatin1Char('-') + Fmt::At(bet.Num3, 2);
+        return Fmt::at(bet.num2, 5) + QLatin1Char('-') + Fmt::at(bet.num3, 2);
     case 6:
-        return Fmt::At(bet.Num2, 5) + QLatin1Char('>') + Fmt::At(bet.Num3, 2);
+        return Fmt::at(bet.num2, 5) + QLatin1Char('>') + Fmt::at(bet.num3, 2);
     case 7:
-        return Fmt::At(bet.Num1, 2) + QLatin1Char('-') + Fmt::At(bet.Num2, 2) + QLatin1Char('-') + Fmt::At(bet.Num3, 2);
+        return Fmt::at(bet.num1, 2) + QLatin1Char('-') + Fmt::at(bet.num2, 2) + QLatin1Char('-') + Fmt::at(bet.num3, 2);
     default:
         return QString(8, QLatin1Char(' '));
     }
 }
 
-QString SettledMark(qint16 hit) {
+QString settledMark(qint16 hit) {
     switch (hit) {
     case 1:
         return QStringLiteral("○");

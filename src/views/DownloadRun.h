@@ -24,12 +24,12 @@ public:
 
     // One race's check box.
     struct Box {
-        bool Visible = false;
-        bool Checked = false;
-        QString Caption;
-        Rgb::Value Back = Rgb::White;
-        Rgb::Value Fore = Rgb::Black; // white on the dark colours, so the caption stays readable
-        QString Tip;                  // why a page could not be had, in the user's words
+        bool visible = false;
+        bool checked = false;
+        QString caption;
+        Rgb::Value back = Rgb::White;
+        Rgb::Value fore = Rgb::Black; // white on the dark colours, so the caption stays readable
+        QString tip;                  // why a page could not be had, in the user's words
     };
 
     // What the window does next.
@@ -40,73 +40,73 @@ public:
             RequestRace, // post Body for one race's results page
             Finished,    // the run has ended (see Caption: finished or cancelled)
         };
-        Kind What = Wait;
-        QByteArray Body;
+        Kind what = Wait;
+        QByteArray body;
     };
 
     // The day's meetings (at most three are listed) and their races of the day on sale; a race with
     // unconfirmed stakes is ticked and shows the amount.
-    void Load(const std::vector<std::unique_ptr<Meeting>>& meetings);
+    void load(const std::vector<std::unique_ptr<Meeting>>& meetings);
 
-    const QStringList& PanelTitles() const { return m_titles; }
-    const Box& BoxAt(int i) const { return m_boxes.at(size_t(i)); }
-    void setChecked(int i, bool checked) { m_boxes.at(size_t(i)).Checked = checked; }
+    const QStringList& panelTitles() const { return m_titles; }
+    const Box& boxAt(int i) const { return m_boxes.at(size_t(i)); }
+    void setChecked(int i, bool checked) { m_boxes.at(size_t(i)).checked = checked; }
     // The race number ("01".."12") of a listed box, for the window's row titles.
-    QString RaceNumber(int i) const { return m_slots.at(size_t(i)).RaceNum; }
+    QString raceNumber(int i) const { return m_slots.at(size_t(i)).raceNum; }
     // The window caption while a run goes on, and its last word when it ends.
-    const QString& Caption() const { return m_caption; }
+    const QString& caption() const { return m_caption; }
     // Where the run is while a page is awaited ("中山 8R 取得中… 3/12": the third of twelve ticked races);
     // empty once it has ended.
-    const QString& Progress() const { return m_progress; }
-    bool Running() const { return m_running; }
-    int Position() const { return m_position; }
-    bool ListRequested() const { return m_listRequested; }
+    const QString& progress() const { return m_progress; }
+    bool running() const { return m_running; }
+    int position() const { return m_position; }
+    bool listRequested() const { return m_listRequested; }
 
     // "全て選択": ticks every listed box, the next press clears them all.
-    void SelectAll();
+    void selectAll();
     // "ﾀﾞｳﾝﾛｰﾄﾞ": takes the ticks as the selection and starts at the first box.
-    void Start();
+    void start();
     // "ｷｬﾝｾﾙ".
-    void Cancel();
+    void cancel();
     // The next step; call it whenever the browser is idle and no page is awaited.
-    Step Next();
+    Step next();
 
     // A payout list came back naming these race numbers (1..12) as published.
-    void ListLoaded(const QList<int>& published);
+    void listLoaded(const QList<int>& published);
     // A results page came back and was converted (ok) or not.
-    void RaceLoaded(bool converted);
+    void raceLoaded(bool converted);
     // A results page made a result file, but the file could not be written (a full disk): the box says
     // so, and the run's end names the file and the reason.
-    void RaceNotSaved(const QString& writeError);
+    void raceNotSaved(const QString& writeError);
     // The first write error of the run, for the message at its end (given once); empty when every file
     // was written.
-    QString TakeWriteError() { return std::exchange(m_writeError, QString()); }
+    QString takeWriteError() { return std::exchange(m_writeError, QString()); }
     // The page could not be had: a page of neither kind, or no answer in time. The box shows why and the
     // run goes on. A payout list that failed leaves its races to be marked "取得不可", with the same why.
-    void PageFailed(const QString& why);
+    void pageFailed(const QString& why);
     // The browser could not load the page (NavigationError: an HTTP status or the engine's error number):
     // a race's box shows the number, a failed payout list's races "取得不可" and the reason in short.
-    void NavigationFailed(int status);
+    void navigationFailed(int status);
 
     // Captions a box shows when the page did not come back.
-    static QString TimedOutText() { return QStringLiteral("タイムアウト"); }
-    static QString ErrorText() { return QStringLiteral("エラー"); }
-    static QString NotSavedText() { return QStringLiteral("書込不可"); }
+    static QString timedOutText() { return QStringLiteral("タイムアウト"); }
+    static QString errorText() { return QStringLiteral("エラー"); }
+    static QString notSavedText() { return QStringLiteral("書込不可"); }
     // The message after a run in which a result file could not be written (the file and the reason follow
     // it as the detail).
-    static QString NotSavedMessage() {
+    static QString notSavedMessage() {
         return QStringLiteral("結果ファイルを書き込めませんでした。「書込不可」のレースの結果は保存されていません。"
                               "ディスクの空きとフォルダを確かめてから、もう一度ダウンロードしてください。");
     }
     // Why a run did not start: the day's folder (as the user's system writes it) cannot take files.
-    static QString FolderNotWritableText(const QString& folder, const QString& reason) {
+    static QString folderNotWritableText(const QString& folder, const QString& reason) {
         return QStringLiteral(
                    "結果ファイルを保存できません: %1（%2）。ダウンロードは始めていません。保存済みの結果ファイルは"
                    "そのままです。フォルダを確かめてから、もう一度「ﾀﾞｳﾝﾛｰﾄﾞ」を押してください。")
             .arg(folder, reason);
     }
     // Why a run cannot start: the client's sale date is no date, so no download folder can be named by it.
-    static QString NoSaveFolderText() {
+    static QString noSaveFolderText() {
         return QStringLiteral("口座ファイル (UY-A.JRA) の売り日が正しい日付ではないため、ダウンロードできません。"
                               "結果ファイルは何も書き込んでいません。クライアントでデータを受け取り直してから"
                               "「更新」してください。");
@@ -114,17 +114,17 @@ public:
 
 private:
     struct Slot {
-        QString MeetingCode; // venue "00", year "0000", meeting "00", day "00"
-        QString RaceNum;     // "00"
-        bool Selected = false;
-        bool ListRead = false;
-        bool Published = false;
+        QString meetingCode; // venue "00", year "0000", meeting "00", day "00"
+        QString raceNum;     // "00"
+        bool selected = false;
+        bool listRead = false;
+        bool published = false;
     };
-    void Mark(int i, const QString& caption, Rgb::Value back);
-    void Fail(const QString& caption, const QString& listReason, const QString& tip);
+    void mark(int i, const QString& caption, Rgb::Value back);
+    void fail(const QString& caption, const QString& listReason, const QString& tip);
     // The venue of panel m as its title names it ("中山").
-    QString Venue(int m) const;
-    void SetProgress(const QString& what);
+    QString venue(int m) const;
+    void setProgress(const QString& what);
 
     QStringList m_titles;
     std::array<Box, kSlots> m_boxes{};

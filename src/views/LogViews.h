@@ -26,22 +26,22 @@ enum View : qint16 {
 constexpr qint16 kViewCount = 5;
 
 // The caption and tooltip of a view's toolbar button; empty for a value that names no view.
-QString Caption(qint16 view);
-QString ToolTip(qint16 view);
+QString caption(qint16 view);
+QString toolTip(qint16 view);
 
 // "12月5日(土)  残ﾍﾞｯﾄ数 880": how many of the 900 bets of the day remain, 0 at the least. Without a log
 // reader no bet was made.
-QString Title(const QString& curDate, const BetLogReader* log);
+QString title(const QString& saleDate, const BetLogReader* log);
 
 // The whole text of a view over the day's meetings; none for a value that names no view (the window then
 // leaves its text as it is).
-std::optional<QString> Text(qint16 view, const std::vector<std::unique_ptr<Meeting>>& meetings);
+std::optional<QString> text(qint16 view, const std::vector<std::unique_ptr<Meeting>>& meetings);
 
 // One ticket as the all-tickets view lists it: state, bet column, log number, and for a wheel or a box a
 // second line with its partners or members; line break included.
-QString TicketEntry(const TicketLine& ticket);
+QString ticketEntry(const TicketLine& ticket);
 // One accepted bet as the accepted view lists it (with mark and payout) or as the unsettled view does
 // (`outcome` false); line break included.
-QString BetEntry(const BetLine& bet, bool outcome);
+QString betEntry(const BetLine& bet, bool outcome);
 
 } // namespace LogViews

@@ -1,11 +1,11 @@
 #include "NavigationError.h"
 
 namespace {
-bool IsHttpStatus(int status) {
+bool isHttpStatus(int status) {
     return status >= 100 && status <= 599;
 }
 
-QString HttpReason(int status) {
+QString httpReason(int status) {
     QString what;
     switch (status) {
     case 403:
@@ -33,7 +33,7 @@ QString HttpReason(int status) {
 
 // The web engine's network error numbers are those of the browser it is built on; only the ones a user
 // meets at home get words of their own.
-QString NetworkReason(int code) {
+QString networkReason(int code) {
     switch (code) {
     case -7:
     case -118:
@@ -69,25 +69,25 @@ QString NetworkReason(int code) {
 
 namespace NavigationError {
 
-QString Reason(int status) {
-    return IsHttpStatus(status) ? HttpReason(status) : NetworkReason(status);
+QString reason(int status) {
+    return isHttpStatus(status) ? httpReason(status) : networkReason(status);
 }
 
-QString Short(int status) {
-    return IsHttpStatus(status) ? QStringLiteral("HTTP %1").arg(status) : QStringLiteral("接続できません");
+QString shortText(int status) {
+    return isHttpStatus(status) ? QStringLiteral("HTTP %1").arg(status) : QStringLiteral("接続できません");
 }
 
-QString Headline(int status) {
-    return (IsHttpStatus(status) ? QStringLiteral("成績ページを表示できません: %1")
+QString headline(int status) {
+    return (isHttpStatus(status) ? QStringLiteral("成績ページを表示できません: %1")
                                  : QStringLiteral("成績ページに接続できません（%1）"))
-        .arg(Reason(status));
+        .arg(reason(status));
 }
 
-QString TimedOutHeadline() {
+QString timedOutHeadline() {
     return QStringLiteral("成績ページが30秒たっても表示されませんでした（タイムアウト）");
 }
 
-QString Page(const QString& headline) {
+QString page(const QString& headline) {
     return QStringLiteral("<!DOCTYPE html><html lang=\"ja\"><head><meta charset=\"utf-8\"><title>%1</title></head>"
                           "<body style=\"font-family: sans-serif; margin: 12px\"><p style=\"font-weight: bold\">%1</p>"
                           "<p>このページの結果は保存していません。これまでに保存した結果ファイルはそのままです。"

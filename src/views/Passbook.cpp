@@ -10,82 +10,82 @@
 #include <optional>
 
 namespace {
-bool IsSentinel(const QString& date) {
-    return date == ProfitBook::SentinelDate();
+bool isSentinel(const QString& date) {
+    return date == ProfitBook::sentinelDate();
 }
 
-bool Digits(QStringView text, qsizetype count) {
+bool digits(QStringView text, qsizetype count) {
     return text.size() == count &&
            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 } // namespace
 
-PassbookRow MakePassbookRow(const QString& date, qint32 buy, qint32 pay, qint32 profit) {
-    return {Fmt::DatePattern(date), Fmt::Hash0(buy), Fmt::Hash0(pay), Fmt::Hash0(profit),
+PassbookRow makePassbookRow(const QString& date, qint32 buy, qint32 pay, qint32 profit) {
+    return {Fmt::datePattern(date), Fmt::hash0(buy), Fmt::hash0(pay), Fmt::hash0(profit),
             profit < 0 ? Rgb::Red : Rgb::Black};
 }
 
-PassbookTotals BuildPassbookTotals(const ProfitBook& book) {
-    const qint64 profit = book.TotalProfit();
+PassbookTotals buildPassbookTotals(const ProfitBook& book) {
+    const qint64 profit = book.totalProfit();
     PassbookTotals t;
-    t.Caption = QStringLiteral("現在までの収支 ") + Fmt::Thousands(profit) + QStringLiteral("円");
-    t.Tooltip = QStringLiteral("投票 ") + Fmt::Thousands(book.TotalBuy()) + QStringLiteral("   払戻 ") +
-                Fmt::Thousands(book.TotalPay()) + QStringLiteral("   損益 ") + Fmt::Thousands(profit);
+    t.caption = QStringLiteral("現在までの収支 ") + Fmt::thousands(profit) + QStringLiteral("円");
+    t.tooltip = QStringLiteral("投票 ") + Fmt::thousands(book.totalBuy()) + QStringLiteral("   払戻 ") +
+                Fmt::thousands(book.totalPay()) + QStringLiteral("   損益 ") + Fmt::thousands(profit);
     return t;
 }
 
-int PassbookLastPage(const ProfitBook& book) {
+int passbookLastPage(const ProfitBook& book) {
     // A sound book ends with the sentinel, which has no row. A book that lost it (edited by hand) still
     // shows its last record.
-    qsizetype real = book.PastCount();
-    if (real > 0 && IsSentinel(book.PastDate(real))) {
+    qsizetype real = book.pastCount();
+    if (real > 0 && isSentinel(book.pastDate(real))) {
         --real;
     }
     return real > 0 ? static_cast<int>((real - 1) / kPassbookRows) : 0;
 }
 
-QList<PassbookRow> BuildPassbookPage(const ProfitBook& book, int page) {
+QList<PassbookRow> buildPassbookPage(const ProfitBook& book, int page) {
     QList<PassbookRow> rows;
     if (page < 0) {
         return rows;
     }
     for (int r = 1; r <= kPassbookRows; ++r) {
         const qsizetype p = qsizetype(page) * kPassbookRows + r;
-        if (p > book.PastCount() || IsSentinel(book.PastDate(p))) {
+        if (p > book.pastCount() || isSentinel(book.pastDate(p))) {
             break;
         }
-        rows << MakePassbookRow(book.PastDate(p), book.PastBuy(p), book.PastPay(p), book.PastProfit(p));
+        rows << makePassbookRow(book.pastDate(p), book.pastBuy(p), book.pastPay(p), book.pastProfit(p));
     }
     return rows;
 }
 
-QList<PassbookRow> BuildPassbookRanking(const ProfitBook& book, PassbookRanking ranking) {
+QList<PassbookRow> buildPassbookRanking(const ProfitBook& book, PassbookRanking ranking) {
     const bool best = ranking == PassbookRanking::Best;
-    const qsizetype count = std::min<qsizetype>(best ? book.BestCount() : book.WorstCount(), kPassbookRows);
+    const qsizetype count = std::min<qsizetype>(best ? book.bestCount() : book.worstCount(), kPassbookRows);
     QList<PassbookRow> rows;
     for (qsizetype i = 1; i <= count; ++i) {
-        const QString& date = best ? book.BestDate(i) : book.WorstDate(i);
-        if (IsSentinel(date)) {
+        const QString& date = best ? book.bestDate(i) : book.worstDate(i);
+        if (isSentinel(date)) {
             rows << PassbookRow{};
         } else if (best) {
-            rows << MakePassbookRow(date, book.BestBuy(i), book.BestPay(i), book.BestProfit(i));
+            rows << makePassbookRow(date, book.bestBuy(i), book.bestPay(i), book.bestProfit(i));
         } else {
-            rows << MakePassbookRow(date, book.WorstBuy(i), book.WorstPay(i), book.WorstProfit(i));
+            rows << makePassbookRow(date, book.worstBuy(i), book.worstPay(i), book.worstProfit(i));
         }
     }
     return rows;
 }
 
-std::optional<QString> PassbookDayKey(const PassbookEntry& entry) {
+std::optional<QString> passbookDayKey(const PassbookEntry& entry) {
     // Four digits for the year: a short one would file the day under a year two thousand years back.
-    if (!Digits(entry.Year, 4) || !Digits(entry.Month, 2) || !Digits(entry.Day, 2)) {
+    if (!digits(entry.year, 4) || !digits(entry.month, 2) || !digits(entry.day, 2)) {
         return std::nullopt;
     }
-    const std::optional<QDate> date = Dates::FromYmd(entry.Year + entry.Month + entry.Day);
-    return date ? std::optional<QString>(Dates::ToYmd(*date)) : std::nullopt;
+    const std::optional<QDate> date = Dates::fromYmd(entry.year + entry.month + entry.day);
+    return date ? std::optional<QString>(Dates::toYmd(*date)) : std::nullopt;
 }
 
-std::optional<qint32> ReadPassbookAmount(QStringView typed) {
+std::optional<qint32> readPassbookAmount(QStringView typed) {
     QString text;
     text.reserve(typed.size());
     for (const QChar c : typed) {
@@ -110,88 +110,88 @@ std::optional<qint32> ReadPassbookAmount(QStringView typed) {
     if (first >= trimmed.size() || trimmed[first] < u'0' || trimmed[first] > u'9' || trimmed.contains(u'.')) {
         return std::nullopt;
     }
-    return Num::ToInt32(trimmed);
+    return Num::toInt32(trimmed);
 }
 
-std::optional<PassbookDay> FindPassbookDay(const ProfitBook& book, const QString& dayKey) {
-    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
-        if (book.PastDate(i) == dayKey) {
-            return PassbookDay{book.PastBuy(i), book.PastPay(i), book.PastUpdate(i) != 0};
+std::optional<PassbookDay> findPassbookDay(const ProfitBook& book, const QString& dayKey) {
+    for (qsizetype i = 1; i <= book.pastCount(); ++i) {
+        if (book.pastDate(i) == dayKey) {
+            return PassbookDay{book.pastBuy(i), book.pastPay(i), book.pastUpdate(i) != 0};
         }
     }
     return std::nullopt;
 }
 
-PassbookConfirmation ConfirmPassbookEntry(const PassbookEntry& entry, const ProfitBook* book) {
+PassbookConfirmation confirmPassbookEntry(const PassbookEntry& entry, const ProfitBook* book) {
     PassbookConfirmation c;
-    const std::optional<QString> key = PassbookDayKey(entry);
+    const std::optional<QString> key = passbookDayKey(entry);
     if (!key) {
-        c.Message = {QStringLiteral("有効な日付を入力して下さい。")};
+        c.message = {QStringLiteral("有効な日付を入力して下さい。")};
         return c;
     }
-    const std::optional<qint32> buy = ReadPassbookAmount(entry.Buy);
-    const std::optional<qint32> pay = ReadPassbookAmount(entry.Pay);
+    const std::optional<qint32> buy = readPassbookAmount(entry.buy);
+    const std::optional<qint32> pay = readPassbookAmount(entry.pay);
     if (!buy || !pay) {
-        c.Message = {QStringLiteral("金額を数字で入力して下さい。")};
+        c.message = {QStringLiteral("金額を数字で入力して下さい。")};
         return c;
     }
-    c.Buy = *buy;
-    c.Pay = *pay;
-    if (c.Buy < 0 || c.Pay < 0) {
-        c.Message = {QStringLiteral("マイナス金額は入力できません。")};
+    c.buy = *buy;
+    c.pay = *pay;
+    if (c.buy < 0 || c.pay < 0) {
+        c.message = {QStringLiteral("マイナス金額は入力できません。")};
         return c;
     }
-    if (c.Buy > kPassbookMaxAmount || c.Pay > kPassbookMaxAmount) {
-        c.Message = {QStringLiteral("1億円以上の金額は入力できません。")};
+    if (c.buy > kPassbookMaxAmount || c.pay > kPassbookMaxAmount) {
+        c.message = {QStringLiteral("1億円以上の金額は入力できません。")};
         return c;
     }
-    c.DayKey = *key;
+    c.dayKey = *key;
     const QString label =
-        entry.Year + QStringLiteral("年") + entry.Month + QStringLiteral("月") + entry.Day + QStringLiteral("日");
-    if (c.Buy == 0) {
-        c.Pending = PassbookConfirmation::Delete;
-        c.Message = {label + QStringLiteral("のデータを削除しますか？")};
+        entry.year + QStringLiteral("年") + entry.month + QStringLiteral("月") + entry.day + QStringLiteral("日");
+    if (c.buy == 0) {
+        c.pending = PassbookConfirmation::Delete;
+        c.message = {label + QStringLiteral("のデータを削除しますか？")};
         return c;
     }
-    c.Pending = PassbookConfirmation::Register;
+    c.pending = PassbookConfirmation::Register;
     // One cell more than the longest amount, so a loss keeps its minus sign in line with the amounts.
-    const int cells = static_cast<int>(std::max(Fmt::Hash0(c.Buy).size(), Fmt::Hash0(c.Pay).size())) + 1;
+    const int cells = static_cast<int>(std::max(Fmt::hash0(c.buy).size(), Fmt::hash0(c.pay).size())) + 1;
     const auto line = [cells](const char16_t* caption, qint64 yen) {
-        return QString::fromUtf16(caption) + Fmt::At(yen, cells) + QStringLiteral("円");
+        return QString::fromUtf16(caption) + Fmt::at(yen, cells) + QStringLiteral("円");
     };
-    c.Message = {label, line(u"  投票 ", c.Buy), line(u"  払戻 ", c.Pay), line(u"  損益 ", qint64(c.Pay) - c.Buy)};
+    c.message = {label, line(u"  投票 ", c.buy), line(u"  払戻 ", c.pay), line(u"  損益 ", qint64(c.pay) - c.buy)};
     // A day the book holds is replaced: say by what, so a slip of the date does not go unseen.
-    if (const std::optional<PassbookDay> held = book ? FindPassbookDay(*book, c.DayKey) : std::nullopt) {
-        c.Message << QStringLiteral("  (登録済み 投票 %1円 払戻 %2円)").arg(held->Buy).arg(held->Pay);
+    if (const std::optional<PassbookDay> held = book ? findPassbookDay(*book, c.dayKey) : std::nullopt) {
+        c.message << QStringLiteral("  (登録済み 投票 %1円 払戻 %2円)").arg(held->buy).arg(held->pay);
     }
-    c.Message << QStringLiteral("登録しますか？");
+    c.message << QStringLiteral("登録しますか？");
     return c;
 }
 
-QList<QStringList> BuildPassbookCsvRows(const ProfitBook& book) {
+QList<QStringList> buildPassbookCsvRows(const ProfitBook& book) {
     QList<QStringList> rows;
-    rows.reserve(book.PastCount() + 1);
+    rows.reserve(book.pastCount() + 1);
     rows.append({QStringLiteral("日付"), QStringLiteral("投票"), QStringLiteral("払戻"), QStringLiteral("損益"),
                  QStringLiteral("保護")});
-    for (qsizetype i = 1; i <= book.PastCount(); ++i) {
-        if (IsSentinel(book.PastDate(i))) {
+    for (qsizetype i = 1; i <= book.pastCount(); ++i) {
+        if (isSentinel(book.pastDate(i))) {
             continue;
         }
-        rows.append({book.PastDate(i), QString::number(book.PastBuy(i)), QString::number(book.PastPay(i)),
-                     QString::number(book.PastProfit(i)),
-                     book.PastUpdate(i) != 0 ? QStringLiteral("1") : QStringLiteral("0")});
+        rows.append({book.pastDate(i), QString::number(book.pastBuy(i)), QString::number(book.pastPay(i)),
+                     QString::number(book.pastProfit(i)),
+                     book.pastUpdate(i) != 0 ? QStringLiteral("1") : QStringLiteral("0")});
     }
     return rows;
 }
 
-QByteArray PassbookCsv(const ProfitBook& book) {
-    return Csv::Document(BuildPassbookCsvRows(book));
+QByteArray passbookCsv(const ProfitBook& book) {
+    return Csv::document(buildPassbookCsvRows(book));
 }
 
-QString PassbookCsvFileName(const ProfitBook& book, const QString& saleDay) {
+QString passbookCsvFileName(const ProfitBook& book, const QString& saleDay) {
     QString day = saleDay;
-    if (!Dates::FromYmd(day)) {
-        day = book.PastCount() >= 1 && !IsSentinel(book.PastDate(1)) ? book.PastDate(1) : QString();
+    if (!Dates::fromYmd(day)) {
+        day = book.pastCount() >= 1 && !isSentinel(book.pastDate(1)) ? book.pastDate(1) : QString();
     }
     return QStringLiteral("通帳") + (day.isEmpty() ? QString() : QLatin1Char('_') + day) + QStringLiteral(".csv");
 }

@@ -9,8 +9,8 @@
 
 namespace {
 struct BetTypeLook {
-    const char16_t* Label;
-    Rgb::Value Back;
+    const char16_t* label;
+    Rgb::Value back;
 };
 // Bet types 1 to 7: win, place, bracket quinella, quinella, wide, exacta, trio.
 constexpr BetTypeLook kLooks[7] = {
@@ -18,66 +18,66 @@ constexpr BetTypeLook kLooks[7] = {
     {u"ワイド", 0xC0FFFF}, {u"馬単", 0xFFFFC0}, {u"３連複", 0xF080FF},
 };
 
-QString RowText(const BetLine& line) {
-    return BetText::Combination(line) + Fmt::At(qint64(line.Payout), 8);
+QString rowText(const BetLine& line) {
+    return BetText::combination(line) + Fmt::at(qint64(line.payout), 8);
 }
 
 // The bracket of a finisher: the runner list's, else the one the result file gives.
-qint16 Bracket(const RaceOdds* factory, qint16 horse, qint16 fromResult) {
-    const qint16 listed = factory && horse >= 1 && horse <= 18 ? factory->WakuNum(horse) : 0;
+qint16 bracket(const RaceOdds* factory, qint16 horse, qint16 fromResult) {
+    const qint16 listed = factory && horse >= 1 && horse <= 18 ? factory->wakuNum(horse) : 0;
     return listed != 0 ? listed : fromResult;
 }
 } // namespace
 
-std::optional<RaceResults> BuildRaceResults(const Race& race, const RaceOdds* factory,
+std::optional<RaceResults> buildRaceResults(const Race& race, const RaceOdds* factory,
                                             const std::array<qint32, 8>& wakuColors) {
-    const RaceResultReader* kekka = race.objKekka();
+    const RaceResultReader* kekka = race.result();
     if (!kekka) {
         return std::nullopt;
     }
     RaceResults r;
-    r.Hit = race.strMessage();
-    const QString venue = race.Pearent() ? race.Pearent()->Kaisai() : QString();
-    r.Caption = (race.Sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
-                QString::number(race.RaceNum()) + QStringLiteral("R ") + kekka->RaceName1() + QLatin1Char(' ') +
-                kekka->RaceName2();
-    r.Info = kekka->Weather() + QStringLiteral("  ") + (kekka->Turf().isEmpty() ? kekka->Dirt() : kekka->Turf());
+    r.hit = race.message();
+    const QString venue = race.pearent() ? race.pearent()->kaisai() : QString();
+    r.caption = (race.sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
+                QString::number(race.raceNum()) + QStringLiteral("R ") + kekka->raceName1() + QLatin1Char(' ') +
+                kekka->raceName2();
+    r.info = kekka->weather() + QStringLiteral("  ") + (kekka->turf().isEmpty() ? kekka->dirt() : kekka->turf());
 
     for (int i = 1; i <= 5; ++i) {
-        if (kekka->Chaku(i) < 1) {
+        if (kekka->chaku(i) < 1) {
             continue; // no finisher in this slot: the row stays empty
         }
-        FinisherRow& row = r.Finishers[static_cast<size_t>(i - 1)];
-        row.Chaku = QString::number(kekka->Chaku(i));
-        row.Uma = QString::number(kekka->Num(i));
-        const qint16 waku = Bracket(factory, kekka->Num(i), kekka->WakuNum(i));
+        FinisherRow& row = r.finishers[static_cast<size_t>(i - 1)];
+        row.chaku = QString::number(kekka->chaku(i));
+        row.uma = QString::number(kekka->num(i));
+        const qint16 waku = bracket(factory, kekka->num(i), kekka->wakuNum(i));
         if (waku > 0) {
-            row.Waku = QString::number(waku);
+            row.waku = QString::number(waku);
             if (waku <= 8) { // a bracket beyond the eight has no colour of its own
-                row.WakuBack = Rgb::FromStored(wakuColors[static_cast<size_t>(waku - 1)]);
-                row.WakuFore = waku == 2 || waku == 4 ? Rgb::White : Rgb::Black;
+                row.wakuBack = Rgb::fromStored(wakuColors[static_cast<size_t>(waku - 1)]);
+                row.wakuFore = waku == 2 || waku == 4 ? Rgb::White : Rgb::Black;
             }
         }
-        row.UmaName = QLatin1Char(' ') + kekka->UmaName(i);
-        row.Diff = kekka->Diff(i);
+        row.umaName = QLatin1Char(' ') + kekka->umaName(i);
+        row.diff = kekka->diff(i);
     }
 
     int previousType = 0;
-    for (qsizetype i = 1; i <= kekka->KekkaCount(); ++i) {
-        const BetLine line = kekka->KekkaRecord(i);
-        if (line.Payout == 0 || line.BetType < 1 || line.BetType > 7) {
+    for (qsizetype i = 1; i <= kekka->kekkaCount(); ++i) {
+        const BetLine line = kekka->kekkaRecord(i);
+        if (line.payout == 0 || line.betType < 1 || line.betType > 7) {
             continue; // a refund line: the refunds are listed apart
         }
-        const BetTypeLook& look = kLooks[line.BetType - 1];
+        const BetTypeLook& look = kLooks[line.betType - 1];
         PayoutRow row;
-        row.BetType = line.BetType;
-        row.Label = line.BetType != previousType ? QString::fromUtf16(look.Label) : QString();
-        row.Text = RowText(line);
-        row.Back = look.Back;
-        r.Rows << row;
-        previousType = line.BetType;
+        row.betType = line.betType;
+        row.label = line.betType != previousType ? QString::fromUtf16(look.label) : QString();
+        row.text = rowText(line);
+        row.back = look.back;
+        r.rows << row;
+        previousType = line.betType;
     }
-    r.HenkanUma = kekka->HenkanUmaNum();
-    r.HenkanWaku = kekka->HenkanWakuNum();
+    r.henkanUma = kekka->henkanUmaNum();
+    r.henkanWaku = kekka->henkanWakuNum();
     return r;
 }

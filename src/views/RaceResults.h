@@ -15,32 +15,32 @@ class RaceOdds;
 // payout grouped by bet type, and the refunds.
 
 struct FinisherRow {
-    QString Chaku; // position; empty for a slot without a finisher
-    QString Waku;  // bracket; empty when none is known
-    OptionalRgb WakuBack;
-    OptionalRgb WakuFore; // white on brackets 2 and 4, black on the others
-    QString Uma;
-    QString UmaName; // a space, then the name
-    QString Diff;
+    QString chaku; // position; empty for a slot without a finisher
+    QString waku;  // bracket; empty when none is known
+    OptionalRgb wakuBack;
+    OptionalRgb wakuFore; // white on brackets 2 and 4, black on the others
+    QString uma;
+    QString umaName; // a space, then the name
+    QString diff;
 };
 
 struct PayoutRow {
-    int BetType = 0;
-    QString Label; // the bet type's name on its first row, empty below it
-    QString Text;  // combination and amount in fixed columns
-    Rgb::Value Back = 0;
+    int betType = 0;
+    QString label; // the bet type's name on its first row, empty below it
+    QString text;  // combination and amount in fixed columns
+    Rgb::Value back = 0;
 };
 
 struct RaceResults {
-    QString Caption;
-    QString Hit;
-    QString Info; // weather, two spaces, going
-    std::array<FinisherRow, 5> Finishers;
+    QString caption;
+    QString hit;
+    QString info; // weather, two spaces, going
+    std::array<FinisherRow, 5> finishers;
     // Every payout, refunds (amount 0) left out. There may be more rows than the panel's 22 places: the
     // window scrolls rather than dropping any.
-    QList<PayoutRow> Rows;
-    QString HenkanUma;
-    QString HenkanWaku;
+    QList<PayoutRow> rows;
+    QString henkanUma;
+    QString henkanWaku;
 };
 
 // Rows the payout panel shows without scrolling.
@@ -49,5 +49,5 @@ inline constexpr int kPayoutRowsInView = 22;
 // The results of `race`, with brackets from `factory` (the race's opened odds; may be null) and the
 // controller's bracket colours 1..8 (stored with red in the lowest byte). None when the race has no
 // result reader: the window does not open then.
-std::optional<RaceResults> BuildRaceResults(const Race& race, const RaceOdds* factory,
+std::optional<RaceResults> buildRaceResults(const Race& race, const RaceOdds* factory,
                                             const std::array<qint32, 8>& wakuColors);

@@ -12,29 +12,29 @@ class RaceOdds;
 
 // The race line of the win/place/bracket odds file, field by field and as one line of text.
 struct RaceHeader {
-    QString Kaisai;
-    QString NenJi;
-    QString KaiJi;
-    QString HiJi;
-    qint16 RaceNum = 0;
-    QString TimeFlg;
-    QString HH;
-    QString MM;
-    QString RaceName1;
-    QString RaceName2;
-    qint16 Tosu = 0;
-    qint16 Keshi = 0;
-    QString Line; // venue, meeting, day, race, names, post time, runners and scratchings
+    QString kaisai;
+    QString nenJi;
+    QString kaiJi;
+    QString hiJi;
+    qint16 raceNum = 0;
+    QString timeFlg;
+    QString hh;
+    QString mm;
+    QString raceName1;
+    QString raceName2;
+    qint16 tosu = 0;
+    qint16 keshi = 0;
+    QString line; // venue, meeting, day, race, names, post time, runners and scratchings
 };
 
 // One runner of the win/place table.
 struct RunnerRow {
-    int Number = 0;
-    qint16 Bracket = 0;
-    QString Win;
-    QString PlaceLo;
-    QString PlaceHi;
-    QString Place; // "lo-hi"; empty for a runner without win odds, whose place bounds mean nothing
+    int number = 0;
+    qint16 bracket = 0;
+    QString win;
+    QString placeLo;
+    QString placeHi;
+    QString place; // "lo-hi"; empty for a runner without win odds, whose place bounds mean nothing
 };
 
 // The keys of the tables, which the reports use as names too.
@@ -54,32 +54,32 @@ using OddsGrid = QList<QStringList>;
 
 // One combination table of the race.
 struct OddsTable {
-    QString Key;   // one of OddsKey::All
-    QString Title; // the heading shown above the table
-    qsizetype Size = 0;
+    QString key;   // one of OddsKey::All
+    QString title; // the heading shown above the table
+    qsizetype size = 0;
     // An unordered bet holds the same odds in (a, b) and (b, a): only the cells with a <= b are shown.
-    bool UpperOnly = false;
-    OddsGrid Cells;         // Size x Size; empty for the trio
-    QList<OddsGrid> Slices; // trio only: the slice of every first runner 1..Size
+    bool upperOnly = false;
+    OddsGrid cells;         // Size x Size; empty for the trio
+    QList<OddsGrid> slices; // trio only: the slice of every first runner 1..Size
 };
 
 // Everything shown about the odds of one opened race.
 struct RaceTables {
-    bool Ok = false; // what opening the race returned
-    qint16 EntryTosu = 0;
-    bool ExistZO = false;
-    bool ExistUO = false;
-    bool ExistSO = false;
-    bool ExistYO = false;
-    std::array<qint16, 18> Waku{}; // bracket of horse 1..18; all 0 without a race
+    bool ok = false; // what opening the race returned
+    qint16 entryTosu = 0;
+    bool existZo = false;
+    bool existUo = false;
+    bool existSo = false;
+    bool existYo = false;
+    std::array<qint16, 18> waku{}; // bracket of horse 1..18; all 0 without a race
     // None without the win/place/bracket odds; then there are no runners and no tables either.
-    std::optional<RaceHeader> Header;
-    QList<RunnerRow> Runners;
-    QList<OddsTable> Tables; // only those the race has, in the order of OddsKey::All
+    std::optional<RaceHeader> header;
+    QList<RunnerRow> runners;
+    QList<OddsTable> tables; // only those the race has, in the order of OddsKey::All
 
     // The table of that key, or nullptr when the race has none.
-    const OddsTable* Find(QStringView key) const;
+    const OddsTable* find(QStringView key) const;
 };
 
 // `factory` may be null (no race opened); `ok` is what opening it returned.
-RaceTables BuildRaceTables(const RaceOdds* factory, bool ok);
+RaceTables buildRaceTables(const RaceOdds* factory, bool ok);

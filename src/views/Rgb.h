@@ -14,13 +14,13 @@ constexpr Value White = 0xFFFFFF;
 constexpr Value Black = 0x000000;
 constexpr Value Red = 0xFF0000;
 
-constexpr Value FromStored(qint32 stored) {
+constexpr Value fromStored(qint32 stored) {
     const auto v = static_cast<quint32>(stored);
     return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
 
 // "#RRGGBB".
-inline QString Hex(Value v) {
+inline QString hex(Value v) {
     return QStringLiteral("#%1").arg(v & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
 }
 } // namespace Rgb

@@ -2,8 +2,8 @@
 
 namespace WarningText {
 namespace {
-QString Reason(const FileWarning& w) {
-    switch (w.What) {
+QString reason(const FileWarning& w) {
+    switch (w.what) {
     case FileWarning::Problem::Missing:
         return QStringLiteral("一覧にありますが、見つかりません");
     case FileWarning::Problem::NotAFile:
@@ -11,50 +11,50 @@ QString Reason(const FileWarning& w) {
     case FileWarning::Problem::Unreadable:
         return QStringLiteral("開けません（読み取りの権限を確かめてください）");
     case FileWarning::Problem::CutRecord:
-        return QStringLiteral("記録の途中で切れています（%1バイト）").arg(w.Size);
+        return QStringLiteral("記録の途中で切れています（%1バイト）").arg(w.size);
     case FileWarning::Problem::FewerRecords:
-        return QStringLiteral("%1件のはずが%2件しかありません").arg(w.Expected).arg(w.Size);
+        return QStringLiteral("%1件のはずが%2件しかありません").arg(w.expected).arg(w.size);
     case FileWarning::Problem::WrongLength:
-        return QStringLiteral("長さが%1バイトで、正しい%2バイトではありません").arg(w.Size).arg(w.Expected);
+        return QStringLiteral("長さが%1バイトで、正しい%2バイトではありません").arg(w.size).arg(w.expected);
     case FileWarning::Problem::Changing:
         return QStringLiteral("読み込みの間ずっと書き換えられていました");
     }
     return QString();
 }
 
-QStringList Names(const FileWarnings& warnings) {
+QStringList names(const FileWarnings& warnings) {
     QStringList names;
     for (const FileWarning& w : warnings) {
-        names << w.File;
+        names << w.file;
     }
     return names;
 }
 } // namespace
 
-QString Line(const FileWarning& warning) {
-    return warning.File + QStringLiteral(": ") + Reason(warning);
+QString line(const FileWarning& warning) {
+    return warning.file + QStringLiteral(": ") + reason(warning);
 }
 
-QStringList Lines(const FileWarnings& warnings) {
+QStringList lines(const FileWarnings& warnings) {
     QStringList lines;
     for (const FileWarning& w : warnings) {
-        lines << Line(w);
+        lines << line(w);
     }
     return lines;
 }
 
-QString Tooltip(const FileWarnings& warnings) {
+QString tooltip(const FileWarnings& warnings) {
     if (warnings.empty()) {
         return QString();
     }
-    return QStringLiteral("読み込めないファイルがあります: ") + Names(warnings).join(QStringLiteral(", ")) +
+    return QStringLiteral("読み込めないファイルがあります: ") + names(warnings).join(QStringLiteral(", ")) +
            QStringLiteral("\n数字は読めた分だけのものです。通帳と分析用の投票記録には保存せず、前のままにしています。"
                           "\nクライアントの書き込みが終わってから「更新」を押してください。");
 }
 
-QString StoreRefused(const FileWarnings& warnings) {
+QString storeRefused(const FileWarnings& warnings) {
     QString text = QStringLiteral("読み込めないファイルがあるため、この日の投票は保存しませんでした。\n");
-    for (const QString& line : Lines(warnings)) {
+    for (const QString& line : lines(warnings)) {
         text += QStringLiteral("  ") + line + QLatin1Char('\n');
     }
     return text + QStringLiteral(

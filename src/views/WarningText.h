@@ -9,11 +9,11 @@
 // command-line tool.
 namespace WarningText {
 // One line per file, its name and what is wrong: "LG002.JRA: 記録の途中で切れています（100バイト）".
-QString Line(const FileWarning& warning);
-QStringList Lines(const FileWarnings& warnings);
+QString line(const FileWarning& warning);
+QStringList lines(const FileWarnings& warnings);
 // The lines the main window's tooltip adds: the files, what the figures are and what is kept, what to do.
 // Empty when everything was read whole.
-QString Tooltip(const FileWarnings& warnings);
+QString tooltip(const FileWarnings& warnings);
 // Why a day was not stored in the bet archive, with the files and what to do.
-QString StoreRefused(const FileWarnings& warnings);
+QString storeRefused(const FileWarnings& warnings);
 } // namespace WarningText

@@ -14,12 +14,12 @@ namespace {
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        client.Write(QStringLiteral("PAT.EXE"), "x");
-        program.Write(QStringLiteral("VQV50DEBUG.INI"), "[FOLDER]\r\npatpath=" + client.Path().toUtf8() + "\r\n");
-        m_exe = program.File(QStringLiteral("VelqoraV50"));
+        client.write(QStringLiteral("PAT.EXE"), "x");
+        program.write(QStringLiteral("VQV50DEBUG.INI"), "[FOLDER]\r\npatpath=" + client.path().toUtf8() + "\r\n");
+        m_exe = program.file(QStringLiteral("VelqoraV50"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(VQ_PROGRAM), m_exe)); // permissions come along
     }
-    void Start(QProcess& p) const { p.start(m_exe, {}); }
+    void start(QProcess& p) const { p.start(m_exe, {}); }
 
     TempFolder program;
     TempFolder client;
@@ -29,37 +29,37 @@ protected:
 
 // A second start on the folder asks the running copy to come to the front and ends, writing nothing.
 TEST_F(AppTest, ASecondStartBringsTheRunningCopyForwardAndEnds) {
-    SingleInstance running(client.Path());
+    SingleInstance running(client.path());
     ASSERT_EQ(running.claim(), SingleInstance::Claim::First);
     QSignalSpy raised(&running, &SingleInstance::raiseRequested);
     QProcess second;
-    Start(second);
+    start(second);
     // The event loop runs meanwhile, so the copy in this process can answer.
     ASSERT_TRUE(QTest::qWaitFor([&second] { return second.state() == QProcess::NotRunning; }, 30000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(raised.count(), 1);
-    EXPECT_FALSE(client.Exists(QStringLiteral("VQDOWNLOAD")));
+    EXPECT_FALSE(client.exists(QStringLiteral("VQDOWNLOAD")));
 
     // A folder held by a copy that cannot be reached is said to be in use.
-    SingleInstance other(client.Path());
+    SingleInstance other(client.path());
     EXPECT_EQ(other.claim(), SingleInstance::Claim::Unreachable);
 }
 
 // A running program answers a later start; killed, it leaves nothing that keeps the next one out.
 TEST_F(AppTest, ARunningCopyAnswersAndAKilledOneHoldsNothing) {
     QProcess first;
-    Start(first);
+    start(first);
     // The download folder is made once the copy holds the folder and listens.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return client.Exists(QStringLiteral("VQDOWNLOAD")); }, 30000));
-    EXPECT_TRUE(client.Exists(SingleInstance::LockName()));
-    SingleInstance later(client.Path());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return client.exists(QStringLiteral("VQDOWNLOAD")); }, 30000));
+    EXPECT_TRUE(client.exists(SingleInstance::lockName()));
+    SingleInstance later(client.path());
     EXPECT_EQ(later.claim(), SingleInstance::Claim::HandedOver);
 
     first.kill();
     ASSERT_TRUE(first.waitForFinished());
-    SingleInstance next(client.Path());
+    SingleInstance next(client.path());
     EXPECT_EQ(next.claim(), SingleInstance::Claim::First);
     // Two spellings of one folder are one folder.
-    EXPECT_EQ(SingleInstance::ServerName(client.Path()),
-              SingleInstance::ServerName(client.Path() + QStringLiteral("./")));
+    EXPECT_EQ(SingleInstance::serverName(client.path()),
+              SingleInstance::serverName(client.path() + QStringLiteral("./")));
 }

@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-CliRun RunVelqora(const QStringList& args) {
+CliRun runVelqora(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(VQ_VELQORA), args);
     p.waitForFinished(60000);

@@ -9,7 +9,7 @@ struct CliRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
-    QJsonDocument Json() const { return QJsonDocument::fromJson(out); }
+    QJsonDocument json() const { return QJsonDocument::fromJson(out); }
 };
 
-CliRun RunVelqora(const QStringList& args);
+CliRun runVelqora(const QStringList& args);

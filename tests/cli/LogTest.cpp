@@ -16,50 +16,50 @@ const QString kDate = QStringLiteral("20260405"); // a Sunday
 // Tokyo, races 1-12 on sale and the next day's race 11 in advance. Race 1: a hit and a miss; race 2: a
 // ticket bought the day before, no result yet; race 3: an open trio box and a ticket turned down; the
 // next day's race 11: a win bet.
-void WriteDay(const TempFolder& dir) {
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = kDate;
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
-    AccountFiles::AccountFile d = AccountFiles::AllOnSale(5, 2026, 2, 9);
-    d.Kenshu = {};
-    d.Kenshu[10] = AccountFiles::kAllTypes;
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('D'), d);
+void writeDay(const TempFolder& dir) {
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = kDate;
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
+    AccountFiles::AccountFile d = AccountFiles::allOnSale(5, 2026, 2, 9);
+    d.kenshu = {};
+    d.kenshu[10] = AccountFiles::kAllTypes;
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('D'), d);
 
     DayLog today;
-    today.LogNo = 3;
-    Ticket invalid = At(SingleBet(Win, 0, 0, 6, 1), 5, 3);
-    invalid.Status = Invalid;
-    today.Tickets << At(SingleBet(Win, 0, 0, 4, 2), 5, 1) << At(SingleBet(Quinella, 0, 1, 2, 1), 5, 1)
-                  << At(BoxBet(Trio, {1, 2, 3, 4}, 1), 5, 3) << invalid << At(SingleBet(Win, 0, 0, 7, 1), 5, 11, 2);
-    SaveDayLog(dir.Path(), QStringLiteral("LG002"), today);
+    today.logNo = 3;
+    Ticket invalid = at(singleBet(Win, 0, 0, 6, 1), 5, 3);
+    invalid.status = Invalid;
+    today.tickets << at(singleBet(Win, 0, 0, 4, 2), 5, 1) << at(singleBet(Quinella, 0, 1, 2, 1), 5, 1)
+                  << at(boxBet(Trio, {1, 2, 3, 4}, 1), 5, 3) << invalid << at(singleBet(Win, 0, 0, 7, 1), 5, 11, 2);
+    saveDayLog(dir.path(), QStringLiteral("LG002"), today);
     DayLog yesterday;
-    yesterday.LogNo = 7;
-    yesterday.Tickets << At(SingleBet(Win, 0, 0, 6, 1), 5, 2, 2);
-    SaveDayLog(dir.Path(), QStringLiteral("LG001"), yesterday);
-    SaveIndex(dir.Path(), {{QStringLiteral("LG001"), QStringLiteral("20260404")}, {QStringLiteral("LG002"), kDate}});
+    yesterday.logNo = 7;
+    yesterday.tickets << at(singleBet(Win, 0, 0, 6, 1), 5, 2, 2);
+    saveDayLog(dir.path(), QStringLiteral("LG001"), yesterday);
+    saveIndex(dir.path(), {{QStringLiteral("LG001"), QStringLiteral("20260404")}, {QStringLiteral("LG002"), kDate}});
 
     ResultFiles::ResultFile r;
-    r.RaceNum = 1;
-    r.Payouts[ResultFiles::Win - 1] = {{4, 0, 0, 350}};
-    r.Payouts[ResultFiles::Quinella - 1] = {{2, 5, 0, 1200}};
-    ResultFiles::SaveResultFile(dir.Path(), r);
+    r.raceNum = 1;
+    r.payouts[ResultFiles::Win - 1] = {{4, 0, 0, 350}};
+    r.payouts[ResultFiles::Quinella - 1] = {{2, 5, 0, 1200}};
+    ResultFiles::saveResultFile(dir.path(), r);
 }
 
-QString Lines(const char* text) {
+QString lines(const char* text) {
     return QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 } // namespace
 
 TEST(LogCommand, JsonHoldsTheTitleAndEveryView) {
     TempFolder dir;
-    WriteDay(dir);
-    const CliRun run = RunVelqora({QStringLiteral("log"), QStringLiteral("--json"), dir.Path()});
+    writeDay(dir);
+    const CliRun run = runVelqora({QStringLiteral("log"), QStringLiteral("--json"), dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonObject o = run.Json().object();
+    const QJsonObject o = run.json().object();
     // Seven bet lines of the day's own log: 1 + 1 + a box of four + the next day's 1.
     EXPECT_EQ(o[u"title"].toString(), QStringLiteral("4月5日(日)  残ﾍﾞｯﾄ数 893"));
     const QJsonObject views = o[u"views"].toObject();
-    EXPECT_EQ(views[u"1"].toString(), Lines("-----------------------------\n"
+    EXPECT_EQ(views[u"1"].toString(), lines("-----------------------------\n"
                                             "【東京　１Ｒ】\n\n"
                                             " 購入 単勝　        4     200  [0003]\n"
                                             " 購入 馬連　     1- 2     100  [0003]\n"
@@ -75,7 +75,7 @@ TEST(LogCommand, JsonHoldsTheTitleAndEveryView) {
                                             "【前日 東京１１Ｒ】\n\n"
                                             " 購入 単勝　        7     100  [0003]\n"
                                             "-----------------------------"));
-    EXPECT_EQ(views[u"2"].toString(), Lines("------------------------\n"
+    EXPECT_EQ(views[u"2"].toString(), lines("------------------------\n"
                                             "【東京　１Ｒ】\n\n"
                                             " 単勝　        4     200 ○     350\n"
                                             " 馬連　     1- 2     100 × \n"
@@ -92,7 +92,7 @@ TEST(LogCommand, JsonHoldsTheTitleAndEveryView) {
                                             "【前日 東京１１Ｒ】\n\n"
                                             " 単勝　        7     100 － \n"
                                             "------------------------"));
-    EXPECT_EQ(views[u"3"].toString(), Lines("------------------------\n"
+    EXPECT_EQ(views[u"3"].toString(), lines("------------------------\n"
                                             "【東京　２Ｒ】\n\n"
                                             "@単勝　        6     100\n"
                                             "------------------------\n"
@@ -103,12 +103,12 @@ TEST(LogCommand, JsonHoldsTheTitleAndEveryView) {
                                             " ３連複  2- 3- 4     100\n"
                                             "------------------------"));
     // Two units at 350 per 100 yen.
-    EXPECT_EQ(views[u"4"].toString(), Lines("------------------------\n"
+    EXPECT_EQ(views[u"4"].toString(), lines("------------------------\n"
                                             "【東京　１Ｒ】\n\n"
                                             " 単勝　        4     200 ○     350\n"
                                             "------------------------\n"
                                             " 的中 1件  払戻 700円"));
-    EXPECT_EQ(views[u"5"].toString(), Lines("------------------------\n"
+    EXPECT_EQ(views[u"5"].toString(), lines("------------------------\n"
                                             "【東京 2回 8日】\n\n"
                                             " 発売  1R  2R  3R  4R  5R  6R\n"
                                             "       7R  8R  9R 10R 11R 12R\n"
@@ -119,11 +119,11 @@ TEST(LogCommand, JsonHoldsTheTitleAndEveryView) {
 // A day without a bet log: nothing to list, all 900 bets left; the text form heads every view.
 TEST(LogCommand, ADayWithoutBetsAsText) {
     TempFolder dir;
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(6);
-    a.Date = kDate;
-    a.Kenshu = {};
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
-    const CliRun run = RunVelqora({QStringLiteral("log"), dir.Path()});
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(6);
+    a.date = kDate;
+    a.kenshu = {};
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
+    const CliRun run = runVelqora({QStringLiteral("log"), dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(QString::fromUtf8(run.out),
               QStringLiteral("4月5日(日)  残ﾍﾞｯﾄ数 900\n\n[1 全履歴]\n\n[2 受付済]\n\n[3 未確定]\n\n"

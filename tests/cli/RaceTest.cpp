@@ -13,7 +13,7 @@ using namespace OddsFiles;
 namespace {
 const QString kDate = QStringLiteral("20260405");
 
-Header RaceHeader(int tosu, int race) {
+Header raceHeader(int tosu, int race) {
     Header h;
     h.date = kDate;
     h.kaiJi = QStringLiteral("02");
@@ -27,61 +27,61 @@ Header RaceHeader(int tosu, int race) {
 
 // Race 11 sells everything (10 runners, horse 4 scratched); race 5 sells win, place and bracket quinella
 // only (6 runners); race 1 sells nothing.
-void WriteDay(const TempFolder& dir) {
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = kDate;
-    a.Kenshu[0] = 0;
-    a.Kenshu[4] = 1 | 2 | 4;
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+void writeDay(const TempFolder& dir) {
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = kDate;
+    a.kenshu[0] = 0;
+    a.kenshu[4] = 1 | 2 | 4;
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
 
     ZoFile z;
-    z.header = RaceHeader(10, 11);
+    z.header = raceHeader(10, 11);
     for (int n = 1; n <= 10; ++n) {
         z.runners[n] = {n == 4 ? kScratched : QStringLiteral("%1.5").arg(n), QStringLiteral("1.2"),
                         n == 7 ? kNotYet : QStringLiteral("3.4")};
     }
     z.brackets[{1, 2}] = QStringLiteral("12.3");
     z.brackets[{7, 7}] = QStringLiteral("77.7");
-    WriteZo(dir.Path(), QStringLiteral("58B"), z);
+    writeZo(dir.path(), QStringLiteral("58B"), z);
     UoFile u;
-    u.header = RaceHeader(10, 11);
+    u.header = raceHeader(10, 11);
     u.pairs[{1, 2}] = {QStringLiteral("5.6"), QStringLiteral("1.9"), QStringLiteral("2.4")};
     u.pairs[{9, 10}] = {kNotYet, kNotYet, kNotYet};
-    WriteUo(dir.Path(), QStringLiteral("58B"), u);
+    writeUo(dir.path(), QStringLiteral("58B"), u);
     SoFile s;
-    s.header = RaceHeader(10, 11);
+    s.header = raceHeader(10, 11);
     s.exacta[{3, 1}] = QStringLiteral("88.8");
-    WriteSo(dir.Path(), QStringLiteral("58B"), s);
+    writeSo(dir.path(), QStringLiteral("58B"), s);
     YoFile y;
-    y.header = RaceHeader(10, 11);
+    y.header = raceHeader(10, 11);
     y.trio[{1, 2, 3}] = QStringLiteral("321.0");
-    WriteYo(dir.Path(), QStringLiteral("58B"), y);
+    writeYo(dir.path(), QStringLiteral("58B"), y);
 
     ZoFile small;
-    small.header = RaceHeader(6, 5);
+    small.header = raceHeader(6, 5);
     for (int n = 1; n <= 6; ++n) {
         small.runners[n] = {QStringLiteral("%1.0").arg(n + 1), QStringLiteral("1.1"), QStringLiteral("1.3")};
     }
     small.brackets[{2, 5}] = QStringLiteral("25.0");
-    WriteZo(dir.Path(), QStringLiteral("585"), small);
+    writeZo(dir.path(), QStringLiteral("585"), small);
 }
 
-QJsonObject Race(const TempFolder& dir, const char* meeting, const char* race) {
-    const CliRun run = RunVelqora({QStringLiteral("race"), QStringLiteral("--json"), dir.Path(),
+QJsonObject raceJson(const TempFolder& dir, const char* meeting, const char* race) {
+    const CliRun run = runVelqora({QStringLiteral("race"), QStringLiteral("--json"), dir.path(),
                                    QString::fromLatin1(meeting), QString::fromLatin1(race)});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    return run.Json().object();
+    return run.json().object();
 }
 
-QString Cell(const QJsonValue& table, int a, int b) {
+QString cell(const QJsonValue& table, int a, int b) {
     return table.toArray()[a - 1].toArray()[b - 1].toString();
 }
 } // namespace
 
 TEST(RaceCommand, EveryTableOfARaceOnFullSale) {
     TempFolder dir;
-    WriteDay(dir);
-    const QJsonObject o = Race(dir, "1", "11");
+    writeDay(dir);
+    const QJsonObject o = raceJson(dir, "1", "11");
     EXPECT_TRUE(o[u"ok"].toBool());
     EXPECT_EQ(o[u"entryTosu"].toInt(), 10);
     const QJsonObject exist = o[u"exist"].toObject();
@@ -107,30 +107,30 @@ TEST(RaceCommand, EveryTableOfARaceOnFullSale) {
     EXPECT_EQ(win[3].toString(), QString()); // scratched
     EXPECT_EQ(odds[u"placeMax"].toArray()[6].toString(), QStringLiteral("999.9"));
     EXPECT_EQ(odds[u"bracket"].toArray().size(), 8);
-    EXPECT_EQ(Cell(odds[u"bracket"], 2, 1), QStringLiteral("12.3"));
-    EXPECT_EQ(Cell(odds[u"bracket"], 7, 7), QStringLiteral("77.7"));
+    EXPECT_EQ(cell(odds[u"bracket"], 2, 1), QStringLiteral("12.3"));
+    EXPECT_EQ(cell(odds[u"bracket"], 7, 7), QStringLiteral("77.7"));
     EXPECT_EQ(odds[u"quinella"].toArray().size(), 10);
-    EXPECT_EQ(Cell(odds[u"quinella"], 2, 1), QStringLiteral("5.6"));
-    EXPECT_EQ(Cell(odds[u"wide"], 1, 2), QStringLiteral("1.9"));
-    EXPECT_EQ(Cell(odds[u"wideMax"], 10, 9), QStringLiteral("9999.9"));
-    EXPECT_EQ(Cell(odds[u"exacta"], 3, 1), QStringLiteral("88.8"));
-    EXPECT_EQ(Cell(odds[u"exacta"], 1, 3), QString());
+    EXPECT_EQ(cell(odds[u"quinella"], 2, 1), QStringLiteral("5.6"));
+    EXPECT_EQ(cell(odds[u"wide"], 1, 2), QStringLiteral("1.9"));
+    EXPECT_EQ(cell(odds[u"wideMax"], 10, 9), QStringLiteral("9999.9"));
+    EXPECT_EQ(cell(odds[u"exacta"], 3, 1), QStringLiteral("88.8"));
+    EXPECT_EQ(cell(odds[u"exacta"], 1, 3), QString());
     const QJsonArray trio = odds[u"trio"].toArray();
     ASSERT_EQ(trio.size(), 10);
-    EXPECT_EQ(Cell(trio[1], 3, 1), QStringLiteral("321.0"));
-    EXPECT_EQ(Cell(trio[2], 1, 2), QStringLiteral("321.0"));
+    EXPECT_EQ(cell(trio[1], 3, 1), QStringLiteral("321.0"));
+    EXPECT_EQ(cell(trio[2], 1, 2), QStringLiteral("321.0"));
 }
 
 TEST(RaceCommand, WithoutQuinellaSaleTheDerivedTableAndNoWide) {
     TempFolder dir;
-    WriteDay(dir);
-    const QJsonObject o = Race(dir, "1", "5");
+    writeDay(dir);
+    const QJsonObject o = raceJson(dir, "1", "5");
     EXPECT_TRUE(o[u"ok"].toBool());
     EXPECT_TRUE(o[u"exist"].toObject()[u"uo"].toBool());
     EXPECT_FALSE(o[u"exist"].toObject()[u"so"].toBool());
     const QJsonObject odds = o[u"odds"].toObject();
     EXPECT_EQ(odds[u"bracket"].toArray().size(), 6);
-    EXPECT_EQ(Cell(odds[u"quinella"], 2, 5), QStringLiteral("25.0"));
+    EXPECT_EQ(cell(odds[u"quinella"], 2, 5), QStringLiteral("25.0"));
     EXPECT_TRUE(odds[u"wide"].isNull());
     EXPECT_TRUE(odds[u"wideMax"].isNull());
     EXPECT_TRUE(odds[u"exacta"].isNull());
@@ -139,9 +139,9 @@ TEST(RaceCommand, WithoutQuinellaSaleTheDerivedTableAndNoWide) {
 
 TEST(RaceCommand, RacesWithoutOdds) {
     TempFolder dir;
-    WriteDay(dir);
+    writeDay(dir);
     for (const char* race : {"1", "7"}) { // not on sale; on sale without files
-        const QJsonObject o = Race(dir, "1", race);
+        const QJsonObject o = raceJson(dir, "1", race);
         EXPECT_FALSE(o[u"ok"].toBool());
         EXPECT_EQ(o[u"entryTosu"].toInt(), 0);
         EXPECT_FALSE(o[u"exist"].toObject()[u"zo"].toBool());
@@ -155,15 +155,15 @@ TEST(RaceCommand, RacesWithoutOdds) {
 
 TEST(RaceCommand, TextTableAndPositionErrors) {
     TempFolder dir;
-    WriteDay(dir);
-    const CliRun text = RunVelqora({QStringLiteral("race"), dir.Path(), QStringLiteral("1"), QStringLiteral("11")});
+    writeDay(dir);
+    const CliRun text = runVelqora({QStringLiteral("race"), dir.path(), QStringLiteral("1"), QStringLiteral("11")});
     ASSERT_EQ(text.exitCode, 0);
     EXPECT_TRUE(QString::fromUtf8(text.out).contains(QStringLiteral("皐月賞")));
     for (const QStringList& args :
          {QStringList{QStringLiteral("2"), QStringLiteral("1")}, QStringList{QStringLiteral("1"), QStringLiteral("13")},
           QStringList{QStringLiteral("0"), QStringLiteral("1")}, QStringList{QStringLiteral("x"), QStringLiteral("1")},
           QStringList{QStringLiteral("1")}}) {
-        const CliRun run = RunVelqora(QStringList{QStringLiteral("race"), dir.Path()} + args);
+        const CliRun run = runVelqora(QStringList{QStringLiteral("race"), dir.path()} + args);
         EXPECT_NE(run.exitCode, 0) << qPrintable(args.join(u' '));
         EXPECT_TRUE(run.out.isEmpty());
     }

@@ -22,45 +22,45 @@ const QString kDate = QStringLiteral("20260405");
 
 // One meeting at Tokyo with a hit, a miss, a refund, an open box, a bet on tomorrow's race and a ticket
 // bought the day before.
-void WriteDay(const TempFolder& dir) {
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = kDate;
-    a.Amounts = {50000, 0, 0, 0};
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
-    AccountFiles::AccountFile d = AccountFiles::AllOnSale(5, 2026, 2, 9);
-    d.Date = kDate;
-    d.Kenshu = {};
-    d.Kenshu[10] = AccountFiles::kAllTypes;
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('D'), d);
+void writeDay(const TempFolder& dir) {
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = kDate;
+    a.amounts = {50000, 0, 0, 0};
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
+    AccountFiles::AccountFile d = AccountFiles::allOnSale(5, 2026, 2, 9);
+    d.date = kDate;
+    d.kenshu = {};
+    d.kenshu[10] = AccountFiles::kAllTypes;
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('D'), d);
 
     DayLog today;
-    today.Tickets << At(SingleBet(Win, 0, 0, 4, 2), 5, 1) << At(SingleBet(Quinella, 0, 1, 2, 1), 5, 1)
-                  << At(SingleBet(Win, 0, 0, 5, 3), 5, 2) << At(BoxBet(Trio, {1, 2, 3, 4}, 1), 5, 3)
-                  << At(SingleBet(Win, 0, 0, 7, 1), 5, 11, 2);
-    SaveDayLog(dir.Path(), QStringLiteral("LG002"), today);
+    today.tickets << at(singleBet(Win, 0, 0, 4, 2), 5, 1) << at(singleBet(Quinella, 0, 1, 2, 1), 5, 1)
+                  << at(singleBet(Win, 0, 0, 5, 3), 5, 2) << at(boxBet(Trio, {1, 2, 3, 4}, 1), 5, 3)
+                  << at(singleBet(Win, 0, 0, 7, 1), 5, 11, 2);
+    saveDayLog(dir.path(), QStringLiteral("LG002"), today);
     DayLog yesterday;
-    yesterday.LogNo = 7;
-    yesterday.Tickets << At(SingleBet(Win, 0, 0, 6, 1), 5, 2, 2);
-    SaveDayLog(dir.Path(), QStringLiteral("LG001"), yesterday);
-    SaveIndex(dir.Path(), {{QStringLiteral("LG001"), QStringLiteral("20260404")}, {QStringLiteral("LG002"), kDate}});
+    yesterday.logNo = 7;
+    yesterday.tickets << at(singleBet(Win, 0, 0, 6, 1), 5, 2, 2);
+    saveDayLog(dir.path(), QStringLiteral("LG001"), yesterday);
+    saveIndex(dir.path(), {{QStringLiteral("LG001"), QStringLiteral("20260404")}, {QStringLiteral("LG002"), kDate}});
 
     ResultFiles::ResultFile r1;
-    r1.Date = kDate;
-    r1.RaceNum = 1;
-    r1.RaceName1 = QStringLiteral("３歳未勝利");
-    r1.Finishers[0] = {1, 4, QStringLiteral("ｻﾝﾌﾟﾙﾎｰｽ"), QStringLiteral("1:34.5"), 2};
-    r1.Payouts[ResultFiles::Win - 1] = {{4, 0, 0, 350}};
-    r1.Payouts[ResultFiles::Quinella - 1] = {{2, 5, 0, 1200}};
-    ResultFiles::SaveResultFile(dir.Path(), r1);
+    r1.date = kDate;
+    r1.raceNum = 1;
+    r1.raceName1 = QStringLiteral("３歳未勝利");
+    r1.finishers[0] = {1, 4, QStringLiteral("ｻﾝﾌﾟﾙﾎｰｽ"), QStringLiteral("1:34.5"), 2};
+    r1.payouts[ResultFiles::Win - 1] = {{4, 0, 0, 350}};
+    r1.payouts[ResultFiles::Quinella - 1] = {{2, 5, 0, 1200}};
+    ResultFiles::saveResultFile(dir.path(), r1);
     ResultFiles::ResultFile r2 = r1;
-    r2.RaceNum = 2;
-    r2.Payouts = {};
-    r2.Payouts[ResultFiles::Win - 1] = {{8, 0, 0, 500}};
-    r2.RefundHorses = {5};
-    ResultFiles::SaveResultFile(dir.Path(), r2);
+    r2.raceNum = 2;
+    r2.payouts = {};
+    r2.payouts[ResultFiles::Win - 1] = {{8, 0, 0, 500}};
+    r2.refundHorses = {5};
+    ResultFiles::saveResultFile(dir.path(), r2);
 }
 
-QMap<QString, QDateTime> Snapshot(const QString& folder) {
+QMap<QString, QDateTime> snapshot(const QString& folder) {
     QMap<QString, QDateTime> files;
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -73,12 +73,12 @@ QMap<QString, QDateTime> Snapshot(const QString& folder) {
 
 TEST(SummaryCommand, JsonOfADayWithEveryOutcome) {
     TempFolder dir;
-    WriteDay(dir);
-    const auto before = Snapshot(dir.Path());
-    const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
+    writeDay(dir);
+    const auto before = snapshot(dir.path());
+    const CliRun run = runVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(Snapshot(dir.Path()), before); // read-only
-    const QJsonObject o = run.Json().object();
+    EXPECT_EQ(snapshot(dir.path()), before); // read-only
+    const QJsonObject o = run.json().object();
     ASSERT_FALSE(o.isEmpty()) << run.out.constData();
 
     EXPECT_TRUE(o[u"ok"].toBool());
@@ -169,24 +169,24 @@ TEST(SummaryCommand, JsonOfADayWithEveryOutcome) {
 // The client still appending to LG002: the file is said (last in the text), and the archive refuses the day.
 TEST(SummaryCommand, ALogNotReadWholeIsSaidAndItsDayNotArchived) {
     TempFolder dir;
-    WriteDay(dir);
-    dir.Write(QStringLiteral("LG002.JRA"), dir.Read(QStringLiteral("LG002.JRA")).left(100));
+    writeDay(dir);
+    dir.write(QStringLiteral("LG002.JRA"), dir.read(QStringLiteral("LG002.JRA")).left(100));
     const QString said = QStringLiteral("LG002.JRA: 記録の途中で切れています（100バイト）");
-    const QJsonObject o = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()}).Json().object();
+    const QJsonObject o = runVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.path()}).json().object();
     EXPECT_EQ(o[u"warnings"].toArray(), QJsonArray{said});
-    EXPECT_TRUE(RunVelqora({QStringLiteral("summary"), dir.Path()}).out.endsWith("\n" + said.toUtf8() + "\n"));
+    EXPECT_TRUE(runVelqora({QStringLiteral("summary"), dir.path()}).out.endsWith("\n" + said.toUtf8() + "\n"));
 
-    const CliRun archive = RunVelqora({QStringLiteral("archive"), dir.Path()});
+    const CliRun archive = runVelqora({QStringLiteral("archive"), dir.path()});
     EXPECT_EQ(archive.exitCode, 6);
     EXPECT_TRUE(archive.err.contains(said.toUtf8())) << archive.err.constData();
-    EXPECT_FALSE(dir.Exists(QStringLiteral("VQBETS.SQLITE")));
+    EXPECT_FALSE(dir.exists(QStringLiteral("VQBETS.SQLITE")));
 }
 
 TEST(SummaryCommand, AFolderWithoutMeetings) {
     TempFolder dir;
-    const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
+    const CliRun run = runVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.path()});
     ASSERT_EQ(run.exitCode, 0);
-    const QJsonObject o = run.Json().object();
+    const QJsonObject o = run.json().object();
     EXPECT_FALSE(o[u"ok"].toBool());
     EXPECT_EQ(o[u"betCount"].toInt(), 0);
     EXPECT_EQ(o[u"display"].toObject()[u"date"].toString(), QStringLiteral("投票要綱なし"));
@@ -194,13 +194,13 @@ TEST(SummaryCommand, AFolderWithoutMeetings) {
     EXPECT_EQ(o[u"display"].toObject()[u"recovery"].toString(), QStringLiteral("0.0"));
     EXPECT_EQ(o[u"totals"].toObject()[u"amtBuy"].toInt(), 0);
     EXPECT_TRUE(o[u"meetings"].toArray().isEmpty());
-    EXPECT_TRUE(QDir(dir.Path()).isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
 TEST(SummaryCommand, TextOutputCarriesTheSameFigures) {
     TempFolder dir;
-    WriteDay(dir);
-    const CliRun run = RunVelqora({QStringLiteral("summary"), dir.Path()});
+    writeDay(dir);
+    const CliRun run = runVelqora({QStringLiteral("summary"), dir.path()});
     ASSERT_EQ(run.exitCode, 0);
     const QString text = QString::fromUtf8(run.out);
     EXPECT_TRUE(text.contains(QStringLiteral("2026年4月5日(日)")));
@@ -221,7 +221,7 @@ TEST(SummaryCommand, BadArgumentsAndMissingFolders) {
         {{QStringLiteral("summary"), QStringLiteral("/no/such/folder/anywhere")}},
     };
     for (const auto& c : cases) {
-        const CliRun run = RunVelqora(c.args);
+        const CliRun run = runVelqora(c.args);
         EXPECT_NE(run.exitCode, 0) << qPrintable(c.args.join(u' '));
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_TRUE(run.out.isEmpty());
@@ -232,26 +232,26 @@ TEST(SummaryCommand, BadArgumentsAndMissingFolders) {
 // counted once; logs too large together are refused, and said, at once.
 TEST(SummaryCommand, ADaysReadingIsBoundedAndKnowsFilesByWhatTheyAre) {
     TempFolder dir;
-    WriteDay(dir);
+    writeDay(dir);
     const auto amtBuy = [&dir] {
-        const CliRun run = RunVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.Path()});
-        return run.Json().object()[u"totals"].toObject()[u"amtBuy"].toInt();
+        const CliRun run = runVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.path()});
+        return run.json().object()[u"totals"].toObject()[u"amtBuy"].toInt();
     };
     const int whole = amtBuy();
-    QFile(dir.File(QStringLiteral("LG002.JRA"))).resize(63 << 20); // sparse: quick to make
+    QFile(dir.file(QStringLiteral("LG002.JRA"))).resize(63 << 20); // sparse: quick to make
     QList<IndexEntry> index{{QStringLiteral("LG001"), QStringLiteral("20260404")}};
     for (int i = 0; i < 998; ++i) { // the index holds 999 entries at most
         index.append({QStringLiteral("L%1").arg(i, 4, 10, QLatin1Char('0')), kDate});
-        std::filesystem::create_hard_link(dir.File("LG002.JRA").toStdString(),
-                                          dir.File(index.last().Name + ".JRA").toStdString());
+        std::filesystem::create_hard_link(dir.file("LG002.JRA").toStdString(),
+                                          dir.file(index.last().name + ".JRA").toStdString());
     }
-    SaveIndex(dir.Path(), index);
+    saveIndex(dir.path(), index);
     QElapsedTimer timer;
     timer.start();
     EXPECT_EQ(amtBuy(), whole);
-    QFile::remove(dir.File(QStringLiteral("L0001.JRA")));
-    QFile::copy(dir.File(QStringLiteral("LG002.JRA")), dir.File(QStringLiteral("L0001.JRA"))); // 126 MB in all
-    const CliRun refused = RunVelqora({QStringLiteral("summary"), dir.Path()});
+    QFile::remove(dir.file(QStringLiteral("L0001.JRA")));
+    QFile::copy(dir.file(QStringLiteral("LG002.JRA")), dir.file(QStringLiteral("L0001.JRA"))); // 126 MB in all
+    const CliRun refused = runVelqora({QStringLiteral("summary"), dir.path()});
     EXPECT_LT(timer.elapsed(), 2000);
     EXPECT_EQ(refused.exitCode, 4);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("合わせて64 MBを超えるため、読むのをやめました").toUtf8()));

@@ -18,7 +18,7 @@ TEST(Numbers, ValTakesTheLeadingNumber) {
         {" 0 ", 0}, {"1,000", 1},   {"４２", 0}, // full-width digits are not digits here
     };
     for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(Num::Val(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_DOUBLE_EQ(Num::val(QString::fromUtf8(c.text)), c.value) << c.text;
     }
 }
 
@@ -37,11 +37,11 @@ TEST(Numbers, IntegerConversionRoundsHalfToEvenAndClamps) {
         {"16777215", 16777215},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Num::ToInt32(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_EQ(Num::toInt32(QString::fromUtf8(c.text)), c.value) << c.text;
     }
-    EXPECT_EQ(Num::ToInt16(u"70000"), 32767);
-    EXPECT_EQ(Num::ToInt16(u"-70000"), -32768);
-    EXPECT_EQ(Num::ToInt16(u" 12"), 12);
+    EXPECT_EQ(Num::toInt16(u"70000"), 32767);
+    EXPECT_EQ(Num::toInt16(u"-70000"), -32768);
+    EXPECT_EQ(Num::toInt16(u" 12"), 12);
 }
 
 // Numeric fields are converted from their undecoded bytes: the number must be the one the decoded text
@@ -58,8 +58,8 @@ TEST(Numbers, BytesGiveTheNumberOfTheirDecodedText) {
         for (int k = 0; k < length; ++k) {
             bytes += palette[rng() % sizeof palette];
         }
-        const QString text = CodePage::Decode(bytes);
-        ASSERT_EQ(Num::ToInt32(QByteArrayView(bytes)), Num::ToInt32(text)) << bytes.toHex().constData();
-        ASSERT_EQ(Num::Val(QByteArrayView(bytes)), Num::Val(text)) << bytes.toHex().constData();
+        const QString text = CodePage::decode(bytes);
+        ASSERT_EQ(Num::toInt32(QByteArrayView(bytes)), Num::toInt32(text)) << bytes.toHex().constData();
+        ASSERT_EQ(Num::val(QByteArrayView(bytes)), Num::val(text)) << bytes.toHex().constData();
     }
 }

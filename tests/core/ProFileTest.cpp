@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-IniFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI")) {
+IniFile open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI")) {
     IniFile ini;
-    ini.setPathName(dir.Path());
+    ini.setPathName(dir.path());
     ini.setFileName(name);
     return ini;
 }
@@ -24,23 +24,23 @@ IniFile Open(const TempFolder& dir, const QString& name = QStringLiteral("T.INI"
 TEST(ProFile, PathNameGetsASeparator) {
     IniFile ini;
     ini.setPathName(QStringLiteral("/tmp/x"));
-    EXPECT_EQ(ini.PathName(), QStringLiteral("/tmp/x/"));
+    EXPECT_EQ(ini.pathName(), QStringLiteral("/tmp/x/"));
 }
 
 TEST(ProFile, MissingFileSectionOrKeyReadsEmpty) {
     TempFolder dir;
-    IniFile ini = Open(dir);
-    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("b")), QString());
-    dir.Write(QStringLiteral("T.INI"), "[A]\r\nb=1\r\n");
-    EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("b")), QString());
-    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("c")), QString());
-    EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("b")), QStringLiteral("1"));
+    IniFile ini = open(dir);
+    EXPECT_EQ(ini.getData(QStringLiteral("A"), QStringLiteral("b")), QString());
+    dir.write(QStringLiteral("T.INI"), "[A]\r\nb=1\r\n");
+    EXPECT_EQ(ini.getData(QStringLiteral("B"), QStringLiteral("b")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("A"), QStringLiteral("c")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("A"), QStringLiteral("b")), QStringLiteral("1"));
 }
 
 TEST(ProFile, ReadRulesOnOddContent) {
     TempFolder dir;
     // LF-only lines, no final line end, blanks around names and "=", duplicates, a key outside any section.
-    dir.Write(QStringLiteral("T.INI"), "orphan=0\n"
+    dir.write(QStringLiteral("T.INI"), "orphan=0\n"
                                        "[ Window ]\n"
                                        "  Top01 =  120  \n"
                                        "top01=999\n"
@@ -53,55 +53,55 @@ TEST(ProFile, ReadRulesOnOddContent) {
                                        "[Option]\n"
                                        "dup=second\n"
                                        "last=tail");
-    IniFile ini = Open(dir);
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("top01")), QStringLiteral("120  "));
-    EXPECT_EQ(ini.GetData(QStringLiteral("window"), QStringLiteral("TOP01")), QStringLiteral("120  "));
-    EXPECT_EQ(ini.GetData(QStringLiteral(" WINDOW "), QStringLiteral(" top01 ")), QStringLiteral("120  "));
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("left01")), QString());
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("orphan")), QString());
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("dup")), QStringLiteral("first"));
+    IniFile ini = open(dir);
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("top01")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.getData(QStringLiteral("window"), QStringLiteral("TOP01")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.getData(QStringLiteral(" WINDOW "), QStringLiteral(" top01 ")), QStringLiteral("120  "));
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("left01")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("orphan")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("dup")), QStringLiteral("first"));
     // Only the first section of a name is read.
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("height01")), QString());
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("last")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("height01")), QString());
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("last")), QString());
 }
 
 TEST(ProFile, ValuesAreCodePageTextCutTo254Characters) {
     TempFolder dir;
     QByteArray content = "[FOLDER]\r\npatpath=";
-    content += CodePage::Encode(QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
+    content += CodePage::encode(QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
     content += "\r\nlong=" + QByteArray(300, 'x') + "\r\n";
-    dir.Write(QStringLiteral("T.INI"), content);
-    IniFile ini = Open(dir);
-    EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("patpath")), QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
-    EXPECT_EQ(ini.GetData(QStringLiteral("FOLDER"), QStringLiteral("long")).size(), 254);
+    dir.write(QStringLiteral("T.INI"), content);
+    IniFile ini = open(dir);
+    EXPECT_EQ(ini.getData(QStringLiteral("FOLDER"), QStringLiteral("patpath")), QStringLiteral("D:\\競馬\\ﾃﾞｰﾀ  "));
+    EXPECT_EQ(ini.getData(QStringLiteral("FOLDER"), QStringLiteral("long")).size(), 254);
 }
 
 TEST(ProFile, SetDataCreatesFileAndSectionWithCrLf) {
     TempFolder dir;
-    IniFile ini = Open(dir);
-    EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("position"), QStringLiteral("1")), 0);
-    EXPECT_NE(ini.SetData(QStringLiteral("OPTION"), QStringLiteral("name"), QStringLiteral("東京")), 0);
-    EXPECT_NE(ini.SetData(QStringLiteral("WINDOW"), QStringLiteral("top01"), QStringLiteral("-5")), 0);
+    IniFile ini = open(dir);
+    EXPECT_NE(ini.setData(QStringLiteral("OPTION"), QStringLiteral("position"), QStringLiteral("1")), 0);
+    EXPECT_NE(ini.setData(QStringLiteral("OPTION"), QStringLiteral("name"), QStringLiteral("東京")), 0);
+    EXPECT_NE(ini.setData(QStringLiteral("WINDOW"), QStringLiteral("top01"), QStringLiteral("-5")), 0);
     const QByteArray expected =
-        "[OPTION]\r\nposition=1\r\nname=" + CodePage::Encode(QStringLiteral("東京")) + "\r\n[WINDOW]\r\ntop01=-5\r\n";
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), expected);
-    EXPECT_EQ(ini.GetData(QStringLiteral("option"), QStringLiteral("NAME")), QStringLiteral("東京"));
+        "[OPTION]\r\nposition=1\r\nname=" + CodePage::encode(QStringLiteral("東京")) + "\r\n[WINDOW]\r\ntop01=-5\r\n";
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), expected);
+    EXPECT_EQ(ini.getData(QStringLiteral("option"), QStringLiteral("NAME")), QStringLiteral("東京"));
 }
 
 TEST(ProFile, SetDataKeepsEveryOtherLine) {
     TempFolder dir;
-    dir.Write(QStringLiteral("T.INI"), "; written by hand\n"
+    dir.write(QStringLiteral("T.INI"), "; written by hand\n"
                                        "[OPTION]\n"
                                        "Position = 0\n"
                                        "mine=keep me  \n"
                                        "\n"
                                        "[OTHER]\n"
                                        "x=1");
-    IniFile ini = Open(dir);
-    ini.SetData(QStringLiteral("option"), QStringLiteral("position"), QStringLiteral("1"));
-    ini.SetData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp"), QStringLiteral("3"));
-    ini.SetData(QStringLiteral("OTHER"), QStringLiteral("y"), QStringLiteral("2"));
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("; written by hand\r\n"
+    IniFile ini = open(dir);
+    ini.setData(QStringLiteral("option"), QStringLiteral("position"), QStringLiteral("1"));
+    ini.setData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp"), QStringLiteral("3"));
+    ini.setData(QStringLiteral("OTHER"), QStringLiteral("y"), QStringLiteral("2"));
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), QByteArray("; written by hand\r\n"
                                                             "[OPTION]\r\n"
                                                             "position=1\r\n"
                                                             "mine=keep me  \r\n"
@@ -115,41 +115,41 @@ TEST(ProFile, SetDataKeepsEveryOtherLine) {
 TEST(ProFile, BatchWritesOnceAndAFailedWriteReportsZero) {
     TempFolder dir;
     {
-        IniFile ini = Open(dir);
+        IniFile ini = open(dir);
         IniFile::Batch batch(ini);
-        ini.SetData(QStringLiteral("A"), QStringLiteral("k1"), QStringLiteral("1"));
-        ini.SetData(QStringLiteral("A"), QStringLiteral("k2"), QStringLiteral("2"));
-        EXPECT_FALSE(dir.Exists(QStringLiteral("T.INI")));
-        EXPECT_EQ(ini.GetData(QStringLiteral("A"), QStringLiteral("k2")), QStringLiteral("2"));
+        ini.setData(QStringLiteral("A"), QStringLiteral("k1"), QStringLiteral("1"));
+        ini.setData(QStringLiteral("A"), QStringLiteral("k2"), QStringLiteral("2"));
+        EXPECT_FALSE(dir.exists(QStringLiteral("T.INI")));
+        EXPECT_EQ(ini.getData(QStringLiteral("A"), QStringLiteral("k2")), QStringLiteral("2"));
     }
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\n"));
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\n"));
     {
         // A key put in ahead of another section moves that section's lines; later edits still find them.
-        IniFile ini = Open(dir);
+        IniFile ini = open(dir);
         IniFile::Batch batch(ini);
-        ini.SetData(QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("1"));
-        ini.SetData(QStringLiteral("A"), QStringLiteral("k3"), QStringLiteral("3"));
-        EXPECT_EQ(ini.GetData(QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("1"));
-        ini.SetData(QStringLiteral("b"), QStringLiteral("X"), QStringLiteral("2"));
-        ini.SetData(QStringLiteral("B"), QStringLiteral("y"), QStringLiteral("4"));
+        ini.setData(QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("1"));
+        ini.setData(QStringLiteral("A"), QStringLiteral("k3"), QStringLiteral("3"));
+        EXPECT_EQ(ini.getData(QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("1"));
+        ini.setData(QStringLiteral("b"), QStringLiteral("X"), QStringLiteral("2"));
+        ini.setData(QStringLiteral("B"), QStringLiteral("y"), QStringLiteral("4"));
     }
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nX=2\r\ny=4\r\n"));
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nX=2\r\ny=4\r\n"));
 
     IniFile nowhere;
-    nowhere.setPathName(dir.Path() + QStringLiteral("missing/folder"));
+    nowhere.setPathName(dir.path() + QStringLiteral("missing/folder"));
     nowhere.setFileName(QStringLiteral("T.INI"));
-    EXPECT_EQ(nowhere.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
-    EXPECT_FALSE(dir.Exists(QStringLiteral("missing")));
+    EXPECT_EQ(nowhere.setData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
+    EXPECT_FALSE(dir.exists(QStringLiteral("missing")));
 }
 
 TEST(ProFile, WritesReplaceTheFileWholeSoNoHalfFileIsLeft) {
     TempFolder dir;
-    dir.Write(QStringLiteral("T.INI"), "[A]\r\nk=old\r\n");
-    IniFile ini = Open(dir);
-    ini.SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("new"));
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk=new\r\n"));
+    dir.write(QStringLiteral("T.INI"), "[A]\r\nk=old\r\n");
+    IniFile ini = open(dir);
+    ini.setData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("new"));
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), QByteArray("[A]\r\nk=new\r\n"));
     // No temporary file is left beside it.
-    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("T.INI")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("T.INI")});
 }
 
 // Our files (settings, book, result files: one writer) are never written through a link at their name,
@@ -158,12 +158,12 @@ TEST(ProFile, NothingIsWrittenThroughALink) {
     for (const bool dangling : {false, true}) {
         TempFolder dir;
         if (!dangling) {
-            dir.Write(QStringLiteral("outside"), "not ours");
+            dir.write(QStringLiteral("outside"), "not ours");
         }
-        ASSERT_TRUE(QFile::link(dir.File(QStringLiteral("outside")), dir.File(QStringLiteral("T.INI"))));
-        EXPECT_EQ(Open(dir).SetData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
-        EXPECT_EQ(dir.Read(QStringLiteral("outside")), dangling ? QByteArray() : QByteArray("not ours"));
-        EXPECT_EQ(dir.Exists(QStringLiteral("outside")), !dangling);
+        ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("outside")), dir.file(QStringLiteral("T.INI"))));
+        EXPECT_EQ(open(dir).setData(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")), 0);
+        EXPECT_EQ(dir.read(QStringLiteral("outside")), dangling ? QByteArray() : QByteArray("not ours"));
+        EXPECT_EQ(dir.exists(QStringLiteral("outside")), !dangling);
     }
 }
 
@@ -171,8 +171,8 @@ TEST(ProFile, NothingIsWrittenThroughALink) {
 TEST(ProFile, AWriteThatFailsPartWayKeepsTheOldFile) {
     TempFolder dir;
     const QByteArray old = "[A]\r\nk=old\r\n";
-    dir.Write(QStringLiteral("T.INI"), old);
-    IniFile ini = Open(dir);
+    dir.write(QStringLiteral("T.INI"), old);
+    IniFile ini = open(dir);
     // A file size limit makes the write fail part way, as a full disk would.
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -180,10 +180,10 @@ TEST(ProFile, AWriteThatFailsPartWayKeepsTheOldFile) {
     small.rlim_cur = static_cast<rlim_t>(old.size() + 10);
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const qint32 result = ini.SetData(QStringLiteral("A"), QStringLiteral("k"), QString(200, QLatin1Char('n')));
+    const qint32 result = ini.setData(QStringLiteral("A"), QStringLiteral("k"), QString(200, QLatin1Char('n')));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(dir.Read(QStringLiteral("T.INI")), old);
+    EXPECT_EQ(dir.read(QStringLiteral("T.INI")), old);
 }
 #endif

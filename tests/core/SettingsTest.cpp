@@ -10,23 +10,23 @@ struct FakeWindow : IFormWindow {
     int tag = 1;
     bool minimized = false;
     qint32 top = -1, left = -1, height = -1, width = -1;
-    int FormTag() const override { return tag; }
-    bool IsMinimized() const override { return minimized; }
-    qint32 TopTwips() const override { return top; }
-    qint32 LeftTwips() const override { return left; }
-    qint32 HeightTwips() const override { return height; }
-    qint32 WidthTwips() const override { return width; }
+    int formTag() const override { return tag; }
+    bool isMinimized() const override { return minimized; }
+    qint32 topTwips() const override { return top; }
+    qint32 leftTwips() const override { return left; }
+    qint32 heightTwips() const override { return height; }
+    qint32 widthTwips() const override { return width; }
     void setTopTwips(qint32 v) override { top = v; }
     void setLeftTwips(qint32 v) override { left = v; }
     void setHeightTwips(qint32 v) override { height = v; }
     void setWidthTwips(qint32 v) override { width = v; }
 };
 
-Settings LoadFrom(const TempFolder& dir, const QByteArray& ini) {
-    dir.Write(QStringLiteral("VQV50.INI"), ini);
+Settings loadFrom(const TempFolder& dir, const QByteArray& ini) {
+    dir.write(QStringLiteral("VQV50.INI"), ini);
     Settings s;
-    s.setFolder(dir.Path());
-    s.LoadSettings();
+    s.setFolder(dir.path());
+    s.loadSettings();
     return s;
 }
 } // namespace
@@ -34,41 +34,41 @@ Settings LoadFrom(const TempFolder& dir, const QByteArray& ini) {
 TEST(Settings, FirstRunDefaults) {
     TempFolder dir;
     Settings s;
-    s.setFolder(dir.Path());
-    s.LoadSettings();
+    s.setFolder(dir.path());
+    s.loadSettings();
     for (int slot = 1; slot <= 7; ++slot) {
-        EXPECT_EQ(s.PosTop(slot), 0);
-        EXPECT_EQ(s.PosLeft(slot), 0);
-        EXPECT_EQ(s.Height(slot), 0);
-        EXPECT_EQ(s.Width(slot), 0);
+        EXPECT_EQ(s.posTop(slot), 0);
+        EXPECT_EQ(s.posLeft(slot), 0);
+        EXPECT_EQ(s.height(slot), 0);
+        EXPECT_EQ(s.width(slot), 0);
     }
-    EXPECT_EQ(s.Position(), 0);
-    EXPECT_EQ(s.BackColor(), 16777215);
-    EXPECT_EQ(s.ForeColor(), 0);
-    EXPECT_EQ(s.Button(), 1);
-    EXPECT_EQ(s.DispMode(), 2);
-    EXPECT_FALSE(dir.Exists(QStringLiteral("VQV50.INI"))); // loading writes nothing
+    EXPECT_EQ(s.position(), 0);
+    EXPECT_EQ(s.backColor(), 16777215);
+    EXPECT_EQ(s.foreColor(), 0);
+    EXPECT_EQ(s.button(), 1);
+    EXPECT_EQ(s.dispMode(), 2);
+    EXPECT_FALSE(dir.exists(QStringLiteral("VQV50.INI"))); // loading writes nothing
 }
 
 TEST(Settings, ReadRules) {
     TempFolder dir;
-    const Settings s = LoadFrom(dir, "[WINDOW]\r\n"
+    const Settings s = loadFrom(dir, "[WINDOW]\r\n"
                                      "top03=-200\r\nheight03=-200\r\nleft03=150.5\r\nwidth03=abc\r\n"
                                      "top04=2.5\r\nleft04= 3000 \r\nheight04=4800\r\nwidth04=7200.6\r\n"
                                      "[OPTION]\r\nposition=abc\r\nbackcolor=255\r\nforecolor=\r\ndfltdisp=7\r\n");
-    EXPECT_EQ(s.PosTop(3), 0);
-    EXPECT_EQ(s.Height(3), -200);
-    EXPECT_EQ(s.PosLeft(3), 150);
-    EXPECT_EQ(s.Width(3), 0);
-    EXPECT_EQ(s.PosTop(4), 2);
-    EXPECT_EQ(s.PosLeft(4), 3000);
-    EXPECT_EQ(s.Height(4), 4800);
-    EXPECT_EQ(s.Width(4), 7201);
-    EXPECT_EQ(s.Position(), 0);
-    EXPECT_EQ(s.BackColor(), 255);
-    EXPECT_EQ(s.ForeColor(), 0);
-    EXPECT_EQ(s.Button(), 1); // missing key
-    EXPECT_EQ(s.DispMode(), 2);
+    EXPECT_EQ(s.posTop(3), 0);
+    EXPECT_EQ(s.height(3), -200);
+    EXPECT_EQ(s.posLeft(3), 150);
+    EXPECT_EQ(s.width(3), 0);
+    EXPECT_EQ(s.posTop(4), 2);
+    EXPECT_EQ(s.posLeft(4), 3000);
+    EXPECT_EQ(s.height(4), 4800);
+    EXPECT_EQ(s.width(4), 7201);
+    EXPECT_EQ(s.position(), 0);
+    EXPECT_EQ(s.backColor(), 255);
+    EXPECT_EQ(s.foreColor(), 0);
+    EXPECT_EQ(s.button(), 1); // missing key
+    EXPECT_EQ(s.dispMode(), 2);
 }
 
 TEST(Settings, OptionValueTables) {
@@ -85,34 +85,34 @@ TEST(Settings, OptionValueTables) {
     };
     for (const auto& c : cases) {
         TempFolder dir;
-        const Settings s = LoadFrom(dir, QByteArray("[OPTION]\r\nposition=") + c.position + "\r\ndfltdisp=" + c.disp +
+        const Settings s = loadFrom(dir, QByteArray("[OPTION]\r\nposition=") + c.position + "\r\ndfltdisp=" + c.disp +
                                              "\r\nbutton=" + c.button + "\r\n");
-        EXPECT_EQ(s.Position(), c.expectPosition) << c.position;
-        EXPECT_EQ(s.DispMode(), c.expectDisp) << c.disp;
-        EXPECT_EQ(s.Button(), c.expectButton) << c.button;
+        EXPECT_EQ(s.position(), c.expectPosition) << c.position;
+        EXPECT_EQ(s.dispMode(), c.expectDisp) << c.disp;
+        EXPECT_EQ(s.button(), c.expectButton) << c.button;
     }
 }
 
 TEST(Settings, SaveWritesAllKeysInOrderAndKeepsForeignLines) {
     TempFolder dir;
-    Settings s = LoadFrom(dir, "[MINE]\r\nkeep=1\r\n[OPTION]\r\nposition=2\r\n");
+    Settings s = loadFrom(dir, "[MINE]\r\nkeep=1\r\n[OPTION]\r\nposition=2\r\n");
     s.setPosTop(2, 300);
     s.setHeight(5, -10);
     s.setBackColor(12632256);
-    s.SaveSettings();
+    s.saveSettings();
 
     IniFile ini;
-    ini.setPathName(dir.Path());
+    ini.setPathName(dir.path());
     ini.setFileName(QStringLiteral("VQV50.INI"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("MINE"), QStringLiteral("keep")), QStringLiteral("1"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("position")), QStringLiteral("1"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("button")), QStringLiteral("1"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp")), QStringLiteral("2"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("12632256"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("top02")), QStringLiteral("300"));
-    EXPECT_EQ(ini.GetData(QStringLiteral("WINDOW"), QStringLiteral("height05")), QStringLiteral("-10"));
+    EXPECT_EQ(ini.getData(QStringLiteral("MINE"), QStringLiteral("keep")), QStringLiteral("1"));
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("position")), QStringLiteral("1"));
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("button")), QStringLiteral("1"));
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp")), QStringLiteral("2"));
+    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("12632256"));
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("top02")), QStringLiteral("300"));
+    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("height05")), QStringLiteral("-10"));
 
-    const QString text = QString::fromLatin1(dir.Read(QStringLiteral("VQV50.INI")));
+    const QString text = QString::fromLatin1(dir.read(QStringLiteral("VQV50.INI")));
     QStringList windowKeys;
     for (const QString& line : text.split(QStringLiteral("\r\n"))) {
         if (line.startsWith(QLatin1String("top")) || line.startsWith(QLatin1String("left")) ||
@@ -130,11 +130,11 @@ TEST(Settings, SaveWritesAllKeysInOrderAndKeepsForeignLines) {
 
 TEST(Settings, LoadFormAppliesOnlyUsableValuesAndFlags) {
     TempFolder dir;
-    const Settings s = LoadFrom(dir, "[WINDOW]\r\ntop03=-200\r\nleft03=600\r\nheight03=-200\r\nwidth03=4000\r\n"
+    const Settings s = loadFrom(dir, "[WINDOW]\r\ntop03=-200\r\nleft03=600\r\nheight03=-200\r\nwidth03=4000\r\n"
                                      "top01=0\r\nleft01=0\r\nheight01=3000\r\nwidth01=9999\r\n");
     FakeWindow w;
     w.tag = 3;
-    s.LoadForm(w, true, true, true, true);
+    s.loadForm(w, true, true, true, true);
     EXPECT_EQ(w.top, 0); // -200 was read as 0, a valid position
     EXPECT_EQ(w.left, 600);
     EXPECT_EQ(w.height, -1); // not greater than 0: left alone
@@ -142,7 +142,7 @@ TEST(Settings, LoadFormAppliesOnlyUsableValuesAndFlags) {
 
     FakeWindow main;
     main.tag = 1;
-    s.LoadForm(main, true, true, true, false);
+    s.loadForm(main, true, true, true, false);
     EXPECT_EQ(main.top, 0);
     EXPECT_EQ(main.height, 3000);
     EXPECT_EQ(main.width, -1); // flag not set
@@ -156,18 +156,18 @@ TEST(Settings, SaveFormSkipsMinimisedWindowsAndRejectsBadSlots) {
     w.left = 20;
     w.height = 30;
     w.width = 40;
-    s.SaveForm(w);
+    s.saveForm(w);
     w.minimized = true;
     w.top = 999;
-    s.SaveForm(w);
-    EXPECT_EQ(s.PosTop(5), 10);
-    EXPECT_EQ(s.PosLeft(5), 20);
-    EXPECT_EQ(s.Height(5), 30);
-    EXPECT_EQ(s.Width(5), 40);
+    s.saveForm(w);
+    EXPECT_EQ(s.posTop(5), 10);
+    EXPECT_EQ(s.posLeft(5), 20);
+    EXPECT_EQ(s.height(5), 30);
+    EXPECT_EQ(s.width(5), 40);
     w.tag = 8;
     w.minimized = false;
-    EXPECT_THROW(s.SaveForm(w), AppError);
-    EXPECT_THROW(s.PosTop(0), AppError);
+    EXPECT_THROW(s.saveForm(w), AppError);
+    EXPECT_THROW(s.posTop(0), AppError);
 }
 
 TEST(Settings, ResultSiteReadsTrimmedFallsBackToThePublicSiteAndRoundTrips) {
@@ -182,13 +182,13 @@ TEST(Settings, ResultSiteReadsTrimmedFallsBackToThePublicSiteAndRoundTrips) {
     for (const auto& c : cases) {
         TempFolder dir;
         const QByteArray key = c.stored ? QByteArray("resultsite=") + c.stored + "\r\n" : QByteArray();
-        Settings s = LoadFrom(dir, "[OPTION]\r\n" + key);
-        EXPECT_EQ(s.ResultSite(), QString::fromLatin1(c.expect)) << c.stored;
+        Settings s = loadFrom(dir, "[OPTION]\r\n" + key);
+        EXPECT_EQ(s.resultSite(), QString::fromLatin1(c.expect)) << c.stored;
         s.setResultSite(QStringLiteral("http://127.0.0.1:9"));
-        s.SaveSettings();
+        s.saveSettings();
         Settings again;
-        again.setFolder(dir.Path());
-        again.LoadSettings();
-        EXPECT_EQ(again.ResultSite(), QStringLiteral("http://127.0.0.1:9"));
+        again.setFolder(dir.path());
+        again.loadSettings();
+        EXPECT_EQ(again.resultSite(), QStringLiteral("http://127.0.0.1:9"));
     }
 }

@@ -26,18 +26,18 @@ struct Mode {
     QString lock = {};    // the lock file a killed save leaves, which the next one takes over
 };
 
-int EnvNumber(const char* name, int fallback) {
+int envNumber(const char* name, int fallback) {
     const int v = qEnvironmentVariableIntValue(name);
     return v > 0 ? v : fallback;
 }
 
-bool RunLoop(const Mode& mode, const QString& folder, int count) {
+bool runLoop(const Mode& mode, const QString& folder, int count) {
     QProcess p;
     p.start(QStringLiteral(VQ_SAVE_LOOP), {QLatin1String(mode.name), folder, QString::number(count)});
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-QByteArray Unstamped(const QString& path, const Mode& mode) {
+QByteArray unstamped(const QString& path, const Mode& mode) {
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return bytes.left(bytes.size() - mode.stampBytes);
@@ -49,19 +49,19 @@ class CrashSafety : public ::testing::TestWithParam<Mode> {};
 TEST_P(CrashSafety, KilledSavesLeaveOneWholeVersionAndTheNextStartClearsTheRest) {
     const Mode& mode = GetParam();
     TempFolder dir;
-    const QString folder = dir.Sub(QLatin1String(mode.name));
+    const QString folder = dir.sub(QLatin1String(mode.name));
     const QString path = folder + mode.file;
-    ASSERT_TRUE(RunLoop(mode, folder, 1));
-    const QByteArray a = Unstamped(path, mode);
-    ASSERT_TRUE(RunLoop(mode, folder, 2));
-    const QByteArray b = Unstamped(path, mode);
+    ASSERT_TRUE(runLoop(mode, folder, 1));
+    const QByteArray a = unstamped(path, mode);
+    ASSERT_TRUE(runLoop(mode, folder, 2));
+    const QByteArray b = unstamped(path, mode);
     ASSERT_GT(a.size(), 0);
     ASSERT_NE(a, b);
 
     const QRegularExpression temporary(
         QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(mode.file)));
-    const int kills = EnvNumber("VQ_CRASH_KILLS", 200);
-    const auto seed = static_cast<std::uint32_t>(EnvNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
+    const int kills = envNumber("VQ_CRASH_KILLS", 200);
+    const auto seed = static_cast<std::uint32_t>(envNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> delayUs(0, 20000);
     int inSave = 0, saved = 0, strays = 0;
@@ -90,7 +90,7 @@ TEST_P(CrashSafety, KilledSavesLeaveOneWholeVersionAndTheNextStartClearsTheRest)
                 << context << ": " << name.toStdString();
             strays += name != mode.file && name != mode.lock;
         }
-        last = Unstamped(path, mode);
+        last = unstamped(path, mode);
         ASSERT_TRUE(last == a || last == b) << context << ": " << last.size() << " bytes";
     }
     std::printf("[ %s ] %d kills in %.1f s, seed %u: %d inside a save call, %d temporaries seen, %d saves done\n",
@@ -101,14 +101,14 @@ TEST_P(CrashSafety, KilledSavesLeaveOneWholeVersionAndTheNextStartClearsTheRest)
     const QString stray = mode.file + QStringLiteral(".Ab12Cd");
     const QStringList decoys = {mode.file + QStringLiteral(".bak"), mode.file + QStringLiteral(".Ab12C")};
     for (const QString& name : decoys + QStringList{stray}) {
-        dir.Write(QLatin1String(mode.name) + u'/' + name, "left over");
+        dir.write(QLatin1String(mode.name) + u'/' + name, "left over");
     }
-    ASSERT_TRUE(RunLoop(mode, folder, 2)); // its start is the program's: GetRecord, LoadSettings, setSavePathName
+    ASSERT_TRUE(runLoop(mode, folder, 2)); // its start is the program's: GetRecord, LoadSettings, setSavePathName
     EXPECT_FALSE(QFile::exists(folder + stray));
     for (const QString& name : decoys) {
         EXPECT_TRUE(QFile::exists(folder + name)) << name.toStdString();
     }
-    EXPECT_EQ(Unstamped(path, mode), b);
+    EXPECT_EQ(unstamped(path, mode), b);
 }
 
 INSTANTIATE_TEST_SUITE_P(OurFiles, CrashSafety,
@@ -119,25 +119,25 @@ INSTANTIATE_TEST_SUITE_P(OurFiles, CrashSafety,
                          [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
 
 TEST(CrashSafety, AKilledArchiveWriteLeavesTheOldDayOrTheNewAndNoOtherChange) {
-    const auto seed = static_cast<std::uint32_t>(EnvNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
+    const auto seed = static_cast<std::uint32_t>(envNumber("VQ_CRASH_SEED", int(std::random_device{}() >> 1)));
     std::mt19937 rng(seed);
-    const int kills = EnvNumber("VQ_CRASH_KILLS", 200) / 2;
+    const int kills = envNumber("VQ_CRASH_KILLS", 200) / 2;
     TempFolder dir;
-    const Mode mode{"archive", BetArchive::FileName(), 0};
+    const Mode mode{"archive", BetArchive::fileName(), 0};
     // The kills spread over about three stores, however long one takes in this build (a sanitizer build
     // is several times slower): one store is what a run of three costs beyond a run of one.
     QElapsedTimer timer;
     timer.start();
-    ASSERT_TRUE(RunLoop(mode, dir.Path(), 1));
+    ASSERT_TRUE(runLoop(mode, dir.path(), 1));
     const qint64 one = timer.restart();
-    ASSERT_TRUE(RunLoop(mode, dir.Path(), 3));
+    ASSERT_TRUE(runLoop(mode, dir.path(), 3));
     const qint64 store = std::max<qint64>(10, (timer.elapsed() - one) / 2);
     std::uniform_int_distribution<int> delayUs(0, static_cast<int>(3000 * store));
     int inSave = 0;
     std::set<std::size_t> seen;
     for (int k = 0; k < kills; ++k) {
         QProcess p;
-        p.start(QStringLiteral(VQ_SAVE_LOOP), {QLatin1String(mode.name), dir.Path(), QStringLiteral("0")});
+        p.start(QStringLiteral(VQ_SAVE_LOOP), {QLatin1String(mode.name), dir.path(), QStringLiteral("0")});
         QByteArray marks;
         while (!marks.contains('L') && p.waitForReadyRead(10000)) {
             marks += p.readAllStandardOutput();
@@ -150,16 +150,16 @@ TEST(CrashSafety, AKilledArchiveWriteLeavesTheOldDayOrTheNewAndNoOtherChange) {
 
         const std::string context = QStringLiteral("kill %1, seed %2").arg(k).arg(seed).toStdString();
         BetArchive archive;
-        ASSERT_TRUE(archive.Open(dir.Path())) << context << ": " << archive.ErrorText().toStdString();
-        const std::vector<Archive::Bet> day = archive.BetsOfDay(QStringLiteral("20261206"));
+        ASSERT_TRUE(archive.open(dir.path())) << context << ": " << archive.errorText().toStdString();
+        const std::vector<Archive::Bet> day = archive.betsOfDay(QStringLiteral("20261206"));
         ASSERT_TRUE(day.size() == 4000 || day.size() == 6000) << context << ": " << day.size() << " bets";
         const qint32 stake = day.size() == 4000 ? 100 : 200;
-        ASSERT_TRUE(std::all_of(day.begin(), day.end(), [stake](const Archive::Bet& b) { return b.Stake == stake; }))
+        ASSERT_TRUE(std::all_of(day.begin(), day.end(), [stake](const Archive::Bet& b) { return b.stake == stake; }))
             << context;
-        const auto figures = archive.FiguresOf(QStringLiteral("20261206"), QStringLiteral("20261206"));
+        const auto figures = archive.figuresOf(QStringLiteral("20261206"), QStringLiteral("20261206"));
         ASSERT_EQ(figures.size(), 1u) << context;
-        ASSERT_EQ(figures[0].Sum.Stake, static_cast<qint64>(day.size()) * stake) << context;
-        ASSERT_EQ(archive.BetsOfDay(QStringLiteral("20261205")).size(), 10u) << context;
+        ASSERT_EQ(figures[0].sum.stake, static_cast<qint64>(day.size()) * stake) << context;
+        ASSERT_EQ(archive.betsOfDay(QStringLiteral("20261205")).size(), 10u) << context;
         seen.insert(day.size());
     }
     std::printf("[ archive ] %d kills, seed %u, a store about %lld ms: %d inside a store, versions seen %zu\n", kills,

@@ -29,13 +29,13 @@ constexpr int kSeedSettingsLines = 1500;
 // Newer than every seeded day, so it is the first record of the book.
 const QString kBookDay = QStringLiteral("20991231");
 
-void Mark(const char* mark) {
+void mark(const char* mark) {
     std::fputs(mark, stdout);
 }
 
 // A book of many past days, written once: seeding it through CheckRecord would save it once per day.
-void SeedBook(const QString& folder) {
-    if (QFileInfo::exists(folder + ProfitBook::FileName())) {
+void seedBook(const QString& folder) {
+    if (QFileInfo::exists(folder + ProfitBook::fileName())) {
         return;
     }
     QString text;
@@ -43,16 +43,16 @@ void SeedBook(const QString& folder) {
     for (int d = kSeedBookDays - 1; d >= 0; --d) {
         const qint32 buy = 100 * (d % 50 + 1);
         const qint32 pay = 70 * (d % 70);
-        text += ProfitBook::RecordToLine(
+        text += ProfitBook::recordToLine(
                     PassbookRecord{first.addDays(d).toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
                 QStringLiteral("\r\n");
     }
-    text += ProfitBook::RecordToLine(PassbookRecord{ProfitBook::SentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
-    AtomicFile::Replace(folder + ProfitBook::FileName(), text.toLatin1(), nullptr);
+    text += ProfitBook::recordToLine(PassbookRecord{ProfitBook::sentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
+    AtomicFile::replace(folder + ProfitBook::fileName(), text.toLatin1(), nullptr);
 }
 
 // Lines of some other section, which every save keeps as they are.
-void SeedSettings(const QString& folder, const QString& name) {
+void seedSettings(const QString& folder, const QString& name) {
     if (QFileInfo::exists(folder + name)) {
         return;
     }
@@ -60,30 +60,30 @@ void SeedSettings(const QString& folder, const QString& name) {
     for (int i = 0; i < kSeedSettingsLines; ++i) {
         text += "note" + QByteArray::number(i) + "=kept by every save of the window places\r\n";
     }
-    AtomicFile::Replace(folder + name, text, nullptr);
+    AtomicFile::replace(folder + name, text, nullptr);
 }
 
 // The archive's two versions of one day: many one-hundred-yen hits, or more two-hundred-yen misses; and a
 // day before it that no save touches.
 const QString kArchiveDay = QStringLiteral("20261206");
 const QString kArchiveOtherDay = QStringLiteral("20261205");
-std::vector<Archive::Bet> ArchiveDay(bool second) {
+std::vector<Archive::Bet> archiveDay(bool second) {
     Archive::Bet bet;
-    bet.Venue = 5;
-    bet.BetType = 7;
-    bet.Stake = second ? 200 : 100;
-    bet.Payout = second ? 0 : 1230;
-    bet.State = second ? 2 : 1;
+    bet.venue = 5;
+    bet.betType = 7;
+    bet.stake = second ? 200 : 100;
+    bet.payout = second ? 0 : 1230;
+    bet.state = second ? 2 : 1;
     return std::vector<Archive::Bet>(second ? 6000 : 4000, bet);
 }
 
-QString ResultPage(bool second) {
-    ResultPages::RacePage page = SamplePage();
+QString resultPage(bool second) {
+    ResultPages::RacePage page = samplePage();
     if (second) {
-        page.Runners[5].Time = QStringLiteral("1:35.3");
-        page.Payouts[0] = {{3, 0, 0, 250, 1}};
+        page.runners[5].time = QStringLiteral("1:35.3");
+        page.payouts[0] = {{3, 0, 0, 250, 1}};
     }
-    return ResultPages::JoinLines(ResultPages::ResultsPageLines(page)).replace(u' ', u'#');
+    return ResultPages::joinLines(ResultPages::resultsPageLines(page)).replace(u' ', u'#');
 }
 } // namespace
 
@@ -104,50 +104,50 @@ int main(int argc, char** argv) {
     QString pages[2];
     std::function<void(bool)> save;
     if (mode == QLatin1String("book")) {
-        SeedBook(folder);
+        seedBook(folder);
         book.setFolder(folder);
-        book.GetRecord();
-        save = [&book](bool second) { book.CheckRecord(second ? 2000 : 1000, 1500, 0, 0, kBookDay, 0, 0); };
+        book.getRecord();
+        save = [&book](bool second) { book.checkRecord(second ? 2000 : 1000, 1500, 0, 0, kBookDay, 0, 0); };
     } else if (mode == QLatin1String("settings")) {
-        SeedSettings(folder, settings.FileName());
+        seedSettings(folder, settings.fileName());
         settings.setFolder(folder);
-        settings.LoadSettings();
+        settings.loadSettings();
         save = [&settings](bool second) {
             for (int slot = 1; slot <= Settings::kSlotCount; ++slot) {
                 settings.setPosTop(slot, second ? 2400 + slot : 1200 + slot);
                 settings.setWidth(slot, second ? 9000 : 6000);
             }
-            settings.SaveSettings();
+            settings.saveSettings();
         };
     } else if (mode == QLatin1String("result")) {
         conv.setSavePathName(folder);
-        pages[0] = ResultPage(false);
-        pages[1] = ResultPage(true);
+        pages[0] = resultPage(false);
+        pages[1] = resultPage(true);
         // The first conversion sets up the code page and width converters, which takes longer than most
         // kills wait; done here, the kills land in the writes instead.
-        ResultsPageConverter::MakeKekka(pages[0]);
-        save = [&conv, &pages](bool second) { conv.GetKekka(pages[second ? 1 : 0]); };
+        ResultsPageConverter::makeKekka(pages[0]);
+        save = [&conv, &pages](bool second) { conv.getKekka(pages[second ? 1 : 0]); };
     } else if (mode == QLatin1String("archive")) {
-        if (!archive.Open(folder)) {
-            std::fprintf(stderr, "%s\n", qPrintable(archive.ErrorText()));
+        if (!archive.open(folder)) {
+            std::fprintf(stderr, "%s\n", qPrintable(archive.errorText()));
             return 1;
         }
-        if (!archive.Days().contains(kArchiveOtherDay)) {
-            archive.StoreDay(kArchiveOtherDay, std::vector<Archive::Bet>(10, ArchiveDay(false).front()));
+        if (!archive.days().contains(kArchiveOtherDay)) {
+            archive.storeDay(kArchiveOtherDay, std::vector<Archive::Bet>(10, archiveDay(false).front()));
         }
         // Every start writes the other version first, so that kills early in a run still land in a change.
-        const bool flip = archive.BetsOfDay(kArchiveDay).size() == ArchiveDay(false).size();
-        save = [&archive, flip](bool second) { archive.StoreDay(kArchiveDay, ArchiveDay(second != flip)); };
+        const bool flip = archive.betsOfDay(kArchiveDay).size() == archiveDay(false).size();
+        save = [&archive, flip](bool second) { archive.storeDay(kArchiveDay, archiveDay(second != flip)); };
     } else {
         std::fprintf(stderr, "unknown mode %s\n", argv[1]);
         return 2;
     }
 
-    Mark("L");
+    mark("L");
     for (long i = 0; count == 0 || i < count; ++i) {
-        Mark("b");
+        mark("b");
         save(i % 2 == 1);
-        Mark("e");
+        mark("e");
     }
     return 0;
 }

@@ -20,55 +20,55 @@ const QString kDate = QStringLiteral("20240525");
 const QString kRaceId = QStringLiteral("5BB");
 
 // Odds of their own for every combination: a kind digit, then the numbers ("13.10" is quinella (3, 10)).
-QString PairText(int kind, int i, int j) {
+QString pairText(int kind, int i, int j) {
     return QStringLiteral("%1%2.%3").arg(kind).arg(i).arg(j);
 }
 // Trio (i, k, l) as "(i * 20 + k).l", so even (16, 17, 18) fits the six characters: "337.18".
-QString TrioText(int i, int k, int l) {
+QString trioText(int i, int k, int l) {
     return QStringLiteral("%1.%2").arg(i * 20 + k).arg(l);
 }
-QString Field6(const QString& text) {
+QString field6(const QString& text) {
     return text.rightJustified(6, u' ');
 }
 
-Header RaceHeader(qint16 tosu) {
+Header raceHeader(qint16 tosu) {
     Header h;
     h.date = kDate;
     h.tosu = tosu;
     return h;
 }
 
-UoFile FullUo(qint16 tosu) {
+UoFile fullUo(qint16 tosu) {
     UoFile f;
-    f.header = RaceHeader(tosu);
+    f.header = raceHeader(tosu);
     for (int i = 1; i <= tosu; ++i) {
         for (int j = i + 1; j <= tosu; ++j) {
-            f.pairs[{i, j}] = {PairText(1, i, j), PairText(2, i, j), PairText(3, i, j)};
+            f.pairs[{i, j}] = {pairText(1, i, j), pairText(2, i, j), pairText(3, i, j)};
         }
     }
     return f;
 }
 
-SoFile FullSo(qint16 tosu) {
+SoFile fullSo(qint16 tosu) {
     SoFile f;
-    f.header = RaceHeader(tosu);
+    f.header = raceHeader(tosu);
     for (int i = 1; i <= tosu; ++i) {
         for (int j = 1; j <= tosu; ++j) {
             if (i != j) {
-                f.exacta[{i, j}] = PairText(4, i, j);
+                f.exacta[{i, j}] = pairText(4, i, j);
             }
         }
     }
     return f;
 }
 
-YoFile FullYo(qint16 tosu) {
+YoFile fullYo(qint16 tosu) {
     YoFile f;
-    f.header = RaceHeader(tosu);
+    f.header = raceHeader(tosu);
     for (int i = 1; i <= tosu; ++i) {
         for (int k = i + 1; k <= tosu; ++k) {
             for (int l = k + 1; l <= tosu; ++l) {
-                f.trio[{i, k, l}] = TrioText(i, k, l);
+                f.trio[{i, k, l}] = trioText(i, k, l);
             }
         }
     }
@@ -76,125 +76,125 @@ YoFile FullYo(qint16 tosu) {
 }
 
 TEST(UoReaderTest, TenRunnersRead45RecordsFromByte145To1269) {
-    const QByteArray b = UoBytes(FullUo(10));
+    const QByteArray b = uoBytes(fullUo(10));
     ASSERT_EQ(b.size(), 3991);
-    EXPECT_EQ(Bytes::Text(b, 145 + 7, 18), QStringLiteral("  11.2  21.2  31.2"));
-    EXPECT_EQ(Bytes::Text(b, 1269 - 17, 18), QStringLiteral(" 19.10 29.10 39.10"));
-    EXPECT_EQ(Bytes::Cut(b, 1270, 3970 - 1270), QByteArray(3970 - 1270, ' '));
+    EXPECT_EQ(Bytes::text(b, 145 + 7, 18), QStringLiteral("  11.2  21.2  31.2"));
+    EXPECT_EQ(Bytes::text(b, 1269 - 17, 18), QStringLiteral(" 19.10 29.10 39.10"));
+    EXPECT_EQ(Bytes::cut(b, 1270, 3970 - 1270), QByteArray(3970 - 1270, ' '));
 
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.GetDataFromBytes(b, kDate));
-    const std::array tables = {uo.objOddsQuinella(), uo.objOddsWide(), uo.objOddsWideMax()};
+    ASSERT_TRUE(uo.getDataFromBytes(b, kDate));
+    const std::array tables = {uo.quinellaOdds(), uo.wideOdds(), uo.wideMaxOdds()};
     for (int kind = 1; kind <= 3; ++kind) {
         const auto& t = tables[kind - 1];
-        ASSERT_EQ(t->Tosu(), 10);
+        ASSERT_EQ(t->tosu(), 10);
         for (int i = 1; i <= 10; ++i) {
-            EXPECT_EQ(t->Odds(i, i), QString()); // the diagonal stays empty
+            EXPECT_EQ(t->odds(i, i), QString()); // the diagonal stays empty
             for (int j = i + 1; j <= 10; ++j) {
-                EXPECT_EQ(t->Odds(i, j), PairText(kind, i, j));
-                EXPECT_EQ(t->Odds(j, i), PairText(kind, i, j));
+                EXPECT_EQ(t->odds(i, j), pairText(kind, i, j));
+                EXPECT_EQ(t->odds(j, i), pairText(kind, i, j));
             }
         }
     }
 }
 
 TEST(UoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotals) {
-    UoFile f = FullUo(18);
+    UoFile f = fullUo(18);
     f.quinellaVotes = 987654321;
     f.wideVotes = 5;
-    const QByteArray b = UoBytes(f);
-    EXPECT_EQ(Bytes::Text(b, 3970 - 6, 6), QStringLiteral("317.18"));
-    EXPECT_EQ(Bytes::Text(b, 3970, 22), QStringLiteral("  987654321          5"));
+    const QByteArray b = uoBytes(f);
+    EXPECT_EQ(Bytes::text(b, 3970 - 6, 6), QStringLiteral("317.18"));
+    EXPECT_EQ(Bytes::text(b, 3970, 22), QStringLiteral("  987654321          5"));
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.GetDataFromBytes(b, kDate));
-    EXPECT_EQ(uo.objOddsWideMax()->Odds(18, 17), PairText(3, 17, 18));
-    EXPECT_EQ(uo.objOddsQuinella()->Odds(1, 18), PairText(1, 1, 18));
+    ASSERT_TRUE(uo.getDataFromBytes(b, kDate));
+    EXPECT_EQ(uo.wideMaxOdds()->odds(18, 17), pairText(3, 17, 18));
+    EXPECT_EQ(uo.quinellaOdds()->odds(1, 18), pairText(1, 1, 18));
 }
 
 // The quinella field decides for the whole record: a void or blank quinella leaves the wide cells empty
 // even where the record holds wide odds; "no odds yet" is replaced in every field.
 TEST(UoReaderTest, QuinellaFieldDecidesAndNoOddsYetIsReplaced) {
-    UoFile f = FullUo(6);
+    UoFile f = fullUo(6);
     f.pairs[{1, 2}].quinella = kScratched;
     f.pairs[{3, 5}].quinella = QString();
     f.pairs[{2, 4}] = {kNotYet, kNotYet, kNotYet};
     f.pairs[{4, 6}].wideMin = QString();
     f.pairs[{5, 6}].wideMax = kNotYet;
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.GetDataFromBytes(UoBytes(f), kDate));
-    for (const auto& t : {uo.objOddsQuinella(), uo.objOddsWide(), uo.objOddsWideMax()}) {
-        EXPECT_EQ(t->Odds(1, 2), QString());
-        EXPECT_EQ(t->Odds(2, 1), QString());
-        EXPECT_EQ(t->Odds(5, 3), QString());
-        EXPECT_EQ(t->Odds(2, 4), QStringLiteral("9999.9"));
-        EXPECT_EQ(t->Odds(4, 2), QStringLiteral("9999.9"));
+    ASSERT_TRUE(uo.getDataFromBytes(uoBytes(f), kDate));
+    for (const auto& t : {uo.quinellaOdds(), uo.wideOdds(), uo.wideMaxOdds()}) {
+        EXPECT_EQ(t->odds(1, 2), QString());
+        EXPECT_EQ(t->odds(2, 1), QString());
+        EXPECT_EQ(t->odds(5, 3), QString());
+        EXPECT_EQ(t->odds(2, 4), QStringLiteral("9999.9"));
+        EXPECT_EQ(t->odds(4, 2), QStringLiteral("9999.9"));
     }
-    EXPECT_EQ(uo.objOddsQuinella()->Odds(4, 6), PairText(1, 4, 6));
-    EXPECT_EQ(uo.objOddsWide()->Odds(4, 6), QString());
-    EXPECT_EQ(uo.objOddsWideMax()->Odds(6, 4), PairText(3, 4, 6));
-    EXPECT_EQ(uo.objOddsWide()->Odds(5, 6), PairText(2, 5, 6));
-    EXPECT_EQ(uo.objOddsWideMax()->Odds(5, 6), QStringLiteral("9999.9"));
+    EXPECT_EQ(uo.quinellaOdds()->odds(4, 6), pairText(1, 4, 6));
+    EXPECT_EQ(uo.wideOdds()->odds(4, 6), QString());
+    EXPECT_EQ(uo.wideMaxOdds()->odds(6, 4), pairText(3, 4, 6));
+    EXPECT_EQ(uo.wideOdds()->odds(5, 6), pairText(2, 5, 6));
+    EXPECT_EQ(uo.wideMaxOdds()->odds(5, 6), QStringLiteral("9999.9"));
 }
 
 // A race without quinella sale gets its quinella table filled by hand on a reader that read no file.
 TEST(UoReaderTest, FreshReaderTablesCanBeSizedAndFilled) {
     QuinellaOddsReader uo;
-    const auto q = uo.objOddsQuinella();
-    EXPECT_EQ(q->Tosu(), 0);
+    const auto q = uo.quinellaOdds();
+    EXPECT_EQ(q->tosu(), 0);
     q->setTosu(7);
-    q->Initialize();
+    q->initialize();
     q->setOdds(2, 7, QStringLiteral(" 15.5"));
-    EXPECT_EQ(uo.objOddsQuinella()->Odds(2, 7), QStringLiteral("15.5"));
-    EXPECT_EQ(uo.objOddsWide()->Tosu(), 0);
+    EXPECT_EQ(uo.quinellaOdds()->odds(2, 7), QStringLiteral("15.5"));
+    EXPECT_EQ(uo.wideOdds()->tosu(), 0);
 }
 
 TEST(SoReaderTest, ThreeRunnersReadSixRecordsInOrder) {
-    const QByteArray b = SoBytes(FullSo(3));
+    const QByteArray b = soBytes(fullSo(3));
     ASSERT_EQ(b.size(), 3825);
     const std::pair<int, int> order[] = {{1, 2}, {1, 3}, {2, 1}, {2, 3}, {3, 1}, {3, 2}};
     for (qsizetype r = 0; r < 6; ++r) {
         const auto [first, second] = order[r];
-        EXPECT_EQ(Bytes::Text(b, 143 + 12 * r + 6, 6), Field6(PairText(4, first, second)));
+        EXPECT_EQ(Bytes::text(b, 143 + 12 * r + 6, 6), field6(pairText(4, first, second)));
     }
-    EXPECT_EQ(Bytes::Cut(b, 143 + 12 * 6, 12), QByteArray(12, ' '));
+    EXPECT_EQ(Bytes::cut(b, 143 + 12 * 6, 12), QByteArray(12, ' '));
 
     ExactaOddsReader so;
-    ASSERT_TRUE(so.GetDataFromBytes(b, kDate));
-    const auto t = so.objOddsExacta();
-    ASSERT_EQ(t->Tosu(), 3);
+    ASSERT_TRUE(so.getDataFromBytes(b, kDate));
+    const auto t = so.exactaOdds();
+    ASSERT_EQ(t->tosu(), 3);
     for (const auto& [first, second] : order) {
-        EXPECT_EQ(t->Odds(first, second), PairText(4, first, second));
+        EXPECT_EQ(t->odds(first, second), pairText(4, first, second));
     }
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(t->Odds(n, n), QString());
+        EXPECT_EQ(t->odds(n, n), QString());
     }
 }
 
 TEST(SoReaderTest, EighteenRunnersAndTheSpecialTexts) {
-    SoFile f = FullSo(18);
+    SoFile f = fullSo(18);
     f.exacta[{2, 5}] = kNotYet;
     f.exacta[{5, 2}] = kScratched;
     f.exacta[{9, 1}] = QString();
     f.exactaVotes = 42;
-    const QByteArray b = SoBytes(f);
-    EXPECT_EQ(Bytes::Text(b, 3815 - 6, 6), QStringLiteral("418.17"));
-    EXPECT_EQ(Bytes::Text(b, 3815, 11), QStringLiteral("         42"));
+    const QByteArray b = soBytes(f);
+    EXPECT_EQ(Bytes::text(b, 3815 - 6, 6), QStringLiteral("418.17"));
+    EXPECT_EQ(Bytes::text(b, 3815, 11), QStringLiteral("         42"));
     ExactaOddsReader so;
-    ASSERT_TRUE(so.GetDataFromBytes(b, kDate));
-    const auto t = so.objOddsExacta();
-    EXPECT_EQ(t->Odds(2, 5), QStringLiteral("9999.9"));
-    EXPECT_EQ(t->Odds(5, 2), QString());
-    EXPECT_EQ(t->Odds(9, 1), QString());
-    EXPECT_EQ(t->Odds(1, 9), PairText(4, 1, 9));
-    EXPECT_EQ(t->Odds(18, 17), PairText(4, 18, 17));
+    ASSERT_TRUE(so.getDataFromBytes(b, kDate));
+    const auto t = so.exactaOdds();
+    EXPECT_EQ(t->odds(2, 5), QStringLiteral("9999.9"));
+    EXPECT_EQ(t->odds(5, 2), QString());
+    EXPECT_EQ(t->odds(9, 1), QString());
+    EXPECT_EQ(t->odds(1, 9), pairText(4, 1, 9));
+    EXPECT_EQ(t->odds(18, 17), pairText(4, 18, 17));
 }
 
 // Slice n, cell (a, b): the trio {n, a, b}, or nothing when the three are not distinct.
-void ExpectSlices(const TrioOddsReader& yo, int tosu, const YoFile& f) {
-    ASSERT_EQ(yo.TrioCount(), tosu);
+void expectSlices(const TrioOddsReader& yo, int tosu, const YoFile& f) {
+    ASSERT_EQ(yo.trioCount(), tosu);
     for (int n = 1; n <= tosu; ++n) {
-        const auto slice = yo.objOddsTrio(n);
-        ASSERT_EQ(slice->Tosu(), tosu);
+        const auto slice = yo.trioOdds(n);
+        ASSERT_EQ(slice->tosu(), tosu);
         for (int a = 1; a <= tosu; ++a) {
             for (int b = 1; b <= tosu; ++b) {
                 QString expected;
@@ -204,84 +204,84 @@ void ExpectSlices(const TrioOddsReader& yo, int tosu, const YoFile& f) {
                     const auto it = f.trio.find({t[0], t[1], t[2]});
                     expected = it == f.trio.end() ? QString() : it->second;
                 }
-                EXPECT_EQ(slice->Odds(a, b), expected) << n << ": " << a << "," << b;
+                EXPECT_EQ(slice->odds(a, b), expected) << n << ": " << a << "," << b;
             }
         }
     }
 }
 
 TEST(YoReaderTest, FourRunnersReadFourRecordsIntoSixCellsEach) {
-    const YoFile f = FullYo(4);
-    const QByteArray b = YoBytes(f);
+    const YoFile f = fullYo(4);
+    const QByteArray b = yoBytes(f);
     ASSERT_EQ(b.size(), 12393);
-    const QString order[] = {TrioText(1, 2, 3), TrioText(1, 2, 4), TrioText(1, 3, 4), TrioText(2, 3, 4)};
+    const QString order[] = {trioText(1, 2, 3), trioText(1, 2, 4), trioText(1, 3, 4), trioText(2, 3, 4)};
     for (qsizetype r = 0; r < 4; ++r) {
-        EXPECT_EQ(Bytes::Text(b, 143 + 15 * r + 9, 6), Field6(order[r]));
+        EXPECT_EQ(Bytes::text(b, 143 + 15 * r + 9, 6), field6(order[r]));
     }
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.GetDataFromBytes(b, kDate));
-    const auto slice2 = yo.objOddsTrio(2);
-    EXPECT_EQ(slice2->Odds(1, 3), TrioText(1, 2, 3));
-    EXPECT_EQ(slice2->Odds(3, 1), TrioText(1, 2, 3));
-    EXPECT_EQ(slice2->Odds(1, 4), TrioText(1, 2, 4));
-    EXPECT_EQ(slice2->Odds(4, 1), TrioText(1, 2, 4));
-    EXPECT_EQ(slice2->Odds(3, 4), TrioText(2, 3, 4));
-    EXPECT_EQ(slice2->Odds(4, 3), TrioText(2, 3, 4));
-    ExpectSlices(yo, 4, f);
+    ASSERT_TRUE(yo.getDataFromBytes(b, kDate));
+    const auto slice2 = yo.trioOdds(2);
+    EXPECT_EQ(slice2->odds(1, 3), trioText(1, 2, 3));
+    EXPECT_EQ(slice2->odds(3, 1), trioText(1, 2, 3));
+    EXPECT_EQ(slice2->odds(1, 4), trioText(1, 2, 4));
+    EXPECT_EQ(slice2->odds(4, 1), trioText(1, 2, 4));
+    EXPECT_EQ(slice2->odds(3, 4), trioText(2, 3, 4));
+    EXPECT_EQ(slice2->odds(4, 3), trioText(2, 3, 4));
+    expectSlices(yo, 4, f);
 }
 
 TEST(YoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotal) {
-    YoFile f = FullYo(18);
-    const QByteArray full = YoBytes(f);
-    EXPECT_EQ(Bytes::Text(full, 143 + 9, 6), Field6(TrioText(1, 2, 3)));
-    EXPECT_EQ(Bytes::Text(full, 12383 - 6, 6), TrioText(16, 17, 18));
+    YoFile f = fullYo(18);
+    const QByteArray full = yoBytes(f);
+    EXPECT_EQ(Bytes::text(full, 143 + 9, 6), field6(trioText(1, 2, 3)));
+    EXPECT_EQ(Bytes::text(full, 12383 - 6, 6), trioText(16, 17, 18));
     f.trio[{1, 2, 3}] = kNotYet;
     f.trio[{4, 9, 17}] = kScratched;
     f.trio[{16, 17, 18}] = QString();
     f.trioVotes = 7;
-    const QByteArray b = YoBytes(f);
-    EXPECT_EQ(Bytes::Text(b, 12383 - 6, 17), QStringLiteral("                7"));
+    const QByteArray b = yoBytes(f);
+    EXPECT_EQ(Bytes::text(b, 12383 - 6, 17), QStringLiteral("                7"));
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.GetDataFromBytes(b, kDate));
+    ASSERT_TRUE(yo.getDataFromBytes(b, kDate));
     f.trio[{1, 2, 3}] = QStringLiteral("9999.9");
     f.trio.erase({4, 9, 17});
     f.trio.erase({16, 17, 18});
-    ExpectSlices(yo, 18, f);
+    expectSlices(yo, 18, f);
 }
 
 TEST(YoReaderTest, FewerThanThreeRunnersGiveEmptySlices) {
     for (qint16 tosu : {1, 2}) {
         SCOPED_TRACE(tosu);
         TrioOddsReader yo;
-        ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(tosu)), kDate));
-        ExpectSlices(yo, tosu, YoFile());
+        ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(tosu)), kDate));
+        expectSlices(yo, tosu, YoFile());
     }
 }
 
 TEST(YoReaderTest, SecondReadStartsFromEmptySlices) {
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(5)), kDate));
-    const auto oldSlice = yo.objOddsTrio(5);
-    YoFile second = FullYo(4);
+    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(5)), kDate));
+    const auto oldSlice = yo.trioOdds(5);
+    YoFile second = fullYo(4);
     second.trio[{1, 2, 3}] = QStringLiteral("77.7");
-    ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(second), kDate));
-    ExpectSlices(yo, 4, second);
-    EXPECT_THROW(yo.objOddsTrio(5), AppError);
-    EXPECT_EQ(oldSlice->Odds(1, 2), TrioText(1, 2, 5)); // a slice taken earlier keeps its odds
+    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(second), kDate));
+    expectSlices(yo, 4, second);
+    EXPECT_THROW(yo.trioOdds(5), AppError);
+    EXPECT_EQ(oldSlice->odds(1, 2), trioText(1, 2, 5)); // a slice taken earlier keeps its odds
 }
 
 TEST(YoReaderTest, SliceIndexOutsideRaisesTheIndexError) {
     TrioOddsReader yo;
     for (int n : {0, 1}) {
-        EXPECT_THROW(yo.objOddsTrio(n), AppError);
+        EXPECT_THROW(yo.trioOdds(n), AppError);
     }
-    ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(6)), kDate));
+    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(6)), kDate));
     for (int n : {-1, 0, 7}) {
         try {
-            yo.objOddsTrio(n);
+            yo.trioOdds(n);
             ADD_FAILURE() << n;
         } catch (const AppError& e) {
-            EXPECT_EQ(e.Number(), ErrNo::SubscriptOutOfRange);
+            EXPECT_EQ(e.number(), ErrNo::SubscriptOutOfRange);
         }
     }
 }
@@ -301,55 +301,55 @@ TEST(CombinationReaderTest, UnreadableFilesChangeNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        UoFile uoBad = FullUo(8);
-        SoFile soBad = FullSo(8);
-        YoFile yoBad = FullYo(8);
+        UoFile uoBad = fullUo(8);
+        SoFile soBad = fullSo(8);
+        YoFile yoBad = fullYo(8);
         uoBad.header = soBad.header = yoBad.header = Header{.date = c.date, .tosu = c.tosu};
         QuinellaOddsReader uo;
         ExactaOddsReader so;
         TrioOddsReader yo;
-        EXPECT_FALSE(uo.GetDataFromBytes(UoBytes(uoBad), kDate));
-        EXPECT_FALSE(so.GetDataFromBytes(SoBytes(soBad), kDate));
-        EXPECT_FALSE(yo.GetDataFromBytes(YoBytes(yoBad), kDate));
-        EXPECT_EQ(uo.objOddsQuinella()->Tosu(), 0);
-        EXPECT_EQ(so.objOddsExacta()->Tosu(), 0);
-        EXPECT_EQ(yo.TrioCount(), 0);
+        EXPECT_FALSE(uo.getDataFromBytes(uoBytes(uoBad), kDate));
+        EXPECT_FALSE(so.getDataFromBytes(soBytes(soBad), kDate));
+        EXPECT_FALSE(yo.getDataFromBytes(yoBytes(yoBad), kDate));
+        EXPECT_EQ(uo.quinellaOdds()->tosu(), 0);
+        EXPECT_EQ(so.exactaOdds()->tosu(), 0);
+        EXPECT_EQ(yo.trioCount(), 0);
 
-        ASSERT_TRUE(uo.GetDataFromBytes(UoBytes(FullUo(5)), kDate));
-        ASSERT_TRUE(so.GetDataFromBytes(SoBytes(FullSo(5)), kDate));
-        ASSERT_TRUE(yo.GetDataFromBytes(YoBytes(FullYo(5)), kDate));
-        EXPECT_FALSE(uo.GetDataFromBytes(UoBytes(uoBad), kDate));
-        EXPECT_FALSE(so.GetDataFromBytes(SoBytes(soBad), kDate));
-        EXPECT_FALSE(yo.GetDataFromBytes(YoBytes(yoBad), kDate));
-        EXPECT_EQ(uo.objOddsWide()->Odds(4, 5), PairText(2, 4, 5));
-        EXPECT_EQ(so.objOddsExacta()->Odds(5, 4), PairText(4, 5, 4));
-        EXPECT_EQ(yo.TrioCount(), 5);
-        EXPECT_EQ(yo.objOddsTrio(3)->Odds(5, 4), TrioText(3, 4, 5));
+        ASSERT_TRUE(uo.getDataFromBytes(uoBytes(fullUo(5)), kDate));
+        ASSERT_TRUE(so.getDataFromBytes(soBytes(fullSo(5)), kDate));
+        ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(5)), kDate));
+        EXPECT_FALSE(uo.getDataFromBytes(uoBytes(uoBad), kDate));
+        EXPECT_FALSE(so.getDataFromBytes(soBytes(soBad), kDate));
+        EXPECT_FALSE(yo.getDataFromBytes(yoBytes(yoBad), kDate));
+        EXPECT_EQ(uo.wideOdds()->odds(4, 5), pairText(2, 4, 5));
+        EXPECT_EQ(so.exactaOdds()->odds(5, 4), pairText(4, 5, 4));
+        EXPECT_EQ(yo.trioCount(), 5);
+        EXPECT_EQ(yo.trioOdds(3)->odds(5, 4), trioText(3, 4, 5));
     }
 }
 
 TEST(CombinationReaderTest, ReadsFromTheFolder) {
     TempFolder dir;
-    ASSERT_TRUE(WriteUo(dir.Path(), kRaceId, FullUo(9)));
-    ASSERT_TRUE(WriteSo(dir.Path(), kRaceId, FullSo(9)));
-    ASSERT_TRUE(WriteYo(dir.Path(), kRaceId, FullYo(9)));
+    ASSERT_TRUE(writeUo(dir.path(), kRaceId, fullUo(9)));
+    ASSERT_TRUE(writeSo(dir.path(), kRaceId, fullSo(9)));
+    ASSERT_TRUE(writeYo(dir.path(), kRaceId, fullYo(9)));
     QuinellaOddsReader uo;
     ExactaOddsReader so;
     TrioOddsReader yo;
-    uo.setPathName(dir.Path().chopped(1));
-    so.setPathName(dir.Path());
-    yo.setPathName(dir.Path());
+    uo.setPathName(dir.path().chopped(1));
+    so.setPathName(dir.path());
+    yo.setPathName(dir.path());
     uo.setFileName(QStringLiteral("5BA"));
-    EXPECT_FALSE(uo.GetData(kDate)); // another race's file is not there
+    EXPECT_FALSE(uo.getData(kDate)); // another race's file is not there
     uo.setFileName(kRaceId);
     so.setFileName(kRaceId);
     yo.setFileName(kRaceId);
-    ASSERT_TRUE(uo.GetData(kDate));
-    ASSERT_TRUE(so.GetData(kDate));
-    ASSERT_TRUE(yo.GetData(kDate));
-    EXPECT_EQ(uo.objOddsQuinella()->Odds(9, 8), PairText(1, 8, 9));
-    EXPECT_EQ(so.objOddsExacta()->Odds(9, 8), PairText(4, 9, 8));
-    EXPECT_EQ(yo.objOddsTrio(9)->Odds(8, 7), TrioText(7, 8, 9));
+    ASSERT_TRUE(uo.getData(kDate));
+    ASSERT_TRUE(so.getData(kDate));
+    ASSERT_TRUE(yo.getData(kDate));
+    EXPECT_EQ(uo.quinellaOdds()->odds(9, 8), pairText(1, 8, 9));
+    EXPECT_EQ(so.exactaOdds()->odds(9, 8), pairText(4, 9, 8));
+    EXPECT_EQ(yo.trioOdds(9)->odds(8, 7), trioText(7, 8, 9));
 }
 
 } // namespace

@@ -21,63 +21,63 @@ namespace {
 const QString kDate = QStringLiteral("20240525");
 
 // Every cell of every table must be readable whatever the reader made of the bytes.
-void ReadAll(const OddsList& t) {
-    for (int n = 1; n <= t.Tosu(); ++n) {
-        (void)t.Odds(n);
+void readAll(const OddsList& t) {
+    for (int n = 1; n <= t.tosu(); ++n) {
+        (void)t.odds(n);
     }
 }
-void ReadAll(const OddsMatrix& t) {
-    for (int i = 1; i <= t.Tosu(); ++i) {
-        for (int j = 1; j <= t.Tosu(); ++j) {
-            (void)t.Odds(i, j);
+void readAll(const OddsMatrix& t) {
+    for (int i = 1; i <= t.tosu(); ++i) {
+        for (int j = 1; j <= t.tosu(); ++j) {
+            (void)t.odds(i, j);
         }
     }
 }
 
 // The readers, each also reading back every cell of its tables (unless told not to: the cells are sized by
 // the runner count alone, so a sample of the lengths is enough for that part).
-bool ReadZo(const QByteArray& bytes, bool readBack = true) {
+bool readZo(const QByteArray& bytes, bool readBack = true) {
     WinPlaceOddsReader zo;
-    const bool ok = zo.GetDataFromBytes(bytes, kDate);
-    EXPECT_LE(zo.Keshi(), zo.Tosu());
+    const bool ok = zo.getDataFromBytes(bytes, kDate);
+    EXPECT_LE(zo.keshi(), zo.tosu());
     if (readBack) {
-        ReadAll(*zo.objOddsWin());
-        ReadAll(*zo.objOddsPlace());
-        ReadAll(*zo.objOddsPlaceMax());
-        ReadAll(*zo.objOddsBracket());
+        readAll(*zo.winOdds());
+        readAll(*zo.placeOdds());
+        readAll(*zo.placeMaxOdds());
+        readAll(*zo.bracketOdds());
     }
     return ok;
 }
-bool ReadUo(const QByteArray& bytes, bool readBack = true) {
+bool readUo(const QByteArray& bytes, bool readBack = true) {
     QuinellaOddsReader uo;
-    const bool ok = uo.GetDataFromBytes(bytes, kDate);
+    const bool ok = uo.getDataFromBytes(bytes, kDate);
     if (readBack) {
-        ReadAll(*uo.objOddsQuinella());
-        ReadAll(*uo.objOddsWide());
-        ReadAll(*uo.objOddsWideMax());
+        readAll(*uo.quinellaOdds());
+        readAll(*uo.wideOdds());
+        readAll(*uo.wideMaxOdds());
     }
     return ok;
 }
-bool ReadSo(const QByteArray& bytes, bool readBack = true) {
+bool readSo(const QByteArray& bytes, bool readBack = true) {
     ExactaOddsReader so;
-    const bool ok = so.GetDataFromBytes(bytes, kDate);
+    const bool ok = so.getDataFromBytes(bytes, kDate);
     if (readBack) {
-        ReadAll(*so.objOddsExacta());
+        readAll(*so.exactaOdds());
     }
     return ok;
 }
-bool ReadYo(const QByteArray& bytes, bool readBack = true) {
+bool readYo(const QByteArray& bytes, bool readBack = true) {
     TrioOddsReader yo;
-    const bool ok = yo.GetDataFromBytes(bytes, kDate);
-    for (qsizetype n = 1; readBack && n <= yo.TrioCount(); ++n) {
-        ReadAll(*yo.objOddsTrio(static_cast<int>(n)));
+    const bool ok = yo.getDataFromBytes(bytes, kDate);
+    for (qsizetype n = 1; readBack && n <= yo.trioCount(); ++n) {
+        readAll(*yo.trioOdds(static_cast<int>(n)));
     }
     return ok;
 }
 
 // Reads the bytes with all four readers; true per reader in the order ZO, UO, SO, YO.
-std::array<bool, 4> ReadWithAll(const QByteArray& bytes) {
-    return {ReadZo(bytes), ReadUo(bytes), ReadSo(bytes), ReadYo(bytes)};
+std::array<bool, 4> readWithAll(const QByteArray& bytes) {
+    return {readZo(bytes), readUo(bytes), readSo(bytes), readYo(bytes)};
 }
 
 // A file cut at any length is read as far as it goes: the date and runner count decide, and a cut inside
@@ -103,7 +103,7 @@ TEST(OddsRobustnessTest, EveryLengthOfARealFile) {
         }
     }
     const std::pair<QByteArray, bool (*)(const QByteArray&, bool)> files[] = {
-        {ZoBytes(zo), ReadZo}, {UoBytes(uo), ReadUo}, {SoBytes(so), ReadSo}, {YoBytes(yo), ReadYo}};
+        {zoBytes(zo), readZo}, {uoBytes(uo), readUo}, {soBytes(so), readSo}, {yoBytes(yo), readYo}};
     for (const auto& [file, read] : files) {
         for (qsizetype len = 0; len <= file.size(); ++len) {
             // The trio file is long and alike from record to record: every length near either end, and
@@ -130,13 +130,13 @@ TEST(OddsRobustnessTest, RunnersBeyondTheEndOfACutFileAreBlank) {
     }
     WinPlaceOddsReader zo;
     // Cut inside the leading blanks of runner 6's win field: runners 6 to 12 have no odds.
-    ASSERT_TRUE(zo.GetDataFromBytes(ZoBytes(f).left(143 + 18 * 5 + 4), kDate));
-    EXPECT_EQ(zo.Tosu(), 12);
-    EXPECT_EQ(zo.Keshi(), 7);
-    EXPECT_EQ(zo.objOddsWin()->Odds(5), QStringLiteral("4.0"));
-    EXPECT_EQ(zo.objOddsWin()->Odds(6), QString());
-    EXPECT_EQ(zo.objOddsBracket()->Tosu(), 8);
-    EXPECT_EQ(zo.objOddsBracket()->Odds(1, 1), QString());
+    ASSERT_TRUE(zo.getDataFromBytes(zoBytes(f).left(143 + 18 * 5 + 4), kDate));
+    EXPECT_EQ(zo.tosu(), 12);
+    EXPECT_EQ(zo.keshi(), 7);
+    EXPECT_EQ(zo.winOdds()->odds(5), QStringLiteral("4.0"));
+    EXPECT_EQ(zo.winOdds()->odds(6), QString());
+    EXPECT_EQ(zo.bracketOdds()->tosu(), 8);
+    EXPECT_EQ(zo.bracketOdds()->odds(1, 1), QString());
 }
 
 TEST(OddsRobustnessTest, GarbageNeverCrashes) {
@@ -153,7 +153,7 @@ TEST(OddsRobustnessTest, GarbageNeverCrashes) {
             bytes.replace(140, 2, QByteArray::number(1 + rng.bounded(18)).rightJustified(2, '0'));
         }
         SCOPED_TRACE(round);
-        const auto ok = ReadWithAll(bytes);
+        const auto ok = readWithAll(bytes);
         if (round % 2 == 0 && len >= 142) {
             for (bool readerOk : ok) {
                 EXPECT_TRUE(readerOk);
@@ -167,7 +167,7 @@ TEST(OddsRobustnessTest, CutDoubleByteCharactersDecodeSafely) {
     QByteArray bytes(12393, '\x82');
     bytes.replace(0, 8, kDate.toLatin1());
     bytes.replace(140, 2, "18");
-    const auto ok = ReadWithAll(bytes);
+    const auto ok = readWithAll(bytes);
     for (bool readerOk : ok) {
         EXPECT_TRUE(readerOk);
     }
@@ -177,21 +177,21 @@ TEST(OddsRobustnessTest, ALockedFileRaisesTheAccessError) {
     TempFolder dir;
     ZoFile f;
     f.header.date = kDate;
-    ASSERT_TRUE(WriteZo(dir.Path(), QStringLiteral("5BB"), f));
-    QFile file(dir.File(QStringLiteral("ZO-5BB.JRA")));
+    ASSERT_TRUE(writeZo(dir.path(), QStringLiteral("5BB"), f));
+    QFile file(dir.file(QStringLiteral("ZO-5BB.JRA")));
     file.setPermissions(QFileDevice::Permissions());
     if (file.open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "files stay readable for this user";
     }
     WinPlaceOddsReader zo;
-    zo.setPathName(dir.Path());
+    zo.setPathName(dir.path());
     zo.setFileName(QStringLiteral("5BB"));
     try {
-        zo.GetData(kDate);
+        zo.getData(kDate);
         ADD_FAILURE() << "no error";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.Number(), 75);
-        EXPECT_EQ(e.Source(), QStringLiteral("clsControlZO"));
+        EXPECT_EQ(e.number(), 75);
+        EXPECT_EQ(e.source(), QStringLiteral("clsControlZO"));
     }
 }
 

@@ -13,7 +13,7 @@ struct Amounts {
 };
 
 // Meetings whose races carry the given amounts (the evaluation is tested with the race model).
-std::vector<std::unique_ptr<Meeting>> Day(const std::vector<std::vector<Amounts>>& meetings) {
+std::vector<std::unique_ptr<Meeting>> day(const std::vector<std::vector<Amounts>>& meetings) {
     std::vector<std::unique_ptr<Meeting>> day;
     for (size_t m = 0; m < meetings.size(); ++m) {
         auto meeting = std::make_unique<Meeting>();
@@ -27,7 +27,7 @@ std::vector<std::unique_ptr<Meeting>> Day(const std::vector<std::vector<Amounts>
             race->setAmtBuy(a.buy);
             race->setAmtTomorrow(a.tomorrow);
             race->setAmtYesterday(a.yesterday);
-            meeting->AddRace(std::move(race));
+            meeting->addRace(std::move(race));
         }
         day.push_back(std::move(meeting));
     }
@@ -36,28 +36,28 @@ std::vector<std::unique_ptr<Meeting>> Day(const std::vector<std::vector<Amounts>
 } // namespace
 
 TEST(DayTotals, OnlyADayWithMeetingsHasTotals) {
-    EXPECT_FALSE(SumDayTotals({}).has_value());
-    const std::optional<DayTotals> t = SumDayTotals(Day({{{}, {}}, {}}));
+    EXPECT_FALSE(sumDayTotals({}).has_value());
+    const std::optional<DayTotals> t = sumDayTotals(day({{{}, {}}, {}}));
     ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(t->AmtPay, 0);
-    EXPECT_EQ(t->AmtBuy, 0);
-    EXPECT_EQ(t->LogCount, 0);
+    EXPECT_EQ(t->amtPay, 0);
+    EXPECT_EQ(t->amtBuy, 0);
+    EXPECT_EQ(t->logCount, 0);
 }
 
 TEST(DayTotals, EveryRaceOfEveryMeetingCounts) {
     // Each amount of its own size, so a race or an amount taken twice, dropped or crossed shows.
     const std::optional<DayTotals> t =
-        SumDayTotals(Day({{{3000, 0, 1500, 0, 1000}, {0, 40, 500, 7, 0}}, {{200, 300, 20, 60, 4000}}}));
+        sumDayTotals(day({{{3000, 0, 1500, 0, 1000}, {0, 40, 500, 7, 0}}, {{200, 300, 20, 60, 4000}}}));
     ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(t->AmtPay, 3200);
-    EXPECT_EQ(t->AmtYet, 340);
-    EXPECT_EQ(t->AmtBuy, 2020);
-    EXPECT_EQ(t->AmtBuyTomorrow, 67);
-    EXPECT_EQ(t->AmtBuyYesterday, 5000);
+    EXPECT_EQ(t->amtPay, 3200);
+    EXPECT_EQ(t->amtYet, 340);
+    EXPECT_EQ(t->amtBuy, 2020);
+    EXPECT_EQ(t->amtBuyTomorrow, 67);
+    EXPECT_EQ(t->amtBuyYesterday, 5000);
 }
 
 TEST(DayTotals, ASumThatDoesNotFitRaisesOverflow) {
     const qint32 max = std::numeric_limits<qint32>::max();
-    EXPECT_THROW(SumDayTotals(Day({{{max, 0, 1, 0, 0}}, {{1, 0, 1, 0, 0}}})), AppError);
-    EXPECT_THROW(SumDayTotals(Day({{{0, 0, 0, max, 0}, {0, 0, 0, 1, 0}}})), AppError);
+    EXPECT_THROW(sumDayTotals(day({{{max, 0, 1, 0, 0}}, {{1, 0, 1, 0, 0}}})), AppError);
+    EXPECT_THROW(sumDayTotals(day({{{0, 0, 0, max, 0}, {0, 0, 0, 1, 0}}})), AppError);
 }

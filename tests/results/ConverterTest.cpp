@@ -13,43 +13,43 @@
 namespace {
 
 // The page as the download window hands it over: every half-width space made "#".
-QString Hashed(const QStringList& lines) {
-    return ResultPages::JoinLines(lines).replace(u' ', u'#');
+QString hashed(const QStringList& lines) {
+    return ResultPages::joinLines(lines).replace(u' ', u'#');
 }
 
-QStringList SampleLinesWith(int index, const QString& line) {
-    QStringList lines = ResultPages::ResultsPageLines(SamplePage());
+QStringList sampleLinesWith(int index, const QString& line) {
+    QStringList lines = ResultPages::resultsPageLines(samplePage());
     lines[index] = line;
     return lines;
 }
 
-QByteArray Record(const QStringList& lines) {
-    const auto file = ResultsPageConverter::MakeKekka(Hashed(lines));
-    return file ? file->Bytes : QByteArray();
+QByteArray record(const QStringList& lines) {
+    const auto file = ResultsPageConverter::makeKekka(hashed(lines));
+    return file ? file->bytes : QByteArray();
 }
 
 TEST(Converter, PageToFileToReader) {
     TempFolder dir;
-    const QString save = dir.Path() + QStringLiteral("VQDOWNLOAD/20260405");
+    const QString save = dir.path() + QStringLiteral("VQDOWNLOAD/20260405");
     ResultsPageConverter conv;
     conv.setSavePathName(save);
-    ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(SamplePage()))));
-    EXPECT_EQ(conv.KekkaFileName(), QStringLiteral("KS-5628B.JRA"));
+    ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(samplePage()))));
+    EXPECT_EQ(conv.kekkaFileName(), QStringLiteral("KS-5628B.JRA"));
 
     // Byte for byte what the betting client writes for the same race, but the time of writing.
-    const QByteArray bytes = dir.Read(QStringLiteral("VQDOWNLOAD/20260405/KS-5628B.JRA"));
+    const QByteArray bytes = dir.read(QStringLiteral("VQDOWNLOAD/20260405/KS-5628B.JRA"));
     ASSERT_EQ(bytes.size(), 849);
-    EXPECT_EQ(bytes.left(835), ResultFiles::WriteResultFile(SampleRace()).left(835));
+    EXPECT_EQ(bytes.left(835), ResultFiles::writeResultFile(sampleRace()).left(835));
     EXPECT_TRUE(
         QRegularExpression(QStringLiteral("^20\\d{12}$")).match(QString::fromLatin1(bytes.mid(835))).hasMatch());
 
     RaceResultReader ks;
-    const ReadOutcome r = ReadRace(ks, save);
-    ASSERT_TRUE(r.Ok);
-    EXPECT_EQ(r.Lines, SampleLines());
-    EXPECT_EQ(ks.UmaName(1), QStringLiteral("ｱｲｳｴ-ｵ            "));
-    EXPECT_EQ(ks.Diff(3), QStringLiteral("ｸﾋﾞ   "));
-    EXPECT_EQ(ks.WakuNum(5), 8);
+    const ReadOutcome r = readRace(ks, save);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.lines, sampleLines());
+    EXPECT_EQ(ks.umaName(1), QStringLiteral("ｱｲｳｴ-ｵ            "));
+    EXPECT_EQ(ks.diff(3), QStringLiteral("ｸﾋﾞ   "));
+    EXPECT_EQ(ks.wakuNum(5), 8);
 }
 
 // Day 10 and later of a meeting: the file is named by the last digit of the day number, as the reader
@@ -57,17 +57,17 @@ TEST(Converter, PageToFileToReader) {
 TEST(Converter, DayNumbersOfTwoDigitsRoundTrip) {
     for (const int day : {10, 12}) {
         TempFolder dir;
-        ResultPages::RacePage page = SamplePage();
-        page.Meeting.HiJi = day;
+        ResultPages::RacePage page = samplePage();
+        page.meeting.hiJi = day;
         ResultsPageConverter conv;
-        conv.setSavePathName(dir.Path());
-        ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(page)))) << day;
-        ResultFiles::ResultFile race = SampleRace();
-        race.HiJi = day;
-        const QString id = ResultFiles::ResultFileId(race);
-        EXPECT_EQ(conv.KekkaFileName(), QStringLiteral("KS-") + id + QStringLiteral(".JRA"));
-        EXPECT_EQ(dir.Read(conv.KekkaFileName()).left(835), ResultFiles::WriteResultFile(race).left(835)) << day;
-        EXPECT_EQ(ReadRace(dir.Path(), id).Lines, SampleLines()) << day;
+        conv.setSavePathName(dir.path());
+        ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(page)))) << day;
+        ResultFiles::ResultFile race = sampleRace();
+        race.hiJi = day;
+        const QString id = ResultFiles::resultFileId(race);
+        EXPECT_EQ(conv.kekkaFileName(), QStringLiteral("KS-") + id + QStringLiteral(".JRA"));
+        EXPECT_EQ(dir.read(conv.kekkaFileName()).left(835), ResultFiles::writeResultFile(race).left(835)) << day;
+        EXPECT_EQ(readRace(dir.path(), id).lines, sampleLines()) << day;
     }
 }
 
@@ -112,8 +112,8 @@ TEST(Converter, LineShapes) {
         {9, QStringLiteral("3 6"), 171, QStringLiteral("4  1ﾀﾁﾂﾃﾄ")},
     };
     for (const Case& c : cases) {
-        const QByteArray expected = CodePage::Encode(c.expected);
-        EXPECT_EQ(Record(SampleLinesWith(c.line, c.text)).mid(c.pos - 1, expected.size()), expected)
+        const QByteArray expected = CodePage::encode(c.expected);
+        EXPECT_EQ(record(sampleLinesWith(c.line, c.text)).mid(c.pos - 1, expected.size()), expected)
             << qPrintable(c.text);
     }
 }
@@ -147,7 +147,7 @@ TEST(Converter, PayoutRows) {
         {{"返還馬番 1番 2番 3番 4番 5番 6番"}, 811, "1 1 2 3 4 5        #", "       "},
     };
     for (const Case& c : cases) {
-        const QByteArray bytes = Record(ResultPages::ResultsPageLines(SamplePage()).mid(0, 15) + c.rows);
+        const QByteArray bytes = record(ResultPages::resultsPageLines(samplePage()).mid(0, 15) + c.rows);
         EXPECT_EQ(bytes.mid(c.pos - 1, c.expected.size()), c.expected) << c.rows.join(u'|').toStdString();
         EXPECT_EQ(bytes.mid(370, 7), c.presence) << c.rows.join(u'|').toStdString();
     }
@@ -157,8 +157,8 @@ TEST(Converter, PayoutRows) {
 // until a sound page replaces it.
 TEST(Converter, FailedPagesWriteNothing) {
     TempFolder dir;
-    const QString save = dir.Sub(QStringLiteral("save"));
-    dir.Write(QStringLiteral("save/KS-5628B.JRA"), "old");
+    const QString save = dir.sub(QStringLiteral("save"));
+    dir.write(QStringLiteral("save/KS-5628B.JRA"), "old");
     const QString date = QStringLiteral("年2回東京8日 4月 5日（日） 11Ｒ");
     const std::pair<int, QString> cases[] = {
         {0, QStringLiteral("レース結果")},
@@ -181,35 +181,35 @@ TEST(Converter, FailedPagesWriteNothing) {
     for (const auto& [line, text] : cases) {
         ResultsPageConverter conv;
         conv.setSavePathName(save);
-        EXPECT_FALSE(conv.GetKekka(Hashed(SampleLinesWith(line, text)))) << qPrintable(text);
-        EXPECT_TRUE(conv.KekkaFileName().isEmpty());
+        EXPECT_FALSE(conv.getKekka(hashed(sampleLinesWith(line, text)))) << qPrintable(text);
+        EXPECT_TRUE(conv.kekkaFileName().isEmpty());
     }
     const auto entries = [](const QString& folder) {
         return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     };
-    EXPECT_EQ(entries(dir.Path()), QStringList{QStringLiteral("save")});
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("save")});
     EXPECT_EQ(entries(save), QStringList{QStringLiteral("KS-5628B.JRA")});
-    EXPECT_EQ(dir.Read(QStringLiteral("save/KS-5628B.JRA")), QByteArray("old"));
+    EXPECT_EQ(dir.read(QStringLiteral("save/KS-5628B.JRA")), QByteArray("old"));
 
     ResultsPageConverter conv;
     conv.setSavePathName(save);
-    ASSERT_TRUE(conv.GetKekka(Hashed(ResultPages::ResultsPageLines(SamplePage()))));
+    ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(samplePage()))));
     EXPECT_EQ(entries(save), QStringList{QStringLiteral("KS-5628B.JRA")});
-    EXPECT_EQ(dir.Read(QStringLiteral("save/KS-5628B.JRA")).size(), 849);
+    EXPECT_EQ(dir.read(QStringLiteral("save/KS-5628B.JRA")).size(), 849);
 }
 
 TEST(Converter, RaceNumbersOfThePayoutList) {
     QList<ResultPages::RacePage> races;
     for (const int n : {1, 10, 12, 3}) {
-        races << SamplePage();
-        races.back().RaceNum = n;
+        races << samplePage();
+        races.back().raceNum = n;
     }
-    QStringList lines = ResultPages::PayoutListLines(ResultPages::MeetingDay(), races);
+    QStringList lines = ResultPages::payoutListLines(ResultPages::MeetingDay(), races);
     lines << QStringLiteral("1Ｒ") << QStringLiteral("13Ｒ 府中") << QStringLiteral("1R 府中")
           << QStringLiteral(" 2Ｒ 府中") << QStringLiteral("0Ｒ 府中");
     ResultsPageConverter conv;
-    EXPECT_TRUE(conv.GetRaceNum(ResultPages::JoinLines(lines)));
-    EXPECT_EQ(conv.colElement(), (QStringList{"01", "10", "12", "03"}));
+    EXPECT_TRUE(conv.getRaceNum(ResultPages::joinLines(lines)));
+    EXPECT_EQ(conv.foundRaces(), (QStringList{"01", "10", "12", "03"}));
 }
 
 } // namespace

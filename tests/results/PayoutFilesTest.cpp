@@ -11,15 +11,15 @@ using namespace ResultFiles;
 
 namespace {
 
-QStringList Sorted(QStringList lines) {
+QStringList sorted(QStringList lines) {
     std::sort(lines.begin(), lines.end());
     return lines;
 }
 
-PayoutFile OneRace(int type, const PayoutRace& race) {
+PayoutFile oneRace(int type, const PayoutRace& race) {
     PayoutFile f;
-    f.BetType = type;
-    f.Races = {race};
+    f.betType = type;
+    f.races = {race};
     return f;
 }
 
@@ -34,98 +34,98 @@ TEST(PayoutFileWriter, RecordsStandAtTheirRaceNumber) {
                           {Trio, 65, 55}};
     for (const Case& c : cases) {
         PayoutRace race;
-        race.RaceNum = 11;
-        race.Payouts = {{2, 4, 6, 1234}};
-        race.RefundHorses = {5, 13};
-        race.WakuMarks[1] = 1;
-        const QByteArray b = WritePayoutFile(OneRace(c.type, race));
-        EXPECT_EQ(PayoutRecordWidth(c.type), c.width);
+        race.raceNum = 11;
+        race.payouts = {{2, 4, 6, 1234}};
+        race.refundHorses = {5, 13};
+        race.wakuMarks[1] = 1;
+        const QByteArray b = writePayoutFile(oneRace(c.type, race));
+        EXPECT_EQ(payoutRecordWidth(c.type), c.width);
         EXPECT_EQ(b.size(), 20 + 12 * c.width);
-        EXPECT_EQ(b.left(20), QByteArray("20260405") + CodePage::Encode(u"東京") + "20260208");
+        EXPECT_EQ(b.left(20), QByteArray("20260405") + CodePage::encode(u"東京") + "20260208");
         const int r = 21 + 10 * c.width;
         EXPECT_EQ(b.mid(r - 1, 4), QByteArray("111 ")) << c.type;
-        EXPECT_EQ(b.mid(r + 4 - 1, PayoutSectionWidth(c.type)), Section(c.type, race.Payouts)) << c.type;
+        EXPECT_EQ(b.mid(r + 4 - 1, payoutSectionWidth(c.type)), section(c.type, race.payouts)) << c.type;
         const QByteArray refunds = c.type == BracketQuinella ? QByteArray(" 1      ") : QByteArray(" 513      ");
         EXPECT_EQ(b.mid(r + c.refundAt - 1, refunds.size()), refunds) << c.type;
         EXPECT_EQ(b.at(r - c.width + 2 - 1), ' ') << "race 10 is blank";
     }
-    EXPECT_EQ(PayoutFileName(OneRace(Trio, {})), QStringLiteral("YH-5628.JRA"));
+    EXPECT_EQ(payoutFileName(oneRace(Trio, {})), QStringLiteral("YH-5628.JRA"));
 }
 
 // Without a result file the seven payout files give the same lines (in their own order: each file's
 // refunds follow its section). Four of them carry the refunded horse; it is expanded once.
 TEST(PayoutFiles, StandInForAMissingResultFile) {
-    ResultFile rf = SampleRace();
-    rf.RefundHorses = {5};
-    rf.WakuMarks[2] = 2;
+    ResultFile rf = sampleRace();
+    rf.refundHorses = {5};
+    rf.wakuMarks[2] = 2;
     TempFolder withResult;
-    SaveResultFile(withResult.Path(), rf);
-    const ReadOutcome expected = ReadRace(withResult.Path(), kSampleId, 8);
+    saveResultFile(withResult.path(), rf);
+    const ReadOutcome expected = readRace(withResult.path(), kSampleId, 8);
 
     TempFolder dir;
-    ASSERT_TRUE(SavePayoutFiles(dir.Path(), rf));
+    ASSERT_TRUE(savePayoutFiles(dir.path(), rf));
     RaceResultReader ks;
-    const ReadOutcome r = ReadRace(ks, dir.Path(), kSampleId, 8);
-    ASSERT_TRUE(r.Ok);
-    EXPECT_EQ(Sorted(r.Lines), Sorted(expected.Lines));
-    EXPECT_EQ(r.Lines.mid(0, 5), SampleLines().mid(0, 5)) << "win, place, bracket quinella first";
-    EXPECT_EQ(r.Lines[5], Line(5, 11, 3, 0, 3, 3, 0)) << "bracket refunds right behind their section";
-    EXPECT_EQ(ks.HenkanUmaNum(), QStringLiteral(" 5"));
-    EXPECT_EQ(ks.HenkanWakuNum(), QStringLiteral(" 3-3"));
-    EXPECT_EQ(ks.Chaku(1), 0) << "payout files carry no finishing order";
-    EXPECT_EQ(ks.Weather(), QString());
+    const ReadOutcome r = readRace(ks, dir.path(), kSampleId, 8);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(sorted(r.lines), sorted(expected.lines));
+    EXPECT_EQ(r.lines.mid(0, 5), sampleLines().mid(0, 5)) << "win, place, bracket quinella first";
+    EXPECT_EQ(r.lines[5], line(5, 11, 3, 0, 3, 3, 0)) << "bracket refunds right behind their section";
+    EXPECT_EQ(ks.henkanUmaNum(), QStringLiteral(" 5"));
+    EXPECT_EQ(ks.henkanWakuNum(), QStringLiteral(" 3-3"));
+    EXPECT_EQ(ks.chaku(1), 0) << "payout files carry no finishing order";
+    EXPECT_EQ(ks.weather(), QString());
 
     // A result file of another race under this race's name is passed over for the payout files.
-    ResultFile other = SampleRace();
-    other.RaceNum = 10;
-    other.Payouts[Win - 1] = {{1, 0, 0, 9990}};
-    dir.Write(QStringLiteral("KS-5628B.JRA"), WriteResultFile(other));
-    EXPECT_EQ(Sorted(ReadRace(dir.Path(), kSampleId, 8).Lines), Sorted(expected.Lines));
+    ResultFile other = sampleRace();
+    other.raceNum = 10;
+    other.payouts[Win - 1] = {{1, 0, 0, 9990}};
+    dir.write(QStringLiteral("KS-5628B.JRA"), writeResultFile(other));
+    EXPECT_EQ(sorted(readRace(dir.path(), kSampleId, 8).lines), sorted(expected.lines));
 }
 
 TEST(PayoutFiles, DateMustMatchTheMeetingDate) {
     TempFolder dir;
-    SavePayoutFiles(dir.Path(), SampleRace());
-    EXPECT_FALSE(ReadRace(dir.Path(), kSampleId, 18, QStringLiteral("20260404")).Ok);
+    savePayoutFiles(dir.path(), sampleRace());
+    EXPECT_FALSE(readRace(dir.path(), kSampleId, 18, QStringLiteral("20260404")).ok);
 
-    PayoutFile win = PayoutFilesFor(SampleRace())[Win - 1];
-    win.Date = QStringLiteral("20260404");
-    SavePayoutFile(dir.Path(), win);
-    const ReadOutcome r = ReadRace(dir.Path(), kSampleId, 18, QStringLiteral("20260404"));
-    EXPECT_TRUE(r.Ok);
-    EXPECT_EQ(r.Lines, QStringList({Line(5, 11, 1, 0, 0, 3, 230)}));
+    PayoutFile win = payoutFilesFor(sampleRace())[Win - 1];
+    win.date = QStringLiteral("20260404");
+    savePayoutFile(dir.path(), win);
+    const ReadOutcome r = readRace(dir.path(), kSampleId, 18, QStringLiteral("20260404"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.lines, QStringList({line(5, 11, 1, 0, 0, 3, 230)}));
 }
 
 TEST(PayoutFiles, ARecordCountsOnlyWithItsPresenceByte) {
     TempFolder dir;
     PayoutRace race;
-    race.RaceNum = 11;
-    race.Payouts = {{3, 0, 0, 230}};
-    race.RefundHorses = {5};
-    race.Present = false;
-    SavePayoutFile(dir.Path(), OneRace(Win, race));
-    SavePayoutFile(dir.Path(), OneRace(Quinella, race));
+    race.raceNum = 11;
+    race.payouts = {{3, 0, 0, 230}};
+    race.refundHorses = {5};
+    race.present = false;
+    savePayoutFile(dir.path(), oneRace(Win, race));
+    savePayoutFile(dir.path(), oneRace(Quinella, race));
     RaceResultReader ks;
-    EXPECT_FALSE(ReadRace(ks, dir.Path()).Ok);
-    EXPECT_EQ(ks.KekkaCount(), 0);
+    EXPECT_FALSE(readRace(ks, dir.path()).ok);
+    EXPECT_EQ(ks.kekkaCount(), 0);
 
-    race.Present = true;
-    SavePayoutFile(dir.Path(), OneRace(Win, race));
-    EXPECT_EQ(ReadRace(dir.Path()).Lines, QStringList({Line(5, 11, 1, 0, 0, 3, 230)}));
+    race.present = true;
+    savePayoutFile(dir.path(), oneRace(Win, race));
+    EXPECT_EQ(readRace(dir.path()).lines, QStringList({line(5, 11, 1, 0, 0, 3, 230)}));
 }
 
 // The race number is the id's last character; every race has its own record.
 TEST(PayoutFiles, TheIdsLastCharacterLocatesTheRecord) {
     TempFolder dir;
     PayoutFile f;
-    f.BetType = Exacta;
+    f.betType = Exacta;
     for (int n = 1; n <= 12; ++n) {
         PayoutRace race;
-        race.RaceNum = n;
-        race.Payouts = {{n, n + 1, 0, n * 100}};
-        f.Races << race;
+        race.raceNum = n;
+        race.payouts = {{n, n + 1, 0, n * 100}};
+        f.races << race;
     }
-    SavePayoutFile(dir.Path(), f);
+    savePayoutFile(dir.path(), f);
     struct Case {
         const char* id;
         int race;
@@ -133,12 +133,12 @@ TEST(PayoutFiles, TheIdsLastCharacterLocatesTheRecord) {
     const Case cases[] = {{"56281", 1}, {"5628A", 10}, {"5628b", 11}, {"5628c", 12},
                           {"5628D", 0}, {"56280", 0},  {"5628G", 0},  {"", 0}};
     for (const Case& c : cases) {
-        const ReadOutcome r = ReadRace(dir.Path(), QString::fromLatin1(c.id));
+        const ReadOutcome r = readRace(dir.path(), QString::fromLatin1(c.id));
         if (c.race == 0) {
-            EXPECT_FALSE(r.Ok) << c.id;
-            EXPECT_TRUE(r.Lines.isEmpty()) << c.id;
+            EXPECT_FALSE(r.ok) << c.id;
+            EXPECT_TRUE(r.lines.isEmpty()) << c.id;
         } else {
-            EXPECT_EQ(r.Lines, QStringList({Line(5, c.race, 6, 0, c.race, c.race + 1, c.race * 100)})) << c.id;
+            EXPECT_EQ(r.lines, QStringList({line(5, c.race, 6, 0, c.race, c.race + 1, c.race * 100)})) << c.id;
         }
     }
 }
@@ -153,14 +153,14 @@ TEST(PayoutFiles, RefundsAreReadOnlyFromTheFilesThatCarryThem) {
     for (const Case& c : cases) {
         TempFolder dir;
         PayoutRace race;
-        race.RaceNum = 11;
-        race.Payouts = {{1, 2, 3, 500}};
-        race.RefundHorses = {5};
-        race.WakuMarks[2] = 1;
-        SavePayoutFile(dir.Path(), OneRace(c.type, race));
-        const ReadOutcome r = ReadRace(dir.Path(), kSampleId, 8);
-        ASSERT_TRUE(r.Ok) << c.type;
-        EXPECT_EQ(r.Lines.size(), 1 + c.refundLines) << c.type;
+        race.raceNum = 11;
+        race.payouts = {{1, 2, 3, 500}};
+        race.refundHorses = {5};
+        race.wakuMarks[2] = 1;
+        savePayoutFile(dir.path(), oneRace(c.type, race));
+        const ReadOutcome r = readRace(dir.path(), kSampleId, 8);
+        ASSERT_TRUE(r.ok) << c.type;
+        EXPECT_EQ(r.lines.size(), 1 + c.refundLines) << c.type;
     }
 }
 

@@ -14,15 +14,15 @@ using namespace ResultFiles;
 
 namespace {
 
-ResultFile RaceWithEverything() {
-    ResultFile f = SampleRace();
-    f.RefundHorses = {5, 14};
-    f.WakuMarks[2] = 1;
-    f.WakuMarks[6] = 2;
+ResultFile raceWithEverything() {
+    ResultFile f = sampleRace();
+    f.refundHorses = {5, 14};
+    f.wakuMarks[2] = 1;
+    f.wakuMarks[6] = 2;
     return f;
 }
 
-bool IsResultLine(const QString& line) {
+bool isResultLine(const QString& line) {
     if (line.size() != 27) {
         return false;
     }
@@ -32,58 +32,58 @@ bool IsResultLine(const QString& line) {
 // A half-written file yields a part of the whole file's lines and nothing else: never a payout cut short
 // (a partly written "    1230" read as 12) and never a horse from half a refund slot.
 TEST(ResultRobustness, EveryTruncationOfAResultFileGivesOnlyWholeLines) {
-    const QByteArray whole = WriteResultFile(RaceWithEverything());
+    const QByteArray whole = writeResultFile(raceWithEverything());
     TempFolder full;
-    full.Write(QStringLiteral("KS-5628B.JRA"), whole);
-    const ReadOutcome complete = ReadRace(full.Path());
-    ASSERT_TRUE(complete.Ok);
-    const QSet<QString> known(complete.Lines.begin(), complete.Lines.end());
+    full.write(QStringLiteral("KS-5628B.JRA"), whole);
+    const ReadOutcome complete = readRace(full.path());
+    ASSERT_TRUE(complete.ok);
+    const QSet<QString> known(complete.lines.begin(), complete.lines.end());
 
     TempFolder dir;
     const ClientFiles::Scope listOnce; // the same names are looked up a thousand times
     for (qsizetype n = 0; n <= whole.size(); ++n) {
-        dir.Write(QStringLiteral("KS-5628B.JRA"), whole.left(n));
+        dir.write(QStringLiteral("KS-5628B.JRA"), whole.left(n));
         RaceResultReader ks;
-        const ReadOutcome r = ReadRace(ks, dir.Path());
-        for (const QString& line : r.Lines) {
+        const ReadOutcome r = readRace(ks, dir.path());
+        for (const QString& line : r.lines) {
             ASSERT_TRUE(known.contains(line)) << "length " << n << ": " << qPrintable(line);
         }
         if (n < 22) {
-            ASSERT_FALSE(r.Ok) << "length " << n << ": the id is incomplete";
+            ASSERT_FALSE(r.ok) << "length " << n << ": the id is incomplete";
         }
         if (n >= 835) {
-            ASSERT_EQ(r.Lines, complete.Lines) << "length " << n;
-            ASSERT_EQ(ks.WakuNum(5), 8) << "length " << n;
+            ASSERT_EQ(r.lines, complete.lines) << "length " << n;
+            ASSERT_EQ(ks.wakuNum(5), 8) << "length " << n;
         }
     }
 }
 
 TEST(ResultRobustness, EveryTruncationOfAPayoutFileGivesOnlyWholeLines) {
-    const ResultFile rf = RaceWithEverything();
+    const ResultFile rf = raceWithEverything();
     for (const int type : {BracketQuinella, Wide, Trio}) {
-        const PayoutFile pf = PayoutFilesFor(rf)[type - 1];
-        const QByteArray whole = WritePayoutFile(pf);
+        const PayoutFile pf = payoutFilesFor(rf)[type - 1];
+        const QByteArray whole = writePayoutFile(pf);
         TempFolder full;
-        SavePayoutFile(full.Path(), pf);
-        const ReadOutcome complete = ReadRace(full.Path());
-        ASSERT_TRUE(complete.Ok);
-        const QSet<QString> known(complete.Lines.begin(), complete.Lines.end());
+        savePayoutFile(full.path(), pf);
+        const ReadOutcome complete = readRace(full.path());
+        ASSERT_TRUE(complete.ok);
+        const QSet<QString> known(complete.lines.begin(), complete.lines.end());
 
         // Only the header and race 11's record are read: lengths in between or behind give the same.
-        const qsizetype record = 21 + 10 * qsizetype(PayoutRecordWidth(type));
+        const qsizetype record = 21 + 10 * qsizetype(payoutRecordWidth(type));
         QList<qsizetype> lengths;
         for (qsizetype n = 0; n <= 24; ++n) {
             lengths << n;
         }
-        for (qsizetype n = record - 2; n <= record + PayoutRecordWidth(type) + 1; ++n) {
+        for (qsizetype n = record - 2; n <= record + payoutRecordWidth(type) + 1; ++n) {
             lengths << n;
         }
         TempFolder dir;
         const ClientFiles::Scope listOnce;
         for (const qsizetype n : lengths) {
-            dir.Write(PayoutFileName(pf), whole.left(n));
-            const ReadOutcome r = ReadRace(dir.Path());
-            for (const QString& line : r.Lines) {
+            dir.write(payoutFileName(pf), whole.left(n));
+            const ReadOutcome r = readRace(dir.path());
+            for (const QString& line : r.lines) {
                 ASSERT_TRUE(known.contains(line)) << "type " << type << " length " << n;
             }
         }
@@ -96,7 +96,7 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
     std::mt19937 random(20260405);
     std::uniform_int_distribution<int> byte(0, 255);
     std::uniform_int_distribution<int> length(0, 1200);
-    const QByteArray head = WriteResultFile(SampleRace()).left(22);
+    const QByteArray head = writeResultFile(sampleRace()).left(22);
     const QByteArray alphabet(" 0123456789-#>\x81\x82\x83\xff");
     TempFolder dir;
     const ClientFiles::Scope listOnce;
@@ -106,19 +106,19 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
             // Half the files are made of bytes that look like the fields, so deeper branches are taken.
             c = i % 2 == 0 ? char(byte(random)) : alphabet[byte(random) % alphabet.size()];
         }
-        dir.Write(QStringLiteral("KS-5628B.JRA"), head + garbage);
+        dir.write(QStringLiteral("KS-5628B.JRA"), head + garbage);
         const QByteArray payout = QByteArray("20260405") + garbage;
         for (const int type : {Win, BracketQuinella, Wide, Trio}) {
             PayoutFile pf;
-            pf.BetType = type;
-            dir.Write(PayoutFileName(pf), payout);
+            pf.betType = type;
+            dir.write(payoutFileName(pf), payout);
         }
         for (const QString& id : {kSampleId, QStringLiteral("56281")}) {
             RaceResultReader ks;
-            const ReadOutcome r = ReadRace(ks, dir.Path(), id, 18);
-            ASSERT_LE(r.Lines.size(), 5 * 1000) << "iteration " << i;
-            for (const QString& line : r.Lines) {
-                ASSERT_TRUE(IsResultLine(line)) << "iteration " << i << ": " << qPrintable(line);
+            const ReadOutcome r = readRace(ks, dir.path(), id, 18);
+            ASSERT_LE(r.lines.size(), 5 * 1000) << "iteration " << i;
+            for (const QString& line : r.lines) {
+                ASSERT_TRUE(isResultLine(line)) << "iteration " << i << ": " << qPrintable(line);
             }
         }
     }
@@ -129,13 +129,13 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
 TEST(ResultRobustness, HugeRunnerCountIsBoundedByTheLineFormat) {
     TempFolder dir;
     ResultFile f;
-    f.RefundHorses = {1, 2, 3, 4, 5};
-    SaveResultFile(dir.Path(), f);
-    const ReadOutcome at99 = ReadRace(dir.Path(), kSampleId, 99);
-    const ReadOutcome huge = ReadRace(dir.Path(), kSampleId, 32767);
-    EXPECT_EQ(huge.Lines, at99.Lines);
-    EXPECT_EQ(OfType(at99.Lines, Quinella).size(), 5 * 98);
-    EXPECT_TRUE(ReadRace(dir.Path(), kSampleId, -3).Ok) << "a negative count expands nothing upwards";
+    f.refundHorses = {1, 2, 3, 4, 5};
+    saveResultFile(dir.path(), f);
+    const ReadOutcome at99 = readRace(dir.path(), kSampleId, 99);
+    const ReadOutcome huge = readRace(dir.path(), kSampleId, 32767);
+    EXPECT_EQ(huge.lines, at99.lines);
+    EXPECT_EQ(ofType(at99.lines, Quinella).size(), 5 * 98);
+    EXPECT_TRUE(readRace(dir.path(), kSampleId, -3).ok) << "a negative count expands nothing upwards";
 }
 
 // Bytes 812-829 of a file with no payouts, refund flag set. Eight runners: horse 4 gives 1+1+7+7+14+21 refund
@@ -153,11 +153,11 @@ TEST(ResultRobustness, OnlyRunners1To18AndBracketMarks1And2AreRefunded) {
                                                                {"          -1a2", 9, " | 2-*,4-4"}};
     for (const auto& [bytes, lines, texts] : cases) {
         TempFolder dir;
-        dir.Write("KS-" + kSampleId + ".JRA",
-                  WriteResultFile({}).replace(810, 19, "1" + QByteArray(bytes).leftJustified(18, ' ')));
+        dir.write("KS-" + kSampleId + ".JRA",
+                  writeResultFile({}).replace(810, 19, "1" + QByteArray(bytes).leftJustified(18, ' ')));
         RaceResultReader ks;
-        EXPECT_EQ(ReadRace(ks, dir.Path(), kSampleId, 8).Lines.size(), lines) << bytes;
-        EXPECT_EQ(ks.HenkanUmaNum() + '|' + ks.HenkanWakuNum(), QString::fromLatin1(texts)) << bytes;
+        EXPECT_EQ(readRace(ks, dir.path(), kSampleId, 8).lines.size(), lines) << bytes;
+        EXPECT_EQ(ks.henkanUmaNum() + '|' + ks.henkanWakuNum(), QString::fromLatin1(texts)) << bytes;
     }
 }
 

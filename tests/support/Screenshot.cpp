@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QWidget>
 
-QString SaveScreenshot(QWidget* window, const QString& name) {
+QString saveScreenshot(QWidget* window, const QString& name) {
     const QString dir = QStringLiteral(VQ_SCREENSHOT_DIR);
     QDir().mkpath(dir);
     // One picture per screen resolution the suite runs at.

@@ -11,50 +11,50 @@ TempFolder::TempFolder() {
     EXPECT_TRUE(m_dir.isValid());
 }
 
-QString TempFolder::Path() const {
+QString TempFolder::path() const {
     return m_dir.path() + QLatin1Char('/');
 }
 
-QString TempFolder::File(const QString& name) const {
-    return Path() + name;
+QString TempFolder::file(const QString& name) const {
+    return path() + name;
 }
 
-QString TempFolder::Sub(const QString& name) const {
-    QDir().mkpath(Path() + name);
-    return Path() + name + QLatin1Char('/');
+QString TempFolder::sub(const QString& name) const {
+    QDir().mkpath(path() + name);
+    return path() + name + QLatin1Char('/');
 }
 
-void TempFolder::Write(const QString& name, const QByteArray& bytes) const {
-    QFile f(File(name));
+void TempFolder::write(const QString& name, const QByteArray& bytes) const {
+    QFile f(file(name));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(f.fileName());
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-QByteArray TempFolder::Read(const QString& name) const {
-    QFile f(File(name));
+QByteArray TempFolder::read(const QString& name) const {
+    QFile f(file(name));
     if (!f.open(QIODevice::ReadOnly)) {
         return QByteArray();
     }
     return f.readAll();
 }
 
-bool TempFolder::Exists(const QString& name) const {
-    return QFile::exists(File(name));
+bool TempFolder::exists(const QString& name) const {
+    return QFile::exists(file(name));
 }
 
 CapturingReporter::CapturingReporter() {
-    SetErrorReporter(this);
+    setErrorReporter(this);
 }
 
 CapturingReporter::~CapturingReporter() {
-    SetErrorReporter(nullptr);
+    setErrorReporter(nullptr);
 }
 
-void CapturingReporter::ShowError(const QString& title, const QString& text) {
+void CapturingReporter::showError(const QString& title, const QString& text) {
     titles << title;
     texts << text;
 }
 
 Folders ClientFolderTest::folders() const {
-    return {program.Path(), client.Path(), client.Path() + QStringLiteral("VQDOWNLOAD")};
+    return {program.path(), client.path(), client.path() + QStringLiteral("VQDOWNLOAD")};
 }

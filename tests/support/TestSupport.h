@@ -24,12 +24,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 class TempFolder {
 public:
     TempFolder();
-    QString Path() const;                    // with trailing separator
-    QString File(const QString& name) const; // Path() + name
-    QString Sub(const QString& name) const;  // creates the subfolder, with trailing separator
-    void Write(const QString& name, const QByteArray& bytes) const;
-    QByteArray Read(const QString& name) const;
-    bool Exists(const QString& name) const;
+    QString path() const;                    // with trailing separator
+    QString file(const QString& name) const; // Path() + name
+    QString sub(const QString& name) const;  // creates the subfolder, with trailing separator
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+    bool exists(const QString& name) const;
 
 private:
     QTemporaryDir m_dir;
@@ -40,14 +40,14 @@ class CapturingReporter : public IErrorReporter {
 public:
     CapturingReporter();
     ~CapturingReporter() override;
-    void ShowError(const QString& title, const QString& text) override;
+    void showError(const QString& title, const QString& text) override;
 
     QStringList titles;
     QStringList texts;
 };
 
 // Saves a picture of the window under the build's screenshots folder; returns the file path.
-QString SaveScreenshot(QWidget* window, const QString& name);
+QString saveScreenshot(QWidget* window, const QString& name);
 
 // A program folder and a client folder, and the folders start-up would settle for them (the download
 // folder inside the client folder).

@@ -20,67 +20,67 @@
 namespace {
 
 struct Answer {
-    int Status = 0;
-    QString Title;
-    QString Pre; // the <pre> text, decoded
+    int status = 0;
+    QString title;
+    QString pre; // the <pre> text, decoded
 };
 
-QString Between(const QString& html, const QString& open, const QString& close) {
+QString between(const QString& html, const QString& open, const QString& close) {
     const qsizetype from = html.indexOf(open);
     const qsizetype to = html.indexOf(close, from);
     return from < 0 || to < 0 ? QString() : html.mid(from + open.size(), to - from - open.size());
 }
 
-Answer Send(const QString& url, const QByteArray& method, const QString& body) {
+Answer send(const QString& url, const QByteArray& method, const QString& body) {
     QNetworkAccessManager nam;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-    QNetworkReply* reply = nam.sendCustomRequest(request, method, CodePage::Encode(body));
+    QNetworkReply* reply = nam.sendCustomRequest(request, method, CodePage::encode(body));
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     Answer a;
-    a.Status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QString html = CodePage::Decode(reply->readAll());
-    a.Title = Between(html, QStringLiteral("<title>"), QStringLiteral("</title>"));
-    a.Pre = Between(html, QStringLiteral("<pre>"), QStringLiteral("</pre>"));
+    a.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString html = CodePage::decode(reply->readAll());
+    a.title = between(html, QStringLiteral("<title>"), QStringLiteral("</title>"));
+    a.pre = between(html, QStringLiteral("<pre>"), QStringLiteral("</pre>"));
     delete reply;
     return a;
 }
 
-ResultPages::RacePage HandMadeRace(int raceNum) {
+ResultPages::RacePage handMadeRace(int raceNum) {
     ResultPages::RacePage p;
-    p.RaceNum = raceNum;
+    p.raceNum = raceNum;
     ResultPages::Runner first;
-    first.Chaku = QStringLiteral("1");
-    first.Waku = 2;
-    first.Num = 3;
-    first.UmaName = QStringLiteral("アイウエーオ");
-    first.Time = QStringLiteral("1:34.5");
-    p.Runners = {first};
-    p.Payouts[0] = {{3, 0, 0, 1230, 2}};
-    p.RefundHorses = {5};
+    first.chaku = QStringLiteral("1");
+    first.waku = 2;
+    first.num = 3;
+    first.umaName = QStringLiteral("アイウエーオ");
+    first.time = QStringLiteral("1:34.5");
+    p.runners = {first};
+    p.payouts[0] = {{3, 0, 0, 1230, 2}};
+    p.refundHorses = {5};
     return p;
 }
 
 TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
     ResultsSite site;
-    site.AddRace(HandMadeRace(11));
-    site.AddRace(HandMadeRace(1));
+    site.addRace(handMadeRace(11));
+    site.addRace(handMadeRace(1));
     const QString code = QStringLiteral("0520260208"); // Tokyo, 2026, meeting 2, day 8
     site.setAnswer(code, QStringLiteral("09"), ResultsSite::Answer::ErrorStatus);
     site.setAnswer(code, QStringLiteral("10"), ResultsSite::Answer::UnknownPage);
     site.setAnswer(code, QStringLiteral("01"), ResultsSite::Answer::Slow);
     site.setSlowMs(300);
-    ASSERT_TRUE(site.Listen());
-    ASSERT_TRUE(site.Base().startsWith(QStringLiteral("http://127.0.0.1:")));
+    ASSERT_TRUE(site.listen());
+    ASSERT_TRUE(site.base().startsWith(QStringLiteral("http://127.0.0.1:")));
 
     const QString list = QStringLiteral("CNAME=W01PH_D/xW01&xW01=");
     const QString race = QStringLiteral("CNAME=W01PS_D3/xW01&xW01=");
-    const QString payoutText = ResultPages::JoinLines(
-        ResultPages::PayoutListLines(ResultPages::MeetingDay(), {HandMadeRace(1), HandMadeRace(11)}));
-    const QString raceText = ResultPages::JoinLines(ResultPages::ResultsPageLines(HandMadeRace(11)));
+    const QString payoutText = ResultPages::joinLines(
+        ResultPages::payoutListLines(ResultPages::MeetingDay(), {handMadeRace(1), handMadeRace(11)}));
+    const QString raceText = ResultPages::joinLines(ResultPages::resultsPageLines(handMadeRace(11)));
     const QString neither = QStringLiteral("neither");
     struct Case {
         QByteArray method;
@@ -110,16 +110,16 @@ TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
         SCOPED_TRACE(qPrintable(c.method + ' ' + c.path + ' ' + c.body));
         QElapsedTimer clock;
         clock.start();
-        const Answer a = Send(site.Base() + c.path, c.method, c.body);
-        EXPECT_EQ(a.Status, c.status);
+        const Answer a = send(site.base() + c.path, c.method, c.body);
+        EXPECT_EQ(a.status, c.status);
         if (c.title == neither) {
-            EXPECT_NE(a.Title, ResultPages::kResultsTitle);
-            EXPECT_NE(a.Title, ResultPages::kPayoutListTitle);
+            EXPECT_NE(a.title, ResultPages::kResultsTitle);
+            EXPECT_NE(a.title, ResultPages::kPayoutListTitle);
         } else {
-            EXPECT_EQ(a.Title, c.title);
+            EXPECT_EQ(a.title, c.title);
         }
         if (!c.pre.isEmpty()) {
-            EXPECT_EQ(a.Pre, c.pre);
+            EXPECT_EQ(a.pre, c.pre);
         }
         if (c.body.endsWith(code + "01")) {
             EXPECT_GE(clock.elapsed(), 300); // held back, then the page itself
@@ -128,49 +128,49 @@ TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
             posted << c.body;
         }
     }
-    EXPECT_EQ(site.Requests(), posted);
+    EXPECT_EQ(site.requests(), posted);
 }
 
 // The sample day's pages, converted as the download window converts them, read back as the folder's own
 // results read: the site shows what the program knows of each race, no more and no less.
 TEST(ResultsSite, FolderPagesConvertBackToTheFolderResults) {
     TempFolder dir;
-    ASSERT_TRUE(WriteSampleDay(dir.Path()));
+    ASSERT_TRUE(writeSampleDay(dir.path()));
     SaleDayReader pat;
-    pat.setPathName(dir.Path());
-    pat.setDownPath(dir.Path() + QStringLiteral("VQDOWNLOAD"));
-    ASSERT_TRUE(pat.Initialize());
+    pat.setPathName(dir.path());
+    pat.setDownPath(dir.path() + QStringLiteral("VQDOWNLOAD"));
+    ASSERT_TRUE(pat.initialize());
 
-    const QList<ResultPages::RacePage> pages = ResultsSite::RacesOfFolder(dir.Path());
+    const QList<ResultPages::RacePage> pages = ResultsSite::racesOfFolder(dir.path());
     ASSERT_EQ(pages.size(), SampleDay::kMeetings * SampleDay::kRacesRun);
     TempFolder converted;
     for (qsizetype i = 0; i < pages.size(); ++i) {
         const ResultPages::RacePage& page = pages[i];
         const int meeting = static_cast<int>(i / SampleDay::kRacesRun) + 1;
-        SCOPED_TRACE(meeting * 100 + page.RaceNum);
-        ASSERT_EQ(page.RaceNum, i % SampleDay::kRacesRun + 1);
+        SCOPED_TRACE(meeting * 100 + page.raceNum);
+        ASSERT_EQ(page.raceNum, i % SampleDay::kRacesRun + 1);
         // Payout files carry no finishing order.
         const bool payoutFilesOnly =
-            meeting == SampleDay::kPayoutFilesOnly.Meeting && page.RaceNum == SampleDay::kPayoutFilesOnly.Race;
-        EXPECT_EQ(page.Runners.size(), payoutFilesOnly ? 0 : 5);
-        EXPECT_EQ(page.Trifecta.size(), 1);
+            meeting == SampleDay::kPayoutFilesOnly.meeting && page.raceNum == SampleDay::kPayoutFilesOnly.race;
+        EXPECT_EQ(page.runners.size(), payoutFilesOnly ? 0 : 5);
+        EXPECT_EQ(page.trifecta.size(), 1);
 
-        const auto file = ResultsPageConverter::MakeKekka(
-            ResultPages::JoinLines(ResultPages::ResultsPageLines(page)).replace(u' ', u'#'));
+        const auto file = ResultsPageConverter::makeKekka(
+            ResultPages::joinLines(ResultPages::resultsPageLines(page)).replace(u' ', u'#'));
         ASSERT_TRUE(file.has_value());
-        converted.Write(file->Name, file->Bytes);
-        const RaceResultReader& own = *pat.objKaisai(meeting)->objRace(page.RaceNum)->objKekka();
+        converted.write(file->name, file->bytes);
+        const RaceResultReader& own = *pat.meeting(meeting)->race(page.raceNum)->result();
         RaceResultReader back;
-        back.setPathName(converted.Path());
-        back.setFileName(file->Name.mid(3, 5));
+        back.setPathName(converted.path());
+        back.setFileName(file->name.mid(3, 5));
         back.setTosu(18);
-        ASSERT_TRUE(back.GetData(pat.CurDate()));
-        EXPECT_EQ(back.KekkaLines(), own.KekkaLines());
+        ASSERT_TRUE(back.getData(pat.saleDate()));
+        EXPECT_EQ(back.kekkaLines(), own.kekkaLines());
         for (int s = 1; s <= 5 && !payoutFilesOnly; ++s) {
-            EXPECT_EQ(back.Num(s), own.Num(s));
-            EXPECT_EQ(back.Chaku(s), own.Chaku(s));
-            EXPECT_EQ(back.UmaName(s), own.UmaName(s));
-            EXPECT_EQ(back.Diff(s), own.Diff(s));
+            EXPECT_EQ(back.num(s), own.num(s));
+            EXPECT_EQ(back.chaku(s), own.chaku(s));
+            EXPECT_EQ(back.umaName(s), own.umaName(s));
+            EXPECT_EQ(back.diff(s), own.diff(s));
         }
     }
 }

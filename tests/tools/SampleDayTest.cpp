@@ -28,7 +28,7 @@ using namespace SampleDay;
 
 namespace {
 
-std::map<QString, QByteArray> Snapshot(const QString& folder) {
+std::map<QString, QByteArray> snapshot(const QString& folder) {
     std::map<QString, QByteArray> files;
     QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -40,16 +40,16 @@ std::map<QString, QByteArray> Snapshot(const QString& folder) {
     return files;
 }
 
-std::unique_ptr<SaleDayReader> Read(const QString& folder, const QString& downloads) {
+std::unique_ptr<SaleDayReader> read(const QString& folder, const QString& downloads) {
     auto pat = std::make_unique<SaleDayReader>();
     pat->setPathName(folder);
     pat->setDownPath(downloads);
-    EXPECT_TRUE(pat->Initialize());
+    EXPECT_TRUE(pat->initialize());
     return pat;
 }
 
-QString ResultId(const SaleDayReader& pat, RaceRef ref) {
-    return SaleDayReader::ResultFileId(*pat.objKaisai(ref.Meeting), static_cast<qint16>(ref.Race));
+QString resultId(const SaleDayReader& pat, RaceRef ref) {
+    return SaleDayReader::resultFileId(*pat.meeting(ref.meeting), static_cast<qint16>(ref.race));
 }
 
 // One sample day, written once and read by the program's own folder reader.
@@ -58,20 +58,20 @@ protected:
     static void SetUpTestSuite() {
         s_dir = new TempFolder;
         QString error;
-        ASSERT_TRUE(WriteSampleDay(s_dir->Path(), &error)) << qPrintable(error);
-        s_pat = Read(s_dir->Path(), s_dir->Path() + QStringLiteral("VQDOWNLOAD")).release();
+        ASSERT_TRUE(writeSampleDay(s_dir->path(), &error)) << qPrintable(error);
+        s_pat = read(s_dir->path(), s_dir->path() + QStringLiteral("VQDOWNLOAD")).release();
     }
     static void TearDownTestSuite() {
         delete s_pat;
         delete s_dir;
     }
 
-    static const ::Race& RaceAt(RaceRef ref) { return *s_pat->objKaisai(ref.Meeting)->objRace(ref.Race); }
+    static const ::Race& raceAt(RaceRef ref) { return *s_pat->meeting(ref.meeting)->race(ref.race); }
 
     template <typename Visit>
-    static void ForEachRace(Visit visit) {
-        for (const auto& meeting : s_pat->colKaisai()) {
-            for (const auto& race : meeting->colRace()) {
+    static void forEachRace(Visit visit) {
+        for (const auto& meeting : s_pat->meetings()) {
+            for (const auto& race : meeting->races()) {
                 visit(*meeting, *race);
             }
         }
@@ -88,49 +88,49 @@ SaleDayReader* SampleDayFolder::s_pat = nullptr;
 TEST(SampleDay, SameBytesOnEveryRunAndOverAnEarlierSample) {
     TempFolder a;
     TempFolder b;
-    ASSERT_TRUE(WriteSampleDay(a.Path()));
-    const auto first = Snapshot(a.Path());
+    ASSERT_TRUE(writeSampleDay(a.path()));
+    const auto first = snapshot(a.path());
     EXPECT_GT(first.size(), 200u);
     EXPECT_TRUE(first.count(QStringLiteral("PAT.EXE")));
     EXPECT_TRUE(first.count(QStringLiteral("VQPROFIT.TXT")));
 
     // A rerun over the folder, after the program added today's record to the book, gives the same day.
-    const PassbookRecord today{SaleDate(), 1000, 0, -1000, 0};
-    a.Write(QStringLiteral("VQPROFIT.TXT"),
-            a.Read(QStringLiteral("VQPROFIT.TXT")).prepend(ProfitBook::RecordToLine(today).toLatin1() + "\r\n"));
-    ASSERT_TRUE(WriteSampleDay(a.Path()));
-    ASSERT_TRUE(WriteSampleDay(b.Path()));
-    EXPECT_TRUE(Snapshot(a.Path()) == first);
-    EXPECT_TRUE(Snapshot(b.Path()) == first);
+    const PassbookRecord today{saleDate(), 1000, 0, -1000, 0};
+    a.write(QStringLiteral("VQPROFIT.TXT"),
+            a.read(QStringLiteral("VQPROFIT.TXT")).prepend(ProfitBook::recordToLine(today).toLatin1() + "\r\n"));
+    ASSERT_TRUE(writeSampleDay(a.path()));
+    ASSERT_TRUE(writeSampleDay(b.path()));
+    EXPECT_TRUE(snapshot(a.path()) == first);
+    EXPECT_TRUE(snapshot(b.path()) == first);
 }
 
 TEST(SampleDay, RefusesABettingClientsFolder) {
     TempFolder client;
-    client.Write(QStringLiteral("PAT.EXE"), QByteArray("MZ\x90\0", 4));
+    client.write(QStringLiteral("PAT.EXE"), QByteArray("MZ\x90\0", 4));
     QString error;
-    EXPECT_FALSE(WriteSampleDay(client.Path(), &error));
+    EXPECT_FALSE(writeSampleDay(client.path(), &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(Snapshot(client.Path()).size(), 1u);
+    EXPECT_EQ(snapshot(client.path()).size(), 1u);
 }
 
 TEST_F(SampleDayFolder, ThreeMeetingsOfTwelveRacesAndTheNextDaysMainRaces) {
-    EXPECT_EQ(s_pat->CurDate(), SaleDate());
-    ASSERT_EQ(s_pat->KaisaiCount(), kMeetings);
+    EXPECT_EQ(s_pat->saleDate(), saleDate());
+    ASSERT_EQ(s_pat->kaisaiCount(), kMeetings);
     for (int m = 1; m <= kMeetings; ++m) {
-        const ::Meeting& meeting = *s_pat->objKaisai(m);
+        const ::Meeting& meeting = *s_pat->meeting(m);
         const SampleDay::Meeting& expected = kMeetingList[static_cast<size_t>(m - 1)];
-        EXPECT_EQ(meeting.KaisaiNum(), expected.Venue);
-        EXPECT_EQ(meeting.HiJi(), QStringLiteral("01"));
-        ASSERT_EQ(meeting.RaceCount(), kRacesPerDay + expected.AdvanceRaces);
-        for (int i = 1; i <= meeting.RaceCount(); ++i) {
-            const ::Race& race = *meeting.objRace(i);
-            SCOPED_TRACE(race.FileID().toStdString());
+        EXPECT_EQ(meeting.kaisaiNum(), expected.venue);
+        EXPECT_EQ(meeting.hiJi(), QStringLiteral("01"));
+        ASSERT_EQ(meeting.raceCount(), kRacesPerDay + expected.advanceRaces);
+        for (int i = 1; i <= meeting.raceCount(); ++i) {
+            const ::Race& race = *meeting.race(i);
+            SCOPED_TRACE(race.fileId().toStdString());
             const bool advance = i > kRacesPerDay;
-            EXPECT_EQ(race.Sale(), advance ? 2 : 1);
-            EXPECT_EQ(race.RaceNum(), advance ? i - expected.AdvanceRaces : i);
-            EXPECT_GT(race.Kenshu(), 0);
+            EXPECT_EQ(race.sale(), advance ? 2 : 1);
+            EXPECT_EQ(race.raceNum(), advance ? i - expected.advanceRaces : i);
+            EXPECT_GT(race.kenshu(), 0);
             // Results for the races run, none for those to come.
-            EXPECT_EQ(race.objKekka() != nullptr, !advance && i <= kRacesRun);
+            EXPECT_EQ(race.result() != nullptr, !advance && i <= kRacesRun);
         }
     }
 }
@@ -138,14 +138,14 @@ TEST_F(SampleDayFolder, ThreeMeetingsOfTwelveRacesAndTheNextDaysMainRaces) {
 TEST_F(SampleDayFolder, DayHasBetsPayoutsOpenStakesAndAProfit) {
     qint64 buy = 0, pay = 0, yet = 0, tomorrow = 0, yesterday = 0;
     QSet<qint16> flags;
-    ForEachRace([&](const ::Meeting&, const ::Race& race) {
-        buy += race.AmtBuy();
-        pay += race.AmtPay();
-        yet += race.AmtYet();
-        tomorrow += race.AmtTomorrow();
-        yesterday += race.AmtYesterday();
-        for (qsizetype i = 1; i <= race.LogCount(); ++i) {
-            flags << StrToLog(race.Log(i)).Hit;
+    forEachRace([&](const ::Meeting&, const ::Race& race) {
+        buy += race.amtBuy();
+        pay += race.amtPay();
+        yet += race.amtYet();
+        tomorrow += race.amtTomorrow();
+        yesterday += race.amtYesterday();
+        for (qsizetype i = 1; i <= race.logCount(); ++i) {
+            flags << betLineFromText(race.log(i)).hit;
         }
     });
     EXPECT_GT(buy, 0);
@@ -156,14 +156,14 @@ TEST_F(SampleDayFolder, DayHasBetsPayoutsOpenStakesAndAProfit) {
     EXPECT_NE(pay, buy + yesterday);
     EXPECT_EQ(flags, (QSet<qint16>{0, 1, 2, 3, 9})); // open, hit, miss, refunded, advance sale
     // The balance is what the account held after the previous day's advance purchases.
-    EXPECT_EQ(s_pat->AmtZan(), 100000 - yesterday);
+    EXPECT_EQ(s_pat->amtZan(), 100000 - yesterday);
 }
 
 TEST_F(SampleDayFolder, ResultsComeThroughEveryRoute) {
-    const QString folder = s_dir->Path();
-    const QString downloads = folder + QStringLiteral("VQDOWNLOAD/") + SaleDate() + QLatin1Char('/');
+    const QString folder = s_dir->path();
+    const QString downloads = folder + QStringLiteral("VQDOWNLOAD/") + saleDate() + QLatin1Char('/');
     const auto files = [&](RaceRef ref) {
-        const QString id = ResultId(*s_pat, ref) + QStringLiteral(".JRA");
+        const QString id = resultId(*s_pat, ref) + QStringLiteral(".JRA");
         return std::make_tuple(QFile::exists(folder + QStringLiteral("KS-") + id),
                                QFile::exists(folder + QStringLiteral("PR-") + id),
                                QFile::exists(downloads + QStringLiteral("KS-") + id));
@@ -171,60 +171,60 @@ TEST_F(SampleDayFolder, ResultsComeThroughEveryRoute) {
 
     // The payout files alone give payouts but no finishing order.
     EXPECT_EQ(files(kPayoutFilesOnly), std::make_tuple(false, false, false));
-    ASSERT_NE(RaceAt(kPayoutFilesOnly).objKekka(), nullptr);
-    EXPECT_GT(RaceAt(kPayoutFilesOnly).objKekka()->KekkaCount(), 0);
-    EXPECT_EQ(RaceAt(kPayoutFilesOnly).objKekka()->Chaku(1), 0);
+    ASSERT_NE(raceAt(kPayoutFilesOnly).result(), nullptr);
+    EXPECT_GT(raceAt(kPayoutFilesOnly).result()->kekkaCount(), 0);
+    EXPECT_EQ(raceAt(kPayoutFilesOnly).result()->chaku(1), 0);
 
     EXPECT_EQ(files(kPrFile), std::make_tuple(false, true, false));
-    ASSERT_NE(RaceAt(kPrFile).objKekka(), nullptr);
-    EXPECT_EQ(RaceAt(kPrFile).objKekka()->Chaku(1), 1);
+    ASSERT_NE(raceAt(kPrFile).result(), nullptr);
+    EXPECT_EQ(raceAt(kPrFile).result()->chaku(1), 1);
 
     // The downloaded race is known only through the download folder.
     EXPECT_EQ(files(kDownloadOnly), std::make_tuple(false, false, true));
-    ASSERT_NE(RaceAt(kDownloadOnly).objKekka(), nullptr);
-    EXPECT_EQ(RaceAt(kDownloadOnly).objKekka()->Chaku(1), 1);
-    const auto withoutDownloads = Read(folder, QString());
-    EXPECT_EQ(withoutDownloads->objKaisai(kDownloadOnly.Meeting)->objRace(kDownloadOnly.Race)->objKekka(), nullptr);
+    ASSERT_NE(raceAt(kDownloadOnly).result(), nullptr);
+    EXPECT_EQ(raceAt(kDownloadOnly).result()->chaku(1), 1);
+    const auto withoutDownloads = read(folder, QString());
+    EXPECT_EQ(withoutDownloads->meeting(kDownloadOnly.meeting)->race(kDownloadOnly.race)->result(), nullptr);
 }
 
 TEST_F(SampleDayFolder, DeadHeatRefundAndTheBigHit) {
-    const RaceResultReader& heat = *RaceAt(kDeadHeat).objKekka();
-    EXPECT_EQ(heat.Chaku(1), 1);
-    EXPECT_EQ(heat.Chaku(2), 1);
+    const RaceResultReader& heat = *raceAt(kDeadHeat).result();
+    EXPECT_EQ(heat.chaku(1), 1);
+    EXPECT_EQ(heat.chaku(2), 1);
     int wins = 0;
-    for (qsizetype i = 1; i <= heat.KekkaCount(); ++i) {
-        wins += StrToLog(heat.Kekka(i)).BetType == 1;
+    for (qsizetype i = 1; i <= heat.kekkaCount(); ++i) {
+        wins += betLineFromText(heat.kekka(i)).betType == 1;
     }
     EXPECT_EQ(wins, 2);
 
-    const ::Race& refund = RaceAt(kRefund);
-    EXPECT_EQ(refund.objKekka()->HenkanUmaNum(), QStringLiteral(" %1").arg(kRefundHorse));
+    const ::Race& refund = raceAt(kRefund);
+    EXPECT_EQ(refund.result()->henkanUmaNum(), QStringLiteral(" %1").arg(kRefundHorse));
     bool refunded = false;
-    for (qsizetype i = 1; i <= refund.LogCount(); ++i) {
-        refunded = refunded || StrToLog(refund.Log(i)).Hit == 3;
+    for (qsizetype i = 1; i <= refund.logCount(); ++i) {
+        refunded = refunded || betLineFromText(refund.log(i)).hit == 3;
     }
     EXPECT_TRUE(refunded);
 
-    EXPECT_EQ(RaceAt(kLongShot).strMessage(), QStringLiteral("万馬券が的中しています！"));
+    EXPECT_EQ(raceAt(kLongShot).message(), QStringLiteral("万馬券が的中しています！"));
 }
 
 TEST_F(SampleDayFolder, TicketsOfEveryKindAndStatus) {
     std::set<std::tuple<int, int, int>> kinds; // ticket kind, bet type, exacta wheel axis position
     std::set<int> statuses;
     bool previousDay = false, advance = false;
-    ForEachRace([&](const ::Meeting&, const ::Race& race) {
-        for (qsizetype i = 1; i <= race.OmitCount(); ++i) {
-            const TicketLine t = StrToOmit(race.Omit(i));
-            const bool exactaWheel = t.Kind == 1 && t.BetType == 6;
-            kinds.insert({t.Kind, t.BetType, exactaWheel ? t.Num1 : 0});
-            statuses.insert(t.Status);
-            if (t.BuyDay == 9) {
+    forEachRace([&](const ::Meeting&, const ::Race& race) {
+        for (qsizetype i = 1; i <= race.omitCount(); ++i) {
+            const TicketLine t = ticketLineFromText(race.omit(i));
+            const bool exactaWheel = t.kind == 1 && t.betType == 6;
+            kinds.insert({t.kind, t.betType, exactaWheel ? t.num1 : 0});
+            statuses.insert(t.status);
+            if (t.buyDay == 9) {
                 // Bought the day before as the next day's race, listed today from that day's log.
-                EXPECT_EQ(t.Sale, 1);
-                EXPECT_EQ(t.LogNo, 2);
+                EXPECT_EQ(t.sale, 1);
+                EXPECT_EQ(t.logNo, 2);
                 previousDay = true;
             }
-            advance = advance || t.Sale == 2;
+            advance = advance || t.sale == 2;
         }
     });
     for (int type = 1; type <= 7; ++type) {
@@ -245,38 +245,38 @@ TEST_F(SampleDayFolder, TicketsOfEveryKindAndStatus) {
 
 TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
     int scratched = 0;
-    ForEachRace([&](const ::Meeting& meeting, const ::Race& race) {
-        SCOPED_TRACE(race.FileID().toStdString());
+    forEachRace([&](const ::Meeting& meeting, const ::Race& race) {
+        SCOPED_TRACE(race.fileId().toStdString());
         WinPlaceOddsReader zo;
-        zo.setPathName(s_dir->Path());
-        zo.setFileName(race.FileID());
-        ASSERT_TRUE(zo.GetData(meeting.CurDate()));
-        EXPECT_GE(zo.Tosu(), 8);
-        EXPECT_LE(zo.Tosu(), 18);
-        EXPECT_EQ(zo.RaceNum(), race.RaceNum());
-        EXPECT_FALSE(zo.RaceName1().isEmpty());
-        scratched += zo.Keshi();
+        zo.setPathName(s_dir->path());
+        zo.setFileName(race.fileId());
+        ASSERT_TRUE(zo.getData(meeting.saleDate()));
+        EXPECT_GE(zo.tosu(), 8);
+        EXPECT_LE(zo.tosu(), 18);
+        EXPECT_EQ(zo.raceNum(), race.raceNum());
+        EXPECT_FALSE(zo.raceName1().isEmpty());
+        scratched += zo.keshi();
         // No bracket quinella where every bracket holds one horse.
-        EXPECT_EQ((race.Kenshu() & 4) != 0, zo.Tosu() > 8);
+        EXPECT_EQ((race.kenshu() & 4) != 0, zo.tosu() > 8);
 
         QuinellaOddsReader uo;
         ExactaOddsReader so;
         TrioOddsReader yo;
-        uo.setPathName(s_dir->Path());
-        so.setPathName(s_dir->Path());
-        yo.setPathName(s_dir->Path());
-        uo.setFileName(race.FileID());
-        so.setFileName(race.FileID());
-        yo.setFileName(race.FileID());
-        EXPECT_TRUE(uo.GetData(meeting.CurDate()));
-        EXPECT_TRUE(so.GetData(meeting.CurDate()));
-        EXPECT_TRUE(yo.GetData(meeting.CurDate()));
+        uo.setPathName(s_dir->path());
+        so.setPathName(s_dir->path());
+        yo.setPathName(s_dir->path());
+        uo.setFileName(race.fileId());
+        so.setFileName(race.fileId());
+        yo.setFileName(race.fileId());
+        EXPECT_TRUE(uo.getData(meeting.saleDate()));
+        EXPECT_TRUE(so.getData(meeting.saleDate()));
+        EXPECT_TRUE(yo.getData(meeting.saleDate()));
 
         // The winner was paid what its odds said.
-        if (race.objKekka() && race.objKekka()->Chaku(2) == 2) {
-            const BetLine win = StrToLog(race.objKekka()->Kekka(1));
-            ASSERT_EQ(win.BetType, 1);
-            EXPECT_EQ(QString::number(win.Payout / 100.0, 'f', 1), zo.objOddsWin()->Odds(win.Num3));
+        if (race.result() && race.result()->chaku(2) == 2) {
+            const BetLine win = betLineFromText(race.result()->kekka(1));
+            ASSERT_EQ(win.betType, 1);
+            EXPECT_EQ(QString::number(win.payout / 100.0, 'f', 1), zo.winOdds()->odds(win.num3));
         }
     });
     EXPECT_GT(scratched, 0);
@@ -284,27 +284,27 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
 
 TEST_F(SampleDayFolder, ProfitBookHoldsTheWeekendsOfThreeMonths) {
     ProfitBook book;
-    book.setFolder(s_dir->Path());
-    book.GetRecord();
-    ASSERT_GE(book.PastCount(), 20);
-    EXPECT_LE(book.PastCount(), 40);
-    EXPECT_EQ(book.PastDate(book.PastCount()), ProfitBook::SentinelDate());
+    book.setFolder(s_dir->path());
+    book.getRecord();
+    ASSERT_GE(book.pastCount(), 20);
+    EXPECT_LE(book.pastCount(), 40);
+    EXPECT_EQ(book.pastDate(book.pastCount()), ProfitBook::sentinelDate());
 
-    const QDate sale = QDate::fromString(SaleDate(), QStringLiteral("yyyyMMdd"));
+    const QDate sale = QDate::fromString(saleDate(), QStringLiteral("yyyyMMdd"));
     int gains = 0, losses = 0, protectedDays = 0;
-    for (qsizetype i = 1; i < book.PastCount(); ++i) {
-        const QDate d = QDate::fromString(book.PastDate(i), QStringLiteral("yyyyMMdd"));
-        ASSERT_TRUE(d.isValid()) << qPrintable(book.PastDate(i));
+    for (qsizetype i = 1; i < book.pastCount(); ++i) {
+        const QDate d = QDate::fromString(book.pastDate(i), QStringLiteral("yyyyMMdd"));
+        ASSERT_TRUE(d.isValid()) << qPrintable(book.pastDate(i));
         EXPECT_GE(d.dayOfWeek(), Qt::Saturday);
         EXPECT_LT(d, sale);
         EXPECT_GE(d, sale.addMonths(-3));
         if (i > 1) {
-            EXPECT_LT(book.PastDate(i), book.PastDate(i - 1)); // newest first
+            EXPECT_LT(book.pastDate(i), book.pastDate(i - 1)); // newest first
         }
-        EXPECT_EQ(book.PastProfit(i), book.PastPay(i) - book.PastBuy(i));
-        gains += book.PastProfit(i) > 0;
-        losses += book.PastProfit(i) < 0;
-        protectedDays += book.PastUpdate(i) == 1;
+        EXPECT_EQ(book.pastProfit(i), book.pastPay(i) - book.pastBuy(i));
+        gains += book.pastProfit(i) > 0;
+        losses += book.pastProfit(i) < 0;
+        protectedDays += book.pastUpdate(i) == 1;
     }
     EXPECT_GT(gains, 0);
     EXPECT_GT(losses, 0);

@@ -23,23 +23,23 @@
 namespace {
 class AnalysisWindowTest : public ClientFolderTest {
 protected:
-    static QString Cell(QTableView* t, int row, int column) { return t->model()->index(row, column).data().toString(); }
-    static QStringList Column(QTableView* t, int column) {
+    static QString cell(QTableView* t, int row, int column) { return t->model()->index(row, column).data().toString(); }
+    static QStringList column(QTableView* t, int column) {
         QStringList out;
         for (int r = 0; r < t->model()->rowCount(); ++r) {
-            out << Cell(t, r, column);
+            out << cell(t, r, column);
         }
         return out;
     }
-    static void Shot(QWidget* window, const QString& name) {
+    static void shot(QWidget* window, const QString& name) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        SaveScreenshot(window, name);
+        saveScreenshot(window, name);
     }
 };
 
 // Whether the header's sort arrow points up. Of the pixels that change when the order is turned, those dark
 // before the turn lie low (the arrow's wide end) in an arrow pointing up, high in one pointing down.
-bool ArrowPointsUp(QHeaderView* header) {
+bool arrowPointsUp(QHeaderView* header) {
     const int section = header->sortIndicatorSection();
     const Qt::SortOrder order = header->sortIndicatorOrder();
     const QImage before = header->grab().toImage();
@@ -62,13 +62,13 @@ bool ArrowPointsUp(QHeaderView* header) {
     return dark > 0 && darkRows / dark > (top + bottom) / 2.0;
 }
 
-Archive::Bet Bet(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
+Archive::Bet bet(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 state) {
     Archive::Bet b;
-    b.Venue = venue;
-    b.BetType = type;
-    b.Stake = stake;
-    b.Payout = payout;
-    b.State = state;
+    b.venue = venue;
+    b.betType = type;
+    b.stake = stake;
+    b.payout = payout;
+    b.state = state;
     return b;
 }
 } // namespace
@@ -77,45 +77,45 @@ Archive::Bet Bet(qint16 venue, qint16 type, qint32 stake, qint32 payout, qint16 
 // and two earlier days stored beside it: 2026/11/29 (東京, one 1,000-yen trio missed) and 2025/12/27
 // (札幌, one 500-yen win paying 5,500).
 TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
-    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    ASSERT_TRUE(writeSampleDay(client.path()));
     {
         BetArchive archive;
-        ASSERT_TRUE(archive.Open(client.Path()));
-        ASSERT_TRUE(archive.StoreDay(QStringLiteral("20261129"), {Bet(5, 7, 1000, 0, BetCodes::Miss)}));
-        ASSERT_TRUE(archive.StoreDay(QStringLiteral("20251227"), {Bet(1, 1, 500, 5500, BetCodes::Hit)}));
+        ASSERT_TRUE(archive.open(client.path()));
+        ASSERT_TRUE(archive.storeDay(QStringLiteral("20261129"), {bet(5, 7, 1000, 0, BetCodes::Miss)}));
+        ASSERT_TRUE(archive.storeDay(QStringLiteral("20251227"), {bet(1, 1, 500, 5500, BetCodes::Hit)}));
     }
     MainWindow w(folders());
     w.show();
-    w.mnuAnalysis->trigger();
-    AnalysisWindow* a = w.Analysis();
+    w.analysisAction->trigger();
+    AnalysisWindow* a = w.analysis();
     ASSERT_NE(a, nullptr);
-    Shot(a, QStringLiteral("analysis-month"));
+    shot(a, QStringLiteral("analysis-month"));
 
     // This month: the sample day and November's trio are apart by the month's end.
-    EXPECT_EQ(a->cboPeriod->currentText(), QStringLiteral("今月"));
+    EXPECT_EQ(a->periodBox->currentText(), QStringLiteral("今月"));
     EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("recordStart"))->text(), QStringLiteral("記録開始 2025/12/27"));
     EXPECT_FALSE(a->dtpFrom->isEnabled());
-    EXPECT_EQ(a->lblCaption->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
+    EXPECT_EQ(a->caption->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
     EXPECT_EQ(
-        Column(a->grdBetType, 0),
+        column(a->betTypeTable, 0),
         (QStringList{QStringLiteral("単勝"), QStringLiteral("複勝"), QStringLiteral("枠連"), QStringLiteral("馬連"),
                      QStringLiteral("ワイド"), QStringLiteral("馬単"), QStringLiteral("３連複")}));
-    EXPECT_EQ(a->lblTotal->text(), QStringLiteral("合計　111件　購入 20,800円　払戻 50,800円　的中率 30.0％　"
-                                                  "回収率 244.2％　未確定 39件"));
+    EXPECT_EQ(a->totalLine->text(), QStringLiteral("合計　111件　購入 20,800円　払戻 50,800円　的中率 30.0％　"
+                                                   "回収率 244.2％　未確定 39件"));
 
     // The year adds November (1,000 more staked, nothing paid: 50800 / 21800 = 233.0 %); all adds 2025.
-    a->cboPeriod->setCurrentIndex(2);
-    EXPECT_EQ(a->Tables().Total.Sum.Stake, 21800);
-    EXPECT_EQ(a->Tables().Total.Recovery, QStringLiteral("233.0"));
-    a->cboPeriod->setCurrentIndex(3);
-    EXPECT_EQ(a->lblCaption->text(), QStringLiteral("2025/12/27 ～ 2026/12/05　（保存済み 3日）"));
-    EXPECT_EQ(Column(a->grdVenue, 0),
+    a->periodBox->setCurrentIndex(2);
+    EXPECT_EQ(a->tables().total.sum.stake, 21800);
+    EXPECT_EQ(a->tables().total.recovery, QStringLiteral("233.0"));
+    a->periodBox->setCurrentIndex(3);
+    EXPECT_EQ(a->caption->text(), QStringLiteral("2025/12/27 ～ 2026/12/05　（保存済み 3日）"));
+    EXPECT_EQ(column(a->venueTable, 0),
               (QStringList{QStringLiteral("札幌"), QStringLiteral("東京"), QStringLiteral("中山"),
                            QStringLiteral("中京"), QStringLiteral("阪神")}));
-    Shot(a, QStringLiteral("analysis-all"));
+    shot(a, QStringLiteral("analysis-all"));
 
     // A header click sorts by that figure as a number (札幌's 1100.0 is the highest, not below 119.2).
-    QHeaderView* header = a->grdVenue->horizontalHeader();
+    QHeaderView* header = a->venueTable->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(6) + 5, 5));
     QStringList byRecovery{QStringLiteral("東京"), QStringLiteral("阪神"), QStringLiteral("中京"),
                            QStringLiteral("中山"), QStringLiteral("札幌")};
@@ -123,40 +123,40 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     if (!ascending) {
         std::reverse(byRecovery.begin(), byRecovery.end());
     }
-    EXPECT_EQ(Column(a->grdVenue, 0), byRecovery);
-    EXPECT_EQ(ArrowPointsUp(header), ascending); // the arrow names the order shown
-    Shot(a, QStringLiteral("analysis-sorted"));
+    EXPECT_EQ(column(a->venueTable, 0), byRecovery);
+    EXPECT_EQ(arrowPointsUp(header), ascending); // the arrow names the order shown
+    shot(a, QStringLiteral("analysis-sorted"));
 
     // Two dates: November alone, one trio, nothing hit.
-    a->cboPeriod->setCurrentIndex(4);
+    a->periodBox->setCurrentIndex(4);
     ASSERT_TRUE(a->dtpFrom->isEnabled());
     a->dtpFrom->setDate(QDate(2026, 11, 1));
     a->dtpTo->setDate(QDate(2026, 11, 30));
-    EXPECT_EQ(Column(a->grdBetType, 0), QStringList{QStringLiteral("３連複")});
-    EXPECT_EQ(Cell(a->grdBetType, 0, 5), QStringLiteral("0.0"));
+    EXPECT_EQ(column(a->betTypeTable, 0), QStringList{QStringLiteral("３連複")});
+    EXPECT_EQ(cell(a->betTypeTable, 0, 5), QStringLiteral("0.0"));
     // A period with nothing staked shows "-", never a division by zero.
     a->dtpFrom->setDate(QDate(2026, 1, 1));
     a->dtpTo->setDate(QDate(2026, 1, 31));
-    EXPECT_EQ(a->grdBetType->model()->rowCount(), 0);
-    EXPECT_EQ(a->Tables().Total.Recovery, QStringLiteral("-"));
-    Shot(a, QStringLiteral("analysis-empty"));
+    EXPECT_EQ(a->betTypeTable->model()->rowCount(), 0);
+    EXPECT_EQ(a->tables().total.recovery, QStringLiteral("-"));
+    shot(a, QStringLiteral("analysis-empty"));
 
     // CSV for a spreadsheet: UTF-8 with its mark, the period first.
-    a->cboPeriod->setCurrentIndex(3);
-    ASSERT_TRUE(a->SaveCsv(program.File(QStringLiteral("a.csv"))));
+    a->periodBox->setCurrentIndex(3);
+    ASSERT_TRUE(a->saveCsv(program.file(QStringLiteral("a.csv"))));
     EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("statusLine"))->text(),
               QStringLiteral("CSVファイルに保存しました: ") +
-                  QDir::toNativeSeparators(program.File(QStringLiteral("a.csv"))));
+                  QDir::toNativeSeparators(program.file(QStringLiteral("a.csv"))));
     EXPECT_TRUE(
-        program.Read(QStringLiteral("a.csv")).startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20251227,20261205\r\n"));
+        program.read(QStringLiteral("a.csv")).startsWith("\xEF\xBB\xBF\xE6\x9C\x9F\xE9\x96\x93,20251227,20261205\r\n"));
 
     // A damaged archive: its message in place of the period, empty tables, and the window still works.
-    client.Write(BetArchive::FileName(), QByteArray(4096, 'x'));
+    client.write(BetArchive::fileName(), QByteArray(4096, 'x'));
     for (const char* side : {"-wal", "-shm"}) {
-        QFile::remove(client.File(BetArchive::FileName() + QLatin1String(side)));
+        QFile::remove(client.file(BetArchive::fileName() + QLatin1String(side)));
     }
-    a->Reload();
-    EXPECT_TRUE(a->lblCaption->text().contains(QStringLiteral("VQBETS.SQLITE")));
-    EXPECT_EQ(a->grdVenue->model()->rowCount(), 0);
-    Shot(a, QStringLiteral("analysis-broken"));
+    a->reload();
+    EXPECT_TRUE(a->caption->text().contains(QStringLiteral("VQBETS.SQLITE")));
+    EXPECT_EQ(a->venueTable->model()->rowCount(), 0);
+    shot(a, QStringLiteral("analysis-broken"));
 }

@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-QStringList Texts(const QWidget* dialog) {
+QStringList textsOf(const QWidget* dialog) {
     QStringList texts;
     for (const QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
         texts << b->text();
@@ -46,41 +46,41 @@ TEST(DialogsTest, FileAndColourDialogsAreJapanese) {
     for (const auto& row : rows) {
         row.dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(row.dialog));
-        SaveScreenshot(row.dialog, QString::fromLatin1(row.shot));
-        const QStringList texts = Texts(row.dialog);
+        saveScreenshot(row.dialog, QString::fromLatin1(row.shot));
+        const QStringList texts = textsOf(row.dialog);
         for (const QString& word : row.english) {
             EXPECT_FALSE(texts.contains(word)) << row.shot << ": " << qPrintable(word);
         }
         row.dialog->hide();
     }
-    EXPECT_TRUE(Texts(&files).contains(QStringLiteral("キャンセル")));
+    EXPECT_TRUE(textsOf(&files).contains(QStringLiteral("キャンセル")));
 }
 
 // A failure of ours, as the user meets it: a message box that says it in Japanese first, the file and the
 // reason below.
 TEST(DialogsTest, APassbookThatCannotBeReadIsSaidForTheUser) {
     TempFolder folder;
-    ASSERT_TRUE(QDir().mkpath(folder.File(ProfitBook::FileName()))); // a folder where the book should be
+    ASSERT_TRUE(QDir().mkpath(folder.file(ProfitBook::fileName()))); // a folder where the book should be
     MessageBoxReporter reporter;
-    SetErrorReporter(&reporter);
+    setErrorReporter(&reporter);
     QString shown;
     QTimer::singleShot(0, [&shown] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
-        SaveScreenshot(box, QStringLiteral("message-passbook-unread"));
+        saveScreenshot(box, QStringLiteral("message-passbook-unread"));
         shown = box->text();
         box->accept();
     });
     ProfitBook book;
-    book.setFolder(folder.Path());
-    book.GetRecord();
-    SetErrorReporter(nullptr);
+    book.setFolder(folder.path());
+    book.getRecord();
+    setErrorReporter(nullptr);
     const QStringList lines = shown.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2) << qPrintable(shown);
     EXPECT_EQ(lines[0],
               QStringLiteral("通帳を読めませんでした。ファイルには手を加えていません。ファイルとフォルダを確かめ"
                              "てから、もう一度開いてください。"));
     EXPECT_TRUE(
-        lines[1].startsWith(QStringLiteral("(75) ") + QDir::toNativeSeparators(folder.File(ProfitBook::FileName()))));
+        lines[1].startsWith(QStringLiteral("(75) ") + QDir::toNativeSeparators(folder.file(ProfitBook::fileName()))));
 }

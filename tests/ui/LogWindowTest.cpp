@@ -15,19 +15,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-BetLogWindow* OpenLog(MainWindow& w) {
-    QTest::mouseClick(w.ToolButton(MainWindow::LogButton), Qt::LeftButton);
-    return qobject_cast<BetLogWindow*>(w.Host().Loaded(IWindowHost::Window::Log));
+BetLogWindow* openLog(MainWindow& w) {
+    QTest::mouseClick(w.toolButton(MainWindow::LogButton), Qt::LeftButton);
+    return qobject_cast<BetLogWindow*>(w.host().loaded(IWindowHost::Window::Log));
 }
 
 class LogWindowTest : public ClientFolderTest {
 protected:
 };
 
-int Pressed(const BetLogWindow* log) {
+int pressed(const BetLogWindow* log) {
     int pressed = 0;
     for (int i = 1; i <= 5; ++i) {
-        pressed = log->Button(i)->isChecked() ? pressed * 10 + i : pressed;
+        pressed = log->button(i)->isChecked() ? pressed * 10 + i : pressed;
     }
     return pressed;
 }
@@ -37,22 +37,22 @@ int Pressed(const BetLogWindow* log) {
 // Facts of the sample day: meeting 1 (中山, 5回 1日) sells the next day's races 9-12 in advance, and its
 // race 11 has a win bet on 4 for 1000 yen bought the day before, not yet run.
 TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
-    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    ASSERT_TRUE(writeSampleDay(client.path()));
     MainWindow w(folders());
     w.show();
-    BetLogWindow* log = OpenLog(w);
+    BetLogWindow* log = openLog(w);
     ASSERT_NE(log, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(log));
     EXPECT_EQ(log->windowTitle(),
-              QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 %1").arg(900 - w.Control().objLog()->BetCount()));
+              QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 %1").arg(900 - w.control().betLog()->betCount()));
 
     // First run: the accepted bets.
-    EXPECT_EQ(Pressed(log), 2);
-    const auto text = [&log] { return log->txtLog()->toPlainText(); };
+    EXPECT_EQ(pressed(log), 2);
+    const auto text = [&log] { return log->textView()->toPlainText(); };
     EXPECT_TRUE(text().startsWith(QStringLiteral("------------------------\n【中山　１Ｒ】\n\n ")));
     EXPECT_TRUE(text().contains(QStringLiteral("【中山１１Ｒ】\n\n@単勝　        4    1000 　 \n")));
     EXPECT_TRUE(text().endsWith(QStringLiteral("\n------------------------")));
-    SaveScreenshot(log, QStringLiteral("log-2-accepted"));
+    saveScreenshot(log, QStringLiteral("log-2-accepted"));
 
     const struct {
         int button;
@@ -68,52 +68,52 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
          "単勝"},
     };
     for (const auto& v : views) {
-        QTest::mouseClick(log->Button(v.button), Qt::LeftButton);
-        EXPECT_EQ(Pressed(log), v.button);
-        EXPECT_EQ(w.Control().DispMode(), v.button);
+        QTest::mouseClick(log->button(v.button), Qt::LeftButton);
+        EXPECT_EQ(pressed(log), v.button);
+        EXPECT_EQ(w.control().dispMode(), v.button);
         EXPECT_TRUE(text().contains(QString::fromUtf8(v.has))) << v.button;
         EXPECT_FALSE(text().contains(QString::fromUtf8(v.hasNot))) << v.button;
-        SaveScreenshot(log, QString::fromUtf8(v.shot));
+        saveScreenshot(log, QString::fromUtf8(v.shot));
     }
-    QTest::mouseClick(log->Button(1), Qt::LeftButton);
-    QScrollBar* lines = log->txtLog()->verticalScrollBar();
-    QTest::keyClick(log->txtLog(), Qt::Key_End, Qt::ControlModifier);
+    QTest::mouseClick(log->button(1), Qt::LeftButton);
+    QScrollBar* lines = log->textView()->verticalScrollBar();
+    QTest::keyClick(log->textView(), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(lines->value(), lines->maximum());
-    QTest::keyClick(log->Button(1), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
+    QTest::keyClick(log->button(1), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
     EXPECT_EQ(lines->value(), 0);
     for (const char* state : {"\n 締切 ", "\n 無効 ", "\n 同枠 ", "\n【前日 中山１１Ｒ】\n"}) {
         EXPECT_TRUE(text().contains(QString::fromUtf8(state))) << state;
     }
     EXPECT_TRUE(text().startsWith(QStringLiteral("-----------------------------\n")));
-    QTest::mouseClick(log->Button(4), Qt::LeftButton);
+    QTest::mouseClick(log->button(4), Qt::LeftButton);
     EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
 
     // The text keeps a 30-twip margin right and below whatever the size.
     log->resize(log->width() + 80, log->height() + 40);
-    const int margin = QtFormWindow::TwipsToPixels(30, log->logicalDpiX());
-    EXPECT_EQ(log->txtLog()->geometry().right() + 1, log->width() - margin);
-    EXPECT_EQ(log->txtLog()->geometry().bottom() + 1, log->height() - margin);
-    EXPECT_EQ(log->txtLog()->geometry().top(), log->Toolbar1()->geometry().bottom() + 1);
+    const int margin = QtFormWindow::twipsToPixels(30, log->logicalDpiX());
+    EXPECT_EQ(log->textView()->geometry().right() + 1, log->width() - margin);
+    EXPECT_EQ(log->textView()->geometry().bottom() + 1, log->height() - margin);
+    EXPECT_EQ(log->textView()->geometry().top(), log->toolbar()->geometry().bottom() + 1);
     const QSize size = log->size();
 
     // Reopened: the hits again, at the size it was left at; then the unsettled bets.
-    log = OpenLog(w);
+    log = openLog(w);
     ASSERT_NE(log, nullptr);
-    EXPECT_EQ(Pressed(log), 4);
+    EXPECT_EQ(pressed(log), 4);
     EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
     EXPECT_NEAR(log->width(), size.width(), 1);
     EXPECT_NEAR(log->height(), size.height(), 1);
-    QTest::mouseClick(log->Button(3), Qt::LeftButton);
+    QTest::mouseClick(log->button(3), Qt::LeftButton);
     log->close();
-    log = OpenLog(w);
+    log = openLog(w);
     ASSERT_NE(log, nullptr);
-    EXPECT_EQ(Pressed(log), 3);
+    EXPECT_EQ(pressed(log), 3);
     EXPECT_FALSE(text().contains(QStringLiteral("○")));
 
     // A view the window does not have: no button pressed, no text.
-    w.Control().setDispMode(0);
-    log = OpenLog(w);
+    w.control().setDispMode(0);
+    log = openLog(w);
     ASSERT_NE(log, nullptr);
-    EXPECT_EQ(Pressed(log), 0);
+    EXPECT_EQ(pressed(log), 0);
     EXPECT_EQ(text(), QString());
 }

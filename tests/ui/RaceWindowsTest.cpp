@@ -28,15 +28,15 @@ using Window = IWindowHost::Window;
 class RaceWindowsTest : public ClientFolderTest {
 protected:
     template <class Form>
-    static Form* Loaded(MainWindow& w, Window kind) {
-        return qobject_cast<Form*>(w.Host().Loaded(kind));
+    static Form* loaded(MainWindow& w, Window kind) {
+        return qobject_cast<Form*>(w.host().loaded(kind));
     }
-    static void Shot(QWidget* window, const QString& name) {
+    static void shot(QWidget* window, const QString& name) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        SaveScreenshot(window, name);
+        saveScreenshot(window, name);
     }
-    static QString LastLine(const RaceDetailWindow* detail, int fromEnd) {
-        const QStringList lines = detail->txtLog()->toPlainText().split(QLatin1Char('\n'));
+    static QString lastLine(const RaceDetailWindow* detail, int fromEnd) {
+        const QStringList lines = detail->textView()->toPlainText().split(QLatin1Char('\n'));
         return lines.at(lines.size() - 1 - fromEnd);
     }
 };
@@ -46,17 +46,17 @@ protected:
 // races 1-8 (all run, paying 1750, 1360, 0, 1630, 2010, 15650, 780, 3210), 1000 and 3000 on the open
 // races 9 and 11, and 500 + 300 on the next day's races 11 and 12.
 TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPicked) {
-    ASSERT_TRUE(WriteSampleDay(client.Path()));
+    ASSERT_TRUE(writeSampleDay(client.path()));
     MainWindow w(folders());
     w.show();
-    QTest::mouseClick(w.ToolButton(MainWindow::ProfitButton), Qt::LeftButton);
-    ProfitTableWindow* profit = Loaded<ProfitTableWindow>(w, Window::Profit);
+    QTest::mouseClick(w.toolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    ProfitTableWindow* profit = loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
-    Shot(profit, QStringLiteral("profit-three-meetings"));
+    shot(profit, QStringLiteral("profit-three-meetings"));
     EXPECT_EQ(profit->windowTitle(), QStringLiteral("12月5日(土)"));
-    EXPECT_EQ(profit->lblKaisai(0)->text(), QStringLiteral("中山 5回 1日"));
+    EXPECT_EQ(profit->meetingTitle(0)->text(), QStringLiteral("中山 5回 1日"));
     for (int m = 0; m < 3; ++m) {
-        EXPECT_TRUE(profit->picKaisai(m)->isVisible()) << m;
+        EXPECT_TRUE(profit->meetingPanel(m)->isVisible()) << m;
     }
     struct Cell {
         int index;
@@ -67,67 +67,67 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     for (const Cell& c : {Cell{0, "1500", "250", "color: #FFFFFF;background: #000000;"},
                           Cell{2, "600", "-600", "color: #FFFFFF;background: #FF0000;"}, Cell{8, "1000", "-1000", ""},
                           Cell{9, "0", "0", ""}}) {
-        EXPECT_TRUE(profit->lblTitleRace(c.index)->isVisible()) << c.index;
-        EXPECT_EQ(profit->lblAmtBet(c.index)->text(), QString::fromUtf8(c.stake)) << c.index;
-        EXPECT_EQ(profit->lblProfit(c.index)->text(), QString::fromUtf8(c.profit)) << c.index;
-        EXPECT_EQ(profit->lblProfit(c.index)->styleSheet(), QString::fromUtf8(c.colours)) << c.index;
+        EXPECT_TRUE(profit->raceTitle(c.index)->isVisible()) << c.index;
+        EXPECT_EQ(profit->stakeCell(c.index)->text(), QString::fromUtf8(c.stake)) << c.index;
+        EXPECT_EQ(profit->profitCell(c.index)->text(), QString::fromUtf8(c.profit)) << c.index;
+        EXPECT_EQ(profit->profitCell(c.index)->styleSheet(), QString::fromUtf8(c.colours)) << c.index;
     }
-    EXPECT_EQ(profit->lblAmtTomorrow(0)->text(), QStringLiteral("800"));
-    EXPECT_EQ(profit->lblAmtTomorrow(0)->toolTip(), QStringLiteral("9R 0\n10R 0\n11R 500\n12R 300"));
-    EXPECT_EQ(profit->lblAmtBetKei(0)->text(), QStringLiteral("9100"));
-    EXPECT_EQ(profit->lblProfitKei(0)->text(), QStringLiteral("17290")); // 26390 paid − 9100
+    EXPECT_EQ(profit->tomorrowCell(0)->text(), QStringLiteral("800"));
+    EXPECT_EQ(profit->tomorrowCell(0)->toolTip(), QStringLiteral("9R 0\n10R 0\n11R 500\n12R 300"));
+    EXPECT_EQ(profit->stakeTotal(0)->text(), QStringLiteral("9100"));
+    EXPECT_EQ(profit->profitTotal(0)->text(), QStringLiteral("17290")); // 26390 paid − 9100
 
     // Meeting 3, race 4 (cell 27): the dead heat, settled, with its result beside the detail.
-    QTest::mouseClick(profit->lblProfit(27), Qt::LeftButton);
-    EXPECT_EQ(w.Control().CurKaisai(), 3);
-    EXPECT_EQ(w.Control().CurRace(), 4);
-    RaceDetailWindow* detail = Loaded<RaceDetailWindow>(w, Window::Detail);
-    ResultsWindow* kekka = Loaded<ResultsWindow>(w, Window::Kekka);
+    QTest::mouseClick(profit->profitCell(27), Qt::LeftButton);
+    EXPECT_EQ(w.control().curKaisai(), 3);
+    EXPECT_EQ(w.control().curRace(), 4);
+    RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
+    ResultsWindow* kekka = loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(detail, nullptr);
     ASSERT_NE(kekka, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral(" 中京 4R"));
-    EXPECT_EQ(LastLine(detail, 0), QStringLiteral("           損益     2090"));
+    EXPECT_EQ(lastLine(detail, 0), QStringLiteral("           損益     2090"));
     EXPECT_TRUE(kekka->windowTitle().startsWith(QStringLiteral(" 中京 4R ")));
-    EXPECT_EQ(kekka->lblChaku(1)->text(), QStringLiteral("1"));
-    EXPECT_EQ(kekka->lblChaku(2)->text(), QStringLiteral("1"));
-    EXPECT_EQ(kekka->lblKenshu(0)->text(), QStringLiteral("単勝"));
-    EXPECT_EQ(kekka->lblKenshu(1)->text(), QString()); // the second winner's row
+    EXPECT_EQ(kekka->chakuCell(1)->text(), QStringLiteral("1"));
+    EXPECT_EQ(kekka->chakuCell(2)->text(), QStringLiteral("1"));
+    EXPECT_EQ(kekka->kenshuCell(0)->text(), QStringLiteral("単勝"));
+    EXPECT_EQ(kekka->kenshuCell(1)->text(), QString()); // the second winner's row
     EXPECT_FALSE(kekka->frameGeometry().intersects(detail->frameGeometry()));
-    Shot(detail, QStringLiteral("detail-settled"));
-    Shot(kekka, QStringLiteral("results-dead-heat"));
+    shot(detail, QStringLiteral("detail-settled"));
+    shot(kekka, QStringLiteral("results-dead-heat"));
 
     // Meeting 2, race 2 by the keyboard: the scratched horse's refund.
-    profit->lblAmtBet(13)->setFocus();
-    QTest::keyClick(profit->lblAmtBet(13), Qt::Key_Return);
-    kekka = Loaded<ResultsWindow>(w, Window::Kekka);
+    profit->stakeCell(13)->setFocus();
+    QTest::keyClick(profit->stakeCell(13), Qt::Key_Return);
+    kekka = loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(kekka, nullptr);
-    EXPECT_EQ(kekka->lblHenkanUma()->text(), QStringLiteral(" 4"));
-    Shot(kekka, QStringLiteral("results-refund"));
+    EXPECT_EQ(kekka->henkanUmaLine()->text(), QStringLiteral(" 4"));
+    shot(kekka, QStringLiteral("results-refund"));
 
     // Meeting 1, race 11: open, so live odds and no results window.
-    QTest::mouseClick(profit->lblTitleRace(10), Qt::LeftButton);
-    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
+    QTest::mouseClick(profit->raceTitle(10), Qt::LeftButton);
+    detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
-    EXPECT_EQ(Loaded<ResultsWindow>(w, Window::Kekka), nullptr);
-    EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),
+    EXPECT_EQ(loaded<ResultsWindow>(w, Window::Kekka), nullptr);
+    EXPECT_EQ(detail->textView()->toPlainText().split(QLatin1Char('\n')).first(),
               QStringLiteral("@単勝　        4    1000    2.4"));
-    EXPECT_EQ(LastLine(detail, 2), QStringLiteral("         未確定(    3000)"));
+    EXPECT_EQ(lastLine(detail, 2), QStringLiteral("         未確定(    3000)"));
     detail->resize(detail->width() + 60, detail->height() + 200);
-    Shot(detail, QStringLiteral("detail-live-odds"));
+    shot(detail, QStringLiteral("detail-live-odds"));
     // The text keeps a 30-twip margin right and below.
-    const int margin = QtFormWindow::TwipsToPixels(30, detail->logicalDpiX());
-    EXPECT_EQ(detail->txtLog()->geometry().right() + 1, detail->width() - margin);
-    EXPECT_EQ(detail->txtLog()->geometry().bottom() + 1, detail->height() - margin);
+    const int margin = QtFormWindow::twipsToPixels(30, detail->logicalDpiX());
+    EXPECT_EQ(detail->textView()->geometry().right() + 1, detail->width() - margin);
+    EXPECT_EQ(detail->textView()->geometry().bottom() + 1, detail->height() - margin);
 
     // Meeting 3's advance-sale cell opens the next day's first race on sale (race 11).
-    QTest::mouseClick(profit->lblAmtTomorrow(2), Qt::LeftButton);
-    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
+    QTest::mouseClick(profit->tomorrowCell(2), Qt::LeftButton);
+    detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中京 11R"));
     // Meeting 1 sells races 9 to 12 of the next day, and its cell sums the bets on 11R and 12R: a click
     // opens 11R, the first with a bet, not 9R, which has none and would open nothing.
-    QTest::mouseClick(profit->lblAmtTomorrow(0), Qt::LeftButton);
-    detail = Loaded<RaceDetailWindow>(w, Window::Detail);
+    QTest::mouseClick(profit->tomorrowCell(0), Qt::LeftButton);
+    detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中山 11R"));
 
@@ -135,10 +135,10 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     profit->resize(profit->width() + 40, profit->height());
     const int width = profit->frameGeometry().width();
     profit->close();
-    EXPECT_FALSE(w.Host().IsLoaded(Window::Detail));
-    EXPECT_FALSE(w.Host().IsLoaded(Window::Profit));
-    QTest::mouseClick(w.ToolButton(MainWindow::ProfitButton), Qt::LeftButton);
-    profit = Loaded<ProfitTableWindow>(w, Window::Profit);
+    EXPECT_FALSE(w.host().isLoaded(Window::Detail));
+    EXPECT_FALSE(w.host().isLoaded(Window::Profit));
+    QTest::mouseClick(w.toolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    profit = loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
     EXPECT_NEAR(profit->frameGeometry().width(), width, 1);
 }
@@ -146,64 +146,64 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
 // A race with a triple dead heat for first: every section of the result file full (33 payouts), a
 // refunded horse, two finisher slots left empty, no odds file.
 TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows) {
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = QStringLiteral("20260405");
-    AccountFiles::SaveAccountFile(client.Path(), QLatin1Char('A'), a);
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = QStringLiteral("20260405");
+    AccountFiles::saveAccountFile(client.path(), QLatin1Char('A'), a);
     LogFiles::DayLog log;
-    log.Tickets << LogFiles::At(LogFiles::SingleBet(LogFiles::Win, 0, 0, 4, 1), 5, 11);
-    LogFiles::SaveDayLog(client.Path(), QStringLiteral("LG001"), log);
-    LogFiles::SaveIndex(client.Path(), {{QStringLiteral("LG001"), a.Date}});
+    log.tickets << LogFiles::at(LogFiles::singleBet(LogFiles::Win, 0, 0, 4, 1), 5, 11);
+    LogFiles::saveDayLog(client.path(), QStringLiteral("LG001"), log);
+    LogFiles::saveIndex(client.path(), {{QStringLiteral("LG001"), a.date}});
     ResultFiles::ResultFile r;
-    r.Finishers[0] = {1, 4, QStringLiteral("アオ"), QStringLiteral("1:35.0"), 4};
-    r.Finishers[1] = {1, 2, QStringLiteral("クロ"), QStringLiteral("同着"), 2};
-    r.Finishers[2] = {1, 13, QStringLiteral("ミドリ"), QStringLiteral("同着"), 7};
-    r.RefundHorses = {9};
+    r.finishers[0] = {1, 4, QStringLiteral("アオ"), QStringLiteral("1:35.0"), 4};
+    r.finishers[1] = {1, 2, QStringLiteral("クロ"), QStringLiteral("同着"), 2};
+    r.finishers[2] = {1, 13, QStringLiteral("ミドリ"), QStringLiteral("同着"), 7};
+    r.refundHorses = {9};
     for (int type = 1; type <= 7; ++type) {
-        for (int e = 0; e < ResultFiles::SectionEntries(type); ++e) {
+        for (int e = 0; e < ResultFiles::sectionEntries(type); ++e) {
             const ResultFiles::Payout p = type <= 2   ? ResultFiles::Payout{e + 4, 0, 0, 0}
                                           : type <= 6 ? ResultFiles::Payout{1, e + 2, 0, 0}
                                                       : ResultFiles::Payout{1, e + 2, e + 3, 0};
-            r.Payouts[size_t(type - 1)] << p;
-            r.Payouts[size_t(type - 1)].last().Amount = 100 * (type * 10 + e);
+            r.payouts[size_t(type - 1)] << p;
+            r.payouts[size_t(type - 1)].last().amount = 100 * (type * 10 + e);
         }
     }
     // Win pays 520 on horse 4 in the first row.
-    r.Payouts[0][0] = {4, 0, 0, 520};
-    ResultFiles::SaveResultFile(client.Path(), r);
+    r.payouts[0][0] = {4, 0, 0, 520};
+    ResultFiles::saveResultFile(client.path(), r);
 
     MainWindow w(folders());
     w.show();
-    w.Control().setCurKaisai(1);
-    w.Control().setCurRace(11);
-    w.Control().ShowDetail();
-    ResultsWindow* kekka = Loaded<ResultsWindow>(w, Window::Kekka);
-    RaceDetailWindow* detail = Loaded<RaceDetailWindow>(w, Window::Detail);
+    w.control().setCurKaisai(1);
+    w.control().setCurRace(11);
+    w.control().showDetail();
+    ResultsWindow* kekka = loaded<ResultsWindow>(w, Window::Kekka);
+    RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(kekka, nullptr);
     ASSERT_NE(detail, nullptr);
-    EXPECT_EQ(detail->txtLog()->toPlainText().split(QLatin1Char('\n')).first(),
+    EXPECT_EQ(detail->textView()->toPlainText().split(QLatin1Char('\n')).first(),
               QStringLiteral(" 単勝　        4     100 ○"));
 
-    ASSERT_EQ(kekka->PayoutRows(), 33);
+    ASSERT_EQ(kekka->payoutRows(), 33);
     int labelled = 0;
-    for (int i = 0; i < kekka->PayoutRows(); ++i) {
-        labelled += kekka->lblKenshu(i)->text().isEmpty() ? 0 : 1;
+    for (int i = 0; i < kekka->payoutRows(); ++i) {
+        labelled += kekka->kenshuCell(i)->text().isEmpty() ? 0 : 1;
     }
     EXPECT_EQ(labelled, 7); // one per bet type
-    EXPECT_EQ(kekka->lblHarai(0)->text(), QStringLiteral("       4     520"));
-    EXPECT_EQ(kekka->lblHarai(32)->text(), QStringLiteral(" 1- 4- 5    7200"));
+    EXPECT_EQ(kekka->haraiLine(0)->text(), QStringLiteral("       4     520"));
+    EXPECT_EQ(kekka->haraiLine(32)->text(), QStringLiteral(" 1- 4- 5    7200"));
     // 22 rows in view, the rest a scroll away.
-    const int rowHeight = kekka->lblHarai(0)->height();
-    EXPECT_EQ(kekka->HaraiView()->height(), 22 * rowHeight);
-    EXPECT_EQ(kekka->picHarai()->height(), 33 * rowHeight);
-    EXPECT_GT(kekka->HaraiView()->verticalScrollBar()->maximum(), 0);
+    const int rowHeight = kekka->haraiLine(0)->height();
+    EXPECT_EQ(kekka->haraiView()->height(), 22 * rowHeight);
+    EXPECT_EQ(kekka->haraiPanel()->height(), 33 * rowHeight);
+    EXPECT_GT(kekka->haraiView()->verticalScrollBar()->maximum(), 0);
 
     // Bracket 4 in white on its light blue, bracket 7 in black on light orange; empty slots stay empty.
-    EXPECT_EQ(kekka->lblWaku(1)->styleSheet(), QStringLiteral("color: #FFFFFF;background: #8080FF;"));
-    EXPECT_EQ(kekka->lblWaku(3)->styleSheet(), QStringLiteral("color: #000000;background: #FFC080;"));
-    EXPECT_EQ(kekka->lblChaku(4)->text(), QString());
-    EXPECT_EQ(kekka->lblUmaName(4)->text(), QString());
-    EXPECT_EQ(kekka->lblHenkanUma()->text(), QStringLiteral(" 9"));
-    Shot(kekka, QStringLiteral("results-33-rows"));
-    kekka->HaraiView()->verticalScrollBar()->setValue(kekka->HaraiView()->verticalScrollBar()->maximum());
-    Shot(kekka, QStringLiteral("results-33-rows-scrolled"));
+    EXPECT_EQ(kekka->wakuCell(1)->styleSheet(), QStringLiteral("color: #FFFFFF;background: #8080FF;"));
+    EXPECT_EQ(kekka->wakuCell(3)->styleSheet(), QStringLiteral("color: #000000;background: #FFC080;"));
+    EXPECT_EQ(kekka->chakuCell(4)->text(), QString());
+    EXPECT_EQ(kekka->umaNameCell(4)->text(), QString());
+    EXPECT_EQ(kekka->henkanUmaLine()->text(), QStringLiteral(" 9"));
+    shot(kekka, QStringLiteral("results-33-rows"));
+    kekka->haraiView()->verticalScrollBar()->setValue(kekka->haraiView()->verticalScrollBar()->maximum());
+    shot(kekka, QStringLiteral("results-33-rows-scrolled"));
 }

@@ -31,7 +31,7 @@ const std::pair<Window, const char*> kChildren[] = {{Window::Profit, "profit"}, 
                                                     {Window::Detail, "detail"},   {Window::Kekka, "results"}};
 
 // A shell command's output; {id} stands for the window's X id.
-QString Sh(QString command, const QWidget* w = nullptr) {
+QString sh(QString command, const QWidget* w = nullptr) {
     QProcess p;
     p.start(QStringLiteral("sh"),
             {QStringLiteral("-c"), command.replace(QStringLiteral("{id}"), QString::number(w ? w->winId() : 0))});
@@ -40,9 +40,9 @@ QString Sh(QString command, const QWidget* w = nullptr) {
 }
 
 // The frame as the X server and the window manager have it, not as the program believes it.
-QRect ServerFrame(const QWidget* w) {
+QRect serverFrame(const QWidget* w) {
     const QStringList v =
-        Sh(QStringLiteral("xwininfo -id {id} | awk '/Absolute upper-left|Width:|Height:/ {print $NF}';"
+        sh(QStringLiteral("xwininfo -id {id} | awk '/Absolute upper-left|Width:|Height:/ {print $NF}';"
                           "xprop -id {id} _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g'"),
            w)
             .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
@@ -52,18 +52,18 @@ QRect ServerFrame(const QWidget* w) {
 }
 
 // As the close button does it: the window manager asks the program to close the window.
-void CloseByWindowManager(QWidget* w) {
+void closeByWindowManager(QWidget* w) {
     QPointer<QWidget> window(w);
-    Sh(QStringLiteral("wmctrl -i -c {id}"), w);
+    sh(QStringLiteral("wmctrl -i -c {id}"), w);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window || !window->isVisible(); })) << "not closed";
 }
 
-void ScreenShot(const QString& name) {
+void screenShot(const QString& name) {
     QDir().mkpath(QStringLiteral(VQ_SCREENSHOT_DIR));
-    Sh(QStringLiteral("import -window root " VQ_SCREENSHOT_DIR "/wm-%1.png").arg(name));
+    sh(QStringLiteral("import -window root " VQ_SCREENSHOT_DIR "/wm-%1.png").arg(name));
 }
 
-void ExpectSame(const Frames& before, const Frames& after, const char* when, int round) {
+void expectSame(const Frames& before, const Frames& after, const char* when, int round) {
     for (const auto& [name, was] : before) {
         const QRect now = after.count(name) ? after.at(name) : QRect();
         const QMargins d(now.left() - was.left(), now.top() - was.top(), now.right() - was.right(),
@@ -78,59 +78,59 @@ class WindowManagerTest : public ClientFolderTest {
 protected:
     void SetUp() override {
         ClientFolderTest::SetUp();
-        ASSERT_TRUE(WriteSampleDay(client.Path()));
+        ASSERT_TRUE(writeSampleDay(client.path()));
     }
     void TearDown() override {
         main.reset();
         ClientFolderTest::TearDown();
     }
-    void Start() {
+    void start() {
         main = std::make_unique<MainWindow>(folders());
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
         QTest::qWait(400); // framed by the window manager, and put in place
     }
-    void Quit() {
-        CloseByWindowManager(main.get());
+    void quit() {
+        closeByWindowManager(main.get());
         main.reset();
     }
-    QWidget* Child(Window kind) const { return main->Host().Loaded(kind); }
+    QWidget* child(Window kind) const { return main->host().loaded(kind); }
     // As a user opens them: the toolbar, then a settled race of the profit table (its detail and result).
-    void OpenAll() {
+    void openAll() {
         for (int b :
              {MainWindow::ProfitButton, MainWindow::LogButton, MainWindow::RecordButton, MainWindow::DownloadButton}) {
-            QTest::mouseClick(main->ToolButton(b), Qt::LeftButton);
+            QTest::mouseClick(main->toolButton(b), Qt::LeftButton);
         }
-        QTest::mouseClick(qobject_cast<ProfitTableWindow*>(Child(Window::Profit))->lblProfit(27), Qt::LeftButton);
+        QTest::mouseClick(qobject_cast<ProfitTableWindow*>(child(Window::Profit))->profitCell(27), Qt::LeftButton);
         QTest::qWait(400);
     }
-    void CloseAll() {
+    void closeAll() {
         for (const auto& [kind, name] : kChildren) {
-            if (QWidget* w = Child(kind)) {
-                CloseByWindowManager(w);
+            if (QWidget* w = child(kind)) {
+                closeByWindowManager(w);
             }
         }
     }
-    Frames Shown() const {
-        Frames f{{QStringLiteral("main"), ServerFrame(main.get())}};
+    Frames shown() const {
+        Frames f{{QStringLiteral("main"), serverFrame(main.get())}};
         for (const auto& [kind, name] : kChildren) {
-            if (const QWidget* w = Child(kind)) {
-                f[QString::fromLatin1(name)] = ServerFrame(w);
+            if (const QWidget* w = child(kind)) {
+                f[QString::fromLatin1(name)] = serverFrame(w);
             }
         }
         return f;
     }
-    QByteArray Settings() const { return program.Read(QStringLiteral("VQV50.INI")); }
+    QByteArray settingsFile() const { return program.read(QStringLiteral("VQV50.INI")); }
 
     std::unique_ptr<MainWindow> main;
 };
 } // namespace
 
 TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
-    Start();
-    OpenAll();
-    ScreenShot(QStringLiteral("first-start"));
-    const Frames f = Shown();
+    start();
+    openAll();
+    screenShot(QStringLiteral("first-start"));
+    const Frames f = shown();
     ASSERT_EQ(f.size(), 7u);
     const QRect mainFrame = f.at(QStringLiteral("main"));
     EXPECT_EQ(mainFrame.topRight(), kScreen.topRight());
@@ -143,25 +143,25 @@ TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
 }
 
 TEST_F(WindowManagerTest, PlacesAndSettingsStayThroughReopeningAndRestarting) {
-    Start();
-    OpenAll();
-    Sh(QStringLiteral("wmctrl -i -r {id} -e 0,150,260,700,500"), Child(Window::Log)); // moved and sized by the user
+    start();
+    openAll();
+    sh(QStringLiteral("wmctrl -i -r {id} -e 0,150,260,700,500"), child(Window::Log)); // moved and sized by the user
     QTest::qWait(400);
-    const Frames placed = Shown();
+    const Frames placed = shown();
     for (int round = 1; round <= 3; ++round) {
-        CloseAll();
-        OpenAll();
-        ExpectSame(placed, Shown(), "reopened", round);
+        closeAll();
+        openAll();
+        expectSame(placed, shown(), "reopened", round);
     }
-    ScreenShot(QStringLiteral("reopened"));
-    Quit();
-    const QByteArray settings = Settings();
+    screenShot(QStringLiteral("reopened"));
+    quit();
+    const QByteArray settings = settingsFile();
     for (int round = 1; round <= 3; ++round) {
-        Start();
-        OpenAll();
-        ExpectSame(placed, Shown(), "restarted", round);
-        Quit();
-        EXPECT_EQ(QString::fromLatin1(Settings()).split(QStringLiteral("\r\n")),
+        start();
+        openAll();
+        expectSame(placed, shown(), "restarted", round);
+        quit();
+        EXPECT_EQ(QString::fromLatin1(settingsFile()).split(QStringLiteral("\r\n")),
                   QString::fromLatin1(settings).split(QStringLiteral("\r\n")))
             << "restart " << round;
     }
@@ -169,18 +169,18 @@ TEST_F(WindowManagerTest, PlacesAndSettingsStayThroughReopeningAndRestarting) {
 
 TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
     // Stored while a second monitor stood right of this one.
-    program.Write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=36000\r\nheight01=3000\r\n"
+    program.write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=36000\r\nheight01=3000\r\n"
                                                "top03=9000\r\nleft03=30000\r\nheight03=6000\r\nwidth03=9000\r\n");
-    Start();
-    QTest::mouseClick(main->ToolButton(MainWindow::LogButton), Qt::LeftButton);
+    start();
+    QTest::mouseClick(main->toolButton(MainWindow::LogButton), Qt::LeftButton);
     QTest::qWait(400);
-    ScreenShot(QStringLiteral("brought-back"));
-    EXPECT_TRUE(kScreen.contains(ServerFrame(main.get())));
-    EXPECT_EQ(ServerFrame(Child(Window::Log)), QRect(1000, 600, 600, 400));
+    screenShot(QStringLiteral("brought-back"));
+    EXPECT_TRUE(kScreen.contains(serverFrame(main.get())));
+    EXPECT_EQ(serverFrame(child(Window::Log)), QRect(1000, 600, 600, 400));
 }
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || Sh(QStringLiteral("wmctrl -m")) == QStringLiteral("failed")) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || sh(QStringLiteral("wmctrl -m")) == QStringLiteral("failed")) {
         std::puts("test_ui_wm: skipped: no X server with a window manager (ctest runs it under xvfb-run and openbox)");
         return 77;
     }
@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
     QApplication app(argc, argv);
-    InstallQtTranslations();
+    installQtTranslations();
     QWidget probe; // the manager announces itself before it manages: wait until it has framed a window
     probe.show();
     (void)QTest::qWaitFor([&] { return probe.frameGeometry() != probe.geometry(); }, 5000);

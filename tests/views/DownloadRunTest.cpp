@@ -9,7 +9,7 @@ namespace {
 // Meeting 1 (Tokyo, 2026, 2nd meeting, day 8) sells races 1-6, race 4 not at all, and two of the next
 // day's races; meeting 2 (Kyoto, 3rd meeting, day 1) races 1-2. Open stakes: m1 races 1, 2, 3 and 5,
 // m2 race 1.
-std::vector<std::unique_ptr<Meeting>> Day() {
+std::vector<std::unique_ptr<Meeting>> day() {
     std::vector<std::unique_ptr<Meeting>> day;
     const struct {
         int venue;
@@ -42,15 +42,15 @@ std::vector<std::unique_ptr<Meeting>> Day() {
             race->setKenshu(static_cast<qint16>(kenshu));
             race->setSale(static_cast<qint16>(sale));
             race->setAmtYet(yet);
-            meeting->AddRace(std::move(race));
+            meeting->addRace(std::move(race));
         }
         day.push_back(std::move(meeting));
     }
     return day;
 }
 
-QString Look(const DownloadRun::Box& b) {
-    return (b.Checked ? QStringLiteral("x") : QStringLiteral(".")) + b.Caption + QLatin1Char(' ') + Rgb::Hex(b.Back);
+QString look(const DownloadRun::Box& b) {
+    return (b.checked ? QStringLiteral("x") : QStringLiteral(".")) + b.caption + QLatin1Char(' ') + Rgb::hex(b.back);
 }
 } // namespace
 
@@ -58,42 +58,42 @@ QString Look(const DownloadRun::Box& b) {
 // race 2 does not, race 5 answers 404; meeting 2's payout list never comes.
 TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
     DownloadRun run;
-    run.Load(Day());
-    EXPECT_EQ(run.PanelTitles(), (QStringList{"東京 2回 8日", "京都 3回 1日"}));
-    EXPECT_EQ(Look(run.BoxAt(0)), QStringLiteral("x500円 #FFFFFF"));
-    EXPECT_FALSE(run.BoxAt(3).Visible); // not on sale
-    EXPECT_EQ(Look(run.BoxAt(5)), QStringLiteral(". #FFFFFF"));
-    EXPECT_FALSE(run.BoxAt(10).Visible); // the next day's race 11 is not listed
-    EXPECT_TRUE(run.BoxAt(13).Visible);
+    run.load(day());
+    EXPECT_EQ(run.panelTitles(), (QStringList{"東京 2回 8日", "京都 3回 1日"}));
+    EXPECT_EQ(look(run.boxAt(0)), QStringLiteral("x500円 #FFFFFF"));
+    EXPECT_FALSE(run.boxAt(3).visible); // not on sale
+    EXPECT_EQ(look(run.boxAt(5)), QStringLiteral(". #FFFFFF"));
+    EXPECT_FALSE(run.boxAt(10).visible); // the next day's race 11 is not listed
+    EXPECT_TRUE(run.boxAt(13).visible);
 
-    run.Start();
+    run.start();
     QStringList requests;
     for (int guard = 0; guard < 50; ++guard) {
-        const DownloadRun::Step s = run.Next();
-        if (s.What == DownloadRun::Step::Finished) {
+        const DownloadRun::Step s = run.next();
+        if (s.what == DownloadRun::Step::Finished) {
             break;
         }
-        ASSERT_NE(s.What, DownloadRun::Step::Wait);
-        requests << QString::fromLatin1(s.Body);
-        const QString body = QString::fromLatin1(s.Body);
+        ASSERT_NE(s.what, DownloadRun::Step::Wait);
+        requests << QString::fromLatin1(s.body);
+        const QString body = QString::fromLatin1(s.body);
         if (body == u"CNAME=W01PH_D/xW01&xW01=0520260208") {
-            run.ListLoaded({1, 2, 5});
+            run.listLoaded({1, 2, 5});
         } else if (body.startsWith(u"CNAME=W01PH_D/")) {
-            EXPECT_EQ(run.Progress(), QStringLiteral("京都 払戻金一覧 取得中… 5/5"));
-            run.NavigationFailed(-102);
+            EXPECT_EQ(run.progress(), QStringLiteral("京都 払戻金一覧 取得中… 5/5"));
+            run.navigationFailed(-102);
         } else if (body.endsWith(u"01")) {
-            run.RaceLoaded(true);
+            run.raceLoaded(true);
         } else if (body.endsWith(u"02")) {
-            run.RaceLoaded(false);
+            run.raceLoaded(false);
         } else {
-            run.PageFailed(QStringLiteral("404"));
+            run.pageFailed(QStringLiteral("404"));
         }
     }
     EXPECT_EQ(requests, (QStringList{"CNAME=W01PH_D/xW01&xW01=0520260208", "CNAME=W01PS_D3/xW01&xW01=052026020801",
                                      "CNAME=W01PS_D3/xW01&xW01=052026020802", "CNAME=W01PS_D3/xW01&xW01=052026020805",
                                      "CNAME=W01PH_D/xW01&xW01=0820260301"}));
-    EXPECT_EQ(run.Caption(), QStringLiteral("終了しました。"));
-    EXPECT_FALSE(run.Running());
+    EXPECT_EQ(run.caption(), QStringLiteral("終了しました。"));
+    EXPECT_FALSE(run.running());
     const struct {
         int box;
         const char16_t* look;
@@ -104,10 +104,10 @@ TEST(DownloadRun, AWholeRunMarksEveryRaceAndGoesOn) {
         {13, u". #FFFFFF"},
     };
     for (const auto& e : expected) {
-        EXPECT_EQ(Look(run.BoxAt(e.box)), QString::fromUtf16(e.look)) << e.box;
+        EXPECT_EQ(look(run.boxAt(e.box)), QString::fromUtf16(e.look)) << e.box;
     }
-    EXPECT_EQ(run.BoxAt(12).Tip, QStringLiteral("この開催の払戻金一覧を取得できませんでした（接続が拒否されました）"));
-    EXPECT_EQ(run.Next().What, DownloadRun::Step::Wait); // the end is told once
+    EXPECT_EQ(run.boxAt(12).tip, QStringLiteral("この開催の払戻金一覧を取得できませんでした（接続が拒否されました）"));
+    EXPECT_EQ(run.next().what, DownloadRun::Step::Wait); // the end is told once
 }
 
 // The browser's error numbers in the user's words: HTTP statuses, the engine's network errors, and a number
@@ -123,25 +123,25 @@ TEST(DownloadRun, NavigationErrorsInTheUsersWords) {
         {418, u"成績ページを表示できません: サイトがエラーを返しました（HTTP 418）"},
     };
     for (const auto& [status, headline] : rows) {
-        EXPECT_EQ(NavigationError::Headline(status), QString::fromUtf16(headline)) << status;
+        EXPECT_EQ(NavigationError::headline(status), QString::fromUtf16(headline)) << status;
     }
 }
 
 TEST(DownloadRun, CancelEndsTheRunAndSelectAllToggles) {
     DownloadRun run;
-    run.Load(Day());
-    run.SelectAll();
-    EXPECT_TRUE(run.BoxAt(5).Checked && run.BoxAt(13).Checked);
-    EXPECT_FALSE(run.BoxAt(3).Checked); // not listed
-    run.SelectAll();
+    run.load(day());
+    run.selectAll();
+    EXPECT_TRUE(run.boxAt(5).checked && run.boxAt(13).checked);
+    EXPECT_FALSE(run.boxAt(3).checked); // not listed
+    run.selectAll();
     for (const int i : {0, 1, 2, 4, 5, 12, 13}) {
-        EXPECT_FALSE(run.BoxAt(i).Checked) << i;
+        EXPECT_FALSE(run.boxAt(i).checked) << i;
     }
     run.setChecked(12, true);
-    run.Start();
-    EXPECT_EQ(QString::fromLatin1(run.Next().Body), QStringLiteral("CNAME=W01PH_D/xW01&xW01=0820260301"));
-    EXPECT_EQ(run.Caption(), QStringLiteral("レース情報　取得中"));
-    run.Cancel();
-    EXPECT_EQ(run.Next().What, DownloadRun::Step::Finished);
-    EXPECT_EQ(run.Caption(), QStringLiteral("キャンセルしました。"));
+    run.start();
+    EXPECT_EQ(QString::fromLatin1(run.next().body), QStringLiteral("CNAME=W01PH_D/xW01&xW01=0820260301"));
+    EXPECT_EQ(run.caption(), QStringLiteral("レース情報　取得中"));
+    run.cancel();
+    EXPECT_EQ(run.next().what, DownloadRun::Step::Finished);
+    EXPECT_EQ(run.caption(), QStringLiteral("キャンセルしました。"));
 }

@@ -8,32 +8,32 @@
 
 namespace {
 // A purchased ticket of the day, as the log reader forms it.
-TicketLine Ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3,
+TicketLine ticket(qint16 type, qint16 kind, qint16 n1, qint16 n2, qint16 n3,
                   std::initializer_list<qint16> values = {}) {
     TicketLine t;
-    t.Sale = 1;
-    t.Status = 1;
-    t.BuyDay = 1;
-    t.Units = 1;
-    t.BetType = type;
-    t.Kind = kind;
-    t.Num1 = n1;
-    t.Num2 = n2;
-    t.Num3 = n3;
-    std::copy(values.begin(), values.end(), t.Slots.begin());
+    t.sale = 1;
+    t.status = 1;
+    t.buyDay = 1;
+    t.units = 1;
+    t.betType = type;
+    t.kind = kind;
+    t.num1 = n1;
+    t.num2 = n2;
+    t.num3 = n3;
+    std::copy(values.begin(), values.end(), t.partnerSlots.begin());
     return t;
 }
 
 // A wheel's slots: 1 for each partner.
-TicketLine Wheel(qint16 type, qint16 n1, qint16 n2, qint16 axis, std::initializer_list<int> partners) {
-    TicketLine t = Ticket(type, 1, n1, n2, axis);
+TicketLine wheel(qint16 type, qint16 n1, qint16 n2, qint16 axis, std::initializer_list<int> partners) {
+    TicketLine t = ticket(type, 1, n1, n2, axis);
     for (const int p : partners) {
-        t.Slots[size_t(p - 1)] = 1;
+        t.partnerSlots[size_t(p - 1)] = 1;
     }
     return t;
 }
 
-BetLine Bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 payout = 0) {
+BetLine bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 payout = 0) {
     return BetLine{1, 5, 1, type, n1, n2, n3, 1, 10, payout, hit};
 }
 } // namespace
@@ -41,51 +41,51 @@ BetLine Bet(qint16 type, qint16 n1, qint16 n2, qint16 n3, qint16 hit, qint32 pay
 // The bet column of every bet type and method, the wheel's partners and the box's members on the line
 // below; unknown types and methods keep their line.
 TEST(LogViews, TicketColumnsByTypeAndMethod) {
-    const TicketLine allSlots = Wheel(3, 0, 0, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
+    const TicketLine allSlots = wheel(3, 0, 0, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18});
     TicketLine wheelOfEighteen = allSlots;
-    wheelOfEighteen.BetType = 4;
-    TicketLine oddBox = Ticket(4, 2, 25, 0, 0);
-    oddBox.Slots.fill(7);
+    wheelOfEighteen.betType = 4;
+    TicketLine oddBox = ticket(4, 2, 25, 0, 0);
+    oddBox.partnerSlots.fill(7);
     const struct {
         TicketLine ticket;
         const char* text;
     } rows[] = {
-        {Ticket(1, 0, 0, 0, 5), " 購入 単勝　        5     100\r\n"},
-        {Ticket(2, 0, 0, 0, 12), " 購入 複勝　       12     100\r\n"},
-        {Ticket(3, 0, 0, 3, 8), " 購入 枠連　     3- 8     100\r\n"},
-        {Ticket(4, 0, 0, 1, 16), " 購入 馬連　     1-16     100\r\n"},
-        {Ticket(5, 0, 0, 7, 9), " 購入 ワイド     7- 9     100\r\n"},
-        {Ticket(6, 0, 0, 9, 3), " 購入 馬単　     9> 3     100\r\n"},
-        {Ticket(7, 0, 2, 5, 9), " 購入 ３連複  2- 5- 9     100\r\n"},
-        {Wheel(1, 0, 0, 4, {2}), " 購入 単勝　        4     100\r\n (2)\r\n"},
-        {Wheel(3, 0, 0, 3, {1, 5, 8}), " 購入 枠連　     3-**     100\r\n (1,5,8)\r\n"},
-        {Wheel(4, 0, 0, 7, {1, 16}), " 購入 馬連　     7-**     100\r\n (1,16)\r\n"},
-        {Wheel(5, 0, 0, 18, {17}), " 購入 ワイド    18-**     100\r\n (17)\r\n"},
-        {Wheel(6, 1, 0, 3, {5, 9}), " 購入 馬単　     3>**     100\r\n (5,9)\r\n"},
-        {Wheel(6, 2, 0, 3, {5, 9}), " 購入 馬単　    **> 3     100\r\n (5,9)\r\n"},
-        {Wheel(7, 0, 2, 9, {5}), " 購入 ３連複  2- 9-**     100\r\n (5)\r\n"},
-        {Ticket(2, 2, 2, 0, 0, {4, 6}), " 購入 複勝　        0     100\r\n (4,6)\r\n"},
-        {Ticket(3, 2, 3, 0, 0, {1, 2, 3}), " 購入 枠連　    **-**     100\r\n (1,2,3)\r\n"},
-        {Ticket(4, 2, 10, 0, 0, {9, 10, 11, 12, 13, 14, 15, 16, 17, 18}),
+        {ticket(1, 0, 0, 0, 5), " 購入 単勝　        5     100\r\n"},
+        {ticket(2, 0, 0, 0, 12), " 購入 複勝　       12     100\r\n"},
+        {ticket(3, 0, 0, 3, 8), " 購入 枠連　     3- 8     100\r\n"},
+        {ticket(4, 0, 0, 1, 16), " 購入 馬連　     1-16     100\r\n"},
+        {ticket(5, 0, 0, 7, 9), " 購入 ワイド     7- 9     100\r\n"},
+        {ticket(6, 0, 0, 9, 3), " 購入 馬単　     9> 3     100\r\n"},
+        {ticket(7, 0, 2, 5, 9), " 購入 ３連複  2- 5- 9     100\r\n"},
+        {wheel(1, 0, 0, 4, {2}), " 購入 単勝　        4     100\r\n (2)\r\n"},
+        {wheel(3, 0, 0, 3, {1, 5, 8}), " 購入 枠連　     3-**     100\r\n (1,5,8)\r\n"},
+        {wheel(4, 0, 0, 7, {1, 16}), " 購入 馬連　     7-**     100\r\n (1,16)\r\n"},
+        {wheel(5, 0, 0, 18, {17}), " 購入 ワイド    18-**     100\r\n (17)\r\n"},
+        {wheel(6, 1, 0, 3, {5, 9}), " 購入 馬単　     3>**     100\r\n (5,9)\r\n"},
+        {wheel(6, 2, 0, 3, {5, 9}), " 購入 馬単　    **> 3     100\r\n (5,9)\r\n"},
+        {wheel(7, 0, 2, 9, {5}), " 購入 ３連複  2- 9-**     100\r\n (5)\r\n"},
+        {ticket(2, 2, 2, 0, 0, {4, 6}), " 購入 複勝　        0     100\r\n (4,6)\r\n"},
+        {ticket(3, 2, 3, 0, 0, {1, 2, 3}), " 購入 枠連　    **-**     100\r\n (1,2,3)\r\n"},
+        {ticket(4, 2, 10, 0, 0, {9, 10, 11, 12, 13, 14, 15, 16, 17, 18}),
          " 購入 馬連　    **-**     100\r\n (9,10,11,12,13,14,15,16,17,18)\r\n"},
-        {Ticket(5, 2, 2, 0, 0, {3, 14}), " 購入 ワイド    **-**     100\r\n (3,14)\r\n"},
-        {Ticket(6, 2, 3, 0, 0, {1, 2, 3}), " 購入 馬単　    **>**     100\r\n (1,2,3)\r\n"},
-        {Ticket(7, 2, 4, 0, 0, {1, 3, 5, 7}), " 購入 ３連複 **-**-**     100\r\n (1,3,5,7)\r\n"},
+        {ticket(5, 2, 2, 0, 0, {3, 14}), " 購入 ワイド    **-**     100\r\n (3,14)\r\n"},
+        {ticket(6, 2, 3, 0, 0, {1, 2, 3}), " 購入 馬単　    **>**     100\r\n (1,2,3)\r\n"},
+        {ticket(7, 2, 4, 0, 0, {1, 3, 5, 7}), " 購入 ３連複 **-**-**     100\r\n (1,3,5,7)\r\n"},
         // Bracket wheels have eight slots, the others eighteen; only a slot holding 1 is a partner.
         {allSlots, " 購入 枠連　     2-**     100\r\n (1,2,3,4,5,6,7,8)\r\n"},
         {wheelOfEighteen, " 購入 馬連　     2-**     100\r\n (1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18)\r\n"},
-        {Ticket(4, 1, 0, 0, 6, {2, 1}), " 購入 馬連　     6-**     100\r\n (2)\r\n"},
-        {Wheel(4, 0, 0, 6, {}), " 購入 馬連　     6-**     100\r\n )\r\n"},
-        {Ticket(7, 2, 0, 0, 0, {1, 2, 3}), " 購入 ３連複 **-**-**     100\r\n )\r\n"},
+        {ticket(4, 1, 0, 0, 6, {2, 1}), " 購入 馬連　     6-**     100\r\n (2)\r\n"},
+        {wheel(4, 0, 0, 6, {}), " 購入 馬連　     6-**     100\r\n )\r\n"},
+        {ticket(7, 2, 0, 0, 0, {1, 2, 3}), " 購入 ３連複 **-**-**     100\r\n )\r\n"},
         {oddBox, " 購入 馬連　    **-**     100\r\n (7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7)\r\n"},
         // Types and methods the log does not define.
-        {Ticket(9, 0, 1, 2, 3), " 購入 ？？？  1- 2- 3     100\r\n"},
-        {Ticket(0, 0, 0, 0, 4), " 購入 ？？？  0- 0- 4     100\r\n"},
-        {Wheel(8, 0, 0, 5, {2}), " 購入 ？？？  0- 0- 5     100\r\n (2)\r\n"},
-        {Ticket(4, 3, 0, 4, 6, {1}), " 購入 馬連　     4- 6     100\r\n"},
+        {ticket(9, 0, 1, 2, 3), " 購入 ？？？  1- 2- 3     100\r\n"},
+        {ticket(0, 0, 0, 0, 4), " 購入 ？？？  0- 0- 4     100\r\n"},
+        {wheel(8, 0, 0, 5, {2}), " 購入 ？？？  0- 0- 5     100\r\n (2)\r\n"},
+        {ticket(4, 3, 0, 4, 6, {1}), " 購入 馬連　     4- 6     100\r\n"},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(LogViews::TicketEntry(r.ticket), QString::fromUtf8(r.text)) << r.text;
+        EXPECT_EQ(LogViews::ticketEntry(r.ticket), QString::fromUtf8(r.text)) << r.text;
     }
 }
 
@@ -108,54 +108,54 @@ TEST(LogViews, TicketStateStakeAndLogNumber) {
         {9, 1, 30, 1234, "@購入 単勝　        5    3000  [1234]\r\n"},
     };
     for (const auto& r : rows) {
-        TicketLine t = Ticket(1, 0, 0, 0, 5);
-        t.BuyDay = r.buyDay;
-        t.Status = r.status;
-        t.Units = r.units;
-        t.LogNo = r.logNo;
-        EXPECT_EQ(LogViews::TicketEntry(t), QString::fromUtf8(r.text)) << r.text;
+        TicketLine t = ticket(1, 0, 0, 0, 5);
+        t.buyDay = r.buyDay;
+        t.status = r.status;
+        t.units = r.units;
+        t.logNo = r.logNo;
+        EXPECT_EQ(LogViews::ticketEntry(t), QString::fromUtf8(r.text)) << r.text;
     }
 }
 
 // An accepted bet's line: its numbers as one combination, the result mark, and the payout for a hit only.
 TEST(LogViews, BetLinesWithMarksAndPayouts) {
-    BetLine previousDay = Bet(1, 0, 0, 5, 0);
-    previousDay.BuyDay = 9;
+    BetLine previousDay = bet(1, 0, 0, 5, 0);
+    previousDay.buyDay = 9;
     const struct {
         BetLine bet;
         bool outcome;
         const char* text;
     } rows[] = {
-        {Bet(1, 0, 0, 5, 1, 2500), true, " 単勝　        5    1000 ○    2500\r\n"},
-        {Bet(1, 0, 0, 5, 0), true, " 単勝　        5    1000 　 \r\n"},
-        {Bet(4, 0, 3, 11, 2, 900), true, " 馬連　     3-11    1000 × \r\n"},
-        {Bet(5, 0, 3, 11, 3, 100), true, " ワイド     3-11    1000 返 \r\n"},
-        {Bet(6, 0, 11, 3, 9), true, " 馬単　    11> 3    1000 － \r\n"},
-        {Bet(7, 1, 2, 3, 4), true, " ３連複  1- 2- 3    1000 ？ \r\n"},
-        {Bet(3, 0, 2, 2, 1, 1234567), true, " 枠連　     2- 2    1000 ○ 1234567\r\n"},
-        {Bet(8, 0, 0, 5, 1, 12345678), true, " ？？？  0- 0- 5    1000 ○ 12345678\r\n"},
-        {Bet(1, 0, 0, 5, 0), false, " 単勝　        5    1000\r\n"},
+        {bet(1, 0, 0, 5, 1, 2500), true, " 単勝　        5    1000 ○    2500\r\n"},
+        {bet(1, 0, 0, 5, 0), true, " 単勝　        5    1000 　 \r\n"},
+        {bet(4, 0, 3, 11, 2, 900), true, " 馬連　     3-11    1000 × \r\n"},
+        {bet(5, 0, 3, 11, 3, 100), true, " ワイド     3-11    1000 返 \r\n"},
+        {bet(6, 0, 11, 3, 9), true, " 馬単　    11> 3    1000 － \r\n"},
+        {bet(7, 1, 2, 3, 4), true, " ３連複  1- 2- 3    1000 ？ \r\n"},
+        {bet(3, 0, 2, 2, 1, 1234567), true, " 枠連　     2- 2    1000 ○ 1234567\r\n"},
+        {bet(8, 0, 0, 5, 1, 12345678), true, " ？？？  0- 0- 5    1000 ○ 12345678\r\n"},
+        {bet(1, 0, 0, 5, 0), false, " 単勝　        5    1000\r\n"},
         {previousDay, false, "@単勝　        5    1000\r\n"},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(LogViews::BetEntry(r.bet, r.outcome), QString::fromUtf8(r.text)) << r.text;
+        EXPECT_EQ(LogViews::betEntry(r.bet, r.outcome), QString::fromUtf8(r.text)) << r.text;
     }
 }
 
 TEST(LogViews, TitleWithoutLogAndViewsThatDoNotExist) {
-    EXPECT_EQ(LogViews::Title(QStringLiteral("20261205"), nullptr), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 900"));
+    EXPECT_EQ(LogViews::title(QStringLiteral("20261205"), nullptr), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 900"));
     // Eight ten-horse trio boxes are 960 bet lines, more than the day's 900: none remain.
     TempFolder folder;
-    const LogFiles::Ticket box = LogFiles::BoxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 1);
-    LogFiles::SaveDayLog(folder.Path(), QStringLiteral("LG001"), LogFiles::DayLog{1, QList<LogFiles::Ticket>(8, box)});
-    LogFiles::SaveIndex(folder.Path(), {{QStringLiteral("LG001"), QStringLiteral("20261205")}});
+    const LogFiles::Ticket box = LogFiles::boxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 1);
+    LogFiles::saveDayLog(folder.path(), QStringLiteral("LG001"), LogFiles::DayLog{1, QList<LogFiles::Ticket>(8, box)});
+    LogFiles::saveIndex(folder.path(), {{QStringLiteral("LG001"), QStringLiteral("20261205")}});
     BetLogReader log;
-    log.setPathName(folder.Path());
-    ASSERT_TRUE(log.GetData(QStringLiteral("20261205")));
-    EXPECT_EQ(LogViews::Title(QStringLiteral("20261205"), &log), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 0"));
+    log.setPathName(folder.path());
+    ASSERT_TRUE(log.getData(QStringLiteral("20261205")));
+    EXPECT_EQ(LogViews::title(QStringLiteral("20261205"), &log), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 0"));
     const std::vector<std::unique_ptr<Meeting>> none;
-    EXPECT_EQ(LogViews::Text(1, none), QString());
-    EXPECT_EQ(LogViews::Text(4, none), QStringLiteral(" 的中 0件  払戻 0円"));
-    EXPECT_FALSE(LogViews::Text(0, none).has_value());
-    EXPECT_FALSE(LogViews::Text(6, none).has_value());
+    EXPECT_EQ(LogViews::text(1, none), QString());
+    EXPECT_EQ(LogViews::text(4, none), QStringLiteral(" 的中 0件  払戻 0円"));
+    EXPECT_FALSE(LogViews::text(0, none).has_value());
+    EXPECT_FALSE(LogViews::text(6, none).has_value());
 }

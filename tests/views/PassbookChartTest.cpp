@@ -9,32 +9,32 @@
 
 namespace {
 // A book line: date in 1-8, bet in 9-16, payout in 17-24, profit in 25-33, update flag in 34.
-QByteArray Line(const QString& date, qint32 buy, qint32 pay, int update = 0) {
+QByteArray line(const QString& date, qint32 buy, qint32 pay, int update = 0) {
     return FixedRecord(34)
-               .Text(1, date, 8)
-               .Text(9, QString::number(buy), 8)
-               .Text(17, QString::number(pay), 8)
-               .Text(25, QString::number(pay - buy), 9)
-               .Text(34, QString::number(update), 1)
-               .Bytes() +
+               .text(1, date, 8)
+               .text(9, QString::number(buy), 8)
+               .text(17, QString::number(pay), 8)
+               .text(25, QString::number(pay - buy), 9)
+               .text(34, QString::number(update), 1)
+               .bytes() +
            "\r\n";
 }
 
-QString Points(const PassbookChart& c) {
+QString points(const PassbookChart& c) {
     QStringList out;
-    for (const PassbookChartPoint& p : c.Points) {
+    for (const PassbookChartPoint& p : c.points) {
         out << QStringLiteral("%1 %2 %3")
-                   .arg(p.Date.toString(QStringLiteral("yyyyMMdd")))
-                   .arg(p.Profit)
-                   .arg(p.Cumulative);
+                   .arg(p.date.toString(QStringLiteral("yyyyMMdd")))
+                   .arg(p.profit)
+                   .arg(p.cumulative);
     }
     return out.join(QLatin1Char('|'));
 }
 
-QString Ticks(const PassbookChart& c) {
+QString ticks(const PassbookChart& c) {
     QStringList out;
-    for (const PassbookChartTick& t : c.Ticks) {
-        out << QString::number(t.Index) + QLatin1Char(' ') + t.Label;
+    for (const PassbookChartTick& t : c.ticks) {
+        out << QString::number(t.index) + QLatin1Char(' ') + t.label;
     }
     return out.join(QLatin1Char('|'));
 }
@@ -44,16 +44,16 @@ QString Ticks(const PassbookChart& c) {
 // record whose date is no date and the sentinel. Figures worked out by hand.
 TEST(PassbookChart, SpansEndAtTheLatestDayAndRunFromZero) {
     TempFolder dir;
-    dir.Write(ProfitBook::FileName(), Line("20250105", 800, 0) + Line("20250104", 1500, 2700) +
-                                          Line("20241201", 1000, 4500, 1) + Line("20241231", 2000, 0) +
-                                          Line("20241399", 500, 9000) + Line("20241130", 3000, 1000) +
-                                          Line("00000000", 0, 0));
+    dir.write(ProfitBook::fileName(), line("20250105", 800, 0) + line("20250104", 1500, 2700) +
+                                          line("20241201", 1000, 4500, 1) + line("20241231", 2000, 0) +
+                                          line("20241399", 500, 9000) + line("20241130", 3000, 1000) +
+                                          line("00000000", 0, 0));
     TempFolder none;
     ProfitBook book, empty;
-    book.setFolder(dir.Path());
-    book.GetRecord();
-    empty.setFolder(none.Path());
-    empty.GetRecord();
+    book.setFolder(dir.path());
+    book.getRecord();
+    empty.setFolder(none.path());
+    empty.getRecord();
 
     struct Case {
         const ProfitBook* book;
@@ -73,14 +73,14 @@ TEST(PassbookChart, SpansEndAtTheLatestDayAndRunFromZero) {
         {&empty, PassbookSpan::All, "記録がありません", "", "", 0, 1000, 200},
     };
     for (const Case& c : cases) {
-        const PassbookChart chart = BuildPassbookChart(*c.book, c.span);
+        const PassbookChart chart = buildPassbookChart(*c.book, c.span);
         SCOPED_TRACE(c.caption);
-        EXPECT_EQ(chart.Caption, QString::fromUtf8(c.caption));
-        EXPECT_EQ(Points(chart), QString::fromUtf8(c.points));
-        EXPECT_EQ(Ticks(chart), QString::fromUtf8(c.ticks));
-        EXPECT_EQ(chart.Low, c.low);
-        EXPECT_EQ(chart.High, c.high);
-        EXPECT_EQ(chart.Step, c.step);
+        EXPECT_EQ(chart.caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(points(chart), QString::fromUtf8(c.points));
+        EXPECT_EQ(ticks(chart), QString::fromUtf8(c.ticks));
+        EXPECT_EQ(chart.low, c.low);
+        EXPECT_EQ(chart.high, c.high);
+        EXPECT_EQ(chart.step, c.step);
     }
 }
 
@@ -91,15 +91,15 @@ TEST(PassbookChart, YearsOfDaysKeepAFewLabelsAndA64BitTotal) {
     const QDate last(2024, 12, 31);
     qsizetype days = 0;
     for (QDate d = last; d.year() >= 2005; d = d.addDays(-1), ++days) {
-        lines += Line(d.toString(QStringLiteral("yyyyMMdd")), 1, 99'999'999);
+        lines += line(d.toString(QStringLiteral("yyyyMMdd")), 1, 99'999'999);
     }
-    dir.Write(ProfitBook::FileName(), lines + Line("00000000", 0, 0));
+    dir.write(ProfitBook::fileName(), lines + line("00000000", 0, 0));
     ProfitBook book;
-    book.setFolder(dir.Path());
-    book.GetRecord();
-    const PassbookChart chart = BuildPassbookChart(book, PassbookSpan::All);
-    ASSERT_EQ(chart.Points.size(), days);
-    EXPECT_EQ(chart.Points.back().Cumulative, qint64(days) * 99'999'998);
-    EXPECT_EQ(Ticks(chart), "0 2005年|730 2007年|1461 2009年|2191 2011年|2922 2013年|3652 2015年|4383 2017年|5113 "
+    book.setFolder(dir.path());
+    book.getRecord();
+    const PassbookChart chart = buildPassbookChart(book, PassbookSpan::All);
+    ASSERT_EQ(chart.points.size(), days);
+    EXPECT_EQ(chart.points.back().cumulative, qint64(days) * 99'999'998);
+    EXPECT_EQ(ticks(chart), "0 2005年|730 2007年|1461 2009年|2191 2011年|2922 2013年|3652 2015年|4383 2017年|5113 "
                             "2019年|5844 2021年|6574 2023年");
 }

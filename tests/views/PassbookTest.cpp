@@ -9,36 +9,36 @@
 
 namespace {
 // A book line: date in 1-8, bet in 9-16, payout in 17-24, profit in 25-33, update flag in 34.
-QByteArray Line(const QString& date, qint32 buy, qint32 pay) {
+QByteArray line(const QString& date, qint32 buy, qint32 pay) {
     return FixedRecord(34)
-               .Text(1, date, 8)
-               .Text(9, QString::number(buy), 8)
-               .Text(17, QString::number(pay), 8)
-               .Text(25, QString::number(pay - buy), 9)
-               .Text(34, QStringLiteral("0"), 1)
-               .Bytes() +
+               .text(1, date, 8)
+               .text(9, QString::number(buy), 8)
+               .text(17, QString::number(pay), 8)
+               .text(25, QString::number(pay - buy), 9)
+               .text(34, QStringLiteral("0"), 1)
+               .bytes() +
            "\r\n";
 }
 
 // The book of those lines, read and with its statistics computed.
-void Open(ProfitBook& book, const TempFolder& dir, QByteArray lines) {
-    dir.Write(ProfitBook::FileName(), lines);
-    book.setFolder(dir.Path());
-    book.GetRecord();
-    book.CheckRecord(0, 0, 0, 0, QString(), 0, 0);
+void open(ProfitBook& book, const TempFolder& dir, QByteArray lines) {
+    dir.write(ProfitBook::fileName(), lines);
+    book.setFolder(dir.path());
+    book.getRecord();
+    book.checkRecord(0, 0, 0, 0, QString(), 0, 0);
 }
 
 // `real` days counting back from 2024/12/31, then the sentinel when asked for.
-QByteArray Days(int real, bool sentinel) {
+QByteArray days(int real, bool sentinel) {
     QByteArray lines;
     for (int p = 0; p < real; ++p) {
-        lines += Line(QDate(2024, 12, 31).addDays(-p).toString(QStringLiteral("yyyyMMdd")), 1000, 500);
+        lines += line(QDate(2024, 12, 31).addDays(-p).toString(QStringLiteral("yyyyMMdd")), 1000, 500);
     }
-    return sentinel ? lines + Line(QStringLiteral("00000000"), 0, 0) : lines;
+    return sentinel ? lines + line(QStringLiteral("00000000"), 0, 0) : lines;
 }
 
-QString Text(const PassbookRow& r) {
-    return QStringList{r.Date, r.Buy, r.Pay, r.Profit, Rgb::Hex(r.ProfitColour)}.join(QLatin1Char(' '));
+QString text(const PassbookRow& r) {
+    return QStringList{r.date, r.buy, r.pay, r.profit, Rgb::hex(r.profitColour)}.join(QLatin1Char(' '));
 }
 } // namespace
 
@@ -80,11 +80,11 @@ TEST(Passbook, ConfirmationAlignsTheAmountsOneCellWiderThanTheLongest) {
         {"2024", "05", "06", "100", "123456789", A::Refused, "1億円以上の金額は入力できません。", ""},
     };
     for (const Case& c : cases) {
-        const PassbookConfirmation got = ConfirmPassbookEntry({c.year, c.month, c.day, c.buy, c.pay});
+        const PassbookConfirmation got = confirmPassbookEntry({c.year, c.month, c.day, c.buy, c.pay});
         const QString row = QStringLiteral("%1/%2/%3 %4 %5").arg(c.year, c.month, c.day, c.buy, c.pay);
-        EXPECT_EQ(got.Pending, c.action) << row.toStdString();
-        EXPECT_EQ(got.Message.join(QLatin1Char('|')), QString::fromUtf8(c.message)) << row.toStdString();
-        EXPECT_EQ(got.DayKey, QString::fromUtf8(c.key)) << row.toStdString();
+        EXPECT_EQ(got.pending, c.action) << row.toStdString();
+        EXPECT_EQ(got.message.join(QLatin1Char('|')), QString::fromUtf8(c.message)) << row.toStdString();
+        EXPECT_EQ(got.dayKey, QString::fromUtf8(c.key)) << row.toStdString();
     }
 }
 
@@ -114,12 +114,12 @@ TEST(Passbook, PagesEndAtTheSentinelOrAtTheLastRecord) {
     for (const Case& c : cases) {
         TempFolder dir;
         ProfitBook book;
-        Open(book, dir, Days(c.real, c.sentinel));
+        open(book, dir, days(c.real, c.sentinel));
         const QString row = QStringLiteral("%1 days, sentinel %2, page %3").arg(c.real).arg(c.sentinel).arg(c.page);
-        EXPECT_EQ(PassbookLastPage(book), c.lastPage) << row.toStdString();
+        EXPECT_EQ(passbookLastPage(book), c.lastPage) << row.toStdString();
         QStringList dates;
-        for (const PassbookRow& r : BuildPassbookPage(book, c.page)) {
-            dates << r.Date;
+        for (const PassbookRow& r : buildPassbookPage(book, c.page)) {
+            dates << r.date;
         }
         EXPECT_EQ(dates, c.dates) << row.toStdString();
     }
@@ -128,42 +128,42 @@ TEST(Passbook, PagesEndAtTheSentinelOrAtTheLastRecord) {
 TEST(Passbook, RowsCaptionTotalsAndRankings) {
     TempFolder dir;
     ProfitBook book;
-    Open(book, dir,
-         Line("20240506", 1200, 5000) + Line("20240505", 100000, 0) + Line("20240504", 500, 1000) +
-             Line("20240503", 700, 700) + Line("00000000", 0, 0));
-    const PassbookTotals t = BuildPassbookTotals(book);
-    EXPECT_EQ(t.Caption, QStringLiteral("現在までの収支 -95,700円"));
-    EXPECT_EQ(t.Tooltip, QStringLiteral("投票 102,400   払戻 6,700   損益 -95,700"));
+    open(book, dir,
+         line("20240506", 1200, 5000) + line("20240505", 100000, 0) + line("20240504", 500, 1000) +
+             line("20240503", 700, 700) + line("00000000", 0, 0));
+    const PassbookTotals t = buildPassbookTotals(book);
+    EXPECT_EQ(t.caption, QStringLiteral("現在までの収支 -95,700円"));
+    EXPECT_EQ(t.tooltip, QStringLiteral("投票 102,400   払戻 6,700   損益 -95,700"));
 
     QStringList rows;
-    for (const PassbookRow& r : BuildPassbookPage(book, 0)) {
-        rows << Text(r);
+    for (const PassbookRow& r : buildPassbookPage(book, 0)) {
+        rows << text(r);
     }
     EXPECT_EQ(rows, (QStringList{"2024/05/06 1200 5000 3800 #000000", "2024/05/05 100000 0 -100000 #FF0000",
                                  "2024/05/04 500 1000 500 #000000", "2024/05/03 700 700 0 #000000"}));
     rows.clear();
-    for (const PassbookRow& r : BuildPassbookRanking(book, PassbookRanking::Best)) {
-        rows << Text(r);
+    for (const PassbookRow& r : buildPassbookRanking(book, PassbookRanking::Best)) {
+        rows << text(r);
     }
     EXPECT_EQ(rows, (QStringList{"2024/05/06 1200 5000 3800 #000000", "2024/05/04 500 1000 500 #000000"}));
     rows.clear();
-    for (const PassbookRow& r : BuildPassbookRanking(book, PassbookRanking::Worst)) {
-        rows << Text(r);
+    for (const PassbookRow& r : buildPassbookRanking(book, PassbookRanking::Worst)) {
+        rows << text(r);
     }
     EXPECT_EQ(rows, QStringList{"2024/05/05 100000 0 -100000 #FF0000"});
 
     // 130 heavy days pass 2^31 yen in all: shown whole, the book still usable.
     QByteArray heavy;
     for (int d = 1; d <= 130; ++d) {
-        heavy += Line(QDate(2025, 1, 1).addDays(d).toString(QStringLiteral("yyyyMMdd")), 20000000, 0);
+        heavy += line(QDate(2025, 1, 1).addDays(d).toString(QStringLiteral("yyyyMMdd")), 20000000, 0);
     }
-    Open(book, dir, heavy + Line("00000000", 0, 0));
-    EXPECT_EQ(BuildPassbookTotals(book).Caption, QStringLiteral("現在までの収支 -2,600,000,000円"));
+    open(book, dir, heavy + line("00000000", 0, 0));
+    EXPECT_EQ(buildPassbookTotals(book).caption, QStringLiteral("現在までの収支 -2,600,000,000円"));
 
     TempFolder fresh; // a first run: the sentinel alone
     ProfitBook empty;
-    empty.setFolder(fresh.Path());
-    empty.GetRecord();
-    EXPECT_EQ(BuildPassbookTotals(empty).Caption, QStringLiteral("現在までの収支 0円"));
-    EXPECT_TRUE(BuildPassbookPage(empty, 0).isEmpty());
+    empty.setFolder(fresh.path());
+    empty.getRecord();
+    EXPECT_EQ(buildPassbookTotals(empty).caption, QStringLiteral("現在までの収支 0円"));
+    EXPECT_TRUE(buildPassbookPage(empty, 0).isEmpty());
 }

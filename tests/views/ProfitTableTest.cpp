@@ -14,7 +14,7 @@ struct RaceIn {
     bool result;
 };
 
-std::unique_ptr<Meeting> MeetingOf(const QList<RaceIn>& races) {
+std::unique_ptr<Meeting> meetingOf(const QList<RaceIn>& races) {
     auto m = std::make_unique<Meeting>();
     m->setKaisaiNum(5);
     m->setKaiJi(QStringLiteral("02"));
@@ -31,23 +31,23 @@ std::unique_ptr<Meeting> MeetingOf(const QList<RaceIn>& races) {
         if (in.result) {
             r->setObjKekka(std::make_unique<RaceResultReader>());
         }
-        m->AddRace(std::move(r));
+        m->addRace(std::move(r));
     }
     return m;
 }
 
-QString Row(const ProfitRow& r) {
-    const auto colour = [](const OptionalRgb& c) { return c ? Rgb::Hex(*c) : QStringLiteral("-"); };
+QString row(const ProfitRow& r) {
+    const auto colour = [](const OptionalRgb& c) { return c ? Rgb::hex(*c) : QStringLiteral("-"); };
     return QStringLiteral("%1 %2 %3 %4/%5")
-        .arg(r.Index)
-        .arg(r.Stake, r.Profit, colour(r.ProfitFore), colour(r.ProfitBack));
+        .arg(r.index)
+        .arg(r.stake, r.profit, colour(r.profitFore), colour(r.profitBack));
 }
 } // namespace
 
 // Rows, colours, the advance-sale cell and the totals of two meetings.
 TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
     std::vector<std::unique_ptr<Meeting>> day;
-    day.push_back(MeetingOf({
+    day.push_back(meetingOf({
         {1, 1, 1, 1000, 0, 0, 3500, true}, // settled win: white on black
         {2, 1, 1, 500, 500, 0, 0, true},   // settled loss, half bought the day before: white on red
         {3, 1, 1, 500, 0, 0, 0, false},    // no result yet: minus the stake, no colour
@@ -58,33 +58,33 @@ TEST(ProfitTable, RowsColoursAdvanceSaleAndTotals) {
         {11, 1, 2, 0, 0, 200, 0, false},   // the next day's races: one cell holding both
         {12, 1, 2, 0, 0, 300, 0, false},
     }));
-    day.push_back(MeetingOf({{3, 1, 1, 100, 0, 0, 0, false}}));
-    const ProfitTable t = BuildProfitTable(day, QStringLiteral("20260405"));
-    EXPECT_EQ(t.Caption, QStringLiteral("4月5日(日)"));
-    ASSERT_EQ(t.Meetings.size(), 2);
+    day.push_back(meetingOf({{3, 1, 1, 100, 0, 0, 0, false}}));
+    const ProfitTable t = buildProfitTable(day, QStringLiteral("20260405"));
+    EXPECT_EQ(t.caption, QStringLiteral("4月5日(日)"));
+    ASSERT_EQ(t.meetings.size(), 2);
 
-    const ProfitMeeting& a = t.Meetings[0];
-    EXPECT_EQ(a.Title, QStringLiteral("東京 2回 8日"));
+    const ProfitMeeting& a = t.meetings[0];
+    EXPECT_EQ(a.title, QStringLiteral("東京 2回 8日"));
     QStringList rows;
-    for (const ProfitRow& r : a.Rows) {
-        rows << Row(r);
+    for (const ProfitRow& r : a.rows) {
+        rows << row(r);
     }
     EXPECT_EQ(rows, (QStringList{"0 1000 2500 #FFFFFF/#000000", "1 1000 -1000 #FFFFFF/#FF0000", "2 500 -500 -/-",
                                  "4 0 0 -/-", "5 1000 0 #FFFFFF/#000000"}));
-    EXPECT_TRUE(a.HasTomorrow);
-    EXPECT_EQ(a.Tomorrow, QStringLiteral("500"));
-    EXPECT_EQ(a.TomorrowTip, QStringLiteral("11R 200\n12R 300"));
-    EXPECT_EQ(a.TomorrowPick, (RacePick{1, 13})); // no bet line on either: the first after the day's races
-    EXPECT_EQ(a.StakeTotal, QStringLiteral("3700"));
-    EXPECT_EQ(a.ProfitTotal, QStringLiteral("800")); // 2500 − 1000 − 500 + 0 + 0 − 200
-    EXPECT_FALSE(a.ProfitTotalRed);
+    EXPECT_TRUE(a.hasTomorrow);
+    EXPECT_EQ(a.tomorrow, QStringLiteral("500"));
+    EXPECT_EQ(a.tomorrowTip, QStringLiteral("11R 200\n12R 300"));
+    EXPECT_EQ(a.tomorrowPick, (RacePick{1, 13})); // no bet line on either: the first after the day's races
+    EXPECT_EQ(a.stakeTotal, QStringLiteral("3700"));
+    EXPECT_EQ(a.profitTotal, QStringLiteral("800")); // 2500 − 1000 − 500 + 0 + 0 − 200
+    EXPECT_FALSE(a.profitTotalRed);
 
-    const ProfitMeeting& b = t.Meetings[1];
-    ASSERT_EQ(b.Rows.size(), 1);
-    EXPECT_EQ(b.Rows[0].Index, 14); // second panel, race 3
-    EXPECT_FALSE(b.HasTomorrow);
-    EXPECT_EQ(b.ProfitTotal, QStringLiteral("-100"));
-    EXPECT_TRUE(b.ProfitTotalRed);
+    const ProfitMeeting& b = t.meetings[1];
+    ASSERT_EQ(b.rows.size(), 1);
+    EXPECT_EQ(b.rows[0].index, 14); // second panel, race 3
+    EXPECT_FALSE(b.hasTomorrow);
+    EXPECT_EQ(b.profitTotal, QStringLiteral("-100"));
+    EXPECT_TRUE(b.profitTotalRed);
 }
 
 // A cell's index names the meeting and race the click selects.
@@ -94,6 +94,6 @@ TEST(ProfitTable, ClickedCellsPickTheirRace) {
         RacePick pick;
     } cells[] = {{0, {1, 1}}, {11, {1, 12}}, {12, {2, 1}}, {22, {2, 11}}, {35, {3, 12}}};
     for (const auto& c : cells) {
-        EXPECT_EQ(PickRaceCell(c.index), c.pick) << c.index;
+        EXPECT_EQ(pickRaceCell(c.index), c.pick) << c.index;
     }
 }

@@ -17,7 +17,7 @@ namespace {
 const QString kDate = QStringLiteral("20260405");
 
 // The line in half-width cells: a full-width character becomes two cells.
-QString InCells(QStringView text) {
+QString inCells(QStringView text) {
     QString cells;
     for (const QChar c : text) {
         const bool full = c.unicode() >= 0x1100 && !(c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F);
@@ -32,9 +32,9 @@ QString InCells(QStringView text) {
 class RaceDetailTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-        a.Date = kDate;
-        AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+        AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+        a.date = kDate;
+        AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
 
         OddsFiles::Header h;
         h.date = kDate;
@@ -52,44 +52,44 @@ protected:
         OddsFiles::YoFile y;
         y.header = h;
         y.trio[{1, 2, 3}] = QStringLiteral("321.0");
-        OddsFiles::WriteZo(dir.Path(), QStringLiteral("58B"), z);
-        OddsFiles::WriteUo(dir.Path(), QStringLiteral("58B"), u);
-        OddsFiles::WriteYo(dir.Path(), QStringLiteral("58B"), y);
+        OddsFiles::writeZo(dir.path(), QStringLiteral("58B"), z);
+        OddsFiles::writeUo(dir.path(), QStringLiteral("58B"), u);
+        OddsFiles::writeYo(dir.path(), QStringLiteral("58B"), y);
 
         ResultFiles::ResultFile r;
-        r.RaceNum = 1;
-        r.Payouts[0] = {{3, 0, 0, 350}};
-        ResultFiles::SaveResultFile(dir.Path(), r);
-        r.RaceNum = 2;
-        r.Payouts[0] = {{3, 0, 0, 200}};
-        r.RefundHorses = {9};
-        ResultFiles::SaveResultFile(dir.Path(), r);
+        r.raceNum = 1;
+        r.payouts[0] = {{3, 0, 0, 350}};
+        ResultFiles::saveResultFile(dir.path(), r);
+        r.raceNum = 2;
+        r.payouts[0] = {{3, 0, 0, 200}};
+        r.refundHorses = {9};
+        ResultFiles::saveResultFile(dir.path(), r);
 
         using namespace LogFiles;
         DayLog log;
-        for (const Ticket& t : {SingleBet(Win, 0, 0, 5), SingleBet(Place, 0, 0, 5), SingleBet(BracketQuinella, 0, 1, 2),
-                                SingleBet(Quinella, 0, 1, 2), SingleBet(Wide, 0, 1, 2), SingleBet(Exacta, 0, 3, 1),
-                                SingleBet(Trio, 1, 2, 3), SingleBet(Win, 0, 0, 15)}) {
-            log.Tickets << At(t, 5, 11);
+        for (const Ticket& t : {singleBet(Win, 0, 0, 5), singleBet(Place, 0, 0, 5), singleBet(BracketQuinella, 0, 1, 2),
+                                singleBet(Quinella, 0, 1, 2), singleBet(Wide, 0, 1, 2), singleBet(Exacta, 0, 3, 1),
+                                singleBet(Trio, 1, 2, 3), singleBet(Win, 0, 0, 15)}) {
+            log.tickets << at(t, 5, 11);
         }
-        for (const Ticket& t : {SingleBet(Win, 0, 0, 3), SingleBet(Win, 0, 0, 4), SingleBet(Quinella, 0, 1, 2, 5)}) {
-            log.Tickets << At(t, 5, 1);
+        for (const Ticket& t : {singleBet(Win, 0, 0, 3), singleBet(Win, 0, 0, 4), singleBet(Quinella, 0, 1, 2, 5)}) {
+            log.tickets << at(t, 5, 1);
         }
-        log.Tickets << At(SingleBet(Win, 0, 0, 3), 5, 2) << At(SingleBet(Win, 0, 0, 9), 5, 2);
-        SaveDayLog(dir.Path(), QStringLiteral("LG001"), log);
-        SaveIndex(dir.Path(), {{QStringLiteral("LG001"), kDate}});
-        pat.setPathName(dir.Path());
-        ASSERT_TRUE(pat.Initialize());
+        log.tickets << at(singleBet(Win, 0, 0, 3), 5, 2) << at(singleBet(Win, 0, 0, 9), 5, 2);
+        saveDayLog(dir.path(), QStringLiteral("LG001"), log);
+        saveIndex(dir.path(), {{QStringLiteral("LG001"), kDate}});
+        pat.setPathName(dir.path());
+        ASSERT_TRUE(pat.initialize());
     }
 
-    std::optional<RaceDetail> Detail(int race) {
-        pat.GetOdds(1, static_cast<qint16>(race));
-        return BuildRaceDetail(*pat.objKaisai(1)->objRace(race), pat.objFactory());
+    std::optional<RaceDetail> detail(int race) {
+        pat.getOdds(1, static_cast<qint16>(race));
+        return buildRaceDetail(*pat.meeting(1)->race(race), pat.raceOdds());
     }
-    QStringList Lines(int race) {
-        const std::optional<RaceDetail> d = Detail(race);
-        EXPECT_TRUE(d && !d->Text.endsWith(QLatin1Char('\n')));
-        return d ? d->Text.split(QStringLiteral("\r\n")) : QStringList();
+    QStringList lines(int race) {
+        const std::optional<RaceDetail> d = detail(race);
+        EXPECT_TRUE(d && !d->text.endsWith(QLatin1Char('\n')));
+        return d ? d->text.split(QStringLiteral("\r\n")) : QStringList();
     }
 
     TempFolder dir;
@@ -100,11 +100,11 @@ protected:
 // Every bet type's line, the odds or outcome column and the totals, race by race. Stakes and totals stand
 // in cells 17 to 24 whatever the labels are made of.
 TEST_F(RaceDetailTest, LinesOddsOutcomesAndTotals) {
-    const QStringList live = Lines(11);
-    const QStringList settled = Lines(1);
-    const QStringList allSettled = Lines(2);
-    EXPECT_EQ(Detail(11)->Caption, QStringLiteral(" 東京 11R"));
-    EXPECT_FALSE(Detail(3).has_value()); // no bet: no window
+    const QStringList live = lines(11);
+    const QStringList settled = lines(1);
+    const QStringList allSettled = lines(2);
+    EXPECT_EQ(detail(11)->caption, QStringLiteral(" 東京 11R"));
+    EXPECT_FALSE(detail(3).has_value()); // no bet: no window
     const QStringList expected[] = {
         {u" 単勝　        5     100    5.0"_s, u" 単勝　       15     100       "_s, // beyond the ten runners
          u" 複勝　        5     100    1.1"_s, u" 枠連　     1- 2     100   12.0"_s,
@@ -126,7 +126,7 @@ TEST_F(RaceDetailTest, LinesOddsOutcomesAndTotals) {
         EXPECT_EQ(*actual[race], expected[race]) << race;
         for (const QString& line : *actual[race]) {
             if (!line.startsWith(QStringLiteral(" -"))) {
-                EXPECT_TRUE(QRegularExpression(QStringLiteral("^ *-?\\d+$")).match(InCells(line).mid(16, 8)).hasMatch())
+                EXPECT_TRUE(QRegularExpression(QStringLiteral("^ *-?\\d+$")).match(inCells(line).mid(16, 8)).hasMatch())
                     << line.toStdString();
             }
         }

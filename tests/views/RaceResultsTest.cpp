@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString Finisher(const FinisherRow& f) {
-    const auto colour = [](const OptionalRgb& c) { return c ? Rgb::Hex(*c) : QStringLiteral("-"); };
-    return QStringList{f.Chaku, f.Uma, f.Waku, colour(f.WakuFore), colour(f.WakuBack)}.join(QLatin1Char(' '));
+QString finisher(const FinisherRow& f) {
+    const auto colour = [](const OptionalRgb& c) { return c ? Rgb::hex(*c) : QStringLiteral("-"); };
+    return QStringList{f.chaku, f.uma, f.waku, colour(f.wakuFore), colour(f.wakuBack)}.join(QLatin1Char(' '));
 }
 } // namespace
 
@@ -21,60 +21,59 @@ QString Finisher(const FinisherRow& f) {
 // a refunded horse, a dirt going and an empty fifth slot.
 TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
     TempFolder dir;
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = QStringLiteral("20260405");
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = QStringLiteral("20260405");
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
     ResultFiles::ResultFile r;
-    r.RaceNum = 1;
-    r.RaceName1 = QStringLiteral("春風賞");
-    r.RaceName2 = QStringLiteral("３歳");
+    r.raceNum = 1;
+    r.raceName1 = QStringLiteral("春風賞");
+    r.raceName2 = QStringLiteral("３歳");
     for (int i = 0; i < 5; ++i) {
-        r.Finishers[size_t(i)] = {i + 1, i + 1, QStringLiteral("ウマ"), QStringLiteral("1"), i + 1};
+        r.finishers[size_t(i)] = {i + 1, i + 1, QStringLiteral("ウマ"), QStringLiteral("1"), i + 1};
     }
-    r.Payouts[0] = {{1, 0, 0, 150}};
-    ResultFiles::SaveResultFile(dir.Path(), r);
-    r.RaceNum = 2;
-    r.Turf.clear();
-    r.Dirt = QStringLiteral("稍重");
-    r.Finishers = {{{1, 10, QStringLiteral("ジュウ"), QStringLiteral("2:01.5"), 3},
+    r.payouts[0] = {{1, 0, 0, 150}};
+    ResultFiles::saveResultFile(dir.path(), r);
+    r.raceNum = 2;
+    r.turf.clear();
+    r.dirt = QStringLiteral("稍重");
+    r.finishers = {{{1, 10, QStringLiteral("ジュウ"), QStringLiteral("2:01.5"), 3},
                     {1, 6, QStringLiteral("ロク"), QStringLiteral("同着"), 6},
                     {3, 7, QStringLiteral("ナナ"), QStringLiteral("1/2"), 0},
                     {4, 12, QStringLiteral("ジュウニ"), QStringLiteral("ハナ"), 9},
                     {}}};
-    r.Payouts = {};
-    r.Payouts[0] = {{10, 0, 0, 480}, {6, 0, 0, 300}};
-    r.Payouts[3] = {{6, 10, 0, 1500}};
-    r.RefundHorses = {5};
-    ResultFiles::SaveResultFile(dir.Path(), r);
+    r.payouts = {};
+    r.payouts[0] = {{10, 0, 0, 480}, {6, 0, 0, 300}};
+    r.payouts[3] = {{6, 10, 0, 1500}};
+    r.refundHorses = {5};
+    ResultFiles::saveResultFile(dir.path(), r);
     OddsFiles::ZoFile z;
-    z.header.date = a.Date;
+    z.header.date = a.date;
     z.header.raceNum = 2;
     z.header.tosu = 10;
     for (int n = 1; n <= 10; ++n) {
         z.runners[n] = {QStringLiteral("9.9"), QStringLiteral("1.1"), QStringLiteral("2.2")};
     }
-    OddsFiles::WriteZo(dir.Path(), QStringLiteral("582"), z);
+    OddsFiles::writeZo(dir.path(), QStringLiteral("582"), z);
 
     SaleDayReader pat;
-    pat.setPathName(dir.Path());
-    pat.Initialize(); // false: the day has no bet log
+    pat.setPathName(dir.path());
+    pat.initialize(); // false: the day has no bet log
     const auto results = [&](int race) {
-        pat.GetOdds(1, static_cast<qint16>(race));
-        return BuildRaceResults(*pat.objKaisai(1)->objRace(race), pat.objFactory(),
-                                DayController::StandardWakuColors());
+        pat.getOdds(1, static_cast<qint16>(race));
+        return buildRaceResults(*pat.meeting(1)->race(race), pat.raceOdds(), DayController::standardWakuColors());
     };
     const std::optional<RaceResults> one = results(1);
     const std::optional<RaceResults> two = results(2);
     ASSERT_TRUE(one && two);
     EXPECT_FALSE(results(3).has_value()); // no result: no window
 
-    EXPECT_EQ(one->Caption, QStringLiteral(" 東京 1R 春風賞 ３歳"));
-    EXPECT_EQ(one->Info, QStringLiteral("晴  良"));
-    EXPECT_EQ(two->Info, QStringLiteral("晴  稍重"));
+    EXPECT_EQ(one->caption, QStringLiteral(" 東京 1R 春風賞 ３歳"));
+    EXPECT_EQ(one->info, QStringLiteral("晴  良"));
+    EXPECT_EQ(two->info, QStringLiteral("晴  稍重"));
     QStringList finishers;
     for (const auto* race : {&*one, &*two}) {
-        for (const FinisherRow& f : race->Finishers) {
-            finishers << Finisher(f);
+        for (const FinisherRow& f : race->finishers) {
+            finishers << finisher(f);
         }
     }
     EXPECT_EQ(finishers, (QStringList{
@@ -89,10 +88,10 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
 
     // The refunded horse adds no row; each bet type is named on its first row only.
     QStringList rows;
-    for (const PayoutRow& p : two->Rows) {
-        rows << p.Label + QLatin1Char('|') + p.Text + QLatin1Char('|') + Rgb::Hex(p.Back);
+    for (const PayoutRow& p : two->rows) {
+        rows << p.label + QLatin1Char('|') + p.text + QLatin1Char('|') + Rgb::hex(p.back);
     }
     EXPECT_EQ(rows, (QStringList{"単勝|      10     480|#C0C0FF", "|       6     300|#C0C0FF",
                                  "馬連|    6-10    1500|#FFC0FF"}));
-    EXPECT_EQ(two->HenkanUma, QStringLiteral(" 5"));
+    EXPECT_EQ(two->henkanUma, QStringLiteral(" 5"));
 }

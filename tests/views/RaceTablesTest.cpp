@@ -14,7 +14,7 @@ constexpr int kQuinella = 8, kWide = 16, kExacta = 32, kTrio = 64;
 enum Files { ZO = 1, UO = 2, SO = 4, YO = 8 };
 
 // Race `race` of meeting A with ten runners, horse 4 scratched, and the odds files asked for.
-void WriteRace(const QString& folder, int race, int files) {
+void writeRace(const QString& folder, int race, int files) {
     Header h;
     h.date = kDate;
     h.raceNum = static_cast<qint16>(race);
@@ -35,10 +35,10 @@ void WriteRace(const QString& folder, int race, int files) {
     s.header = h;
     YoFile y;
     y.header = h;
-    EXPECT_TRUE(!(files & ZO) || WriteZo(folder, id, z));
-    EXPECT_TRUE(!(files & UO) || WriteUo(folder, id, u));
-    EXPECT_TRUE(!(files & SO) || WriteSo(folder, id, s));
-    EXPECT_TRUE(!(files & YO) || WriteYo(folder, id, y));
+    EXPECT_TRUE(!(files & ZO) || writeZo(folder, id, z));
+    EXPECT_TRUE(!(files & UO) || writeUo(folder, id, u));
+    EXPECT_TRUE(!(files & SO) || writeSo(folder, id, s));
+    EXPECT_TRUE(!(files & YO) || writeYo(folder, id, y));
 }
 } // namespace
 
@@ -72,39 +72,39 @@ TEST(RaceTables, TablesOfEachSituation) {
         {"nothing on sale: no race opened", 0, ZO | UO | SO | YO, false, false, u"", u"", ""},
     };
     TempFolder dir;
-    AccountFiles::AccountFile a = AccountFiles::AllOnSale(5);
-    a.Date = kDate;
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = kDate;
     for (int i = 0; i < int(std::size(cases)); ++i) {
-        a.Kenshu[static_cast<size_t>(i)] = cases[i].kenshu;
-        WriteRace(dir.Path(), i + 1, cases[i].files);
+        a.kenshu[static_cast<size_t>(i)] = cases[i].kenshu;
+        writeRace(dir.path(), i + 1, cases[i].files);
     }
-    AccountFiles::SaveAccountFile(dir.Path(), QLatin1Char('A'), a);
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
 
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.situation);
         SaleDayReader pat; // fresh, so a race that cannot be opened leaves no aggregate
-        pat.setPathName(dir.Path());
+        pat.setPathName(dir.path());
         pat.setDownPath(QString());
-        pat.Initialize(); // false without a bet log, which these races do not need
-        ASSERT_EQ(pat.KaisaiCount(), 1);
-        const bool opened = pat.GetOdds(1, static_cast<qint16>(i + 1));
-        const RaceTables v = BuildRaceTables(pat.objFactory(), opened);
+        pat.initialize(); // false without a bet log, which these races do not need
+        ASSERT_EQ(pat.kaisaiCount(), 1);
+        const bool opened = pat.getOdds(1, static_cast<qint16>(i + 1));
+        const RaceTables v = buildRaceTables(pat.raceOdds(), opened);
 
-        EXPECT_EQ(v.Ok, c.ok);
-        EXPECT_EQ(v.Header.has_value(), c.header);
-        ASSERT_EQ(v.Runners.size(), c.header ? 10 : 0);
+        EXPECT_EQ(v.ok, c.ok);
+        EXPECT_EQ(v.header.has_value(), c.header);
+        ASSERT_EQ(v.runners.size(), c.header ? 10 : 0);
         if (c.header) { // a scratched runner shows no place range; a "%9" in a name stays as it is
-            EXPECT_TRUE(v.Header->Line.contains(QStringLiteral("R  %9賞 "))) << v.Header->Line.toStdString();
-            EXPECT_EQ(v.Runners[0].Place, QStringLiteral("1.1-2.2"));
-            EXPECT_EQ(v.Runners[3].Place, QString());
+            EXPECT_TRUE(v.header->line.contains(QStringLiteral("R  %9賞 "))) << v.header->line.toStdString();
+            EXPECT_EQ(v.runners[0].place, QStringLiteral("1.1-2.2"));
+            EXPECT_EQ(v.runners[3].place, QString());
         }
         QStringList keys, titles;
         QString upper;
-        for (const OddsTable& t : v.Tables) {
-            keys << t.Key;
-            titles << t.Title;
-            upper += t.UpperOnly ? u'T' : u'F';
+        for (const OddsTable& t : v.tables) {
+            keys << t.key;
+            titles << t.title;
+            upper += t.upperOnly ? u'T' : u'F';
         }
         EXPECT_EQ(keys.join(u' '), QString::fromUtf16(c.keys));
         EXPECT_EQ(titles.join(u'|'), QString::fromUtf16(c.titles));

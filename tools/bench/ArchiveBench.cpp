@@ -19,7 +19,7 @@
 #include <functional>
 
 namespace {
-double MedianMs(int runs, const std::function<void()>& work) {
+double medianMs(int runs, const std::function<void()>& work) {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
@@ -44,48 +44,48 @@ int main(int argc, char** argv) {
     QDir().mkpath(heavy);
     QDir().mkpath(year);
     QString error;
-    if (!HeavyDay::Write(heavy, &error)) {
+    if (!HeavyDay::write(heavy, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
     SaleDayReader pat;
     pat.setPathName(heavy);
-    pat.Initialize();
-    const std::vector<Archive::Bet> bets = Archive::DayBets(pat);
+    pat.initialize();
+    const std::vector<Archive::Bet> bets = Archive::dayBets(pat);
 
     BetArchive archive;
-    if (!archive.Open(heavy)) {
-        std::fprintf(stderr, "%s\n", qPrintable(archive.ErrorText()));
+    if (!archive.open(heavy)) {
+        std::fprintf(stderr, "%s\n", qPrintable(archive.errorText()));
         return 1;
     }
-    const double gather = MedianMs(11, [&pat] { (void)Archive::DayBets(pat); });
-    const double store = MedianMs(11, [&] { archive.StoreDay(pat.CurDate(), bets); });
+    const double gather = medianMs(11, [&pat] { (void)Archive::dayBets(pat); });
+    const double store = medianMs(11, [&] { archive.storeDay(pat.saleDate(), bets); });
     std::printf("heavy day: %zu bet lines; gathered in %.1f ms, stored in %.1f ms (median of 11)\n", bets.size(),
                 gather, store);
 
     BetArchive yearly;
-    if (!yearly.Open(year)) {
-        std::fprintf(stderr, "%s\n", qPrintable(yearly.ErrorText()));
+    if (!yearly.open(year)) {
+        std::fprintf(stderr, "%s\n", qPrintable(yearly.errorText()));
         return 1;
     }
     const QDate first(2025, 1, 1);
-    if (yearly.Days().size() < days) {
+    if (yearly.days().size() < days) {
         QElapsedTimer t;
         t.start();
         for (int d = 0; d < days; ++d) {
-            yearly.StoreDay(first.addDays(d).toString(QStringLiteral("yyyyMMdd")), bets);
+            yearly.storeDay(first.addDays(d).toString(QStringLiteral("yyyyMMdd")), bets);
         }
         std::printf("year archive: %d heavy days written in %.1f s\n", days, static_cast<double>(t.elapsed()) / 1000);
     }
     const QString from = first.toString(QStringLiteral("yyyyMMdd"));
     const QString to = first.addDays(days - 1).toString(QStringLiteral("yyyyMMdd"));
     qint64 staked = 0;
-    const double analyse = MedianMs(11, [&] {
-        const AnalysisTables t = BuildAnalysis(yearly.FiguresOf(from, to), from, to);
-        staked = t.Total.Sum.Stake;
+    const double analyse = medianMs(11, [&] {
+        const AnalysisTables t = buildAnalysis(yearly.figuresOf(from, to), from, to);
+        staked = t.total.sum.stake;
     });
     std::printf("year analysis: %d days, %lld yen staked; analysed in %.1f ms (median of 11); archive %.0f MB\n", days,
                 static_cast<long long>(staked), analyse,
-                static_cast<double>(QFileInfo(year + BetArchive::FileName()).size()) / 1e6);
+                static_cast<double>(QFileInfo(year + BetArchive::fileName()).size()) / 1e6);
     return 0;
 }

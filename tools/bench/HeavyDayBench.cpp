@@ -31,16 +31,16 @@ class HeavyFolder {
 public:
     HeavyFolder() {
         QString error;
-        if (!HeavyDay::Write(m_dir.path(), &error)) {
+        if (!HeavyDay::write(m_dir.path(), &error)) {
             qFatal("cannot write the heavy day: %s", qPrintable(error));
         }
     }
 
-    QString Folder() const { return m_dir.path() + QLatin1Char('/'); }
+    QString folder() const { return m_dir.path() + QLatin1Char('/'); }
 
     // The day's meetings and races as the folder reader builds them, each race of the day with its
     // result reader attached.
-    std::vector<std::unique_ptr<Meeting>> Meetings() const {
+    std::vector<std::unique_ptr<Meeting>> meetings() const {
         std::vector<std::unique_ptr<Meeting>> meetings;
         for (const int venue : kVenues) {
             auto meeting = std::make_unique<Meeting>();
@@ -48,19 +48,19 @@ public:
             meeting->setNendo(QString::number(kYear));
             meeting->setKaiJi(QStringLiteral("%1").arg(kKaiJi, 2, 10, QLatin1Char('0')));
             meeting->setHiJi(QStringLiteral("%1").arg(kHiJi, 2, 10, QLatin1Char('0')));
-            meeting->setCurDate(SaleDate());
+            meeting->setCurDate(saleDate());
             for (qint16 num = 1; num <= 12; ++num) {
                 auto race = std::make_unique<Race>();
                 race->setRaceNum(num);
                 race->setKenshu(AccountFiles::kAllTypes);
                 auto reader = std::make_unique<RaceResultReader>();
-                reader->setPathName(Folder());
-                reader->setFileName(ResultFiles::ResultFileId(venue, kYear, kKaiJi, kHiJi, num));
+                reader->setPathName(folder());
+                reader->setFileName(ResultFiles::resultFileId(venue, kYear, kKaiJi, kHiJi, num));
                 reader->setTosu(18);
-                if (reader->GetData(SaleDate())) {
+                if (reader->getData(saleDate())) {
                     race->setObjKekka(std::move(reader));
                 }
-                meeting->AddRace(std::move(race));
+                meeting->addRace(std::move(race));
             }
             meetings.push_back(std::move(meeting));
         }
@@ -71,33 +71,33 @@ private:
     QTemporaryDir m_dir;
 };
 
-const HeavyFolder& Day() {
+const HeavyFolder& heavyDay() {
     static const HeavyFolder day;
     return day;
 }
 
-void BM_ReadBetLog(benchmark::State& state) {
-    const HeavyFolder& day = Day();
+void bmReadBetLog(benchmark::State& state) {
+    const HeavyFolder& day = heavyDay();
     qsizetype bets = 0;
     qsizetype tickets = 0;
     for (auto _ : state) {
         BetLogReader lg;
-        lg.setPathName(day.Folder());
-        benchmark::DoNotOptimize(lg.GetData(SaleDate()));
-        bets = lg.LogCount();
-        tickets = lg.LogOmitCount();
+        lg.setPathName(day.folder());
+        benchmark::DoNotOptimize(lg.getData(saleDate()));
+        bets = lg.logCount();
+        tickets = lg.logOmitCount();
     }
     state.counters["tickets"] = double(kTickets);
     state.counters["ticket_lines"] = double(tickets);
     state.counters["bet_lines"] = double(bets);
 }
 
-void BM_EvaluateAllRaces(benchmark::State& state) {
-    const HeavyFolder& day = Day();
+void bmEvaluateAllRaces(benchmark::State& state) {
+    const HeavyFolder& day = heavyDay();
     BetLogReader lg;
-    lg.setPathName(day.Folder());
-    lg.GetData(SaleDate());
-    const auto meetings = day.Meetings();
+    lg.setPathName(day.folder());
+    lg.getData(saleDate());
+    const auto meetings = day.meetings();
     qsizetype evaluated = 0;
     qsizetype resultLines = 0;
     qint64 paid = 0;
@@ -106,11 +106,11 @@ void BM_EvaluateAllRaces(benchmark::State& state) {
         resultLines = 0;
         paid = 0;
         for (const auto& meeting : meetings) {
-            for (const auto& race : meeting->colRace()) {
-                race->GetLog(lg);
-                evaluated += race->LogCount();
-                resultLines += race->objKekka() ? race->objKekka()->KekkaCount() : 0;
-                paid += race->AmtPay();
+            for (const auto& race : meeting->races()) {
+                race->getLog(lg);
+                evaluated += race->logCount();
+                resultLines += race->result() ? race->result()->kekkaCount() : 0;
+                paid += race->amtPay();
             }
         }
     }
@@ -119,66 +119,66 @@ void BM_EvaluateAllRaces(benchmark::State& state) {
     state.counters["paid_yen"] = double(paid);
 }
 
-void BM_ReadResultFiles(benchmark::State& state) {
-    const HeavyFolder& day = Day();
+void bmReadResultFiles(benchmark::State& state) {
+    const HeavyFolder& day = heavyDay();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(day.Meetings());
+        benchmark::DoNotOptimize(day.meetings());
     }
 }
 
-void BM_InitializeWholeFolder(benchmark::State& state) {
-    const HeavyFolder& day = Day();
+void bmInitializeWholeFolder(benchmark::State& state) {
+    const HeavyFolder& day = heavyDay();
     for (auto _ : state) {
         SaleDayReader pat;
-        pat.setPathName(day.Folder());
+        pat.setPathName(day.folder());
         pat.setDownPath(QString());
-        benchmark::DoNotOptimize(pat.Initialize());
+        benchmark::DoNotOptimize(pat.initialize());
     }
 }
 
 // The folder read as the program reads it, once, for the windows that open on a read day.
-SaleDayReader& ReadDay() {
+SaleDayReader& readDay() {
     static const auto pat = [] {
         auto p = std::make_unique<SaleDayReader>();
-        p->setPathName(Day().Folder());
+        p->setPathName(heavyDay().folder());
         p->setDownPath(QString());
-        p->Initialize();
+        p->initialize();
         return p;
     }();
     return *pat;
 }
 
-void BM_OpenProfitTable(benchmark::State& state) {
-    const SaleDayReader& pat = ReadDay();
+void bmOpenProfitTable(benchmark::State& state) {
+    const SaleDayReader& pat = readDay();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(BuildProfitTable(pat.colKaisai(), pat.CurDate()));
+        benchmark::DoNotOptimize(buildProfitTable(pat.meetings(), pat.saleDate()));
     }
-    state.counters["meetings"] = double(pat.KaisaiCount());
+    state.counters["meetings"] = double(pat.kaisaiCount());
 }
 
 // The race with the most bet lines: its aggregate opened, then both windows built, as a click does.
-void BM_OpenRaceDetailAndResults(benchmark::State& state) {
-    SaleDayReader& pat = ReadDay();
+void bmOpenRaceDetailAndResults(benchmark::State& state) {
+    SaleDayReader& pat = readDay();
     qint16 meeting = 0;
     qint16 race = 0;
     qsizetype lines = 0;
-    for (qint16 m = 1; m <= pat.KaisaiCount(); ++m) {
-        for (qint16 r = 1; r <= pat.objKaisai(m)->RaceCount(); ++r) {
-            if (pat.objKaisai(m)->objRace(r)->LogCount() > lines) {
-                lines = pat.objKaisai(m)->objRace(r)->LogCount();
+    for (qint16 m = 1; m <= pat.kaisaiCount(); ++m) {
+        for (qint16 r = 1; r <= pat.meeting(m)->raceCount(); ++r) {
+            if (pat.meeting(m)->race(r)->logCount() > lines) {
+                lines = pat.meeting(m)->race(r)->logCount();
                 meeting = m;
                 race = r;
             }
         }
     }
-    const Race& chosen = *pat.objKaisai(meeting)->objRace(race);
+    const Race& chosen = *pat.meeting(meeting)->race(race);
     qsizetype rows = 0;
     for (auto _ : state) {
-        pat.GetOdds(meeting, race);
-        const auto detail = BuildRaceDetail(chosen, pat.objFactory());
-        const auto results = BuildRaceResults(chosen, pat.objFactory(), DayController::StandardWakuColors());
+        pat.getOdds(meeting, race);
+        const auto detail = buildRaceDetail(chosen, pat.raceOdds());
+        const auto results = buildRaceResults(chosen, pat.raceOdds(), DayController::standardWakuColors());
         benchmark::DoNotOptimize(detail);
-        rows = results ? results->Rows.size() : 0;
+        rows = results ? results->rows.size() : 0;
     }
     state.counters["bet_lines"] = double(lines);
     state.counters["payout_rows"] = double(rows);
@@ -186,12 +186,12 @@ void BM_OpenRaceDetailAndResults(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ReadBetLog)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EvaluateAllRaces)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadResultFiles)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_InitializeWholeFolder)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenProfitTable)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_OpenRaceDetailAndResults)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmReadBetLog)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmEvaluateAllRaces)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmReadResultFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmInitializeWholeFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmOpenProfitTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmOpenRaceDetailAndResults)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // Widgets are measured too; they need no screen of their own.

@@ -23,14 +23,14 @@ class HeavyControl {
 public:
     HeavyControl() {
         QString error;
-        if (!HeavyDay::Write(m_day.path(), &error)) {
+        if (!HeavyDay::write(m_day.path(), &error)) {
             qFatal("cannot write the heavy day: %s", qPrintable(error));
         }
         m_control = std::make_unique<DayController>(
             Folders{m_program.path() + QLatin1Char('/'), m_day.path() + QLatin1Char('/'), QString()});
-        m_control->Initialize();
+        m_control->initialize();
     }
-    DayController& Control() { return *m_control; }
+    DayController& control() { return *m_control; }
 
 private:
     QTemporaryDir m_day;
@@ -38,41 +38,41 @@ private:
     std::unique_ptr<DayController> m_control;
 };
 
-HeavyControl& Day() {
+HeavyControl& day() {
     static HeavyControl day;
     return day;
 }
 
-void BM_LogViewsHeavyDay(benchmark::State& state) {
-    DayController& c = Day().Control();
+void bmLogViewsHeavyDay(benchmark::State& state) {
+    DayController& c = day().control();
     qsizetype chars = 0;
     for (auto _ : state) {
-        chars = LogViews::Title(c.CurDate(), c.objLog()).size();
+        chars = LogViews::title(c.saleDate(), c.betLog()).size();
         for (qint16 view = 1; view <= LogViews::kViewCount; ++view) {
-            chars += LogViews::Text(view, c.colKaisai())->size();
+            chars += LogViews::text(view, c.meetings())->size();
         }
     }
-    state.counters["bet_lines"] = double(c.objLog()->LogCount());
+    state.counters["bet_lines"] = double(c.betLog()->logCount());
     state.counters["chars"] = double(chars);
 }
 
 // Opens on the accepted bets (the first run's view), then shows the other four, each painted.
-void BM_OpenLogWindowAllViewsHeavyDay(benchmark::State& state) {
-    DayController& c = Day().Control();
+void bmOpenLogWindowAllViewsHeavyDay(benchmark::State& state) {
+    DayController& c = day().control();
     for (auto _ : state) {
         c.setDispMode(LogViews::Accepted);
         BetLogWindow log(c, nullptr);
         log.show();
         QApplication::processEvents();
         for (const int view : {1, 3, 4, 5}) {
-            log.Button(view)->click();
-            log.txtLog()->viewport()->repaint();
+            log.button(view)->click();
+            log.textView()->viewport()->repaint();
         }
-        benchmark::DoNotOptimize(log.txtLog()->document()->blockCount());
+        benchmark::DoNotOptimize(log.textView()->document()->blockCount());
     }
 }
 
 } // namespace
 
-BENCHMARK(BM_LogViewsHeavyDay)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenLogWindowAllViewsHeavyDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmLogViewsHeavyDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmOpenLogWindowAllViewsHeavyDay)->Unit(benchmark::kMillisecond);

@@ -27,76 +27,76 @@ public:
             seed = seed * 1103515245u + 12345u;
             const qint32 buy = 100 * static_cast<qint32>(10 + (seed >> 8) % 500);
             const qint32 pay = buy / 100 * static_cast<qint32>((seed >> 18) % 250);
-            text += ProfitBook::RecordToLine({day.toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
+            text += ProfitBook::recordToLine({day.toString(QStringLiteral("yyyyMMdd")), buy, pay, pay - buy, 0}) +
                     QStringLiteral("\r\n");
         }
-        text += ProfitBook::RecordToLine({ProfitBook::SentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
-        QFile file(Path() + ProfitBook::FileName());
+        text += ProfitBook::recordToLine({ProfitBook::sentinelDate(), 0, 0, 0, 0}) + QStringLiteral("\r\n");
+        QFile file(path() + ProfitBook::fileName());
         if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) != text.size()) {
             qFatal("cannot write the book");
         }
     }
-    QString Path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
 
 private:
     QTemporaryDir m_dir;
 };
 
-const BookFolder& Folder() {
+const BookFolder& folder() {
     static const BookFolder folder;
     return folder;
 }
 
-void Read(ProfitBook& book) {
-    book.setFolder(Folder().Path());
-    book.GetRecord();
+void read(ProfitBook& book) {
+    book.setFolder(folder().path());
+    book.getRecord();
 }
 
-void BM_PassbookReadBook(benchmark::State& state) {
+void bmPassbookReadBook(benchmark::State& state) {
     for (auto _ : state) {
         ProfitBook book;
-        Read(book);
-        benchmark::DoNotOptimize(book.PastCount());
+        read(book);
+        benchmark::DoNotOptimize(book.pastCount());
     }
 }
 
-void BM_PassbookOpen(benchmark::State& state) {
+void bmPassbookOpen(benchmark::State& state) {
     ProfitBook book;
-    Read(book);
+    read(book);
     for (auto _ : state) {
-        book.CheckRecord(0, 0, 0, 0, QString(), 0, 0); // the statistics, as the window's load computes them
-        benchmark::DoNotOptimize(BuildPassbookTotals(book));
-        benchmark::DoNotOptimize(PassbookLastPage(book));
-        benchmark::DoNotOptimize(BuildPassbookPage(book, 0));
-        benchmark::DoNotOptimize(BuildPassbookRanking(book, PassbookRanking::Best));
-        benchmark::DoNotOptimize(BuildPassbookRanking(book, PassbookRanking::Worst));
+        book.checkRecord(0, 0, 0, 0, QString(), 0, 0); // the statistics, as the window's load computes them
+        benchmark::DoNotOptimize(buildPassbookTotals(book));
+        benchmark::DoNotOptimize(passbookLastPage(book));
+        benchmark::DoNotOptimize(buildPassbookPage(book, 0));
+        benchmark::DoNotOptimize(buildPassbookRanking(book, PassbookRanking::Best));
+        benchmark::DoNotOptimize(buildPassbookRanking(book, PassbookRanking::Worst));
     }
-    state.counters["best"] = static_cast<double>(book.BestCount());
-    state.counters["worst"] = static_cast<double>(book.WorstCount());
+    state.counters["best"] = static_cast<double>(book.bestCount());
+    state.counters["worst"] = static_cast<double>(book.worstCount());
 }
 
-void BM_PassbookRegister(benchmark::State& state) {
+void bmPassbookRegister(benchmark::State& state) {
     ProfitBook book;
-    Read(book);
+    read(book);
     qint32 pay = 0;
     for (auto _ : state) {
         pay = pay == 0 ? 2500 : 0; // a change every time, so every OK writes the file
-        book.CheckRecord(1000, pay, 0, 0, QStringLiteral("20261206"), 0, 1);
+        book.checkRecord(1000, pay, 0, 0, QStringLiteral("20261206"), 0, 1);
     }
 }
 
 // The chart of the whole book (27 years of days): the points, then the page painted as グラフ shows it.
-void BM_PassbookChart(benchmark::State& state) {
+void bmPassbookChart(benchmark::State& state) {
     ProfitBook book;
-    Read(book);
+    read(book);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(BuildPassbookChart(book, PassbookSpan::All));
+        benchmark::DoNotOptimize(buildPassbookChart(book, PassbookSpan::All));
     }
 }
 
-void BM_PassbookChartWindow(benchmark::State& state) {
+void bmPassbookChartWindow(benchmark::State& state) {
     ProfitBook book;
-    Read(book);
+    read(book);
     for (auto _ : state) {
         PassbookChartView view(book, nullptr);
         view.resize(800, 500);
@@ -106,8 +106,8 @@ void BM_PassbookChartWindow(benchmark::State& state) {
 }
 } // namespace
 
-BENCHMARK(BM_PassbookReadBook)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PassbookOpen)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PassbookRegister)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PassbookChart)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PassbookChartWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmPassbookReadBook)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmPassbookOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmPassbookRegister)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmPassbookChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmPassbookChartWindow)->Unit(benchmark::kMillisecond);

@@ -14,36 +14,36 @@ namespace {
 class SampleFolder {
 public:
     SampleFolder() {
-        if (!WriteSampleDay(m_dir.path())) {
+        if (!writeSampleDay(m_dir.path())) {
             qFatal("cannot write the sample day");
         }
     }
-    QString Path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
 
 private:
     QTemporaryDir m_dir;
 };
 
-const SampleFolder& Sample() {
+const SampleFolder& sample() {
     static const SampleFolder folder;
     return folder;
 }
 
-void Read(SaleDayReader& pat) {
-    pat.setPathName(Sample().Path());
-    pat.setDownPath(Sample().Path() + QStringLiteral("VQDOWNLOAD"));
-    pat.Initialize();
+void read(SaleDayReader& pat) {
+    pat.setPathName(sample().path());
+    pat.setDownPath(sample().path() + QStringLiteral("VQDOWNLOAD"));
+    pat.initialize();
 }
 
-void BM_InitializeSampleDay(benchmark::State& state) {
+void bmInitializeSampleDay(benchmark::State& state) {
     qsizetype lines = 0;
     for (auto _ : state) {
         SaleDayReader pat;
-        Read(pat);
+        read(pat);
         lines = 0;
-        for (const auto& meeting : pat.colKaisai()) {
-            for (const auto& race : meeting->colRace()) {
-                lines += race->LogCount();
+        for (const auto& meeting : pat.meetings()) {
+            for (const auto& race : meeting->races()) {
+                lines += race->logCount();
             }
         }
         benchmark::DoNotOptimize(lines);
@@ -52,17 +52,17 @@ void BM_InitializeSampleDay(benchmark::State& state) {
 }
 
 // The race of the day with the most runners among those selling every bet type.
-void BM_OpenRaceWithAllFourFiles(benchmark::State& state) {
+void bmOpenRaceWithAllFourFiles(benchmark::State& state) {
     SaleDayReader pat;
-    Read(pat);
+    read(pat);
     qint16 bestMeeting = 0;
     qint16 bestRace = 0;
     qint16 bestTosu = 0;
-    for (qint16 m = 1; m <= pat.KaisaiCount(); ++m) {
+    for (qint16 m = 1; m <= pat.kaisaiCount(); ++m) {
         for (qint16 r = 1; r <= 12; ++r) {
-            if (pat.objKaisai(m)->objRace(r)->Kenshu() == 127 && pat.GetOdds(m, r) && pat.objFactory()->ExistSO() &&
-                pat.objFactory()->ExistYO() && pat.objFactory()->EntryTosu() > bestTosu) {
-                bestTosu = pat.objFactory()->EntryTosu();
+            if (pat.meeting(m)->race(r)->kenshu() == 127 && pat.getOdds(m, r) && pat.raceOdds()->existSo() &&
+                pat.raceOdds()->existYo() && pat.raceOdds()->entryTosu() > bestTosu) {
+                bestTosu = pat.raceOdds()->entryTosu();
                 bestMeeting = m;
                 bestRace = r;
             }
@@ -73,11 +73,11 @@ void BM_OpenRaceWithAllFourFiles(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(pat.GetOdds(bestMeeting, bestRace));
+        benchmark::DoNotOptimize(pat.getOdds(bestMeeting, bestRace));
     }
     state.counters["runners"] = bestTosu;
 }
 } // namespace
 
-BENCHMARK(BM_InitializeSampleDay)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenRaceWithAllFourFiles)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmInitializeSampleDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmOpenRaceWithAllFourFiles)->Unit(benchmark::kMicrosecond);

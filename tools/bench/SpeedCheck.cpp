@@ -28,13 +28,13 @@ struct Figure {
     std::vector<double> runs;
 };
 
-double Median(std::vector<double> v) {
+double medianOf(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
 // Wall time from start to exit, or nothing when the program did not end with the expected status.
-std::optional<double> TimeProcess(const QString& program, const QStringList& args, int expectedStatus = 0) {
+std::optional<double> timeProcess(const QString& program, const QStringList& args, int expectedStatus = 0) {
     QProcess p;
     p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(QProcess::nullDevice());
@@ -48,7 +48,7 @@ std::optional<double> TimeProcess(const QString& program, const QStringList& arg
 }
 
 // The probe measures itself, from entering main to the first paint.
-std::optional<double> ProbePaint(const QString& probe, const QString& programFolder) {
+std::optional<double> probePaint(const QString& probe, const QString& programFolder) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
@@ -64,7 +64,7 @@ std::optional<double> ProbePaint(const QString& probe, const QString& programFol
     return m.hasMatch() ? std::optional<double>(m.captured(1).toDouble()) : std::nullopt;
 }
 
-int Fail(const QString& text) {
+int fail(const QString& text) {
     std::fprintf(stderr, "vq-speed: %s\n", qPrintable(text));
     return 2;
 }
@@ -86,8 +86,8 @@ int main(int argc, char* argv[]) {
     } else {
         folder = temp.path() + QStringLiteral("/heavy");
         QString error;
-        if (!HeavyDay::Write(folder, &error)) {
-            return Fail(error);
+        if (!HeavyDay::write(folder, &error)) {
+            return fail(error);
         }
     }
     // The probe reads the client folder from the debug settings of the program folder it is given.
@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     QFile ini(programFolder + QStringLiteral("/VQV50DEBUG.INI"));
     if (!ini.open(QIODevice::WriteOnly) ||
         ini.write(QByteArray("[FOLDER]\r\npatpath=") + QDir(folder).absolutePath().toLocal8Bit() + "/\r\n") < 0) {
-        return Fail(QStringLiteral("cannot write ") + ini.fileName());
+        return fail(QStringLiteral("cannot write ") + ini.fileName());
     }
     ini.close();
 
@@ -110,12 +110,12 @@ int main(int argc, char* argv[]) {
     // One run of each first, not counted, so the files are in the cache.
     for (int r = 0; r <= runs; ++r) {
         const std::array<std::optional<double>, 4> times = {
-            TimeProcess(velqora, {QStringLiteral("summary"), folder}),
-            TimeProcess(velqora, {QStringLiteral("summary"), QStringLiteral("--json"), folder}),
-            ProbePaint(probe, programFolder), TimeProcess(velqora, {QStringLiteral("summary"), missing}, 3)};
+            timeProcess(velqora, {QStringLiteral("summary"), folder}),
+            timeProcess(velqora, {QStringLiteral("summary"), QStringLiteral("--json"), folder}),
+            probePaint(probe, programFolder), timeProcess(velqora, {QStringLiteral("summary"), missing}, 3)};
         for (std::size_t f = 0; f < figures.size(); ++f) {
             if (!times[f]) {
-                return Fail(QStringLiteral("%1 failed on %2").arg(QString::fromLatin1(figures[f].name), folder));
+                return fail(QStringLiteral("%1 failed on %2").arg(QString::fromLatin1(figures[f].name), folder));
             }
             if (r > 0) {
                 figures[f].runs.push_back(*times[f]);
@@ -126,7 +126,7 @@ int main(int argc, char* argv[]) {
     std::printf("heavy day %s, median of %d runs\n", qPrintable(QDir::toNativeSeparators(folder)), runs);
     bool met = true;
     for (const Figure& f : figures) {
-        const double median = Median(f.runs);
+        const double median = medianOf(f.runs);
         const auto [lo, hi] = std::minmax_element(f.runs.begin(), f.runs.end());
         std::printf("  %-40s %6.1f ms  (min %.1f, max %.1f", f.name, median, *lo, *hi);
         if (f.targetMs > 0) {

@@ -40,16 +40,16 @@ private:
 
 class ProbeHost : public IStartupHost {
 public:
-    void ShowCritical(const QString& title, const QString& text) override {
+    void showCritical(const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
     // As the program: the folder is claimed for this copy (a copy running on it ends the probe).
-    bool ClaimClientFolder(const QString& clientFolder) override {
+    bool claimClientFolder(const QString& clientFolder) override {
         instance = std::make_unique<SingleInstance>(clientFolder);
         const SingleInstance::Claim claim = instance->claim();
         return claim == SingleInstance::Claim::First || claim == SingleInstance::Claim::Unguarded;
     }
-    void ShowMainWindow(const Folders& folders) override {
+    void showMainWindow(const Folders& folders) override {
         main = std::make_unique<MainWindow>(folders);
         main->installEventFilter(&paint);
         main->show();
@@ -63,9 +63,9 @@ public:
 int main(int argc, char* argv[]) {
     g_clock.start();
     QApplication app(argc, argv);
-    Folders folders{argc > 1 ? AddPathSep(QString::fromLocal8Bit(argv[1])) : ApplicationFolder(), QString(), QString()};
+    Folders folders{argc > 1 ? addPathSep(QString::fromLocal8Bit(argv[1])) : applicationFolder(), QString(), QString()};
     ProbeHost host;
-    if (Main(host, folders) != StartupOutcome::Running) {
+    if (startUp(host, folders) != StartupOutcome::Running) {
         return 1;
     }
     return app.exec();

@@ -32,68 +32,68 @@ inline const QString kResultsTitle = QStringLiteral("競走成績");
 inline const QString kPayoutListTitle = QStringLiteral("払戻金一覧");
 
 struct MeetingDay {
-    int Year = 2026;
-    int KaiJi = 2; // meeting number
-    QString Venue = QStringLiteral("東京");
-    int HiJi = 8; // day number
-    int Month = 4;
-    int Day = 5;
-    QString Weekday = QStringLiteral("日");
+    int year = 2026;
+    int kaiJi = 2; // meeting number
+    QString venue = QStringLiteral("東京");
+    int hiJi = 8; // day number
+    int month = 4;
+    int day = 5;
+    QString weekday = QStringLiteral("日");
 };
 
 // One row of the finishing order.
 struct Runner {
-    QString Chaku; // "1", "2", …; "中止", "除外", "取消" for a horse without a position
-    int Waku = 0;
-    int Num = 0;
-    QString UmaName; // as the site shows it, full-width katakana
-    QString SexAge = QStringLiteral("牡4");
-    QString Kinryo = QStringLiteral("57");
-    QString Jockey = QStringLiteral("騎手");
-    QString Time;   // "1:34.5"; empty for a horse without a time
-    QString Margin; // "1/2", "1 1/2馬身", "クビ", "（３位降着）"; empty for the winner
-    QString Weight = QStringLiteral("480Kg");
+    QString chaku; // "1", "2", …; "中止", "除外", "取消" for a horse without a position
+    int waku = 0;
+    int num = 0;
+    QString umaName; // as the site shows it, full-width katakana
+    QString sexAge = QStringLiteral("牡4");
+    QString kinryo = QStringLiteral("57");
+    QString jockey = QStringLiteral("騎手");
+    QString time;   // "1:34.5"; empty for a horse without a time
+    QString margin; // "1/2", "1 1/2馬身", "クビ", "（３位降着）"; empty for the winner
+    QString weight = QStringLiteral("480Kg");
 };
 
 // One payout: win and place use Num1; bracket quinella, quinella, wide and exacta Num1-Num2 (exacta in
 // finishing order); trio and trifecta all three.
 struct Payout {
-    int Num1 = 0;
-    int Num2 = 0;
-    int Num3 = 0;
-    qint32 Amount = 0; // yen per 100 yen, written with thousands separators
-    int Ninki = 1;     // popularity
+    int num1 = 0;
+    int num2 = 0;
+    int num3 = 0;
+    qint32 amount = 0; // yen per 100 yen, written with thousands separators
+    int ninki = 1;     // popularity
 };
 
 struct RacePage {
-    MeetingDay Meeting;
-    int RaceNum = 11;
-    QString RaceName = QStringLiteral("府中ステークス");
-    QString Grade; // follows the name, e.g. "（Ｇ３）"
-    QString RaceKind = QStringLiteral("サラ系３歳以上");
-    QString Course = QStringLiteral("芝1600m");
-    QString Conditions = QStringLiteral("（混合）（特指）");
-    QString RaceClass = QStringLiteral("1600万円以下"); // or "オープン", …
-    QString Weights = QStringLiteral("定量");
-    QString Weather = QStringLiteral("晴");
-    QString Surface = QStringLiteral("芝"); // "芝" or "ダート"
-    QString Going = QStringLiteral("良");
-    QList<Runner> Runners;
+    MeetingDay meeting;
+    int raceNum = 11;
+    QString raceName = QStringLiteral("府中ステークス");
+    QString grade; // follows the name, e.g. "（Ｇ３）"
+    QString raceKind = QStringLiteral("サラ系３歳以上");
+    QString course = QStringLiteral("芝1600m");
+    QString conditions = QStringLiteral("（混合）（特指）");
+    QString raceClass = QStringLiteral("1600万円以下"); // or "オープン", …
+    QString weights = QStringLiteral("定量");
+    QString weather = QStringLiteral("晴");
+    QString surface = QStringLiteral("芝"); // "芝" or "ダート"
+    QString going = QStringLiteral("良");
+    QList<Runner> runners;
     // By bet type code - 1: win, place, bracket quinella, quinella, wide, exacta, trio. Several payouts of
     // one type (place, wide, dead heats) make one row each.
-    std::array<QList<Payout>, 7> Payouts{};
-    QList<Payout> Trifecta; // "３連単", a bet type the result file does not hold
-    QList<int> RefundHorses;
-    QList<int> RefundBrackets;     // every combination with the bracket refunded
-    QList<int> RefundSameBrackets; // only the bracket's same-bracket combination refunded
+    std::array<QList<Payout>, 7> payouts{};
+    QList<Payout> trifecta; // "３連単", a bet type the result file does not hold
+    QList<int> refundHorses;
+    QList<int> refundBrackets;     // every combination with the bracket refunded
+    QList<int> refundSameBrackets; // only the bracket's same-bracket combination refunded
 };
 
 // The results page of one race.
-QStringList ResultsPageLines(const RacePage& race);
+QStringList resultsPageLines(const RacePage& race);
 // The payout list of a meeting day: one block per published race ("1Ｒ 府中ステークス" and its payout
 // rows), in the order given.
-QStringList PayoutListLines(const MeetingDay& day, const QList<RacePage>& races);
+QStringList payoutListLines(const MeetingDay& day, const QList<RacePage>& races);
 // The lines as the browser copies them: CR LF between lines.
-QString JoinLines(const QStringList& lines);
+QString joinLines(const QStringList& lines);
 
 } // namespace ResultPages

@@ -19,16 +19,16 @@ namespace {
 const QString kFormPayoutList = QStringLiteral("W01PH_D/xW01");
 const QString kFormResults = QStringLiteral("W01PS_D3/xW01");
 
-QByteArray Html(const QString& title, const QString& text) {
+QByteArray html(const QString& title, const QString& text) {
     // Everything stays inside one <pre>: the browser renders and copies it verbatim, so the text the
     // window takes from the page is exactly the builder's lines.
     const QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"Shift_JIS\">\n"
                                         "<title>%1</title>\n</head>\n<body>\n<pre>%2</pre>\n</body>\n</html>\n")
                              .arg(title.toHtmlEscaped(), text.toHtmlEscaped());
-    return CodePage::Encode(html);
+    return CodePage::encode(html);
 }
 
-bool AllDigits(QStringView text) {
+bool allDigits(QStringView text) {
     for (const QChar c : text) {
         if (c < u'0' || c > u'9') {
             return false;
@@ -37,7 +37,7 @@ bool AllDigits(QStringView text) {
     return true;
 }
 
-QByteArray ReasonPhrase(int status) {
+QByteArray reasonPhrase(int status) {
     switch (status) {
     case 200:
         return "OK";
@@ -52,8 +52,8 @@ QByteArray ReasonPhrase(int status) {
 
 // Written by hand rather than through a responder: a slow answer is sent long after the request
 // handler returned, when the connection may already be gone.
-void WriteReply(QTcpSocket* socket, int status, const QByteArray& html) {
-    QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) + ' ' + ReasonPhrase(status) + "\r\n";
+void writeReply(QTcpSocket* socket, int status, const QByteArray& html) {
+    QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
     reply += "Content-Type: text/html; charset=Shift_JIS\r\n";
     reply += "Content-Length: " + QByteArray::number(html.size()) + "\r\n";
     reply += "Connection: close\r\n\r\n";
@@ -63,16 +63,16 @@ void WriteReply(QTcpSocket* socket, int status, const QByteArray& html) {
 }
 
 // The meeting day a code names, for a meeting the site holds no race of: the date is today's.
-ResultPages::MeetingDay DayOfCode(const QString& code) {
+ResultPages::MeetingDay dayOfCode(const QString& code) {
     ResultPages::MeetingDay day;
-    day.Venue = KaisaiName(static_cast<qint16>(code.left(2).toInt()));
-    day.Year = code.mid(2, 4).toInt();
-    day.KaiJi = code.mid(6, 2).toInt();
-    day.HiJi = code.mid(8, 2).toInt();
+    day.venue = kaisaiName(static_cast<qint16>(code.left(2).toInt()));
+    day.year = code.mid(2, 4).toInt();
+    day.kaiJi = code.mid(6, 2).toInt();
+    day.hiJi = code.mid(8, 2).toInt();
     const QDate today = QDate::currentDate();
-    day.Month = today.month();
-    day.Day = today.day();
-    day.Weekday = Dates::WeekdayMark(today).mid(1, 1);
+    day.month = today.month();
+    day.day = today.day();
+    day.weekday = Dates::weekdayMark(today).mid(1, 1);
     return day;
 }
 
@@ -88,21 +88,21 @@ protected:
                                   : request.method() == QHttpServerRequest::Method::Get ? "GET"
                                                                                         : "OTHER";
         bool slow = false;
-        const Reply reply = m_site->Respond(method, request.url().path(), request.body(), &slow);
+        const Reply reply = m_site->respond(method, request.url().path(), request.body(), &slow);
         if (!slow) {
-            WriteReply(socket, reply.Status, reply.Html);
+            writeReply(socket, reply.status, reply.html);
             return true;
         }
         const QPointer<QTcpSocket> guard(socket);
         QTimer::singleShot(m_site->m_slowMs, m_site, [guard, reply] {
             if (guard && guard->state() == QAbstractSocket::ConnectedState) {
-                WriteReply(guard, reply.Status, reply.Html);
+                writeReply(guard, reply.status, reply.html);
             }
         });
         return true;
     }
     void missingHandler(const QHttpServerRequest&, QTcpSocket* socket) override {
-        WriteReply(socket, 404, Html(QStringLiteral("Not Found"), QStringLiteral("Not Found\r\n")));
+        writeReply(socket, 404, html(QStringLiteral("Not Found"), QStringLiteral("Not Found\r\n")));
     }
 
 private:
@@ -113,13 +113,13 @@ ResultsSite::ResultsSite(QObject* parent) : QObject(parent), m_server(std::make_
 
 ResultsSite::~ResultsSite() = default;
 
-QString ResultsSite::MeetingCode(const ResultPages::MeetingDay& day) {
-    return Fmt::Zeros(KaisaiCode(day.Venue), 2) + Fmt::Zeros(day.Year, 4) + Fmt::Zeros(day.KaiJi, 2) +
-           Fmt::Zeros(day.HiJi, 2);
+QString ResultsSite::meetingCode(const ResultPages::MeetingDay& day) {
+    return Fmt::zeros(kaisaiCode(day.venue), 2) + Fmt::zeros(day.year, 4) + Fmt::zeros(day.kaiJi, 2) +
+           Fmt::zeros(day.hiJi, 2);
 }
 
-void ResultsSite::AddRace(const ResultPages::RacePage& race) {
-    m_races[MeetingCode(race.Meeting)][race.RaceNum] = race;
+void ResultsSite::addRace(const ResultPages::RacePage& race) {
+    m_races[meetingCode(race.meeting)][race.raceNum] = race;
 }
 
 void ResultsSite::setAnswer(const QString& meetingCode, const QString& race, Answer answer) {
@@ -130,11 +130,11 @@ void ResultsSite::setSlowMs(int ms) {
     m_slowMs = qMax(0, ms);
 }
 
-bool ResultsSite::Listen() {
-    return Listen(0);
+bool ResultsSite::listen() {
+    return listen(0);
 }
 
-bool ResultsSite::Listen(quint16 port) {
+bool ResultsSite::listen(quint16 port) {
     const quint16 bound = m_server->listen(QHostAddress(QHostAddress::LocalHost), port);
     if (bound == 0) {
         return false;
@@ -143,32 +143,32 @@ bool ResultsSite::Listen(quint16 port) {
     return true;
 }
 
-QString ResultsSite::Base() const {
+QString ResultsSite::base() const {
     return m_port == 0 ? QString() : QStringLiteral("http://127.0.0.1:%1").arg(m_port);
 }
 
-QStringList ResultsSite::Requests() const {
+QStringList ResultsSite::requests() const {
     return m_requests;
 }
 
-ResultsSite::Reply ResultsSite::Respond(const QByteArray& method, const QString& path, const QByteArray& body,
+ResultsSite::Reply ResultsSite::respond(const QByteArray& method, const QString& path, const QByteArray& body,
                                         bool* slow) {
     *slow = false;
     if (method == "GET" && path == u"/") {
-        return IndexReply();
+        return indexReply();
     }
     if (method != "POST" || path != u"/JRADB/accessS") {
-        return {404, Html(QStringLiteral("Not Found"), QStringLiteral("Not Found\r\n"))};
+        return {404, html(QStringLiteral("Not Found"), QStringLiteral("Not Found\r\n"))};
     }
     // The window sends the body as code-page bytes without percent-encoding; a client that encodes
     // reads the same.
-    const QString text = CodePage::Decode(QByteArray::fromPercentEncoding(body));
+    const QString text = CodePage::decode(QByteArray::fromPercentEncoding(body));
     m_requests << text;
     const QStringList fields = text.split(u'&');
     const QString cname = fields.value(0).section(u'=', 1);
     const QString code = fields.value(1).section(u'=', 1);
     const bool shape = fields.size() == 2 && fields[0].startsWith(QStringLiteral("CNAME=")) &&
-                       fields[1].startsWith(QStringLiteral("xW01=")) && AllDigits(code);
+                       fields[1].startsWith(QStringLiteral("xW01=")) && allDigits(code);
     QString meeting;
     QString race;
     if (shape && cname == kFormPayoutList && code.size() == 10) {
@@ -178,57 +178,57 @@ ResultsSite::Reply ResultsSite::Respond(const QByteArray& method, const QString&
         meeting = code.left(10);
         race = code.right(2);
     } else {
-        return {400, Html(QStringLiteral("Bad Request"), QStringLiteral("Bad Request\r\n"))};
+        return {400, html(QStringLiteral("Bad Request"), QStringLiteral("Bad Request\r\n"))};
     }
 
     switch (m_answers.value({meeting, race}, Answer::Page)) {
     case Answer::ErrorStatus:
-        return {500, Html(QStringLiteral("システムエラー"), QStringLiteral("ただいま混み合っております。\r\n"))};
+        return {500, html(QStringLiteral("システムエラー"), QStringLiteral("ただいま混み合っております。\r\n"))};
     case Answer::UnknownPage:
-        return {200, Html(QStringLiteral("お知らせ"), QStringLiteral("ただいまメンテナンス中です。\r\n"))};
+        return {200, html(QStringLiteral("お知らせ"), QStringLiteral("ただいまメンテナンス中です。\r\n"))};
     case Answer::Slow:
         *slow = true;
         break;
     case Answer::Page:
         break;
     }
-    return race.isEmpty() ? PayoutListReply(meeting) : ResultsReply(meeting, race);
+    return race.isEmpty() ? payoutListReply(meeting) : resultsReply(meeting, race);
 }
 
-ResultsSite::Reply ResultsSite::PayoutListReply(const QString& meetingCode) const {
+ResultsSite::Reply ResultsSite::payoutListReply(const QString& meetingCode) const {
     const auto day = m_races.constFind(meetingCode);
     if (day == m_races.constEnd() || day->isEmpty()) {
-        return {200, Html(ResultPages::kPayoutListTitle,
-                          ResultPages::JoinLines(ResultPages::PayoutListLines(DayOfCode(meetingCode), {})))};
+        return {200, html(ResultPages::kPayoutListTitle,
+                          ResultPages::joinLines(ResultPages::payoutListLines(dayOfCode(meetingCode), {})))};
     }
     const QList<ResultPages::RacePage> races = day->values(); // in race order
-    return {200, Html(ResultPages::kPayoutListTitle,
-                      ResultPages::JoinLines(ResultPages::PayoutListLines(races.first().Meeting, races)))};
+    return {200, html(ResultPages::kPayoutListTitle,
+                      ResultPages::joinLines(ResultPages::payoutListLines(races.first().meeting, races)))};
 }
 
-ResultsSite::Reply ResultsSite::ResultsReply(const QString& meetingCode, const QString& race) const {
+ResultsSite::Reply ResultsSite::resultsReply(const QString& meetingCode, const QString& race) const {
     const auto day = m_races.constFind(meetingCode);
     if (day == m_races.constEnd() || !day->contains(race.toInt())) {
         // The site's own "no such race" page: a page of neither title.
-        return {200, Html(QStringLiteral("該当データなし"), QStringLiteral("該当するデータはありません。\r\n"))};
+        return {200, html(QStringLiteral("該当データなし"), QStringLiteral("該当するデータはありません。\r\n"))};
     }
-    return {200, Html(ResultPages::kResultsTitle,
-                      ResultPages::JoinLines(ResultPages::ResultsPageLines(day->value(race.toInt()))))};
+    return {200, html(ResultPages::kResultsTitle,
+                      ResultPages::joinLines(ResultPages::resultsPageLines(day->value(race.toInt()))))};
 }
 
-ResultsSite::Reply ResultsSite::IndexReply() const {
+ResultsSite::Reply ResultsSite::indexReply() const {
     QStringList lines{QStringLiteral("結果サイト (POST /JRADB/accessS)"), QString()};
     for (auto day = m_races.constBegin(); day != m_races.constEnd(); ++day) {
         QStringList numbers;
         for (const int n : day.value().keys()) {
-            numbers << Fmt::Zeros(n, 2);
+            numbers << Fmt::zeros(n, 2);
         }
-        const ResultPages::MeetingDay& m = day.value().first().Meeting;
+        const ResultPages::MeetingDay& m = day.value().first().meeting;
         lines << QStringLiteral("%1 %2 %3回%4日: %5")
-                     .arg(day.key(), m.Venue)
-                     .arg(m.KaiJi)
-                     .arg(m.HiJi)
+                     .arg(day.key(), m.venue)
+                     .arg(m.kaiJi)
+                     .arg(m.hiJi)
                      .arg(numbers.join(u' '));
     }
-    return {200, Html(QStringLiteral("結果サイト"), ResultPages::JoinLines(lines))};
+    return {200, html(QStringLiteral("結果サイト"), ResultPages::joinLines(lines))};
 }

@@ -26,39 +26,39 @@ public:
 
     // The pages to serve: each race under its meeting day; a race added is published in its meeting's
     // payout list. A race added again replaces the earlier one.
-    void AddRace(const ResultPages::RacePage& race);
+    void addRace(const ResultPages::RacePage& race);
     // Every race with a result in a client data folder, read as the program reads it, as pages.
-    static QList<ResultPages::RacePage> RacesOfFolder(const QString& dataFolder);
+    static QList<ResultPages::RacePage> racesOfFolder(const QString& dataFolder);
 
     // Answer for one request: meetingCode (10 digits) and race "01".."12", or race "" for the payout list.
     void setAnswer(const QString& meetingCode, const QString& race, Answer answer);
     void setSlowMs(int ms);
 
     // Listens on 127.0.0.1 only, on a free port (or the given one); false when it cannot.
-    bool Listen();
-    bool Listen(quint16 port);
+    bool listen();
+    bool listen(quint16 port);
     // "http://127.0.0.1:<port>"; empty before Listen succeeded.
-    QString Base() const;
+    QString base() const;
 
     // The request bodies received, decoded, in order.
-    QStringList Requests() const;
+    QStringList requests() const;
 
     // The ten-digit meeting code of a meeting day, as the download window forms it.
-    static QString MeetingCode(const ResultPages::MeetingDay& day);
+    static QString meetingCode(const ResultPages::MeetingDay& day);
 
 private:
     class Server;
     friend class Server;
 
     struct Reply {
-        int Status = 200;
-        QByteArray Html;
+        int status = 200;
+        QByteArray html;
     };
     // The reply to one request and whether it is to be held back.
-    Reply Respond(const QByteArray& method, const QString& path, const QByteArray& body, bool* slow);
-    Reply PayoutListReply(const QString& meetingCode) const;
-    Reply ResultsReply(const QString& meetingCode, const QString& race) const;
-    Reply IndexReply() const;
+    Reply respond(const QByteArray& method, const QString& path, const QByteArray& body, bool* slow);
+    Reply payoutListReply(const QString& meetingCode) const;
+    Reply resultsReply(const QString& meetingCode, const QString& race) const;
+    Reply indexReply() const;
 
     std::unique_ptr<Server> m_server;
     quint16 m_port = 0;

@@ -12,7 +12,7 @@
 
 namespace {
 
-int Usage() {
+int usage() {
     std::fputs("usage: vq-results-site [--port N] [--slow MEETINGRACE]... DATAFOLDER\n", stderr);
     return 2;
 }
@@ -33,36 +33,36 @@ int main(int argc, char* argv[]) {
                 bool ok = false;
                 port = value.toInt(&ok);
                 if (!ok || port < 0 || port > 65535) {
-                    return Usage();
+                    return usage();
                 }
             } else if ((value.size() == 10 || value.size() == 12) &&
                        std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c.isDigit(); })) {
                 slow << value;
             } else {
-                return Usage();
+                return usage();
             }
         } else if (a.startsWith(u'-') || !folder.isEmpty()) {
-            return Usage();
+            return usage();
         } else {
             folder = a;
         }
     }
     if (folder.isEmpty()) {
-        return Usage();
+        return usage();
     }
 
     ResultsSite site;
-    for (const auto& race : ResultsSite::RacesOfFolder(folder)) {
-        site.AddRace(race);
+    for (const auto& race : ResultsSite::racesOfFolder(folder)) {
+        site.addRace(race);
     }
     for (const QString& s : slow) {
         site.setAnswer(s.left(10), s.mid(10), ResultsSite::Answer::Slow);
     }
-    if (!site.Listen(static_cast<quint16>(port))) {
+    if (!site.listen(static_cast<quint16>(port))) {
         std::fprintf(stderr, "vq-results-site: cannot listen on 127.0.0.1:%d\n", port);
         return 1;
     }
-    std::printf("%s\n", qPrintable(site.Base()));
+    std::printf("%s\n", qPrintable(site.base()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -16,7 +16,7 @@ namespace HeavyDay {
 namespace {
 
 // Ten distinct horses of 18, different for each ticket and race.
-QList<int> TenHorses(int race, int k) {
+QList<int> tenHorses(int race, int k) {
     QList<int> horses;
     const int base = (k * 7 + race) % 18;
     for (int i = 0; i < 10; ++i) {
@@ -25,7 +25,7 @@ QList<int> TenHorses(int race, int k) {
     return horses;
 }
 
-QList<int> AllBut(std::initializer_list<int> axes, int top) {
+QList<int> allBut(std::initializer_list<int> axes, int top) {
     QList<int> partners;
     for (int j = 1; j <= top; ++j) {
         if (std::find(axes.begin(), axes.end(), j) == axes.end()) {
@@ -35,65 +35,65 @@ QList<int> AllBut(std::initializer_list<int> axes, int top) {
     return partners;
 }
 
-LogFiles::Ticket RaceTicket(int race, int k) {
+LogFiles::Ticket raceTicket(int race, int k) {
     using namespace LogFiles;
     const int axis = (race + k) % 18 + 1;
     const int axis2 = (race + k + 9) % 18 + 1;
-    const QList<int> ten = TenHorses(race, k);
+    const QList<int> ten = tenHorses(race, k);
     const int units = 1 + k % 5;
     if (k < 8) {
-        return BoxBet(Trio, ten, units);
+        return boxBet(Trio, ten, units);
     }
     if (k < 13) {
-        return BoxBet(Exacta, ten, units);
+        return boxBet(Exacta, ten, units);
     }
     if (k < 16) {
-        return BoxBet(Quinella, ten, units);
+        return boxBet(Quinella, ten, units);
     }
     if (k < 19) {
-        return BoxBet(Wide, ten, units);
+        return boxBet(Wide, ten, units);
     }
     if (k < 21) {
-        return TrioWheel(axis, axis2, AllBut({axis, axis2}, 18), units);
+        return trioWheel(axis, axis2, allBut({axis, axis2}, 18), units);
     }
     switch (k) {
     case 21:
-        return WheelBet(Quinella, axis, AllBut({axis}, 18), units);
+        return wheelBet(Quinella, axis, allBut({axis}, 18), units);
     case 22:
-        return ExactaWheel(axis, 1 + k % 2, AllBut({axis}, 18), units);
+        return exactaWheel(axis, 1 + k % 2, allBut({axis}, 18), units);
     case 23:
-        return WheelBet(BracketQuinella, race % 8 + 1, AllBut({race % 8 + 1}, 8), units);
+        return wheelBet(BracketQuinella, race % 8 + 1, allBut({race % 8 + 1}, 8), units);
     default:
-        return SingleBet(Win, 0, 0, axis, units);
+        return singleBet(Win, 0, 0, axis, units);
     }
 }
 
-ResultFiles::ResultFile RaceResult(int venue, int race) {
+ResultFiles::ResultFile raceResult(int venue, int race) {
     ResultFiles::ResultFile r;
-    r.Date = SaleDate();
-    r.Venue = KaisaiName(static_cast<qint16>(venue));
-    r.Year = kYear;
-    r.KaiJi = kKaiJi;
-    r.HiJi = kHiJi;
-    r.RaceNum = race;
+    r.date = saleDate();
+    r.venue = kaisaiName(static_cast<qint16>(venue));
+    r.year = kYear;
+    r.kaiJi = kKaiJi;
+    r.hiJi = kHiJi;
+    r.raceNum = race;
     const auto h = [&](int i) { return (race * 5 + i * 3) % 18 + 1; }; // distinct for i = 0..5
-    r.Payouts[0] = {{h(0), 0, 0, 450}, {h(1), 0, 0, 460}, {h(2), 0, 0, 470}};
-    r.Payouts[1] = {{h(0), 0, 0, 150}, {h(1), 0, 0, 230}, {h(2), 0, 0, 310}, {h(3), 0, 0, 180}, {h(4), 0, 0, 200}};
-    r.Payouts[2] = {{1, 4, 0, 1200}, {2, 4, 0, 1300}, {4, 4, 0, 900}};
-    r.Payouts[3] = {{h(0), h(1), 0, 2100}, {h(0), h(2), 0, 2200}, {h(1), h(2), 0, 2300}};
+    r.payouts[0] = {{h(0), 0, 0, 450}, {h(1), 0, 0, 460}, {h(2), 0, 0, 470}};
+    r.payouts[1] = {{h(0), 0, 0, 150}, {h(1), 0, 0, 230}, {h(2), 0, 0, 310}, {h(3), 0, 0, 180}, {h(4), 0, 0, 200}};
+    r.payouts[2] = {{1, 4, 0, 1200}, {2, 4, 0, 1300}, {4, 4, 0, 900}};
+    r.payouts[3] = {{h(0), h(1), 0, 2100}, {h(0), h(2), 0, 2200}, {h(1), h(2), 0, 2300}};
     for (int i = 0; i < 10; ++i) {
-        r.Payouts[4].append({h(i % 5), h(i % 5 + 1), 0, 600 + i * 10});
+        r.payouts[4].append({h(i % 5), h(i % 5 + 1), 0, 600 + i * 10});
     }
     for (int i = 0; i < 6; ++i) {
-        r.Payouts[5].append({h(i), h((i + 1) % 6), 0, 5000 + i * 100});
+        r.payouts[5].append({h(i), h((i + 1) % 6), 0, 5000 + i * 100});
     }
-    r.Payouts[6] = {{h(0), h(1), h(2), 12000}, {h(0), h(1), h(3), 13000}, {h(0), h(2), h(3), 150000}};
-    r.RefundHorses = {(race + 7) % 18 + 1, (race + 13) % 18 + 1};
-    r.WakuMarks[static_cast<size_t>(race % 8)] = 1;
+    r.payouts[6] = {{h(0), h(1), h(2), 12000}, {h(0), h(1), h(3), 13000}, {h(0), h(2), h(3), 150000}};
+    r.refundHorses = {(race + 7) % 18 + 1, (race + 13) % 18 + 1};
+    r.wakuMarks[static_cast<size_t>(race % 8)] = 1;
     return r;
 }
 
-bool Fail(QString* error, const QString& text) {
+bool fail(QString* error, const QString& text) {
     if (error) {
         *error = text;
     }
@@ -102,34 +102,34 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool Write(const QString& folderName, QString* error) {
-    const QString folder = AddPathSep(QDir(folderName).absolutePath());
-    if (!ClaimSampleFolder(folder, error)) {
+bool write(const QString& folderName, QString* error) {
+    const QString folder = addPathSep(QDir(folderName).absolutePath());
+    if (!claimSampleFolder(folder, error)) {
         return false;
     }
-    const auto cannot = [&](const QString& what) { return Fail(error, QStringLiteral("cannot write ") + what); };
+    const auto cannot = [&](const QString& what) { return fail(error, QStringLiteral("cannot write ") + what); };
     const QChar letters[3] = {u'A', u'B', u'C'};
     QList<LogFiles::Ticket> today;
     QList<LogFiles::Ticket> eve;
     for (int m = 0; m < 3; ++m) {
-        AccountFiles::AccountFile account = AccountFiles::AllOnSale(kVenues[m], kYear, kKaiJi, kHiJi);
-        account.Date = SaleDate();
-        account.Amounts = {500000, 0, 0, 0};
-        if (AccountFiles::SaveAccountFile(folder, letters[m], account).isEmpty()) {
-            return cannot(AccountFiles::AccountFileName(letters[m]));
+        AccountFiles::AccountFile account = AccountFiles::allOnSale(kVenues[m], kYear, kKaiJi, kHiJi);
+        account.date = saleDate();
+        account.amounts = {500000, 0, 0, 0};
+        if (AccountFiles::saveAccountFile(folder, letters[m], account).isEmpty()) {
+            return cannot(AccountFiles::accountFileName(letters[m]));
         }
         for (int race = 1; race <= kRacesPerDay; ++race) {
-            const ResultFiles::ResultFile result = RaceResult(kVenues[m], race);
-            if (ResultFiles::SaveResultFile(folder, result).isEmpty()) {
-                return cannot(QStringLiteral("the result of ") + ResultFiles::ResultFileId(result));
+            const ResultFiles::ResultFile result = raceResult(kVenues[m], race);
+            if (ResultFiles::saveResultFile(folder, result).isEmpty()) {
+                return cannot(QStringLiteral("the result of ") + ResultFiles::resultFileId(result));
             }
             for (int k = 0; k < kTicketsPerRace; ++k) {
-                const LogFiles::Ticket t = RaceTicket(race, k);
+                const LogFiles::Ticket t = raceTicket(race, k);
                 // The last trio wheel and the single of each race were bought the day before.
                 if (k == 19 || k == 24) {
-                    eve << LogFiles::At(t, kVenues[m], race, 2);
+                    eve << LogFiles::at(t, kVenues[m], race, 2);
                 } else {
-                    today << LogFiles::At(t, kVenues[m], race);
+                    today << LogFiles::at(t, kVenues[m], race);
                 }
             }
         }
@@ -140,19 +140,19 @@ bool Write(const QString& folderName, QString* error) {
         for (qsizetype from = 0; from < tickets.size(); from += 90) {
             const QString name = QStringLiteral("LG%1").arg(entries.size() + 1, 3, 10, QLatin1Char('0'));
             LogFiles::DayLog log;
-            log.LogNo = static_cast<int>(entries.size() + 1);
-            log.Tickets = tickets.mid(from, 90);
-            if (!LogFiles::SaveDayLog(folder, name, log)) {
+            log.logNo = static_cast<int>(entries.size() + 1);
+            log.tickets = tickets.mid(from, 90);
+            if (!LogFiles::saveDayLog(folder, name, log)) {
                 return cannot(name + QStringLiteral(".JRA"));
             }
             entries.append({name, date});
         }
         return true;
     };
-    if (!save(eve, PreviousDate()) || !save(today, SaleDate())) {
+    if (!save(eve, previousDate()) || !save(today, saleDate())) {
         return false;
     }
-    return LogFiles::SaveIndex(folder, entries) ? true : cannot(QStringLiteral("LG-FILE.JRA"));
+    return LogFiles::saveIndex(folder, entries) ? true : cannot(QStringLiteral("LG-FILE.JRA"));
 }
 
 } // namespace HeavyDay

@@ -7,10 +7,10 @@
 // with refunds for every race. The same bytes on every run.
 namespace HeavyDay {
 
-inline QString SaleDate() {
+inline QString saleDate() {
     return QStringLiteral("20260405");
 }
-inline QString PreviousDate() {
+inline QString previousDate() {
     return QStringLiteral("20260404");
 }
 
@@ -24,6 +24,6 @@ constexpr int kTickets = 3 * kRacesPerDay * kTicketsPerRace;
 
 // Writes the day into the folder (created when missing; a betting client's own folder is refused, as for
 // the sample day). False with a reason in `error` when something cannot be written.
-bool Write(const QString& folder, QString* error = nullptr);
+bool write(const QString& folder, QString* error = nullptr);
 
 } // namespace HeavyDay

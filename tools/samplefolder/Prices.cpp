@@ -14,7 +14,7 @@ namespace {
 constexpr int kMaxShort = 9999;
 constexpr int kMaxLong = 99999;
 
-QString OddsText(int tenths) {
+QString oddsText(int tenths) {
     return QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10);
 }
 
@@ -23,24 +23,24 @@ QString OddsText(int tenths) {
 constexpr qint64 kPpb = 1000000000;
 
 // Odds in tenths for a pool returning `permille` of the stakes to a combination of that chance.
-int Odds(qint64 permille, qint64 ppb, int max) {
+int odds(qint64 permille, qint64 ppb, int max) {
     if (ppb <= 0) {
         return max;
     }
     return static_cast<int>(std::clamp<qint64>(permille * 10000000 / ppb, 10, max));
 }
 
-OddsFiles::Header Header(const Race& r) {
+OddsFiles::Header headerOf(const Race& r) {
     OddsFiles::Header h;
-    h.date = SaleDate(); // the odds of the next day's races are on sale today, so they carry today's date
-    h.kaisai = Venue(r);
-    h.nenJi = TwoDigits(kYear % 100);
-    h.kaiJi = TwoDigits(r.kaiJi);
-    h.hiJi = TwoDigits(r.hiJi);
+    h.date = saleDate(); // the odds of the next day's races are on sale today, so they carry today's date
+    h.kaisai = venue(r);
+    h.nenJi = twoDigits(kYear % 100);
+    h.kaiJi = twoDigits(r.kaiJi);
+    h.hiJi = twoDigits(r.hiJi);
     h.raceNum = static_cast<qint16>(r.raceNum);
     h.timeFlg = QStringLiteral("1");
-    h.hh = TwoDigits(r.start / 60);
-    h.mm = TwoDigits(r.start % 60);
+    h.hh = twoDigits(r.start / 60);
+    h.mm = twoDigits(r.start % 60);
     h.raceName1 = r.name1;
     h.raceName2 = r.name2;
     h.tosu = static_cast<qint16>(r.tosu);
@@ -51,11 +51,11 @@ OddsFiles::Header Header(const Race& r) {
 
 // Every bet type priced from the runners' strengths: a runner wins with a chance in proportion to its
 // strength, and the later places go the same way among those left.
-void Price(Race& r) {
+void price(Race& r) {
     std::vector<int> field;
     qint64 total = 0;
     for (int h = 1; h <= r.tosu; ++h) {
-        if (!r.Scratched(h)) {
+        if (!r.scratched(h)) {
             field.push_back(h);
             total += r.strength[static_cast<size_t>(h)];
         }
@@ -82,10 +82,10 @@ void Price(Race& r) {
             if (i == j) {
                 continue;
             }
-            r.exacta[{i, j}] = Odds(750, ordered2(i, j), kMaxLong);
+            r.exacta[{i, j}] = odds(750, ordered2(i, j), kMaxLong);
             if (i < j) {
                 pairChance[{i, j}] = ordered2(i, j) + ordered2(j, i);
-                r.quinella[{i, j}] = Odds(775, pairChance[{i, j}], kMaxLong);
+                r.quinella[{i, j}] = odds(775, pairChance[{i, j}], kMaxLong);
             }
         }
     }
@@ -97,7 +97,7 @@ void Price(Race& r) {
                 const int i = field[a], j = field[b], k = field[c];
                 const qint64 chance = ordered3(i, j, k) + ordered3(i, k, j) + ordered3(j, i, k) + ordered3(j, k, i) +
                                       ordered3(k, i, j) + ordered3(k, j, i);
-                r.trio[{i, j, k}] = Odds(750, chance, kMaxLong);
+                r.trio[{i, j, k}] = odds(750, chance, kMaxLong);
                 wideChance[{i, j}] += chance;
                 wideChance[{i, k}] += chance;
                 wideChance[{j, k}] += chance;
@@ -105,7 +105,7 @@ void Price(Race& r) {
         }
     }
     for (const auto& [pair, chance] : wideChance) {
-        const int mid = Odds(775, chance, kMaxLong);
+        const int mid = odds(775, chance, kMaxLong);
         r.wideLo[pair] = std::max(10, mid * 4 / 5);
         r.wideHi[pair] = std::min(kMaxLong, std::max(r.wideLo[pair], mid * 7 / 5));
     }
@@ -115,33 +115,33 @@ void Price(Race& r) {
             for (int y = x; y <= 8; ++y) {
                 qint64 chance = 0;
                 for (const auto& [pair, c] : pairChance) {
-                    const int wi = Waku(r.tosu, pair.first);
-                    const int wj = Waku(r.tosu, pair.second);
+                    const int wi = waku(r.tosu, pair.first);
+                    const int wj = waku(r.tosu, pair.second);
                     if ((wi == x && wj == y) || (wi == y && wj == x)) {
                         chance += c;
                     }
                 }
                 if (chance > 0) {
-                    r.bracket[{x, y}] = Odds(775, chance, kMaxShort);
+                    r.bracket[{x, y}] = odds(775, chance, kMaxShort);
                 }
             }
         }
     }
 }
 
-bool WriteOdds(const QString& folder, const Race& r) {
+bool writeOdds(const QString& folder, const Race& r) {
     using OddsFiles::kScratched;
-    const OddsFiles::Header header = Header(r);
+    const OddsFiles::Header header = headerOf(r);
     Rng rng(kSeed ^ static_cast<quint32>(r.venue * 10000 + r.hiJi * 100 + r.raceNum));
-    const qint64 pool = (r.raceNum >= 9 ? 3 : 1) * (40000 + rng.Below(20000)); // votes of 100 yen
+    const qint64 pool = (r.raceNum >= 9 ? 3 : 1) * (40000 + rng.below(20000)); // votes of 100 yen
 
     OddsFiles::ZoFile zo;
     zo.header = header;
     for (int h = 1; h <= r.tosu; ++h) {
-        if (r.Scratched(h)) {
+        if (r.scratched(h)) {
             zo.runners[h] = {kScratched, QString(), QString()};
         } else {
-            zo.runners[h] = {OddsText(r.win.at(h)), OddsText(r.placeLo.at(h)), OddsText(r.placeHi.at(h))};
+            zo.runners[h] = {oddsText(r.win.at(h)), oddsText(r.placeLo.at(h)), oddsText(r.placeHi.at(h))};
         }
     }
     if (r.bracketSale) {
@@ -149,8 +149,8 @@ bool WriteOdds(const QString& folder, const Race& r) {
             for (int y = x; y <= 8; ++y) {
                 const auto it = r.bracket.find({x, y});
                 if (it != r.bracket.end()) {
-                    zo.brackets[{x, y}] = OddsText(it->second);
-                } else if (x != y || BracketHorses(r.tosu, x).size() > 1) {
+                    zo.brackets[{x, y}] = oddsText(it->second);
+                } else if (x != y || bracketHorses(r.tosu, x).size() > 1) {
                     zo.brackets[{x, y}] = kScratched; // possible, but void by a scratching
                 }
             }
@@ -171,15 +171,15 @@ bool WriteOdds(const QString& folder, const Race& r) {
             if (i == j) {
                 continue;
             }
-            const bool voided = r.Scratched(i) || r.Scratched(j);
-            so.exacta[{i, j}] = voided ? kScratched : OddsText(r.exacta.at({i, j}));
+            const bool voided = r.scratched(i) || r.scratched(j);
+            so.exacta[{i, j}] = voided ? kScratched : oddsText(r.exacta.at({i, j}));
             if (i < j) {
                 uo.pairs[{i, j}] =
                     voided ? OddsFiles::PairOdds{kScratched, kScratched, kScratched}
-                           : OddsFiles::PairOdds{OddsText(r.quinella.at({i, j})), OddsText(r.wideLo.at({i, j})),
-                                                 OddsText(r.wideHi.at({i, j}))};
+                           : OddsFiles::PairOdds{oddsText(r.quinella.at({i, j})), oddsText(r.wideLo.at({i, j})),
+                                                 oddsText(r.wideHi.at({i, j}))};
                 for (int k = j + 1; k <= r.tosu; ++k) {
-                    yo.trio[{i, j, k}] = voided || r.Scratched(k) ? kScratched : OddsText(r.trio.at({i, j, k}));
+                    yo.trio[{i, j, k}] = voided || r.scratched(k) ? kScratched : oddsText(r.trio.at({i, j, k}));
                 }
             }
         }
@@ -189,9 +189,9 @@ bool WriteOdds(const QString& folder, const Race& r) {
     so.exactaVotes = pool * 3 / 2;
     yo.trioVotes = pool * 4;
 
-    const QString id = RaceId(r);
-    return OddsFiles::WriteZo(folder, id, zo) && OddsFiles::WriteUo(folder, id, uo) &&
-           OddsFiles::WriteSo(folder, id, so) && OddsFiles::WriteYo(folder, id, yo);
+    const QString id = raceId(r);
+    return OddsFiles::writeZo(folder, id, zo) && OddsFiles::writeUo(folder, id, uo) &&
+           OddsFiles::writeSo(folder, id, so) && OddsFiles::writeYo(folder, id, yo);
 }
 
 } // namespace SampleDay::Detail

@@ -14,13 +14,13 @@ namespace {
 
 class CollectingReporter : public IErrorReporter {
 public:
-    void ShowError(const QString&, const QString& text) override { texts << text; }
+    void showError(const QString&, const QString& text) override { texts << text; }
     QStringList texts;
 };
 
 struct ReporterScope {
-    explicit ReporterScope(IErrorReporter* r) : previous(CurrentErrorReporter()) { SetErrorReporter(r); }
-    ~ReporterScope() { SetErrorReporter(previous); }
+    explicit ReporterScope(IErrorReporter* r) : previous(currentErrorReporter()) { setErrorReporter(r); }
+    ~ReporterScope() { setErrorReporter(previous); }
     ReporterScope(const ReporterScope&) = delete;
     ReporterScope& operator=(const ReporterScope&) = delete;
     IErrorReporter* previous;
@@ -29,8 +29,8 @@ struct ReporterScope {
 } // namespace
 
 // Every Saturday and Sunday of the three months before the sale day; the user wrote one day by hand.
-bool WriteProfitBook(const QString& folder, QString& failure) {
-    const QString path = folder + ProfitBook::FileName();
+bool writeProfitBook(const QString& folder, QString& failure) {
+    const QString path = folder + ProfitBook::fileName();
     if (QFile::exists(path) && !QFile::remove(path)) {
         failure = QStringLiteral("cannot replace ") + path;
         return false;
@@ -40,8 +40,8 @@ bool WriteProfitBook(const QString& folder, QString& failure) {
     ProfitBook book;
     book.setFolder(folder);
     try {
-        book.GetRecord();
-        const QDate sale = QDate::fromString(SaleDate(), QStringLiteral("yyyyMMdd"));
+        book.getRecord();
+        const QDate sale = QDate::fromString(saleDate(), QStringLiteral("yyyyMMdd"));
         Rng rng(kSeed + 99);
         int weekendDay = 0;
         for (QDate d = sale.addMonths(-3); d < sale; d = d.addDays(1)) {
@@ -49,15 +49,15 @@ bool WriteProfitBook(const QString& folder, QString& failure) {
                 continue;
             }
             ++weekendDay;
-            qint32 buy = rng.Between(20, 200) * 100;
+            qint32 buy = rng.between(20, 200) * 100;
             qint32 pay = 0;
-            const int luck = rng.Below(10);
+            const int luck = rng.below(10);
             if (luck < 3) {
-                pay = buy * rng.Between(0, 60) / 1000 * 10; // a bad day
+                pay = buy * rng.between(0, 60) / 1000 * 10; // a bad day
             } else if (luck < 7) {
-                pay = buy * rng.Between(40, 110) / 1000 * 10;
+                pay = buy * rng.between(40, 110) / 1000 * 10;
             } else {
-                pay = buy * rng.Between(120, 400) / 1000 * 10; // a good one
+                pay = buy * rng.between(120, 400) / 1000 * 10; // a good one
             }
             qint16 update = 0;
             if (weekendDay == 14) {
@@ -65,10 +65,10 @@ bool WriteProfitBook(const QString& folder, QString& failure) {
                 pay = 23400;
                 update = 1;
             }
-            book.CheckRecord(buy, pay, 0, 0, d.toString(QStringLiteral("yyyyMMdd")), update, 1);
+            book.checkRecord(buy, pay, 0, 0, d.toString(QStringLiteral("yyyyMMdd")), update, 1);
         }
     } catch (const AppError& e) {
-        reporter.texts << e.Description();
+        reporter.texts << e.description();
     }
     if (!reporter.texts.isEmpty()) {
         failure = reporter.texts.join(QLatin1Char(' '));

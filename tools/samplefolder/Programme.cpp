@@ -72,12 +72,12 @@ const char* const kNameHeads[12] = {"ｼﾙﾊﾞｰ", "ｺﾞｰﾙﾄﾞ", "�
 const char* const kNameTails[12] = {"ﾌﾗｯｼｭ", "ｳｲﾝﾄﾞ", "ｸﾞﾛｰﾘｰ", "ｽﾄｰﾑ", "ﾋﾞｸﾄﾘｰ", "ﾒﾓﾘｰ",
                                     "ﾄﾞﾘｰﾑ", "ｱﾛｰ",   "ﾌｪｱﾘｰ",  "ﾊﾟｰﾙ", "ﾍﾞﾙ",    "ﾚｲﾝ"};
 
-Race MakeRace(int meeting, int hiJi, int raceNum, int tosu, const Programme& programme) {
+Race makeRace(int meeting, int hiJi, int raceNum, int tosu, const Programme& programme) {
     const Meeting& m = kMeetingList[static_cast<size_t>(meeting - 1)];
     Race r;
     r.meeting = meeting;
-    r.venue = m.Venue;
-    r.kaiJi = m.KaiJi;
+    r.venue = m.venue;
+    r.kaiJi = m.kaiJi;
     r.hiJi = hiJi;
     r.raceNum = raceNum;
     r.name1 = QString::fromUtf16(programme.name1);
@@ -91,8 +91,8 @@ Race MakeRace(int meeting, int hiJi, int raceNum, int tosu, const Programme& pro
     // No bracket quinella with eight runners or fewer: every bracket would hold one horse.
     r.bracketSale = tosu > 8;
 
-    Rng rng(kSeed + static_cast<quint32>(m.Venue * 10000 + hiJi * 100 + raceNum));
-    r.nameSeed = rng.Below(144);
+    Rng rng(kSeed + static_cast<quint32>(m.venue * 10000 + hiJi * 100 + raceNum));
+    r.nameSeed = rng.below(144);
     // Each horse about 0.72 times as strong as the one above it, give or take a fifth: the favourite
     // at odds of about 3, a few chances behind it and a long tail of outsiders. The ranks are dealt to
     // the horse numbers at random.
@@ -101,24 +101,24 @@ Race MakeRace(int meeting, int hiJi, int raceNum, int tosu, const Programme& pro
         numbers.push_back(h);
     }
     for (int i = tosu - 1; i > 0; --i) {
-        std::swap(numbers[static_cast<size_t>(i)], numbers[static_cast<size_t>(rng.Below(i + 1))]);
+        std::swap(numbers[static_cast<size_t>(i)], numbers[static_cast<size_t>(rng.below(i + 1))]);
     }
     r.strength.assign(static_cast<size_t>(tosu + 1), 0);
     qint64 level = 1000000;
     for (const int h : numbers) {
-        r.strength[static_cast<size_t>(h)] = std::max<qint64>(1, level * rng.Between(80, 120) / 100000);
+        r.strength[static_cast<size_t>(h)] = std::max<qint64>(1, level * rng.between(80, 120) / 100000);
         level = level * 72 / 100;
     }
     const bool run = hiJi == kHiJi && raceNum <= kRacesRun;
-    if (meeting == kRefund.Meeting && raceNum == kRefund.Race && hiJi == kHiJi) {
+    if (meeting == kRefund.meeting && raceNum == kRefund.race && hiJi == kHiJi) {
         r.strength[kRefundHorse] = 0;
-    } else if (!run && rng.Below(4) == 0) {
-        r.strength[static_cast<size_t>(rng.Between(1, tosu))] = 0; // scratched before the race
+    } else if (!run && rng.below(4) == 0) {
+        r.strength[static_cast<size_t>(rng.between(1, tosu))] = 0; // scratched before the race
     }
-    Price(r);
+    price(r);
 
     if (run) {
-        DrawFinish(r, rng);
+        drawFinish(r, rng);
     }
     return r;
 }
@@ -127,7 +127,7 @@ Race MakeRace(int meeting, int hiJi, int raceNum, int tosu, const Programme& pro
 
 // Brackets as the client deals them: up to eight runners one each, otherwise eight brackets with the
 // surplus going to the last ones.
-int Waku(int tosu, int horse) {
+int waku(int tosu, int horse) {
     if (tosu <= 8) {
         return horse;
     }
@@ -143,45 +143,45 @@ int Waku(int tosu, int horse) {
     return 0;
 }
 
-QList<int> BracketHorses(int tosu, int waku) {
+QList<int> bracketHorses(int tosu, int bracket) {
     QList<int> horses;
     for (int h = 1; h <= tosu; ++h) {
-        if (Waku(tosu, h) == waku) {
+        if (waku(tosu, h) == bracket) {
             horses << h;
         }
     }
     return horses;
 }
 
-QString HorseName(const Race& r, int horse) {
+QString horseName(const Race& r, int horse) {
     const int index = (r.nameSeed + horse * 13) % 144; // 13 and 144 are coprime: no name twice in a race
     return QString::fromUtf8(kNameHeads[index / 12]) + QString::fromUtf8(kNameTails[index % 12]);
 }
 
-Day MakeDay() {
+Day makeDay() {
     Day day;
     for (int m = 1; m <= kMeetings; ++m) {
         const size_t mi = static_cast<size_t>(m - 1);
         for (int race = 1; race <= kRacesPerDay; ++race) {
             const Programme& p = race <= 8 ? kCommon[race - 1] : race <= 11 ? kSpecials[mi][race - 9] : kLast;
-            day.races[mi].push_back(MakeRace(m, kHiJi, race, kFields[mi][race - 1], p));
+            day.races[mi].push_back(makeRace(m, kHiJi, race, kFields[mi][race - 1], p));
         }
-        for (int race = kRacesPerDay - kMeetingList[mi].AdvanceRaces + 1; race <= kRacesPerDay; ++race) {
-            day.advance[mi].push_back(MakeRace(m, kHiJi + 1, race, kNextFields[mi][race - 9], kNextDay[mi][race - 9]));
+        for (int race = kRacesPerDay - kMeetingList[mi].advanceRaces + 1; race <= kRacesPerDay; ++race) {
+            day.advance[mi].push_back(makeRace(m, kHiJi + 1, race, kNextFields[mi][race - 9], kNextDay[mi][race - 9]));
         }
     }
     return day;
 }
 
-QString Venue(const Race& r) {
-    return KaisaiName(static_cast<qint16>(r.venue));
+QString venue(const Race& r) {
+    return kaisaiName(static_cast<qint16>(r.venue));
 }
 
-QString RaceId(const Race& r) {
-    return QString(HexDigit(r.venue)) + HexDigit(r.hiJi) + HexDigit(r.raceNum);
+QString raceId(const Race& r) {
+    return QString(hexDigit(r.venue)) + hexDigit(r.hiJi) + hexDigit(r.raceNum);
 }
 
-QString TwoDigits(int n) {
+QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 

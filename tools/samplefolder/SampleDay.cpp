@@ -21,7 +21,7 @@ using namespace SampleDay::Detail;
 
 namespace {
 
-bool Fail(QString* error, const QString& text) {
+bool fail(QString* error, const QString& text) {
     if (error) {
         *error = text;
     }
@@ -30,54 +30,54 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool ClaimSampleFolder(const QString& folder, QString* error) {
+bool claimSampleFolder(const QString& folder, QString* error) {
     if (!QDir().mkpath(folder)) {
-        return Fail(error, QStringLiteral("cannot create ") + folder);
+        return fail(error, QStringLiteral("cannot create ") + folder);
     }
     // Never write over a betting client's own folder.
-    const QString program = AddPathSep(folder) + QStringLiteral("PAT.EXE");
+    const QString program = addPathSep(folder) + QStringLiteral("PAT.EXE");
     if (QFile::exists(program)) {
         QFile f(program);
         if (!f.open(QIODevice::ReadOnly) || f.readAll() != QByteArray(kProgramText)) {
-            return Fail(error, folder + QStringLiteral(" holds a betting client; a sample day is not written there"));
+            return fail(error, folder + QStringLiteral(" holds a betting client; a sample day is not written there"));
         }
     }
-    if (!WriteFixtureFile(AddPathSep(folder), QStringLiteral("PAT.EXE"), QByteArray(kProgramText))) {
-        return Fail(error, QStringLiteral("cannot write ") + program);
+    if (!writeFixtureFile(addPathSep(folder), QStringLiteral("PAT.EXE"), QByteArray(kProgramText))) {
+        return fail(error, QStringLiteral("cannot write ") + program);
     }
     return true;
 }
 
-bool WriteSampleDay(const QString& folderName, QString* error) {
+bool writeSampleDay(const QString& folderName, QString* error) {
     using namespace ResultFiles;
-    const QString folder = AddPathSep(QDir(folderName).absolutePath());
-    if (!ClaimSampleFolder(folder, error)) {
+    const QString folder = addPathSep(QDir(folderName).absolutePath());
+    if (!claimSampleFolder(folder, error)) {
         return false;
     }
 
-    const Day day = MakeDay();
+    const Day day = makeDay();
     const auto written = [&](bool ok, const QString& what) {
-        return ok ? true : Fail(error, QStringLiteral("cannot write ") + what + QStringLiteral(" in ") + folder);
+        return ok ? true : fail(error, QStringLiteral("cannot write ") + what + QStringLiteral(" in ") + folder);
     };
 
     // Bet log: a week-old log, the previous day's and two of today's.
-    const QList<LogFiles::Ticket> previous = PreviousDayTickets(day);
-    const QDate sale = QDate::fromString(SaleDate(), QStringLiteral("yyyyMMdd"));
+    const QList<LogFiles::Ticket> previous = previousDayTickets(day);
+    const QDate sale = QDate::fromString(saleDate(), QStringLiteral("yyyyMMdd"));
     const QString weekBefore = sale.addDays(-6).toString(QStringLiteral("yyyyMMdd"));
     const QList<std::pair<LogFiles::IndexEntry, LogFiles::DayLog>> logs = {
-        {{QStringLiteral("LG001"), weekBefore}, {1, OldTickets()}},
-        {{QStringLiteral("LG002"), PreviousDate()}, {2, previous}},
-        {{QStringLiteral("LG003"), SaleDate()}, {3, MorningTickets(day)}},
-        {{QStringLiteral("LG004"), SaleDate()}, {4, AfternoonTickets(day)}},
+        {{QStringLiteral("LG001"), weekBefore}, {1, oldTickets()}},
+        {{QStringLiteral("LG002"), previousDate()}, {2, previous}},
+        {{QStringLiteral("LG003"), saleDate()}, {3, morningTickets(day)}},
+        {{QStringLiteral("LG004"), saleDate()}, {4, afternoonTickets(day)}},
     };
     QList<LogFiles::IndexEntry> index;
     for (const auto& [entry, log] : logs) {
-        if (!written(LogFiles::SaveDayLog(folder, entry.Name, log), entry.Name + QStringLiteral(".JRA"))) {
+        if (!written(LogFiles::saveDayLog(folder, entry.name, log), entry.name + QStringLiteral(".JRA"))) {
             return false;
         }
         index << entry;
     }
-    if (!written(LogFiles::SaveIndex(folder, index), QStringLiteral("LG-FILE.JRA"))) {
+    if (!written(LogFiles::saveIndex(folder, index), QStringLiteral("LG-FILE.JRA"))) {
         return false;
     }
 
@@ -86,26 +86,26 @@ bool WriteSampleDay(const QString& folderName, QString* error) {
     for (int m = 1; m <= kMeetings; ++m) {
         const Meeting& meeting = kMeetingList[static_cast<size_t>(m - 1)];
         AccountFiles::AccountFile today;
-        today.Date = SaleDate();
-        today.Amounts = {100000, Stake(previous), 0, 0};
-        today.Venue = meeting.Venue;
-        today.Year = kYear;
-        today.KaiJi = meeting.KaiJi;
-        today.HiJi = kHiJi;
+        today.date = saleDate();
+        today.amounts = {100000, stake(previous), 0, 0};
+        today.venue = meeting.venue;
+        today.year = kYear;
+        today.kaiJi = meeting.kaiJi;
+        today.hiJi = kHiJi;
         for (int r = 1; r <= kRacesPerDay; ++r) {
-            today.Kenshu[static_cast<size_t>(r - 1)] = day.At(m, r).Kenshu();
+            today.kenshu[static_cast<size_t>(r - 1)] = day.at(m, r).kenshu();
         }
         AccountFiles::AccountFile next = today;
-        next.Date = NextDate();
-        next.HiJi = kHiJi + 1;
-        next.Kenshu.fill(0);
+        next.date = nextDate();
+        next.hiJi = kHiJi + 1;
+        next.kenshu.fill(0);
         for (const Race& r : day.advance[static_cast<size_t>(m - 1)]) {
-            next.Kenshu[static_cast<size_t>(r.raceNum - 1)] = r.Kenshu();
+            next.kenshu[static_cast<size_t>(r.raceNum - 1)] = r.kenshu();
         }
-        if (!written(!AccountFiles::SaveAccountFile(folder, letters[m - 1], today).isEmpty(),
-                     AccountFiles::AccountFileName(letters[m - 1])) ||
-            !written(!AccountFiles::SaveAccountFile(folder, letters[m + 2], next).isEmpty(),
-                     AccountFiles::AccountFileName(letters[m + 2]))) {
+        if (!written(!AccountFiles::saveAccountFile(folder, letters[m - 1], today).isEmpty(),
+                     AccountFiles::accountFileName(letters[m - 1])) ||
+            !written(!AccountFiles::saveAccountFile(folder, letters[m + 2], next).isEmpty(),
+                     AccountFiles::accountFileName(letters[m + 2]))) {
             return false;
         }
     }
@@ -114,7 +114,7 @@ bool WriteSampleDay(const QString& folderName, QString* error) {
     for (int m = 1; m <= kMeetings; ++m) {
         for (const auto* races : {&day.races[static_cast<size_t>(m - 1)], &day.advance[static_cast<size_t>(m - 1)]}) {
             for (const Race& r : *races) {
-                if (!written(WriteOdds(folder, r), QStringLiteral("the odds files of ") + RaceId(r))) {
+                if (!written(writeOdds(folder, r), QStringLiteral("the odds files of ") + raceId(r))) {
                     return false;
                 }
             }
@@ -123,41 +123,41 @@ bool WriteSampleDay(const QString& folderName, QString* error) {
 
     // Results of the races run: a result file each (one named "PR-", one only downloaded, one missing),
     // and the client's payout files of every meeting, which have not caught up with the downloaded race.
-    const QString downloads = folder + QStringLiteral("VQDOWNLOAD/") + SaleDate() + QLatin1Char('/');
+    const QString downloads = folder + QStringLiteral("VQDOWNLOAD/") + saleDate() + QLatin1Char('/');
     if (!QDir().mkpath(downloads)) {
-        return Fail(error, QStringLiteral("cannot create ") + downloads);
+        return fail(error, QStringLiteral("cannot create ") + downloads);
     }
     for (int m = 1; m <= kMeetings; ++m) {
-        std::array<PayoutFile, 7> payouts = EmptyPayoutFiles(m);
+        std::array<PayoutFile, 7> payouts = emptyPayoutFiles(m);
         for (int r = 1; r <= kRacesRun; ++r) {
-            const ResultFile result = Result(day.At(m, r));
-            const bool download = m == kDownloadOnly.Meeting && r == kDownloadOnly.Race;
-            const bool payoutOnly = m == kPayoutFilesOnly.Meeting && r == kPayoutFilesOnly.Race;
-            const bool pr = m == kPrFile.Meeting && r == kPrFile.Race;
+            const ResultFile result = resultOf(day.at(m, r));
+            const bool download = m == kDownloadOnly.meeting && r == kDownloadOnly.race;
+            const bool payoutOnly = m == kPayoutFilesOnly.meeting && r == kPayoutFilesOnly.race;
+            const bool pr = m == kPrFile.meeting && r == kPrFile.race;
             QString name;
             if (download) {
-                name = SaveResultFile(downloads, result);
+                name = saveResultFile(downloads, result);
             } else if (!payoutOnly) {
-                name = SaveResultFile(folder, result, pr ? QStringLiteral("PR-") : QStringLiteral("KS-"));
+                name = saveResultFile(folder, result, pr ? QStringLiteral("PR-") : QStringLiteral("KS-"));
             }
-            if (!payoutOnly && !written(!name.isEmpty(), QStringLiteral("the result of ") + ResultFileId(result))) {
+            if (!payoutOnly && !written(!name.isEmpty(), QStringLiteral("the result of ") + resultFileId(result))) {
                 return false;
             }
             if (download) {
                 continue;
             }
-            AddPayouts(payouts, r, result);
+            addPayouts(payouts, r, result);
         }
         for (const PayoutFile& p : payouts) {
-            if (!written(!SavePayoutFile(folder, p).isEmpty(), PayoutFileName(p))) {
+            if (!written(!savePayoutFile(folder, p).isEmpty(), payoutFileName(p))) {
                 return false;
             }
         }
     }
 
     QString failure;
-    if (!WriteProfitBook(folder, failure)) {
-        return Fail(error, QStringLiteral("profit book: ") + failure);
+    if (!writeProfitBook(folder, failure)) {
+        return fail(error, QStringLiteral("profit book: ") + failure);
     }
     return true;
 }

@@ -11,13 +11,13 @@
 namespace SampleDay {
 
 // The sale day (a Saturday), the day before it (whose log holds advance tickets for it) and the next day.
-inline QString SaleDate() {
+inline QString saleDate() {
     return QStringLiteral("20261205");
 }
-inline QString PreviousDate() {
+inline QString previousDate() {
     return QStringLiteral("20261204");
 }
-inline QString NextDate() {
+inline QString nextDate() {
     return QStringLiteral("20261206");
 }
 
@@ -30,17 +30,17 @@ constexpr int kRacesRun = 8;
 // The meetings in account-file order (A, B, C): venue code, meeting number of the year, and how many of
 // the next day's last races are on advance sale (in the advance files D, E, F).
 struct Meeting {
-    int Venue;
-    int KaiJi;
-    int AdvanceRaces;
+    int venue;
+    int kaiJi;
+    int advanceRaces;
 };
 constexpr std::array<Meeting, kMeetings> kMeetingList{{{6, 5, 4}, {9, 5, 3}, {7, 4, 2}}};
 constexpr int kHiJi = 1; // day 1 of every meeting; the advance sale is day 2
 
 // A race of the day by meeting position (1-based, A = 1) and race number.
 struct RaceRef {
-    int Meeting;
-    int Race;
+    int meeting;
+    int race;
 };
 // The result only in the per-bet-type payout files (no result file in the client folder).
 constexpr RaceRef kPayoutFilesOnly{2, 7};
@@ -63,10 +63,10 @@ constexpr char kProgramText[] = "sample client\r\n";
 
 // Creates the folder when missing and marks it as a sample folder (its program file is ours). False with a
 // reason in `error` when it cannot be created or holds a betting client's real program.
-bool ClaimSampleFolder(const QString& folder, QString* error = nullptr);
+bool claimSampleFolder(const QString& folder, QString* error = nullptr);
 
 // Writes the whole day into the folder, creating it when missing. An existing folder is only written
 // over when it is a sample folder itself (its program file is ours, or it has none): a betting client's
 // real folder is refused. The profit book of an earlier sample is replaced. False with a reason in
 // `error` when something cannot be written.
-bool WriteSampleDay(const QString& folder, QString* error = nullptr);
+bool writeSampleDay(const QString& folder, QString* error = nullptr);

@@ -25,8 +25,8 @@ namespace SampleDay::Detail {
 class Rng {
 public:
     explicit Rng(quint32 seed) : m_engine(seed) {}
-    int Below(int n) { return static_cast<int>(static_cast<quint32>(m_engine()) % static_cast<quint32>(n)); }
-    int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
+    int below(int n) { return static_cast<int>(static_cast<quint32>(m_engine()) % static_cast<quint32>(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
 
 private:
     std::mt19937 m_engine;
@@ -64,23 +64,23 @@ struct Race {
     std::vector<int> order; // finishing order, for races already run
     bool deadHeat = false;  // the first two finished together
 
-    bool Scratched(int horse) const { return strength[static_cast<size_t>(horse)] == 0; }
-    int Kenshu() const {
+    bool scratched(int horse) const { return strength[static_cast<size_t>(horse)] == 0; }
+    int kenshu() const {
         return bracketSale ? AccountFiles::kAllTypes : AccountFiles::kAllTypes & ~kBracketQuinellaBit;
     }
-    int Placed(int k) const { return order[static_cast<size_t>(k - 1)]; }
-    int Fav(int k) const { return favourites[static_cast<size_t>(k - 1)]; }
+    int placed(int k) const { return order[static_cast<size_t>(k - 1)]; }
+    int fav(int k) const { return favourites[static_cast<size_t>(k - 1)]; }
 };
 
 struct Day {
     std::array<std::vector<Race>, kMeetings> races;   // races 1-12 of the day
     std::array<std::vector<Race>, kMeetings> advance; // the next day's races on advance sale
 
-    const Race& At(int meeting, int race) const {
+    const Race& at(int meeting, int race) const {
         return races[static_cast<size_t>(meeting - 1)][static_cast<size_t>(race - 1)];
     }
-    const Race& At(RaceRef ref) const { return At(ref.Meeting, ref.Race); }
-    const Race& Next(int meeting, int race) const {
+    const Race& at(RaceRef ref) const { return at(ref.meeting, ref.race); }
+    const Race& next(int meeting, int race) const {
         for (const Race& r : advance[static_cast<size_t>(meeting - 1)]) {
             if (r.raceNum == race) {
                 return r;
@@ -91,35 +91,35 @@ struct Day {
 };
 
 // The programme (Programme.cpp).
-Day MakeDay();
-int Waku(int tosu, int horse);
-QList<int> BracketHorses(int tosu, int waku);
-QString HorseName(const Race& r, int horse);
-QString Venue(const Race& r);
-QString RaceId(const Race& r);
-QString TwoDigits(int n);
+Day makeDay();
+int waku(int tosu, int horse);
+QList<int> bracketHorses(int tosu, int waku);
+QString horseName(const Race& r, int horse);
+QString venue(const Race& r);
+QString raceId(const Race& r);
+QString twoDigits(int n);
 
 // The prices (Prices.cpp).
-void Price(Race& r);
-bool WriteOdds(const QString& folder, const Race& r);
+void price(Race& r);
+bool writeOdds(const QString& folder, const Race& r);
 
 // The results (Results.cpp). DrawFinish goes on with the race's own random numbers, so it must be called
 // where the programme has drawn the race's runners and nothing else in between.
-void DrawFinish(Race& r, Rng& rng);
-Pair Sorted2(int a, int b);
-Triple Sorted3(int a, int b, int c);
-ResultFiles::ResultFile Result(const Race& r);
-std::array<ResultFiles::PayoutFile, 7> EmptyPayoutFiles(int meeting);
-void AddPayouts(std::array<ResultFiles::PayoutFile, 7>& files, int raceNum, const ResultFiles::ResultFile& result);
+void drawFinish(Race& r, Rng& rng);
+Pair sorted2(int a, int b);
+Triple sorted3(int a, int b, int c);
+ResultFiles::ResultFile resultOf(const Race& r);
+std::array<ResultFiles::PayoutFile, 7> emptyPayoutFiles(int meeting);
+void addPayouts(std::array<ResultFiles::PayoutFile, 7>& files, int raceNum, const ResultFiles::ResultFile& result);
 
 // The bet log's tickets (Tickets.cpp).
-QList<LogFiles::Ticket> PreviousDayTickets(const Day& d);
-QList<LogFiles::Ticket> MorningTickets(const Day& d);
-QList<LogFiles::Ticket> AfternoonTickets(const Day& d);
-QList<LogFiles::Ticket> OldTickets();
-qint32 Stake(const QList<LogFiles::Ticket>& tickets);
+QList<LogFiles::Ticket> previousDayTickets(const Day& d);
+QList<LogFiles::Ticket> morningTickets(const Day& d);
+QList<LogFiles::Ticket> afternoonTickets(const Day& d);
+QList<LogFiles::Ticket> oldTickets();
+qint32 stake(const QList<LogFiles::Ticket>& tickets);
 
 // The profit book (ProfitBookDays.cpp).
-bool WriteProfitBook(const QString& folder, QString& failure);
+bool writeProfitBook(const QString& folder, QString& failure);
 
 } // namespace SampleDay::Detail

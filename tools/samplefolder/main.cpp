@@ -23,12 +23,12 @@ int main(int argc, char* argv[]) {
     }
     const QString folder = QDir(args.first()).absolutePath();
     QString error;
-    if (!(heavy ? HeavyDay::Write(folder, &error) : WriteSampleDay(folder, &error))) {
+    if (!(heavy ? HeavyDay::write(folder, &error) : writeSampleDay(folder, &error))) {
         std::fprintf(stderr, "vq-sample-folder: %s\n", qPrintable(error));
         return 1;
     }
     std::printf("vq-sample-folder: %s sale day %s written to %s\n", heavy ? "heavy" : "sample",
-                qPrintable(heavy ? HeavyDay::SaleDate() : SampleDay::SaleDate()),
+                qPrintable(heavy ? HeavyDay::saleDate() : SampleDay::saleDate()),
                 qPrintable(QDir::toNativeSeparators(folder)));
     return 0;
 }
