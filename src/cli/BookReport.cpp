@@ -183,12 +183,12 @@ void apply(const BookArgs& a, const PassbookConfirmation& c, ProfitBook& book) {
         if (c.pending == PassbookConfirmation::Delete) {
             book.deleteRecord(c.dayKey);
         } else {
-            book.checkRecord(c.buy, c.pay, 0, 0, c.dayKey, a.protect ? 1 : 0, 1);
+            book.checkRecord(c.buy, c.pay, 0, c.dayKey, a.protect ? 1 : 0, 1);
         }
         break;
     case BookArgs::Auto:
         // As the main window's update of the day: a protected record stays, 0 yen bet changes nothing.
-        book.checkRecord(c.buy, c.pay, 0, 0, c.dayKey, 0, 0);
+        book.checkRecord(c.buy, c.pay, 0, c.dayKey, 0, 0);
         break;
     case BookArgs::Delete:
         book.deleteRecord(c.dayKey);
@@ -197,7 +197,7 @@ void apply(const BookArgs& a, const PassbookConfirmation& c, ProfitBook& book) {
         break;
     }
     // The statistics come with every change; a book only read has none until this.
-    book.checkRecord(0, 0, 0, 0, c.dayKey, 0, 0);
+    book.checkRecord(0, 0, 0, c.dayKey, 0, 0);
 }
 } // namespace
 

@@ -39,54 +39,61 @@ DayController::DayController(const Folders& folders, QObject* parent)
 
 DayController::~DayController() = default;
 
-bool DayController::initialize() {
+void DayController::start() {
     try {
         m_settings.loadSettings();
         m_wakuColor = kWakuColors;
-        setPatPath(m_folders.client);
-        m_downPath = m_folders.download;
-        m_dataPath = m_patPath;
+        m_clientFolder = m_folders.client;
+        m_book->setFolder(m_clientFolder);
+        m_dataFolder = m_clientFolder;
         readDataFolder();
-        return true;
     } catch (const AppError& e) {
         throw e.rebased(kSource);
     }
 }
 
-void DayController::setPatPath(const QString& v) {
-    m_patPath = v;
-    m_book->setFolder(v);
-}
-
 void DayController::readDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
     m_pat = std::make_unique<SaleDayReader>();
-    m_pat->setPathName(m_dataPath);
-    m_pat->setDownPath(m_downPath);
+    m_pat->setPathName(m_dataFolder);
+    m_pat->setDownPath(m_folders.download);
     m_pat->initialize(); // false only means an empty day; the program goes on with what was read
 }
 
-bool DayController::reInitialize() {
-    changePath();
+void DayController::refresh() {
+    followLink();
     readDataFolder();
-    emit reInitialized();
-    return true;
+    closeDayWindows();
+    settleDay();
 }
 
-void DayController::changePath() {
-    const QString link = ClientFiles::findFile(m_patPath, QStringLiteral("VQLINK.TXT"));
+void DayController::followLink() {
+    const QString link = ClientFiles::findFile(m_clientFolder, QStringLiteral("VQLINK.TXT"));
     if (link.isEmpty()) {
-        m_dataPath = m_patPath;
+        m_dataFolder = m_clientFolder;
         return;
     }
     const QByteArray bytes = readWholeFile(link).value_or(QByteArray());
     const QString first = CodePage::decode(bytes).section(QLatin1Char('\n'), 0, 0).trimmed();
     // An empty link file, or one whose first line is blank, names no folder: read the client folder
     // rather than the root of the file system.
-    m_dataPath = first.isEmpty() ? m_patPath : addPathSep(first);
+    m_dataFolder = first.isEmpty() ? m_clientFolder : addPathSep(first);
 }
 
-void DayController::terminate() {
+void DayController::settleDay() {
+    DayRefresh day{sumDayTotals(meetings()), saleDate(), m_pat ? m_pat->amtZan() : 0, readWarnings()};
+    // A day read with a file cut short or changing would store wrong figures as the day's: its figures are
+    // shown, but the book and the archive keep what they hold until a whole read.
+    if (day.totals && day.warnings.empty()) {
+        // The automatic update of today's record: the client's current date, records entered by hand kept.
+        const DayTotals& t = *day.totals;
+        m_book->checkRecord(t.amtBuy, t.amtPay, t.amtBuyYesterday, QString(), 0, 0);
+        storeArchive();
+    }
+    emit dayRefreshed(day);
+}
+
+void DayController::finish() {
     if (m_host) {
         m_host->unloadAll();
     }
@@ -95,44 +102,40 @@ void DayController::terminate() {
     m_pat.reset();
 }
 
-void DayController::unloadWindow(IWindowHost::Window window) {
+void DayController::closeWindow(IWindowHost::Window window) {
     if (m_host) {
         m_host->unload(window);
     }
 }
 
-void DayController::open(IWindowHost::Window window) {
+void DayController::open(IWindowHost::Window window, const ShownRace* race) {
     if (m_host) {
-        m_host->show(window, *this);
+        m_host->show(window, *this, race);
     }
 }
 
-void DayController::closeChildren() {
-    unloadWindow(IWindowHost::Window::Profit);
-    unloadWindow(IWindowHost::Window::Log);
-    unloadWindow(IWindowHost::Window::Record);
+void DayController::closeDayWindows() {
+    closeWindow(IWindowHost::Window::Profit);
+    closeWindow(IWindowHost::Window::Log);
+    closeWindow(IWindowHost::Window::Record);
 }
 
-bool DayController::getData() {
-    return m_pat ? m_pat->getOdds(m_curKaisai, m_curRace) : false;
-}
-
-void DayController::showProfit() {
-    unloadWindow(IWindowHost::Window::Profit);
+void DayController::showProfitTable() {
+    closeWindow(IWindowHost::Window::Profit);
     open(IWindowHost::Window::Profit);
 }
 
-void DayController::showLog() {
-    unloadWindow(IWindowHost::Window::Log);
+void DayController::showBetLog() {
+    closeWindow(IWindowHost::Window::Log);
     open(IWindowHost::Window::Log);
 }
 
-void DayController::showRecord() {
-    unloadWindow(IWindowHost::Window::Record);
+void DayController::showPassbook() {
+    closeWindow(IWindowHost::Window::Record);
     open(IWindowHost::Window::Record);
 }
 
-void DayController::showBrowser() {
+void DayController::showDownload() {
     if (meetings().empty()) {
         return; // no account files, no races: a download window would offer nothing
     }
@@ -140,55 +143,20 @@ void DayController::showBrowser() {
     open(IWindowHost::Window::Browser);
 }
 
-void DayController::showDetail() {
-    unloadWindow(IWindowHost::Window::Kekka);
-    unloadWindow(IWindowHost::Window::Detail);
-    getData();
-    const Race& race = currentRace();
-    if (race.logCount() > 0) {
-        open(IWindowHost::Window::Detail);
+void DayController::showRaceDetail(int meeting, int race) {
+    closeWindow(IWindowHost::Window::Kekka);
+    closeWindow(IWindowHost::Window::Detail);
+    if (!m_pat) {
+        throw AppError::objectNotSet();
     }
-    if (race.result()) {
-        open(IWindowHost::Window::Kekka);
+    m_pat->getOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+    const ShownRace shown{*m_pat->meeting(meeting)->race(race), m_pat->raceOdds()};
+    if (shown.race.logCount() > 0) {
+        open(IWindowHost::Window::Detail, &shown);
     }
-}
-
-bool DayController::loadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {
-    return m_settings.loadForm(window, top, left, height, width);
-}
-
-void DayController::saveForm(const IFormWindow& window) {
-    m_settings.saveForm(window);
-}
-
-void DayController::deleteRecord(const QString& date) {
-    m_book->deleteRecord(date);
-}
-
-void DayController::checkRecord(qint32 stake, qint32 payout, qint32 tomorrowStake, qint32 yesterdayStake,
-                                const QString& saleDate, qint16 updateMode, qint16 processMode) {
-    m_book->checkRecord(stake, payout, tomorrowStake, yesterdayStake, saleDate, updateMode, processMode);
-}
-
-void DayController::getRecord() {
-    m_book->getRecord();
-}
-
-std::optional<DayTotals> DayController::updateDayTotals() {
-    const std::optional<DayTotals> totals = sumDayTotals(meetings());
-    if (!totals) {
-        return totals;
+    if (shown.race.result()) {
+        open(IWindowHost::Window::Kekka, &shown);
     }
-    m_dayTotals = *totals;
-    // A day read with a file cut short or changing would store wrong figures as the day's: its figures are
-    // shown, but the book and the archive keep what they hold until a whole read.
-    if (!readWarnings().empty()) {
-        return totals;
-    }
-    // The automatic update of today's record: the client's current date, records entered by hand kept.
-    checkRecord(totals->amtBuy, totals->amtPay, totals->amtBuyTomorrow, totals->amtBuyYesterday, QString(), 0, 0);
-    storeArchive();
-    return totals;
 }
 
 const FileWarnings& DayController::readWarnings() const {
@@ -196,7 +164,7 @@ const FileWarnings& DayController::readWarnings() const {
 }
 
 void DayController::storeArchive() {
-    if (!m_pat || m_patPath.isEmpty() || !readWarnings().empty()) {
+    if (!m_pat || m_clientFolder.isEmpty() || !readWarnings().empty()) {
         return;
     }
     // The day is gathered a moment later, when the window has painted what the refresh changed: gathering
@@ -209,7 +177,7 @@ void DayController::storeArchive() {
 
 void DayController::handDayToArchive() {
     // The day is the one read last: a refresh since the store was asked for may have met a damaged file.
-    if (!std::exchange(m_archiveDue, false) || !m_pat || m_patPath.isEmpty() || !readWarnings().empty()) {
+    if (!std::exchange(m_archiveDue, false) || !m_pat || m_clientFolder.isEmpty() || !readWarnings().empty()) {
         return;
     }
     if (!m_archive) {
@@ -228,7 +196,7 @@ void DayController::handDayToArchive() {
             Qt::QueuedConnection);
     }
     try {
-        m_archive->store(m_patPath, m_pat->saleDate(), Archive::dayBets(*m_pat));
+        m_archive->store(m_clientFolder, m_pat->saleDate(), Archive::dayBets(*m_pat));
     } catch (const AppError& e) {
         reportError(e); // from a timer: nobody above to pass it to
     }
@@ -245,94 +213,14 @@ const std::vector<std::unique_ptr<Meeting>>& DayController::meetings() const {
     return m_pat ? m_pat->meetings() : noMeetings();
 }
 
-RaceOdds* DayController::raceOdds() const {
-    return m_pat ? m_pat->raceOdds() : nullptr;
-}
-
 BetLogReader* DayController::betLog() const {
     return m_pat ? m_pat->betLog() : nullptr;
-}
-
-const Race& DayController::currentRace() const {
-    if (!m_pat) {
-        throw AppError::objectNotSet();
-    }
-    return *m_pat->meeting(m_curKaisai)->race(m_curRace);
 }
 
 const std::array<qint32, 8>& DayController::standardWakuColors() {
     return kWakuColors;
 }
 
-qint32 DayController::wakuColor(int index) const {
-    if (index < 1 || index > 8) {
-        throw AppError::indexOutOfRange();
-    }
-    return m_wakuColor[index - 1];
-}
-
 QString DayController::saleDate() const {
     return m_pat ? m_pat->saleDate() : QString();
-}
-
-qint32 DayController::amtZandaka() const {
-    return m_pat ? m_pat->amtZan() : 0;
-}
-
-qsizetype DayController::pastCount() const {
-    return m_book->pastCount();
-}
-QString DayController::pastDate(qsizetype i) const {
-    return m_book->pastDate(i);
-}
-qint32 DayController::pastBuy(qsizetype i) const {
-    return m_book->pastBuy(i);
-}
-qint32 DayController::pastPay(qsizetype i) const {
-    return m_book->pastPay(i);
-}
-qint32 DayController::pastProfit(qsizetype i) const {
-    return m_book->pastProfit(i);
-}
-qint16 DayController::pastUpdate(qsizetype i) const {
-    return m_book->pastUpdate(i);
-}
-qsizetype DayController::bestCount() const {
-    return m_book->bestCount();
-}
-QString DayController::bestDate(qsizetype i) const {
-    return m_book->bestDate(i);
-}
-qint32 DayController::bestBuy(qsizetype i) const {
-    return m_book->bestBuy(i);
-}
-qint32 DayController::bestPay(qsizetype i) const {
-    return m_book->bestPay(i);
-}
-qint32 DayController::bestProfit(qsizetype i) const {
-    return m_book->bestProfit(i);
-}
-qsizetype DayController::worstCount() const {
-    return m_book->worstCount();
-}
-QString DayController::worstDate(qsizetype i) const {
-    return m_book->worstDate(i);
-}
-qint32 DayController::worstBuy(qsizetype i) const {
-    return m_book->worstBuy(i);
-}
-qint32 DayController::worstPay(qsizetype i) const {
-    return m_book->worstPay(i);
-}
-qint32 DayController::worstProfit(qsizetype i) const {
-    return m_book->worstProfit(i);
-}
-qint64 DayController::totalBuy() const {
-    return m_book->totalBuy();
-}
-qint64 DayController::totalPay() const {
-    return m_book->totalPay();
-}
-qint64 DayController::totalProfit() const {
-    return m_book->totalProfit();
 }

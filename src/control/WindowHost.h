@@ -1,6 +1,14 @@
 #pragma once
 
 class DayController;
+class Race;
+class RaceOdds;
+
+// The race a detail or results window shows, and its odds (none when they could not be read).
+struct ShownRace {
+    const Race& race;
+    const RaceOdds* odds;
+};
 
 // How the controller opens and closes the other windows. The windowed program implements it with real
 // windows; tests use a fake that records what was asked.
@@ -11,9 +19,9 @@ public:
     virtual ~IWindowHost() = default;
     // Closes the window when it is open (saving its place as it closes).
     virtual void unload(Window window) = 0;
-    // Creates the window for the controller and shows it modeless. A window this build does not have
-    // yet is simply not opened.
-    virtual void show(Window window, DayController& control) = 0;
+    // Creates the window for the controller and shows it modeless; the race windows are given their race.
+    // A window this build does not have is simply not opened.
+    virtual void show(Window window, DayController& control, const ShownRace* race) = 0;
     virtual bool isLoaded(Window window) const = 0;
     // Closes every open window but the main window.
     virtual void unloadAll() = 0;

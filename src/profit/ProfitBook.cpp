@@ -396,8 +396,8 @@ qsizetype ProfitBook::findDate(const QString& date) const {
     return it == m_past.cend() ? -1 : it - m_past.cbegin();
 }
 
-void ProfitBook::checkRecord(qint32 todayStake, qint32 payout, [[maybe_unused]] qint32 tomorrowStake,
-                             qint32 yesterdayStake, const QString& saleDate, qint16 updateMode, qint16 processMode) {
+void ProfitBook::checkRecord(qint32 todayStake, qint32 payout, qint32 yesterdayStake, const QString& saleDate,
+                             qint16 updateMode, qint16 processMode) {
     QString day = saleDate;
     if (day.isEmpty() && m_saleDate) {
         day = m_saleDate();

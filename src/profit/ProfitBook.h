@@ -63,10 +63,10 @@ public:
     // saves the book when it changed. The book is first brought up to the file when another process has
     // changed it. A stake of 0 changes nothing. With processMode 0 (the automatic
     // update) a record whose Update is non-zero is kept. A day older than every record (only a book
-    // without its sentinel has one) goes at the end. tomorrowStake is not used. Raises the overflow
+    // without its sentinel has one) goes at the end. Raises the overflow
     // error when the stake or the profit does not fit 32 bits, before anything changes.
-    void checkRecord(qint32 stake, qint32 payout, qint32 tomorrowStake, qint32 yesterdayStake, const QString& saleDate,
-                     qint16 updateMode, qint16 processMode);
+    void checkRecord(qint32 stake, qint32 payout, qint32 yesterdayStake, const QString& saleDate, qint16 updateMode,
+                     qint16 processMode);
     // Removes the first record of exactly that date (the sentinel too), recomputes the statistics and
     // saves the book when a record was removed.
     void deleteRecord(const QString& date);

@@ -155,7 +155,7 @@ void AnalysisWindow::reload() {
     QString problem;
     std::vector<Archive::DayFigures> figures;
     QStringList days;
-    if (archive.open(m_control.patPath(), BetArchive::Access::Read)) {
+    if (archive.open(m_control.clientFolder(), BetArchive::Access::Read)) {
         days = archive.days();
     } else {
         problem = archive.errorText();

@@ -93,7 +93,7 @@ void BetLogWindow::buildControls() {
 void BetLogWindow::fill() {
     const DayController& c = control();
     setWindowTitle(LogViews::title(c.saleDate(), c.betLog()));
-    const qint16 view = c.dispMode();
+    const qint16 view = c.settings().dispMode();
     if (view >= 1 && view <= LogViews::kViewCount) {
         button(view)->setChecked(true);
     }
@@ -120,7 +120,7 @@ void BetLogWindow::showView(qint16 index) {
 void BetLogWindow::toolbarClicked(int index) {
     try {
         showView(static_cast<qint16>(index));
-        control().setDispMode(static_cast<qint16>(index));
+        control().settings().setDispMode(static_cast<qint16>(index));
     } catch (const AppError& e) {
         reportError(e);
     }

@@ -22,7 +22,7 @@ ChildWindow::ChildWindow(DayController& control, Settings::Slot slot, QWidget* o
 
 void ChildWindow::restorePlace(bool top, bool left, bool height, bool width, const QWidget* beside) {
     QtFormWindow placement(this, m_slot);
-    const bool stored = m_control.loadForm(placement, top, left, height, width);
+    const bool stored = m_control.settings().loadForm(placement, top, left, height, width);
     const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
     const QRect avoid = main && main->isVisible() ? WindowPlace::outer(main) : QRect();
     if (beside && beside->isVisible()) {
@@ -41,7 +41,7 @@ void ChildWindow::restorePlace(bool top, bool left, bool height, bool width, con
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
     try {
-        m_control.saveForm(QtFormWindow(this, m_slot));
+        m_control.settings().saveForm(QtFormWindow(this, m_slot));
         closing();
     } catch (const AppError& e) {
         reportError(e);

@@ -199,7 +199,7 @@ void DownloadWindow::sendRequest(const QString& address, const QByteArray& body)
 }
 
 QString DownloadWindow::saveFolder() const {
-    const QString down = control().downPath();
+    const QString down = control().downloadFolder();
     const QString day = control().saleDate();
     // The sale date comes from the client's account file and names a folder: only a date may, never a
     // text that could lead out of the download folder.
@@ -262,7 +262,7 @@ void DownloadWindow::takeStep() {
     const DownloadRun::Step step = m_run.next();
     if (step.what == DownloadRun::Step::RequestList || step.what == DownloadRun::Step::RequestRace) {
         m_awaiting = true;
-        QString base = control().resultSite().trimmed();
+        QString base = control().settings().resultSite().trimmed();
         while (base.endsWith(QLatin1Char('/'))) {
             base.chop(1);
         }

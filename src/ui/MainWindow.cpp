@@ -19,6 +19,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/ErrorReporter.h"
+#include "profit/ProfitBook.h"
 #include "views/MainDisplay.h"
 
 #include <QAction>
@@ -81,7 +82,7 @@ MainWindow::MainWindow(const Folders& folders, QWidget* parent)
       m_host(std::make_unique<QtWindowHost>(this)) {
     m_control->setWindowHost(m_host.get());
     registerWindows();
-    connect(m_control.get(), &DayController::reInitialized, this, &MainWindow::onReInitialized);
+    connect(m_control.get(), &DayController::dayRefreshed, this, &MainWindow::render);
     m_chooseColor = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(initial, this, title);
         return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
@@ -97,21 +98,28 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::registerWindows() {
-    m_host->registerWindow(IWindowHost::Window::Profit, [](DayController& c, QWidget* owner) -> QWidget* {
-        return new ProfitTableWindow(c, owner);
-    });
+    m_host->registerWindow(
+        IWindowHost::Window::Profit,
+        [](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* { return new ProfitTableWindow(c, owner); });
     m_host->registerWindow(IWindowHost::Window::Detail,
-                           [](DayController& c, QWidget* owner) -> QWidget* { return new RaceDetailWindow(c, owner); });
-    m_host->registerWindow(IWindowHost::Window::Log,
-                           [](DayController& c, QWidget* owner) -> QWidget* { return new BetLogWindow(c, owner); });
+                           [](DayController& c, QWidget* owner, const ShownRace* race) -> QWidget* {
+                               return race ? new RaceDetailWindow(c, owner, *race) : nullptr;
+                           });
+    m_host->registerWindow(
+        IWindowHost::Window::Log,
+        [](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* { return new BetLogWindow(c, owner); });
     m_host->registerWindow(IWindowHost::Window::Kekka,
-                           [](DayController& c, QWidget* owner) -> QWidget* { return new ResultsWindow(c, owner); });
-    m_host->registerWindow(IWindowHost::Window::Record,
-                           [](DayController& c, QWidget* owner) -> QWidget* { return new PassbookWindow(c, owner); });
+                           [](DayController& c, QWidget* owner, const ShownRace* race) -> QWidget* {
+                               return race ? new ResultsWindow(c, owner, *race) : nullptr;
+                           });
+    m_host->registerWindow(
+        IWindowHost::Window::Record,
+        [](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* { return new PassbookWindow(c, owner); });
     m_makeBrowser = [] { return std::make_unique<WebEngineBrowser>(); };
-    m_host->registerWindow(IWindowHost::Window::Browser, [this](DayController& c, QWidget* owner) -> QWidget* {
-        return new DownloadWindow(c, owner, m_makeBrowser(), [this] { enableDownloadButtons(); });
-    });
+    m_host->registerWindow(
+        IWindowHost::Window::Browser, [this](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* {
+            return new DownloadWindow(c, owner, m_makeBrowser(), [this] { enableDownloadButtons(); });
+        });
 }
 
 void MainWindow::buildControls() {
@@ -228,7 +236,7 @@ void MainWindow::start() {
     // (the settings are read first), so the user can refresh once the client has rewritten its files.
     bool dataRead = true;
     try {
-        m_control->initialize();
+        m_control->start();
     } catch (const AppError& e) {
         reportError(e);
         dataRead = false;
@@ -243,14 +251,14 @@ void MainWindow::start() {
         resize(width(), designHeight);
         setMinimumHeight(designHeight);
         QtFormWindow placement(this, Settings::Main);
-        placement.place(m_control->loadForm(placement, true, true, true, false));
+        placement.place(m_control->settings().loadForm(placement, true, true, true, false));
         applyColors();
         // Applying the stored state through the toggle keeps the menu check and the window in step.
-        m_control->setPosition(static_cast<qint16>(m_control->position() ^ 1));
+        m_control->settings().setPosition(static_cast<qint16>(m_control->settings().position() ^ 1));
         togglePosition();
         // The book lives in the client folder whatever the data folder holds: a failed first read must
         // not leave it unread for the whole run (a later refresh would find no book to update).
-        m_control->getRecord();
+        m_control->book().getRecord();
         if (!dataRead) {
             for (LabelIndex i : kDayLabels) {
                 m_label[i]->clear(); // no figures rather than wrong ones
@@ -259,7 +267,7 @@ void MainWindow::start() {
             m_button[LogButton]->setEnabled(false);
             return;
         }
-        display();
+        m_control->settleDay();
     } catch (const AppError& e) {
         reportError(e);
     }
@@ -267,9 +275,9 @@ void MainWindow::start() {
 
 void MainWindow::applyColors() {
     QPalette back = m_figures->palette();
-    back.setColor(QPalette::Window, Colors::fromStored(m_control->backColor()));
+    back.setColor(QPalette::Window, Colors::fromStored(m_control->settings().backColor()));
     m_figures->setPalette(back);
-    const QColor fore = Colors::fromStored(m_control->foreColor());
+    const QColor fore = Colors::fromStored(m_control->settings().foreColor());
     for (QLabel* l : m_label) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, fore);
@@ -282,7 +290,8 @@ void MainWindow::applyColors() {
 // and is glanced at, not hovered over, and the tooltip says why.
 void MainWindow::applyStatusColor() {
     QPalette p = m_label[StatusLabel]->palette();
-    p.setColor(QPalette::WindowText, m_notReadWhole ? QColor(Qt::red) : Colors::fromStored(m_control->foreColor()));
+    p.setColor(QPalette::WindowText,
+               m_notReadWhole ? QColor(Qt::red) : Colors::fromStored(m_control->settings().foreColor()));
     m_label[StatusLabel]->setPalette(p);
 }
 
@@ -299,11 +308,9 @@ void MainWindow::fitLine(QLabel* label, const QString& text) {
     label->setFont(font);
 }
 
-void MainWindow::display() {
+void MainWindow::render(const DayRefresh& day) {
     try {
-        const std::optional<DayTotals> totals = m_control->updateDayTotals();
-        const MainDisplay d =
-            buildMainDisplay(totals, m_control->saleDate(), m_control->amtZandaka(), m_control->readWarnings());
+        const MainDisplay d = buildMainDisplay(day.totals, day.saleDate, day.balance, day.warnings);
         fitLine(m_label[DateLabel], d.date);
         fitLine(m_label[StatusLabel], d.status);
         m_notReadWhole = d.notReadWhole;
@@ -325,30 +332,25 @@ void MainWindow::display() {
     }
 }
 
-void MainWindow::onReInitialized() {
-    m_control->closeChildren();
-    display();
-}
-
 void MainWindow::toolbarClicked(int index) {
     try {
         switch (index) {
         case RefreshButton:
-            m_control->reInitialize();
+            m_control->refresh();
             break;
         case ProfitButton:
-            m_control->showProfit();
+            m_control->showProfitTable();
             break;
         case LogButton:
-            m_control->showLog();
+            m_control->showBetLog();
             break;
         case RecordButton:
-            m_control->showRecord();
+            m_control->showPassbook();
             break;
         case DownloadButton:
             m_button[RefreshButton]->setEnabled(false);
             m_button[DownloadButton]->setEnabled(false);
-            m_control->showBrowser();
+            m_control->showDownload();
             if (!m_host->isLoaded(IWindowHost::Window::Browser)) {
                 enableDownloadButtons(); // nothing opened: nothing will give them back
             }
@@ -376,27 +378,28 @@ void MainWindow::bringToFront() {
 }
 
 void MainWindow::togglePosition() {
-    const bool onTop = m_control->position() == 0;
+    const bool onTop = m_control->settings().position() == 0;
     const bool visible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (visible) {
         show(); // changing the flag hides the window
     }
     positionAction->setChecked(onTop);
-    m_control->setPosition(static_cast<qint16>(m_control->position() ^ 1));
+    m_control->settings().setPosition(static_cast<qint16>(m_control->settings().position() ^ 1));
 }
 
 void MainWindow::chooseColor(bool background) {
-    const QColor initial = Colors::fromStored(background ? m_control->backColor() : m_control->foreColor());
+    const QColor initial =
+        Colors::fromStored(background ? m_control->settings().backColor() : m_control->settings().foreColor());
     const auto chosen =
         m_chooseColor(initial, background ? QStringLiteral("背景色の変更") : QStringLiteral("文字色の変更"));
     if (!chosen) {
         return;
     }
     if (background) {
-        m_control->setBackColor(Colors::toStored(*chosen));
+        m_control->settings().setBackColor(Colors::toStored(*chosen));
     } else {
-        m_control->setForeColor(Colors::toStored(*chosen));
+        m_control->settings().setForeColor(Colors::toStored(*chosen));
     }
     applyColors();
 }
@@ -424,7 +427,7 @@ void MainWindow::showAnalysis() {
 }
 
 void MainWindow::minimizeWindow() {
-    m_control->closeChildren();
+    m_control->closeDayWindows();
     showMinimized();
 }
 
@@ -474,7 +477,7 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (isMinimized()) {
             setWindowTitle(minimizedTitle(m_label[BalanceLabel]->text()));
-            m_control->closeChildren();
+            m_control->closeDayWindows();
         } else {
             setWindowTitle(AppInfo::title());
         }
@@ -484,11 +487,11 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     try {
-        m_control->saveForm(QtFormWindow(this, Settings::Main));
+        m_control->settings().saveForm(QtFormWindow(this, Settings::Main));
         if (m_analysis) {
             m_analysis->close();
         }
-        m_control->terminate();
+        m_control->finish();
     } catch (const AppError& e) {
         reportError(e);
     }

@@ -20,6 +20,7 @@ class QMenu;
 class QToolButton;
 class ResultsBrowser;
 class DayController;
+struct DayRefresh;
 
 // The main window: the small window the user keeps beside the betting client. It owns the controller,
 // shows the day's date, status and five figures, and opens every other window through its toolbar.
@@ -103,9 +104,9 @@ private:
     void buildPopupMenu();
     void buildShortcuts();
     void start();
-    void display();
+    // Shows what a refresh of the day gave.
+    void render(const DayRefresh& day);
     void fitLine(QLabel* label, const QString& text);
-    void onReInitialized();
     void applyColors();
     void applyStatusColor();
     void togglePosition();

@@ -11,6 +11,7 @@
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
 #include "core/SpecialFolder.h"
+#include "profit/ProfitBook.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -319,7 +320,7 @@ void PassbookWindow::fill() {
     try {
         // The statistics come with the automatic update of today's record, which a day without meetings
         // never runs: a stake of 0 computes them and changes nothing.
-        control().checkRecord(0, 0, 0, 0, QString(), 0, 0);
+        control().book().checkRecord(0, 0, 0, QString(), 0, 0);
     } catch (const AppError& e) {
         reportError(e);
     }
@@ -581,9 +582,9 @@ void PassbookWindow::okClicked() {
     try {
         if (m_pending.pending == PassbookConfirmation::Register) {
             const qint16 update = m_protectBox->isChecked() ? 1 : 0;
-            control().checkRecord(m_pending.buy, m_pending.pay, 0, 0, m_pending.dayKey, update, 1);
+            control().book().checkRecord(m_pending.buy, m_pending.pay, 0, m_pending.dayKey, update, 1);
         } else if (m_pending.pending == PassbookConfirmation::Delete) {
-            control().deleteRecord(m_pending.dayKey);
+            control().book().deleteRecord(m_pending.dayKey);
         }
     } catch (const AppError& e) {
         reportError(e);

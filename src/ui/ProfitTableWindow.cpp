@@ -149,15 +149,13 @@ void ProfitTableWindow::fill() {
 }
 
 void ProfitTableWindow::closing() {
-    control().unloadWindow(IWindowHost::Window::Kekka);
-    control().unloadWindow(IWindowHost::Window::Detail);
+    control().closeWindow(IWindowHost::Window::Kekka);
+    control().closeWindow(IWindowHost::Window::Detail);
 }
 
 void ProfitTableWindow::pick(RacePick pick) {
     try {
-        control().setCurKaisai(pick.kaisai);
-        control().setCurRace(pick.race);
-        control().showDetail();
+        control().showRaceDetail(pick.kaisai, pick.race);
     } catch (const AppError& e) {
         reportError(e);
     }

@@ -37,7 +37,7 @@ void QtWindowHost::unload(Window window) {
     }
 }
 
-void QtWindowHost::show(Window window, DayController& control) {
+void QtWindowHost::show(Window window, DayController& control, const ShownRace* race) {
     const auto f = m_factories.find(window);
     if (f == m_factories.end()) {
         return;
@@ -47,7 +47,7 @@ void QtWindowHost::show(Window window, DayController& control) {
         open->activateWindow();
         return;
     }
-    QWidget* w = f->second(control, m_owner);
+    QWidget* w = f->second(control, m_owner, race);
     if (!w) {
         return;
     }

@@ -13,7 +13,7 @@
 // deleted when they close.
 class QtWindowHost : public IWindowHost {
 public:
-    using Factory = std::function<QWidget*(DayController& control, QWidget* owner)>;
+    using Factory = std::function<QWidget*(DayController& control, QWidget* owner, const ShownRace* race)>;
 
     explicit QtWindowHost(QWidget* owner);
     ~QtWindowHost() override;
@@ -22,7 +22,7 @@ public:
     bool hasFactory(Window window) const;
 
     void unload(Window window) override;
-    void show(Window window, DayController& control) override;
+    void show(Window window, DayController& control, const ShownRace* race) override;
     bool isLoaded(Window window) const override;
     void unloadAll() override;
 

@@ -18,7 +18,7 @@ constexpr int kDesignCells = 34;     // the widest line: a bet with its odds, an
 constexpr int kDesignLinesMax = 30;  // more lines than this scroll
 } // namespace
 
-RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner)
+RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner, const ShownRace& race)
     : ChildWindow(control, Settings::Detail, owner) {
     m_text = new QPlainTextEdit(this);
     m_text->setReadOnly(true);
@@ -26,12 +26,11 @@ RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner)
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     const int origin = QtFormWindow::twipsToPixels(kOriginTwips, logicalDpiX());
     m_text->move(origin, origin);
-    fill();
+    fill(race);
 }
 
-void RaceDetailWindow::fill() {
-    const DayController& c = control();
-    const std::optional<RaceDetail> d = buildRaceDetail(c.currentRace(), c.raceOdds());
+void RaceDetailWindow::fill(const ShownRace& race) {
+    const std::optional<RaceDetail> d = buildRaceDetail(race.race, race.odds);
     if (d) {
         setWindowTitle(d->caption);
         m_text->setPlainText(d->text);

@@ -2,6 +2,8 @@
 
 #include "ChildWindow.h"
 
+struct ShownRace;
+
 class QPlainTextEdit;
 
 // The race detail window: the race's bets in fixed columns with their current odds or outcome, and the
@@ -9,7 +11,7 @@ class QPlainTextEdit;
 class RaceDetailWindow : public ChildWindow {
     Q_OBJECT
 public:
-    RaceDetailWindow(DayController& control, QWidget* owner);
+    RaceDetailWindow(DayController& control, QWidget* owner, const ShownRace& race);
 
     QPlainTextEdit* textView() const { return m_text; }
 
@@ -17,7 +19,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void fill();
+    void fill(const ShownRace& race);
 
     QPlainTextEdit* m_text = nullptr;
 };

@@ -19,9 +19,10 @@ namespace {
 constexpr qint32 kPayoutRowTwips = 210;
 } // namespace
 
-ResultsWindow::ResultsWindow(DayController& control, QWidget* owner) : ChildWindow(control, Settings::Kekka, owner) {
+ResultsWindow::ResultsWindow(DayController& control, QWidget* owner, const ShownRace& race)
+    : ChildWindow(control, Settings::Kekka, owner) {
     buildControls();
-    fill();
+    fill(race);
 }
 
 void ResultsWindow::buildControls() {
@@ -86,9 +87,8 @@ void ResultsWindow::buildControls() {
     outer->addStretch(1);
 }
 
-void ResultsWindow::fill() {
-    const DayController& c = control();
-    const std::optional<RaceResults> r = buildRaceResults(c.currentRace(), c.raceOdds(), c.wakuColors());
+void ResultsWindow::fill(const ShownRace& race) {
+    const std::optional<RaceResults> r = buildRaceResults(race.race, race.odds, control().wakuColors());
     if (r) {
         setWindowTitle(r->caption);
         m_hit->setText(r->hit);

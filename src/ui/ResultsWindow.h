@@ -2,6 +2,8 @@
 
 #include "ChildWindow.h"
 
+struct ShownRace;
+
 #include <QList>
 
 #include <array>
@@ -15,7 +17,7 @@ class QWidget;
 class ResultsWindow : public ChildWindow {
     Q_OBJECT
 public:
-    ResultsWindow(DayController& control, QWidget* owner);
+    ResultsWindow(DayController& control, QWidget* owner, const ShownRace& race);
 
     QLabel* hitLine() const { return m_hit; }
     QLabel* infoLine() const { return m_info; }
@@ -36,7 +38,7 @@ public:
 
 private:
     void buildControls();
-    void fill();
+    void fill(const ShownRace& race);
 
     QLabel* m_hit = nullptr;
     QLabel* m_info = nullptr;

@@ -6,7 +6,7 @@
 #include "core/Formats.h"
 #include "core/Money.h"
 
-MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QString& saleDate, qint32 amtZandaka,
+MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QString& saleDate, qint32 balance,
                              const FileWarnings& warnings) {
     MainDisplay d;
     if (!totals) {
@@ -36,7 +36,7 @@ MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QStri
     const qint32 profit = Money::sub(d.amtPay, Money::add(d.amtBuy, d.amtBuyYesterday));
     d.profit = profit >= 1 ? QLatin1Char('+') + QString::number(profit) : QString::number(profit);
 
-    d.balance = QString::number(Money::sub(Money::add(amtZandaka, d.amtPay), Money::add(d.amtBuy, d.amtBuyTomorrow)));
+    d.balance = QString::number(Money::sub(Money::add(balance, d.amtPay), Money::add(d.amtBuy, d.amtBuyTomorrow)));
 
     // Payouts against the day's own purchases only, in tenths of a percent, rounded half up.
     d.recovery = Fmt::tenths(Money::perMilleOf(d.amtPay, d.amtBuy).value_or(0));

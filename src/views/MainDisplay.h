@@ -30,7 +30,7 @@ struct MainDisplay : DayTotals {
 // The texts of a day with the given totals (none: the client has no schedule), the client's current date
 // (yyyymmdd) and account balance, and the files the read could not take whole. A figure that does not fit
 // 32 bits raises the overflow error.
-MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QString& saleDate, qint32 amtZandaka,
+MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QString& saleDate, qint32 balance,
                              const FileWarnings& warnings = {});
 
 // The title of the minimised main window: "残高 " + balance text + "円".

@@ -10,6 +10,7 @@
 #include "patdata/Meeting.h"
 #include "patdata/Race.h"
 #include "patdata/SaleDayReader.h"
+#include "profit/ProfitBook.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -49,8 +50,9 @@ struct FakeHost : IWindowHost {
         calls << QStringLiteral("unload ") + name(w);
         open.erase(w);
     }
-    void show(W w, DayController&) override {
-        calls << QStringLiteral("show ") + name(w);
+    void show(W w, DayController&, const ShownRace* race) override {
+        calls << QStringLiteral("show ") + name(w) +
+                     (race ? QStringLiteral(" %1R").arg(race->race.raceNum()) : QString());
         open.insert(w);
     }
     bool isLoaded(W w) const override { return open.count(w) > 0; }
@@ -67,6 +69,17 @@ protected:
     void SetUp() override {
         ClientFolderTest::SetUp();
         control.setWindowHost(&host);
+        QObject::connect(&control, &DayController::dayRefreshed, [this](const DayRefresh& day) { last = day; });
+    }
+
+    // The day as the main window is given it after the folder has been read again.
+    DayRefresh refreshed() {
+        control.refresh();
+        return last;
+    }
+    DayRefresh settled() {
+        control.settleDay();
+        return last;
     }
 
     // A client folder of one meeting of `venue`, with one win ticket on race 3.
@@ -83,36 +96,56 @@ protected:
 
     FakeHost host;
     DayController control{folders()};
+    DayRefresh last;
 };
 } // namespace
 
 TEST_F(ControlTest, InitializeReadsSettingsAndTheClientFolder) {
     program.write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nposition=1\r\ndfltdisp=3\r\n");
     writeDay(client, 5);
-    EXPECT_TRUE(control.initialize());
-    EXPECT_EQ(control.position(), 1);
-    EXPECT_EQ(control.dispMode(), 3);
-    EXPECT_EQ(control.patPath(), client.path());
-    EXPECT_EQ(control.dataPath(), client.path());
+    control.start();
+    EXPECT_EQ(control.settings().position(), 1);
+    EXPECT_EQ(control.settings().dispMode(), 3);
+    EXPECT_EQ(control.clientFolder(), client.path());
+    EXPECT_EQ(control.dataFolder(), client.path());
     EXPECT_EQ(control.saleDate(), kDate);
-    EXPECT_EQ(control.amtZandaka(), 50000);
+    EXPECT_EQ(settled().balance, 50000);
     ASSERT_EQ(control.meetings().size(), 1u);
     EXPECT_NE(control.betLog(), nullptr);
     EXPECT_EQ(control.meetings()[0]->race(3)->amtBuy(), 200);
 }
 
-TEST_F(ControlTest, BracketColours) {
-    control.initialize();
-    const qint32 expected[] = {0xFFFFFF, 0x808080, 0x8080FF, 0xFF8080, 0x80FFFF, 0x80FF80, 0x80C0FF, 0xFF80FF};
-    for (int i = 1; i <= 8; ++i) {
-        EXPECT_EQ(control.wakuColor(i), expected[i - 1]);
+TEST_F(ControlTest, BracketColoursAreTheRacecourseColoursInLightTints) {
+    control.start();
+    // Brackets 1..8 are white, black, red, blue, yellow, green, orange and pink on the course; the stored
+    // value has red in its lowest byte. All are light tints, black a mid grey, so the numbers stay readable.
+    struct Expected {
+        const char* name;
+        int hue; // in degrees; -1 for no hue
+    };
+    const Expected expected[] = {{"white", -1},  {"black", -1},  {"red", 0},     {"blue", 240},
+                                 {"yellow", 60}, {"green", 120}, {"orange", 30}, {"pink", 300}};
+    const auto hueOf = [](int r, int g, int b) {
+        const int max = std::max({r, g, b});
+        const int d = max - std::min({r, g, b});
+        if (d == 0) {
+            return -1;
+        }
+        const double h = max == r ? (g - b) / double(d) : max == g ? 2 + (b - r) / double(d) : 4 + (r - g) / double(d);
+        return (int(std::lround(60 * h)) + 360) % 360;
+    };
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(expected[i].name);
+        const qint32 v = control.wakuColors()[size_t(i)];
+        const int r = v & 0xFF, g = (v >> 8) & 0xFF, b = (v >> 16) & 0xFF;
+        EXPECT_EQ(hueOf(r, g, b), expected[i].hue);
+        EXPECT_GE(std::max({r, g, b}), 128);
     }
-    EXPECT_THROW(control.wakuColor(0), AppError);
-    EXPECT_THROW(control.wakuColor(9), AppError);
+    EXPECT_GT(control.wakuColors()[0] & 0xFF, control.wakuColors()[1] & 0xFF); // white lighter than black
 }
 
 TEST_F(ControlTest, AnEmptyClientFolderIsNotAnError) {
-    EXPECT_TRUE(control.initialize());
+    control.start();
     EXPECT_TRUE(control.meetings().empty());
     EXPECT_EQ(control.saleDate(), QString());
     EXPECT_EQ(control.betLog(), nullptr);
@@ -124,75 +157,73 @@ TEST_F(ControlTest, TheLinkFileTakesEffectOnlyOnRefresh) {
     writeDay(linked, 9, 7);
     client.write(QStringLiteral("VQLINK.TXT"),
                  "   " + CodePage::encode(linked.path().chopped(1)) + "  \r\nignored\r\n");
-    control.initialize();
-    EXPECT_EQ(control.dataPath(), client.path());
+    control.start();
+    EXPECT_EQ(control.dataFolder(), client.path());
     EXPECT_EQ(control.meetings()[0]->kaisaiNum(), 5);
 
-    QSignalSpy spy(&control, &DayController::reInitialized);
-    EXPECT_TRUE(control.reInitialize());
+    QSignalSpy spy(&control, &DayController::dayRefreshed);
+    control.refresh();
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(control.dataPath(), linked.path()); // blanks removed, separator added
+    EXPECT_EQ(control.dataFolder(), linked.path()); // blanks removed, separator added
     EXPECT_EQ(control.meetings()[0]->kaisaiNum(), 9);
     EXPECT_EQ(control.meetings()[0]->race(3)->amtBuy(), 700);
 }
 
 TEST_F(ControlTest, RefreshWithoutLinkRereadsTheClientFolder) {
-    control.initialize();
+    control.start();
     EXPECT_TRUE(control.meetings().empty());
     writeDay(client, 6);
-    control.reInitialize();
-    EXPECT_EQ(control.dataPath(), client.path());
+    control.refresh();
+    EXPECT_EQ(control.dataFolder(), client.path());
     ASSERT_EQ(control.meetings().size(), 1u);
     EXPECT_EQ(control.meetings()[0]->kaisaiNum(), 6);
     // A link file that names no folder: the client folder is read, not the root.
     for (const QByteArray& link : {QByteArray(), QByteArray("\r\n"), QByteArray("   \r\nD:\\PATDATA\r\n"),
                                    QByteArray("\t \n"), CodePage::encode(QStringLiteral("\u3000\r\n"))}) {
         client.write(QStringLiteral("VQLINK.TXT"), link);
-        control.reInitialize();
-        EXPECT_EQ(control.dataPath(), client.path()) << link.toHex().constData();
+        control.refresh();
+        EXPECT_EQ(control.dataFolder(), client.path()) << link.toHex().constData();
     }
 }
 
 TEST_F(ControlTest, ShowDetailOpensWhatTheRaceHas) {
     writeDay(client, 5);
-    control.initialize();
-    control.setCurKaisai(1);
-    control.setCurRace(4); // no bets, no result
-    control.showDetail();
+    control.start();
+    control.showRaceDetail(1, 4); // no bets, no result
     EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Kekka"), QStringLiteral("unload Detail")}));
     host.calls.clear();
-    control.setCurRace(3); // bets, no result
-    control.showDetail();
+    control.showRaceDetail(1, 3); // bets, no result
     EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Kekka"), QStringLiteral("unload Detail"),
-                                       QStringLiteral("show Detail")}));
+                                       QStringLiteral("show Detail 3R")}));
+    EXPECT_THROW(control.showRaceDetail(1, 13), AppError);
 }
 
 TEST_F(ControlTest, WindowsAreRebuiltOnEveryOpeningButTheDownloadWindow) {
     writeDay(client, 5); // a day with races: without account files there is nothing to download
-    control.initialize();
-    control.showLog();
-    control.showLog();
-    control.showProfit();
-    control.showRecord();
-    control.showBrowser();
-    control.showBrowser();
+    control.start();
+    control.showBetLog();
+    control.showBetLog();
+    control.showProfitTable();
+    control.showPassbook();
+    control.showDownload();
+    control.showDownload();
     EXPECT_EQ(host.calls,
               (QStringList{QStringLiteral("unload Log"), QStringLiteral("show Log"), QStringLiteral("unload Log"),
                            QStringLiteral("show Log"), QStringLiteral("unload Profit"), QStringLiteral("show Profit"),
                            QStringLiteral("unload Record"), QStringLiteral("show Record"),
                            QStringLiteral("show Browser"), QStringLiteral("show Browser")}));
     host.calls.clear();
-    control.closeChildren();
+    control.closeDayWindows();
     EXPECT_EQ(host.calls, (QStringList{QStringLiteral("unload Profit"), QStringLiteral("unload Log"),
                                        QStringLiteral("unload Record")}));
     EXPECT_TRUE(host.isLoaded(W::Browser));
 }
 
 TEST_F(ControlTest, TerminateClosesWindowsAndWritesTheSettings) {
-    control.initialize();
-    control.setBackColor(255);
-    control.setPosTop(3, 1200);
-    control.terminate();
+    control.start();
+    control.settings().setBackColor(255);
+    control.settings().setPosTop(3, 1200);
+    control.finish();
     EXPECT_EQ(host.calls.last(), QStringLiteral("unload all"));
     IniFile ini;
     ini.setPathName(program.path());
@@ -211,7 +242,7 @@ TEST_F(ControlTest, FailuresArePassedUpWithTheControllersSource) {
     }
     LogFiles::saveDayLog(client.path(), QStringLiteral("LG001"), log);
     try {
-        control.initialize();
+        control.start();
         FAIL() << "no error raised";
     } catch (const AppError& e) {
         EXPECT_EQ(e.source(), QStringLiteral("BBB"));
@@ -222,28 +253,28 @@ TEST_F(ControlTest, FailuresArePassedUpWithTheControllersSource) {
 
 TEST_F(ControlTest, TheProfitBookLivesInTheClientFolder) {
     writeDay(client, 5);
-    control.initialize();
-    control.getRecord();
+    control.start();
+    control.book().getRecord();
     EXPECT_TRUE(client.exists(QStringLiteral("VQPROFIT.TXT")));
-    EXPECT_EQ(control.pastCount(), 1);
-    control.checkRecord(1000, 2500, 0, 0, QString(), 0, 0);
-    EXPECT_EQ(control.pastCount(), 2);
-    EXPECT_EQ(control.pastDate(1), kDate); // the client's current date
-    EXPECT_EQ(control.totalProfit(), 1500);
-    EXPECT_EQ(control.bestCount(), 1);
-    control.deleteRecord(kDate);
-    EXPECT_EQ(control.pastCount(), 1);
+    EXPECT_EQ(control.book().pastCount(), 1);
+    control.book().checkRecord(1000, 2500, 0, QString(), 0, 0);
+    EXPECT_EQ(control.book().pastCount(), 2);
+    EXPECT_EQ(control.book().pastDate(1), kDate); // the client's current date
+    EXPECT_EQ(control.book().totalProfit(), 1500);
+    EXPECT_EQ(control.book().bestCount(), 1);
+    control.book().deleteRecord(kDate);
+    EXPECT_EQ(control.book().pastCount(), 1);
 }
 
-TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
+TEST_F(ControlTest, ARefreshCarriesTheDayTotalsAndUpdatesTodaysRecord) {
     writeDay(client, 5); // 200 yen on horse 1 of race 3, no result yet
-    control.initialize();
-    control.getRecord();
-    ASSERT_TRUE(control.updateDayTotals().has_value());
-    EXPECT_EQ(control.amtYet(), 200);
-    ASSERT_EQ(control.pastCount(), 2); // today's record before the sentinel
-    EXPECT_EQ(control.pastBuy(1), 200);
-    EXPECT_EQ(control.pastPay(1), 0);
+    control.start();
+    control.book().getRecord();
+    ASSERT_TRUE(settled().totals.has_value());
+    EXPECT_EQ(last.totals->amtYet, 200);
+    ASSERT_EQ(control.book().pastCount(), 2); // today's record before the sentinel
+    EXPECT_EQ(control.book().pastBuy(1), 200);
+    EXPECT_EQ(control.book().pastPay(1), 0);
 
     // Meanwhile another day is entered with the command-line tool: the refresh's update of today's record
     // is made on the book as the tool left it.
@@ -258,20 +289,19 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     result.raceNum = 3;
     result.payouts[ResultFiles::Win - 1] = {{1, 0, 0, 350}};
     ResultFiles::saveResultFile(client.path(), result);
-    control.reInitialize();
-    const std::optional<DayTotals> totals = control.updateDayTotals();
+    const std::optional<DayTotals> totals = refreshed().totals;
     ASSERT_TRUE(totals.has_value());
     EXPECT_EQ(totals->logCount, 1);
-    const qint32 kept[] = {control.amtBuy(), control.amtPay(), control.amtYet(), control.amtBuyTomorrow(),
-                           control.amtBuyYesterday()};
-    EXPECT_THAT(kept, ::testing::ElementsAre(200, 700, 0, 0, 0));
+    const qint32 figures[] = {totals->amtBuy, totals->amtPay, totals->amtYet, totals->amtBuyTomorrow,
+                              totals->amtBuyYesterday};
+    EXPECT_THAT(figures, ::testing::ElementsAre(200, 700, 0, 0, 0));
     // Today's record rewritten in place, not added, and the tool's day kept.
-    ASSERT_EQ(control.pastCount(), 3);
-    EXPECT_EQ(control.pastDate(1), kDate);
-    EXPECT_EQ(control.pastBuy(1), 200);
-    EXPECT_EQ(control.pastPay(1), 700);
-    EXPECT_EQ(control.pastProfit(1), 500);
-    EXPECT_EQ(control.pastDate(2), QStringLiteral("20260301"));
+    ASSERT_EQ(control.book().pastCount(), 3);
+    EXPECT_EQ(control.book().pastDate(1), kDate);
+    EXPECT_EQ(control.book().pastBuy(1), 200);
+    EXPECT_EQ(control.book().pastPay(1), 700);
+    EXPECT_EQ(control.book().pastProfit(1), 500);
+    EXPECT_EQ(control.book().pastDate(2), QStringLiteral("20260301"));
     EXPECT_TRUE(client.read(QStringLiteral("VQPROFIT.TXT"))
                     .startsWith("20260405200     700     500      0\r\n"
                                 "202603011000    0       -1000    0\r\n"));
@@ -284,14 +314,12 @@ TEST_F(ControlTest, ARefreshKeepsTheDayTotalsAndUpdatesTodaysRecord) {
     EXPECT_EQ(std::tuple(bets[0].venue, bets[0].raceNum, bets[0].num3, bets[0].stake, bets[0].payout, bets[0].state),
               std::tuple(qint16{5}, qint16{3}, qint16{1}, 200, 700, qint16{BetCodes::Hit}));
 
-    // A refresh that finds no schedule keeps the day's totals and leaves the book as it was.
+    // A refresh that finds no schedule has no totals to show and leaves the book as it was.
     TempFolder empty;
     client.write(QStringLiteral("VQLINK.TXT"), CodePage::encode(empty.path()));
-    control.reInitialize();
-    EXPECT_FALSE(control.updateDayTotals().has_value());
-    EXPECT_EQ(control.amtPay(), 700);
-    ASSERT_EQ(control.pastCount(), 3);
-    EXPECT_EQ(control.pastPay(1), 700);
+    EXPECT_FALSE(refreshed().totals.has_value());
+    ASSERT_EQ(control.book().pastCount(), 3);
+    EXPECT_EQ(control.book().pastPay(1), 700);
 }
 
 TEST_F(ControlTest, AnUnusableArchiveIsReportedOnceAndEverythingElseGoesOn) {
@@ -299,15 +327,15 @@ TEST_F(ControlTest, AnUnusableArchiveIsReportedOnceAndEverythingElseGoesOn) {
     const QByteArray garbage(4096, 'x');
     client.write(BetArchive::fileName(), garbage);
     CapturingReporter reporter;
-    control.initialize();
-    control.getRecord();
+    control.start();
+    control.book().getRecord();
     for (int refresh = 0; refresh < 3; ++refresh) {
-        ASSERT_TRUE(control.updateDayTotals().has_value());
+        ASSERT_TRUE(settled().totals.has_value());
         control.flushArchive();
         QCoreApplication::processEvents(); // the writer's report comes through the event loop
     }
-    EXPECT_EQ(control.amtBuy(), 200);
-    EXPECT_EQ(control.pastBuy(1), 200);
+    EXPECT_EQ(last.totals->amtBuy, 200);
+    EXPECT_EQ(control.book().pastBuy(1), 200);
     ASSERT_EQ(reporter.texts.size(), 1);
     EXPECT_THAT(reporter.texts[0].toStdString(), ::testing::HasSubstr("VQBETS.SQLITE"));
     EXPECT_EQ(client.read(BetArchive::fileName()), garbage);
@@ -320,19 +348,19 @@ TEST_F(ControlTest, ADayNotReadWholeIsShownButNeitherBookedNorArchivedUntilAWhol
                 << LogFiles::at(LogFiles::boxBet(LogFiles::Trio, {1, 2, 3}), 5, 3);
     const QByteArray whole = LogFiles::writeDayLog(log);
     client.write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 10)); // the box still being written
-    control.initialize();
-    control.getRecord();
+    control.start();
+    control.book().getRecord();
     const QByteArray book = client.read(QStringLiteral("VQPROFIT.TXT"));
-    EXPECT_EQ(control.updateDayTotals().value().amtBuy, 200); // what was read whole is shown
+    EXPECT_EQ(settled().totals.value().amtBuy, 200); // what was read whole is shown
+    EXPECT_FALSE(last.warnings.empty());
     control.flushArchive();
     EXPECT_EQ(client.read(QStringLiteral("VQPROFIT.TXT")), book);
     EXPECT_FALSE(client.exists(BetArchive::fileName()));
 
     client.write(QStringLiteral("LG001.JRA"), whole);
-    control.reInitialize();
-    control.updateDayTotals();
+    control.refresh();
     control.flushArchive();
-    EXPECT_EQ(std::tuple(control.pastDate(1), control.pastBuy(1)), std::tuple(kDate, 300));
+    EXPECT_EQ(std::tuple(control.book().pastDate(1), control.book().pastBuy(1)), std::tuple(kDate, 300));
     BetArchive archive;
     ASSERT_TRUE(archive.open(client.path()));
     EXPECT_EQ(archive.betsOfDay(kDate).size(), 2u);

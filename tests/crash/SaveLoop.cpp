@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         seedBook(folder);
         book.setFolder(folder);
         book.getRecord();
-        save = [&book](bool second) { book.checkRecord(second ? 2000 : 1000, 1500, 0, 0, kBookDay, 0, 0); };
+        save = [&book](bool second) { book.checkRecord(second ? 2000 : 1000, 1500, 0, kBookDay, 0, 0); };
     } else if (mode == QLatin1String("settings")) {
         seedSettings(folder, settings.fileName());
         settings.setFolder(folder);

@@ -80,7 +80,7 @@ protected:
         book.getRecord();
     }
     void check(const QString& day, qint32 buy, qint32 pay, qint16 update = 0, qint16 process = 0) {
-        book.checkRecord(buy, pay, 0, 0, day, update, process);
+        book.checkRecord(buy, pay, 0, day, update, process);
     }
     // The dates of a list, positions 1..count.
     static QStringList datesOf(qsizetype count, const std::function<QString(qsizetype)>& date) {
@@ -121,7 +121,7 @@ TEST_F(BookTest, FirstRunWritesTheSentinelAndTheFirstDayGoesBeforeIt) {
     EXPECT_EQ(book.totalProfit(), 0);
 
     // The stake is the day's purchases plus yesterday's advance ones; tomorrow's belong to tomorrow.
-    book.checkRecord(600, 0, 5000, 400, QStringLiteral("20240506"), 0, 0);
+    book.checkRecord(600, 0, 400, QStringLiteral("20240506"), 0, 0);
     EXPECT_EQ(folder.read(kFile), line("20240506", "1000", "0", "-1000", "0") + kSentinelRecord);
     EXPECT_EQ(book.pastCount(), 2);
     EXPECT_EQ(book.totalBuy(), 1000);
@@ -409,7 +409,7 @@ TEST_F(BookTest, ChangesAreMadeOnTheFileAsAnotherHolderLeftIt) {
     load(line("20240505", 1000, 0) + kSentinelLine);
     ProfitBook other;
     other.setFolder(folder.path());
-    other.checkRecord(300, 0, 0, 0, QStringLiteral("20240601"), 1, 1); // never loaded: made on the file too
+    other.checkRecord(300, 0, 0, QStringLiteral("20240601"), 1, 1); // never loaded: made on the file too
     check("20240602", 100, 0);
     other.deleteRecord(QStringLiteral("20240505"));
     check("20240602", 0, 0);

@@ -160,7 +160,7 @@ protected:
 // what became of its race.
 TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFiles) {
     MainWindow w(folders());
-    w.control().setResultSite(QStringLiteral("http://127.0.0.1:9/"));
+    w.control().settings().setResultSite(QStringLiteral("http://127.0.0.1:9/"));
     DownloadWindow* post = open(w, [](FakeBrowser& b) {
         const QString nakayama = QStringLiteral("中山"), hanshin = QStringLiteral("阪神");
         b.script[kList1] = listAnswer(nakayama, 5, {1, 2, 3, 5});
@@ -388,7 +388,7 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     // engine's English one.
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    w.control().setResultSite(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
+    w.control().settings().setResultSite(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
     closed.close();
     QTest::mouseClick(post->downloadButton(), Qt::LeftButton); // race 5 is still the one ticked
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);

@@ -70,7 +70,7 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     for (const auto& v : views) {
         QTest::mouseClick(log->button(v.button), Qt::LeftButton);
         EXPECT_EQ(pressed(log), v.button);
-        EXPECT_EQ(w.control().dispMode(), v.button);
+        EXPECT_EQ(w.control().settings().dispMode(), v.button);
         EXPECT_TRUE(text().contains(QString::fromUtf8(v.has))) << v.button;
         EXPECT_FALSE(text().contains(QString::fromUtf8(v.hasNot))) << v.button;
         saveScreenshot(log, QString::fromUtf8(v.shot));
@@ -111,7 +111,7 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     EXPECT_FALSE(text().contains(QStringLiteral("○")));
 
     // A view the window does not have: no button pressed, no text.
-    w.control().setDispMode(0);
+    w.control().settings().setDispMode(0);
     log = openLog(w);
     ASSERT_NE(log, nullptr);
     EXPECT_EQ(pressed(log), 0);

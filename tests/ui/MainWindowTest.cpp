@@ -99,11 +99,15 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     EXPECT_TRUE(w.label(MainWindow::StatusLabel)->text().startsWith(QStringLiteral("あと")));
 
     const QJsonObject t = o[u"totals"].toObject();
-    EXPECT_EQ(w.control().amtBuy(), t[u"amtBuy"].toInt());
-    EXPECT_EQ(w.control().amtPay(), t[u"amtPay"].toInt());
-    EXPECT_EQ(w.control().amtYet(), t[u"amtYet"].toInt());
-    EXPECT_EQ(w.control().amtBuyTomorrow(), t[u"amtBuyTomorrow"].toInt());
-    EXPECT_EQ(w.control().amtBuyYesterday(), t[u"amtBuyYesterday"].toInt());
+    DayRefresh day;
+    QObject::connect(&w.control(), &DayController::dayRefreshed, [&day](const DayRefresh& r) { day = r; });
+    w.control().refresh();
+    ASSERT_TRUE(day.totals.has_value());
+    EXPECT_EQ(day.totals->amtBuy, t[u"amtBuy"].toInt());
+    EXPECT_EQ(day.totals->amtPay, t[u"amtPay"].toInt());
+    EXPECT_EQ(day.totals->amtYet, t[u"amtYet"].toInt());
+    EXPECT_EQ(day.totals->amtBuyTomorrow, t[u"amtBuyTomorrow"].toInt());
+    EXPECT_EQ(day.totals->amtBuyYesterday, t[u"amtBuyYesterday"].toInt());
     for (int b : kAllButtons) {
         EXPECT_TRUE(w.toolButton(b)->isEnabled()) << b;
     }
@@ -200,7 +204,7 @@ TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
         w.show();
         EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_TRUE(w.positionAction->isChecked());
-        EXPECT_EQ(w.control().position(), 1);
+        EXPECT_EQ(w.control().settings().position(), 1);
         w.positionAction->trigger();
         EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_FALSE(w.positionAction->isChecked());
@@ -227,7 +231,7 @@ TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
         });
         w.backColorAction->trigger(); // cancelled
         EXPECT_EQ(offered, QColor(Qt::white));
-        EXPECT_EQ(w.control().backColor(), 0xFFFFFF);
+        EXPECT_EQ(w.control().settings().backColor(), 0xFFFFFF);
         answer = QColor(0, 0, 128);
         w.backColorAction->trigger();
         answer = QColor(255, 255, 0);
@@ -257,7 +261,7 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
     w.show();
     EXPECT_EQ(w.label(MainWindow::BalanceLabel)->text(), QStringLiteral("10500"));
     int opened = 0;
-    w.host().registerWindow(IWindowHost::Window::Log, [&](DayController&, QWidget* owner) {
+    w.host().registerWindow(IWindowHost::Window::Log, [&](DayController&, QWidget* owner, const ShownRace*) {
         ++opened;
         auto* child = new QWidget(owner, Qt::Window);
         child->resize(100, 50);
@@ -279,7 +283,8 @@ TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonC
     MainWindow w(folders());
     w.show();
     // A download window that cannot be made.
-    w.host().registerWindow(IWindowHost::Window::Browser, [](DayController&, QWidget*) -> QWidget* { return nullptr; });
+    w.host().registerWindow(IWindowHost::Window::Browser,
+                            [](DayController&, QWidget*, const ShownRace*) -> QWidget* { return nullptr; });
     for (int b : {MainWindow::RecordButton, MainWindow::DownloadButton}) {
         QTest::mouseClick(w.toolButton(b), Qt::LeftButton);
     }

@@ -152,7 +152,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     QTest::mouseClick(rec->okButton(), Qt::LeftButton);
     EXPECT_EQ(row(rec, 1), QStringLiteral("2026/11/30 1200 900 -300"));
     EXPECT_EQ(rec->profitCell(1)->styleSheet(), QStringLiteral("color: #FF0000;"));
-    EXPECT_EQ(w.control().pastUpdate(2), 1);
+    EXPECT_EQ(w.control().book().pastUpdate(2), 1);
     EXPECT_EQ(captionYen(rec), total - 300);
 
     // A negative amount is refused; a bet of 0 deletes the day.
@@ -263,7 +263,7 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     auto* ok = rec->findChild<QPushButton*>(QStringLiteral("okButton"));
     QTest::mouseClick(rec->findChild<QToolButton*>(QStringLiteral("inputButton")), Qt::LeftButton);
     // Today's record, written by the main window a moment ago, is what the panel opens with.
-    EXPECT_EQ(field("stakeField")->text(), QString::number(w.control().pastBuy(1)));
+    EXPECT_EQ(field("stakeField")->text(), QString::number(w.control().book().pastBuy(1)));
     EXPECT_FALSE(protect->isChecked());
 
     rec->findChild<QComboBox*>(QStringLiteral("monthList"))->setCurrentText(QStringLiteral("10"));

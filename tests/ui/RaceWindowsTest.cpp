@@ -79,8 +79,6 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
 
     // Meeting 3, race 4 (cell 27): the dead heat, settled, with its result beside the detail.
     QTest::mouseClick(profit->profitCell(27), Qt::LeftButton);
-    EXPECT_EQ(w.control().curKaisai(), 3);
-    EXPECT_EQ(w.control().curRace(), 4);
     RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ResultsWindow* kekka = loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(detail, nullptr);
@@ -173,9 +171,7 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
 
     MainWindow w(folders());
     w.show();
-    w.control().setCurKaisai(1);
-    w.control().setCurRace(11);
-    w.control().showDetail();
+    w.control().showRaceDetail(1, 11);
     ResultsWindow* kekka = loaded<ResultsWindow>(w, Window::Kekka);
     RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(kekka, nullptr);

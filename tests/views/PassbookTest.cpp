@@ -25,7 +25,7 @@ void open(ProfitBook& book, const TempFolder& dir, QByteArray lines) {
     dir.write(ProfitBook::fileName(), lines);
     book.setFolder(dir.path());
     book.getRecord();
-    book.checkRecord(0, 0, 0, 0, QString(), 0, 0);
+    book.checkRecord(0, 0, 0, QString(), 0, 0);
 }
 
 // `real` days counting back from 2024/12/31, then the sentinel when asked for.

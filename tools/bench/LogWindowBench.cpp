@@ -28,7 +28,7 @@ public:
         }
         m_control = std::make_unique<DayController>(
             Folders{m_program.path() + QLatin1Char('/'), m_day.path() + QLatin1Char('/'), QString()});
-        m_control->initialize();
+        m_control->start();
     }
     DayController& control() { return *m_control; }
 
@@ -60,7 +60,7 @@ void bmLogViewsHeavyDay(benchmark::State& state) {
 void bmOpenLogWindowAllViewsHeavyDay(benchmark::State& state) {
     DayController& c = day().control();
     for (auto _ : state) {
-        c.setDispMode(LogViews::Accepted);
+        c.settings().setDispMode(LogViews::Accepted);
         BetLogWindow log(c, nullptr);
         log.show();
         QApplication::processEvents();

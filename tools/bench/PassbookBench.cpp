@@ -64,7 +64,7 @@ void bmPassbookOpen(benchmark::State& state) {
     ProfitBook book;
     read(book);
     for (auto _ : state) {
-        book.checkRecord(0, 0, 0, 0, QString(), 0, 0); // the statistics, as the window's load computes them
+        book.checkRecord(0, 0, 0, QString(), 0, 0); // the statistics, as the window's load computes them
         benchmark::DoNotOptimize(buildPassbookTotals(book));
         benchmark::DoNotOptimize(passbookLastPage(book));
         benchmark::DoNotOptimize(buildPassbookPage(book, 0));
@@ -81,7 +81,7 @@ void bmPassbookRegister(benchmark::State& state) {
     qint32 pay = 0;
     for (auto _ : state) {
         pay = pay == 0 ? 2500 : 0; // a change every time, so every OK writes the file
-        book.checkRecord(1000, pay, 0, 0, QStringLiteral("20261206"), 0, 1);
+        book.checkRecord(1000, pay, 0, QStringLiteral("20261206"), 0, 1);
     }
 }
 

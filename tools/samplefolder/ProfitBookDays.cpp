@@ -65,7 +65,7 @@ bool writeProfitBook(const QString& folder, QString& failure) {
                 pay = 23400;
                 update = 1;
             }
-            book.checkRecord(buy, pay, 0, 0, d.toString(QStringLiteral("yyyyMMdd")), update, 1);
+            book.checkRecord(buy, pay, 0, d.toString(QStringLiteral("yyyyMMdd")), update, 1);
         }
     } catch (const AppError& e) {
         reporter.texts << e.description();
