@@ -14,15 +14,15 @@
 namespace Fuzz {
 namespace {
 
-bool NameChar(char c) {
+bool nameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
            c == '.';
 }
 
-QString CleanName(QByteArrayView raw) {
+QString cleanName(QByteArrayView raw) {
     QString name;
     for (const char c : raw) {
-        if (NameChar(c) && name.size() < 32) {
+        if (nameChar(c) && name.size() < 32) {
             name += QLatin1Char(c);
         }
     }
@@ -31,12 +31,12 @@ QString CleanName(QByteArrayView raw) {
 
 class DropAll : public IErrorReporter {
 public:
-    void ShowError(const QString&, const QString&) override {}
+    void showError(const QString&, const QString&) override {}
 };
 
 } // namespace
 
-std::vector<NamedFile> SplitArchive(QByteArrayView input, const QString& defaultName) {
+std::vector<NamedFile> splitArchive(QByteArrayView input, const QString& defaultName) {
     const QByteArrayView marker(kFileMarker);
     std::vector<NamedFile> files;
     qsizetype pos = input.indexOf(marker);
@@ -52,7 +52,7 @@ std::vector<NamedFile> SplitArchive(QByteArrayView input, const QString& default
         const qsizetype dataStart = qMin(nameEnd + 1, input.size());
         const qsizetype next = input.indexOf(marker, dataStart);
         const qsizetype dataEnd = next < 0 ? input.size() : next;
-        const QString name = CleanName(input.sliced(nameStart, nameEnd - nameStart));
+        const QString name = cleanName(input.sliced(nameStart, nameEnd - nameStart));
         if (!name.isEmpty()) {
             files.push_back({name, input.sliced(dataStart, dataEnd - dataStart).toByteArray()});
         }
@@ -61,23 +61,23 @@ std::vector<NamedFile> SplitArchive(QByteArrayView input, const QString& default
     return files;
 }
 
-QByteArray JoinArchive(const std::vector<NamedFile>& files) {
+QByteArray joinArchive(const std::vector<NamedFile>& files) {
     QByteArray out;
     for (const NamedFile& f : files) {
         out += kFileMarker;
-        out += f.Name.toLatin1();
+        out += f.name.toLatin1();
         out += '\n';
-        out += f.Bytes;
+        out += f.bytes;
     }
     return out;
 }
 
-QString Fresh() {
+QString fresh() {
     static std::unique_ptr<QTemporaryDir> dir;
     if (!dir) {
         const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
         dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/vq-fuzz-XXXXXX"));
-        Check(dir->isValid(), "scratch folder", dir->errorString());
+        check(dir->isValid(), "scratch folder", dir->errorString());
     }
     QDir folder(dir->path());
     for (const QString& entry :
@@ -92,28 +92,28 @@ QString Fresh() {
     return dir->path() + QLatin1Char('/');
 }
 
-QString WriteFiles(const std::vector<NamedFile>& files) {
-    const QString folder = Fresh();
+QString writeFiles(const std::vector<NamedFile>& files) {
+    const QString folder = fresh();
     for (const NamedFile& f : files) {
-        QFile out(folder + f.Name);
+        QFile out(folder + f.name);
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            out.write(f.Bytes);
+            out.write(f.bytes);
         }
     }
     return folder;
 }
 
-void Quiet() {
+void quiet() {
     static DropAll reporter;
-    SetErrorReporter(&reporter);
+    setErrorReporter(&reporter);
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtFatalMsg) {
-            Fail("Qt fatal message", message);
+            fail("Qt fatal message", message);
         }
     });
 }
 
-void Fail(const char* what, const QString& detail) {
+void fail(const char* what, const QString& detail) {
     std::fprintf(stderr, "property failed: %s\n%s\n", what, qPrintable(detail));
     std::abort();
 }

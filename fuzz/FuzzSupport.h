@@ -24,25 +24,25 @@ struct NamedFile {
 
 // Splits an input into files. Names are cut to the characters a client file name may hold (letters,
 // digits, '-', '_', '.'), at most 32 of them; an entry whose name comes out empty, "." or ".." is dropped.
-std::vector<NamedFile> SplitArchive(QByteArrayView input, const QString& defaultName);
+std::vector<NamedFile> splitArchive(QByteArrayView input, const QString& defaultName);
 // The archive form of files, the way seeds are written.
-QByteArray JoinArchive(const std::vector<NamedFile>& files);
+QByteArray joinArchive(const std::vector<NamedFile>& files);
 
 // A folder under /dev/shm (or the temporary folder) owned by this process, created on first use.
-// Fresh() empties it and returns its path with a trailing separator.
-QString Fresh();
+// fresh() empties it and returns its path with a trailing separator.
+QString fresh();
 // Writes the files into the fresh scratch folder; returns the folder.
-QString WriteFiles(const std::vector<NamedFile>& files);
+QString writeFiles(const std::vector<NamedFile>& files);
 
 // Installs a reporter that drops every message (the default one writes to stderr) and tells Qt to keep
 // its warnings to itself. Call once, from LLVMFuzzerInitialize or the first input.
-void Quiet();
+void quiet();
 
 // Aborts with the message when a property does not hold; the fuzzer then saves the input.
-[[noreturn]] void Fail(const char* what, const QString& detail = QString());
-inline void Check(bool ok, const char* what, const QString& detail = QString()) {
+[[noreturn]] void fail(const char* what, const QString& detail = QString());
+inline void check(bool ok, const char* what, const QString& detail = QString()) {
     if (!ok) {
-        Fail(what, detail);
+        fail(what, detail);
     }
 }
 

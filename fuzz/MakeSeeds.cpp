@@ -20,12 +20,12 @@ namespace {
 
 QString g_out;
 
-QByteArray FileBytes(const QString& path) {
+QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void Seed(const QString& harness, const QString& name, const QByteArray& bytes) {
+void seed(const QString& harness, const QString& name, const QByteArray& bytes) {
     const QString folder = g_out + u'/' + harness;
     QDir().mkpath(folder);
     QFile f(folder + u'/' + name);
@@ -36,69 +36,70 @@ void Seed(const QString& harness, const QString& name, const QByteArray& bytes) 
 }
 
 // The files of the folder whose names match one of the patterns, as archive entries.
-std::vector<Fuzz::NamedFile> Files(const QString& folder, const QStringList& patterns) {
+std::vector<Fuzz::NamedFile> filesOf(const QString& folder, const QStringList& patterns) {
     std::vector<Fuzz::NamedFile> files;
     for (const QString& name : QDir(folder).entryList(patterns, QDir::Files, QDir::Name)) {
-        files.push_back({name, FileBytes(folder + u'/' + name)});
+        files.push_back({name, fileBytes(folder + u'/' + name)});
     }
     return files;
 }
 
 // An archive whose first file is the harness's default one, written without its marker.
-QByteArray WithDefault(const QByteArray& first, const std::vector<Fuzz::NamedFile>& rest) {
-    return first + Fuzz::JoinArchive(rest);
+QByteArray withDefault(const QByteArray& first, const std::vector<Fuzz::NamedFile>& rest) {
+    return first + Fuzz::joinArchive(rest);
 }
 
-void DataFolderSeeds(const QString& day) {
+void dataFolderSeeds(const QString& day) {
     const QStringList base{QStringLiteral("UY-*.JRA"), QStringLiteral("LG*.JRA"), QStringLiteral("KS-*.JRA"),
                            QStringLiteral("PR-*.JRA"), QStringLiteral("?H-*.JRA")};
-    std::vector<Fuzz::NamedFile> all = Files(day, base);
+    std::vector<Fuzz::NamedFile> all = filesOf(day, base);
     for (const QString& race : {QStringLiteral("614"), QStringLiteral("916")}) {
-        for (Fuzz::NamedFile& f : Files(day, {QStringLiteral("?O-") + race + QStringLiteral(".JRA")})) {
+        for (Fuzz::NamedFile& f : filesOf(day, {QStringLiteral("?O-") + race + QStringLiteral(".JRA")})) {
             all.push_back(std::move(f));
         }
     }
-    Seed(QStringLiteral("datafolder"), QStringLiteral("day"), Fuzz::JoinArchive(all));
-    Seed(QStringLiteral("datafolder"), QStringLiteral("accounts"),
-         Fuzz::JoinArchive(Files(day, {QStringLiteral("UY-*.JRA")})));
-    Seed(QStringLiteral("datafolder"), QStringLiteral("accounts-log"),
-         Fuzz::JoinArchive(Files(day, {QStringLiteral("UY-*.JRA"), QStringLiteral("LG*.JRA")})));
+    seed(QStringLiteral("datafolder"), QStringLiteral("day"), Fuzz::joinArchive(all));
+    seed(QStringLiteral("datafolder"), QStringLiteral("accounts"),
+         Fuzz::joinArchive(filesOf(day, {QStringLiteral("UY-*.JRA")})));
+    seed(QStringLiteral("datafolder"), QStringLiteral("accounts-log"),
+         Fuzz::joinArchive(filesOf(day, {QStringLiteral("UY-*.JRA"), QStringLiteral("LG*.JRA")})));
 }
 
-void BetLogSeeds(const QString& day) {
-    const QByteArray index = FileBytes(day + QStringLiteral("/LG-FILE.JRA"));
-    Seed(QStringLiteral("betlog"), QStringLiteral("day"), WithDefault(index, Files(day, {QStringLiteral("LG0*.JRA")})));
-    Seed(QStringLiteral("betlog"), QStringLiteral("one-log"),
-         WithDefault(index, Files(day, {QStringLiteral("LG003.JRA")})));
+void betLogSeeds(const QString& day) {
+    const QByteArray index = fileBytes(day + QStringLiteral("/LG-FILE.JRA"));
+    seed(QStringLiteral("betlog"), QStringLiteral("day"),
+         withDefault(index, filesOf(day, {QStringLiteral("LG0*.JRA")})));
+    seed(QStringLiteral("betlog"), QStringLiteral("one-log"),
+         withDefault(index, filesOf(day, {QStringLiteral("LG003.JRA")})));
 }
 
-void ResultSeeds(const QString& day) {
+void resultSeeds(const QString& day) {
     for (const QString& name : QDir(day).entryList({QStringLiteral("KS-*.JRA")}, QDir::Files, QDir::Name).first(6)) {
-        Seed(QStringLiteral("results"), name, FileBytes(day + u'/' + name));
+        seed(QStringLiteral("results"), name, fileBytes(day + u'/' + name));
     }
     const QString pr = QDir(day).entryList({QStringLiteral("PR-*.JRA")}, QDir::Files).value(0);
-    Seed(QStringLiteral("results"), QStringLiteral("pr-file"),
-         Fuzz::JoinArchive({{QStringLiteral("PR-96518.JRA"), FileBytes(day + u'/' + pr)}}));
+    seed(QStringLiteral("results"), QStringLiteral("pr-file"),
+         Fuzz::joinArchive({{QStringLiteral("PR-96518.JRA"), fileBytes(day + u'/' + pr)}}));
     // The meeting day's payout files alone, renamed to the meeting the harness asks for.
-    std::vector<Fuzz::NamedFile> payouts = Files(day, {QStringLiteral("?H-7641.JRA")});
+    std::vector<Fuzz::NamedFile> payouts = filesOf(day, {QStringLiteral("?H-7641.JRA")});
     for (Fuzz::NamedFile& f : payouts) {
-        f.Name = f.Name.left(3) + QStringLiteral("9651.JRA");
+        f.name = f.name.left(3) + QStringLiteral("9651.JRA");
     }
-    Seed(QStringLiteral("results"), QStringLiteral("payout-files"), Fuzz::JoinArchive(payouts));
+    seed(QStringLiteral("results"), QStringLiteral("payout-files"), Fuzz::joinArchive(payouts));
 }
 
-void OddsSeeds(const QString& day) {
+void oddsSeeds(const QString& day) {
     for (const QString& race : {QStringLiteral("614"), QStringLiteral("71A"), QStringLiteral("92C")}) {
-        for (const Fuzz::NamedFile& f : Files(day, {QStringLiteral("?O-") + race + QStringLiteral(".JRA")})) {
-            Seed(QStringLiteral("odds"), f.Name, f.Bytes);
+        for (const Fuzz::NamedFile& f : filesOf(day, {QStringLiteral("?O-") + race + QStringLiteral(".JRA")})) {
+            seed(QStringLiteral("odds"), f.name, f.bytes);
         }
     }
 }
 
-void BookAndSettingsSeeds(const QString& day, const QString& scratch) {
-    const QByteArray book = FileBytes(day + QStringLiteral("/VQPROFIT.TXT"));
-    Seed(QStringLiteral("profitbook"), QStringLiteral("sample"), book);
-    Seed(QStringLiteral("profitbook"), QStringLiteral("first-lines"), book.left(book.indexOf("\r\n", 200) + 2));
+void bookAndSettingsSeeds(const QString& day, const QString& scratch) {
+    const QByteArray book = fileBytes(day + QStringLiteral("/VQPROFIT.TXT"));
+    seed(QStringLiteral("profitbook"), QStringLiteral("sample"), book);
+    seed(QStringLiteral("profitbook"), QStringLiteral("first-lines"), book.left(book.indexOf("\r\n", 200) + 2));
 
     Settings s;
     s.setFolder(scratch);
@@ -110,38 +111,37 @@ void BookAndSettingsSeeds(const QString& day, const QString& scratch) {
     }
     s.setBackColor(0x00C0FF);
     s.setResultSite(QStringLiteral("http://127.0.0.1:8080"));
-    s.SaveSettings();
-    const QByteArray ini = FileBytes(scratch + QStringLiteral("/VQV50.INI"));
-    Seed(QStringLiteral("settings"), QStringLiteral("saved"), ini);
-    Seed(QStringLiteral("settings"), QStringLiteral("foreign-lines"),
+    s.saveSettings();
+    const QByteArray ini = fileBytes(scratch + QStringLiteral("/VQV50.INI"));
+    seed(QStringLiteral("settings"), QStringLiteral("saved"), ini);
+    seed(QStringLiteral("settings"), QStringLiteral("foreign-lines"),
          "; kept\r\n[OTHER]\r\nkey = value \r\n" + ini + "[WINDOW]\r\ntop1=5\r\n");
 }
 
-void BetLineSeeds(const QString& day) {
-    BetLogReader log;
-    log.setPathName(day);
-    if (!log.GetData(SampleDay::SaleDate())) {
+void betLineSeeds(const QString& day) {
+    const BetLogReader log = BetLogReader::read(day, SampleDay::saleDate());
+    if (log.logCount() == 0) {
         std::fprintf(stderr, "vq-fuzz-seeds: the sample day has no bet log\n");
         std::exit(1);
     }
-    for (qsizetype i = 1; i <= qMin<qsizetype>(log.LogOmitCount(), 12); ++i) {
-        Seed(QStringLiteral("betlines"), QStringLiteral("ticket%1").arg(i), log.LogOmit(i).toLatin1());
+    for (qsizetype i = 1; i <= qMin<qsizetype>(log.logOmitCount(), 12); ++i) {
+        seed(QStringLiteral("betlines"), QStringLiteral("ticket%1").arg(i), log.logOmit(i).toLatin1());
     }
-    for (qsizetype i = 1; i <= log.LogCount(); i += log.LogCount() / 12 + 1) {
-        Seed(QStringLiteral("betlines"), QStringLiteral("bet%1").arg(i), log.Log(i).toLatin1());
+    for (qsizetype i = 1; i <= log.logCount(); i += log.logCount() / 12 + 1) {
+        seed(QStringLiteral("betlines"), QStringLiteral("bet%1").arg(i), log.log(i).toLatin1());
     }
 }
 
-void ConverterSeeds(const QString& day) {
-    const QList<ResultPages::RacePage> races = ResultsSite::RacesOfFolder(day);
+void converterSeeds(const QString& day) {
+    const QList<ResultPages::RacePage> races = ResultsSite::racesOfFolder(day);
     for (qsizetype i = 0; i < qMin<qsizetype>(races.size(), 8); ++i) {
-        Seed(QStringLiteral("converter"), QStringLiteral("race%1").arg(i),
-             ResultPages::JoinLines(ResultPages::ResultsPageLines(races[i])).toUtf8());
+        seed(QStringLiteral("converter"), QStringLiteral("race%1").arg(i),
+             ResultPages::joinLines(ResultPages::resultsPageLines(races[i])).toUtf8());
     }
     if (!races.isEmpty()) {
-        Seed(QStringLiteral("converter"), QStringLiteral("payout-list"),
-             ResultPages::JoinLines(
-                 ResultPages::PayoutListLines(races[0].Meeting, races.first(qMin<qsizetype>(races.size(), 6))))
+        seed(QStringLiteral("converter"), QStringLiteral("payout-list"),
+             ResultPages::joinLines(
+                 ResultPages::payoutListLines(races[0].meeting, races.first(qMin<qsizetype>(races.size(), 6))))
                  .toUtf8());
     }
 }
@@ -158,16 +158,16 @@ int main(int argc, char** argv) {
     QTemporaryDir scratch;
     const QString day = scratch.path() + QStringLiteral("/day");
     QString error;
-    if (!scratch.isValid() || !WriteSampleDay(day, &error)) {
+    if (!scratch.isValid() || !writeSampleDay(day, &error)) {
         std::fprintf(stderr, "vq-fuzz-seeds: cannot write the sample day: %s\n", qPrintable(error));
         return 1;
     }
-    DataFolderSeeds(day);
-    BetLogSeeds(day);
-    ResultSeeds(day);
-    OddsSeeds(day);
-    BookAndSettingsSeeds(day, scratch.path());
-    BetLineSeeds(day);
-    ConverterSeeds(day);
+    dataFolderSeeds(day);
+    betLogSeeds(day);
+    resultSeeds(day);
+    oddsSeeds(day);
+    bookAndSettingsSeeds(day, scratch.path());
+    betLineSeeds(day);
+    converterSeeds(day);
     return 0;
 }

@@ -7,31 +7,29 @@
 #include "patdata/BetLogReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = (Fuzz::Quiet(), true);
+    static const bool quiet = (Fuzz::quiet(), true);
     (void)quiet;
-    const QString folder = Fuzz::WriteFiles(
-        Fuzz::SplitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("LG-FILE.JRA")));
-    // The folder is read as the program reads it, within one listing of it.
-    const ClientFiles::Scope scope;
-    BetLogReader log;
-    log.setPathName(folder);
+    const QString folder = Fuzz::writeFiles(
+        Fuzz::splitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("LG-FILE.JRA")));
+    std::optional<BetLogReader> read;
     try {
-        if (!log.GetData(QStringLiteral("20261205"))) {
-            return 0;
-        }
+        read.emplace(BetLogReader::read(folder, QStringLiteral("20261205")));
     } catch (const AppError& e) {
-        Fuzz::Check(e.Number() == ErrNo::Overflow && log.LogCount() == 0, "only the bound may stop the read",
-                    e.Description());
+        Fuzz::check(e.number() == ErrNo::Overflow, "only the bound may stop the read", e.description());
         return 0;
     }
-    Fuzz::Check(log.LogCount() <= 250000, "bet lines within the bound");
-    Fuzz::Check(log.BetCount() <= log.LogCount(), "day lines within all lines");
-    Fuzz::Check(log.Log(1).size() == 27 && log.Log(log.LogCount()).size() == 27, "bet line width");
-    if (log.LogOmitCount() > 0) {
-        Fuzz::Check(log.LogOmit(1).size() == 63 && log.LogOmit(log.LogOmitCount()).size() == 63, "ticket width");
+    const BetLogReader& log = *read;
+    if (log.logCount() == 0) {
+        return 0;
+    }
+    Fuzz::check(log.logCount() <= 250000, "bet lines within the bound");
+    Fuzz::check(log.betCount() <= log.logCount(), "day lines within all lines");
+    Fuzz::check(log.log(1).size() == 27 && log.log(log.logCount()).size() == 27, "bet line width");
+    if (log.logOmitCount() > 0) {
+        Fuzz::check(log.logOmit(1).size() == 63 && log.logOmit(log.logOmitCount()).size() == 63, "ticket width");
         // The ticket lines are sorted by their texts.
-        for (qsizetype i = 2; i <= qMin<qsizetype>(log.LogOmitCount(), 200); ++i) {
-            Fuzz::Check(log.LogOmit(i - 1) <= log.LogOmit(i), "ticket lines sorted");
+        for (qsizetype i = 2; i <= qMin<qsizetype>(log.logOmitCount(), 200); ++i) {
+            Fuzz::check(log.logOmit(i - 1) <= log.logOmit(i), "ticket lines sorted");
         }
     }
     return 0;

@@ -10,28 +10,26 @@
 #include "patdata/SaleDayReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = (Fuzz::Quiet(), true);
+    static const bool quiet = (Fuzz::quiet(), true);
     (void)quiet;
-    const QString folder = Fuzz::WriteFiles(
-        Fuzz::SplitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("UY-A.JRA")));
-    SaleDayReader pat;
-    pat.setPathName(folder);
-    pat.setDownPath(folder + QStringLiteral("VQDOWNLOAD"));
+    const QString folder = Fuzz::writeFiles(
+        Fuzz::splitArchive(QByteArrayView(data, static_cast<qsizetype>(size)), QStringLiteral("UY-A.JRA")));
     try {
-        if (!pat.Initialize()) {
+        SaleDayReader pat = SaleDayReader::read(folder, folder + QStringLiteral("VQDOWNLOAD"));
+        if (!pat.betLog()) {
             return 0;
         }
-        if (const std::optional<DayTotals> totals = SumDayTotals(pat.colKaisai())) {
-            Fuzz::Check(totals->LogCount <= 250000, "bet lines within the bound");
+        if (const std::optional<DayTotals> totals = sumDayTotals(pat.meetings())) {
+            Fuzz::check(totals->logCount <= 250000, "bet lines within the bound");
         }
-        for (qsizetype k = 1; k <= pat.KaisaiCount(); ++k) {
-            for (qsizetype r = 1; r <= pat.objKaisai(k)->RaceCount(); ++r) {
-                pat.GetOdds(static_cast<qint16>(k), static_cast<qint16>(r));
+        for (qsizetype k = 1; k <= pat.kaisaiCount(); ++k) {
+            for (qsizetype r = 1; r <= pat.meeting(k)->raceCount(); ++r) {
+                pat.getOdds(static_cast<qint16>(k), static_cast<qint16>(r));
             }
         }
     } catch (const AppError& e) {
         // Sums past 32 bits are reported as overflow; nothing else may escape a read of the folder.
-        Fuzz::Check((e.Number() & 0xFFFF) == ErrNo::Overflow, "unexpected error", e.Description());
+        Fuzz::check((e.number() & 0xFFFF) == ErrNo::Overflow, "unexpected error", e.description());
     }
     return 0;
 }

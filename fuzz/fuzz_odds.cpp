@@ -11,21 +11,21 @@
 
 namespace {
 
-void ReadAll(const OddsList& t) {
-    Fuzz::Check(t.Tosu() >= 1 && t.Tosu() <= 18, "single table size");
-    for (int n = 1; n <= t.Tosu(); ++n) {
-        Fuzz::Check(t.Odds(n).size() <= 64, "single cell text");
+void readAll(const OddsList& t) {
+    Fuzz::check(t.tosu() >= 1 && t.tosu() <= 18, "single table size");
+    for (int n = 1; n <= t.tosu(); ++n) {
+        Fuzz::check(t.odds(n).size() <= 64, "single cell text");
     }
 }
 
 // The borders and the diagonal: every cell a reader could have sized wrongly lies on one of them.
-void ReadAll(const OddsMatrix& t) {
-    Fuzz::Check(t.Tosu() >= 1 && t.Tosu() <= 18, "pair table size");
-    const int n = t.Tosu();
+void readAll(const OddsMatrix& t) {
+    Fuzz::check(t.tosu() >= 1 && t.tosu() <= 18, "pair table size");
+    const int n = t.tosu();
     for (int i = 1; i <= n; ++i) {
         for (const auto& [c, r] :
              {std::pair{i, 1}, std::pair{1, i}, std::pair{i, i}, std::pair{i, n}, std::pair{n, i}}) {
-            Fuzz::Check(t.Odds(c, r).size() <= 64, "pair cell text");
+            Fuzz::check(t.odds(c, r).size() <= 64, "pair cell text");
         }
     }
 }
@@ -33,7 +33,7 @@ void ReadAll(const OddsMatrix& t) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = (Fuzz::Quiet(), true);
+    static const bool quiet = (Fuzz::quiet(), true);
     (void)quiet;
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     // A file is taken only for its own day: the date the reader checks is the one the file starts with,
@@ -41,27 +41,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString date = QString::fromLatin1(bytes.first(qMin<qsizetype>(8, bytes.size())));
 
     WinPlaceOddsReader zo;
-    if (zo.GetDataFromBytes(bytes, date)) {
-        ReadAll(*zo.objOddsWin());
-        ReadAll(*zo.objOddsPlace());
-        ReadAll(*zo.objOddsPlaceMax());
-        ReadAll(*zo.objOddsBracket());
+    if (zo.readBytes(bytes, date)) {
+        readAll(*zo.winOdds());
+        readAll(*zo.placeOdds());
+        readAll(*zo.placeMaxOdds());
+        readAll(*zo.bracketOdds());
     }
     QuinellaOddsReader uo;
-    if (uo.GetDataFromBytes(bytes, date)) {
-        ReadAll(*uo.objOddsQuinella());
-        ReadAll(*uo.objOddsWide());
-        ReadAll(*uo.objOddsWideMax());
+    if (uo.readBytes(bytes, date)) {
+        readAll(*uo.quinellaOdds());
+        readAll(*uo.wideOdds());
+        readAll(*uo.wideMaxOdds());
     }
     ExactaOddsReader so;
-    if (so.GetDataFromBytes(bytes, date)) {
-        ReadAll(*so.objOddsExacta());
+    if (so.readBytes(bytes, date)) {
+        readAll(*so.exactaOdds());
     }
     TrioOddsReader yo;
-    if (yo.GetDataFromBytes(bytes, date)) {
-        Fuzz::Check(yo.TrioCount() >= 1 && yo.TrioCount() <= 18, "trio slices");
-        for (int n = 1; n <= yo.TrioCount(); ++n) {
-            ReadAll(*yo.objOddsTrio(n));
+    if (yo.readBytes(bytes, date)) {
+        Fuzz::check(yo.trioCount() >= 1 && yo.trioCount() <= 18, "trio slices");
+        for (int n = 1; n <= yo.trioCount(); ++n) {
+            readAll(*yo.trioOdds(n));
         }
     }
     return 0;

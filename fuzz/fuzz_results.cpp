@@ -10,36 +10,33 @@
 #include <QRegularExpression>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = (Fuzz::Quiet(), true);
+    static const bool quiet = (Fuzz::quiet(), true);
     (void)quiet;
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-    const QString folder = Fuzz::WriteFiles(Fuzz::SplitArchive(bytes, QStringLiteral("KS-96518.JRA")));
-    // The folder is read as the program reads it, within one listing of it.
-    const ClientFiles::Scope scope;
-    RaceResultReader ks;
-    ks.setPathName(folder);
-    ks.setFileName(QStringLiteral("96518"));
-    ks.setTosu(size == 0 ? 0 : static_cast<qint16>(data[size - 1] % 20));
-    if (!ks.GetData(QStringLiteral("20261205"))) {
+    const QString folder = Fuzz::writeFiles(Fuzz::splitArchive(bytes, QStringLiteral("KS-96518.JRA")));
+    const RaceResultReader ks =
+        RaceResultReader::read(folder, QStringLiteral("96518"),
+                               size == 0 ? 0 : static_cast<qint16>(data[size - 1] % 20), QStringLiteral("20261205"));
+    if (ks.kekkaCount() == 0) {
         return 0;
     }
     // Seven bet types, at most 18 runners: no result, however crafted, names more combinations than
     // every trio of 18 runners (816) for each of the seven bet types.
-    Fuzz::Check(ks.KekkaCount() >= 1 && ks.KekkaCount() <= 7 * 816, "result line count",
-                QString::number(ks.KekkaCount()));
-    for (qsizetype i = 1; i <= ks.KekkaCount(); ++i) {
-        Fuzz::Check(ks.Kekka(i).size() == 27, "result line width", ks.Kekka(i));
+    Fuzz::check(ks.kekkaCount() >= 1 && ks.kekkaCount() <= 7 * 816, "result line count",
+                QString::number(ks.kekkaCount()));
+    for (qsizetype i = 1; i <= ks.kekkaCount(); ++i) {
+        Fuzz::check(ks.kekka(i).size() == 27, "result line width", ks.kekka(i));
     }
     for (int s = 1; s <= 5; ++s) {
-        (void)ks.Chaku(s);
-        (void)ks.Num(s);
-        (void)ks.WakuNum(s);
-        (void)ks.UmaName(s);
-        (void)ks.Diff(s);
+        (void)ks.chaku(s);
+        (void)ks.num(s);
+        (void)ks.wakuNum(s);
+        (void)ks.umaName(s);
+        (void)ks.diff(s);
     }
     static const QRegularExpression horses(QStringLiteral("^ ?((1[0-8]|[1-9])(,(1[0-8]|[1-9]))*)?$"));
-    Fuzz::Check(horses.match(ks.HenkanUmaNum()).hasMatch(), "refunded horses 1..18", ks.HenkanUmaNum());
+    Fuzz::check(horses.match(ks.henkanUmaNum()).hasMatch(), "refunded horses 1..18", ks.henkanUmaNum());
     static const QRegularExpression brackets(QStringLiteral("^ ?(([1-8]-[*1-8])(,[1-8]-[*1-8])*)?$"));
-    Fuzz::Check(brackets.match(ks.HenkanWakuNum()).hasMatch(), "refunded brackets 1..8", ks.HenkanWakuNum());
+    Fuzz::check(brackets.match(ks.henkanWakuNum()).hasMatch(), "refunded brackets 1..8", ks.henkanWakuNum());
     return 0;
 }

@@ -22,23 +22,23 @@ struct Values {
 Values Read(const QString& folder, bool save) {
     Settings s;
     s.setFolder(folder);
-    s.LoadSettings();
+    s.loadSettings();
     Values v;
     for (int slot = 1; slot <= Settings::kSlotCount; ++slot) {
         const std::size_t at = 4 * static_cast<std::size_t>(slot - 1);
-        v.Places[at] = s.PosTop(slot);
-        v.Places[at + 1] = s.PosLeft(slot);
-        v.Places[at + 2] = s.Height(slot);
-        v.Places[at + 3] = s.Width(slot);
+        v.places[at] = s.posTop(slot);
+        v.places[at + 1] = s.posLeft(slot);
+        v.places[at + 2] = s.height(slot);
+        v.places[at + 3] = s.width(slot);
     }
-    v.Position = s.Position();
-    v.Back = s.BackColor();
-    v.Fore = s.ForeColor();
+    v.position = s.position();
+    v.back = s.backColor();
+    v.fore = s.foreColor();
     v.Button = s.Button();
-    v.DispMode = s.DispMode();
-    v.Site = s.ResultSite();
+    v.dispMode = s.dispMode();
+    v.site = s.resultSite();
     if (save) {
-        s.SaveSettings();
+        s.saveSettings();
     }
     return v;
 }
@@ -46,16 +46,16 @@ Values Read(const QString& folder, bool save) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = (Fuzz::Quiet(), true);
+    static const bool quiet = (Fuzz::quiet(), true);
     (void)quiet;
-    const QString folder = Fuzz::WriteFiles(
+    const QString folder = Fuzz::writeFiles(
         {{QStringLiteral("VQV50.INI"), QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))}});
     Values first = Read(folder, true);
     Values second = Read(folder, false);
     // Characters the code page cannot hold come back as its substitute; only the site text can carry them.
-    if (CodePage::Decode(CodePage::Encode(first.Site)) != first.Site) {
-        first.Site = second.Site;
+    if (CodePage::decode(CodePage::encode(first.site)) != first.site) {
+        first.site = second.site;
     }
-    Fuzz::Check(first == second, "settings survive a save", first.Site + QStringLiteral(" / ") + second.Site);
+    Fuzz::check(first == second, "settings survive a save", first.site + QStringLiteral(" / ") + second.site);
     return 0;
 }

@@ -43,7 +43,7 @@ int convertCommand(const QStringList& args) {
     }
     ResultsPageConverter conv;
     if (raceList) {
-        conv.getRaceNum(*page);
+        conv.addListedRaces(*page);
         for (const QString& race : conv.foundRaces()) {
             print(stdout, race.toUtf8() + "\n");
         }

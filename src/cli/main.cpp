@@ -65,18 +65,18 @@ bool options(const QStringList& args, bool& json, QStringList& rest) {
     return true;
 }
 
-// Reads the folder as the program does; on failure prints why and gives the exit status.
-int openFolder(const QString& arg, SaleDayReader& pat, bool& ok) {
+// Reads the folder as the program does into `pat` (`ok`: the whole day, bets included, could be read); on
+// failure prints why and gives the exit status.
+int openFolder(const QString& arg, std::optional<SaleDayReader>& pat, bool& ok) {
     const QFileInfo folder(arg);
     if (!folder.isDir()) {
         print(stderr, "velqora: no such folder: " + arg.toUtf8() + "\n");
         return 3;
     }
     const QString path = addPathSep(folder.absoluteFilePath());
-    pat.setPathName(path);
     // Results downloaded into the folder's own download folder count, as they do for the program.
-    pat.setDownPath(ClientFiles::find(path, QStringLiteral("VQDOWNLOAD")));
-    ok = pat.initialize();
+    pat.emplace(SaleDayReader::read(path, ClientFiles::find(path, QStringLiteral("VQDOWNLOAD"))));
+    ok = pat->betLog() != nullptr;
     return 0;
 }
 
@@ -94,12 +94,13 @@ int folderReport(const QStringList& args, const std::function<void(SaleDayReader
     if (!options(args, json, rest) || rest.size() != 1) {
         return usage();
     }
-    SaleDayReader pat;
+    std::optional<SaleDayReader> day;
     bool ok = false;
     try {
-        if (const int status = openFolder(rest[0], pat, ok)) {
+        if (const int status = openFolder(rest[0], day, ok)) {
             return status;
         }
+        SaleDayReader& pat = *day;
         report(pat, ok, json);
     } catch (const AppError& e) {
         return failed(e);
@@ -145,12 +146,13 @@ int raceCommand(const QStringList& args) {
         print(stderr, "velqora: MEETING and RACE are positions counted from 1\n");
         return usage();
     }
-    SaleDayReader pat;
+    std::optional<SaleDayReader> day;
     bool ok = false;
     try {
-        if (const int status = openFolder(rest[0], pat, ok)) {
+        if (const int status = openFolder(rest[0], day, ok)) {
             return status;
         }
+        SaleDayReader& pat = *day;
         if (meeting > pat.kaisaiCount() || race > pat.meeting(meeting)->raceCount()) {
             print(stderr, QStringLiteral("velqora: the folder has %1 meeting(s); no race at %2 %3\n")
                               .arg(pat.kaisaiCount())
@@ -172,12 +174,13 @@ int archiveDay(const QStringList& args) {
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
         return usage();
     }
-    SaleDayReader pat;
+    std::optional<SaleDayReader> day;
     bool ok = false;
     try {
-        if (const int status = openFolder(args[0], pat, ok)) {
+        if (const int status = openFolder(args[0], day, ok)) {
             return status;
         }
+        SaleDayReader& pat = *day;
         if (!ok || pat.saleDate().isEmpty()) {
             print(stderr, "velqora: the folder could not be read as a sale day; nothing stored\n");
             return 5;

@@ -54,10 +54,7 @@ void DayController::start() {
 
 void DayController::readDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
-    m_pat = std::make_unique<SaleDayReader>();
-    m_pat->setPathName(m_dataFolder);
-    m_pat->setDownPath(m_folders.download);
-    m_pat->initialize(); // false only means an empty day; the program goes on with what was read
+    m_pat = std::make_unique<SaleDayReader>(SaleDayReader::read(m_dataFolder, m_folders.download));
 }
 
 void DayController::refresh() {

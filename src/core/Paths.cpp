@@ -10,7 +10,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <vector>
 
 QString addPathSep(const QString& path) {
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\'))) {
@@ -21,20 +20,6 @@ QString addPathSep(const QString& path) {
 
 namespace ClientFiles {
 namespace {
-int g_scopeDepth = 0;
-// folder -> (upper-case name -> actual name)
-QHash<QString, QHash<QString, QString>> g_listings;
-
-// A file as it was when it was read whole inside a scope.
-struct ReadNote {
-    QString path;
-    qint64 size = 0;
-    QDateTime modified;
-};
-std::vector<ReadNote> g_reads;
-qint64 g_scopeBytes = 0; // read whole since the outermost scope began
-std::function<void(const QString&)> g_readHook;
-
 QHash<QString, QString> listFolder(const QString& folder) {
     QHash<QString, QString> names;
     const QDir dir(folder);
@@ -49,21 +34,6 @@ QHash<QString, QString> listFolder(const QString& folder) {
     return names;
 }
 
-QString findCaseInsensitive(const QString& folder, const QString& name) {
-    const QString key = name.toUpper();
-    if (g_scopeDepth > 0) {
-        auto it = g_listings.find(folder);
-        if (it == g_listings.end()) {
-            it = g_listings.insert(folder, listFolder(folder));
-        }
-        const auto found = it->constFind(key);
-        return found == it->constEnd() ? QString() : folder + *found;
-    }
-    const auto names = listFolder(folder);
-    const auto found = names.constFind(key);
-    return found == names.constEnd() ? QString() : folder + *found;
-}
-
 // Names are built from bytes of the client's own files. A name that names another folder, or carries a
 // control character (a NUL makes Qt warn on every lookup), is no client file: it is simply not there.
 bool isPlainName(const QString& name) {
@@ -74,9 +44,10 @@ bool isPlainName(const QString& name) {
         return c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char('/') || c == QLatin1Char('\\');
     });
 }
-} // namespace
 
-QString find(const QString& folder, const QString& name) {
+// The exact name first, then the folder's listing (given by `listing`) by upper case.
+template <class Listing>
+QString findIn(const QString& folder, const QString& name, Listing&& listing) {
     if (!isPlainName(name)) {
         return QString();
     }
@@ -85,15 +56,31 @@ QString find(const QString& folder, const QString& name) {
     if (QFileInfo::exists(exact)) {
         return exact;
     }
-    return findCaseInsensitive(dir, name);
+    const QHash<QString, QString>& names = listing(dir);
+    const auto found = names.constFind(name.toUpper());
+    return found == names.constEnd() ? QString() : dir + *found;
+}
+
+QString fileOnly(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
+}
+
+// Opens a file that may be read whole: a regular file, no larger than kMaxFileBytes.
+bool openWhole(const QString& path, QFile& file) {
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxFileBytes;
+}
+} // namespace
+
+QString find(const QString& folder, const QString& name) {
+    QHash<QString, QString> names;
+    return findIn(folder, name, [&names](const QString& dir) -> const QHash<QString, QString>& {
+        names = listFolder(dir);
+        return names;
+    });
 }
 
 QString findFile(const QString& folder, const QString& name) {
-    const QString path = find(folder, name);
-    if (!path.isEmpty() && QFileInfo(path).isFile()) {
-        return path;
-    }
-    return QString();
+    return fileOnly(find(folder, name));
 }
 
 QString pathForWrite(const QString& folder, const QString& name) {
@@ -101,25 +88,50 @@ QString pathForWrite(const QString& folder, const QString& name) {
     return found.isEmpty() ? addPathSep(folder) + name : found;
 }
 
-Scope::Scope() : m_firstRead(static_cast<qsizetype>(g_reads.size())) {
-    if (g_scopeDepth++ == 0) {
-        g_scopeBytes = 0;
-    }
+QString FolderRead::find(const QString& folder, const QString& name) {
+    return findIn(folder, name, [this](const QString& dir) -> const QHash<QString, QString>& {
+        auto it = m_listings.find(dir);
+        if (it == m_listings.end()) {
+            it = m_listings.insert(dir, listFolder(dir));
+        }
+        return *it;
+    });
 }
 
-Scope::~Scope() {
-    if (--g_scopeDepth == 0) {
-        g_listings.clear();
-        g_reads.clear();
-    }
+QString FolderRead::findFile(const QString& folder, const QString& name) {
+    return fileOnly(find(folder, name));
 }
 
-QStringList Scope::changedFiles() const {
+std::optional<QByteArray> FolderRead::readWhole(const QString& path) {
+    QFile file(path);
+    if (!openWhole(path, file)) {
+        return std::nullopt;
+    }
+    m_bytes += file.size();
+    if (m_bytes > kMaxFolderReadBytes) {
+        throw AppError(
+            ErrNo::Overflow, QStringLiteral("ReadWholeFile"),
+            QStringLiteral("このフォルダのファイルは合わせて%1 MBを超えるため、読むのをやめました (%2)。"
+                           "クライアントのフォルダに大きなファイルやリンクが置かれていないか確かめてください。")
+                .arg(kMaxFolderReadBytes / (1024 * 1024))
+                .arg(QDir::toNativeSeparators(path)));
+    }
+    // Size and time come from the opened file, so they describe the bytes about to be read even when the
+    // name is given to another file a moment later.
+    m_reads.push_back({path, file.size(), file.fileTime(QFileDevice::FileModificationTime)});
+    QByteArray bytes = file.readAll();
+    if (m_hook) {
+        m_hook(path);
+    }
+    return bytes;
+}
+
+QStringList FolderRead::changedFiles() const {
     QStringList changed;
     QSet<QString> seen;
-    for (auto it = g_reads.cbegin() + m_firstRead; it != g_reads.cend(); ++it) {
-        const QFileInfo now(it->path);
-        if (now.exists() && now.size() == it->size && now.lastModified() == it->modified) {
+    for (const ReadNote& read : m_reads) {
+        const QFileInfo now(read.path);
+        if (now.exists() && now.size() == read.size && now.lastModified() == read.modified) {
             continue;
         }
         const QString name = now.fileName();
@@ -130,52 +142,12 @@ QStringList Scope::changedFiles() const {
     }
     return changed;
 }
-
-void setReadHook(std::function<void(const QString& path)> hook) {
-    g_readHook = std::move(hook);
-}
-
-namespace {
-// Size and time come from the opened file, so they describe the bytes about to be read even when the
-// name is given to another file a moment later.
-void noteRead(const QString& path, const QFile& file) {
-    if (g_scopeDepth > 0) {
-        g_reads.push_back({path, file.size(), file.fileTime(QFileDevice::FileModificationTime)});
-    }
-}
-
-void afterRead(const QString& path) {
-    if (g_scopeDepth > 0 && g_readHook) {
-        g_readHook(path);
-    }
-}
-} // namespace
 } // namespace ClientFiles
 
 std::optional<QByteArray> readWholeFile(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        return std::nullopt;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!ClientFiles::openWhole(path, file)) {
         return std::nullopt;
     }
-    if (file.size() > kMaxFileBytes) {
-        return std::nullopt;
-    }
-    if (ClientFiles::g_scopeDepth > 0) {
-        ClientFiles::g_scopeBytes += file.size();
-        if (ClientFiles::g_scopeBytes > kMaxScopeBytes) {
-            throw AppError(
-                ErrNo::Overflow, QStringLiteral("ReadWholeFile"),
-                QStringLiteral("このフォルダのファイルは合わせて%1 MBを超えるため、読むのをやめました (%2)。"
-                               "クライアントのフォルダに大きなファイルやリンクが置かれていないか確かめてください。")
-                    .arg(kMaxScopeBytes / (1024 * 1024))
-                    .arg(QDir::toNativeSeparators(path)));
-        }
-    }
-    ClientFiles::noteRead(path, file);
-    QByteArray bytes = file.readAll();
-    ClientFiles::afterRead(path);
-    return bytes;
+    return file.readAll();
 }

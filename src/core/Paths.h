@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Folders are kept with a trailing separator so a file name can simply be appended.
 // Qt paths use "/" on every platform; a trailing "\" (a folder typed on Windows) is accepted as well.
@@ -22,42 +25,54 @@ QString findFile(const QString& folder, const QString& name);
 // Where to write a file of that name: the existing entry's path when there is one, else folder + name.
 QString pathForWrite(const QString& folder, const QString& name);
 
-// While a Scope is alive, the listings made for case-insensitive lookups are kept, so reading a whole
-// sale day lists each folder once. Outside a scope nothing is cached.
-//
-// The client rewrites its files while we read them. Every whole-file read inside a scope notes the file's
-// size and modification time as it was opened, so the reader can ask afterwards whether any file it read
-// has changed since, and read again rather than show a day made of two versions of the folder.
-class Scope {
-public:
-    Scope();
-    ~Scope();
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
+// Called with a file's path after each whole-file read of a FolderRead. A test changes a folder through it
+// at a chosen moment of a read, which no timing could do reliably.
+using ReadHook = std::function<void(const QString& path)>;
 
-    // The names (as in their folder) of the files read whole since this scope began whose size or
-    // modification time is not what it was when they were read, or that are gone; each name once.
+// One reading of a client folder (a sale day, or a race's odds) as one snapshot. Each listing needed for a
+// case-insensitive lookup is made once; the files it takes whole add up to at most kMaxFolderReadBytes.
+//
+// The client rewrites its files while we read them. Every whole-file read notes the file's size and
+// modification time as it was opened, so the reader can ask afterwards whether any file it read has
+// changed since, and read again rather than show a day made of two versions of the folder.
+class FolderRead {
+public:
+    explicit FolderRead(ReadHook hook = {}) : m_hook(std::move(hook)) {}
+    FolderRead(const FolderRead&) = delete;
+    FolderRead& operator=(const FolderRead&) = delete;
+
+    // As the free functions of the same names, with the folder listings kept.
+    QString find(const QString& folder, const QString& name);
+    QString findFile(const QString& folder, const QString& name);
+    // As readWholeFile, noted for changedFiles; a read that would take this reading past kMaxFolderReadBytes
+    // raises the overflow error instead.
+    std::optional<QByteArray> readWhole(const QString& path);
+
+    // The names (as in their folder) of the files read whole so far whose size or modification time is
+    // not what it was when they were read, or that are gone; each name once.
     QStringList changedFiles() const;
 
 private:
-    qsizetype m_firstRead;
+    struct ReadNote {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+    QHash<QString, QHash<QString, QString>> m_listings; // folder -> (upper-case name -> actual name)
+    std::vector<ReadNote> m_reads;
+    qint64 m_bytes = 0;
+    ReadHook m_hook;
 };
-
-// Called with the path after every whole-file read inside a scope (none: nothing is called). A test
-// changes a folder through it at a chosen moment of a read, which no timing could do reliably.
-void setReadHook(std::function<void(const QString& path)> hook);
 } // namespace ClientFiles
 
 // Upper bound for reading one file whole: far above any file of the client, far below trouble.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// Upper bound for all the files one reading of a folder takes whole (one outermost ClientFiles::Scope: a
-// sale day, or a race's odds). The heaviest day the client writes is a few megabytes; a folder whose index
+// Upper bound for all the files one reading of a folder takes whole (one ClientFiles::FolderRead: a sale
+// day, or a race's odds). The heaviest day the client writes is a few megabytes; a folder whose index
 // names one huge log under a thousand names must not keep the window waiting for minutes.
-constexpr qint64 kMaxScopeBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxFolderReadBytes = 64 * 1024 * 1024;
 
 // The whole file, or nothing when it is not a regular file (a FIFO or a device would block the program
-// for good), cannot be opened or is larger than kMaxFileBytes. Inside a ClientFiles::Scope the read is
-// noted for ChangedFiles, and the files read add up: a read that would take them past kMaxScopeBytes
-// raises the overflow error instead.
+// for good), cannot be opened or is larger than kMaxFileBytes.
 std::optional<QByteArray> readWholeFile(const QString& path);

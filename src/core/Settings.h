@@ -53,8 +53,6 @@ public:
     void setBackColor(qint32 v) { m_backColor = v; }
     qint32 foreColor() const { return m_foreColor; }
     void setForeColor(qint32 v) { m_foreColor = v; }
-    qint16 button() const { return static_cast<qint16>(m_button); }
-    void setButton(qint32 v) { m_button = v; }
     qint16 dispMode() const { return m_dispMode; }
     void setDispMode(qint16 v) { m_dispMode = v; }
     // Scheme and host of the results site, without the path; a test points it at a local site.

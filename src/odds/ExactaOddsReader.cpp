@@ -7,7 +7,7 @@ constexpr qsizetype kOrderedPairStart = 143;
 constexpr qsizetype kOrderedPairLength = 12;
 } // namespace
 
-void ExactaOddsReader::read(QByteArrayView data, qint16 tosu) {
+void ExactaOddsReader::parse(QByteArrayView data, qint16 tosu) {
     reset(tosu, m_exacta);
 
     // Ordered pairs, the second runner running fastest; the order matters, so one cell per record.

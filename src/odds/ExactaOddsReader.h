@@ -17,7 +17,7 @@ private:
     // The length the client writes: the race header, 306 ordered horse pairs and a vote count, whatever the field size.
     static constexpr qsizetype kLength = 3825;
 
-    void read(QByteArrayView data, qint16 tosu) override;
+    void parse(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsMatrix> m_exacta = std::make_shared<OddsMatrix>();
 };

@@ -12,33 +12,26 @@ namespace {
 constexpr qint32 kMaxRunners = 18;
 } // namespace
 
-void OddsFile::setPathName(const QString& folder) {
-    m_pathName = addPathSep(folder);
-}
-
-void OddsFile::setFileName(const QString& raceId) {
-    m_fileName = raceId;
-}
-
-bool OddsFile::getData(const QString& date) {
-    m_warning.reset();
-    const QString path = ClientFiles::findFile(m_pathName, m_prefix + m_fileName + QStringLiteral(".JRA"));
+bool OddsFile::readFile(const QString& folder, const QString& raceId, const QString& date,
+                        ClientFiles::FolderRead& files, FileWarnings& warnings) {
+    const QString path = files.findFile(folder, m_prefix + raceId + QStringLiteral(".JRA"));
     // Something far too large to be an odds file is not read at all, rather than reported as unreadable.
     if (path.isEmpty() || QFileInfo(path).size() > kMaxFileBytes) {
         return false;
     }
-    const auto data = readWholeFile(path);
+    const auto data = files.readWhole(path);
     if (!data) {
         throw AppError(ErrNo::FileAccess, m_source,
                        QStringLiteral("オッズのファイル %1 を読めません。").arg(QDir::toNativeSeparators(path)));
     }
     if (data->size() != m_length) {
-        m_warning = FileWarning{QFileInfo(path).fileName(), FileWarning::Problem::WrongLength, data->size(), m_length};
+        Warnings::add(warnings, FileWarning{QFileInfo(path).fileName(), FileWarning::Problem::WrongLength, data->size(),
+                                            m_length});
     }
-    return getDataFromBytes(*data, date);
+    return readBytes(*data, date);
 }
 
-bool OddsFile::getDataFromBytes(QByteArrayView data, const QString& date) {
+bool OddsFile::readBytes(QByteArrayView data, const QString& date) {
     if (Bytes::text(data, 1, 8) != date) {
         return false;
     }
@@ -46,6 +39,6 @@ bool OddsFile::getDataFromBytes(QByteArrayView data, const QString& date) {
     if (tosu < 1 || tosu > kMaxRunners) {
         return false;
     }
-    read(data, static_cast<qint16>(tosu));
+    parse(data, static_cast<qint16>(tosu));
     return true;
 }

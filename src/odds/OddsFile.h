@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/FileWarning.h"
+#include "core/Paths.h"
 
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -12,18 +14,20 @@
 // and the check that the file belongs to the expected day and has a runner count the record areas hold.
 class OddsFile {
 public:
-    void setPathName(const QString& folder); // a trailing separator is added when missing
-    void setFileName(const QString& raceId); // the race id, stored unchanged
-
-    // Reads the file. True only when it exists, its first eight bytes equal date and its runner count
-    // is 1..18; otherwise false and nothing changes. A file that exists but cannot be opened raises the
+    // Reads the race's file of the reader's layout (prefix + race id + ".JRA") in the folder, within a
+    // reading of the folder: a reader when the file exists, its first eight bytes equal date and its runner
+    // count is 1..18; none otherwise. A file not of its layout's length (the client was still writing it)
+    // is read all the same and named in `warnings`. A file that exists but cannot be opened raises the
     // path/file access error.
-    bool getData(const QString& date);
-    // The same for bytes already read.
-    bool getDataFromBytes(QByteArrayView data, const QString& date);
-    // Set by GetData when the file read is not of its layout's length: the client was still writing it.
-    // What the file holds is read all the same.
-    const std::optional<FileWarning>& warning() const { return m_warning; }
+    template <class Reader>
+    static std::unique_ptr<Reader> read(const QString& folder, const QString& raceId, const QString& date,
+                                        ClientFiles::FolderRead& files, FileWarnings& warnings) {
+        auto reader = std::make_unique<Reader>();
+        return reader->readFile(folder, raceId, date, files, warnings) ? std::move(reader) : nullptr;
+    }
+    // Reads bytes already read: true only when their first eight bytes equal date and their runner count is
+    // 1..18; otherwise false and nothing changes.
+    bool readBytes(QByteArrayView data, const QString& date);
 
 protected:
     // source names the reader in the errors it raises; length is the layout's, in bytes.
@@ -38,13 +42,12 @@ protected:
     }
 
 private:
+    bool readFile(const QString& folder, const QString& raceId, const QString& date, ClientFiles::FolderRead& files,
+                  FileWarnings& warnings);
     // Called only for a file of the right day with a runner count of 1..18.
-    virtual void read(QByteArrayView data, qint16 tosu) = 0;
+    virtual void parse(QByteArrayView data, qint16 tosu) = 0;
 
     QString m_prefix;
     QString m_source;
     qsizetype m_length;
-    QString m_pathName;
-    QString m_fileName;
-    std::optional<FileWarning> m_warning;
 };

@@ -12,7 +12,7 @@ void setBoth(OddsMatrix& table, int i, int j, const QString& odds) {
 }
 } // namespace
 
-void QuinellaOddsReader::read(QByteArrayView data, qint16 tosu) {
+void QuinellaOddsReader::parse(QByteArrayView data, qint16 tosu) {
     reset(tosu, m_quinella, m_wide, m_wideMax);
 
     // A void quinella means a scratched runner in the pair: the wide fields of the record are not taken.

@@ -20,7 +20,7 @@ private:
     // The length the client writes: the race header, 153 horse pairs and two vote counts, whatever the field size.
     static constexpr qsizetype kLength = 3991;
 
-    void read(QByteArrayView data, qint16 tosu) override;
+    void parse(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsMatrix> m_quinella = std::make_shared<OddsMatrix>();
     std::shared_ptr<OddsMatrix> m_wide = std::make_shared<OddsMatrix>();

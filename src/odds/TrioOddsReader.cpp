@@ -9,7 +9,7 @@ constexpr qsizetype kTripleStart = 143;
 constexpr qsizetype kTripleLength = 15;
 } // namespace
 
-void TrioOddsReader::read(QByteArrayView data, qint16 tosu) {
+void TrioOddsReader::parse(QByteArrayView data, qint16 tosu) {
     // New slices each time: appending to an earlier read would shift every runner's slice.
     QList<std::shared_ptr<OddsMatrix>> slices;
     slices.reserve(tosu);

@@ -22,7 +22,7 @@ private:
     // The length the client writes: the race header, 816 horse triples and a vote count, whatever the field size.
     static constexpr qsizetype kLength = 12393;
 
-    void read(QByteArrayView data, qint16 tosu) override;
+    void parse(QByteArrayView data, qint16 tosu) override;
 
     QList<std::shared_ptr<OddsMatrix>> m_slices;
 };

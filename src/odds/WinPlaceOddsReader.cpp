@@ -17,7 +17,7 @@ constexpr qsizetype kBracketLength = 10;
 constexpr int kBrackets = 8;
 } // namespace
 
-void WinPlaceOddsReader::read(QByteArrayView data, qint16 tosu) {
+void WinPlaceOddsReader::parse(QByteArrayView data, qint16 tosu) {
     m_kaisai = Bytes::text(data, 29, 4);
     m_nenJi = Bytes::text(data, 35, 2);
     m_kaiJi = Fmt::hash0(Bytes::text(data, 37, 2));

@@ -38,7 +38,7 @@ private:
     // whatever the field size.
     static constexpr qsizetype kLength = 859;
 
-    void read(QByteArrayView data, qint16 tosu) override;
+    void parse(QByteArrayView data, qint16 tosu) override;
 
     std::shared_ptr<OddsList> m_win = std::make_shared<OddsList>();
     std::shared_ptr<OddsList> m_place = std::make_shared<OddsList>();

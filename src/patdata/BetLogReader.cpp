@@ -330,6 +330,7 @@ struct DayLogOutput {
     std::vector<TicketLine>& tickets;
     qsizetype& lines;
     FileWarnings& warnings;
+    ClientFiles::FolderRead& files;
 };
 
 // Reads one day log file: its ticket lines into `tickets`, its purchased tickets into `purchases`, their
@@ -341,7 +342,7 @@ struct DayLogOutput {
 // status as 0, so it would change the day's stake and payouts. Such a file is named in the warnings.
 void readDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) {
     const QString name = QFileInfo(path).fileName();
-    const std::optional<QByteArray> file = readWholeFile(path);
+    const std::optional<QByteArray> file = out.files.readWhole(path);
     if (!file) {
         Warnings::add(out.warnings, {name, FileWarning::Problem::Unreadable});
         return;
@@ -380,11 +381,17 @@ void readDayLog(const QString& path, bool advanceOnly, const DayLogOutput& out) 
 
 } // namespace
 
-BetLogReader::BetLogReader() : m_bets(std::make_shared<std::vector<quint64>>()) {}
+BetLogReader::BetLogReader(const QString& folder)
+    : m_pathName(addPathSep(folder)), m_bets(std::make_shared<std::vector<quint64>>()) {}
+BetLogReader::BetLogReader(BetLogReader&&) noexcept = default;
+BetLogReader& BetLogReader::operator=(BetLogReader&&) noexcept = default;
 BetLogReader::~BetLogReader() = default;
 
-void BetLogReader::setPathName(const QString& folder) {
-    m_pathName = addPathSep(folder);
+BetLogReader BetLogReader::read(const QString& folder, const QString& saleDate, ClientFiles::FolderRead* within) {
+    BetLogReader log(folder);
+    ClientFiles::FolderRead own;
+    log.readDays(saleDate, within ? *within : own);
+    return log;
 }
 
 QString BetLogReader::log(qsizetype index) const {
@@ -416,27 +423,21 @@ std::span<const TicketLine> BetLogReader::logOmitOf(qint16 sale, qint16 venue, q
     return omitRunOf(m_omit, sale, venue, raceNum);
 }
 
-bool BetLogReader::getData(const QString& saleDate) {
-    m_bets = std::make_shared<std::vector<quint64>>();
-    m_omit.clear();
-    m_betCount = 0;
-    m_warnings.clear();
-
-    const ClientFiles::Scope scope;
-    const QString indexPath = ClientFiles::findFile(m_pathName, kIndexFile);
+void BetLogReader::readDays(const QString& saleDate, ClientFiles::FolderRead& files) {
+    const QString indexPath = files.findFile(m_pathName, kIndexFile);
     if (indexPath.isEmpty()) {
-        return false;
+        return;
     }
-    const std::optional<QByteArray> index = readWholeFile(indexPath);
+    const std::optional<QByteArray> index = files.readWhole(indexPath);
     if (!index) {
-        return false;
+        return;
     }
     const QList<IndexEntry> entries = readIndex(*index);
 
     std::vector<Purchase> purchases;
     std::vector<TicketLine> tickets;
     qsizetype lines = 0;
-    const DayLogOutput out{purchases, tickets, lines, m_warnings};
+    const DayLogOutput out{purchases, tickets, lines, m_warnings, files};
     const auto readDay = [&](const QString& date, bool advanceOnly) {
         if (date.isEmpty()) {
             return;
@@ -452,7 +453,7 @@ bool BetLogReader::getData(const QString& saleDate) {
             }
             // A listed log that is not there is skipped, but said: without it the day lacks its tickets.
             const QString name = e.name + QStringLiteral(".JRA");
-            const QString path = ClientFiles::find(m_pathName, name);
+            const QString path = files.find(m_pathName, name);
             if (path.isEmpty()) {
                 Warnings::add(m_warnings, {name, FileWarning::Problem::Missing});
                 continue;
@@ -502,5 +503,4 @@ bool BetLogReader::getData(const QString& saleDate) {
     // its ticket lines by search.
     std::sort(m_bets->begin(), m_bets->end());
     BetRecords::sortByText(m_omit);
-    return !m_bets->empty();
 }

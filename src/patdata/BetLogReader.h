@@ -2,6 +2,7 @@
 
 #include "core/BetRecords.h"
 #include "core/FileWarning.h"
+#include "core/Paths.h"
 
 #include <QString>
 
@@ -30,15 +31,14 @@ private:
 // combination of every valid ticket; wheels and boxes expanded).
 class BetLogReader {
 public:
-    BetLogReader();
+    // Reads the logs the folder's index lists for the sale date, and the previous day's advance-sale
+    // tickets for it, within a reading of the whole folder when one is given. No index, no lines. A file
+    // the index names more than once for a date is read once. A log that would expand past 250,000 bet
+    // lines (the heaviest day the client can write has 108,000) raises the overflow error.
+    static BetLogReader read(const QString& folder, const QString& saleDate, ClientFiles::FolderRead* within = nullptr);
+    BetLogReader(BetLogReader&&) noexcept;
+    BetLogReader& operator=(BetLogReader&&) noexcept;
     ~BetLogReader();
-
-    void setPathName(const QString& folder); // a trailing separator is added when missing
-
-    // False without the index file, or when no bet line came out at all. A file the index names more than
-    // once for a date is read once. A log that would expand past 250,000 bet lines (the heaviest day the
-    // client can write has 108,000) raises the overflow error and leaves the reader empty.
-    bool getData(const QString& date);
 
     // Bet lines 1..LogCount and ticket lines 1..LogOmitCount (sorted) as texts; other indexes raise the index
     // error.
@@ -48,7 +48,7 @@ public:
     qsizetype logOmitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // Number of bet lines of the day's own logs (before the previous day's advance-sale tickets).
     qsizetype betCount() const { return m_betCount; }
-    // The logs of the last GetData that could not be read whole: listed but missing or unreadable, cut
+    // The logs that could not be read whole: listed but missing or unreadable, cut
     // inside a record, or holding fewer records than their header declares. Their whole records count.
     const FileWarnings& warnings() const { return m_warnings; }
 
@@ -59,6 +59,9 @@ public:
     std::span<const TicketLine> logOmitOf(qint16 sale, qint16 venue, qint16 raceNum) const;
 
 private:
+    explicit BetLogReader(const QString& folder);
+    void readDays(const QString& saleDate, ClientFiles::FolderRead& files);
+
     QString m_pathName;
     // Packed bet lines (payout and hit flag 0), shared with the races that took their runs of them.
     std::shared_ptr<std::vector<quint64>> m_bets;

@@ -22,7 +22,7 @@ Race* Meeting::race(qsizetype index) const {
 }
 
 Race* Meeting::addRace(std::unique_ptr<Race> race) {
-    race->setPearent(this);
+    race->setMeeting(this);
     m_races.push_back(std::move(race));
     return m_races.back().get();
 }

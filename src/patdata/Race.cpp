@@ -109,7 +109,7 @@ QString hitMessage(qint32 highestPayout) {
 Race::Race() = default;
 Race::~Race() = default;
 
-void Race::setObjKekka(std::unique_ptr<RaceResultReader> reader) {
+void Race::setResult(std::unique_ptr<RaceResultReader> reader) {
     m_kekka = std::move(reader);
 }
 

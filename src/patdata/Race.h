@@ -33,12 +33,12 @@ public:
     qint16 sale() const { return m_sale; }
     void setSale(qint16 v) { m_sale = v; }
 
-    Meeting* pearent() const { return m_parent; }
-    void setPearent(Meeting* meeting) { m_parent = meeting; }
+    Meeting* meeting() const { return m_parent; }
+    void setMeeting(Meeting* meeting) { m_parent = meeting; }
 
     // The result reader, owned by the race; none while no result file was found.
     RaceResultReader* result() const { return m_kekka.get(); }
-    void setObjKekka(std::unique_ptr<RaceResultReader> reader);
+    void setResult(std::unique_ptr<RaceResultReader> reader);
 
     // Bet lines 1..LogCount and ticket lines 1..OmitCount as texts; other indexes raise the index error.
     QString log(qsizetype index) const;

@@ -18,70 +18,39 @@ constexpr qint16 kQuinellaBit = 8;
 constexpr qint16 kExactaBit = 32;
 constexpr qint16 kTrioBit = 64;
 
-template <typename Reader>
-void locate(Reader& reader, const QString& folder, const QString& raceId) {
-    reader.setPathName(folder);
-    reader.setFileName(raceId);
-}
-
-// Reads the file, noting it when it was not of its layout's length.
-template <typename Reader>
-bool read(Reader& reader, const QString& date, FileWarnings& warnings) {
-    const bool read = reader.getData(date);
-    if (reader.warning()) {
-        Warnings::add(warnings, *reader.warning());
-    }
-    return read;
-}
 } // namespace
 
-RaceOdds::RaceOdds() = default;
-RaceOdds::~RaceOdds() = default;
-
-void RaceOdds::setPathName(const QString& folder) {
-    m_pathName = addPathSep(folder);
-}
-
-bool RaceOdds::getData() {
-    if (!m_race || !m_race->pearent()) {
+RaceOdds::RaceOdds(const QString& folder, const Race& race, ClientFiles::FolderRead& files) : m_race(&race) {
+    if (!race.meeting()) {
         throw AppError::objectNotSet();
     }
-    const QString date = m_race->pearent()->saleDate();
-    const QString raceId = m_race->fileId();
-    m_warnings.clear();
+    m_complete = read(addPathSep(folder), race.meeting()->saleDate(), race.fileId(), files);
+}
 
-    m_zo = std::make_unique<WinPlaceOddsReader>();
-    locate(*m_zo, m_pathName, raceId);
-    if (!read(*m_zo, date, m_warnings)) {
-        m_zo.reset();
+RaceOdds::~RaceOdds() = default;
+
+bool RaceOdds::read(const QString& folder, const QString& date, const QString& raceId, ClientFiles::FolderRead& files) {
+    m_zo = OddsFile::read<WinPlaceOddsReader>(folder, raceId, date, files, m_warnings);
+    if (!m_zo) {
         return false;
     }
     assignBrackets();
 
-    m_uo = std::make_unique<QuinellaOddsReader>();
     if (isBitSet(m_race->kenshu(), kQuinellaBit)) {
-        locate(*m_uo, m_pathName, raceId);
-        if (!read(*m_uo, date, m_warnings)) {
-            m_uo.reset();
+        m_uo = OddsFile::read<QuinellaOddsReader>(folder, raceId, date, files, m_warnings);
+        if (!m_uo) {
             return false; // exacta and trio are not read either
         }
     } else {
+        m_uo = std::make_unique<QuinellaOddsReader>();
         deriveQuinella();
     }
 
     if (isBitSet(m_race->kenshu(), kExactaBit)) {
-        m_so = std::make_unique<ExactaOddsReader>();
-        locate(*m_so, m_pathName, raceId);
-        if (!read(*m_so, date, m_warnings)) {
-            m_so.reset();
-        }
+        m_so = OddsFile::read<ExactaOddsReader>(folder, raceId, date, files, m_warnings);
     }
     if (isBitSet(m_race->kenshu(), kTrioBit)) {
-        m_yo = std::make_unique<TrioOddsReader>();
-        locate(*m_yo, m_pathName, raceId);
-        if (!read(*m_yo, date, m_warnings)) {
-            m_yo.reset();
-        }
+        m_yo = OddsFile::read<TrioOddsReader>(folder, raceId, date, files, m_warnings);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileWarning.h"
+#include "core/Paths.h"
 
 #include <QString>
 
@@ -19,18 +20,17 @@ class OddsMatrix;
 // files, and the bracket of every runner.
 class RaceOdds {
 public:
-    RaceOdds();
+    // Reads and prepares the odds of the race from its odds files in the folder, within a reading of the
+    // folder. The race must belong to a meeting (else the object error).
+    RaceOdds(const QString& folder, const Race& race, ClientFiles::FolderRead& files);
     ~RaceOdds();
     RaceOdds(const RaceOdds&) = delete;
     RaceOdds& operator=(const RaceOdds&) = delete;
 
-    // Reads and prepares the odds of race. False when the win/place/bracket file is missing or of
-    // another day, or when quinella is on sale and its file cannot be read.
-    bool getData();
-
-    void setPathName(const QString& folder); // a trailing separator is added when missing
-    Race* race() const { return m_race; }
-    void setObjRace(Race* race) { m_race = race; }
+    // False when the win/place/bracket file is missing or of another day, or when quinella is on sale
+    // and its file cannot be read (exacta and trio are then not read either).
+    bool complete() const { return m_complete; }
+    const Race* race() const { return m_race; }
 
     // The runner count of the win/place/bracket file; 0 without one.
     qint16 entryTosu() const;
@@ -60,20 +60,21 @@ public:
     qsizetype trioCount() const;
     // True when the quinella table was derived from the bracket odds (quinella not on sale).
     bool quinellaFromBrackets() const { return m_quinellaFromBrackets; }
-    // The odds files of the last GetData that were not of their layout's length (the client was still
+    // The odds files that were not of their layout's length (the client was still
     // writing them); what they held was read all the same.
     const FileWarnings& warnings() const { return m_warnings; }
 
 private:
+    bool read(const QString& folder, const QString& date, const QString& raceId, ClientFiles::FolderRead& files);
     void assignBrackets();
     void deriveQuinella();
 
-    QString m_pathName;
     std::unique_ptr<WinPlaceOddsReader> m_zo;
     std::unique_ptr<QuinellaOddsReader> m_uo;
     std::unique_ptr<ExactaOddsReader> m_so;
     std::unique_ptr<TrioOddsReader> m_yo;
-    Race* m_race = nullptr;
+    const Race* m_race;
+    bool m_complete = false;
     std::array<qint16, 18> m_waku{};
     std::array<qint16, 8> m_representative{};
     bool m_quinellaFromBrackets = false;

@@ -33,16 +33,11 @@ qint16 ticketTypes(const QByteArray& file, int race) {
 }
 } // namespace
 
-SaleDayReader::SaleDayReader() = default;
+SaleDayReader::SaleDayReader(const QString& folder, const QString& downloadFolder)
+    : m_pathName(addPathSep(folder)), m_downPath(downloadFolder) {}
+SaleDayReader::SaleDayReader(SaleDayReader&&) noexcept = default;
+SaleDayReader& SaleDayReader::operator=(SaleDayReader&&) noexcept = default;
 SaleDayReader::~SaleDayReader() = default;
-
-void SaleDayReader::setPathName(const QString& folder) {
-    m_pathName = addPathSep(folder);
-}
-
-void SaleDayReader::setDownPath(const QString& folder) {
-    m_downPath = folder;
-}
 
 Meeting* SaleDayReader::meeting(qsizetype index) const {
     if (index < 1 || index > kaisaiCount()) {
@@ -56,25 +51,24 @@ QString SaleDayReader::resultFileId(const Meeting& meeting, qint16 raceNum) {
            meeting.hiJi().right(1) + hexDigit(raceNum);
 }
 
-bool SaleDayReader::initialize() {
+SaleDayReader SaleDayReader::read(const QString& folder, const QString& downloadFolder, ClientFiles::ReadHook hook) {
+    SaleDayReader day(folder, downloadFolder);
     try {
         // A day read while the client rewrote some of its files would mix two versions of the folder (a
         // result of the new one with the log of the old): when a file read has changed by the end of the
         // read, the whole day is read again.
         for (int read = 1;; ++read) {
-            // The folder is read as one snapshot: each listing needed for a case-insensitive lookup is made
-            // once.
-            const ClientFiles::Scope scope;
-            const bool ok = readDay();
-            const QStringList changed = scope.changedFiles();
+            ClientFiles::FolderRead files(hook);
+            day.readDay(files);
+            const QStringList changed = files.changedFiles();
             if (changed.isEmpty()) {
-                return ok;
+                return day;
             }
             if (read == kMaxReads) {
                 for (const QString& name : changed) {
-                    Warnings::add(m_warnings, {name, FileWarning::Problem::Changing});
+                    Warnings::add(day.m_warnings, {name, FileWarning::Problem::Changing});
                 }
-                return ok;
+                return day;
             }
         }
     } catch (const AppError& e) {
@@ -82,39 +76,37 @@ bool SaleDayReader::initialize() {
     }
 }
 
-bool SaleDayReader::readDay() {
+void SaleDayReader::readDay(ClientFiles::FolderRead& files) {
     m_kaisai.clear();
     m_factory.reset();
     m_log.reset();
     m_saleDate.clear();
     m_amtZan = 0;
     m_warnings.clear();
-    if (!readAccountFiles()) {
-        return false;
+    if (!readAccountFiles(files)) {
+        return;
     }
-    getAllKekka();
-    m_log = std::make_unique<BetLogReader>();
-    const bool read = getAllLog();
+    readResults(files);
+    m_log = std::make_unique<BetLogReader>(BetLogReader::read(m_pathName, m_saleDate, &files));
     Warnings::addAll(m_warnings, m_log->warnings());
-    if (read) {
-        setLog();
-        return true;
+    if (m_log->logCount() > 0) {
+        handBetsToRaces();
+    } else {
+        m_log.reset();
     }
-    m_log.reset();
-    return false;
 }
 
-bool SaleDayReader::readAccountFiles() {
-    if (ClientFiles::findFile(m_pathName, QStringLiteral("UY-A.JRA")).isEmpty()) {
+bool SaleDayReader::readAccountFiles(ClientFiles::FolderRead& files) {
+    if (files.findFile(m_pathName, QStringLiteral("UY-A.JRA")).isEmpty()) {
         return false;
     }
     const QString letters = QStringLiteral("ABCDEF");
     for (int i = 0; i < 3; ++i) {
-        const QString path = ClientFiles::findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i]));
+        const QString path = files.findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i]));
         if (path.isEmpty()) {
             continue;
         }
-        const QByteArray file = readWholeFile(path).value_or(QByteArray());
+        const QByteArray file = files.readWhole(path).value_or(QByteArray());
         if (i == 0) {
             m_saleDate = Bytes::text(file, 1, 8);
             qint32 zan = Bytes::number(file, 25, 8);
@@ -140,9 +132,9 @@ bool SaleDayReader::readAccountFiles() {
         }
 
         // The next day's advance sale of the same venue: the letter three places further.
-        const QString advancePath = ClientFiles::findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i + 3]));
+        const QString advancePath = files.findFile(m_pathName, QStringLiteral("UY-%1.JRA").arg(letters[i + 3]));
         if (!advancePath.isEmpty()) {
-            const QByteArray advance = readWholeFile(advancePath).value_or(QByteArray());
+            const QByteArray advance = files.readWhole(advancePath).value_or(QByteArray());
             const qint16 venue = Num::clampToInt16(Bytes::number(advance, 59, 2));
             const qint16 advanceDay = Num::clampToInt16(Bytes::number(advance, 67, 2));
             for (qint16 r = 1; r <= kRacesPerDay; ++r) {
@@ -163,13 +155,13 @@ bool SaleDayReader::readAccountFiles() {
     return true;
 }
 
-bool SaleDayReader::getAllKekka() {
+void SaleDayReader::readResults(ClientFiles::FolderRead& files) {
     QStringList folders;
     // The sale date names the download subfolder: only a date may name one.
     if (!m_downPath.isEmpty() && Dates::fromYmd(m_saleDate)) {
         // Most days nothing was downloaded: a missing folder spares every race its look there. The date
         // comes from an account file, so it is looked up like any client file name.
-        const QString downloads = ClientFiles::find(m_downPath, m_saleDate);
+        const QString downloads = files.find(m_downPath, m_saleDate);
         if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
             folders << addPathSep(downloads);
         }
@@ -184,28 +176,19 @@ bool SaleDayReader::getAllKekka() {
             }
             const QString id = resultFileId(*meeting, race->raceNum());
             for (const QString& folder : folders) {
-                auto reader = std::make_unique<RaceResultReader>();
-                reader->setTosu(18);
-                reader->setPathName(folder);
-                reader->setFileName(id);
-                const bool read = reader->getData(meeting->saleDate());
+                auto reader = std::make_unique<RaceResultReader>(
+                    RaceResultReader::read(folder, id, 18, meeting->saleDate(), &files));
                 Warnings::addAll(m_warnings, reader->warnings());
-                if (read) {
-                    race->setObjKekka(std::move(reader));
+                if (reader->kekkaCount() > 0) {
+                    race->setResult(std::move(reader));
                     break;
                 }
             }
         }
     }
-    return true;
 }
 
-bool SaleDayReader::getAllLog() {
-    m_log->setPathName(m_pathName);
-    return m_log->getData(m_saleDate);
-}
-
-void SaleDayReader::setLog() {
+void SaleDayReader::handBetsToRaces() {
     for (const auto& meeting : m_kaisai) {
         for (const auto& race : meeting->races()) {
             race->getLog(*m_log);
@@ -218,9 +201,7 @@ bool SaleDayReader::getOdds(qint16 kaisai, qint16 race) {
     if (r->kenshu() == 0) {
         return false; // nothing on sale: the previous aggregate stays
     }
-    ClientFiles::Scope scope;
-    m_factory = std::make_unique<RaceOdds>();
-    m_factory->setPathName(m_pathName);
-    m_factory->setObjRace(r);
-    return m_factory->getData();
+    ClientFiles::FolderRead files;
+    m_factory = std::make_unique<RaceOdds>(m_pathName, *r, files);
+    return m_factory->complete();
 }

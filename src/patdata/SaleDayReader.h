@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileWarning.h"
+#include "core/Paths.h"
 
 #include <QString>
 
@@ -15,16 +16,16 @@ class RaceOdds;
 // races with their results and bets. Created once per data folder; re-reading means a new reader.
 class SaleDayReader {
 public:
-    SaleDayReader();
+    // Reads the folder: account files, result readers, bet log, bets handed to the races. Results are
+    // looked for first in downloadFolder's subfolder named by the sale date (none while it is empty). A
+    // folder without account files gives a day without meetings; one without bets a day without a bet
+    // log. A folder whose files change during the read is read again, three times at most. Errors come out
+    // with source "AAA" and the application error base added to their number.
+    static SaleDayReader read(const QString& folder, const QString& downloadFolder = QString(),
+                              ClientFiles::ReadHook hook = {});
+    SaleDayReader(SaleDayReader&&) noexcept;
+    SaleDayReader& operator=(SaleDayReader&&) noexcept;
     ~SaleDayReader();
-    SaleDayReader(const SaleDayReader&) = delete;
-    SaleDayReader& operator=(const SaleDayReader&) = delete;
-
-    // Reads the folder: account files, result readers, bet log, bets handed to the races. True when the
-    // account file exists and the log has at least one bet line. A folder whose files change during the
-    // read is read again, three times at most. Errors come out with source "AAA" and the application error
-    // base added to their number.
-    bool initialize();
     // The files of the day that could not be read whole, one entry each: a listed log missing or
     // unreadable, a log cut inside a record, a result or payout file of the wrong length, a file that kept
     // changing while it was read. Empty after a whole read. The figures of what was read whole are still
@@ -34,20 +35,14 @@ public:
     // Builds the aggregate of one race (1-based meeting and race positions) into raceOdds.
     bool getOdds(qint16 kaisai, qint16 race);
 
-    bool getAllKekka();
-    bool getAllLog();
-    void setLog();
-
-    void setPathName(const QString& folder); // a trailing separator is added when missing
     const QString& pathName() const { return m_pathName; }
-    // The download folder whose sale-date subfolder is searched for result files first; none while empty.
-    void setDownPath(const QString& folder);
 
     const std::vector<std::unique_ptr<Meeting>>& meetings() const { return m_kaisai; }
     qsizetype kaisaiCount() const { return static_cast<qsizetype>(m_kaisai.size()); }
     // The meeting at a 1-based position; raises the index error outside 1..KaisaiCount.
     Meeting* meeting(qsizetype index) const;
     RaceOdds* raceOdds() const { return m_factory.get(); }
+    // The day's bet log; none when the folder has no account files or no bet line came out.
     BetLogReader* betLog() const { return m_log.get(); }
     const QString& saleDate() const { return m_saleDate; }
     qint32 amtZan() const { return m_amtZan; }
@@ -57,8 +52,11 @@ public:
     static QString resultFileId(const Meeting& meeting, qint16 raceNum);
 
 private:
-    bool readDay();
-    bool readAccountFiles();
+    SaleDayReader(const QString& folder, const QString& downloadFolder);
+    void readDay(ClientFiles::FolderRead& files);
+    bool readAccountFiles(ClientFiles::FolderRead& files);
+    void readResults(ClientFiles::FolderRead& files);
+    void handBetsToRaces();
 
     QString m_pathName;
     std::vector<std::unique_ptr<Meeting>> m_kaisai;

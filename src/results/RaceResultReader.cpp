@@ -128,13 +128,13 @@ constexpr qsizetype kPayoutRecords = 12;
 
 // Reads the file of that name when there is one. A file that cannot be opened, or whose length is not
 // `length`, is named in the warnings: it is what the client is still writing, or what a crash left.
-std::optional<QByteArray> readClientFile(const QString& folder, const QString& name, qsizetype length,
-                                         FileWarnings& warnings) {
-    const QString path = ClientFiles::findFile(folder, name);
+std::optional<QByteArray> readClientFile(ClientFiles::FolderRead& files, const QString& folder, const QString& name,
+                                         qsizetype length, FileWarnings& warnings) {
+    const QString path = files.findFile(folder, name);
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<QByteArray> file = readWholeFile(path);
+    std::optional<QByteArray> file = files.readWhole(path);
     const QString found = QFileInfo(path).fileName();
     if (!file) {
         Warnings::add(warnings, {found, FileWarning::Problem::Unreadable});
@@ -146,41 +146,29 @@ std::optional<QByteArray> readClientFile(const QString& folder, const QString& n
 
 } // namespace
 
-RaceResultReader::RaceResultReader() = default;
+RaceResultReader::RaceResultReader(const QString& folder, const QString& raceId, qint16 tosu)
+    : m_pathName(addPathSep(folder)), m_fileName(raceId), m_tosu(tosu) {}
+RaceResultReader::RaceResultReader(RaceResultReader&&) noexcept = default;
+RaceResultReader& RaceResultReader::operator=(RaceResultReader&&) noexcept = default;
 RaceResultReader::~RaceResultReader() = default;
 
-void RaceResultReader::setPathName(const QString& folder) {
-    m_pathName = addPathSep(folder);
-}
-void RaceResultReader::setFileName(const QString& raceId) {
-    m_fileName = raceId;
-}
-void RaceResultReader::setTosu(qint16 tosu) {
-    m_tosu = tosu;
-}
-
-bool RaceResultReader::getData(const QString& date) {
-    m_kekka.clear();
-    m_kekkaPayout.clear();
-    m_umaRefundSeen = false;
-    m_wakuRefundSeen = false;
-    m_warnings.clear();
-    // The refund texts belong to this read: a race read again without refunds must not show old ones.
-    m_henkanUmaNum.clear();
-    m_henkanWakuNum.clear();
-
-    bool read = readResultFile();
-    if (!read) {
-        read = readPayoutFiles(date);
+RaceResultReader RaceResultReader::read(const QString& folder, const QString& raceId, qint16 tosu, const QString& date,
+                                        ClientFiles::FolderRead* within) {
+    RaceResultReader result(folder, raceId, tosu);
+    ClientFiles::FolderRead own;
+    ClientFiles::FolderRead& files = within ? *within : own;
+    if (!result.readResultFile(files)) {
+        result.readPayoutFiles(files, date);
     }
-    return read && !m_kekka.empty();
+    return result;
 }
 
-bool RaceResultReader::readResultFile() {
+bool RaceResultReader::readResultFile(ClientFiles::FolderRead& files) {
     std::optional<QByteArray> file =
-        readClientFile(m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
+        readClientFile(files, m_pathName, QStringLiteral("KS-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
     if (!file) {
-        file = readClientFile(m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA", kResultFileLength, m_warnings);
+        file = readClientFile(files, m_pathName, QStringLiteral("PR-") + m_fileName + ".JRA", kResultFileLength,
+                              m_warnings);
     }
     if (!file) {
         return false;
@@ -207,7 +195,7 @@ bool RaceResultReader::readResultFile() {
     for (int s = 0; s < 5; ++s) {
         const qsizetype p = kSlotPos + qsizetype(s) * kSlotWidth;
         const char first = Bytes::at(data, p);
-        // A blank slot (or one the file does not reach) keeps what an earlier read left in it.
+        // A blank slot (or one the file does not reach) stays empty.
         if (first == ' ' || p > data.size()) {
             continue;
         }
@@ -238,14 +226,14 @@ bool RaceResultReader::readResultFile() {
     return true;
 }
 
-bool RaceResultReader::readPayoutFiles(const QString& date) {
+bool RaceResultReader::readPayoutFiles(ClientFiles::FolderRead& files, const QString& date) {
     // Race 0 (an id letter outside "1"-"C") locates no record.
     const qint16 race = m_fileName.isEmpty() ? qint16(0) : codeToNum(QStringView(m_fileName).right(1));
     bool anyRead = false;
     for (const PayoutFileLayout& layout : kPayoutFiles) {
         const QString name = QString::fromLatin1(layout.prefix) + m_fileName.left(4) + ".JRA";
-        const std::optional<QByteArray> file =
-            readClientFile(m_pathName, name, kPayoutHeaderLength + kPayoutRecords * layout.recordWidth, m_warnings);
+        const std::optional<QByteArray> file = readClientFile(
+            files, m_pathName, name, kPayoutHeaderLength + kPayoutRecords * layout.recordWidth, m_warnings);
         if (!file) {
             continue;
         }

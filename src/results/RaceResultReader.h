@@ -2,6 +2,7 @@
 
 #include "core/BetRecords.h"
 #include "core/FileWarning.h"
+#include "core/Paths.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -16,16 +17,15 @@
 // the declared payout; refund lines carry 0).
 class RaceResultReader {
 public:
-    RaceResultReader();
+    // Reads the result file of the race (its five-character result file id) in the folder, else the
+    // meeting's payout files, within a reading of the whole folder when one is given. `tosu` is the runner
+    // count bounding the refund expansion; `date` is the meeting date, checked against the payout files
+    // only. A race without results has no result lines (kekkaCount 0).
+    static RaceResultReader read(const QString& folder, const QString& raceId, qint16 tosu, const QString& date,
+                                 ClientFiles::FolderRead* within = nullptr);
+    RaceResultReader(RaceResultReader&&) noexcept;
+    RaceResultReader& operator=(RaceResultReader&&) noexcept;
     ~RaceResultReader();
-
-    void setPathName(const QString& folder); // a trailing separator is added when missing
-    void setFileName(const QString& raceId); // the five-character result file id
-    void setTosu(qint16 tosu);               // runner count bounding the refund expansion
-
-    // Reads the result file, else the payout files. True when a file was read and at least one result
-    // line came out. `date` is the meeting date, checked against the payout files only.
-    bool getData(const QString& date);
 
     const QString& weather() const { return m_weather; }
     const QString& turf() const { return m_turf; }
@@ -72,8 +72,9 @@ private:
         qint16 venue = 0;
         qint16 race = 0;
     };
-    bool readResultFile();
-    bool readPayoutFiles(const QString& date);
+    RaceResultReader(const QString& folder, const QString& raceId, qint16 tosu);
+    bool readResultFile(ClientFiles::FolderRead& files);
+    bool readPayoutFiles(ClientFiles::FolderRead& files, const QString& date);
     void readSection(QByteArrayView data, qsizetype pos, int betType, LineKey key);
     void readUmaRefunds(QByteArrayView data, qsizetype pos, LineKey key);
     void readWakuRefunds(QByteArrayView data, qsizetype pos, LineKey key);

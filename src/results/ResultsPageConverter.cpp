@@ -530,7 +530,7 @@ void ResultsPageConverter::setSavePathName(const QString& folder) {
     }
 }
 
-bool ResultsPageConverter::getRaceNum(const QString& text) {
+void ResultsPageConverter::addListedRaces(const QString& text) {
     QString storage;
     for (const QStringView line : codePageLines(text, storage)) {
         if (line.size() < 3) {
@@ -544,7 +544,6 @@ bool ResultsPageConverter::getRaceNum(const QString& text) {
             m_foundRaces.append(line.first(2).toString());
         }
     }
-    return true;
 }
 
 std::optional<ResultsPageConverter::KekkaFile> ResultsPageConverter::makeKekka(const QString& text) {

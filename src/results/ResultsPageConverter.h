@@ -17,8 +17,8 @@ public:
     void setSavePathName(const QString& folder);
 
     // Payout-list page ("払戻金一覧"), spaces as they are: appends the number ("01".."12") of every race
-    // the page lists to foundRaces, in the order found. Always true.
-    bool getRaceNum(const QString& text);
+    // the page lists to foundRaces, in the order found.
+    void addListedRaces(const QString& text);
     const QStringList& foundRaces() const { return m_foundRaces; }
 
     // One race's results page ("競走成績") in which every half-width space was replaced by "#": writes its

@@ -1,5 +1,6 @@
 #include "AnalysisWindow.h"
 
+#include "CsvFileDialog.h"
 #include "Fonts.h"
 #include "archive/BetArchive.h"
 #include "control/DayController.h"
@@ -7,7 +8,6 @@
 #include "core/Csv.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
-#include "core/SpecialFolder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -241,10 +241,7 @@ void AnalysisWindow::chooseCsvFile() {
     const QString name = m_tables.from == m_tables.to
                              ? QStringLiteral("分析_%1.csv").arg(m_tables.from)
                              : QStringLiteral("分析_%1-%2.csv").arg(m_tables.from, m_tables.to);
-    const QString documents = getMyDocuments();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
-                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
-                                                      QStringLiteral("CSV (*.csv)"));
+    const QString path = askCsvPath(this, name);
     if (!path.isEmpty()) {
         saveCsv(path);
     }

@@ -326,7 +326,7 @@ void DownloadWindow::pageLoaded(const QString& title, const QString& text) {
     if (title == kPayoutListTitle) {
         setWindowTitle(QStringLiteral("レース情報　解析中"));
         ResultsPageConverter conv;
-        conv.getRaceNum(text);
+        conv.addListedRaces(text);
         QList<int> published;
         for (const QString& number : conv.foundRaces()) {
             published << number.toInt();

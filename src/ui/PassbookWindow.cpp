@@ -1,6 +1,7 @@
 #include "PassbookWindow.h"
 
 #include "Colors.h"
+#include "CsvFileDialog.h"
 #include "Fonts.h"
 #include "Icons.h"
 #include "PassbookChartView.h"
@@ -10,7 +11,6 @@
 #include "core/Dates.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
-#include "core/SpecialFolder.h"
 #include "profit/ProfitBook.h"
 
 #include <QCheckBox>
@@ -474,10 +474,7 @@ void PassbookWindow::enableLists(bool enabled) {
 
 void PassbookWindow::saveCsvClicked() {
     const QString name = passbookCsvFileName(control().book(), control().saleDate());
-    const QString documents = getMyDocuments();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV保存"),
-                                                      documents.isEmpty() ? name : QDir(documents).filePath(name),
-                                                      QStringLiteral("CSV (*.csv)"));
+    const QString path = askCsvPath(this, name);
     if (!path.isEmpty()) {
         saveCsv(path);
     }

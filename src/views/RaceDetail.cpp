@@ -65,7 +65,7 @@ std::optional<RaceDetail> buildRaceDetail(const Race& race, const RaceOdds* fact
         return std::nullopt;
     }
     RaceDetail d;
-    const QString venue = race.pearent() ? race.pearent()->kaisai() : QString();
+    const QString venue = race.meeting() ? race.meeting()->kaisai() : QString();
     d.caption = (race.sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
                 QString::number(race.raceNum()) + QLatin1Char('R');
 

@@ -37,7 +37,7 @@ std::optional<RaceResults> buildRaceResults(const Race& race, const RaceOdds* fa
     }
     RaceResults r;
     r.hit = race.message();
-    const QString venue = race.pearent() ? race.pearent()->kaisai() : QString();
+    const QString venue = race.meeting() ? race.meeting()->kaisai() : QString();
     r.caption = (race.sale() == 2 ? QStringLiteral("前日") : QString()) + QLatin1Char(' ') + venue + QLatin1Char(' ') +
                 QString::number(race.raceNum()) + QStringLiteral("R ") + kekka->raceName1() + QLatin1Char(' ') +
                 kekka->raceName2();

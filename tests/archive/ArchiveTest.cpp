@@ -191,9 +191,8 @@ TEST(BetArchive, TheDaysBetsAddUpToTheDayTotals) {
     // Bet by bet against the races' own sums: stakes, payouts and advance sales of the sample day.
     TempFolder dir;
     ASSERT_TRUE(writeSampleDay(dir.path()));
-    SaleDayReader pat;
-    pat.setPathName(dir.path());
-    ASSERT_TRUE(pat.initialize());
+    SaleDayReader pat = SaleDayReader::read(dir.path());
+    ASSERT_NE(pat.betLog(), nullptr);
     const std::optional<DayTotals> totals = sumDayTotals(pat.meetings());
     ASSERT_TRUE(totals.has_value());
     const std::vector<Bet> bets = Archive::dayBets(pat);

@@ -1,6 +1,5 @@
 #include "core/Codes.h"
 #include "core/Paths.h"
-#include "core/SpecialFolder.h"
 #include "support/TestSupport.h"
 
 #include <QStandardPaths>
@@ -79,16 +78,15 @@ TEST(ClientFiles, NamesWithControlCharactersSeparatorsOrDotsAreNeverThere) {
     EXPECT_EQ(ClientFiles::find(dir.path(), "lg001.jra"), dir.file("LG001.JRA"));
 }
 
-TEST(ClientFiles, ScopeKeepsOneListingAndForgetsItAfterwards) {
+TEST(ClientFiles, AFolderReadListsEachFolderOnce) {
     TempFolder dir;
-    {
-        ClientFiles::Scope scope;
-        EXPECT_TRUE(ClientFiles::findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
-        dir.write(QStringLiteral("ks-1234b.jra"), "x");
-        // Inside the scope the folder is a snapshot; an exact name is still seen at once.
-        EXPECT_TRUE(ClientFiles::findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
-        EXPECT_FALSE(ClientFiles::findFile(dir.path(), QStringLiteral("ks-1234b.jra")).isEmpty());
-    }
+    ClientFiles::FolderRead read;
+    EXPECT_TRUE(read.findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
+    dir.write(QStringLiteral("ks-1234b.jra"), "x");
+    // Within one reading the folder is a snapshot; an exact name is still seen at once.
+    EXPECT_TRUE(read.findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
+    EXPECT_FALSE(read.findFile(dir.path(), QStringLiteral("ks-1234b.jra")).isEmpty());
+    // Outside it the folder is listed afresh.
     EXPECT_FALSE(ClientFiles::findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
 }
 
@@ -97,31 +95,4 @@ TEST(ReadWholeFile, MissingAndPresentFiles) {
     EXPECT_FALSE(readWholeFile(dir.file(QStringLiteral("none"))).has_value());
     dir.write(QStringLiteral("a"), QByteArray("\x00\x01\x02", 3));
     EXPECT_EQ(readWholeFile(dir.file(QStringLiteral("a"))), QByteArray("\x00\x01\x02", 3));
-}
-
-namespace {
-class FakeLocator : public IFolderLocator {
-public:
-    QString path;
-    QString locate(int) const override { return path; }
-};
-} // namespace
-
-TEST(SpecialFolder, StatusCodesAndDocumentsFolder) {
-    FakeLocator locator;
-    setFolderLocator(&locator);
-    QString path = QStringLiteral("unchanged");
-    EXPECT_EQ(getSpecialFolder(0, 99, path), 2);
-    EXPECT_EQ(path, QStringLiteral("unchanged"));
-    EXPECT_EQ(getSpecialFolder(0, kFolderPersonal, path), 1);
-    EXPECT_EQ(path, QStringLiteral("unchanged"));
-    EXPECT_EQ(getMyDocuments(), QString());
-    locator.path = QStringLiteral("/home/user/Documents");
-    EXPECT_EQ(getSpecialFolder(0, kFolderPersonal, path), 0);
-    EXPECT_EQ(path, QStringLiteral("/home/user/Documents"));
-    EXPECT_EQ(getMyDocuments(), QStringLiteral("/home/user/Documents"));
-    locator.path = QString(300, QLatin1Char('d'));
-    EXPECT_EQ(getMyDocuments().size(), 255); // the shell's buffer
-    setFolderLocator(nullptr);
-    EXPECT_EQ(getMyDocuments(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }

@@ -5,6 +5,7 @@
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
 #include "core/Bytes.h"
+#include "support/ReadOdds.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,7 @@ TEST(UoReaderTest, TenRunnersRead45RecordsFromByte145To1269) {
     EXPECT_EQ(Bytes::cut(b, 1270, 3970 - 1270), QByteArray(3970 - 1270, ' '));
 
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(uo.readBytes(b, kDate));
     const std::array tables = {uo.quinellaOdds(), uo.wideOdds(), uo.wideMaxOdds()};
     for (int kind = 1; kind <= 3; ++kind) {
         const auto& t = tables[kind - 1];
@@ -106,7 +107,7 @@ TEST(UoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotals) {
     EXPECT_EQ(Bytes::text(b, 3970 - 6, 6), QStringLiteral("317.18"));
     EXPECT_EQ(Bytes::text(b, 3970, 22), QStringLiteral("  987654321          5"));
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(uo.readBytes(b, kDate));
     EXPECT_EQ(uo.wideMaxOdds()->odds(18, 17), pairText(3, 17, 18));
     EXPECT_EQ(uo.quinellaOdds()->odds(1, 18), pairText(1, 1, 18));
 }
@@ -121,7 +122,7 @@ TEST(UoReaderTest, QuinellaFieldDecidesAndNoOddsYetIsReplaced) {
     f.pairs[{4, 6}].wideMin = QString();
     f.pairs[{5, 6}].wideMax = kNotYet;
     QuinellaOddsReader uo;
-    ASSERT_TRUE(uo.getDataFromBytes(uoBytes(f), kDate));
+    ASSERT_TRUE(uo.readBytes(uoBytes(f), kDate));
     for (const auto& t : {uo.quinellaOdds(), uo.wideOdds(), uo.wideMaxOdds()}) {
         EXPECT_EQ(t->odds(1, 2), QString());
         EXPECT_EQ(t->odds(2, 1), QString());
@@ -159,7 +160,7 @@ TEST(SoReaderTest, ThreeRunnersReadSixRecordsInOrder) {
     EXPECT_EQ(Bytes::cut(b, 143 + 12 * 6, 12), QByteArray(12, ' '));
 
     ExactaOddsReader so;
-    ASSERT_TRUE(so.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(so.readBytes(b, kDate));
     const auto t = so.exactaOdds();
     ASSERT_EQ(t->tosu(), 3);
     for (const auto& [first, second] : order) {
@@ -180,7 +181,7 @@ TEST(SoReaderTest, EighteenRunnersAndTheSpecialTexts) {
     EXPECT_EQ(Bytes::text(b, 3815 - 6, 6), QStringLiteral("418.17"));
     EXPECT_EQ(Bytes::text(b, 3815, 11), QStringLiteral("         42"));
     ExactaOddsReader so;
-    ASSERT_TRUE(so.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(so.readBytes(b, kDate));
     const auto t = so.exactaOdds();
     EXPECT_EQ(t->odds(2, 5), QStringLiteral("9999.9"));
     EXPECT_EQ(t->odds(5, 2), QString());
@@ -219,7 +220,7 @@ TEST(YoReaderTest, FourRunnersReadFourRecordsIntoSixCellsEach) {
         EXPECT_EQ(Bytes::text(b, 143 + 15 * r + 9, 6), field6(order[r]));
     }
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(yo.readBytes(b, kDate));
     const auto slice2 = yo.trioOdds(2);
     EXPECT_EQ(slice2->odds(1, 3), trioText(1, 2, 3));
     EXPECT_EQ(slice2->odds(3, 1), trioText(1, 2, 3));
@@ -242,7 +243,7 @@ TEST(YoReaderTest, EighteenRunnersFillTheAreaUpToThePoolTotal) {
     const QByteArray b = yoBytes(f);
     EXPECT_EQ(Bytes::text(b, 12383 - 6, 17), QStringLiteral("                7"));
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.getDataFromBytes(b, kDate));
+    ASSERT_TRUE(yo.readBytes(b, kDate));
     f.trio[{1, 2, 3}] = QStringLiteral("9999.9");
     f.trio.erase({4, 9, 17});
     f.trio.erase({16, 17, 18});
@@ -253,18 +254,18 @@ TEST(YoReaderTest, FewerThanThreeRunnersGiveEmptySlices) {
     for (qint16 tosu : {1, 2}) {
         SCOPED_TRACE(tosu);
         TrioOddsReader yo;
-        ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(tosu)), kDate));
+        ASSERT_TRUE(yo.readBytes(yoBytes(fullYo(tosu)), kDate));
         expectSlices(yo, tosu, YoFile());
     }
 }
 
 TEST(YoReaderTest, SecondReadStartsFromEmptySlices) {
     TrioOddsReader yo;
-    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(5)), kDate));
+    ASSERT_TRUE(yo.readBytes(yoBytes(fullYo(5)), kDate));
     const auto oldSlice = yo.trioOdds(5);
     YoFile second = fullYo(4);
     second.trio[{1, 2, 3}] = QStringLiteral("77.7");
-    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(second), kDate));
+    ASSERT_TRUE(yo.readBytes(yoBytes(second), kDate));
     expectSlices(yo, 4, second);
     EXPECT_THROW(yo.trioOdds(5), AppError);
     EXPECT_EQ(oldSlice->odds(1, 2), trioText(1, 2, 5)); // a slice taken earlier keeps its odds
@@ -275,7 +276,7 @@ TEST(YoReaderTest, SliceIndexOutsideRaisesTheIndexError) {
     for (int n : {0, 1}) {
         EXPECT_THROW(yo.trioOdds(n), AppError);
     }
-    ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(6)), kDate));
+    ASSERT_TRUE(yo.readBytes(yoBytes(fullYo(6)), kDate));
     for (int n : {-1, 0, 7}) {
         try {
             yo.trioOdds(n);
@@ -308,19 +309,19 @@ TEST(CombinationReaderTest, UnreadableFilesChangeNothing) {
         QuinellaOddsReader uo;
         ExactaOddsReader so;
         TrioOddsReader yo;
-        EXPECT_FALSE(uo.getDataFromBytes(uoBytes(uoBad), kDate));
-        EXPECT_FALSE(so.getDataFromBytes(soBytes(soBad), kDate));
-        EXPECT_FALSE(yo.getDataFromBytes(yoBytes(yoBad), kDate));
+        EXPECT_FALSE(uo.readBytes(uoBytes(uoBad), kDate));
+        EXPECT_FALSE(so.readBytes(soBytes(soBad), kDate));
+        EXPECT_FALSE(yo.readBytes(yoBytes(yoBad), kDate));
         EXPECT_EQ(uo.quinellaOdds()->tosu(), 0);
         EXPECT_EQ(so.exactaOdds()->tosu(), 0);
         EXPECT_EQ(yo.trioCount(), 0);
 
-        ASSERT_TRUE(uo.getDataFromBytes(uoBytes(fullUo(5)), kDate));
-        ASSERT_TRUE(so.getDataFromBytes(soBytes(fullSo(5)), kDate));
-        ASSERT_TRUE(yo.getDataFromBytes(yoBytes(fullYo(5)), kDate));
-        EXPECT_FALSE(uo.getDataFromBytes(uoBytes(uoBad), kDate));
-        EXPECT_FALSE(so.getDataFromBytes(soBytes(soBad), kDate));
-        EXPECT_FALSE(yo.getDataFromBytes(yoBytes(yoBad), kDate));
+        ASSERT_TRUE(uo.readBytes(uoBytes(fullUo(5)), kDate));
+        ASSERT_TRUE(so.readBytes(soBytes(fullSo(5)), kDate));
+        ASSERT_TRUE(yo.readBytes(yoBytes(fullYo(5)), kDate));
+        EXPECT_FALSE(uo.readBytes(uoBytes(uoBad), kDate));
+        EXPECT_FALSE(so.readBytes(soBytes(soBad), kDate));
+        EXPECT_FALSE(yo.readBytes(yoBytes(yoBad), kDate));
         EXPECT_EQ(uo.wideOdds()->odds(4, 5), pairText(2, 4, 5));
         EXPECT_EQ(so.exactaOdds()->odds(5, 4), pairText(4, 5, 4));
         EXPECT_EQ(yo.trioCount(), 5);
@@ -333,23 +334,15 @@ TEST(CombinationReaderTest, ReadsFromTheFolder) {
     ASSERT_TRUE(writeUo(dir.path(), kRaceId, fullUo(9)));
     ASSERT_TRUE(writeSo(dir.path(), kRaceId, fullSo(9)));
     ASSERT_TRUE(writeYo(dir.path(), kRaceId, fullYo(9)));
-    QuinellaOddsReader uo;
-    ExactaOddsReader so;
-    TrioOddsReader yo;
-    uo.setPathName(dir.path().chopped(1));
-    so.setPathName(dir.path());
-    yo.setPathName(dir.path());
-    uo.setFileName(QStringLiteral("5BA"));
-    EXPECT_FALSE(uo.getData(kDate)); // another race's file is not there
-    uo.setFileName(kRaceId);
-    so.setFileName(kRaceId);
-    yo.setFileName(kRaceId);
-    ASSERT_TRUE(uo.getData(kDate));
-    ASSERT_TRUE(so.getData(kDate));
-    ASSERT_TRUE(yo.getData(kDate));
-    EXPECT_EQ(uo.quinellaOdds()->odds(9, 8), pairText(1, 8, 9));
-    EXPECT_EQ(so.exactaOdds()->odds(9, 8), pairText(4, 9, 8));
-    EXPECT_EQ(yo.trioOdds(9)->odds(8, 7), trioText(7, 8, 9));
+    EXPECT_EQ(readOdds<QuinellaOddsReader>(dir.path(), QStringLiteral("5BA"), kDate),
+              nullptr); // another race's file is not there
+    const auto uo = readOdds<QuinellaOddsReader>(dir.path().chopped(1), kRaceId, kDate);
+    const auto so = readOdds<ExactaOddsReader>(dir.path(), kRaceId, kDate);
+    const auto yo = readOdds<TrioOddsReader>(dir.path(), kRaceId, kDate);
+    ASSERT_TRUE(uo && so && yo);
+    EXPECT_EQ(uo->quinellaOdds()->odds(9, 8), pairText(1, 8, 9));
+    EXPECT_EQ(so->exactaOdds()->odds(9, 8), pairText(4, 9, 8));
+    EXPECT_EQ(yo->trioOdds(9)->odds(8, 7), trioText(7, 8, 9));
 }
 
 } // namespace

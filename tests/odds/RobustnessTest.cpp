@@ -5,6 +5,7 @@
 
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
+#include "support/ReadOdds.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -38,7 +39,7 @@ void readAll(const OddsMatrix& t) {
 // the runner count alone, so a sample of the lengths is enough for that part).
 bool readZo(const QByteArray& bytes, bool readBack = true) {
     WinPlaceOddsReader zo;
-    const bool ok = zo.getDataFromBytes(bytes, kDate);
+    const bool ok = zo.readBytes(bytes, kDate);
     EXPECT_LE(zo.keshi(), zo.tosu());
     if (readBack) {
         readAll(*zo.winOdds());
@@ -50,7 +51,7 @@ bool readZo(const QByteArray& bytes, bool readBack = true) {
 }
 bool readUo(const QByteArray& bytes, bool readBack = true) {
     QuinellaOddsReader uo;
-    const bool ok = uo.getDataFromBytes(bytes, kDate);
+    const bool ok = uo.readBytes(bytes, kDate);
     if (readBack) {
         readAll(*uo.quinellaOdds());
         readAll(*uo.wideOdds());
@@ -60,7 +61,7 @@ bool readUo(const QByteArray& bytes, bool readBack = true) {
 }
 bool readSo(const QByteArray& bytes, bool readBack = true) {
     ExactaOddsReader so;
-    const bool ok = so.getDataFromBytes(bytes, kDate);
+    const bool ok = so.readBytes(bytes, kDate);
     if (readBack) {
         readAll(*so.exactaOdds());
     }
@@ -68,7 +69,7 @@ bool readSo(const QByteArray& bytes, bool readBack = true) {
 }
 bool readYo(const QByteArray& bytes, bool readBack = true) {
     TrioOddsReader yo;
-    const bool ok = yo.getDataFromBytes(bytes, kDate);
+    const bool ok = yo.readBytes(bytes, kDate);
     for (qsizetype n = 1; readBack && n <= yo.trioCount(); ++n) {
         readAll(*yo.trioOdds(static_cast<int>(n)));
     }
@@ -130,7 +131,7 @@ TEST(OddsRobustnessTest, RunnersBeyondTheEndOfACutFileAreBlank) {
     }
     WinPlaceOddsReader zo;
     // Cut inside the leading blanks of runner 6's win field: runners 6 to 12 have no odds.
-    ASSERT_TRUE(zo.getDataFromBytes(zoBytes(f).left(143 + 18 * 5 + 4), kDate));
+    ASSERT_TRUE(zo.readBytes(zoBytes(f).left(143 + 18 * 5 + 4), kDate));
     EXPECT_EQ(zo.tosu(), 12);
     EXPECT_EQ(zo.keshi(), 7);
     EXPECT_EQ(zo.winOdds()->odds(5), QStringLiteral("4.0"));
@@ -183,11 +184,8 @@ TEST(OddsRobustnessTest, ALockedFileRaisesTheAccessError) {
     if (file.open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "files stay readable for this user";
     }
-    WinPlaceOddsReader zo;
-    zo.setPathName(dir.path());
-    zo.setFileName(QStringLiteral("5BB"));
     try {
-        zo.getData(kDate);
+        readOdds<WinPlaceOddsReader>(dir.path(), QStringLiteral("5BB"), kDate);
         ADD_FAILURE() << "no error";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), 75);

@@ -3,6 +3,7 @@
 #include "clientfiles/OddsFiles.h"
 #include "core/AppError.h"
 #include "core/Bytes.h"
+#include "support/ReadOdds.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -77,10 +78,9 @@ TEST(ZoReaderTest, ReadsTheHeader) {
     f.header.raceName2 = QStringLiteral("ｻﾗ系３歳以上");
     ASSERT_TRUE(writeZo(dir.path(), kRaceId, f));
 
-    WinPlaceOddsReader zo;
-    zo.setPathName(dir.path().chopped(1)); // the separator is added
-    zo.setFileName(kRaceId);
-    ASSERT_TRUE(zo.getData(kDate));
+    const auto read = readOdds<WinPlaceOddsReader>(dir.path().chopped(1), kRaceId, kDate); // the separator is added
+    ASSERT_NE(read, nullptr);
+    const WinPlaceOddsReader& zo = *read;
     EXPECT_EQ(zo.kaisai(), QStringLiteral("中山"));
     EXPECT_EQ(zo.nenJi(), QStringLiteral("06"));
     EXPECT_EQ(zo.kaiJi(), QStringLiteral("5"));
@@ -97,7 +97,7 @@ TEST(ZoReaderTest, ReadsTheHeader) {
 
 TEST(ZoReaderTest, RunnerOddsOfEveryRunner) {
     WinPlaceOddsReader zo;
-    ASSERT_TRUE(zo.getDataFromBytes(zoBytes(fullRace(18)), kDate));
+    ASSERT_TRUE(zo.readBytes(zoBytes(fullRace(18)), kDate));
     for (const auto& t : {zo.winOdds(), zo.placeOdds(), zo.placeMaxOdds()}) {
         EXPECT_EQ(t->tosu(), 18);
     }
@@ -114,7 +114,7 @@ TEST(ZoReaderTest, BracketTableFollowsTheRunnerCount) {
     for (qint16 tosu : {1, 5, 8, 10, 18}) {
         SCOPED_TRACE(tosu);
         WinPlaceOddsReader zo;
-        ASSERT_TRUE(zo.getDataFromBytes(zoBytes(fullRace(tosu)), kDate));
+        ASSERT_TRUE(zo.readBytes(zoBytes(fullRace(tosu)), kDate));
         const auto bracket = zo.bracketOdds();
         const int b = std::min<int>(tosu, 8);
         ASSERT_EQ(bracket->tosu(), b);
@@ -133,7 +133,7 @@ TEST(ZoReaderTest, ScratchedAndBlankRunnersAreCountedAndLeftEmpty) {
     f.runners[7] = {QString(), QString(), QString()};
     f.runners[9].placeMin = QString(); // a blank place field of a running horse is kept as it is
     WinPlaceOddsReader zo;
-    ASSERT_TRUE(zo.getDataFromBytes(zoBytes(f), kDate));
+    ASSERT_TRUE(zo.readBytes(zoBytes(f), kDate));
     EXPECT_EQ(zo.keshi(), 2);
     for (int n : {3, 7}) {
         EXPECT_EQ(zo.winOdds()->odds(n), QString());
@@ -155,7 +155,7 @@ TEST(ZoReaderTest, NoOddsYetIsShownAsTheLargestOdds) {
     f.brackets[{5, 7}] = QString();
     f.runners[4].win = QStringLiteral("10.0"); // "10.0" holds "0.0" but is real odds
     WinPlaceOddsReader zo;
-    ASSERT_TRUE(zo.getDataFromBytes(zoBytes(f), kDate));
+    ASSERT_TRUE(zo.readBytes(zoBytes(f), kDate));
     EXPECT_EQ(zo.winOdds()->odds(1), QStringLiteral("999.9"));
     EXPECT_EQ(zo.placeOdds()->odds(1), QStringLiteral("999.9"));
     EXPECT_EQ(zo.placeMaxOdds()->odds(1), QStringLiteral("999.9"));
@@ -192,7 +192,7 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
         bad.header.raceName1 = QStringLiteral("別のレース");
 
         WinPlaceOddsReader fresh;
-        EXPECT_FALSE(fresh.getDataFromBytes(zoBytes(bad), kDate));
+        EXPECT_FALSE(fresh.readBytes(zoBytes(bad), kDate));
         EXPECT_EQ(fresh.kaisai(), QString());
         EXPECT_EQ(fresh.kaiJi(), QString());
         EXPECT_EQ(fresh.raceName1(), QString());
@@ -202,8 +202,8 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
         EXPECT_EQ(fresh.bracketOdds()->tosu(), 0);
 
         WinPlaceOddsReader used;
-        ASSERT_TRUE(used.getDataFromBytes(zoBytes(fullRace(6)), kDate));
-        EXPECT_FALSE(used.getDataFromBytes(zoBytes(bad), kDate));
+        ASSERT_TRUE(used.readBytes(zoBytes(fullRace(6)), kDate));
+        EXPECT_FALSE(used.readBytes(zoBytes(bad), kDate));
         EXPECT_EQ(used.tosu(), 6);
         EXPECT_EQ(used.raceName1(), QStringLiteral("東京優駿"));
         EXPECT_EQ(used.winOdds()->odds(6), winText(6));
@@ -213,14 +213,12 @@ TEST(ZoReaderTest, UnreadableFilesChangeNothing) {
 
 TEST(ZoReaderTest, MissingFileAndFileFoundInAnyCase) {
     TempFolder dir;
-    WinPlaceOddsReader zo;
-    zo.setPathName(dir.path());
-    zo.setFileName(kRaceId);
-    EXPECT_FALSE(zo.getData(kDate));
+    EXPECT_EQ(readOdds<WinPlaceOddsReader>(dir.path(), kRaceId, kDate), nullptr);
 
     dir.write(QStringLiteral("zo-5bb.jra"), zoBytes(fullRace(4)));
-    ASSERT_TRUE(zo.getData(kDate));
-    EXPECT_EQ(zo.tosu(), 4);
+    const auto zo = readOdds<WinPlaceOddsReader>(dir.path(), kRaceId, kDate);
+    ASSERT_NE(zo, nullptr);
+    EXPECT_EQ(zo->tosu(), 4);
 }
 
 TEST(ZoReaderTest, TablesOutliveTheReader) {
@@ -230,7 +228,7 @@ TEST(ZoReaderTest, TablesOutliveTheReader) {
         WinPlaceOddsReader zo;
         win = zo.winOdds();
         bracket = zo.bracketOdds();
-        ASSERT_TRUE(zo.getDataFromBytes(zoBytes(fullRace(3)), kDate));
+        ASSERT_TRUE(zo.readBytes(zoBytes(fullRace(3)), kDate));
         EXPECT_EQ(zo.winOdds(), win); // the same table before and after the read
     }
     EXPECT_EQ(win->odds(3), winText(3));

@@ -61,12 +61,10 @@ protected:
         a.kenshu.fill(kenshu);
         a.kenshu[0] = 0; // race 1 not on sale
         AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
-        pat.setPathName(dir.path());
-        pat.setDownPath(QString());
-        pat.initialize();
+        pat.emplace(SaleDayReader::read(dir.path()));
     }
     TempFolder dir;
-    SaleDayReader pat;
+    std::optional<SaleDayReader> pat;
 };
 } // namespace
 
@@ -85,8 +83,8 @@ TEST_F(AggregateTest, BracketsOfEveryFieldSize) {
     for (const auto& c : cases) {
         ASSERT_TRUE(writeZo(dir.path(), kRaceId, zo(c.tosu)));
         ASSERT_TRUE(writeUo(dir.path(), kRaceId, uo(c.tosu)));
-        ASSERT_TRUE(pat.getOdds(1, 11)) << c.tosu;
-        const RaceOdds* f = pat.raceOdds();
+        ASSERT_TRUE(pat->getOdds(1, 11)) << c.tosu;
+        const RaceOdds* f = pat->raceOdds();
         EXPECT_EQ(f->entryTosu(), c.tosu);
         for (int h = 1; h <= 18; ++h) {
             const int expected = h <= c.tosu ? c.brackets[static_cast<size_t>(h - 1)] : 0;
@@ -109,10 +107,10 @@ TEST_F(AggregateTest, EveryFileOnSaleIsRead) {
     yo.header = raceHeader(12);
     yo.trio[{1, 2, 3}] = QStringLiteral("123.4");
     writeYo(dir.path(), kRaceId, yo);
-    ASSERT_TRUE(pat.getOdds(1, 11));
-    const RaceOdds* f = pat.raceOdds();
+    ASSERT_TRUE(pat->getOdds(1, 11));
+    const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existZo() && f->existUo() && f->existSo() && f->existYo());
-    EXPECT_EQ(f->race(), pat.meeting(1)->race(11));
+    EXPECT_EQ(f->race(), pat->meeting(1)->race(11));
     EXPECT_EQ(f->winOdds()->odds(3), QStringLiteral("3.0"));
     EXPECT_EQ(f->quinellaOdds()->odds(2, 7), QStringLiteral("207.0"));
     EXPECT_EQ(f->exactaOdds()->odds(2, 5), QStringLiteral("45.1"));
@@ -124,8 +122,8 @@ TEST_F(AggregateTest, WithoutQuinellaSaleTheBracketOddsStandIn) {
     day(1 | 2 | 4); // win, place, bracket quinella
     // 10 runners: brackets 7 = {7, 8}, 8 = {9, 10}; horse 8 scratched, both horses of bracket 8 too.
     writeZo(dir.path(), kRaceId, zo(10, {8, 9, 10}));
-    ASSERT_TRUE(pat.getOdds(1, 11));
-    const RaceOdds* f = pat.raceOdds();
+    ASSERT_TRUE(pat->getOdds(1, 11));
+    const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existUo());
     EXPECT_FALSE(f->existSo());
     EXPECT_FALSE(f->existYo());
@@ -145,19 +143,19 @@ TEST_F(AggregateTest, WithoutQuinellaSaleTheBracketOddsStandIn) {
 TEST_F(AggregateTest, MissingFiles) {
     day(127);
     // No win/place/bracket file: nothing available.
-    EXPECT_FALSE(pat.getOdds(1, 11));
-    ASSERT_NE(pat.raceOdds(), nullptr);
-    EXPECT_FALSE(pat.raceOdds()->existZo());
-    EXPECT_EQ(pat.raceOdds()->entryTosu(), 0);
-    EXPECT_THROW(pat.raceOdds()->winOdds(), AppError);
+    EXPECT_FALSE(pat->getOdds(1, 11));
+    ASSERT_NE(pat->raceOdds(), nullptr);
+    EXPECT_FALSE(pat->raceOdds()->existZo());
+    EXPECT_EQ(pat->raceOdds()->entryTosu(), 0);
+    EXPECT_THROW(pat->raceOdds()->winOdds(), AppError);
 
     // Quinella on sale but its file missing: the single-runner tables stay, nothing else is read.
     writeZo(dir.path(), kRaceId, zo(12));
     SoFile so;
     so.header = raceHeader(12);
     writeSo(dir.path(), kRaceId, so);
-    EXPECT_FALSE(pat.getOdds(1, 11));
-    const RaceOdds* f = pat.raceOdds();
+    EXPECT_FALSE(pat->getOdds(1, 11));
+    const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existZo());
     EXPECT_FALSE(f->existUo() || f->existSo() || f->existYo());
     EXPECT_EQ(f->winOdds()->odds(12), QStringLiteral("12.0"));
@@ -165,23 +163,23 @@ TEST_F(AggregateTest, MissingFiles) {
     // Exacta and trio files missing: only those readers are absent.
     writeUo(dir.path(), kRaceId, uo(12));
     QFile::remove(dir.file(QStringLiteral("SO-58B.JRA")));
-    EXPECT_TRUE(pat.getOdds(1, 11));
-    EXPECT_TRUE(pat.raceOdds()->existUo());
-    EXPECT_FALSE(pat.raceOdds()->existSo());
-    EXPECT_FALSE(pat.raceOdds()->existYo());
-    EXPECT_THROW(pat.raceOdds()->trioOdds(1), AppError);
+    EXPECT_TRUE(pat->getOdds(1, 11));
+    EXPECT_TRUE(pat->raceOdds()->existUo());
+    EXPECT_FALSE(pat->raceOdds()->existSo());
+    EXPECT_FALSE(pat->raceOdds()->existYo());
+    EXPECT_THROW(pat->raceOdds()->trioOdds(1), AppError);
 }
 
 TEST_F(AggregateTest, ARaceNotOnSaleKeepsThePreviousAggregate) {
     day(127);
     writeZo(dir.path(), kRaceId, zo(12));
     writeUo(dir.path(), kRaceId, uo(12));
-    ASSERT_TRUE(pat.getOdds(1, 11));
-    const RaceOdds* before = pat.raceOdds();
-    EXPECT_FALSE(pat.getOdds(1, 1));
-    EXPECT_EQ(pat.raceOdds(), before);
-    EXPECT_THROW(pat.getOdds(1, 13), AppError);
-    EXPECT_THROW(pat.getOdds(2, 1), AppError);
+    ASSERT_TRUE(pat->getOdds(1, 11));
+    const RaceOdds* before = pat->raceOdds();
+    EXPECT_FALSE(pat->getOdds(1, 1));
+    EXPECT_EQ(pat->raceOdds(), before);
+    EXPECT_THROW(pat->getOdds(1, 13), AppError);
+    EXPECT_THROW(pat->getOdds(2, 1), AppError);
 }
 
 TEST_F(AggregateTest, AnOddsFileOfAnotherDayIsNotRead) {
@@ -189,6 +187,6 @@ TEST_F(AggregateTest, AnOddsFileOfAnotherDayIsNotRead) {
     ZoFile z = zo(12);
     z.header.date = QStringLiteral("20260404");
     writeZo(dir.path(), kRaceId, z);
-    EXPECT_FALSE(pat.getOdds(1, 11));
-    EXPECT_FALSE(pat.raceOdds()->existZo());
+    EXPECT_FALSE(pat->getOdds(1, 11));
+    EXPECT_FALSE(pat->raceOdds()->existZo());
 }

@@ -51,9 +51,7 @@ void writeDay(const TempFolder& dir) {
 }
 
 // What the day's read and race 1's odds said.
-std::vector<Said> read(SaleDayReader& pat, const TempFolder& dir) {
-    pat.setPathName(dir.path());
-    pat.initialize();
+std::vector<Said> read(SaleDayReader& pat) {
     pat.getOdds(1, 1);
     std::vector<Said> said;
     for (const auto* list : {&pat.warnings(), &pat.raceOdds()->warnings()}) {
@@ -91,8 +89,8 @@ TEST(DamagedFolder, AFileNotReadWholeIsNamed) {
         TempFolder dir;
         writeDay(dir);
         r.damage(dir);
-        SaleDayReader pat;
-        EXPECT_EQ(read(pat, dir), std::vector<Said>{r.said});
+        SaleDayReader pat = SaleDayReader::read(dir.path());
+        EXPECT_EQ(read(pat), std::vector<Said>{r.said});
         EXPECT_EQ(pat.betLog()->logOmitCount(), std::get<QString>(r.said) == "LG002.JRA" ? 2 : 3);
     }
 }
@@ -110,17 +108,16 @@ TEST(DamagedFolder, AFolderChangingDuringTheReadIsReadAgain) {
         TempFolder dir;
         writeDay(dir);
         int reads = 0;
-        ClientFiles::setReadHook([&](const QString& path) {
+        const auto changeAccount = [&](const QString& path) {
             if (path.endsWith(QStringLiteral("LG-FILE.JRA")) && ++reads <= r.changes) {
                 saveAccount(dir, 1000 * reads);
                 QFile file(dir.file(QStringLiteral("UY-A.JRA")));
                 file.open(QFile::ReadWrite);
                 file.setFileTime(QDateTime::currentDateTime().addSecs(60 * reads), QFile::FileModificationTime);
             }
-        });
-        SaleDayReader pat;
-        const std::vector<Said> said = read(pat, dir);
-        ClientFiles::setReadHook({});
+        };
+        SaleDayReader pat = SaleDayReader::read(dir.path(), QString(), changeAccount);
+        const std::vector<Said> said = read(pat);
         EXPECT_EQ(reads, r.reads);
         const std::vector<Said> unsettled{{"UY-A.JRA", P::Changing, 0, 0}};
         EXPECT_EQ(said, r.changes < r.reads ? std::vector<Said>{} : unsettled);

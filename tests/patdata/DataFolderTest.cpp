@@ -24,11 +24,11 @@ AccountFile meetingFile(int venue, int hiJi = 8) {
 
 struct Folder {
     TempFolder dir;
-    SaleDayReader pat;
+    std::optional<SaleDayReader> pat;
+    // True when the day has a bet log.
     bool read() {
-        pat.setPathName(dir.path());
-        pat.setDownPath(dir.path() + QStringLiteral("VQDOWNLOAD"));
-        return pat.initialize();
+        pat.emplace(SaleDayReader::read(dir.path(), dir.path() + QStringLiteral("VQDOWNLOAD")));
+        return pat->betLog() != nullptr;
     }
 };
 
@@ -47,10 +47,10 @@ TEST(DataFolder, BalanceAndSaleDateComeFromTheAFile) {
     a.amounts = {100000, 30000, 12000, 500};
     saveAccountFile(f.dir.path(), QLatin1Char('A'), a);
     EXPECT_FALSE(f.read()); // no log: no bet lines
-    EXPECT_EQ(f.pat.amtZan(), 82500);
-    EXPECT_EQ(f.pat.saleDate(), kDate);
-    ASSERT_EQ(f.pat.kaisaiCount(), 1);
-    const Meeting* m = f.pat.meeting(1);
+    EXPECT_EQ(f.pat->amtZan(), 82500);
+    EXPECT_EQ(f.pat->saleDate(), kDate);
+    ASSERT_EQ(f.pat->kaisaiCount(), 1);
+    const Meeting* m = f.pat->meeting(1);
     EXPECT_EQ(m->kaisaiNum(), 5);
     EXPECT_EQ(m->kaisai(), QStringLiteral("東京"));
     EXPECT_EQ(m->nendo(), QStringLiteral("2026"));
@@ -61,20 +61,20 @@ TEST(DataFolder, BalanceAndSaleDateComeFromTheAFile) {
     for (qsizetype r = 1; r <= 12; ++r) {
         EXPECT_EQ(m->race(r)->raceNum(), r);
         EXPECT_EQ(m->race(r)->sale(), 1);
-        EXPECT_EQ(m->race(r)->pearent(), m);
+        EXPECT_EQ(m->race(r)->meeting(), m);
     }
     EXPECT_EQ(m->race(11)->fileId(), QStringLiteral("58B"));
-    EXPECT_EQ(f.pat.betLog(), nullptr);
+    EXPECT_EQ(f.pat->betLog(), nullptr);
 }
 
 TEST(DataFolder, MissingAFileReadsNothing) {
     Folder f;
     saveAccountFile(f.dir.path(), QLatin1Char('B'), meetingFile(6));
     EXPECT_FALSE(f.read());
-    EXPECT_EQ(f.pat.kaisaiCount(), 0);
-    EXPECT_EQ(f.pat.amtZan(), 0);
-    EXPECT_EQ(f.pat.saleDate(), QString());
-    EXPECT_THROW(f.pat.meeting(1), AppError);
+    EXPECT_EQ(f.pat->kaisaiCount(), 0);
+    EXPECT_EQ(f.pat->amtZan(), 0);
+    EXPECT_EQ(f.pat->saleDate(), QString());
+    EXPECT_THROW(f.pat->meeting(1), AppError);
 }
 
 TEST(DataFolder, MeetingsInLetterOrderWithGaps) {
@@ -82,9 +82,9 @@ TEST(DataFolder, MeetingsInLetterOrderWithGaps) {
     saveAccountFile(f.dir.path(), QLatin1Char('A'), meetingFile(5));
     saveAccountFile(f.dir.path(), QLatin1Char('C'), meetingFile(9));
     f.read();
-    ASSERT_EQ(f.pat.kaisaiCount(), 2);
-    EXPECT_EQ(f.pat.meeting(1)->kaisai(), QStringLiteral("東京"));
-    EXPECT_EQ(f.pat.meeting(2)->kaisai(), QStringLiteral("阪神"));
+    ASSERT_EQ(f.pat->kaisaiCount(), 2);
+    EXPECT_EQ(f.pat->meeting(1)->kaisai(), QStringLiteral("東京"));
+    EXPECT_EQ(f.pat->meeting(2)->kaisai(), QStringLiteral("阪神"));
 }
 
 TEST(DataFolder, AdvanceSaleRacesFollowTheDaysTwelve) {
@@ -96,14 +96,14 @@ TEST(DataFolder, AdvanceSaleRacesFollowTheDaysTwelve) {
     d.kenshu = {0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 3, 127};
     saveAccountFile(f.dir.path(), QLatin1Char('D'), d);
     f.read();
-    const Meeting* m = f.pat.meeting(1);
+    const Meeting* m = f.pat->meeting(1);
     ASSERT_EQ(m->raceCount(), 16);
     EXPECT_EQ(m->race(3)->kenshu(), 0);
     for (qsizetype pos = 13; pos <= 16; ++pos) {
         const Race* r = m->race(pos);
         EXPECT_EQ(r->sale(), 2);
         EXPECT_EQ(r->raceNum(), pos - 4);
-        EXPECT_EQ(r->pearent(), m);
+        EXPECT_EQ(r->meeting(), m);
     }
     EXPECT_EQ(m->race(15)->kenshu(), 3);
     EXPECT_EQ(m->race(13)->fileId(), QStringLiteral("599")); // day 9 from the advance-sale file
@@ -114,7 +114,7 @@ TEST(DataFolder, RaceAndResultFileIds) {
     Folder f;
     saveAccountFile(f.dir.path(), QLatin1Char('A'), meetingFile(10, 10));
     f.read();
-    EXPECT_EQ(f.pat.meeting(1)->race(12)->fileId(), QStringLiteral("AAC"));
+    EXPECT_EQ(f.pat->meeting(1)->race(12)->fileId(), QStringLiteral("AAC"));
 
     Meeting m;
     m.setKaisaiNum(6);
@@ -125,11 +125,8 @@ TEST(DataFolder, RaceAndResultFileIds) {
 }
 
 TEST(DataFolder, PathNameGetsOneSeparator) {
-    SaleDayReader pat;
-    pat.setPathName(QStringLiteral("/srv/pat"));
-    EXPECT_EQ(pat.pathName(), QStringLiteral("/srv/pat/"));
-    pat.setPathName(QStringLiteral("/srv/pat/"));
-    EXPECT_EQ(pat.pathName(), QStringLiteral("/srv/pat/"));
+    EXPECT_EQ(SaleDayReader::read(QStringLiteral("/srv/pat")).pathName(), QStringLiteral("/srv/pat/"));
+    EXPECT_EQ(SaleDayReader::read(QStringLiteral("/srv/pat/")).pathName(), QStringLiteral("/srv/pat/"));
 }
 
 TEST(DataFolder, BetsAreHandedToTheirRaces) {
@@ -137,13 +134,13 @@ TEST(DataFolder, BetsAreHandedToTheirRaces) {
     saveAccountFile(f.dir.path(), QLatin1Char('A'), meetingFile(5));
     oneBet(f.dir, 7);
     EXPECT_TRUE(f.read());
-    ASSERT_NE(f.pat.betLog(), nullptr);
-    EXPECT_EQ(f.pat.betLog()->betCount(), 1);
-    const Race* r7 = f.pat.meeting(1)->race(7);
+    ASSERT_NE(f.pat->betLog(), nullptr);
+    EXPECT_EQ(f.pat->betLog()->betCount(), 1);
+    const Race* r7 = f.pat->meeting(1)->race(7);
     EXPECT_EQ(r7->logCount(), 1);
     EXPECT_EQ(r7->amtBuy(), 300);
     EXPECT_EQ(r7->amtYet(), 300); // no result yet
-    EXPECT_EQ(f.pat.meeting(1)->race(6)->logCount(), 0);
+    EXPECT_EQ(f.pat->meeting(1)->race(6)->logCount(), 0);
 }
 
 TEST(DataFolder, DownloadedResultWinsOverTheClientsOwn) {
@@ -156,15 +153,12 @@ TEST(DataFolder, DownloadedResultWinsOverTheClientsOwn) {
     own.payouts[0] = {{4, 0, 0, 500}};
     ASSERT_FALSE(ResultFiles::saveResultFile(f.dir.path(), own).isEmpty());
     f.read();
-    EXPECT_EQ(f.pat.meeting(1)->race(11)->amtPay(), 1000);
+    EXPECT_EQ(f.pat->meeting(1)->race(11)->amtPay(), 1000);
 
     ResultFiles::ResultFile downloaded = own;
     downloaded.payouts[0] = {{4, 0, 0, 700}};
     ASSERT_FALSE(ResultFiles::saveResultFile(f.dir.sub(QStringLiteral("VQDOWNLOAD/") + kDate), downloaded).isEmpty());
-    SaleDayReader pat;
-    pat.setPathName(f.dir.path());
-    pat.setDownPath(f.dir.path() + QStringLiteral("VQDOWNLOAD"));
-    pat.initialize();
+    SaleDayReader pat = SaleDayReader::read(f.dir.path(), f.dir.path() + QStringLiteral("VQDOWNLOAD"));
     const Race* r = pat.meeting(1)->race(11);
     ASSERT_NE(r->result(), nullptr);
     EXPECT_EQ(r->amtPay(), 1400);
@@ -190,7 +184,7 @@ TEST(DataFolder, AdvanceSaleRacesGetNoResultOfTodaysRace) {
     today.payouts[0] = {{4, 0, 0, 500}};
     ResultFiles::saveResultFile(f.dir.path(), today);
     EXPECT_TRUE(f.read());
-    const Meeting* m = f.pat.meeting(1);
+    const Meeting* m = f.pat->meeting(1);
     EXPECT_NE(m->race(11)->result(), nullptr);
     const Race* tomorrow = m->race(13);
     ASSERT_EQ(tomorrow->sale(), 2);
@@ -206,7 +200,7 @@ TEST(DataFolder, ClientFilesInAnyCase) {
     oneBet(f.dir, 1);
     QFile::rename(f.dir.file(QStringLiteral("LG-FILE.JRA")), f.dir.file(QStringLiteral("lg-file.jra")));
     EXPECT_TRUE(f.read());
-    EXPECT_EQ(f.pat.kaisaiCount(), 1);
+    EXPECT_EQ(f.pat->kaisaiCount(), 1);
 }
 
 TEST(DataFolder, TheLargestAmountsFitTheBalance) {
@@ -215,7 +209,7 @@ TEST(DataFolder, TheLargestAmountsFitTheBalance) {
     a.amounts = {99999999, 0, 99999999, 99999999};
     saveAccountFile(f.dir.path(), QLatin1Char('A'), a);
     EXPECT_NO_THROW(f.read());
-    EXPECT_EQ(f.pat.amtZan(), 299999997);
+    EXPECT_EQ(f.pat->amtZan(), 299999997);
 }
 
 TEST(DataFolder, ShortAndGarbageAccountFilesDoNotFail) {
@@ -224,7 +218,7 @@ TEST(DataFolder, ShortAndGarbageAccountFilesDoNotFail) {
         f.dir.write(QStringLiteral("UY-A.JRA"), bytes);
         f.dir.write(QStringLiteral("UY-D.JRA"), bytes);
         EXPECT_NO_THROW(f.read());
-        ASSERT_EQ(f.pat.kaisaiCount(), 1);
-        EXPECT_EQ(f.pat.meeting(1)->raceCount(), 12);
+        ASSERT_EQ(f.pat->kaisaiCount(), 1);
+        EXPECT_EQ(f.pat->meeting(1)->raceCount(), 12);
     }
 }

@@ -41,12 +41,10 @@ protected:
 
     void attachResult() {
         ASSERT_FALSE(ResultFiles::saveResultFile(folder.path(), result).isEmpty());
-        auto reader = std::make_unique<RaceResultReader>();
-        reader->setPathName(folder.path());
-        reader->setFileName(ResultFiles::resultFileId(result));
-        reader->setTosu(18);
-        ASSERT_TRUE(reader->getData(kDate));
-        race->setObjKekka(std::move(reader));
+        auto reader = std::make_unique<RaceResultReader>(
+            RaceResultReader::read(folder.path(), ResultFiles::resultFileId(result), 18, kDate));
+        ASSERT_GT(reader->kekkaCount(), 0);
+        race->setResult(std::move(reader));
     }
 
     // Writes the tickets as the day's log (and the eve's log), reads it into `lg` and hands it to the race.
@@ -63,9 +61,8 @@ protected:
         save(today, kDate);
         save(eve, QStringLiteral("20260404"));
         ASSERT_TRUE(LogFiles::saveIndex(dir, entries));
-        lg.setPathName(dir);
-        lg.getData(kDate);
-        race->getLog(lg);
+        lg.emplace(BetLogReader::read(dir, kDate));
+        race->getLog(*lg);
     }
 
     QList<BetLine> bets() const {
@@ -91,7 +88,7 @@ protected:
     int logs = 0;
     Meeting meeting;
     Race* race = nullptr;
-    BetLogReader lg;
+    std::optional<BetLogReader> lg;
     ResultFiles::ResultFile result;
 };
 
@@ -190,11 +187,10 @@ TEST_F(Evaluation, HitMessageByHighestPayout) {
         result.payouts[0] = {{5, 0, 0, 9999}};
         result.payouts[6] = {{1, 2, 3, payout}};
         ASSERT_FALSE(ResultFiles::saveResultFile(fresh.path(), result).isEmpty());
-        auto reader = std::make_unique<RaceResultReader>();
-        reader->setPathName(fresh.path());
-        reader->setFileName(ResultFiles::resultFileId(result));
-        ASSERT_TRUE(reader->getData(kDate));
-        race->setObjKekka(std::move(reader));
+        auto reader = std::make_unique<RaceResultReader>(
+            RaceResultReader::read(fresh.path(), ResultFiles::resultFileId(result), 0, kDate));
+        ASSERT_GT(reader->kekkaCount(), 0);
+        race->setResult(std::move(reader));
         evaluate({bet(1, 0, 0, 5), bet(7, 1, 2, 3)});
         EXPECT_EQ(race->message(), message);
     }
@@ -301,11 +297,9 @@ TEST_F(Evaluation, IndexedOutcomeEqualsTheWalkOverTheResultLines) {
             result.wakuMarks[size_t(pick(0, 3))] = pick(1, 2);
         }
         if (!ResultFiles::saveResultFile(folder.path(), result).isEmpty()) {
-            auto reader = std::make_unique<RaceResultReader>();
-            reader->setPathName(folder.path());
-            reader->setFileName(ResultFiles::resultFileId(result));
-            reader->setTosu(4);
-            race->setObjKekka(reader->getData(kDate) ? std::move(reader) : nullptr);
+            auto reader = std::make_unique<RaceResultReader>(
+                RaceResultReader::read(folder.path(), ResultFiles::resultFileId(result), 4, kDate));
+            race->setResult(reader->kekkaCount() > 0 ? std::move(reader) : nullptr);
         }
         QList<Ticket> today, eve;
         for (int i = 0; i < 150; ++i) {

@@ -3,6 +3,7 @@
 #include "patdata/Race.h"
 
 #include "core/AppError.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST(Meeting, RacesAreFoundByPositionNotNumber) {
         auto race = std::make_unique<Race>();
         race->setRaceNum(num);
         const Race* added = k.addRace(std::move(race));
-        EXPECT_EQ(added->pearent(), &k);
+        EXPECT_EQ(added->meeting(), &k);
     }
     EXPECT_EQ(k.raceCount(), 4);
     EXPECT_EQ(k.race(3)->raceNum(), 11);
@@ -57,7 +58,8 @@ TEST(Race, StartsOnTheDayWithNothingToShow) {
 
 TEST(Race, TakingBetsNeedsItsMeeting) {
     Race orphan;
-    const BetLogReader log;
+    const TempFolder empty;
+    const BetLogReader log = BetLogReader::read(empty.path(), QString());
     try {
         orphan.getLog(log);
         ADD_FAILURE();

@@ -43,8 +43,8 @@ TEST(Converter, PageToFileToReader) {
     EXPECT_TRUE(
         QRegularExpression(QStringLiteral("^20\\d{12}$")).match(QString::fromLatin1(bytes.mid(835))).hasMatch());
 
-    RaceResultReader ks;
-    const ReadOutcome r = readRace(ks, save);
+    const ReadOutcome r = readRace(save);
+    const RaceResultReader& ks = r.reader;
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.lines, sampleLines());
     EXPECT_EQ(ks.umaName(1), QStringLiteral("ｱｲｳｴ-ｵ            "));
@@ -208,7 +208,7 @@ TEST(Converter, RaceNumbersOfThePayoutList) {
     lines << QStringLiteral("1Ｒ") << QStringLiteral("13Ｒ 府中") << QStringLiteral("1R 府中")
           << QStringLiteral(" 2Ｒ 府中") << QStringLiteral("0Ｒ 府中");
     ResultsPageConverter conv;
-    EXPECT_TRUE(conv.getRaceNum(ResultPages::joinLines(lines)));
+    conv.addListedRaces(ResultPages::joinLines(lines));
     EXPECT_EQ(conv.foundRaces(), (QStringList{"01", "10", "12", "03"}));
 }
 

@@ -64,8 +64,8 @@ TEST(PayoutFiles, StandInForAMissingResultFile) {
 
     TempFolder dir;
     ASSERT_TRUE(savePayoutFiles(dir.path(), rf));
-    RaceResultReader ks;
-    const ReadOutcome r = readRace(ks, dir.path(), kSampleId, 8);
+    const ReadOutcome r = readRace(dir.path(), kSampleId, 8);
+    const RaceResultReader& ks = r.reader;
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(sorted(r.lines), sorted(expected.lines));
     EXPECT_EQ(r.lines.mid(0, 5), sampleLines().mid(0, 5)) << "win, place, bracket quinella first";
@@ -105,8 +105,9 @@ TEST(PayoutFiles, ARecordCountsOnlyWithItsPresenceByte) {
     race.present = false;
     savePayoutFile(dir.path(), oneRace(Win, race));
     savePayoutFile(dir.path(), oneRace(Quinella, race));
-    RaceResultReader ks;
-    EXPECT_FALSE(readRace(ks, dir.path()).ok);
+    const ReadOutcome first = readRace(dir.path());
+    EXPECT_FALSE(first.ok);
+    const RaceResultReader& ks = first.reader;
     EXPECT_EQ(ks.kekkaCount(), 0);
 
     race.present = true;

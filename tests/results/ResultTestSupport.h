@@ -61,23 +61,15 @@ inline QStringList ofType(const QStringList& lines, int type) {
 }
 
 struct ReadOutcome {
-    bool ok = false;
+    RaceResultReader reader;
+    bool ok = false; // a file gave result lines
     QStringList lines;
 };
 
-inline ReadOutcome readRace(RaceResultReader& ks, const QString& folder, const QString& id = kSampleId,
-                            qint16 tosu = 18, const QString& date = kSampleDate) {
-    ks.setPathName(folder);
-    ks.setFileName(id);
-    ks.setTosu(tosu);
-    ReadOutcome r;
-    r.ok = ks.getData(date);
-    r.lines = ks.kekkaLines();
-    return r;
-}
-
 inline ReadOutcome readRace(const QString& folder, const QString& id = kSampleId, qint16 tosu = 18,
                             const QString& date = kSampleDate) {
-    RaceResultReader ks;
-    return readRace(ks, folder, id, tosu, date);
+    RaceResultReader ks = RaceResultReader::read(folder, id, tosu, date);
+    const bool ok = ks.kekkaCount() > 0;
+    QStringList lines = ks.kekkaLines();
+    return {std::move(ks), ok, std::move(lines)};
 }

@@ -40,11 +40,10 @@ TEST(ResultRobustness, EveryTruncationOfAResultFileGivesOnlyWholeLines) {
     const QSet<QString> known(complete.lines.begin(), complete.lines.end());
 
     TempFolder dir;
-    const ClientFiles::Scope listOnce; // the same names are looked up a thousand times
     for (qsizetype n = 0; n <= whole.size(); ++n) {
         dir.write(QStringLiteral("KS-5628B.JRA"), whole.left(n));
-        RaceResultReader ks;
-        const ReadOutcome r = readRace(ks, dir.path());
+        const ReadOutcome r = readRace(dir.path());
+        const RaceResultReader& ks = r.reader;
         for (const QString& line : r.lines) {
             ASSERT_TRUE(known.contains(line)) << "length " << n << ": " << qPrintable(line);
         }
@@ -79,7 +78,6 @@ TEST(ResultRobustness, EveryTruncationOfAPayoutFileGivesOnlyWholeLines) {
             lengths << n;
         }
         TempFolder dir;
-        const ClientFiles::Scope listOnce;
         for (const qsizetype n : lengths) {
             dir.write(payoutFileName(pf), whole.left(n));
             const ReadOutcome r = readRace(dir.path());
@@ -99,7 +97,6 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
     const QByteArray head = writeResultFile(sampleRace()).left(22);
     const QByteArray alphabet(" 0123456789-#>\x81\x82\x83\xff");
     TempFolder dir;
-    const ClientFiles::Scope listOnce;
     for (int i = 0; i < 300; ++i) {
         QByteArray garbage(length(random), ' ');
         for (char& c : garbage) {
@@ -114,8 +111,7 @@ TEST(ResultRobustness, GarbageGivesWellFormedLinesOnly) {
             dir.write(payoutFileName(pf), payout);
         }
         for (const QString& id : {kSampleId, QStringLiteral("56281")}) {
-            RaceResultReader ks;
-            const ReadOutcome r = readRace(ks, dir.path(), id, 18);
+            const ReadOutcome r = readRace(dir.path(), id, 18);
             ASSERT_LE(r.lines.size(), 5 * 1000) << "iteration " << i;
             for (const QString& line : r.lines) {
                 ASSERT_TRUE(isResultLine(line)) << "iteration " << i << ": " << qPrintable(line);
@@ -155,9 +151,9 @@ TEST(ResultRobustness, OnlyRunners1To18AndBracketMarks1And2AreRefunded) {
         TempFolder dir;
         dir.write("KS-" + kSampleId + ".JRA",
                   writeResultFile({}).replace(810, 19, "1" + QByteArray(bytes).leftJustified(18, ' ')));
-        RaceResultReader ks;
-        EXPECT_EQ(readRace(ks, dir.path(), kSampleId, 8).lines.size(), lines) << bytes;
-        EXPECT_EQ(ks.henkanUmaNum() + '|' + ks.henkanWakuNum(), QString::fromLatin1(texts)) << bytes;
+        const ReadOutcome r = readRace(dir.path(), kSampleId, 8);
+        EXPECT_EQ(r.lines.size(), lines) << bytes;
+        EXPECT_EQ(r.reader.henkanUmaNum() + '|' + r.reader.henkanWakuNum(), QString::fromLatin1(texts)) << bytes;
     }
 }
 

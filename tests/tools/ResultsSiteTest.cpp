@@ -136,10 +136,8 @@ TEST(ResultsSite, AnswersTheTwoFormsAndRefusesTheRest) {
 TEST(ResultsSite, FolderPagesConvertBackToTheFolderResults) {
     TempFolder dir;
     ASSERT_TRUE(writeSampleDay(dir.path()));
-    SaleDayReader pat;
-    pat.setPathName(dir.path());
-    pat.setDownPath(dir.path() + QStringLiteral("VQDOWNLOAD"));
-    ASSERT_TRUE(pat.initialize());
+    SaleDayReader pat = SaleDayReader::read(dir.path(), dir.path() + QStringLiteral("VQDOWNLOAD"));
+    ASSERT_NE(pat.betLog(), nullptr);
 
     const QList<ResultPages::RacePage> pages = ResultsSite::racesOfFolder(dir.path());
     ASSERT_EQ(pages.size(), SampleDay::kMeetings * SampleDay::kRacesRun);
@@ -160,11 +158,9 @@ TEST(ResultsSite, FolderPagesConvertBackToTheFolderResults) {
         ASSERT_TRUE(file.has_value());
         converted.write(file->name, file->bytes);
         const RaceResultReader& own = *pat.meeting(meeting)->race(page.raceNum)->result();
-        RaceResultReader back;
-        back.setPathName(converted.path());
-        back.setFileName(file->name.mid(3, 5));
-        back.setTosu(18);
-        ASSERT_TRUE(back.getData(pat.saleDate()));
+        const RaceResultReader back =
+            RaceResultReader::read(converted.path(), file->name.mid(3, 5), 18, pat.saleDate());
+        ASSERT_GT(back.kekkaCount(), 0);
         EXPECT_EQ(back.kekkaLines(), own.kekkaLines());
         for (int s = 1; s <= 5 && !payoutFilesOnly; ++s) {
             EXPECT_EQ(back.num(s), own.num(s));

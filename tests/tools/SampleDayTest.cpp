@@ -11,6 +11,7 @@
 #include "patdata/SaleDayReader.h"
 #include "profit/ProfitBook.h"
 #include "results/RaceResultReader.h"
+#include "support/ReadOdds.h"
 #include "support/TestSupport.h"
 
 #include <QDate>
@@ -41,10 +42,8 @@ std::map<QString, QByteArray> snapshot(const QString& folder) {
 }
 
 std::unique_ptr<SaleDayReader> read(const QString& folder, const QString& downloads) {
-    auto pat = std::make_unique<SaleDayReader>();
-    pat->setPathName(folder);
-    pat->setDownPath(downloads);
-    EXPECT_TRUE(pat->initialize());
+    auto pat = std::make_unique<SaleDayReader>(SaleDayReader::read(folder, downloads));
+    EXPECT_NE(pat->betLog(), nullptr);
     return pat;
 }
 
@@ -247,10 +246,9 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
     int scratched = 0;
     forEachRace([&](const ::Meeting& meeting, const ::Race& race) {
         SCOPED_TRACE(race.fileId().toStdString());
-        WinPlaceOddsReader zo;
-        zo.setPathName(s_dir->path());
-        zo.setFileName(race.fileId());
-        ASSERT_TRUE(zo.getData(meeting.saleDate()));
+        const auto zoRead = readOdds<WinPlaceOddsReader>(s_dir->path(), race.fileId(), meeting.saleDate());
+        ASSERT_NE(zoRead, nullptr);
+        const WinPlaceOddsReader& zo = *zoRead;
         EXPECT_GE(zo.tosu(), 8);
         EXPECT_LE(zo.tosu(), 18);
         EXPECT_EQ(zo.raceNum(), race.raceNum());
@@ -259,18 +257,10 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
         // No bracket quinella where every bracket holds one horse.
         EXPECT_EQ((race.kenshu() & 4) != 0, zo.tosu() > 8);
 
-        QuinellaOddsReader uo;
-        ExactaOddsReader so;
-        TrioOddsReader yo;
-        uo.setPathName(s_dir->path());
-        so.setPathName(s_dir->path());
-        yo.setPathName(s_dir->path());
-        uo.setFileName(race.fileId());
-        so.setFileName(race.fileId());
-        yo.setFileName(race.fileId());
-        EXPECT_TRUE(uo.getData(meeting.saleDate()));
-        EXPECT_TRUE(so.getData(meeting.saleDate()));
-        EXPECT_TRUE(yo.getData(meeting.saleDate()));
+        const auto uo = readOdds<QuinellaOddsReader>(s_dir->path(), race.fileId(), meeting.saleDate());
+        const auto so = readOdds<ExactaOddsReader>(s_dir->path(), race.fileId(), meeting.saleDate());
+        const auto yo = readOdds<TrioOddsReader>(s_dir->path(), race.fileId(), meeting.saleDate());
+        ASSERT_TRUE(uo && so && yo);
 
         // The winner was paid what its odds said.
         if (race.result() && race.result()->chaku(2) == 2) {

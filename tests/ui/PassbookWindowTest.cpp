@@ -1,7 +1,6 @@
 #include "ui/PassbookWindow.h"
 #include "control/DayController.h"
 #include "core/Folders.h"
-#include "core/SpecialFolder.h"
 #include "profit/ProfitBook.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
@@ -209,12 +208,11 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
 
     // CSV保存 through its dialog, which offers 通帳_<sale day>.csv in the documents folder: a header and a row
     // per day, and the window says where it went. A folder that is not there is reported.
-    struct DocumentsInClient : IFolderLocator {
-        QString folder;
-        QString locate(int) const override { return folder; }
-    } documents;
-    documents.folder = client.path();
-    setFolderLocator(&documents);
+    // The documents folder is the client folder, as the user's own folder settings name it.
+    TempFolder config;
+    config.write(QStringLiteral("user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"" + client.path().chopped(1).toUtf8() + "\"\n");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&answer] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
@@ -224,7 +222,7 @@ TEST_F(PassbookWindowTest, PagesRankingsAndEveryKindOfEdit) {
     });
     answer.start(20);
     QTest::mouseClick(rec->toolbar(PassbookWindow::CsvButton), Qt::LeftButton); // returns once the dialog is answered
-    setFolderLocator(nullptr);
+    configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
     const QList<QByteArray> lines = client.read(QStringLiteral("通帳_20261205.csv")).split('\n');
     EXPECT_EQ(lines.size(), 29); // header, 27 days, the empty piece after the last line end
     EXPECT_EQ(lines.at(0), "\xEF\xBB\xBF日付,投票,払戻,損益,保護\r");

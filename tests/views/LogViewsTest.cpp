@@ -149,9 +149,8 @@ TEST(LogViews, TitleWithoutLogAndViewsThatDoNotExist) {
     const LogFiles::Ticket box = LogFiles::boxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 1);
     LogFiles::saveDayLog(folder.path(), QStringLiteral("LG001"), LogFiles::DayLog{1, QList<LogFiles::Ticket>(8, box)});
     LogFiles::saveIndex(folder.path(), {{QStringLiteral("LG001"), QStringLiteral("20261205")}});
-    BetLogReader log;
-    log.setPathName(folder.path());
-    ASSERT_TRUE(log.getData(QStringLiteral("20261205")));
+    const BetLogReader log = BetLogReader::read(folder.path(), QStringLiteral("20261205"));
+    ASSERT_GT(log.logCount(), 0);
     EXPECT_EQ(LogViews::title(QStringLiteral("20261205"), &log), QStringLiteral("12月5日(土)  残ﾍﾞｯﾄ数 0"));
     const std::vector<std::unique_ptr<Meeting>> none;
     EXPECT_EQ(LogViews::text(1, none), QString());

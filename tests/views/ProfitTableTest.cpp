@@ -2,6 +2,7 @@
 #include "patdata/Meeting.h"
 #include "patdata/Race.h"
 #include "results/RaceResultReader.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,9 @@ std::unique_ptr<Meeting> meetingOf(const QList<RaceIn>& races) {
         r->setAmtTomorrow(in.tomorrow);
         r->setAmtPay(in.pay);
         if (in.result) {
-            r->setObjKekka(std::make_unique<RaceResultReader>());
+            static const TempFolder none; // a result whose files say nothing: the race counts as run
+            r->setResult(
+                std::make_unique<RaceResultReader>(RaceResultReader::read(none.path(), QString(), 0, QString())));
         }
         m->addRace(std::move(r));
     }

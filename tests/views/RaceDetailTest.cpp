@@ -78,13 +78,13 @@ protected:
         log.tickets << at(singleBet(Win, 0, 0, 3), 5, 2) << at(singleBet(Win, 0, 0, 9), 5, 2);
         saveDayLog(dir.path(), QStringLiteral("LG001"), log);
         saveIndex(dir.path(), {{QStringLiteral("LG001"), kDate}});
-        pat.setPathName(dir.path());
-        ASSERT_TRUE(pat.initialize());
+        pat.emplace(SaleDayReader::read(dir.path()));
+        ASSERT_NE(pat->betLog(), nullptr);
     }
 
     std::optional<RaceDetail> detail(int race) {
-        pat.getOdds(1, static_cast<qint16>(race));
-        return buildRaceDetail(*pat.meeting(1)->race(race), pat.raceOdds());
+        pat->getOdds(1, static_cast<qint16>(race));
+        return buildRaceDetail(*pat->meeting(1)->race(race), pat->raceOdds());
     }
     QStringList lines(int race) {
         const std::optional<RaceDetail> d = detail(race);
@@ -93,7 +93,7 @@ protected:
     }
 
     TempFolder dir;
-    SaleDayReader pat;
+    std::optional<SaleDayReader> pat;
 };
 } // namespace
 

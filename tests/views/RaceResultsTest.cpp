@@ -55,9 +55,7 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
     }
     OddsFiles::writeZo(dir.path(), QStringLiteral("582"), z);
 
-    SaleDayReader pat;
-    pat.setPathName(dir.path());
-    pat.initialize(); // false: the day has no bet log
+    SaleDayReader pat = SaleDayReader::read(dir.path()); // false: the day has no bet log
     const auto results = [&](int race) {
         pat.getOdds(1, static_cast<qint16>(race));
         return buildRaceResults(*pat.meeting(1)->race(race), pat.raceOdds(), DayController::standardWakuColors());

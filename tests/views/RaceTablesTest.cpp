@@ -83,10 +83,9 @@ TEST(RaceTables, TablesOfEachSituation) {
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.situation);
-        SaleDayReader pat; // fresh, so a race that cannot be opened leaves no aggregate
-        pat.setPathName(dir.path());
-        pat.setDownPath(QString());
-        pat.initialize(); // false without a bet log, which these races do not need
+        SaleDayReader pat =
+            SaleDayReader::read(dir.path()); // fresh, so a race that cannot be opened leaves no aggregate // false
+                                             // without a bet log, which these races do not need
         ASSERT_EQ(pat.kaisaiCount(), 1);
         const bool opened = pat.getOdds(1, static_cast<qint16>(i + 1));
         const RaceTables v = buildRaceTables(pat.raceOdds(), opened);

@@ -48,9 +48,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    SaleDayReader pat;
-    pat.setPathName(heavy);
-    pat.initialize();
+    const SaleDayReader pat = SaleDayReader::read(heavy);
     const std::vector<Archive::Bet> bets = Archive::dayBets(pat);
 
     BetArchive archive;

@@ -53,12 +53,10 @@ public:
                 auto race = std::make_unique<Race>();
                 race->setRaceNum(num);
                 race->setKenshu(AccountFiles::kAllTypes);
-                auto reader = std::make_unique<RaceResultReader>();
-                reader->setPathName(folder());
-                reader->setFileName(ResultFiles::resultFileId(venue, kYear, kKaiJi, kHiJi, num));
-                reader->setTosu(18);
-                if (reader->getData(saleDate())) {
-                    race->setObjKekka(std::move(reader));
+                auto reader = std::make_unique<RaceResultReader>(RaceResultReader::read(
+                    folder(), ResultFiles::resultFileId(venue, kYear, kKaiJi, kHiJi, num), 18, saleDate()));
+                if (reader->kekkaCount() > 0) {
+                    race->setResult(std::move(reader));
                 }
                 meeting->addRace(std::move(race));
             }
@@ -81,9 +79,7 @@ void bmReadBetLog(benchmark::State& state) {
     qsizetype bets = 0;
     qsizetype tickets = 0;
     for (auto _ : state) {
-        BetLogReader lg;
-        lg.setPathName(day.folder());
-        benchmark::DoNotOptimize(lg.getData(saleDate()));
+        const BetLogReader lg = BetLogReader::read(day.folder(), saleDate());
         bets = lg.logCount();
         tickets = lg.logOmitCount();
     }
@@ -94,9 +90,7 @@ void bmReadBetLog(benchmark::State& state) {
 
 void bmEvaluateAllRaces(benchmark::State& state) {
     const HeavyFolder& day = heavyDay();
-    BetLogReader lg;
-    lg.setPathName(day.folder());
-    lg.getData(saleDate());
+    const BetLogReader lg = BetLogReader::read(day.folder(), saleDate());
     const auto meetings = day.meetings();
     qsizetype evaluated = 0;
     qsizetype resultLines = 0;
@@ -129,22 +123,13 @@ void bmReadResultFiles(benchmark::State& state) {
 void bmInitializeWholeFolder(benchmark::State& state) {
     const HeavyFolder& day = heavyDay();
     for (auto _ : state) {
-        SaleDayReader pat;
-        pat.setPathName(day.folder());
-        pat.setDownPath(QString());
-        benchmark::DoNotOptimize(pat.initialize());
+        benchmark::DoNotOptimize(SaleDayReader::read(day.folder()));
     }
 }
 
 // The folder read as the program reads it, once, for the windows that open on a read day.
 SaleDayReader& readDay() {
-    static const auto pat = [] {
-        auto p = std::make_unique<SaleDayReader>();
-        p->setPathName(heavyDay().folder());
-        p->setDownPath(QString());
-        p->initialize();
-        return p;
-    }();
+    static const auto pat = [] { return std::make_unique<SaleDayReader>(SaleDayReader::read(heavyDay().folder())); }();
     return *pat;
 }
 

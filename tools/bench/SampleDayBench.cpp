@@ -29,17 +29,14 @@ const SampleFolder& sample() {
     return folder;
 }
 
-void read(SaleDayReader& pat) {
-    pat.setPathName(sample().path());
-    pat.setDownPath(sample().path() + QStringLiteral("VQDOWNLOAD"));
-    pat.initialize();
+SaleDayReader read() {
+    return SaleDayReader::read(sample().path(), sample().path() + QStringLiteral("VQDOWNLOAD"));
 }
 
 void bmInitializeSampleDay(benchmark::State& state) {
     qsizetype lines = 0;
     for (auto _ : state) {
-        SaleDayReader pat;
-        read(pat);
+        const SaleDayReader pat = read();
         lines = 0;
         for (const auto& meeting : pat.meetings()) {
             for (const auto& race : meeting->races()) {
@@ -53,8 +50,7 @@ void bmInitializeSampleDay(benchmark::State& state) {
 
 // The race of the day with the most runners among those selling every bet type.
 void bmOpenRaceWithAllFourFiles(benchmark::State& state) {
-    SaleDayReader pat;
-    read(pat);
+    SaleDayReader pat = read();
     qint16 bestMeeting = 0;
     qint16 bestRace = 0;
     qint16 bestTosu = 0;

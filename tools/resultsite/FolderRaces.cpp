@@ -162,15 +162,14 @@ RacePage pageOf(const ResultPages::MeetingDay& day, qint16 raceNum, const RaceRe
 
 QList<RacePage> ResultsSite::racesOfFolder(const QString& dataFolder) {
     const QString folder = addPathSep(QFileInfo(dataFolder).absoluteFilePath());
-    SaleDayReader pat;
-    pat.setPathName(folder);
-    pat.setDownPath(ClientFiles::find(folder, QStringLiteral("VQDOWNLOAD")));
+    std::optional<SaleDayReader> read;
     try {
         // A folder whose log is empty still has its meetings and results read; only an error ends it.
-        pat.initialize();
+        read.emplace(SaleDayReader::read(folder, ClientFiles::find(folder, QStringLiteral("VQDOWNLOAD"))));
     } catch (const AppError&) {
         return {};
     }
+    const SaleDayReader& pat = *read;
     ResultPages::MeetingDay day;
     const auto date = Dates::fromYmd(pat.saleDate());
     if (date) {
