@@ -92,6 +92,11 @@ QString fresh() {
     return dir->path() + QLatin1Char('/');
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString writeFiles(const std::vector<NamedFile>& files) {
     const QString folder = fresh();
     for (const NamedFile& f : files) {

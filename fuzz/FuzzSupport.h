@@ -18,8 +18,8 @@ namespace Fuzz {
 inline constexpr char kFileMarker[] = "@@FILE ";
 
 struct NamedFile {
-    QString Name;
-    QByteArray Bytes;
+    QString name;
+    QByteArray bytes;
 };
 
 // Splits an input into files. Names are cut to the characters a client file name may hold (letters,
@@ -33,6 +33,8 @@ QByteArray joinArchive(const std::vector<NamedFile>& files);
 QString fresh();
 // Writes the files into the fresh scratch folder; returns the folder.
 QString writeFiles(const std::vector<NamedFile>& files);
+// The whole file, or nothing when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 // Installs a reporter that drops every message (the default one writes to stderr) and tells Qt to keep
 // its warnings to itself. Call once, from LLVMFuzzerInitialize or the first input.

@@ -20,11 +20,6 @@ namespace {
 
 QString g_out;
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void seed(const QString& harness, const QString& name, const QByteArray& bytes) {
     const QString folder = g_out + u'/' + harness;
     QDir().mkpath(folder);
@@ -39,7 +34,7 @@ void seed(const QString& harness, const QString& name, const QByteArray& bytes) 
 std::vector<Fuzz::NamedFile> filesOf(const QString& folder, const QStringList& patterns) {
     std::vector<Fuzz::NamedFile> files;
     for (const QString& name : QDir(folder).entryList(patterns, QDir::Files, QDir::Name)) {
-        files.push_back({name, fileBytes(folder + u'/' + name)});
+        files.push_back({name, Fuzz::fileBytes(folder + u'/' + name)});
     }
     return files;
 }
@@ -66,7 +61,7 @@ void dataFolderSeeds(const QString& day) {
 }
 
 void betLogSeeds(const QString& day) {
-    const QByteArray index = fileBytes(day + QStringLiteral("/LG-FILE.JRA"));
+    const QByteArray index = Fuzz::fileBytes(day + QStringLiteral("/LG-FILE.JRA"));
     seed(QStringLiteral("betlog"), QStringLiteral("day"),
          withDefault(index, filesOf(day, {QStringLiteral("LG0*.JRA")})));
     seed(QStringLiteral("betlog"), QStringLiteral("one-log"),
@@ -75,11 +70,11 @@ void betLogSeeds(const QString& day) {
 
 void resultSeeds(const QString& day) {
     for (const QString& name : QDir(day).entryList({QStringLiteral("KS-*.JRA")}, QDir::Files, QDir::Name).first(6)) {
-        seed(QStringLiteral("results"), name, fileBytes(day + u'/' + name));
+        seed(QStringLiteral("results"), name, Fuzz::fileBytes(day + u'/' + name));
     }
     const QString pr = QDir(day).entryList({QStringLiteral("PR-*.JRA")}, QDir::Files).value(0);
     seed(QStringLiteral("results"), QStringLiteral("pr-file"),
-         Fuzz::joinArchive({{QStringLiteral("PR-96518.JRA"), fileBytes(day + u'/' + pr)}}));
+         Fuzz::joinArchive({{QStringLiteral("PR-96518.JRA"), Fuzz::fileBytes(day + u'/' + pr)}}));
     // The meeting day's payout files alone, renamed to the meeting the harness asks for.
     std::vector<Fuzz::NamedFile> payouts = filesOf(day, {QStringLiteral("?H-7641.JRA")});
     for (Fuzz::NamedFile& f : payouts) {
@@ -97,7 +92,7 @@ void oddsSeeds(const QString& day) {
 }
 
 void bookAndSettingsSeeds(const QString& day, const QString& scratch) {
-    const QByteArray book = fileBytes(day + QStringLiteral("/VQPROFIT.TXT"));
+    const QByteArray book = Fuzz::fileBytes(day + QStringLiteral("/VQPROFIT.TXT"));
     seed(QStringLiteral("profitbook"), QStringLiteral("sample"), book);
     seed(QStringLiteral("profitbook"), QStringLiteral("first-lines"), book.left(book.indexOf("\r\n", 200) + 2));
 
@@ -112,7 +107,7 @@ void bookAndSettingsSeeds(const QString& day, const QString& scratch) {
     s.setBackColor(0x00C0FF);
     s.setResultSite(QStringLiteral("http://127.0.0.1:8080"));
     s.saveSettings();
-    const QByteArray ini = fileBytes(scratch + QStringLiteral("/VQV50.INI"));
+    const QByteArray ini = Fuzz::fileBytes(scratch + QStringLiteral("/VQV50.INI"));
     seed(QStringLiteral("settings"), QStringLiteral("saved"), ini);
     seed(QStringLiteral("settings"), QStringLiteral("foreign-lines"),
          "; kept\r\n[OTHER]\r\nkey = value \r\n" + ini + "[WINDOW]\r\ntop1=5\r\n");

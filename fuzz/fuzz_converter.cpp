@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResultsPageConverter conv;
     conv.setSavePathName(save);
     // The download window hands over the text with every space made "#".
-    const bool written = conv.getKekka(text.replace(u' ', u'#'));
+    const bool written = conv.convertResultsPage(text.replace(u' ', u'#'));
     static const QRegularExpression name(QStringLiteral("^KS-[0-9A-Z]{5}\\.JRA$"));
     const QStringList saved =
         QDir(save).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::check(QFile::link(outside, save + conv.kekkaFileName()), "link made");
     ResultsPageConverter again;
     again.setSavePathName(save);
-    Fuzz::check(!again.getKekka(text) && !again.writeError().isEmpty(), "a link at the name is refused, and said");
+    Fuzz::check(!again.convertResultsPage(text) && !again.writeError().isEmpty(),
+                "a link at the name is refused, and said");
     Fuzz::check(target.open(QIODevice::ReadOnly) && target.readAll() == "not ours", "the link's file untouched");
     Fuzz::check(QFileInfo(save + conv.kekkaFileName()).isSymLink(), "the link stays");
     return 0;

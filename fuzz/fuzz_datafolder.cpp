@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         for (qsizetype k = 1; k <= pat.kaisaiCount(); ++k) {
             for (qsizetype r = 1; r <= pat.meeting(k)->raceCount(); ++r) {
-                pat.getOdds(static_cast<qint16>(k), static_cast<qint16>(r));
+                pat.readRaceOdds(static_cast<qint16>(k), static_cast<qint16>(r));
             }
         }
     } catch (const AppError& e) {

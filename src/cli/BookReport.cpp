@@ -220,7 +220,7 @@ int bookCommand(const QStringList& args) {
     ProfitBook book;
     book.setFolder(addPathSep(folder.absoluteFilePath()));
     try {
-        book.getRecord();
+        book.load();
         if (!failures.clean()) {
             return 4; // a book not read whole is never edited
         }

@@ -52,7 +52,7 @@ int convertCommand(const QStringList& args) {
     // The download window hands the converter the copied text with every half-width space made "#".
     QString text = *page;
     conv.setSavePathName(args[1]);
-    if (!conv.getKekka(text.replace(u' ', u'#'))) {
+    if (!conv.convertResultsPage(text.replace(u' ', u'#'))) {
         if (!conv.writeError().isEmpty()) {
             print(stderr, "velqora: the result file could not be written: " + conv.writeError().toUtf8() + "\n");
             return 4;

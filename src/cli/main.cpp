@@ -161,7 +161,7 @@ int raceCommand(const QStringList& args) {
                               .toUtf8());
             return 5;
         }
-        const bool opened = pat.getOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+        const bool opened = pat.readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
         const Race& r = *pat.meeting(meeting)->race(race);
         print(stdout, json ? raceJson(r, pat.raceOdds(), opened) : raceText(r, pat.raceOdds(), opened).toUtf8());
     } catch (const AppError& e) {

@@ -34,7 +34,7 @@ const FileWarnings& noWarnings() {
 DayController::DayController(const Folders& folders, QObject* parent)
     : QObject(parent), m_folders(folders), m_book(std::make_unique<ProfitBook>()) {
     m_settings.setFolder(folders.program);
-    m_book->setCurDateSource([this] { return saleDate(); });
+    m_book->setSaleDateSource([this] { return saleDate(); });
 }
 
 DayController::~DayController() = default;
@@ -146,7 +146,7 @@ void DayController::showRaceDetail(int meeting, int race) {
     if (!m_pat) {
         throw AppError::objectNotSet();
     }
-    m_pat->getOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+    m_pat->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
     const ShownRace shown{*m_pat->meeting(meeting)->race(race), m_pat->raceOdds()};
     if (shown.race.logCount() > 0) {
         open(IWindowHost::Window::Detail, &shown);

@@ -73,7 +73,6 @@ public:
     void closeWindow(IWindowHost::Window window);
     // Hands over a day still waiting for its moment and waits until the archive has stored it.
     void flushArchive();
-    static constexpr int kArchiveDelayMs = 250;
 
     Settings& settings() { return m_settings; }
     const Settings& settings() const { return m_settings; }
@@ -84,16 +83,12 @@ public:
     const std::vector<std::unique_ptr<Meeting>>& meetings() const;
     BetLogReader* betLog() const;
     QString saleDate() const;
-    // The files the last reading of the data folder could not take whole; empty after a whole read.
-    const FileWarnings& readWarnings() const;
     // Bracket colours 1..8 (red in the lowest byte).
     const std::array<qint32, 8>& wakuColors() const { return m_wakuColor; }
     // The table every controller starts with; reports that run without a controller use it too.
     static const std::array<qint32, 8>& standardWakuColors();
     // The client folder, where the book and the archive live.
     const QString& clientFolder() const { return m_clientFolder; }
-    // The folder actually read: the client folder, or the folder named in the link file after a refresh.
-    const QString& dataFolder() const { return m_dataFolder; }
     // The start-up's download folder (no trailing separator); result files go to a subfolder per sale day.
     const QString& downloadFolder() const { return m_folders.download; }
 
@@ -102,6 +97,10 @@ signals:
     void dayRefreshed(const DayRefresh& day);
 
 private:
+    static constexpr int kArchiveDelayMs = 250;
+
+    // The files the last reading of the data folder could not take whole; empty after a whole read.
+    const FileWarnings& readWarnings() const;
     void readDataFolder();
     void followLink();
     void open(IWindowHost::Window window, const ShownRace* race = nullptr);
@@ -111,7 +110,7 @@ private:
     IWindowHost* m_host = nullptr;
     std::unique_ptr<SaleDayReader> m_pat;
     QString m_clientFolder;
-    QString m_dataFolder;
+    QString m_dataFolder; // the client folder, or the folder named in the link file after a refresh
     std::array<qint32, 8> m_wakuColor{};
     Folders m_folders;
     Settings m_settings;

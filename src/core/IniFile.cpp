@@ -162,7 +162,7 @@ const IniFile::LineIndex& IniFile::batchIndex() const {
     return *m_batchIndex;
 }
 
-QString IniFile::getData(const QString& section, const QString& key) const {
+QString IniFile::value(const QString& section, const QString& key) const {
     const auto read = [&](const QStringList& lines, const LineIndex& index) {
         const qsizetype slot = index.keys.value(indexKey(section, key), -1);
         return slot < 0 ? QString() : valueOf(keyOf(lines[index.lines[static_cast<std::size_t>(slot)]])->value);
@@ -174,10 +174,10 @@ QString IniFile::getData(const QString& section, const QString& key) const {
     return read(lines, indexLines(lines));
 }
 
-qint32 IniFile::setData(const QString& section, const QString& key, const QString& value) {
+qint32 IniFile::setValue(const QString& section, const QString& key, const QString& value) {
     if (m_batchDepth == 0) {
         Batch once(*this);
-        setData(section, key, value);
+        setValue(section, key, value);
         return once.finish() ? 1 : 0;
     }
     QStringList& lines = *m_batchLines;

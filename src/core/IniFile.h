@@ -27,9 +27,9 @@ public:
     void setFileName(const QString& name);
     const QString& fileName() const { return m_fileName; }
 
-    QString getData(const QString& section, const QString& key) const;
+    QString value(const QString& section, const QString& key) const;
     // Non-zero on success.
-    qint32 setData(const QString& section, const QString& key, const QString& value);
+    qint32 setValue(const QString& section, const QString& key, const QString& value);
 
     // Collects the writes made while it is alive into one replacement of the file, and reads the file
     // once for all the reads made meanwhile. A batch without a write leaves the file alone.

@@ -82,28 +82,28 @@ void Settings::loadSettings() {
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];
-        s.posTop = readPosition(ini.getData(kWindow, slotKey(kTop, slot)));
-        s.posLeft = readPosition(ini.getData(kWindow, slotKey(kLeft, slot)));
-        s.height = readSize(ini.getData(kWindow, slotKey(kHeight, slot)));
-        s.width = readSize(ini.getData(kWindow, slotKey(kWidth, slot)));
+        s.posTop = readPosition(ini.value(kWindow, slotKey(kTop, slot)));
+        s.posLeft = readPosition(ini.value(kWindow, slotKey(kLeft, slot)));
+        s.height = readSize(ini.value(kWindow, slotKey(kHeight, slot)));
+        s.width = readSize(ini.value(kWindow, slotKey(kWidth, slot)));
     }
 
-    m_position = static_cast<qint16>(readFlag(ini.getData(kOption, QStringLiteral("position")), 0));
-    m_button = readFlag(ini.getData(kOption, QStringLiteral("button")), 1);
+    m_position = static_cast<qint16>(readFlag(ini.value(kOption, QStringLiteral("position")), 0));
+    m_button = readFlag(ini.value(kOption, QStringLiteral("button")), 1);
 
-    const QString back = ini.getData(kOption, QStringLiteral("backcolor"));
+    const QString back = ini.value(kOption, QStringLiteral("backcolor"));
     m_backColor = back.isEmpty() ? kDefaultBackColor : Num::clampToInt32(Num::val(back));
-    const QString fore = ini.getData(kOption, QStringLiteral("forecolor"));
+    const QString fore = ini.value(kOption, QStringLiteral("forecolor"));
     m_foreColor = fore.isEmpty() ? 0 : Num::clampToInt32(Num::val(fore));
 
-    const QString disp = ini.getData(kOption, QStringLiteral("dfltdisp"));
+    const QString disp = ini.value(kOption, QStringLiteral("dfltdisp"));
     m_dispMode = 2;
     if (!disp.isEmpty()) {
         const qint16 v = Num::clampToInt16(Num::val(disp));
         m_dispMode = (v < 1 || v > 3) ? qint16(2) : v;
     }
 
-    const QString site = ini.getData(kOption, QStringLiteral("resultsite")).trimmed();
+    const QString site = ini.value(kOption, QStringLiteral("resultsite")).trimmed();
     m_resultSite = site.isEmpty() ? defaultResultSite() : site;
 }
 
@@ -115,17 +115,17 @@ void Settings::saveSettings() const {
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const FormSlot& s = m_slots[slot - 1];
-        ini.setData(kWindow, slotKey(kTop, slot), QString::number(s.posTop));
-        ini.setData(kWindow, slotKey(kLeft, slot), QString::number(s.posLeft));
-        ini.setData(kWindow, slotKey(kHeight, slot), QString::number(s.height));
-        ini.setData(kWindow, slotKey(kWidth, slot), QString::number(s.width));
+        ini.setValue(kWindow, slotKey(kTop, slot), QString::number(s.posTop));
+        ini.setValue(kWindow, slotKey(kLeft, slot), QString::number(s.posLeft));
+        ini.setValue(kWindow, slotKey(kHeight, slot), QString::number(s.height));
+        ini.setValue(kWindow, slotKey(kWidth, slot), QString::number(s.width));
     }
-    ini.setData(kOption, QStringLiteral("position"), QString::number(m_position));
-    ini.setData(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));
-    ini.setData(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
-    ini.setData(kOption, QStringLiteral("button"), QString::number(m_button));
-    ini.setData(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
-    ini.setData(kOption, QStringLiteral("resultsite"), m_resultSite);
+    ini.setValue(kOption, QStringLiteral("position"), QString::number(m_position));
+    ini.setValue(kOption, QStringLiteral("backcolor"), QString::number(m_backColor));
+    ini.setValue(kOption, QStringLiteral("forecolor"), QString::number(m_foreColor));
+    ini.setValue(kOption, QStringLiteral("button"), QString::number(m_button));
+    ini.setValue(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
+    ini.setValue(kOption, QStringLiteral("resultsite"), m_resultSite);
 }
 
 bool Settings::loadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {

@@ -29,7 +29,7 @@ StartupOutcome startUp(IStartupHost& host, Folders& folders, const FolderMaker& 
     debug.setPathName(folders.program);
     debug.setFileName(QStringLiteral("VQV50DEBUG.INI"));
     // Not trimmed: a value with trailing blanks names a folder that does not hold the client.
-    folders.client = addPathSep(debug.getData(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
+    folders.client = addPathSep(debug.value(QStringLiteral("FOLDER"), QStringLiteral("patpath")));
     if (folders.client == QLatin1String("/") || folders.client == QLatin1String("\\")) {
         folders.client = folders.program;
     }

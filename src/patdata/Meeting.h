@@ -26,7 +26,7 @@ public:
     const QString& hiJi() const { return m_hiJi; }
     void setHiJi(const QString& v) { m_hiJi = v; }
     const QString& saleDate() const { return m_saleDate; }
-    void setCurDate(const QString& v) { m_saleDate = v; }
+    void setSaleDate(const QString& v) { m_saleDate = v; }
 
     // The race at a 1-based position of races (position, not race number); raises the index error
     // outside 1..RaceCount.

@@ -131,7 +131,7 @@ QString Race::omit(qsizetype index) const {
     return ticketLineText(m_omit[static_cast<std::size_t>(index - 1)]);
 }
 
-void Race::getLog(const BetLogReader& log) {
+void Race::takeBets(const BetLogReader& log) {
     if (m_parent == nullptr) {
         throw AppError::objectNotSet();
     }

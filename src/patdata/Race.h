@@ -22,14 +22,14 @@ public:
 
     // Takes this race's bet lines and ticket lines from the log reader (matching venue, race number and
     // sale) and evaluates them. Raises the overflow error when an amount does not fit 32 bits.
-    void getLog(const BetLogReader& log);
+    void takeBets(const BetLogReader& log);
 
     qint16 raceNum() const { return m_raceNum; }
     void setRaceNum(qint16 v) { m_raceNum = v; }
     qint16 kenshu() const { return m_kenshu; }
     void setKenshu(qint16 v) { m_kenshu = v; }
     const QString& fileId() const { return m_fileId; }
-    void setFileID(const QString& v) { m_fileId = v; }
+    void setFileId(const QString& v) { m_fileId = v; }
     qint16 sale() const { return m_sale; }
     void setSale(qint16 v) { m_sale = v; }
 

@@ -78,7 +78,7 @@ SaleDayReader SaleDayReader::read(const QString& folder, const QString& download
 
 void SaleDayReader::readDay(ClientFiles::FolderRead& files) {
     m_kaisai.clear();
-    m_factory.reset();
+    m_raceOdds.reset();
     m_log.reset();
     m_saleDate.clear();
     m_amtZan = 0;
@@ -120,14 +120,14 @@ bool SaleDayReader::readAccountFiles(ClientFiles::FolderRead& files) {
         meeting->setNendo(Bytes::text(file, 61, 4));
         meeting->setKaiJi(Bytes::text(file, 65, 2));
         meeting->setHiJi(Bytes::text(file, 67, 2));
-        meeting->setCurDate(m_saleDate);
+        meeting->setSaleDate(m_saleDate);
         const qint16 day = Num::toInt16(meeting->hiJi());
         for (qint16 r = 1; r <= kRacesPerDay; ++r) {
             auto race = std::make_unique<Race>();
             race->setKenshu(ticketTypes(file, r));
             race->setRaceNum(r);
             race->setSale(1);
-            race->setFileID(raceId(meeting->kaisaiNum(), day, r));
+            race->setFileId(raceId(meeting->kaisaiNum(), day, r));
             meeting->addRace(std::move(race));
         }
 
@@ -146,7 +146,7 @@ bool SaleDayReader::readAccountFiles(ClientFiles::FolderRead& files) {
                 race->setKenshu(kenshu);
                 race->setRaceNum(r);
                 race->setSale(2);
-                race->setFileID(raceId(venue, advanceDay, r));
+                race->setFileId(raceId(venue, advanceDay, r));
                 meeting->addRace(std::move(race));
             }
         }
@@ -191,17 +191,17 @@ void SaleDayReader::readResults(ClientFiles::FolderRead& files) {
 void SaleDayReader::handBetsToRaces() {
     for (const auto& meeting : m_kaisai) {
         for (const auto& race : meeting->races()) {
-            race->getLog(*m_log);
+            race->takeBets(*m_log);
         }
     }
 }
 
-bool SaleDayReader::getOdds(qint16 kaisai, qint16 race) {
+bool SaleDayReader::readRaceOdds(qint16 kaisai, qint16 race) {
     Race* r = meeting(kaisai)->race(race);
     if (r->kenshu() == 0) {
         return false; // nothing on sale: the previous aggregate stays
     }
     ClientFiles::FolderRead files;
-    m_factory = std::make_unique<RaceOdds>(m_pathName, *r, files);
-    return m_factory->complete();
+    m_raceOdds = std::make_unique<RaceOdds>(m_pathName, *r, files);
+    return m_raceOdds->complete();
 }

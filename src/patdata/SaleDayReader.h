@@ -33,7 +33,7 @@ public:
     const FileWarnings& warnings() const { return m_warnings; }
 
     // Builds the aggregate of one race (1-based meeting and race positions) into raceOdds.
-    bool getOdds(qint16 kaisai, qint16 race);
+    bool readRaceOdds(qint16 kaisai, qint16 race);
 
     const QString& pathName() const { return m_pathName; }
 
@@ -41,7 +41,7 @@ public:
     qsizetype kaisaiCount() const { return static_cast<qsizetype>(m_kaisai.size()); }
     // The meeting at a 1-based position; raises the index error outside 1..KaisaiCount.
     Meeting* meeting(qsizetype index) const;
-    RaceOdds* raceOdds() const { return m_factory.get(); }
+    RaceOdds* raceOdds() const { return m_raceOdds.get(); }
     // The day's bet log; none when the folder has no account files or no bet line came out.
     BetLogReader* betLog() const { return m_log.get(); }
     const QString& saleDate() const { return m_saleDate; }
@@ -60,7 +60,7 @@ private:
 
     QString m_pathName;
     std::vector<std::unique_ptr<Meeting>> m_kaisai;
-    std::unique_ptr<RaceOdds> m_factory;
+    std::unique_ptr<RaceOdds> m_raceOdds;
     std::unique_ptr<BetLogReader> m_log;
     QString m_saleDate;
     qint32 m_amtZan = 0;

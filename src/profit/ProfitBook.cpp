@@ -119,7 +119,7 @@ void ProfitBook::setFolder(const QString& folder) {
     m_folder = folder.isEmpty() ? QString() : addPathSep(folder);
 }
 
-void ProfitBook::setCurDateSource(std::function<QString()> source) {
+void ProfitBook::setSaleDateSource(std::function<QString()> source) {
     m_saleDate = std::move(source);
 }
 
@@ -257,7 +257,7 @@ ProfitBook::FileRead ProfitBook::readFile() const {
     return read;
 }
 
-void ProfitBook::getRecord() {
+void ProfitBook::load() {
     if (m_busy) {
         return;
     }

@@ -51,13 +51,13 @@ public:
     void setFolder(const QString& folder);
     const QString& folder() const { return m_folder; }
     // Where CheckRecord learns the client's current date (yyyymmdd) when it is given none.
-    void setCurDateSource(std::function<QString()> source);
+    void setSaleDateSource(std::function<QString()> source);
 
     // Loads the book from the file, creating the file with the sentinel line when there is none. Lines
     // may end in CR LF, CR or LF; each line is one record, taken as it is. The statistics are not
     // computed here. Returns at once while the file is being read or written. Temporaries left in the
     // folder by a save that was cut short (a crash, a kill) are removed first.
-    void getRecord();
+    void load();
     // Adds or updates the record of one day (saleDate, or the client's current date when empty) with
     // the stake stake + yesterdayStake and the payout payout, recomputes the statistics and
     // saves the book when it changed. The book is first brought up to the file when another process has

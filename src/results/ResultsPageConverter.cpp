@@ -568,7 +568,7 @@ std::optional<ResultsPageConverter::KekkaFile> ResultsPageConverter::makeKekka(c
     return file;
 }
 
-bool ResultsPageConverter::getKekka(const QString& text) {
+bool ResultsPageConverter::convertResultsPage(const QString& text) {
     m_kekkaFileName.clear();
     m_writeError.clear();
     const std::optional<KekkaFile> file = makeKekka(text);

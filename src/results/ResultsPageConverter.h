@@ -24,7 +24,7 @@ public:
     // One race's results page ("競走成績") in which every half-width space was replaced by "#": writes its
     // result file into SavePathName, replacing an old one only once the new one is complete. True when the
     // file was written.
-    bool getKekka(const QString& text);
+    bool convertResultsPage(const QString& text);
     // Name of the file the last successful GetKekka wrote ("KS-5328B.JRA"); empty otherwise.
     const QString& kekkaFileName() const { return m_kekkaFileName; }
     // When the last GetKekka made a result file but could not write it (a full disk, a link in its place, a

@@ -341,7 +341,7 @@ void DownloadWindow::pageLoaded(const QString& title, const QString& text) {
         if (!folder.isEmpty()) {
             conv.setSavePathName(folder);
             QString hashed = text;
-            converted = conv.getKekka(hashed.replace(QLatin1Char(' '), QLatin1Char('#')));
+            converted = conv.convertResultsPage(hashed.replace(QLatin1Char(' '), QLatin1Char('#')));
         }
         if (!conv.writeError().isEmpty()) {
             m_run.raceNotSaved(conv.writeError());

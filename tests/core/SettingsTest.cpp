@@ -36,7 +36,7 @@ QString savedButton(const Settings& s, const TempFolder& dir) {
     IniFile ini;
     ini.setPathName(dir.path());
     ini.setFileName(QStringLiteral("VQV50.INI"));
-    return ini.getData(QStringLiteral("OPTION"), QStringLiteral("button"));
+    return ini.value(QStringLiteral("OPTION"), QStringLiteral("button"));
 }
 } // namespace
 
@@ -115,13 +115,13 @@ TEST(Settings, SaveWritesAllKeysInOrderAndKeepsForeignLines) {
     IniFile ini;
     ini.setPathName(dir.path());
     ini.setFileName(QStringLiteral("VQV50.INI"));
-    EXPECT_EQ(ini.getData(QStringLiteral("MINE"), QStringLiteral("keep")), QStringLiteral("1"));
-    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("position")), QStringLiteral("1"));
-    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("button")), QStringLiteral("1"));
-    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("dfltdisp")), QStringLiteral("2"));
-    EXPECT_EQ(ini.getData(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("12632256"));
-    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("top02")), QStringLiteral("300"));
-    EXPECT_EQ(ini.getData(QStringLiteral("WINDOW"), QStringLiteral("height05")), QStringLiteral("-10"));
+    EXPECT_EQ(ini.value(QStringLiteral("MINE"), QStringLiteral("keep")), QStringLiteral("1"));
+    EXPECT_EQ(ini.value(QStringLiteral("OPTION"), QStringLiteral("position")), QStringLiteral("1"));
+    EXPECT_EQ(ini.value(QStringLiteral("OPTION"), QStringLiteral("button")), QStringLiteral("1"));
+    EXPECT_EQ(ini.value(QStringLiteral("OPTION"), QStringLiteral("dfltdisp")), QStringLiteral("2"));
+    EXPECT_EQ(ini.value(QStringLiteral("OPTION"), QStringLiteral("backcolor")), QStringLiteral("12632256"));
+    EXPECT_EQ(ini.value(QStringLiteral("WINDOW"), QStringLiteral("top02")), QStringLiteral("300"));
+    EXPECT_EQ(ini.value(QStringLiteral("WINDOW"), QStringLiteral("height05")), QStringLiteral("-10"));
 
     const QString text = QString::fromLatin1(dir.read(QStringLiteral("VQV50.INI")));
     QStringList windowKeys;

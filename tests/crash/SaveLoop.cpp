@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("book")) {
         seedBook(folder);
         book.setFolder(folder);
-        book.getRecord();
+        book.load();
         save = [&book](bool second) { book.checkRecord(second ? 2000 : 1000, 1500, 0, kBookDay, 0, 0); };
     } else if (mode == QLatin1String("settings")) {
         seedSettings(folder, settings.fileName());
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         // The first conversion sets up the code page and width converters, which takes longer than most
         // kills wait; done here, the kills land in the writes instead.
         ResultsPageConverter::makeKekka(pages[0]);
-        save = [&conv, &pages](bool second) { conv.getKekka(pages[second ? 1 : 0]); };
+        save = [&conv, &pages](bool second) { conv.convertResultsPage(pages[second ? 1 : 0]); };
     } else if (mode == QLatin1String("archive")) {
         if (!archive.open(folder)) {
             std::fprintf(stderr, "%s\n", qPrintable(archive.errorText()));

@@ -83,7 +83,7 @@ TEST_F(AggregateTest, BracketsOfEveryFieldSize) {
     for (const auto& c : cases) {
         ASSERT_TRUE(writeZo(dir.path(), kRaceId, zo(c.tosu)));
         ASSERT_TRUE(writeUo(dir.path(), kRaceId, uo(c.tosu)));
-        ASSERT_TRUE(pat->getOdds(1, 11)) << c.tosu;
+        ASSERT_TRUE(pat->readRaceOdds(1, 11)) << c.tosu;
         const RaceOdds* f = pat->raceOdds();
         EXPECT_EQ(f->entryTosu(), c.tosu);
         for (int h = 1; h <= 18; ++h) {
@@ -107,7 +107,7 @@ TEST_F(AggregateTest, EveryFileOnSaleIsRead) {
     yo.header = raceHeader(12);
     yo.trio[{1, 2, 3}] = QStringLiteral("123.4");
     writeYo(dir.path(), kRaceId, yo);
-    ASSERT_TRUE(pat->getOdds(1, 11));
+    ASSERT_TRUE(pat->readRaceOdds(1, 11));
     const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existZo() && f->existUo() && f->existSo() && f->existYo());
     EXPECT_EQ(f->race(), pat->meeting(1)->race(11));
@@ -122,7 +122,7 @@ TEST_F(AggregateTest, WithoutQuinellaSaleTheBracketOddsStandIn) {
     day(1 | 2 | 4); // win, place, bracket quinella
     // 10 runners: brackets 7 = {7, 8}, 8 = {9, 10}; horse 8 scratched, both horses of bracket 8 too.
     writeZo(dir.path(), kRaceId, zo(10, {8, 9, 10}));
-    ASSERT_TRUE(pat->getOdds(1, 11));
+    ASSERT_TRUE(pat->readRaceOdds(1, 11));
     const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existUo());
     EXPECT_FALSE(f->existSo());
@@ -143,7 +143,7 @@ TEST_F(AggregateTest, WithoutQuinellaSaleTheBracketOddsStandIn) {
 TEST_F(AggregateTest, MissingFiles) {
     day(127);
     // No win/place/bracket file: nothing available.
-    EXPECT_FALSE(pat->getOdds(1, 11));
+    EXPECT_FALSE(pat->readRaceOdds(1, 11));
     ASSERT_NE(pat->raceOdds(), nullptr);
     EXPECT_FALSE(pat->raceOdds()->existZo());
     EXPECT_EQ(pat->raceOdds()->entryTosu(), 0);
@@ -154,7 +154,7 @@ TEST_F(AggregateTest, MissingFiles) {
     SoFile so;
     so.header = raceHeader(12);
     writeSo(dir.path(), kRaceId, so);
-    EXPECT_FALSE(pat->getOdds(1, 11));
+    EXPECT_FALSE(pat->readRaceOdds(1, 11));
     const RaceOdds* f = pat->raceOdds();
     EXPECT_TRUE(f->existZo());
     EXPECT_FALSE(f->existUo() || f->existSo() || f->existYo());
@@ -163,7 +163,7 @@ TEST_F(AggregateTest, MissingFiles) {
     // Exacta and trio files missing: only those readers are absent.
     writeUo(dir.path(), kRaceId, uo(12));
     QFile::remove(dir.file(QStringLiteral("SO-58B.JRA")));
-    EXPECT_TRUE(pat->getOdds(1, 11));
+    EXPECT_TRUE(pat->readRaceOdds(1, 11));
     EXPECT_TRUE(pat->raceOdds()->existUo());
     EXPECT_FALSE(pat->raceOdds()->existSo());
     EXPECT_FALSE(pat->raceOdds()->existYo());
@@ -174,12 +174,12 @@ TEST_F(AggregateTest, ARaceNotOnSaleKeepsThePreviousAggregate) {
     day(127);
     writeZo(dir.path(), kRaceId, zo(12));
     writeUo(dir.path(), kRaceId, uo(12));
-    ASSERT_TRUE(pat->getOdds(1, 11));
+    ASSERT_TRUE(pat->readRaceOdds(1, 11));
     const RaceOdds* before = pat->raceOdds();
-    EXPECT_FALSE(pat->getOdds(1, 1));
+    EXPECT_FALSE(pat->readRaceOdds(1, 1));
     EXPECT_EQ(pat->raceOdds(), before);
-    EXPECT_THROW(pat->getOdds(1, 13), AppError);
-    EXPECT_THROW(pat->getOdds(2, 1), AppError);
+    EXPECT_THROW(pat->readRaceOdds(1, 13), AppError);
+    EXPECT_THROW(pat->readRaceOdds(2, 1), AppError);
 }
 
 TEST_F(AggregateTest, AnOddsFileOfAnotherDayIsNotRead) {
@@ -187,6 +187,6 @@ TEST_F(AggregateTest, AnOddsFileOfAnotherDayIsNotRead) {
     ZoFile z = zo(12);
     z.header.date = QStringLiteral("20260404");
     writeZo(dir.path(), kRaceId, z);
-    EXPECT_FALSE(pat->getOdds(1, 11));
+    EXPECT_FALSE(pat->readRaceOdds(1, 11));
     EXPECT_FALSE(pat->raceOdds()->existZo());
 }

@@ -52,7 +52,7 @@ void writeDay(const TempFolder& dir) {
 
 // What the day's read and race 1's odds said.
 std::vector<Said> read(SaleDayReader& pat) {
-    pat.getOdds(1, 1);
+    pat.readRaceOdds(1, 1);
     std::vector<Said> said;
     for (const auto* list : {&pat.warnings(), &pat.raceOdds()->warnings()}) {
         for (const FileWarning& w : *list) {

@@ -33,7 +33,7 @@ protected:
         meeting.setNendo(QStringLiteral("2026"));
         meeting.setKaiJi(QStringLiteral("02"));
         meeting.setHiJi(QStringLiteral("08"));
-        meeting.setCurDate(kDate);
+        meeting.setSaleDate(kDate);
         race = meeting.addRace(std::make_unique<Race>());
         race->setRaceNum(11);
         race->setKenshu(127);
@@ -62,7 +62,7 @@ protected:
         save(eve, QStringLiteral("20260404"));
         ASSERT_TRUE(LogFiles::saveIndex(dir, entries));
         lg.emplace(BetLogReader::read(dir, kDate));
-        race->getLog(*lg);
+        race->takeBets(*lg);
     }
 
     QList<BetLine> bets() const {

@@ -61,7 +61,7 @@ TEST(Race, TakingBetsNeedsItsMeeting) {
     const TempFolder empty;
     const BetLogReader log = BetLogReader::read(empty.path(), QString());
     try {
-        orphan.getLog(log);
+        orphan.takeBets(log);
         ADD_FAILURE();
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), ErrNo::ObjectNotSet);

@@ -77,7 +77,7 @@ protected:
     }
     void load() {
         book.setFolder(folder.path());
-        book.getRecord();
+        book.load();
     }
     void check(const QString& day, qint32 buy, qint32 pay, qint16 update = 0, qint16 process = 0) {
         book.checkRecord(buy, pay, 0, day, update, process);
@@ -131,7 +131,7 @@ TEST_F(BookTest, FirstRunWritesTheSentinelAndTheFirstDayGoesBeforeIt) {
 }
 
 TEST_F(BookTest, DaysGoInNewestFirstAndAnEmptyDateIsTheClientsDate) {
-    book.setCurDateSource([] { return QStringLiteral("20240601"); });
+    book.setSaleDateSource([] { return QStringLiteral("20240601"); });
     load(line("20240510", 100, 0) + line("20240501", 100, 0) + kSentinelLine);
     for (const char* day : {"20240505", "20240520", "20230101", "20240502", ""}) {
         check(QString::fromLatin1(day), 100, 200);
@@ -370,7 +370,7 @@ TEST_F(BookTest, AReadOrWriteRequestedWhileOneRunsReturnsAtOnce) {
     load(line("20240505", 1000, 0) + kSentinelLine);
     ProfitBookProbe::setBusy(book, true);
     folder.write(kFile, kSentinelLine);
-    book.getRecord();
+    book.load();
     EXPECT_EQ(book.pastCount(), 2);
     check("20240506", 100, 0);
     EXPECT_EQ(book.pastCount(), 3);

@@ -33,7 +33,7 @@ TEST(Converter, PageToFileToReader) {
     const QString save = dir.path() + QStringLiteral("VQDOWNLOAD/20260405");
     ResultsPageConverter conv;
     conv.setSavePathName(save);
-    ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(samplePage()))));
+    ASSERT_TRUE(conv.convertResultsPage(hashed(ResultPages::resultsPageLines(samplePage()))));
     EXPECT_EQ(conv.kekkaFileName(), QStringLiteral("KS-5628B.JRA"));
 
     // Byte for byte what the betting client writes for the same race, but the time of writing.
@@ -61,7 +61,7 @@ TEST(Converter, DayNumbersOfTwoDigitsRoundTrip) {
         page.meeting.hiJi = day;
         ResultsPageConverter conv;
         conv.setSavePathName(dir.path());
-        ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(page)))) << day;
+        ASSERT_TRUE(conv.convertResultsPage(hashed(ResultPages::resultsPageLines(page)))) << day;
         ResultFiles::ResultFile race = sampleRace();
         race.hiJi = day;
         const QString id = ResultFiles::resultFileId(race);
@@ -181,7 +181,7 @@ TEST(Converter, FailedPagesWriteNothing) {
     for (const auto& [line, text] : cases) {
         ResultsPageConverter conv;
         conv.setSavePathName(save);
-        EXPECT_FALSE(conv.getKekka(hashed(sampleLinesWith(line, text)))) << qPrintable(text);
+        EXPECT_FALSE(conv.convertResultsPage(hashed(sampleLinesWith(line, text)))) << qPrintable(text);
         EXPECT_TRUE(conv.kekkaFileName().isEmpty());
     }
     const auto entries = [](const QString& folder) {
@@ -193,7 +193,7 @@ TEST(Converter, FailedPagesWriteNothing) {
 
     ResultsPageConverter conv;
     conv.setSavePathName(save);
-    ASSERT_TRUE(conv.getKekka(hashed(ResultPages::resultsPageLines(samplePage()))));
+    ASSERT_TRUE(conv.convertResultsPage(hashed(ResultPages::resultsPageLines(samplePage()))));
     EXPECT_EQ(entries(save), QStringList{QStringLiteral("KS-5628B.JRA")});
     EXPECT_EQ(dir.read(QStringLiteral("save/KS-5628B.JRA")).size(), 849);
 }

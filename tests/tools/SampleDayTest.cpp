@@ -275,7 +275,7 @@ TEST_F(SampleDayFolder, EveryRaceOnSaleHasOddsTheReadersAccept) {
 TEST_F(SampleDayFolder, ProfitBookHoldsTheWeekendsOfThreeMonths) {
     ProfitBook book;
     book.setFolder(s_dir->path());
-    book.getRecord();
+    book.load();
     ASSERT_GE(book.pastCount(), 20);
     EXPECT_LE(book.pastCount(), 40);
     EXPECT_EQ(book.pastDate(book.pastCount()), ProfitBook::sentinelDate());

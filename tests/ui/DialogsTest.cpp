@@ -74,7 +74,7 @@ TEST(DialogsTest, APassbookThatCannotBeReadIsSaidForTheUser) {
     });
     ProfitBook book;
     book.setFolder(folder.path());
-    book.getRecord();
+    book.load();
     setErrorReporter(nullptr);
     const QStringList lines = shown.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2) << qPrintable(shown);

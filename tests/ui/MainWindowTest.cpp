@@ -41,7 +41,7 @@ protected:
         IniFile ini;
         ini.setPathName(program.path());
         ini.setFileName(QStringLiteral("VQV50.INI"));
-        return ini.getData(section, key);
+        return ini.value(section, key);
     }
 
     // One meeting; every ticket a win bet on race r with `units`, paying `payout` per 100 yen when the
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     // Today's line of the profit book was written, stake including the day-before purchases.
     ProfitBook book;
     book.setFolder(client.path());
-    book.getRecord();
+    book.load();
     ASSERT_GE(book.pastCount(), 2);
     EXPECT_EQ(book.pastDate(1), SampleDay::saleDate());
     EXPECT_EQ(book.pastBuy(1), t[u"amtBuy"].toInt() + t[u"amtBuyYesterday"].toInt());
@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, NoMeetings) {
     // The book is opened (a first run creates it) but no day is written without a schedule.
     ProfitBook book;
     book.setFolder(client.path());
-    book.getRecord();
+    book.load();
     EXPECT_EQ(book.pastCount(), 1);
     // No account file: nothing to download, and hovering the status line says why.
     EXPECT_FALSE(w.toolButton(MainWindow::DownloadButton)->isEnabled());

@@ -57,6 +57,8 @@ TEST(MainDisplay, ProfitSignsAndRecoveryRounding) {
         {{5000, 0, 0, 0, 2000}, u"+3000", u"0.0"}, // recovery only against the day's own purchases
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "profit " << QString::fromUtf16(c.profit).toStdString() << ", recovery "
+                                        << QString::fromUtf16(c.recovery).toStdString());
         const MainDisplay d = buildMainDisplay(c.a, QStringLiteral("20261207"), 0);
         EXPECT_EQ(d.profit, QString::fromUtf16(c.profit));
         EXPECT_EQ(d.recovery, QString::fromUtf16(c.recovery));

@@ -51,9 +51,9 @@ TEST(PassbookChart, SpansEndAtTheLatestDayAndRunFromZero) {
     TempFolder none;
     ProfitBook book, empty;
     book.setFolder(dir.path());
-    book.getRecord();
+    book.load();
     empty.setFolder(none.path());
-    empty.getRecord();
+    empty.load();
 
     struct Case {
         const ProfitBook* book;
@@ -96,7 +96,7 @@ TEST(PassbookChart, YearsOfDaysKeepAFewLabelsAndA64BitTotal) {
     dir.write(ProfitBook::fileName(), lines + line("00000000", 0, 0));
     ProfitBook book;
     book.setFolder(dir.path());
-    book.getRecord();
+    book.load();
     const PassbookChart chart = buildPassbookChart(book, PassbookSpan::All);
     ASSERT_EQ(chart.points.size(), days);
     EXPECT_EQ(chart.points.back().cumulative, qint64(days) * 99'999'998);

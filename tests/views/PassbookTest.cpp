@@ -24,7 +24,7 @@ QByteArray line(const QString& date, qint32 buy, qint32 pay) {
 void open(ProfitBook& book, const TempFolder& dir, QByteArray lines) {
     dir.write(ProfitBook::fileName(), lines);
     book.setFolder(dir.path());
-    book.getRecord();
+    book.load();
     book.checkRecord(0, 0, 0, QString(), 0, 0);
 }
 
@@ -163,7 +163,7 @@ TEST(Passbook, RowsCaptionTotalsAndRankings) {
     TempFolder fresh; // a first run: the sentinel alone
     ProfitBook empty;
     empty.setFolder(fresh.path());
-    empty.getRecord();
+    empty.load();
     EXPECT_EQ(buildPassbookTotals(empty).caption, QStringLiteral("現在までの収支 0円"));
     EXPECT_TRUE(buildPassbookPage(empty, 0).isEmpty());
 }

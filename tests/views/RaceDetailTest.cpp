@@ -83,7 +83,7 @@ protected:
     }
 
     std::optional<RaceDetail> detail(int race) {
-        pat->getOdds(1, static_cast<qint16>(race));
+        pat->readRaceOdds(1, static_cast<qint16>(race));
         return buildRaceDetail(*pat->meeting(1)->race(race), pat->raceOdds());
     }
     QStringList lines(int race) {

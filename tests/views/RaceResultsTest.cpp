@@ -57,7 +57,7 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
 
     SaleDayReader pat = SaleDayReader::read(dir.path()); // false: the day has no bet log
     const auto results = [&](int race) {
-        pat.getOdds(1, static_cast<qint16>(race));
+        pat.readRaceOdds(1, static_cast<qint16>(race));
         return buildRaceResults(*pat.meeting(1)->race(race), pat.raceOdds(), DayController::standardWakuColors());
     };
     const std::optional<RaceResults> one = results(1);

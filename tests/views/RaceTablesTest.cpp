@@ -87,7 +87,7 @@ TEST(RaceTables, TablesOfEachSituation) {
             SaleDayReader::read(dir.path()); // fresh, so a race that cannot be opened leaves no aggregate // false
                                              // without a bet log, which these races do not need
         ASSERT_EQ(pat.kaisaiCount(), 1);
-        const bool opened = pat.getOdds(1, static_cast<qint16>(i + 1));
+        const bool opened = pat.readRaceOdds(1, static_cast<qint16>(i + 1));
         const RaceTables v = buildRaceTables(pat.raceOdds(), opened);
 
         EXPECT_EQ(v.ok, c.ok);

@@ -55,7 +55,7 @@ void bmGetKekkaWritesFile(benchmark::State& state) {
     for (auto _ : state) {
         ResultsPageConverter conv;
         conv.setSavePathName(dir.path());
-        if (!conv.getKekka(page)) {
+        if (!conv.convertResultsPage(page)) {
             state.SkipWithError("no result file written");
             return;
         }

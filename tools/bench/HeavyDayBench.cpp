@@ -48,7 +48,7 @@ public:
             meeting->setNendo(QString::number(kYear));
             meeting->setKaiJi(QStringLiteral("%1").arg(kKaiJi, 2, 10, QLatin1Char('0')));
             meeting->setHiJi(QStringLiteral("%1").arg(kHiJi, 2, 10, QLatin1Char('0')));
-            meeting->setCurDate(saleDate());
+            meeting->setSaleDate(saleDate());
             for (qint16 num = 1; num <= 12; ++num) {
                 auto race = std::make_unique<Race>();
                 race->setRaceNum(num);
@@ -101,7 +101,7 @@ void bmEvaluateAllRaces(benchmark::State& state) {
         paid = 0;
         for (const auto& meeting : meetings) {
             for (const auto& race : meeting->races()) {
-                race->getLog(lg);
+                race->takeBets(lg);
                 evaluated += race->logCount();
                 resultLines += race->result() ? race->result()->kekkaCount() : 0;
                 paid += race->amtPay();
@@ -159,7 +159,7 @@ void bmOpenRaceDetailAndResults(benchmark::State& state) {
     const Race& chosen = *pat.meeting(meeting)->race(race);
     qsizetype rows = 0;
     for (auto _ : state) {
-        pat.getOdds(meeting, race);
+        pat.readRaceOdds(meeting, race);
         const auto detail = buildRaceDetail(chosen, pat.raceOdds());
         const auto results = buildRaceResults(chosen, pat.raceOdds(), DayController::standardWakuColors());
         benchmark::DoNotOptimize(detail);

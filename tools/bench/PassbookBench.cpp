@@ -49,7 +49,7 @@ const BookFolder& folder() {
 
 void read(ProfitBook& book) {
     book.setFolder(folder().path());
-    book.getRecord();
+    book.load();
 }
 
 void bmPassbookReadBook(benchmark::State& state) {

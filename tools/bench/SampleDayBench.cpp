@@ -56,7 +56,7 @@ void bmOpenRaceWithAllFourFiles(benchmark::State& state) {
     qint16 bestTosu = 0;
     for (qint16 m = 1; m <= pat.kaisaiCount(); ++m) {
         for (qint16 r = 1; r <= 12; ++r) {
-            if (pat.meeting(m)->race(r)->kenshu() == 127 && pat.getOdds(m, r) && pat.raceOdds()->existSo() &&
+            if (pat.meeting(m)->race(r)->kenshu() == 127 && pat.readRaceOdds(m, r) && pat.raceOdds()->existSo() &&
                 pat.raceOdds()->existYo() && pat.raceOdds()->entryTosu() > bestTosu) {
                 bestTosu = pat.raceOdds()->entryTosu();
                 bestMeeting = m;
@@ -69,7 +69,7 @@ void bmOpenRaceWithAllFourFiles(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(pat.getOdds(bestMeeting, bestRace));
+        benchmark::DoNotOptimize(pat.readRaceOdds(bestMeeting, bestRace));
     }
     state.counters["runners"] = bestTosu;
 }

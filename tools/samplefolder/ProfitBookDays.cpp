@@ -40,7 +40,7 @@ bool writeProfitBook(const QString& folder, QString& failure) {
     ProfitBook book;
     book.setFolder(folder);
     try {
-        book.getRecord();
+        book.load();
         const QDate sale = QDate::fromString(saleDate(), QStringLiteral("yyyyMMdd"));
         Rng rng(kSeed + 99);
         int weekendDay = 0;
