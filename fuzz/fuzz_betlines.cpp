@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                           &t.kind, &t.reserved, &t.field12, &t.status, &t.logNo}) {
             *f = take(p, end);
         }
-        for (qint16& s : t.slots) {
+        for (qint16& s : t.partnerSlots) {
             s = take(p, end);
         }
         tickets.push_back(t);

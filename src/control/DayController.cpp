@@ -54,7 +54,7 @@ void DayController::start() {
 
 void DayController::readDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
-    m_pat = std::make_unique<SaleDayReader>(SaleDayReader::read(m_dataFolder, m_folders.download));
+    m_day = std::make_unique<SaleDayReader>(SaleDayReader::read(m_dataFolder, m_folders.download));
 }
 
 void DayController::refresh() {
@@ -78,7 +78,7 @@ void DayController::followLink() {
 }
 
 void DayController::settleDay() {
-    DayRefresh day{sumDayTotals(meetings()), saleDate(), m_pat ? m_pat->amtZan() : 0, readWarnings()};
+    DayRefresh day{sumDayTotals(meetings()), saleDate(), m_day ? m_day->amtZan() : 0, readWarnings()};
     // A day read with a file cut short or changing would store wrong figures as the day's: its figures are
     // shown, but the book and the archive keep what they hold until a whole read.
     if (day.totals && day.warnings.empty()) {
@@ -96,7 +96,7 @@ void DayController::finish() {
     }
     m_settings.saveSettings();
     flushArchive(); // a day still waiting for its moment is stored before the data goes
-    m_pat.reset();
+    m_day.reset();
 }
 
 void DayController::closeWindow(IWindowHost::Window window) {
@@ -143,11 +143,11 @@ void DayController::showDownload() {
 void DayController::showRaceDetail(int meeting, int race) {
     closeWindow(IWindowHost::Window::Kekka);
     closeWindow(IWindowHost::Window::Detail);
-    if (!m_pat) {
+    if (!m_day) {
         throw AppError::objectNotSet();
     }
-    m_pat->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
-    const ShownRace shown{*m_pat->meeting(meeting)->race(race), m_pat->raceOdds()};
+    m_day->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
+    const ShownRace shown{*m_day->meeting(meeting)->race(race), m_day->raceOdds()};
     if (shown.race.logCount() > 0) {
         open(IWindowHost::Window::Detail, &shown);
     }
@@ -157,11 +157,11 @@ void DayController::showRaceDetail(int meeting, int race) {
 }
 
 const FileWarnings& DayController::readWarnings() const {
-    return m_pat ? m_pat->warnings() : noWarnings();
+    return m_day ? m_day->warnings() : noWarnings();
 }
 
 void DayController::storeArchive() {
-    if (!m_pat || m_clientFolder.isEmpty() || !readWarnings().empty()) {
+    if (!m_day || m_clientFolder.isEmpty() || !readWarnings().empty()) {
         return;
     }
     // The day is gathered a moment later, when the window has painted what the refresh changed: gathering
@@ -174,7 +174,7 @@ void DayController::storeArchive() {
 
 void DayController::handDayToArchive() {
     // The day is the one read last: a refresh since the store was asked for may have met a damaged file.
-    if (!std::exchange(m_archiveDue, false) || !m_pat || m_clientFolder.isEmpty() || !readWarnings().empty()) {
+    if (!std::exchange(m_archiveDue, false) || !m_day || m_clientFolder.isEmpty() || !readWarnings().empty()) {
         return;
     }
     if (!m_archive) {
@@ -193,7 +193,7 @@ void DayController::handDayToArchive() {
             Qt::QueuedConnection);
     }
     try {
-        m_archive->store(m_clientFolder, m_pat->saleDate(), Archive::dayBets(*m_pat));
+        m_archive->store(m_clientFolder, m_day->saleDate(), Archive::dayBets(*m_day));
     } catch (const AppError& e) {
         reportError(e); // from a timer: nobody above to pass it to
     }
@@ -207,11 +207,11 @@ void DayController::flushArchive() {
 }
 
 const std::vector<std::unique_ptr<Meeting>>& DayController::meetings() const {
-    return m_pat ? m_pat->meetings() : noMeetings();
+    return m_day ? m_day->meetings() : noMeetings();
 }
 
 BetLogReader* DayController::betLog() const {
-    return m_pat ? m_pat->betLog() : nullptr;
+    return m_day ? m_day->betLog() : nullptr;
 }
 
 const std::array<qint32, 8>& DayController::standardWakuColors() {
@@ -219,5 +219,5 @@ const std::array<qint32, 8>& DayController::standardWakuColors() {
 }
 
 QString DayController::saleDate() const {
-    return m_pat ? m_pat->saleDate() : QString();
+    return m_day ? m_day->saleDate() : QString();
 }

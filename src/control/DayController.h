@@ -108,7 +108,7 @@ private:
     void handDayToArchive();
 
     IWindowHost* m_host = nullptr;
-    std::unique_ptr<SaleDayReader> m_pat;
+    std::unique_ptr<SaleDayReader> m_day;
     QString m_clientFolder;
     QString m_dataFolder; // the client folder, or the folder named in the link file after a refresh
     std::array<qint32, 8> m_wakuColor{};

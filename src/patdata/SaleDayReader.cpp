@@ -43,7 +43,7 @@ Meeting* SaleDayReader::meeting(qsizetype index) const {
     if (index < 1 || index > kaisaiCount()) {
         throw AppError::indexOutOfRange();
     }
-    return m_kaisai[index - 1].get();
+    return m_meetings[index - 1].get();
 }
 
 QString SaleDayReader::resultFileId(const Meeting& meeting, qint16 raceNum) {
@@ -77,9 +77,9 @@ SaleDayReader SaleDayReader::read(const QString& folder, const QString& download
 }
 
 void SaleDayReader::readDay(ClientFiles::FolderRead& files) {
-    m_kaisai.clear();
+    m_meetings.clear();
     m_raceOdds.reset();
-    m_log.reset();
+    m_betLog.reset();
     m_saleDate.clear();
     m_amtZan = 0;
     m_warnings.clear();
@@ -87,12 +87,12 @@ void SaleDayReader::readDay(ClientFiles::FolderRead& files) {
         return;
     }
     readResults(files);
-    m_log = std::make_unique<BetLogReader>(BetLogReader::read(m_pathName, m_saleDate, &files));
-    Warnings::addAll(m_warnings, m_log->warnings());
-    if (m_log->logCount() > 0) {
+    m_betLog = std::make_unique<BetLogReader>(BetLogReader::read(m_pathName, m_saleDate, &files));
+    Warnings::addAll(m_warnings, m_betLog->warnings());
+    if (m_betLog->logCount() > 0) {
         handBetsToRaces();
     } else {
-        m_log.reset();
+        m_betLog.reset();
     }
 }
 
@@ -150,7 +150,7 @@ bool SaleDayReader::readAccountFiles(ClientFiles::FolderRead& files) {
                 meeting->addRace(std::move(race));
             }
         }
-        m_kaisai.push_back(std::move(meeting));
+        m_meetings.push_back(std::move(meeting));
     }
     return true;
 }
@@ -167,7 +167,7 @@ void SaleDayReader::readResults(ClientFiles::FolderRead& files) {
         }
     }
     folders << m_pathName;
-    for (const auto& meeting : m_kaisai) {
+    for (const auto& meeting : m_meetings) {
         for (const auto& race : meeting->races()) {
             // A next-day race would be given today's result of the same race number (the result id is
             // built from today's meeting), so advance-sale races get no result reader.
@@ -189,9 +189,9 @@ void SaleDayReader::readResults(ClientFiles::FolderRead& files) {
 }
 
 void SaleDayReader::handBetsToRaces() {
-    for (const auto& meeting : m_kaisai) {
+    for (const auto& meeting : m_meetings) {
         for (const auto& race : meeting->races()) {
-            race->takeBets(*m_log);
+            race->takeBets(*m_betLog);
         }
     }
 }

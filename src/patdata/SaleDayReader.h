@@ -37,13 +37,13 @@ public:
 
     const QString& pathName() const { return m_pathName; }
 
-    const std::vector<std::unique_ptr<Meeting>>& meetings() const { return m_kaisai; }
-    qsizetype kaisaiCount() const { return static_cast<qsizetype>(m_kaisai.size()); }
+    const std::vector<std::unique_ptr<Meeting>>& meetings() const { return m_meetings; }
+    qsizetype kaisaiCount() const { return static_cast<qsizetype>(m_meetings.size()); }
     // The meeting at a 1-based position; raises the index error outside 1..KaisaiCount.
     Meeting* meeting(qsizetype index) const;
     RaceOdds* raceOdds() const { return m_raceOdds.get(); }
     // The day's bet log; none when the folder has no account files or no bet line came out.
-    BetLogReader* betLog() const { return m_log.get(); }
+    BetLogReader* betLog() const { return m_betLog.get(); }
     const QString& saleDate() const { return m_saleDate; }
     qint32 amtZan() const { return m_amtZan; }
 
@@ -59,9 +59,9 @@ private:
     void handBetsToRaces();
 
     QString m_pathName;
-    std::vector<std::unique_ptr<Meeting>> m_kaisai;
+    std::vector<std::unique_ptr<Meeting>> m_meetings;
     std::unique_ptr<RaceOdds> m_raceOdds;
-    std::unique_ptr<BetLogReader> m_log;
+    std::unique_ptr<BetLogReader> m_betLog;
     QString m_saleDate;
     qint32 m_amtZan = 0;
     QString m_downPath;
