@@ -82,6 +82,7 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     setFont(Fonts::proportional(9));
 
     periodBox = new QComboBox(this);
+    periodBox->setObjectName(QStringLiteral("periodBox"));
     periodBox->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
                          QStringLiteral("全期間"), QStringLiteral("期間指定")});
     periodBox->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
@@ -90,13 +91,17 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     const QDate today = QDate::fromString(m_control.saleDate(), kDateFormat);
     const QDate shown = today.isValid() ? today : QDate::currentDate();
     dtpFrom = new QDateEdit(QDate(shown.year(), shown.month(), 1), this);
+    dtpFrom->setObjectName(QStringLiteral("fromDate"));
     dtpTo = new QDateEdit(shown, this);
+    dtpTo->setObjectName(QStringLiteral("toDate"));
     for (QDateEdit* d : {dtpFrom, dtpTo}) {
         d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         d->setCalendarPopup(true);
     }
     csvButton = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
+    csvButton->setObjectName(QStringLiteral("csvButton"));
     closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
@@ -113,8 +118,10 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     top->addWidget(closeButton);
 
     caption = new QLabel(this);
+    caption->setObjectName(QStringLiteral("caption"));
     caption->setWordWrap(true); // a message about the archive can be long
     totalLine = new QLabel(this);
+    totalLine->setObjectName(QStringLiteral("totalLine"));
     totalLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     savedNote = new QLabel(this);
     savedNote->setObjectName(QStringLiteral("statusLine"));
@@ -123,7 +130,9 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     m_byType = new QStandardItemModel(this);
     m_byVenue = new QStandardItemModel(this);
     betTypeTable = makeTable(m_byType, this);
+    betTypeTable->setObjectName(QStringLiteral("betTypeTable"));
     venueTable = makeTable(m_byVenue, this);
+    venueTable->setObjectName(QStringLiteral("venueTable"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

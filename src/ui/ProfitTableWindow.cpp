@@ -2,6 +2,7 @@
 
 #include "ClickLabel.h"
 #include "Colors.h"
+#include "ObjectNames.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
@@ -54,6 +55,7 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     keep.setRetainSizeWhenHidden(true);
     panel->setSizePolicy(keep);
     panel->hide();
+    panel->setObjectName(indexedName("meetingPanel", m + 1));
     m_panel[size_t(m)] = panel;
 
     auto* grid = new QGridLayout(panel);
@@ -65,6 +67,7 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
+    title->setObjectName(indexedName("meetingTitle", m + 1));
     m_kaisai[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("投票"), panel), 1, 1, Qt::AlignCenter);
@@ -82,6 +85,9 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
         for (ClickLabel* l : {t, bet, profit}) {
             connect(l, &ClickLabel::clicked, this, [this, i] { pick(pickRaceCell(i)); });
         }
+        t->setObjectName(indexedName("raceTitle", m + 1, r + 1));
+        bet->setObjectName(indexedName("stakeCell", m + 1, r + 1));
+        profit->setObjectName(indexedName("profitCell", m + 1, r + 1));
         m_titleRace[size_t(i)] = t;
         m_amtBet[size_t(i)] = bet;
         m_profit[size_t(i)] = profit;
@@ -93,6 +99,8 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     tomorrowTitle->setText(QStringLiteral("前日"));
     auto* tomorrow = cell<ClickLabel>(panel, true);
     connect(tomorrow, &ClickLabel::clicked, this, [this, m] { pick(m_tomorrowPick[size_t(m)]); });
+    tomorrowTitle->setObjectName(indexedName("tomorrowTitle", m + 1));
+    tomorrow->setObjectName(indexedName("tomorrowCell", m + 1));
     m_titleTomorrow[size_t(m)] = tomorrowTitle;
     m_amtTomorrow[size_t(m)] = tomorrow;
     grid->addWidget(tomorrowTitle, kProfitRaces + 2, 0);
@@ -104,6 +112,8 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     auto* profitTotal = cell<QLabel>(panel, true);
     betTotal->show();
     profitTotal->show();
+    betTotal->setObjectName(indexedName("stakeTotal", m + 1));
+    profitTotal->setObjectName(indexedName("profitTotal", m + 1));
     m_amtBetKei[size_t(m)] = betTotal;
     m_profitKei[size_t(m)] = profitTotal;
     grid->addWidget(totalTitle, kProfitRaces + 3, 0);

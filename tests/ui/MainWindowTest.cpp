@@ -408,7 +408,7 @@ TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) 
     MainWindow w(folders());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const auto* status = w.findChild<QLabel*>(QStringLiteral("label1"));
+    const auto* status = w.findChild<QLabel*>(QStringLiteral("statusLabel"));
     auto* sheet = w.findChild<QWidget*>(QStringLiteral("sheet"));
     EXPECT_EQ(status->text(), QStringLiteral("あと200円未確定"));
     EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(Qt::red));

@@ -256,18 +256,18 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     ASSERT_NE(rec, nullptr);
     const auto field = [rec](const char* name) { return rec->findChild<QLineEdit*>(QLatin1String(name)); };
     auto* protect = rec->findChild<QCheckBox*>(QStringLiteral("protectBox"));
-    auto* message = rec->findChild<QPlainTextEdit*>(QStringLiteral("messageBox"));
+    auto* message = rec->findChild<QPlainTextEdit*>(QStringLiteral("messageText"));
     auto* confirm = rec->findChild<QPushButton*>(QStringLiteral("confirmButton"));
     auto* ok = rec->findChild<QPushButton*>(QStringLiteral("okButton"));
     QTest::mouseClick(rec->findChild<QToolButton*>(QStringLiteral("inputButton")), Qt::LeftButton);
     // Today's record, written by the main window a moment ago, is what the panel opens with.
-    EXPECT_EQ(field("stakeField")->text(), QString::number(w.control().book().pastBuy(1)));
+    EXPECT_EQ(field("stakeEdit")->text(), QString::number(w.control().book().pastBuy(1)));
     EXPECT_FALSE(protect->isChecked());
 
-    rec->findChild<QComboBox*>(QStringLiteral("monthList"))->setCurrentText(QStringLiteral("10"));
-    rec->findChild<QComboBox*>(QStringLiteral("dayList"))->setCurrentText(QStringLiteral("18"));
-    EXPECT_EQ(field("stakeField")->text(), QStringLiteral("15000"));
-    EXPECT_EQ(field("payoutField")->text(), QStringLiteral("23400"));
+    rec->findChild<QComboBox*>(QStringLiteral("monthBox"))->setCurrentText(QStringLiteral("10"));
+    rec->findChild<QComboBox*>(QStringLiteral("dayBox"))->setCurrentText(QStringLiteral("18"));
+    EXPECT_EQ(field("stakeEdit")->text(), QStringLiteral("15000"));
+    EXPECT_EQ(field("payoutEdit")->text(), QStringLiteral("23400"));
     EXPECT_TRUE(protect->isChecked());
 
     const struct {
@@ -280,10 +280,10 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     };
     for (const auto& t : typed) {
         // As an input method hands over what was typed: committed as a whole.
-        field("stakeField")->clear();
+        field("stakeEdit")->clear();
         QInputMethodEvent commit;
         commit.setCommitString(QString::fromUtf16(t.stake));
-        QApplication::sendEvent(field("stakeField"), &commit);
+        QApplication::sendEvent(field("stakeEdit"), &commit);
         QTest::mouseClick(confirm, Qt::LeftButton);
         EXPECT_EQ(message->toPlainText(), QString::fromUtf16(t.message));
         EXPECT_EQ(ok->isEnabled(), t.message[0] == u'2');
@@ -294,9 +294,9 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
 
     // A day the book does not hold starts empty, not with the day loaded before.
     QTest::mouseClick(rec->findChild<QToolButton*>(QStringLiteral("inputButton")), Qt::LeftButton);
-    EXPECT_EQ(field("stakeField")->text(), QStringLiteral("12000"));
-    rec->findChild<QComboBox*>(QStringLiteral("dayList"))->setCurrentText(QStringLiteral("20"));
-    EXPECT_EQ(field("stakeField")->text(), QString());
-    EXPECT_EQ(field("payoutField")->text(), QString());
+    EXPECT_EQ(field("stakeEdit")->text(), QStringLiteral("12000"));
+    rec->findChild<QComboBox*>(QStringLiteral("dayBox"))->setCurrentText(QStringLiteral("20"));
+    EXPECT_EQ(field("stakeEdit")->text(), QString());
+    EXPECT_EQ(field("payoutEdit")->text(), QString());
     EXPECT_FALSE(protect->isChecked());
 }
