@@ -131,7 +131,7 @@ QFrame* DownloadWindow::buildPanel(int m) {
     auto* title = new QLabel(panel);
     title->setAlignment(Qt::AlignCenter);
     title->setObjectName(indexedName("meetingTitle", m + 1));
-    m_kaisai[size_t(m)] = title;
+    m_meetingTitle[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 2);
 
     const QSize boxSize = boxSizeFor(font());
@@ -146,8 +146,8 @@ QFrame* DownloadWindow::buildPanel(int m) {
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) { m_run.setChecked(i, on); });
         t->setObjectName(indexedName("raceTitle", m + 1, r + 1));
         box->setObjectName(indexedName("raceBox", m + 1, r + 1));
-        m_titleRace[size_t(i)] = t;
-        m_state[size_t(i)] = box;
+        m_raceTitle[size_t(i)] = t;
+        m_raceBox[size_t(i)] = box;
         grid->addWidget(t, r + 1, 0);
         grid->addWidget(box, r + 1, 1);
     }
@@ -160,7 +160,7 @@ void DownloadWindow::fill() {
     m_run.load(control().meetings());
     const QStringList& titles = m_run.panelTitles();
     for (int m = 0; m < titles.size(); ++m) {
-        m_kaisai[size_t(m)]->setText(titles[m]);
+        m_meetingTitle[size_t(m)]->setText(titles[m]);
         m_panel[size_t(m)]->show();
     }
     showBoxes();
@@ -182,8 +182,8 @@ void DownloadWindow::closing() {
 void DownloadWindow::showBoxes() {
     for (int i = 0; i < DownloadRun::kSlots; ++i) {
         const DownloadRun::Box& b = m_run.boxAt(i);
-        QCheckBox* box = m_state[size_t(i)];
-        m_titleRace[size_t(i)]->setVisible(b.visible);
+        QCheckBox* box = m_raceBox[size_t(i)];
+        m_raceTitle[size_t(i)]->setVisible(b.visible);
         box->setVisible(b.visible);
         const QSignalBlocker quiet(box);
         box->setChecked(b.checked);

@@ -221,17 +221,17 @@ void MainWindow::buildPopupMenu() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    foreColorAction = add("foreColorAction", QStringLiteral("文字色の変更(&C)"), [this] { chooseColor(false); });
-    backColorAction = add("backColorAction", QStringLiteral("背景色の変更(&B)"), [this] { chooseColor(true); });
+    add("foreColorAction", QStringLiteral("文字色の変更(&C)"), [this] { chooseColor(false); });
+    add("backColorAction", QStringLiteral("背景色の変更(&B)"), [this] { chooseColor(true); });
     m_popupMenu->addSeparator();
-    positionAction = add("positionAction", QStringLiteral("常に手前に表示(&W)"), [this] { togglePosition(); });
-    positionAction->setCheckable(true);
+    m_positionAction = add("positionAction", QStringLiteral("常に手前に表示(&W)"), [this] { togglePosition(); });
+    m_positionAction->setCheckable(true);
     m_popupMenu->addSeparator();
-    analysisAction = add("analysisAction", QStringLiteral("分析(&A)"), [this] { showAnalysis(); });
-    versionAction = add("versionAction", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), [this] { showVersion(); });
+    add("analysisAction", QStringLiteral("分析(&A)"), [this] { showAnalysis(); });
+    add("versionAction", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), [this] { showVersion(); });
     m_popupMenu->addSeparator();
-    minimizeAction = add("minimizeAction", QStringLiteral("最小化(&N)"), [this] { minimizeWindow(); });
-    quitAction = add("quitAction", QStringLiteral("終了(&X)"), [this] { close(); });
+    add("minimizeAction", QStringLiteral("最小化(&N)"), [this] { minimizeWindow(); });
+    m_quitAction = add("quitAction", QStringLiteral("終了(&X)"), [this] { close(); });
 }
 
 void MainWindow::buildShortcuts() {
@@ -246,7 +246,7 @@ void MainWindow::buildShortcuts() {
 
 void MainWindow::start() {
     setWindowTitle(AppInfo::title());
-    quitAction->setText(AppInfo::title() + QStringLiteral("終了(&X)"));
+    m_quitAction->setText(AppInfo::title() + QStringLiteral("終了(&X)"));
     // A folder that cannot be read is reported, but the window still takes its place, size and colours
     // (the settings are read first), so the user can refresh once the client has rewritten its files.
     bool dataRead = true;
@@ -399,7 +399,7 @@ void MainWindow::togglePosition() {
     if (visible) {
         show(); // changing the flag hides the window
     }
-    positionAction->setChecked(onTop);
+    m_positionAction->setChecked(onTop);
     m_control->settings().setPosition(static_cast<qint16>(m_control->settings().position() ^ 1));
 }
 
@@ -422,10 +422,6 @@ void MainWindow::chooseColor(bool background) {
 void MainWindow::showVersion() {
     VersionDialog ver(this);
     ver.exec();
-}
-
-AnalysisWindow* MainWindow::analysis() const {
-    return m_analysis;
 }
 
 void MainWindow::showAnalysis() {
