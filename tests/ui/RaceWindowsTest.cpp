@@ -192,9 +192,10 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
     EXPECT_EQ(child<QWidget>(kekka, "haraiPanel")->height(), 33 * rowHeight);
     EXPECT_GT(scroll->maximum(), 0);
 
-    // Bracket 4 in white on its light blue, bracket 7 in black on light orange; empty slots stay empty.
-    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_1")->styleSheet(), QStringLiteral("color: #FFFFFF;background: #8080FF;"));
-    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_3")->styleSheet(), QStringLiteral("color: #000000;background: #FFC080;"));
+    // Bracket 4 in white on its blue, 7 in black on its orange, faded halfway to white; empty slots stay empty.
+    const auto faded = [](Rgb::Value colour) { return Rgb::hex((colour >> 1 & 0x7F7F7F) + 0x808080); };
+    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_1")->styleSheet(), "color: #FFFFFF;background: " + faded(0x0000FF) + ';');
+    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_3")->styleSheet(), "color: #000000;background: " + faded(0xFF8000) + ';');
     EXPECT_EQ(child<QLabel>(kekka, "chakuCell_4")->text(), QString());
     EXPECT_EQ(child<QLabel>(kekka, "umaNameCell_4")->text(), QString());
     EXPECT_EQ(child<QLabel>(kekka, "henkanUmaLine")->text(), QStringLiteral(" 9"));
