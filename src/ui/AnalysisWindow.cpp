@@ -81,62 +81,71 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
     setWindowTitle(QStringLiteral("分析"));
     setFont(Fonts::proportional(9));
 
-    periodBox = new QComboBox(this);
-    periodBox->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
-                         QStringLiteral("全期間"), QStringLiteral("期間指定")});
-    periodBox->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
+    m_periodBox = new QComboBox(this);
+    m_periodBox->setObjectName(QStringLiteral("periodBox"));
+    m_periodBox->addItems({QStringLiteral("本日"), QStringLiteral("今月"), QStringLiteral("今年"),
+                           QStringLiteral("全期間"), QStringLiteral("期間指定")});
+    m_periodBox->setCurrentIndex(static_cast<int>(AnalysisPeriod::Month));
     auto* periodLabel = new QLabel(QStringLiteral("期間(&P)"), this);
-    periodLabel->setBuddy(periodBox);
+    periodLabel->setBuddy(m_periodBox);
     const QDate today = QDate::fromString(m_control.saleDate(), kDateFormat);
     const QDate shown = today.isValid() ? today : QDate::currentDate();
-    dtpFrom = new QDateEdit(QDate(shown.year(), shown.month(), 1), this);
-    dtpTo = new QDateEdit(shown, this);
-    for (QDateEdit* d : {dtpFrom, dtpTo}) {
+    m_fromDate = new QDateEdit(QDate(shown.year(), shown.month(), 1), this);
+    m_fromDate->setObjectName(QStringLiteral("fromDate"));
+    m_toDate = new QDateEdit(shown, this);
+    m_toDate->setObjectName(QStringLiteral("toDate"));
+    for (QDateEdit* d : {m_fromDate, m_toDate}) {
         d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         d->setCalendarPopup(true);
     }
-    csvButton = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
-    closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    auto* csvButton = new QPushButton(QStringLiteral("CSV保存(&S)"), this);
+    csvButton->setObjectName(QStringLiteral("csvButton"));
+    auto* closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
-    top->addWidget(periodBox);
-    top->addWidget(dtpFrom);
+    top->addWidget(m_periodBox);
+    top->addWidget(m_fromDate);
     top->addWidget(new QLabel(QStringLiteral("～"), this));
-    top->addWidget(dtpTo);
-    recordStart = new QLabel(this);
-    recordStart->setObjectName(QStringLiteral("recordStart"));
+    top->addWidget(m_toDate);
+    m_recordStart = new QLabel(this);
+    m_recordStart->setObjectName(QStringLiteral("recordStart"));
     top->addSpacing(8);
-    top->addWidget(recordStart);
+    top->addWidget(m_recordStart);
     top->addStretch(1);
     top->addWidget(csvButton);
     top->addWidget(closeButton);
 
-    caption = new QLabel(this);
-    caption->setWordWrap(true); // a message about the archive can be long
-    totalLine = new QLabel(this);
-    totalLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    savedNote = new QLabel(this);
-    savedNote->setObjectName(QStringLiteral("statusLine"));
-    savedNote->setWordWrap(true);
-    savedNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("caption"));
+    m_caption->setWordWrap(true); // a message about the archive can be long
+    m_totalLine = new QLabel(this);
+    m_totalLine->setObjectName(QStringLiteral("totalLine"));
+    m_totalLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_savedNote = new QLabel(this);
+    m_savedNote->setObjectName(QStringLiteral("statusLine"));
+    m_savedNote->setWordWrap(true);
+    m_savedNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_byType = new QStandardItemModel(this);
     m_byVenue = new QStandardItemModel(this);
-    betTypeTable = makeTable(m_byType, this);
-    venueTable = makeTable(m_byVenue, this);
+    auto* betTypeTable = makeTable(m_byType, this);
+    betTypeTable->setObjectName(QStringLiteral("betTypeTable"));
+    auto* venueTable = makeTable(m_byVenue, this);
+    venueTable->setObjectName(QStringLiteral("venueTable"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(caption);
+    layout->addWidget(m_caption);
     layout->addWidget(betTypeTable, 3);
     layout->addWidget(venueTable, 2);
-    layout->addWidget(totalLine);
-    layout->addWidget(savedNote);
+    layout->addWidget(m_totalLine);
+    layout->addWidget(m_savedNote);
     resize(640, 520);
 
-    connect(periodBox, &QComboBox::currentIndexChanged, this, &AnalysisWindow::reload);
-    connect(dtpFrom, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
-    connect(dtpTo, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
+    connect(m_periodBox, &QComboBox::currentIndexChanged, this, &AnalysisWindow::reload);
+    connect(m_fromDate, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
+    connect(m_toDate, &QDateEdit::dateChanged, this, &AnalysisWindow::reload);
     connect(csvButton, &QPushButton::clicked, this, &AnalysisWindow::chooseCsvFile);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
@@ -146,9 +155,9 @@ AnalysisWindow::AnalysisWindow(DayController& control, QWidget* parent)
 AnalysisWindow::~AnalysisWindow() = default;
 
 void AnalysisWindow::reload() {
-    const auto period = static_cast<AnalysisPeriod>(periodBox->currentIndex());
-    dtpFrom->setEnabled(period == AnalysisPeriod::Range);
-    dtpTo->setEnabled(period == AnalysisPeriod::Range);
+    const auto period = static_cast<AnalysisPeriod>(m_periodBox->currentIndex());
+    m_fromDate->setEnabled(period == AnalysisPeriod::Range);
+    m_toDate->setEnabled(period == AnalysisPeriod::Range);
     // A connection of its own, on this thread, for the moment of reading: the archive's writer keeps its
     // own, and WAL lets both go on. Reading writes nothing, so a folder that cannot be written is read too.
     BetArchive archive;
@@ -164,24 +173,24 @@ void AnalysisWindow::reload() {
         m_control.saleDate().isEmpty() ? QDate::currentDate().toString(kDateFormat) : m_control.saleDate();
     const AnalysisDates dates = analysisPeriodDates(
         period, today, days.isEmpty() ? QString() : days.first(), days.isEmpty() ? QString() : days.last(),
-        dtpFrom->date().toString(kDateFormat), dtpTo->date().toString(kDateFormat));
+        m_fromDate->date().toString(kDateFormat), m_toDate->date().toString(kDateFormat));
     if (problem.isEmpty()) {
         figures = archive.figuresOf(dates.from, dates.to);
         problem = archive.errorText();
     }
     m_tables = buildAnalysis(figures, dates.from, dates.to);
     // Said beside the period so 全期間 is not taken for every day of the passbook.
-    recordStart->setText(problem.isEmpty() ? analysisRecordStart(days) : QString());
-    caption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
-                                             .arg(Fmt::datePattern(dates.from), Fmt::datePattern(dates.to))
-                                             .arg(days.size())
-                                       : problem);
+    m_recordStart->setText(problem.isEmpty() ? analysisRecordStart(days) : QString());
+    m_caption->setText(problem.isEmpty() ? QStringLiteral("%1 ～ %2　（保存済み %3日）")
+                                               .arg(Fmt::datePattern(dates.from), Fmt::datePattern(dates.to))
+                                               .arg(days.size())
+                                         : problem);
     fitCaption();
     fill(m_byType, QStringLiteral("式別"), m_tables.byBetType);
     fill(m_byVenue, QStringLiteral("場"), m_tables.byVenue);
     const AnalysisRow& t = m_tables.total;
     const auto percent = [](const QString& rate) { return rate == QLatin1String("-") ? rate : rate + u'％'; };
-    totalLine->setText(
+    m_totalLine->setText(
         QStringLiteral("合計　%1件　購入 %2円　払戻 %3円　的中率 %4　回収率 %5　未確定 %6件")
             .arg(t.sum.bets)
             .arg(Fmt::thousands(t.sum.stake), Fmt::thousands(t.sum.payout), percent(t.hitRate), percent(t.recovery))
@@ -192,7 +201,7 @@ void AnalysisWindow::fitCaption() {
     // A wrapped label is not given the height its lines need by the window's layout: the archive's message
     // (what happened, then the file and the reason) must show whole.
     const QMargins m = layout()->contentsMargins();
-    caption->setMinimumHeight(caption->heightForWidth(width() - m.left() - m.right()));
+    m_caption->setMinimumHeight(m_caption->heightForWidth(width() - m.left() - m.right()));
     layout()->activate();
 }
 
@@ -232,7 +241,7 @@ bool AnalysisWindow::saveCsv(const QString& path) {
             QStringLiteral("%1 (%2)").arg(shown, reason));
         return false;
     }
-    savedNote->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
+    m_savedNote->setText(QStringLiteral("CSVファイルに保存しました: ") + shown);
     return true;
 }
 

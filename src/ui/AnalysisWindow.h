@@ -8,9 +8,7 @@ class DayController;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QPushButton;
 class QStandardItemModel;
-class QTableView;
 
 // The analysis window (分析): the bet archive of the client folder for a period, by bet type and by venue,
 // in two sortable tables, with the period's total and a CSV export.
@@ -27,18 +25,6 @@ public:
     bool saveCsv(const QString& path);
     const AnalysisTables& tables() const { return m_tables; }
 
-    QComboBox* periodBox = nullptr;
-    QDateEdit* dtpFrom = nullptr;
-    QDateEdit* dtpTo = nullptr;
-    QLabel* caption = nullptr;
-    QLabel* recordStart = nullptr;
-    QLabel* totalLine = nullptr;
-    QLabel* savedNote = nullptr;
-    QTableView* betTypeTable = nullptr;
-    QTableView* venueTable = nullptr;
-    QPushButton* csvButton = nullptr;
-    QPushButton* closeButton = nullptr;
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -48,6 +34,13 @@ private:
     void chooseCsvFile();
 
     DayController& m_control;
+    QComboBox* m_periodBox = nullptr;
+    QDateEdit* m_fromDate = nullptr;
+    QDateEdit* m_toDate = nullptr;
+    QLabel* m_caption = nullptr;
+    QLabel* m_recordStart = nullptr;
+    QLabel* m_totalLine = nullptr;
+    QLabel* m_savedNote = nullptr;
     QStandardItemModel* m_byType = nullptr;
     QStandardItemModel* m_byVenue = nullptr;
     AnalysisTables m_tables;

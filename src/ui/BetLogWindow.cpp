@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "Icons.h"
+#include "ObjectNames.h"
 #include "QtFormWindow.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
@@ -47,6 +48,7 @@ void BetLogWindow::buildControls() {
     group->setExclusive(true);
     for (qint16 index = 1; index <= LogViews::kViewCount; ++index) {
         auto* b = new QToolButton(m_toolbar);
+        b->setObjectName(indexedName("viewButton", index));
         b->setText(LogViews::caption(index));
         b->setToolTip(LogViews::toolTip(index));
         b->setIcon(kIcons[index - 1]());
@@ -70,6 +72,7 @@ void BetLogWindow::buildControls() {
     m_toolbar->resize(m_toolbar->sizeHint());
 
     m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("textView"));
     m_text->setReadOnly(true);
     m_text->setFont(Fonts::fixed(10));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -16,7 +16,6 @@ class BetLogWindow : public ChildWindow {
 public:
     BetLogWindow(DayController& control, QWidget* owner);
 
-    QWidget* toolbar() const { return m_toolbar; }
     // The toolbar buttons by index, 1 to 5: the views they show.
     QToolButton* button(int index) const { return m_buttons.at(static_cast<size_t>(index - 1)); }
     QPlainTextEdit* textView() const { return m_text; }

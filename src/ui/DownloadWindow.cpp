@@ -1,5 +1,6 @@
 #include "DownloadWindow.h"
 
+#include "ObjectNames.h"
 #include "control/DayController.h"
 #include "core/AppInfo.h"
 #include "core/AtomicFile.h"
@@ -74,6 +75,7 @@ void DownloadWindow::buildControls() {
 
     // Everything the user may not touch during a run sits on choices.
     m_choices = new QWidget(this);
+    m_choices->setObjectName(QStringLiteral("choices"));
     auto* picture = new QVBoxLayout(m_choices);
     picture->setContentsMargins(0, 0, 0, 0);
     auto* panels = new QHBoxLayout;
@@ -120,6 +122,7 @@ void DownloadWindow::buildControls() {
 QFrame* DownloadWindow::buildPanel(int m) {
     auto* panel = keepPlace(new QFrame(m_choices));
     panel->setFrameShape(QFrame::StyledPanel);
+    panel->setObjectName(indexedName("meetingPanel", m + 1));
     m_panel[size_t(m)] = panel;
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(4, 4, 4, 4);
@@ -127,7 +130,8 @@ QFrame* DownloadWindow::buildPanel(int m) {
     grid->setVerticalSpacing(1);
     auto* title = new QLabel(panel);
     title->setAlignment(Qt::AlignCenter);
-    m_kaisai[size_t(m)] = title;
+    title->setObjectName(indexedName("meetingTitle", m + 1));
+    m_meetingTitle[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 2);
 
     const QSize boxSize = boxSizeFor(font());
@@ -140,8 +144,10 @@ QFrame* DownloadWindow::buildPanel(int m) {
         box->setBackgroundRole(QPalette::Window);
         box->setAutoFillBackground(true);
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) { m_run.setChecked(i, on); });
-        m_titleRace[size_t(i)] = t;
-        m_state[size_t(i)] = box;
+        t->setObjectName(indexedName("raceTitle", m + 1, r + 1));
+        box->setObjectName(indexedName("raceBox", m + 1, r + 1));
+        m_raceTitle[size_t(i)] = t;
+        m_raceBox[size_t(i)] = box;
         grid->addWidget(t, r + 1, 0);
         grid->addWidget(box, r + 1, 1);
     }
@@ -154,7 +160,7 @@ void DownloadWindow::fill() {
     m_run.load(control().meetings());
     const QStringList& titles = m_run.panelTitles();
     for (int m = 0; m < titles.size(); ++m) {
-        m_kaisai[size_t(m)]->setText(titles[m]);
+        m_meetingTitle[size_t(m)]->setText(titles[m]);
         m_panel[size_t(m)]->show();
     }
     showBoxes();
@@ -176,8 +182,8 @@ void DownloadWindow::closing() {
 void DownloadWindow::showBoxes() {
     for (int i = 0; i < DownloadRun::kSlots; ++i) {
         const DownloadRun::Box& b = m_run.boxAt(i);
-        QCheckBox* box = m_state[size_t(i)];
-        m_titleRace[size_t(i)]->setVisible(b.visible);
+        QCheckBox* box = m_raceBox[size_t(i)];
+        m_raceTitle[size_t(i)]->setVisible(b.visible);
         box->setVisible(b.visible);
         const QSignalBlocker quiet(box);
         box->setChecked(b.checked);

@@ -32,15 +32,6 @@ public:
     // The path on the results site both forms are posted to.
     static QString formPath() { return QStringLiteral("/JRADB/accessS"); }
 
-    // The controls by their indexes: panels m = 0..2, race boxes m × 12 + race − 1.
-    QFrame* meetingPanel(int m) const { return m_panel.at(size_t(m)); }
-    QLabel* meetingTitle(int m) const { return m_kaisai.at(size_t(m)); }
-    QLabel* raceTitle(int i) const { return m_titleRace.at(size_t(i)); }
-    QCheckBox* raceBox(int i) const { return m_state.at(size_t(i)); }
-    QWidget* choices() const { return m_choices; }
-    QPushButton* downloadButton() const { return m_submit; }
-    QPushButton* selectAllButton() const { return m_selectAll; }
-    QPushButton* cancelButton() const { return m_cancel; }
     ResultsBrowser& browser() const { return *m_browser; }
     const DownloadRun& run() const { return m_run; }
 
@@ -87,10 +78,11 @@ private:
     // page, or a page given up on) changes nothing.
     bool m_awaiting = false;
 
+    // By meeting m = 0..2, and the races by m × 12 + race − 1.
     std::array<QFrame*, DownloadRun::kPanels> m_panel{};
-    std::array<QLabel*, DownloadRun::kPanels> m_kaisai{};
-    std::array<QLabel*, DownloadRun::kSlots> m_titleRace{};
-    std::array<QCheckBox*, DownloadRun::kSlots> m_state{};
+    std::array<QLabel*, DownloadRun::kPanels> m_meetingTitle{};
+    std::array<QLabel*, DownloadRun::kSlots> m_raceTitle{};
+    std::array<QCheckBox*, DownloadRun::kSlots> m_raceBox{};
     QWidget* m_choices = nullptr;
     QPushButton* m_submit = nullptr;
     QPushButton* m_selectAll = nullptr;

@@ -54,22 +54,25 @@ public:
 // Toolbar buttons by index; 2 is the separator.
 struct ButtonSpec {
     MainWindow::ButtonIndex index;
+    const char* name;
     const char16_t* caption;
     const char16_t* tip;
     QIcon (*icon)();
 };
 const ButtonSpec kButtons[] = {
-    {MainWindow::RefreshButton, u"更新", u"最新のデータを読み直します (F5)", &Icons::refresh},
-    {MainWindow::ProfitButton, u"収支表", u"本日の収支表", &Icons::profitTable},
-    {MainWindow::LogButton, u"投票履歴", u"本日の投票履歴", &Icons::betLog},
-    {MainWindow::RecordButton, u"通帳", u"過去の収支 (通帳)", &Icons::passbook},
-    {MainWindow::DownloadButton, u"ダウンロード", u"競走成績のダウンロード", &Icons::download},
+    {MainWindow::RefreshButton, "refreshButton", u"更新", u"最新のデータを読み直します (F5)", &Icons::refresh},
+    {MainWindow::ProfitButton, "profitButton", u"収支表", u"本日の収支表", &Icons::profitTable},
+    {MainWindow::LogButton, "logButton", u"投票履歴", u"本日の投票履歴", &Icons::betLog},
+    {MainWindow::RecordButton, "passbookButton", u"通帳", u"過去の収支 (通帳)", &Icons::passbook},
+    {MainWindow::DownloadButton, "downloadButton", u"ダウンロード", u"競走成績のダウンロード", &Icons::download},
 };
 
 // The figure rows, top to bottom: caption, value and unit labels are the row's offset into their group.
 constexpr int kFigureRows = 5;
 const char16_t* const kCaptions[kFigureRows] = {u"投票", u"払戻", u"損益", u"回収", u"残高"};
 const char16_t* const kUnits[kFigureRows] = {u"円", u"円", u"円", u"％", u"円"};
+// What each row shows, for the names of its caption, value and unit labels ("betsValue").
+const char* const kFigureNames[kFigureRows] = {"bets", "payouts", "profit", "recovery", "balance"};
 
 // The labels that show the day: cleared when the folder could not be read.
 constexpr MainWindow::LabelIndex kDayLabels[] = {
@@ -141,6 +144,7 @@ QWidget* MainWindow::buildToolbar() {
     QFont small = Fonts::proportional(8);
     for (const ButtonSpec& spec : kButtons) {
         auto* b = new CompactToolButton(toolbar);
+        b->setObjectName(QLatin1String(spec.name));
         b->setText(QString::fromUtf16(spec.caption));
         b->setToolTip(QString::fromUtf16(spec.tip));
         b->setIcon(spec.icon());
@@ -168,8 +172,9 @@ QFrame* MainWindow::buildFigures() {
     grid->setVerticalSpacing(1);
     for (int i = 0; i < LabelCount; ++i) {
         m_label[static_cast<size_t>(i)] = new QLabel(m_figures);
-        m_label[static_cast<size_t>(i)]->setObjectName(QStringLiteral("label%1").arg(i));
     }
+    m_label[DateLabel]->setObjectName(QStringLiteral("dateLabel"));
+    m_label[StatusLabel]->setObjectName(QStringLiteral("statusLabel"));
     // Texts of the size the figures will have, so the window's design height fits them.
     m_label[DateLabel]->setText(QStringLiteral("2000年12月31日(日)"));
     m_label[StatusLabel]->setText(QStringLiteral("全投票が確定しました"));
@@ -185,6 +190,10 @@ QFrame* MainWindow::buildFigures() {
         QLabel* unit = m_label[static_cast<size_t>(FirstUnitLabel + row)];
         caption->setText(QString::fromUtf16(kCaptions[row]));
         unit->setText(QString::fromUtf16(kUnits[row]));
+        const QLatin1String name(kFigureNames[row]);
+        caption->setObjectName(name + QStringLiteral("Caption"));
+        value->setObjectName(name + QStringLiteral("Value"));
+        unit->setObjectName(name + QStringLiteral("Unit"));
         value->setFont(bold);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setText(QStringLiteral("0"));
@@ -206,17 +215,23 @@ QFrame* MainWindow::buildFigures() {
 
 void MainWindow::buildPopupMenu() {
     m_popupMenu = new QMenu(this);
-    foreColorAction = m_popupMenu->addAction(QStringLiteral("文字色の変更(&C)"), this, [this] { chooseColor(false); });
-    backColorAction = m_popupMenu->addAction(QStringLiteral("背景色の変更(&B)"), this, [this] { chooseColor(true); });
+    m_popupMenu->setObjectName(QStringLiteral("popupMenu"));
+    const auto add = [this](const char* name, const QString& text, auto slot) {
+        QAction* action = m_popupMenu->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    add("foreColorAction", QStringLiteral("文字色の変更(&C)"), [this] { chooseColor(false); });
+    add("backColorAction", QStringLiteral("背景色の変更(&B)"), [this] { chooseColor(true); });
     m_popupMenu->addSeparator();
-    positionAction = m_popupMenu->addAction(QStringLiteral("常に手前に表示(&W)"), this, [this] { togglePosition(); });
-    positionAction->setCheckable(true);
+    m_positionAction = add("positionAction", QStringLiteral("常に手前に表示(&W)"), [this] { togglePosition(); });
+    m_positionAction->setCheckable(true);
     m_popupMenu->addSeparator();
-    analysisAction = m_popupMenu->addAction(QStringLiteral("分析(&A)"), this, [this] { showAnalysis(); });
-    versionAction = m_popupMenu->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), this, [this] { showVersion(); });
+    add("analysisAction", QStringLiteral("分析(&A)"), [this] { showAnalysis(); });
+    add("versionAction", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), [this] { showVersion(); });
     m_popupMenu->addSeparator();
-    minimizeAction = m_popupMenu->addAction(QStringLiteral("最小化(&N)"), this, [this] { minimizeWindow(); });
-    quitAction = m_popupMenu->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+    add("minimizeAction", QStringLiteral("最小化(&N)"), [this] { minimizeWindow(); });
+    m_quitAction = add("quitAction", QStringLiteral("終了(&X)"), [this] { close(); });
 }
 
 void MainWindow::buildShortcuts() {
@@ -231,7 +246,7 @@ void MainWindow::buildShortcuts() {
 
 void MainWindow::start() {
     setWindowTitle(AppInfo::title());
-    quitAction->setText(AppInfo::title() + QStringLiteral("終了(&X)"));
+    m_quitAction->setText(AppInfo::title() + QStringLiteral("終了(&X)"));
     // A folder that cannot be read is reported, but the window still takes its place, size and colours
     // (the settings are read first), so the user can refresh once the client has rewritten its files.
     bool dataRead = true;
@@ -384,7 +399,7 @@ void MainWindow::togglePosition() {
     if (visible) {
         show(); // changing the flag hides the window
     }
-    positionAction->setChecked(onTop);
+    m_positionAction->setChecked(onTop);
     m_control->settings().setPosition(static_cast<qint16>(m_control->settings().position() ^ 1));
 }
 
@@ -407,10 +422,6 @@ void MainWindow::chooseColor(bool background) {
 void MainWindow::showVersion() {
     VersionDialog ver(this);
     ver.exec();
-}
-
-AnalysisWindow* MainWindow::analysis() const {
-    return m_analysis;
 }
 
 void MainWindow::showAnalysis() {

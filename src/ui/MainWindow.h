@@ -52,23 +52,6 @@ public:
     // Indexes of the toolbar buttons; 2 is the separator between refreshing and the windows.
     enum ButtonIndex : int { RefreshButton = 1, ProfitButton = 3, LogButton = 4, RecordButton = 5, DownloadButton = 6 };
 
-    // Controls, by their indexes (LabelIndex, ButtonIndex): labels 0..16, toolbar buttons 1..6 (2 is the
-    // separator: nullptr).
-    QLabel* label(int index) const { return m_label.at(static_cast<size_t>(index)); }
-    QToolButton* toolButton(int index) const { return m_button.at(static_cast<size_t>(index)); }
-    QWidget* sheet() const { return m_sheet; }
-    QFrame* figures() const { return m_figures; }
-    QMenu* popupMenu() const { return m_popupMenu; }
-    // The analysis window while it is open.
-    AnalysisWindow* analysis() const;
-    QAction* foreColorAction = nullptr;
-    QAction* backColorAction = nullptr;
-    QAction* positionAction = nullptr;
-    QAction* versionAction = nullptr;
-    QAction* analysisAction = nullptr;
-    QAction* minimizeAction = nullptr;
-    QAction* quitAction = nullptr;
-
     // The colour chooser: the initial colour in, the chosen colour out, nothing when cancelled. Tests
     // replace the dialog.
     using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
@@ -124,6 +107,8 @@ private:
     QFrame* m_figures = nullptr;
     QWidget* m_sheet = nullptr;
     QMenu* m_popupMenu = nullptr;
+    QAction* m_positionAction = nullptr;
+    QAction* m_quitAction = nullptr;
     ColorChooser m_chooseColor;
     bool m_notReadWhole = false; // the last reading of the folder met a file it could not read whole
     BrowserFactory m_makeBrowser;

@@ -42,11 +42,13 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
     auto* top = new QHBoxLayout;
     auto* spanLabel = new QLabel(QStringLiteral("期間(&S)"), this);
     m_spanBox = new QComboBox(this);
+    m_spanBox->setObjectName(QStringLiteral("spanBox"));
     for (const PassbookSpan span : kPassbookSpans) {
         m_spanBox->addItem(passbookSpanName(span), static_cast<int>(span));
     }
     spanLabel->setBuddy(m_spanBox);
     m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("spanCaption"));
     top->addWidget(spanLabel);
     top->addWidget(m_spanBox);
     top->addSpacing(12);
@@ -90,6 +92,7 @@ PassbookChartView::PassbookChartView(const ProfitBook& book, QWidget* parent) : 
     }
 
     m_view = new QChartView(m_chart, this);
+    m_view->setObjectName(QStringLiteral("chartView"));
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setFocusPolicy(Qt::NoFocus);
     const QFontMetrics fm(font());

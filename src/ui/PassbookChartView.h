@@ -27,8 +27,6 @@ public:
     PassbookSpan span() const;
 
     QComboBox* spanBox() const { return m_spanBox; }
-    QLabel* caption() const { return m_caption; }
-    QChart* chart() const { return m_chart; }
     const PassbookChart& shown() const { return m_shown; }
 
     // The page opens with the chart at its design size; the window may then make it larger or smaller.

@@ -4,6 +4,7 @@
 #include "CsvFileDialog.h"
 #include "Fonts.h"
 #include "Icons.h"
+#include "ObjectNames.h"
 #include "PassbookChartView.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
@@ -57,6 +58,9 @@ const ButtonSpec kButtons[] = {
 
 const char* const kButtonNames[] = {"pastButton",  "bestButton",  "worstButton",
                                     "inputButton", "chartButton", "csvButton"};
+// The list's columns and the date's fields, for their widgets' names ("dateCell_1", "monthUpButton").
+const char* const kColumnNames[] = {"dateCell", "stakeCell", "payoutCell", "profitCell"};
+const char* const kFieldNames[] = {"year", "month", "day"};
 
 QLabel* caption(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
@@ -151,6 +155,7 @@ QWidget* PassbookWindow::buildList() {
     row->setSpacing(2);
 
     m_listPanel = new QWidget(page);
+    m_listPanel->setObjectName(QStringLiteral("listPanel"));
     auto* grid = new QGridLayout(m_listPanel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(2);
@@ -169,6 +174,7 @@ QWidget* PassbookWindow::buildList() {
     for (int r = 0; r < kPassbookRows; ++r) {
         for (int c = 0; c < 4; ++c) {
             auto* cell = new QLabel(m_listPanel);
+            cell->setObjectName(indexedName(kColumnNames[c], r + 1));
             cell->setProperty("cell", true);
             cell->setAlignment(c == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
             cell->setMinimumSize(c == 0 ? dateWidth : amountWidth, rowHeight);
@@ -178,12 +184,14 @@ QWidget* PassbookWindow::buildList() {
     }
     // A clear sheet over the rows: it carries the totals as its tooltip.
     m_sheet = new QWidget(m_listPanel);
+    m_sheet->setObjectName(QStringLiteral("sheet"));
     m_sheet->setAttribute(Qt::WA_NoSystemBackground);
     m_sheet->installEventFilter(this);
     m_listPanel->installEventFilter(this);
     row->addWidget(m_listPanel);
 
     m_pageScroll = new QScrollBar(Qt::Vertical, page);
+    m_pageScroll->setObjectName(QStringLiteral("pageScroll"));
     m_pageScroll->setSingleStep(1);
     m_pageScroll->setPageStep(1);
     connect(m_pageScroll, &QScrollBar::valueChanged, this, [this] {
@@ -204,6 +212,8 @@ QWidget* PassbookWindow::buildSpin(DateField field) {
     const int half = std::max(m_yearEdit->sizeHint().height() / 2, 8);
     for (const int delta : {1, -1}) {
         auto* b = new QToolButton(spin);
+        b->setObjectName(QLatin1String(kFieldNames[field]) +
+                         (delta > 0 ? QStringLiteral("UpButton") : QStringLiteral("DownButton")));
         b->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
         b->setFixedSize(half + 4, half);
         b->setFocusPolicy(Qt::NoFocus);
@@ -286,9 +296,9 @@ QWidget* PassbookWindow::buildInput() {
     m_cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_inputPanel);
     // Named by role, for the keyboard's accessibility tools and for the window tests.
     const std::pair<QWidget*, const char*> roles[] = {
-        {m_inputPanel, "inputPanel"}, {m_yearEdit, "yearField"},       {m_monthBox, "monthList"},
-        {m_dayBox, "dayList"},        {m_stakeEdit, "stakeField"},     {m_payoutEdit, "payoutField"},
-        {m_protectBox, "protectBox"}, {m_messageText, "messageBox"},   {m_confirmButton, "confirmButton"},
+        {m_inputPanel, "inputPanel"}, {m_yearEdit, "yearEdit"},        {m_monthBox, "monthBox"},
+        {m_dayBox, "dayBox"},         {m_stakeEdit, "stakeEdit"},      {m_payoutEdit, "payoutEdit"},
+        {m_protectBox, "protectBox"}, {m_messageText, "messageText"},  {m_confirmButton, "confirmButton"},
         {m_okButton, "okButton"},     {m_cancelButton, "cancelButton"}};
     for (const auto& [widget, name] : roles) {
         widget->setObjectName(QLatin1String(name));
@@ -426,6 +436,7 @@ void PassbookWindow::showChart() {
         // Built on first use: most openings of the passbook never need the chart.
         m_chartPage = new PassbookChartView(control().book(), this);
         m_stack->addWidget(m_chartPage);
+        m_chartPage->setObjectName(QStringLiteral("chartPage"));
     } else {
         m_chartPage->refresh();
     }

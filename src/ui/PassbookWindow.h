@@ -44,32 +44,6 @@ public:
     // reported. False when it failed.
     bool saveCsv(const QString& path);
 
-    // Controls: toolbar buttons 1..6, list rows 0..9, spin buttons by DateField.
-    QToolButton* toolbar(int index) const { return m_button.at(static_cast<size_t>(index - 1)); }
-    QLabel* dateCell(int i) const { return m_cells.at(static_cast<size_t>(i))[0]; }
-    QLabel* stakeCell(int i) const { return m_cells.at(static_cast<size_t>(i))[1]; }
-    QLabel* payoutCell(int i) const { return m_cells.at(static_cast<size_t>(i))[2]; }
-    QLabel* profitCell(int i) const { return m_cells.at(static_cast<size_t>(i))[3]; }
-    QLabel* totalProfit() const { return m_totalProfit; }
-    QWidget* sheet() const { return m_sheet; }
-    QScrollBar* pageScroll() const { return m_pageScroll; }
-    QWidget* listPanel() const { return m_listPanel; }
-    QWidget* inputPanel() const { return m_inputPanel; }
-    QLineEdit* yearEdit() const { return m_yearEdit; }
-    QComboBox* monthBox() const { return m_monthBox; }
-    QComboBox* dayBox() const { return m_dayBox; }
-    QToolButton* spinUp(DateField f) const { return m_spinUp.at(static_cast<size_t>(f)); }
-    QToolButton* spinDown(DateField f) const { return m_spinDown.at(static_cast<size_t>(f)); }
-    QLineEdit* stakeEdit() const { return m_stakeEdit; }
-    QLineEdit* payoutEdit() const { return m_payoutEdit; }
-    QCheckBox* protectBox() const { return m_protectBox; }
-    QPlainTextEdit* messageText() const { return m_messageText; }
-    QPushButton* confirmButton() const { return m_confirmButton; }
-    QPushButton* okButton() const { return m_okButton; }
-    QPushButton* cancelButton() const { return m_cancelButton; }
-    // Built when the chart is first asked for: none before.
-    PassbookChartView* chartPage() const { return m_chartPage; }
-
 protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,20 +83,21 @@ private:
 
     std::array<QToolButton*, 6> m_button{};
     QWidget* m_toolbar = nullptr;
+    // Built when the chart is first asked for: none before.
     PassbookChartView* m_chartPage = nullptr;
     QSize m_listSize;  // the window's size but for the chart, which needs more room
     QSize m_chartSize; // the size the user gave the chart, kept for its next showing
     QStackedWidget* m_stack = nullptr;
     QWidget* m_listPanel = nullptr;
     QWidget* m_inputPanel = nullptr;
-    std::array<std::array<QLabel*, 4>, kPassbookRows> m_cells{};
+    std::array<std::array<QLabel*, 4>, kPassbookRows> m_cells{}; // date, stake, payout, profit
     QLabel* m_totalProfit = nullptr;
     QWidget* m_sheet = nullptr;
     QScrollBar* m_pageScroll = nullptr;
     QLineEdit* m_yearEdit = nullptr;
     QComboBox* m_monthBox = nullptr;
     QComboBox* m_dayBox = nullptr;
-    std::array<QToolButton*, 3> m_spinUp{};
+    std::array<QToolButton*, 3> m_spinUp{}; // by DateField
     std::array<QToolButton*, 3> m_spinDown{};
     QLineEdit* m_stakeEdit = nullptr;
     QLineEdit* m_payoutEdit = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ClickLabel.h"
 #include "Colors.h"
+#include "ObjectNames.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
@@ -54,6 +55,7 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     keep.setRetainSizeWhenHidden(true);
     panel->setSizePolicy(keep);
     panel->hide();
+    panel->setObjectName(indexedName("meetingPanel", m + 1));
     m_panel[size_t(m)] = panel;
 
     auto* grid = new QGridLayout(panel);
@@ -65,7 +67,8 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    m_kaisai[size_t(m)] = title;
+    title->setObjectName(indexedName("meetingTitle", m + 1));
+    m_meetingTitle[size_t(m)] = title;
     grid->addWidget(title, 0, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("投票"), panel), 1, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("損益"), panel), 1, 2, Qt::AlignCenter);
@@ -82,9 +85,12 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
         for (ClickLabel* l : {t, bet, profit}) {
             connect(l, &ClickLabel::clicked, this, [this, i] { pick(pickRaceCell(i)); });
         }
-        m_titleRace[size_t(i)] = t;
-        m_amtBet[size_t(i)] = bet;
-        m_profit[size_t(i)] = profit;
+        t->setObjectName(indexedName("raceTitle", m + 1, r + 1));
+        bet->setObjectName(indexedName("stakeCell", m + 1, r + 1));
+        profit->setObjectName(indexedName("profitCell", m + 1, r + 1));
+        m_raceTitle[size_t(i)] = t;
+        m_stakeCell[size_t(i)] = bet;
+        m_profitCell[size_t(i)] = profit;
         grid->addWidget(t, r + 2, 0);
         grid->addWidget(bet, r + 2, 1);
         grid->addWidget(profit, r + 2, 2);
@@ -93,8 +99,10 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     tomorrowTitle->setText(QStringLiteral("前日"));
     auto* tomorrow = cell<ClickLabel>(panel, true);
     connect(tomorrow, &ClickLabel::clicked, this, [this, m] { pick(m_tomorrowPick[size_t(m)]); });
-    m_titleTomorrow[size_t(m)] = tomorrowTitle;
-    m_amtTomorrow[size_t(m)] = tomorrow;
+    tomorrowTitle->setObjectName(indexedName("tomorrowTitle", m + 1));
+    tomorrow->setObjectName(indexedName("tomorrowCell", m + 1));
+    m_tomorrowTitle[size_t(m)] = tomorrowTitle;
+    m_tomorrowCell[size_t(m)] = tomorrow;
     grid->addWidget(tomorrowTitle, kProfitRaces + 2, 0);
     grid->addWidget(tomorrow, kProfitRaces + 2, 1);
 
@@ -104,8 +112,10 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
     auto* profitTotal = cell<QLabel>(panel, true);
     betTotal->show();
     profitTotal->show();
-    m_amtBetKei[size_t(m)] = betTotal;
-    m_profitKei[size_t(m)] = profitTotal;
+    betTotal->setObjectName(indexedName("stakeTotal", m + 1));
+    profitTotal->setObjectName(indexedName("profitTotal", m + 1));
+    m_stakeTotal[size_t(m)] = betTotal;
+    m_profitTotal[size_t(m)] = profitTotal;
     grid->addWidget(totalTitle, kProfitRaces + 3, 0);
     grid->addWidget(betTotal, kProfitRaces + 3, 1);
     grid->addWidget(profitTotal, kProfitRaces + 3, 2);
@@ -117,28 +127,28 @@ void ProfitTableWindow::fill() {
     setWindowTitle(table.caption);
     for (int m = 0; m < kProfitPanels && m < table.meetings.size(); ++m) {
         const ProfitMeeting& meeting = table.meetings[m];
-        m_kaisai[size_t(m)]->setText(meeting.title);
+        m_meetingTitle[size_t(m)]->setText(meeting.title);
         m_panel[size_t(m)]->show();
         for (const ProfitRow& row : meeting.rows) {
             const auto i = static_cast<size_t>(row.index);
-            m_titleRace[i]->show();
-            m_amtBet[i]->setText(row.stake);
-            m_amtBet[i]->show();
-            m_profit[i]->setText(row.profit);
-            m_profit[i]->setStyleSheet(Colors::style(row.profitFore, row.profitBack));
-            m_profit[i]->show();
+            m_raceTitle[i]->show();
+            m_stakeCell[i]->setText(row.stake);
+            m_stakeCell[i]->show();
+            m_profitCell[i]->setText(row.profit);
+            m_profitCell[i]->setStyleSheet(Colors::style(row.profitFore, row.profitBack));
+            m_profitCell[i]->show();
         }
         if (meeting.hasTomorrow) {
-            m_titleTomorrow[size_t(m)]->show();
-            m_amtTomorrow[size_t(m)]->setText(meeting.tomorrow);
-            m_amtTomorrow[size_t(m)]->setToolTip(meeting.tomorrowTip);
+            m_tomorrowTitle[size_t(m)]->show();
+            m_tomorrowCell[size_t(m)]->setText(meeting.tomorrow);
+            m_tomorrowCell[size_t(m)]->setToolTip(meeting.tomorrowTip);
             m_tomorrowPick[size_t(m)] = meeting.tomorrowPick;
-            m_amtTomorrow[size_t(m)]->show();
+            m_tomorrowCell[size_t(m)]->show();
         }
-        m_amtBetKei[size_t(m)]->setText(meeting.stakeTotal);
-        m_profitKei[size_t(m)]->setText(meeting.profitTotal);
+        m_stakeTotal[size_t(m)]->setText(meeting.stakeTotal);
+        m_profitTotal[size_t(m)]->setText(meeting.profitTotal);
         if (meeting.profitTotalRed) {
-            m_profitKei[size_t(m)]->setStyleSheet(Colors::style(Rgb::Red, std::nullopt));
+            m_profitTotal[size_t(m)]->setStyleSheet(Colors::style(Rgb::Red, std::nullopt));
         }
     }
     // The height is the design's; the width may be stored wider.

@@ -17,17 +17,6 @@ class ProfitTableWindow : public ChildWindow {
 public:
     ProfitTableWindow(DayController& control, QWidget* owner);
 
-    // The controls by their indexes: panels m = 0..2, race cells m × 12 + race − 1.
-    QFrame* meetingPanel(int m) const { return m_panel.at(static_cast<size_t>(m)); }
-    QLabel* meetingTitle(int m) const { return m_kaisai.at(static_cast<size_t>(m)); }
-    ClickLabel* raceTitle(int i) const { return m_titleRace.at(static_cast<size_t>(i)); }
-    ClickLabel* stakeCell(int i) const { return m_amtBet.at(static_cast<size_t>(i)); }
-    ClickLabel* profitCell(int i) const { return m_profit.at(static_cast<size_t>(i)); }
-    QLabel* tomorrowTitle(int m) const { return m_titleTomorrow.at(static_cast<size_t>(m)); }
-    ClickLabel* tomorrowCell(int m) const { return m_amtTomorrow.at(static_cast<size_t>(m)); }
-    QLabel* stakeTotal(int m) const { return m_amtBetKei.at(static_cast<size_t>(m)); }
-    QLabel* profitTotal(int m) const { return m_profitKei.at(static_cast<size_t>(m)); }
-
 private:
     static constexpr size_t kCells = size_t(kProfitPanels) * kProfitRaces;
 
@@ -37,14 +26,15 @@ private:
     void closing() override;
     void pick(RacePick pick);
 
+    // By meeting m = 0..2, and the race cells by m × 12 + race − 1.
     std::array<QFrame*, kProfitPanels> m_panel{};
-    std::array<QLabel*, kProfitPanels> m_kaisai{};
-    std::array<ClickLabel*, kCells> m_titleRace{};
-    std::array<ClickLabel*, kCells> m_amtBet{};
-    std::array<ClickLabel*, kCells> m_profit{};
-    std::array<QLabel*, kProfitPanels> m_titleTomorrow{};
-    std::array<ClickLabel*, kProfitPanels> m_amtTomorrow{};
+    std::array<QLabel*, kProfitPanels> m_meetingTitle{};
+    std::array<ClickLabel*, kCells> m_raceTitle{};
+    std::array<ClickLabel*, kCells> m_stakeCell{};
+    std::array<ClickLabel*, kCells> m_profitCell{};
+    std::array<QLabel*, kProfitPanels> m_tomorrowTitle{};
+    std::array<ClickLabel*, kProfitPanels> m_tomorrowCell{};
     std::array<RacePick, kProfitPanels> m_tomorrowPick{};
-    std::array<QLabel*, kProfitPanels> m_amtBetKei{};
-    std::array<QLabel*, kProfitPanels> m_profitKei{};
+    std::array<QLabel*, kProfitPanels> m_stakeTotal{};
+    std::array<QLabel*, kProfitPanels> m_profitTotal{};
 };

@@ -21,6 +21,7 @@ constexpr int kDesignLinesMax = 30;  // more lines than this scroll
 RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner, const ShownRace& race)
     : ChildWindow(control, Settings::Detail, owner) {
     m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("textView"));
     m_text->setReadOnly(true);
     m_text->setFont(Fonts::fixed(10));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -13,8 +13,6 @@ class RaceDetailWindow : public ChildWindow {
 public:
     RaceDetailWindow(DayController& control, QWidget* owner, const ShownRace& race);
 
-    QPlainTextEdit* textView() const { return m_text; }
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

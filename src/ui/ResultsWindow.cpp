@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 #include "Fonts.h"
+#include "ObjectNames.h"
 #include "QtFormWindow.h"
 #include "RaceDetailWindow.h"
 #include "control/DayController.h"
@@ -31,11 +32,13 @@ void ResultsWindow::buildControls() {
     outer->setSpacing(6);
 
     m_hit = new QLabel(this);
+    m_hit->setObjectName(QStringLiteral("hitLine"));
     QFont bold = Fonts::proportional(10);
     bold.setBold(true);
     m_hit->setFont(bold);
     m_hit->setStyleSheet(QStringLiteral("color: #C00000;"));
     m_info = new QLabel(this);
+    m_info->setObjectName(QStringLiteral("infoLine"));
     outer->addWidget(m_hit);
     outer->addWidget(m_info);
 
@@ -54,6 +57,11 @@ void ResultsWindow::buildControls() {
         m_uma[size_t(i)]->setMinimumWidth(boxWidth);
         m_umaName[size_t(i)] = new QLabel(this);
         m_diff[size_t(i)] = new QLabel(this);
+        m_chaku[size_t(i)]->setObjectName(indexedName("chakuCell", i + 1));
+        m_waku[size_t(i)]->setObjectName(indexedName("wakuCell", i + 1));
+        m_uma[size_t(i)]->setObjectName(indexedName("umaCell", i + 1));
+        m_umaName[size_t(i)]->setObjectName(indexedName("umaNameCell", i + 1));
+        m_diff[size_t(i)]->setObjectName(indexedName("diffCell", i + 1));
         finishers->addWidget(m_chaku[size_t(i)], i, 0);
         finishers->addWidget(new QLabel(QStringLiteral("着"), this), i, 1);
         finishers->addWidget(m_waku[size_t(i)], i, 2);
@@ -65,7 +73,9 @@ void ResultsWindow::buildControls() {
     outer->addLayout(finishers);
 
     m_payoutPanel = new QWidget;
+    m_payoutPanel->setObjectName(QStringLiteral("haraiPanel"));
     m_haraiView = new QScrollArea(this);
+    m_haraiView->setObjectName(QStringLiteral("haraiView"));
     m_haraiView->setWidget(m_payoutPanel);
     m_haraiView->setWidgetResizable(true);
     m_haraiView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -74,7 +84,9 @@ void ResultsWindow::buildControls() {
 
     auto* refunds = new QGridLayout;
     m_henkanUma = new QLabel(this);
+    m_henkanUma->setObjectName(QStringLiteral("henkanUmaLine"));
     m_henkanWaku = new QLabel(this);
+    m_henkanWaku->setObjectName(QStringLiteral("henkanWakuLine"));
     refunds->addWidget(new QLabel(QStringLiteral("返還馬番"), this), 0, 0);
     refunds->addWidget(m_henkanUma, 0, 1);
     refunds->addWidget(new QLabel(QStringLiteral("返還枠番"), this), 1, 0);
@@ -118,6 +130,8 @@ void ResultsWindow::fill(const ShownRace& race) {
         const QString back = Colors::style(std::nullopt, rows[i].back);
         auto* kenshu = new QLabel(rows[i].label, m_payoutPanel);
         auto* harai = new QLabel(rows[i].text, m_payoutPanel);
+        kenshu->setObjectName(indexedName("kenshuCell", i + 1));
+        harai->setObjectName(indexedName("haraiLine", i + 1));
         harai->setFont(fixed);
         for (QLabel* l : {kenshu, harai}) {
             l->setStyleSheet(back + QStringLiteral("padding: 0 4px;"));

@@ -19,29 +19,13 @@ class ResultsWindow : public ChildWindow {
 public:
     ResultsWindow(DayController& control, QWidget* owner, const ShownRace& race);
 
-    QLabel* hitLine() const { return m_hit; }
-    QLabel* infoLine() const { return m_info; }
-    // Finisher rows 1..5.
-    QLabel* chakuCell(int i) const { return m_chaku.at(size_t(i - 1)); }
-    QLabel* wakuCell(int i) const { return m_waku.at(size_t(i - 1)); }
-    QLabel* umaCell(int i) const { return m_uma.at(size_t(i - 1)); }
-    QLabel* umaNameCell(int i) const { return m_umaName.at(size_t(i - 1)); }
-    QLabel* diffCell(int i) const { return m_diff.at(size_t(i - 1)); }
-    // Payout rows 0..PayoutRows() − 1: as many as the race has, the panel scrolls past the 22 it shows.
-    qsizetype payoutRows() const { return m_harai.size(); }
-    QLabel* kenshuCell(int row) const { return m_kenshu.at(row); }
-    QLabel* haraiLine(int row) const { return m_harai.at(row); }
-    QWidget* haraiPanel() const { return m_payoutPanel; }
-    QScrollArea* haraiView() const { return m_haraiView; }
-    QLabel* henkanUmaLine() const { return m_henkanUma; }
-    QLabel* henkanWakuLine() const { return m_henkanWaku; }
-
 private:
     void buildControls();
     void fill(const ShownRace& race);
 
     QLabel* m_hit = nullptr;
     QLabel* m_info = nullptr;
+    // The first five finishers' rows.
     std::array<QLabel*, 5> m_chaku{};
     std::array<QLabel*, 5> m_waku{};
     std::array<QLabel*, 5> m_uma{};
@@ -49,6 +33,7 @@ private:
     std::array<QLabel*, 5> m_diff{};
     QScrollArea* m_haraiView = nullptr;
     QWidget* m_payoutPanel = nullptr;
+    // A row per payout, as many as the race has: the panel scrolls past the 22 it shows.
     QList<QLabel*> m_kenshu;
     QList<QLabel*> m_harai;
     QLabel* m_henkanUma = nullptr;

@@ -4,6 +4,7 @@
 #include "core/Folders.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,6 +18,14 @@ class QWidget;
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
+}
+
+// The parent's descendant of that type and object name, as the window tests reach widgets; none fails the test.
+template <class T>
+T* child(const QObject* parent, const QString& name) {
+    T* const found = parent->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << "no " << T::staticMetaObject.className() << " named " << name.toStdString();
+    return found;
 }
 
 // A fresh folder per test, removed afterwards. Paths end in a separator, like every folder the

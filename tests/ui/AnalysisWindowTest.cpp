@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -86,36 +87,36 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     }
     MainWindow w(folders());
     w.show();
-    w.analysisAction->trigger();
-    AnalysisWindow* a = w.analysis();
-    ASSERT_NE(a, nullptr);
+    child<QAction>(&w, "analysisAction")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<AnalysisWindow*>(QApplication::activeWindow()); }));
+    auto* a = qobject_cast<AnalysisWindow*>(QApplication::activeWindow()); // a window of its own, now in front
     shot(a, QStringLiteral("analysis-month"));
+    auto *betTypes = child<QTableView>(a, "betTypeTable"), *venues = child<QTableView>(a, "venueTable");
 
     // This month: the sample day and November's trio are apart by the month's end.
-    EXPECT_EQ(a->periodBox->currentText(), QStringLiteral("今月"));
-    EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("recordStart"))->text(), QStringLiteral("記録開始 2025/12/27"));
-    EXPECT_FALSE(a->dtpFrom->isEnabled());
-    EXPECT_EQ(a->caption->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
-    EXPECT_EQ(
-        column(a->betTypeTable, 0),
-        (QStringList{QStringLiteral("単勝"), QStringLiteral("複勝"), QStringLiteral("枠連"), QStringLiteral("馬連"),
-                     QStringLiteral("ワイド"), QStringLiteral("馬単"), QStringLiteral("３連複")}));
-    EXPECT_EQ(a->totalLine->text(), QStringLiteral("合計　111件　購入 20,800円　払戻 50,800円　的中率 30.0％　"
-                                                   "回収率 244.2％　未確定 39件"));
+    EXPECT_EQ(child<QComboBox>(a, "periodBox")->currentText(), QStringLiteral("今月"));
+    EXPECT_EQ(child<QLabel>(a, "recordStart")->text(), QStringLiteral("記録開始 2025/12/27"));
+    EXPECT_FALSE(child<QDateEdit>(a, "fromDate")->isEnabled());
+    EXPECT_EQ(child<QLabel>(a, "caption")->text(), QStringLiteral("2026/12/01 ～ 2026/12/31　（保存済み 3日）"));
+    EXPECT_EQ(column(betTypes, 0), (QStringList{QStringLiteral("単勝"), QStringLiteral("複勝"), QStringLiteral("枠連"),
+                                                QStringLiteral("馬連"), QStringLiteral("ワイド"),
+                                                QStringLiteral("馬単"), QStringLiteral("３連複")}));
+    EXPECT_EQ(child<QLabel>(a, "totalLine")->text(),
+              QStringLiteral("合計　111件　購入 20,800円　払戻 50,800円　的中率 30.0％　"
+                             "回収率 244.2％　未確定 39件"));
 
     // The year adds November (1,000 more staked, nothing paid: 50800 / 21800 = 233.0 %); all adds 2025.
-    a->periodBox->setCurrentIndex(2);
+    child<QComboBox>(a, "periodBox")->setCurrentIndex(2);
     EXPECT_EQ(a->tables().total.sum.stake, 21800);
     EXPECT_EQ(a->tables().total.recovery, QStringLiteral("233.0"));
-    a->periodBox->setCurrentIndex(3);
-    EXPECT_EQ(a->caption->text(), QStringLiteral("2025/12/27 ～ 2026/12/05　（保存済み 3日）"));
-    EXPECT_EQ(column(a->venueTable, 0),
-              (QStringList{QStringLiteral("札幌"), QStringLiteral("東京"), QStringLiteral("中山"),
-                           QStringLiteral("中京"), QStringLiteral("阪神")}));
+    child<QComboBox>(a, "periodBox")->setCurrentIndex(3);
+    EXPECT_EQ(child<QLabel>(a, "caption")->text(), QStringLiteral("2025/12/27 ～ 2026/12/05　（保存済み 3日）"));
+    EXPECT_EQ(column(venues, 0), (QStringList{QStringLiteral("札幌"), QStringLiteral("東京"), QStringLiteral("中山"),
+                                              QStringLiteral("中京"), QStringLiteral("阪神")}));
     shot(a, QStringLiteral("analysis-all"));
 
     // A header click sorts by that figure as a number (札幌's 1100.0 is the highest, not below 119.2).
-    QHeaderView* header = a->venueTable->horizontalHeader();
+    QHeaderView* header = venues->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(6) + 5, 5));
     QStringList byRecovery{QStringLiteral("東京"), QStringLiteral("阪神"), QStringLiteral("中京"),
                            QStringLiteral("中山"), QStringLiteral("札幌")};
@@ -123,28 +124,28 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
     if (!ascending) {
         std::reverse(byRecovery.begin(), byRecovery.end());
     }
-    EXPECT_EQ(column(a->venueTable, 0), byRecovery);
+    EXPECT_EQ(column(venues, 0), byRecovery);
     EXPECT_EQ(arrowPointsUp(header), ascending); // the arrow names the order shown
     shot(a, QStringLiteral("analysis-sorted"));
 
     // Two dates: November alone, one trio, nothing hit.
-    a->periodBox->setCurrentIndex(4);
-    ASSERT_TRUE(a->dtpFrom->isEnabled());
-    a->dtpFrom->setDate(QDate(2026, 11, 1));
-    a->dtpTo->setDate(QDate(2026, 11, 30));
-    EXPECT_EQ(column(a->betTypeTable, 0), QStringList{QStringLiteral("３連複")});
-    EXPECT_EQ(cell(a->betTypeTable, 0, 5), QStringLiteral("0.0"));
+    child<QComboBox>(a, "periodBox")->setCurrentIndex(4);
+    ASSERT_TRUE(child<QDateEdit>(a, "fromDate")->isEnabled());
+    child<QDateEdit>(a, "fromDate")->setDate(QDate(2026, 11, 1));
+    child<QDateEdit>(a, "toDate")->setDate(QDate(2026, 11, 30));
+    EXPECT_EQ(column(betTypes, 0), QStringList{QStringLiteral("３連複")});
+    EXPECT_EQ(cell(betTypes, 0, 5), QStringLiteral("0.0"));
     // A period with nothing staked shows "-", never a division by zero.
-    a->dtpFrom->setDate(QDate(2026, 1, 1));
-    a->dtpTo->setDate(QDate(2026, 1, 31));
-    EXPECT_EQ(a->betTypeTable->model()->rowCount(), 0);
+    child<QDateEdit>(a, "fromDate")->setDate(QDate(2026, 1, 1));
+    child<QDateEdit>(a, "toDate")->setDate(QDate(2026, 1, 31));
+    EXPECT_EQ(betTypes->model()->rowCount(), 0);
     EXPECT_EQ(a->tables().total.recovery, QStringLiteral("-"));
     shot(a, QStringLiteral("analysis-empty"));
 
     // CSV for a spreadsheet: UTF-8 with its mark, the period first.
-    a->periodBox->setCurrentIndex(3);
+    child<QComboBox>(a, "periodBox")->setCurrentIndex(3);
     ASSERT_TRUE(a->saveCsv(program.file(QStringLiteral("a.csv"))));
-    EXPECT_EQ(a->findChild<QLabel*>(QStringLiteral("statusLine"))->text(),
+    EXPECT_EQ(child<QLabel>(a, "statusLine")->text(),
               QStringLiteral("CSVファイルに保存しました: ") +
                   QDir::toNativeSeparators(program.file(QStringLiteral("a.csv"))));
     EXPECT_TRUE(
@@ -156,7 +157,7 @@ TEST_F(AnalysisWindowTest, PeriodsSortingCsvAndABrokenArchive) {
         QFile::remove(client.file(BetArchive::fileName() + QLatin1String(side)));
     }
     a->reload();
-    EXPECT_TRUE(a->caption->text().contains(QStringLiteral("VQBETS.SQLITE")));
-    EXPECT_EQ(a->venueTable->model()->rowCount(), 0);
+    EXPECT_TRUE(child<QLabel>(a, "caption")->text().contains(QStringLiteral("VQBETS.SQLITE")));
+    EXPECT_EQ(venues->model()->rowCount(), 0);
     shot(a, QStringLiteral("analysis-broken"));
 }

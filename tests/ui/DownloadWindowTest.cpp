@@ -118,13 +118,14 @@ FakeBrowser::Answer listAnswer(const QString& venue, int kaiJi, const QList<int>
 QList<QPoint> buttonPlaces(QWidget* post) {
     QList<QPoint> places;
     for (const char* name : {"downloadButton", "selectAllButton", "cancelButton"}) {
-        places << post->findChild<QWidget*>(QLatin1String(name))->mapTo(post, QPoint());
+        places << child<QPushButton>(post, name)->mapTo(post, QPoint());
     }
     return places << QPoint(post->width(), post->height());
 }
 
-// A box as "x" (ticked) or ".", its caption and its background.
-QString look(const QCheckBox* box) {
+// A race's box ("1_9": meeting 1, race 9) as "x" (ticked) or ".", its caption and its background.
+QString look(const QWidget* post, const char* race) {
+    const auto* box = child<QCheckBox>(post, QStringLiteral("raceBox_") + race);
     return (box->isChecked() ? QStringLiteral("x") : QStringLiteral(".")) + box->text() + QLatin1Char(' ') +
            box->palette().color(QPalette::Window).name().toUpper();
 }
@@ -144,7 +145,7 @@ protected:
             return b;
         });
         w.show();
-        QTest::mouseClick(w.toolButton(MainWindow::DownloadButton), Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(&w, "downloadButton"), Qt::LeftButton);
         auto* post = qobject_cast<DownloadWindow*>(w.host().loaded(Window::Browser));
         if (post) {
             post->setTimeOutMs(300);
@@ -174,39 +175,40 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
         b.script[kList3] = {{}, {}, 500};
     });
     ASSERT_NE(post, nullptr);
-    EXPECT_FALSE(w.toolButton(MainWindow::DownloadButton)->isEnabled());
-    EXPECT_FALSE(w.toolButton(MainWindow::RefreshButton)->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(&w, "downloadButton")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(&w, "refreshButton")->isEnabled());
     EXPECT_EQ(post->windowTitle(), QStringLiteral("競走成績ダウンロード"));
     EXPECT_EQ(browser(post).urls.value(0), QUrl(QStringLiteral("about:VelqoraV50")));
     const QStringList titles{QStringLiteral("中山 5回 1日"), QStringLiteral("阪神 5回 1日"),
                              QStringLiteral("中京 4回 1日")};
-    for (int m = 0; m < 3; ++m) {
-        EXPECT_TRUE(post->meetingPanel(m)->isVisible()) << m;
-        EXPECT_EQ(post->meetingTitle(m)->text(), titles[m]);
+    for (int m = 1; m <= 3; ++m) {
+        EXPECT_TRUE(child<QFrame>(post, QStringLiteral("meetingPanel_%1").arg(m))->isVisible()) << m;
+        EXPECT_EQ(child<QLabel>(post, QStringLiteral("meetingTitle_%1").arg(m))->text(), titles[m - 1]);
     }
     // The open races with stakes on them come ticked with the amount.
-    EXPECT_EQ(look(post->raceBox(8)), QStringLiteral("x1000円 #FFFFFF"));
-    EXPECT_EQ(look(post->raceBox(10)), QStringLiteral("x3000円 #FFFFFF"));
-    EXPECT_EQ(look(post->raceBox(0)), QStringLiteral(". #FFFFFF"));
-    EXPECT_EQ(post->raceTitle(11)->text(), QStringLiteral("12R"));
+    EXPECT_EQ(look(post, "1_9"), QStringLiteral("x1000円 #FFFFFF"));
+    EXPECT_EQ(look(post, "1_11"), QStringLiteral("x3000円 #FFFFFF"));
+    EXPECT_EQ(look(post, "1_1"), QStringLiteral(". #FFFFFF"));
+    EXPECT_EQ(child<QLabel>(post, "raceTitle_1_12")->text(), QStringLiteral("12R"));
     saveScreenshot(post, QStringLiteral("download-before"));
 
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
     for (int i = 0; i < 36; ++i) {
-        EXPECT_TRUE(post->raceBox(i)->isVisible()) << i;
-        EXPECT_FALSE(post->raceBox(i)->isChecked()) << i;
+        const auto* box = child<QCheckBox>(post, QStringLiteral("raceBox_%1_%2").arg(i / 12 + 1).arg(i % 12 + 1));
+        EXPECT_TRUE(box->isVisible()) << i;
+        EXPECT_FALSE(box->isChecked()) << i;
     }
-    for (int i : {0, 1, 2, 3, 4, 12, 13, 24}) {
-        post->raceBox(i)->click();
+    for (const char* race : {"1_1", "1_2", "1_3", "1_4", "1_5", "2_1", "2_2", "3_1"}) {
+        child<QCheckBox>(post, QStringLiteral("raceBox_") + race)->click();
     }
     const QList<QPoint> places = buttonPlaces(post);
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
-    EXPECT_FALSE(post->choices()->isEnabled());
-    EXPECT_TRUE(post->cancelButton()->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(post->raceBox(0)->text(), QStringLiteral("正常"), 5000);
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
+    EXPECT_FALSE(child<QWidget>(post, "choices")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(post, "cancelButton")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(child<QCheckBox>(post, "raceBox_1_1")->text(), QStringLiteral("正常"), 5000);
     // Race 5 keeps the browser waiting: the fifth of the eight ticked races.
-    auto* progress = post->findChild<QLabel*>(QStringLiteral("progressLine"));
+    auto* progress = child<QLabel>(post, "progressLine");
     QTRY_COMPARE_WITH_TIMEOUT(progress->text(), QStringLiteral("中山 5R 取得中… 5/8"), 5000);
     saveScreenshot(post, QStringLiteral("download-running"));
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
@@ -218,23 +220,23 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
     EXPECT_EQ(browser(post).urls.value(1), QUrl(QStringLiteral("http://127.0.0.1:9/JRADB/accessS")));
     EXPECT_EQ(browser(post).headers.value(1), QByteArray("Content-Type: application/x-www-form-urlencoded\r\n"));
     const struct {
-        int box;
+        const char* race;
         const char* look;
     } outcomes[] = {
-        {0, ".正常 #0000FF"},
-        {1, "xエラー #FF0000"}, // a results page the converter cannot read
-        {2, "x404 #FF0000"},
-        {3, "x未確定 #000000"}, // not in the payout list: never asked for
-        {4, "xタイムアウト #FF0000"},
-        {12, "xエラー #FF0000"}, // a page of neither kind; the run went on
-        {13, ".正常 #0000FF"},
-        {24, "x取得不可 HTTP 500 #FF00FF"}, // the payout list answered 500
-        {5, ". #FFFFFF"},
+        {"1_1", ".正常 #0000FF"},
+        {"1_2", "xエラー #FF0000"}, // a results page the converter cannot read
+        {"1_3", "x404 #FF0000"},
+        {"1_4", "x未確定 #000000"}, // not in the payout list: never asked for
+        {"1_5", "xタイムアウト #FF0000"},
+        {"2_1", "xエラー #FF0000"}, // a page of neither kind; the run went on
+        {"2_2", ".正常 #0000FF"},
+        {"3_1", "x取得不可 HTTP 500 #FF00FF"}, // the payout list answered 500
+        {"1_6", ". #FFFFFF"},
     };
     for (const auto& o : outcomes) {
-        EXPECT_EQ(look(post->raceBox(o.box)), QString::fromUtf8(o.look)) << o.box;
+        EXPECT_EQ(look(post, o.race), QString::fromUtf8(o.look)) << o.race;
     }
-    EXPECT_EQ(post->raceBox(0)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(child<QCheckBox>(post, "raceBox_1_1")->palette().color(QPalette::WindowText), QColor(Qt::white));
     // The pane was cleared for the run; a page that failed or was given up on shows why, in Japanese.
     const QStringList& notices = browser(post).notices;
     EXPECT_EQ(notices.value(0), QString());
@@ -243,8 +245,8 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
         EXPECT_EQ(notices.filter(QString::fromUtf16(why)).size(), 1) << QString::fromUtf16(why).toStdString();
     }
     EXPECT_EQ(places, buttonPlaces(post));
-    EXPECT_TRUE(post->choices()->isEnabled());
-    EXPECT_FALSE(post->cancelButton()->isEnabled());
+    EXPECT_TRUE(child<QWidget>(post, "choices")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(post, "cancelButton")->isEnabled());
     // The sample day already holds race 8's file of 中山 in the download folder; the run adds race 1 of
     // 中山 and race 2 of 阪神 beside it.
     const QString day = client.path() + QStringLiteral("VQDOWNLOAD/20261205/");
@@ -253,14 +255,14 @@ TEST_F(DownloadWindowTest, ARunMarksEveryRaceWithItsOutcomeAndWritesTheResultFil
         (QStringList{QStringLiteral("KS-66511.JRA"), QStringLiteral("KS-66518.JRA"), QStringLiteral("KS-96512.JRA")}));
     EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-66511.JRA")).size(), 849);
     EXPECT_EQ(QFileInfo(day + QStringLiteral("KS-96512.JRA")).size(), 849);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton); // every race: other captions in every box
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton); // every race: other captions
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 20000);
     EXPECT_EQ(places, buttonPlaces(post));
 
     post->close();
-    EXPECT_TRUE(w.toolButton(MainWindow::DownloadButton)->isEnabled());
-    EXPECT_TRUE(w.toolButton(MainWindow::RefreshButton)->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "downloadButton")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "refreshButton")->isEnabled());
 }
 
 // A result file that cannot be written is said as such, box and message; a day's folder that cannot take
@@ -273,9 +275,9 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
         b.script[kList1] = listAnswer(QStringLiteral("中山"), 5, {9});
         b.script[raceBody(kList1, 9)] = resultsAnswer(racePageOf(QStringLiteral("中山"), 5, 9));
     });
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton); // the open races 9 and 11 are ticked
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton); // the open races 9 and 11 are ticked
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
-    EXPECT_EQ(look(post->raceBox(8)), QStringLiteral("x書込不可 #FF0000"));
+    EXPECT_EQ(look(post, "1_9"), QStringLiteral("x書込不可 #FF0000"));
     saveScreenshot(post, QStringLiteral("download-not-saved"));
     EXPECT_TRUE(reporter.texts.value(0).startsWith(DownloadRun::notSavedMessage() + QStringLiteral("\r\n")));
 
@@ -283,21 +285,21 @@ TEST_F(DownloadWindowTest, WhatCannotBeWrittenIsSaidAndABadSaleDateStartsNoRun) 
     QDir(folder).removeRecursively();
     client.write(QStringLiteral("VQDOWNLOAD/20261205"), "a file where the day's folder goes");
     const qsizetype asked = browser(post).bodies.size();
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
     QTest::qWait(100);
     ASSERT_EQ(reporter.texts.size(), 2);
     EXPECT_TRUE(
         reporter.texts[1].startsWith(QStringLiteral("結果ファイルを保存できません: %1（同じ名前のファイルがあります）")
                                          .arg(QDir::toNativeSeparators(folder))));
     EXPECT_EQ(browser(post).bodies.size(), asked);
-    EXPECT_EQ(look(post->raceBox(8)), QStringLiteral("x書込不可 #FF0000")); // the last run's outcome stays
+    EXPECT_EQ(look(post, "1_9"), QStringLiteral("x書込不可 #FF0000")); // the last run's outcome stays
     saveScreenshot(post, QStringLiteral("download-folder-refused"));
 
     post->close();
     client.write(QStringLiteral("UY-A.JRA"), client.read(QStringLiteral("UY-A.JRA")).replace(0, 8, "../../xx"));
-    QTest::mouseClick(w.toolButton(MainWindow::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "refreshButton"), Qt::LeftButton);
     post = open(w, [](FakeBrowser&) {});
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
     EXPECT_EQ(reporter.texts.value(2), DownloadRun::noSaveFolderText());
     QTest::qWait(100);
     EXPECT_EQ(browser(post).bodies.size(), 1); // the start page only
@@ -309,17 +311,17 @@ TEST_F(DownloadWindowTest, CancelDuringALoadStopsTheBrowserAndEndsTheRun) {
     DownloadWindow* post = open(w, [](FakeBrowser& b) { b.script[kList1] = {{}, {}, 0, true}; });
     ASSERT_NE(post, nullptr);
     post->setTimeOutMs(30000);
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton); // the open races 9 and 11 are ticked
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton); // the open races 9 and 11 are ticked
     QTRY_COMPARE_WITH_TIMEOUT(browser(post).bodies.size(), 2, 5000);
     EXPECT_EQ(post->windowTitle(), QStringLiteral("レース情報　取得中"));
     const int stops = browser(post).stops;
-    QTest::mouseClick(post->cancelButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "cancelButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("キャンセルしました。"), 5000);
     EXPECT_EQ(browser(post).stops, stops + 1);
     QTest::qWait(100);
     EXPECT_EQ(browser(post).bodies.size(), 2);
-    EXPECT_TRUE(post->downloadButton()->isEnabled());
-    EXPECT_EQ(look(post->raceBox(8)), QStringLiteral("x #FFFFFF"));
+    EXPECT_TRUE(child<QPushButton>(post, "downloadButton")->isEnabled());
+    EXPECT_EQ(look(post, "1_9"), QStringLiteral("x #FFFFFF"));
     saveScreenshot(post, QStringLiteral("download-cancelled"));
 }
 
@@ -343,17 +345,17 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     program.write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.base().toLatin1() + "\r\n");
     MainWindow w(folders());
     w.show();
-    QTest::mouseClick(w.toolButton(MainWindow::DownloadButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "downloadButton"), Qt::LeftButton);
     auto* post = qobject_cast<DownloadWindow*>(w.host().loaded(Window::Browser));
     ASSERT_NE(post, nullptr);
     ASSERT_NE(dynamic_cast<WebEngineBrowser*>(&post->browser()), nullptr);
     post->setTimeOutMs(3000);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
-    for (const int i : {0, 1, 2, 3, 4, 13}) {
-        post->raceBox(i)->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
+    for (const char* race : {"1_1", "1_2", "1_3", "1_4", "1_5", "2_2"}) {
+        child<QCheckBox>(post, QStringLiteral("raceBox_") + race)->setChecked(true);
     }
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 60000);
     saveScreenshot(post, QStringLiteral("download-site"));
     QStringList requests{QString::fromLatin1(kList1)};
@@ -363,26 +365,26 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     requests << QString::fromLatin1(kList2) << QString::fromLatin1(raceBody(kList2, 2));
     EXPECT_EQ(site.requests(), requests);
     const struct {
-        int box;
+        const char* race;
         const char16_t* look;
-    } boxes[] = {{0, u".正常 #0000FF"},   {1, u"x未確定 #000000"},       {2, u"x500 #FF0000"},
-                 {3, u"xエラー #FF0000"}, {4, u"xタイムアウト #FF0000"}, {13, u".正常 #0000FF"}};
+    } boxes[] = {{"1_1", u".正常 #0000FF"},   {"1_2", u"x未確定 #000000"},       {"1_3", u"x500 #FF0000"},
+                 {"1_4", u"xエラー #FF0000"}, {"1_5", u"xタイムアウト #FF0000"}, {"2_2", u".正常 #0000FF"}};
     for (const auto& b : boxes) {
-        EXPECT_EQ(look(post->raceBox(b.box)), QString::fromUtf16(b.look)) << b.box;
+        EXPECT_EQ(look(post, b.race), QString::fromUtf16(b.look)) << b.race;
     }
     EXPECT_EQ(QFileInfo(client.path() + QStringLiteral("VQDOWNLOAD/20261205/KS-66511.JRA")).size(), 849);
     EXPECT_EQ(QFileInfo(client.path() + QStringLiteral("VQDOWNLOAD/20261205/KS-96512.JRA")).size(), 849);
 
     // Again with race 5 alone, cancelled while its page is awaited.
     post->setTimeOutMs(30000);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
-    QTest::mouseClick(post->selectAllButton(), Qt::LeftButton);
-    post->raceBox(4)->setChecked(true);
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
+    child<QCheckBox>(post, "raceBox_1_5")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(site.requests().size() == requests.size() + 2, 30000);
-    QTest::mouseClick(post->cancelButton(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(post, "cancelButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("キャンセルしました。"), 10000);
-    EXPECT_FALSE(post->cancelButton()->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(post, "cancelButton")->isEnabled());
 
     // Nobody listens at the site's port: the meeting's race says why, and the pane shows our page, not the
     // engine's English one.
@@ -390,9 +392,9 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     w.control().settings().setResultSite(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
     closed.close();
-    QTest::mouseClick(post->downloadButton(), Qt::LeftButton); // race 5 is still the one ticked
+    QTest::mouseClick(child<QPushButton>(post, "downloadButton"), Qt::LeftButton); // race 5 is still the one ticked
     QTRY_COMPARE_WITH_TIMEOUT(post->windowTitle(), QStringLiteral("終了しました。"), 10000);
-    EXPECT_EQ(look(post->raceBox(4)), QStringLiteral("x取得不可 接続できません #FF00FF"));
+    EXPECT_EQ(look(post, "1_5"), QStringLiteral("x取得不可 接続できません #FF00FF"));
     auto* view = qobject_cast<QWebEngineView*>(post->browser().widget());
     const auto shown = std::make_shared<QString>();
     QTRY_VERIFY_WITH_TIMEOUT((view->page()->toPlainText([shown](const QString& t) { *shown = t; }),

@@ -16,7 +16,7 @@
 
 namespace {
 BetLogWindow* openLog(MainWindow& w) {
-    QTest::mouseClick(w.toolButton(MainWindow::LogButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "logButton"), Qt::LeftButton);
     return qobject_cast<BetLogWindow*>(w.host().loaded(IWindowHost::Window::Log));
 }
 
@@ -27,7 +27,7 @@ protected:
 int pressed(const BetLogWindow* log) {
     int pressed = 0;
     for (int i = 1; i <= 5; ++i) {
-        pressed = log->button(i)->isChecked() ? pressed * 10 + i : pressed;
+        pressed = child<QToolButton>(log, "viewButton_" + QString::number(i))->isChecked() ? pressed * 10 + i : pressed;
     }
     return pressed;
 }
@@ -48,7 +48,7 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
 
     // First run: the accepted bets.
     EXPECT_EQ(pressed(log), 2);
-    const auto text = [&log] { return log->textView()->toPlainText(); };
+    const auto text = [&log] { return child<QPlainTextEdit>(log, "textView")->toPlainText(); };
     EXPECT_TRUE(text().startsWith(QStringLiteral("------------------------\n【中山　１Ｒ】\n\n ")));
     EXPECT_TRUE(text().contains(QStringLiteral("【中山１１Ｒ】\n\n@単勝　        4    1000 　 \n")));
     EXPECT_TRUE(text().endsWith(QStringLiteral("\n------------------------")));
@@ -68,32 +68,33 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
          "単勝"},
     };
     for (const auto& v : views) {
-        QTest::mouseClick(log->button(v.button), Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(log, "viewButton_" + QString::number(v.button)), Qt::LeftButton);
         EXPECT_EQ(pressed(log), v.button);
         EXPECT_EQ(w.control().settings().dispMode(), v.button);
         EXPECT_TRUE(text().contains(QString::fromUtf8(v.has))) << v.button;
         EXPECT_FALSE(text().contains(QString::fromUtf8(v.hasNot))) << v.button;
         saveScreenshot(log, QString::fromUtf8(v.shot));
     }
-    QTest::mouseClick(log->button(1), Qt::LeftButton);
-    QScrollBar* lines = log->textView()->verticalScrollBar();
-    QTest::keyClick(log->textView(), Qt::Key_End, Qt::ControlModifier);
+    QTest::mouseClick(child<QToolButton>(log, "viewButton_1"), Qt::LeftButton);
+    QScrollBar* lines = child<QPlainTextEdit>(log, "textView")->verticalScrollBar();
+    QTest::keyClick(child<QPlainTextEdit>(log, "textView"), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(lines->value(), lines->maximum());
-    QTest::keyClick(log->button(1), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
+    QTest::keyClick(child<QToolButton>(log, "viewButton_1"), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
     EXPECT_EQ(lines->value(), 0);
     for (const char* state : {"\n 締切 ", "\n 無効 ", "\n 同枠 ", "\n【前日 中山１１Ｒ】\n"}) {
         EXPECT_TRUE(text().contains(QString::fromUtf8(state))) << state;
     }
     EXPECT_TRUE(text().startsWith(QStringLiteral("-----------------------------\n")));
-    QTest::mouseClick(log->button(4), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(log, "viewButton_4"), Qt::LeftButton);
     EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
 
     // The text keeps a 30-twip margin right and below whatever the size.
     log->resize(log->width() + 80, log->height() + 40);
     const int margin = QtFormWindow::twipsToPixels(30, log->logicalDpiX());
-    EXPECT_EQ(log->textView()->geometry().right() + 1, log->width() - margin);
-    EXPECT_EQ(log->textView()->geometry().bottom() + 1, log->height() - margin);
-    EXPECT_EQ(log->textView()->geometry().top(), log->toolbar()->geometry().bottom() + 1);
+    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().right() + 1, log->width() - margin);
+    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().bottom() + 1, log->height() - margin);
+    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().top(),
+              child<QWidget>(log, "toolbar")->geometry().bottom() + 1);
     const QSize size = log->size();
 
     // Reopened: the hits again, at the size it was left at; then the unsettled bets.
@@ -103,7 +104,7 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
     EXPECT_NEAR(log->width(), size.width(), 1);
     EXPECT_NEAR(log->height(), size.height(), 1);
-    QTest::mouseClick(log->button(3), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(log, "viewButton_3"), Qt::LeftButton);
     log->close();
     log = openLog(w);
     ASSERT_NE(log, nullptr);

@@ -31,8 +31,7 @@
 namespace {
 const QString kDate = QStringLiteral("20260405");
 const QByteArray kEarlierBook = "202603011000    2500    1500     0\r\n000000000       0       0        0\r\n";
-const int kAllButtons[] = {MainWindow::RefreshButton, MainWindow::ProfitButton, MainWindow::LogButton,
-                           MainWindow::RecordButton, MainWindow::DownloadButton};
+const char* const kAllButtons[] = {"refreshButton", "profitButton", "logButton", "passbookButton", "downloadButton"};
 
 // A program folder and a client folder, with the globals start-up would have set.
 class MainWindowTest : public ClientFolderTest {
@@ -70,9 +69,9 @@ protected:
 
     static QStringList figures(const MainWindow& w) {
         QStringList f;
-        for (int i : {MainWindow::DateLabel, MainWindow::StatusLabel, MainWindow::BetsLabel, MainWindow::PayoutsLabel,
-                      MainWindow::ProfitLabel, MainWindow::RecoveryLabel, MainWindow::BalanceLabel}) {
-            f << w.label(i)->text();
+        for (const char* name : {"dateLabel", "statusLabel", "betsValue", "payoutsValue", "profitValue",
+                                 "recoveryValue", "balanceValue"}) {
+            f << child<QLabel>(&w, name)->text();
         }
         return f;
     }
@@ -94,9 +93,9 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     EXPECT_EQ(figures(w), (QStringList{d[u"date"].toString(), d[u"status"].toString(), d[u"bets"].toString(),
                                        d[u"payouts"].toString(), d[u"profit"].toString(), d[u"recovery"].toString(),
                                        d[u"balance"].toString()}));
-    EXPECT_EQ(w.sheet()->toolTip(), d[u"tooltip"].toString());
-    EXPECT_EQ(w.label(MainWindow::DateLabel)->text(), QStringLiteral("2026年12月5日(土)"));
-    EXPECT_TRUE(w.label(MainWindow::StatusLabel)->text().startsWith(QStringLiteral("あと")));
+    EXPECT_EQ(child<QWidget>(&w, "sheet")->toolTip(), d[u"tooltip"].toString());
+    EXPECT_EQ(child<QLabel>(&w, "dateLabel")->text(), QStringLiteral("2026年12月5日(土)"));
+    EXPECT_TRUE(child<QLabel>(&w, "statusLabel")->text().startsWith(QStringLiteral("あと")));
 
     const QJsonObject t = o[u"totals"].toObject();
     DayRefresh day;
@@ -108,8 +107,8 @@ TEST_F(MainWindowTest, TheSampleDayShowsWhatTheSummaryCommandPrints) {
     EXPECT_EQ(day.totals->amtYet, t[u"amtYet"].toInt());
     EXPECT_EQ(day.totals->amtBuyTomorrow, t[u"amtBuyTomorrow"].toInt());
     EXPECT_EQ(day.totals->amtBuyYesterday, t[u"amtBuyYesterday"].toInt());
-    for (int b : kAllButtons) {
-        EXPECT_TRUE(w.toolButton(b)->isEnabled()) << b;
+    for (const char* b : kAllButtons) {
+        EXPECT_TRUE(child<QToolButton>(&w, b)->isEnabled()) << b;
     }
 
     // Today's line of the profit book was written, stake including the day-before purchases.
@@ -129,24 +128,24 @@ TEST_F(MainWindowTest, NoMeetings) {
     EXPECT_EQ(figures(w),
               (QStringList{QStringLiteral("投票要綱なし"), QString(), QStringLiteral("0"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("0")}));
-    EXPECT_FALSE(w.toolButton(MainWindow::ProfitButton)->isEnabled());
-    EXPECT_FALSE(w.toolButton(MainWindow::LogButton)->isEnabled());
-    EXPECT_TRUE(w.toolButton(MainWindow::RecordButton)->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(&w, "profitButton")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(&w, "logButton")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "passbookButton")->isEnabled());
     // The book is opened (a first run creates it) but no day is written without a schedule.
     ProfitBook book;
     book.setFolder(client.path());
     book.load();
     EXPECT_EQ(book.pastCount(), 1);
     // No account file: nothing to download, and hovering the status line says why.
-    EXPECT_FALSE(w.toolButton(MainWindow::DownloadButton)->isEnabled());
-    const QPoint status = w.label(MainWindow::StatusLabel)->geometry().center();
-    QHelpEvent hover(QEvent::ToolTip, status, w.sheet()->mapToGlobal(status));
-    QApplication::sendEvent(w.sheet(), &hover);
+    EXPECT_FALSE(child<QToolButton>(&w, "downloadButton")->isEnabled());
+    const QPoint status = child<QLabel>(&w, "statusLabel")->geometry().center();
+    QHelpEvent hover(QEvent::ToolTip, status, child<QWidget>(&w, "sheet")->mapToGlobal(status));
+    QApplication::sendEvent(child<QWidget>(&w, "sheet"), &hover);
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("UY-A.JRA がありません。")))
         << QToolTip::text().toStdString();
     writeDay({});
-    QTest::mouseClick(w.toolButton(MainWindow::RefreshButton), Qt::LeftButton);
-    EXPECT_TRUE(w.toolButton(MainWindow::DownloadButton)->isEnabled());
+    QTest::mouseClick(child<QToolButton>(&w, "refreshButton"), Qt::LeftButton);
+    EXPECT_TRUE(child<QToolButton>(&w, "downloadButton")->isEnabled());
 }
 
 TEST_F(MainWindowTest, MeetingsWithoutBets) {
@@ -156,9 +155,9 @@ TEST_F(MainWindowTest, MeetingsWithoutBets) {
     EXPECT_EQ(figures(w),
               (QStringList{QStringLiteral("2026年4月5日(日)"), QStringLiteral("本日は未投票です"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0.0"), QStringLiteral("10000")}));
-    EXPECT_TRUE(w.toolButton(MainWindow::ProfitButton)->isEnabled());
-    EXPECT_TRUE(w.toolButton(MainWindow::LogButton)->isEnabled());
-    EXPECT_EQ(w.sheet()->toolTip(), QString());
+    EXPECT_TRUE(child<QToolButton>(&w, "profitButton")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "logButton")->isEnabled());
+    EXPECT_EQ(child<QWidget>(&w, "sheet")->toolTip(), QString());
 }
 
 TEST_F(MainWindowTest, OpenBetsAndRecovery) {
@@ -166,23 +165,21 @@ TEST_F(MainWindowTest, OpenBetsAndRecovery) {
     MainWindow w(folders());
     w.show();
     saveScreenshot(&w, QStringLiteral("main-open-bets"));
-    EXPECT_EQ(w.label(MainWindow::ProfitLabel)->text(), QStringLiteral("-499"));
-    EXPECT_EQ(w.label(MainWindow::StatusLabel)->text(), QStringLiteral("あと500円未確定"));
-    EXPECT_EQ(w.label(MainWindow::RecoveryLabel)->text(), QStringLiteral("16.8"));
+    EXPECT_EQ(child<QLabel>(&w, "profitValue")->text(), QStringLiteral("-499"));
+    EXPECT_EQ(child<QLabel>(&w, "statusLabel")->text(), QStringLiteral("あと500円未確定"));
+    EXPECT_EQ(child<QLabel>(&w, "recoveryValue")->text(), QStringLiteral("16.8"));
 }
 
 TEST_F(MainWindowTest, ExactlyPlusOneAndMinusFiveHundred) {
     writeDay({{1, 1, 101}});
     {
         MainWindow w(folders());
-        EXPECT_EQ(w.label(MainWindow::ProfitLabel)->text(), QStringLiteral("+1"));
+        EXPECT_EQ(child<QLabel>(&w, "profitValue")->text(), QStringLiteral("+1"));
         w.close();
     }
     writeDay({{1, 5, 0}}); // a miss: 500 lost
     MainWindow w(folders());
-    EXPECT_EQ(w.label(MainWindow::ProfitLabel)->text(), QStringLiteral("-500"));
-    EXPECT_EQ(w.label(MainWindow::PayoutsLabel)->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.label(MainWindow::BalanceLabel)->text(), QStringLiteral("9500"));
+    EXPECT_EQ(figures(w).mid(3), (QStringList{"0", "-500", "0.0", "9500"})); // payouts, profit, recovery, balance
 }
 
 TEST_F(MainWindowTest, MinimisedTitleShowsTheBalance) {
@@ -203,16 +200,16 @@ TEST_F(MainWindowTest, AlwaysOnTopFromTheSettingsAndTwoToggles) {
         MainWindow w(folders());
         w.show();
         EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_TRUE(w.positionAction->isChecked());
+        EXPECT_TRUE(child<QAction>(&w, "positionAction")->isChecked());
         EXPECT_EQ(w.control().settings().position(), 1);
-        w.positionAction->trigger();
+        child<QAction>(&w, "positionAction")->trigger();
         EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_FALSE(w.positionAction->isChecked());
+        EXPECT_FALSE(child<QAction>(&w, "positionAction")->isChecked());
         EXPECT_TRUE(w.isVisible());
-        w.positionAction->trigger();
+        child<QAction>(&w, "positionAction")->trigger();
         EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_TRUE(w.positionAction->isChecked());
-        w.positionAction->trigger();
+        EXPECT_TRUE(child<QAction>(&w, "positionAction")->isChecked());
+        child<QAction>(&w, "positionAction")->trigger();
         w.close();
     }
     EXPECT_EQ(ini(QStringLiteral("OPTION"), QStringLiteral("position")), QStringLiteral("0"));
@@ -229,16 +226,16 @@ TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
             offered = initial;
             return answer;
         });
-        w.backColorAction->trigger(); // cancelled
+        child<QAction>(&w, "backColorAction")->trigger(); // cancelled
         EXPECT_EQ(offered, QColor(Qt::white));
         EXPECT_EQ(w.control().settings().backColor(), 0xFFFFFF);
         answer = QColor(0, 0, 128);
-        w.backColorAction->trigger();
+        child<QAction>(&w, "backColorAction")->trigger();
         answer = QColor(255, 255, 0);
-        w.foreColorAction->trigger();
+        child<QAction>(&w, "foreColorAction")->trigger();
         EXPECT_EQ(offered, QColor(Qt::black));
-        EXPECT_EQ(w.figures()->palette().color(QPalette::Window), QColor(0, 0, 128));
-        EXPECT_EQ(w.label(MainWindow::ProfitLabel)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        EXPECT_EQ(child<QFrame>(&w, "figures")->palette().color(QPalette::Window), QColor(0, 0, 128));
+        EXPECT_EQ(child<QLabel>(&w, "profitValue")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
         saveScreenshot(&w, QStringLiteral("main-colours"));
         w.close();
     }
@@ -259,7 +256,7 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
     client.write(QStringLiteral("VQLINK.TXT"), " " + linked.path().toUtf8() + " \r\n");
     MainWindow w(folders());
     w.show();
-    EXPECT_EQ(w.label(MainWindow::BalanceLabel)->text(), QStringLiteral("10500"));
+    EXPECT_EQ(child<QLabel>(&w, "balanceValue")->text(), QStringLiteral("10500"));
     int opened = 0;
     w.host().registerWindow(IWindowHost::Window::Log, [&](DayController&, QWidget* owner, const ShownRace*) {
         ++opened;
@@ -267,15 +264,14 @@ TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
         child->resize(100, 50);
         return child;
     });
-    QTest::mouseClick(w.toolButton(MainWindow::LogButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "logButton"), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(w.host().isLoaded(IWindowHost::Window::Log));
 
-    QTest::mouseClick(w.toolButton(MainWindow::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "refreshButton"), Qt::LeftButton);
     EXPECT_FALSE(w.host().isLoaded(IWindowHost::Window::Log)); // closed by the refresh
-    EXPECT_EQ(w.label(MainWindow::DateLabel)->text(), QStringLiteral("2026年4月6日(月)"));
-    EXPECT_EQ(w.label(MainWindow::StatusLabel)->text(), QStringLiteral("本日は未投票です"));
-    EXPECT_EQ(w.label(MainWindow::BalanceLabel)->text(), QStringLiteral("777"));
+    EXPECT_EQ(figures(w), (QStringList{QStringLiteral("2026年4月6日(月)"), QStringLiteral("本日は未投票です"), "0", "0",
+                                       "0", "0.0", "777"}));
 }
 
 TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonComesBack) {
@@ -285,11 +281,11 @@ TEST_F(MainWindowTest, ButtonsWithoutTheirWindowOpenNothingAndTheDownloadButtonC
     // A download window that cannot be made.
     w.host().registerWindow(IWindowHost::Window::Browser,
                             [](DayController&, QWidget*, const ShownRace*) -> QWidget* { return nullptr; });
-    for (int b : {MainWindow::RecordButton, MainWindow::DownloadButton}) {
-        QTest::mouseClick(w.toolButton(b), Qt::LeftButton);
+    for (const char* b : {"passbookButton", "downloadButton"}) {
+        QTest::mouseClick(child<QToolButton>(&w, b), Qt::LeftButton);
     }
-    EXPECT_TRUE(w.toolButton(MainWindow::RefreshButton)->isEnabled());
-    EXPECT_TRUE(w.toolButton(MainWindow::DownloadButton)->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "refreshButton")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "downloadButton")->isEnabled());
 }
 
 TEST_F(MainWindowTest, PlaceIsRestoredAndStoredInTwips) {
@@ -315,13 +311,14 @@ TEST_F(MainWindowTest, EveryRowFitsEvenWhenTheStoredHeightIsTooSmall) {
     ASSERT_TRUE(writeSampleDay(client.path()));
     MainWindow w(folders());
     w.show();
-    for (int i = 0; i < MainWindow::LabelCount; ++i) {
-        QLabel* l = w.label(i);
-        EXPECT_GE(l->width(), l->sizeHint().width()) << i;
-        EXPECT_TRUE(w.rect().contains(QRect(l->mapTo(&w, QPoint(0, 0)), l->size()))) << i;
+    const QList<QLabel*> labels = child<QFrame>(&w, "figures")->findChildren<QLabel*>();
+    EXPECT_EQ(labels.size(), 2 + 5 * 3); // the date and status lines, five rows of caption, value and unit
+    for (const QLabel* l : labels) {
+        EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        EXPECT_TRUE(w.rect().contains(QRect(l->mapTo(&w, QPoint(0, 0)), l->size()))) << l->objectName().toStdString();
     }
-    for (int b : kAllButtons) {
-        QToolButton* t = w.toolButton(b);
+    for (const char* b : kAllButtons) {
+        QToolButton* t = child<QToolButton>(&w, b);
         EXPECT_TRUE(w.rect().contains(QRect(t->mapTo(&w, QPoint(0, 0)), t->size()))) << b;
     }
 }
@@ -331,14 +328,13 @@ TEST_F(MainWindowTest, ALongStatusLineIsSetSmallerRatherThanClipped) {
     MainWindow w(folders());
     w.show();
     saveScreenshot(&w, QStringLiteral("main-long-status"));
-    QLabel* status = w.label(MainWindow::StatusLabel);
-    EXPECT_EQ(status->text(), QStringLiteral("あと1999800円未確定"));
-    EXPECT_LE(QFontMetrics(status->font()).horizontalAdvance(status->text()), status->contentsRect().width());
-    EXPECT_LE(
-        QFontMetrics(w.label(MainWindow::DateLabel)->font()).horizontalAdvance(w.label(MainWindow::DateLabel)->text()),
-        w.label(MainWindow::DateLabel)->contentsRect().width());
-    for (int i = MainWindow::BetsLabel; i <= MainWindow::BalanceLabel; ++i) {
-        EXPECT_GE(w.label(i)->width(), w.label(i)->sizeHint().width()) << i;
+    EXPECT_EQ(child<QLabel>(&w, "statusLabel")->text(), QStringLiteral("あと1999800円未確定"));
+    for (const char* name : {"dateLabel", "statusLabel"}) {
+        const QLabel* line = child<QLabel>(&w, name);
+        EXPECT_LE(QFontMetrics(line->font()).horizontalAdvance(line->text()), line->contentsRect().width()) << name;
+    }
+    for (const char* name : {"betsValue", "payoutsValue", "profitValue", "recoveryValue", "balanceValue"}) {
+        EXPECT_GE(child<QLabel>(&w, name)->width(), child<QLabel>(&w, name)->sizeHint().width()) << name;
     }
 }
 
@@ -361,15 +357,14 @@ TEST_F(MainWindowTest, AFailedLoadIsReportedAndTheWindowStays) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("VelqoraV50"));
     EXPECT_EQ(w.frameGeometry().width(), QtFormWindow::twipsToPixels(1965, w.logicalDpiX()));
-    EXPECT_EQ(w.label(MainWindow::DateLabel)->text(), QString());
-    EXPECT_EQ(w.label(MainWindow::BalanceLabel)->text(), QString());
-    EXPECT_FALSE(w.toolButton(MainWindow::ProfitButton)->isEnabled());
+    EXPECT_EQ(figures(w), QStringList(7, QString()));
+    EXPECT_FALSE(child<QToolButton>(&w, "profitButton")->isEnabled());
     // The refresh button stays usable, so the user can try again once the client rewrites its log.
-    EXPECT_TRUE(w.toolButton(MainWindow::RefreshButton)->isEnabled());
+    EXPECT_TRUE(child<QToolButton>(&w, "refreshButton")->isEnabled());
 
     // The book was read all the same: the next refresh updates today's record beside the book's days.
     writeDay({{3, 5, 0}});
-    QTest::mouseClick(w.toolButton(MainWindow::RefreshButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "refreshButton"), Qt::LeftButton);
     EXPECT_EQ(errors.texts.size(), 1) << errors.texts.join(u'|').toStdString();
     EXPECT_EQ(client.read(ProfitBook::fileName()), "20260405500     0       -500     0\r\n" + kEarlierBook);
 }
@@ -381,16 +376,17 @@ TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
     QTimer::singleShot(50, [&version] {
         auto* dialog = qobject_cast<VersionDialog*>(QApplication::activeModalWidget());
         if (dialog) {
-            version << dialog->processLine->text() << dialog->versionLine->text() << dialog->userLine->text();
+            version << child<QLabel>(dialog, "productLine")->text() << child<QLabel>(dialog, "versionLine")->text()
+                    << child<QLabel>(dialog, "userLine")->text();
             saveScreenshot(dialog, QStringLiteral("version-window"));
-            QTest::mouseClick(dialog->comOk, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
         }
     });
-    w.versionAction->trigger();
+    child<QAction>(&w, "versionAction")->trigger();
     EXPECT_EQ(version, (QStringList{QStringLiteral("VelqoraV50"), QStringLiteral("Ver 1.01"), QString()}));
 
     QStringList entries;
-    for (QAction* a : w.popupMenu()->actions()) {
+    for (QAction* a : child<QMenu>(&w, "popupMenu")->actions()) {
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     EXPECT_EQ(entries, (QStringList{QStringLiteral("文字色の変更(&C)"), QStringLiteral("背景色の変更(&B)"),
@@ -408,8 +404,8 @@ TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) 
     MainWindow w(folders());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const auto* status = w.findChild<QLabel*>(QStringLiteral("label1"));
-    auto* sheet = w.findChild<QWidget*>(QStringLiteral("sheet"));
+    const auto* status = child<QLabel>(&w, "statusLabel");
+    const auto* sheet = child<QWidget>(&w, "sheet");
     EXPECT_EQ(status->text(), QStringLiteral("あと200円未確定"));
     EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(Qt::red));
     EXPECT_EQ(sheet->toolTip().section(QLatin1Char('\n'), 0, 0),

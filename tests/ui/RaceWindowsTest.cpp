@@ -35,9 +35,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         saveScreenshot(window, name);
     }
-    static QString lastLine(const RaceDetailWindow* detail, int fromEnd) {
-        const QStringList lines = detail->textView()->toPlainText().split(QLatin1Char('\n'));
-        return lines.at(lines.size() - 1 - fromEnd);
+    static QStringList lines(const RaceDetailWindow* detail) {
+        return child<QPlainTextEdit>(detail, "textView")->toPlainText().split(QLatin1Char('\n'));
     }
 };
 } // namespace
@@ -49,82 +48,82 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     ASSERT_TRUE(writeSampleDay(client.path()));
     MainWindow w(folders());
     w.show();
-    QTest::mouseClick(w.toolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "profitButton"), Qt::LeftButton);
     ProfitTableWindow* profit = loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
     shot(profit, QStringLiteral("profit-three-meetings"));
     EXPECT_EQ(profit->windowTitle(), QStringLiteral("12月5日(土)"));
-    EXPECT_EQ(profit->meetingTitle(0)->text(), QStringLiteral("中山 5回 1日"));
-    for (int m = 0; m < 3; ++m) {
-        EXPECT_TRUE(profit->meetingPanel(m)->isVisible()) << m;
+    EXPECT_EQ(child<QLabel>(profit, "meetingTitle_1")->text(), QStringLiteral("中山 5回 1日"));
+    for (const char* panel : {"meetingPanel_1", "meetingPanel_2", "meetingPanel_3"}) {
+        EXPECT_TRUE(child<QFrame>(profit, panel)->isVisible()) << panel;
     }
     struct Cell {
-        int index;
+        int race; // of meeting 1
         const char* stake;
         const char* profit;
         const char* colours; // the profit cell's
     };
-    for (const Cell& c : {Cell{0, "1500", "250", "color: #FFFFFF;background: #000000;"},
-                          Cell{2, "600", "-600", "color: #FFFFFF;background: #FF0000;"}, Cell{8, "1000", "-1000", ""},
-                          Cell{9, "0", "0", ""}}) {
-        EXPECT_TRUE(profit->raceTitle(c.index)->isVisible()) << c.index;
-        EXPECT_EQ(profit->stakeCell(c.index)->text(), QString::fromUtf8(c.stake)) << c.index;
-        EXPECT_EQ(profit->profitCell(c.index)->text(), QString::fromUtf8(c.profit)) << c.index;
-        EXPECT_EQ(profit->profitCell(c.index)->styleSheet(), QString::fromUtf8(c.colours)) << c.index;
+    for (const Cell& c : {Cell{1, "1500", "250", "color: #FFFFFF;background: #000000;"},
+                          Cell{3, "600", "-600", "color: #FFFFFF;background: #FF0000;"}, Cell{9, "1000", "-1000", ""},
+                          Cell{10, "0", "0", ""}}) {
+        EXPECT_TRUE(child<QLabel>(profit, QStringLiteral("raceTitle_1_%1").arg(c.race))->isVisible()) << c.race;
+        EXPECT_EQ(child<QLabel>(profit, QStringLiteral("stakeCell_1_%1").arg(c.race))->text(), c.stake) << c.race;
+        EXPECT_EQ(child<QLabel>(profit, QStringLiteral("profitCell_1_%1").arg(c.race))->text(), c.profit) << c.race;
+        EXPECT_EQ(child<QLabel>(profit, QStringLiteral("profitCell_1_%1").arg(c.race))->styleSheet(), c.colours)
+            << c.race;
     }
-    EXPECT_EQ(profit->tomorrowCell(0)->text(), QStringLiteral("800"));
-    EXPECT_EQ(profit->tomorrowCell(0)->toolTip(), QStringLiteral("9R 0\n10R 0\n11R 500\n12R 300"));
-    EXPECT_EQ(profit->stakeTotal(0)->text(), QStringLiteral("9100"));
-    EXPECT_EQ(profit->profitTotal(0)->text(), QStringLiteral("17290")); // 26390 paid − 9100
+    EXPECT_EQ(child<QLabel>(profit, "tomorrowCell_1")->text(), QStringLiteral("800"));
+    EXPECT_EQ(child<QLabel>(profit, "tomorrowCell_1")->toolTip(), QStringLiteral("9R 0\n10R 0\n11R 500\n12R 300"));
+    EXPECT_EQ(child<QLabel>(profit, "stakeTotal_1")->text(), QStringLiteral("9100"));
+    EXPECT_EQ(child<QLabel>(profit, "profitTotal_1")->text(), QStringLiteral("17290")); // 26390 paid − 9100
 
-    // Meeting 3, race 4 (cell 27): the dead heat, settled, with its result beside the detail.
-    QTest::mouseClick(profit->profitCell(27), Qt::LeftButton);
+    // Meeting 3, race 4: the dead heat, settled, with its result beside the detail.
+    QTest::mouseClick(child<ClickLabel>(profit, "profitCell_3_4"), Qt::LeftButton);
     RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ResultsWindow* kekka = loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(detail, nullptr);
     ASSERT_NE(kekka, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral(" 中京 4R"));
-    EXPECT_EQ(lastLine(detail, 0), QStringLiteral("           損益     2090"));
+    EXPECT_EQ(lines(detail).constLast(), QStringLiteral("           損益     2090"));
     EXPECT_TRUE(kekka->windowTitle().startsWith(QStringLiteral(" 中京 4R ")));
-    EXPECT_EQ(kekka->chakuCell(1)->text(), QStringLiteral("1"));
-    EXPECT_EQ(kekka->chakuCell(2)->text(), QStringLiteral("1"));
-    EXPECT_EQ(kekka->kenshuCell(0)->text(), QStringLiteral("単勝"));
-    EXPECT_EQ(kekka->kenshuCell(1)->text(), QString()); // the second winner's row
+    EXPECT_EQ(child<QLabel>(kekka, "chakuCell_1")->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(kekka, "chakuCell_2")->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(kekka, "kenshuCell_1")->text(), QStringLiteral("単勝"));
+    EXPECT_EQ(child<QLabel>(kekka, "kenshuCell_2")->text(), QString()); // the second winner's row
     EXPECT_FALSE(kekka->frameGeometry().intersects(detail->frameGeometry()));
     shot(detail, QStringLiteral("detail-settled"));
     shot(kekka, QStringLiteral("results-dead-heat"));
 
     // Meeting 2, race 2 by the keyboard: the scratched horse's refund.
-    profit->stakeCell(13)->setFocus();
-    QTest::keyClick(profit->stakeCell(13), Qt::Key_Return);
+    child<ClickLabel>(profit, "stakeCell_2_2")->setFocus();
+    QTest::keyClick(child<ClickLabel>(profit, "stakeCell_2_2"), Qt::Key_Return);
     kekka = loaded<ResultsWindow>(w, Window::Kekka);
     ASSERT_NE(kekka, nullptr);
-    EXPECT_EQ(kekka->henkanUmaLine()->text(), QStringLiteral(" 4"));
+    EXPECT_EQ(child<QLabel>(kekka, "henkanUmaLine")->text(), QStringLiteral(" 4"));
     shot(kekka, QStringLiteral("results-refund"));
 
     // Meeting 1, race 11: open, so live odds and no results window.
-    QTest::mouseClick(profit->raceTitle(10), Qt::LeftButton);
+    QTest::mouseClick(child<ClickLabel>(profit, "raceTitle_1_11"), Qt::LeftButton);
     detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(loaded<ResultsWindow>(w, Window::Kekka), nullptr);
-    EXPECT_EQ(detail->textView()->toPlainText().split(QLatin1Char('\n')).first(),
-              QStringLiteral("@単勝　        4    1000    2.4"));
-    EXPECT_EQ(lastLine(detail, 2), QStringLiteral("         未確定(    3000)"));
+    EXPECT_EQ(lines(detail).constFirst(), QStringLiteral("@単勝　        4    1000    2.4"));
+    EXPECT_EQ(lines(detail).at(lines(detail).size() - 3), QStringLiteral("         未確定(    3000)"));
     detail->resize(detail->width() + 60, detail->height() + 200);
     shot(detail, QStringLiteral("detail-live-odds"));
     // The text keeps a 30-twip margin right and below.
     const int margin = QtFormWindow::twipsToPixels(30, detail->logicalDpiX());
-    EXPECT_EQ(detail->textView()->geometry().right() + 1, detail->width() - margin);
-    EXPECT_EQ(detail->textView()->geometry().bottom() + 1, detail->height() - margin);
+    EXPECT_EQ(child<QPlainTextEdit>(detail, "textView")->geometry().right() + 1, detail->width() - margin);
+    EXPECT_EQ(child<QPlainTextEdit>(detail, "textView")->geometry().bottom() + 1, detail->height() - margin);
 
     // Meeting 3's advance-sale cell opens the next day's first race on sale (race 11).
-    QTest::mouseClick(profit->tomorrowCell(2), Qt::LeftButton);
+    QTest::mouseClick(child<ClickLabel>(profit, "tomorrowCell_3"), Qt::LeftButton);
     detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中京 11R"));
     // Meeting 1 sells races 9 to 12 of the next day, and its cell sums the bets on 11R and 12R: a click
     // opens 11R, the first with a bet, not 9R, which has none and would open nothing.
-    QTest::mouseClick(profit->tomorrowCell(0), Qt::LeftButton);
+    QTest::mouseClick(child<ClickLabel>(profit, "tomorrowCell_1"), Qt::LeftButton);
     detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->windowTitle(), QStringLiteral("前日 中山 11R"));
@@ -135,7 +134,7 @@ TEST_F(RaceWindowsTest, ProfitTableShowsTheDayAndOpensTheRaceWindowsOfTheCellPic
     profit->close();
     EXPECT_FALSE(w.host().isLoaded(Window::Detail));
     EXPECT_FALSE(w.host().isLoaded(Window::Profit));
-    QTest::mouseClick(w.toolButton(MainWindow::ProfitButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(&w, "profitButton"), Qt::LeftButton);
     profit = loaded<ProfitTableWindow>(w, Window::Profit);
     ASSERT_NE(profit, nullptr);
     EXPECT_NEAR(profit->frameGeometry().width(), width, 1);
@@ -176,30 +175,31 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
     RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
     ASSERT_NE(kekka, nullptr);
     ASSERT_NE(detail, nullptr);
-    EXPECT_EQ(detail->textView()->toPlainText().split(QLatin1Char('\n')).first(),
-              QStringLiteral(" 単勝　        4     100 ○"));
+    EXPECT_EQ(lines(detail).constFirst(), QStringLiteral(" 単勝　        4     100 ○"));
 
-    ASSERT_EQ(kekka->payoutRows(), 33);
+    ASSERT_TRUE(child<QLabel>(kekka, "kenshuCell_33") && !kekka->findChild<QLabel*>(QStringLiteral("kenshuCell_34")));
     int labelled = 0;
-    for (int i = 0; i < kekka->payoutRows(); ++i) {
-        labelled += kekka->kenshuCell(i)->text().isEmpty() ? 0 : 1;
+    for (int i = 1; i <= 33; ++i) {
+        labelled += child<QLabel>(kekka, "kenshuCell_" + QString::number(i))->text().isEmpty() ? 0 : 1;
     }
     EXPECT_EQ(labelled, 7); // one per bet type
-    EXPECT_EQ(kekka->haraiLine(0)->text(), QStringLiteral("       4     520"));
-    EXPECT_EQ(kekka->haraiLine(32)->text(), QStringLiteral(" 1- 4- 5    7200"));
+    EXPECT_EQ(child<QLabel>(kekka, "haraiLine_1")->text(), QStringLiteral("       4     520"));
+    EXPECT_EQ(child<QLabel>(kekka, "haraiLine_33")->text(), QStringLiteral(" 1- 4- 5    7200"));
     // 22 rows in view, the rest a scroll away.
-    const int rowHeight = kekka->haraiLine(0)->height();
-    EXPECT_EQ(kekka->haraiView()->height(), 22 * rowHeight);
-    EXPECT_EQ(kekka->haraiPanel()->height(), 33 * rowHeight);
-    EXPECT_GT(kekka->haraiView()->verticalScrollBar()->maximum(), 0);
+    const int rowHeight = child<QLabel>(kekka, "haraiLine_1")->height();
+    QScrollBar* scroll = child<QScrollArea>(kekka, "haraiView")->verticalScrollBar();
+    EXPECT_EQ(child<QScrollArea>(kekka, "haraiView")->height(), 22 * rowHeight);
+    EXPECT_EQ(child<QWidget>(kekka, "haraiPanel")->height(), 33 * rowHeight);
+    EXPECT_GT(scroll->maximum(), 0);
 
-    // Bracket 4 in white on its light blue, bracket 7 in black on light orange; empty slots stay empty.
-    EXPECT_EQ(kekka->wakuCell(1)->styleSheet(), QStringLiteral("color: #FFFFFF;background: #8080FF;"));
-    EXPECT_EQ(kekka->wakuCell(3)->styleSheet(), QStringLiteral("color: #000000;background: #FFC080;"));
-    EXPECT_EQ(kekka->chakuCell(4)->text(), QString());
-    EXPECT_EQ(kekka->umaNameCell(4)->text(), QString());
-    EXPECT_EQ(kekka->henkanUmaLine()->text(), QStringLiteral(" 9"));
+    // Bracket 4 in white on its blue, 7 in black on its orange, faded halfway to white; empty slots stay empty.
+    const auto faded = [](Rgb::Value colour) { return Rgb::hex((colour >> 1 & 0x7F7F7F) + 0x808080); };
+    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_1")->styleSheet(), "color: #FFFFFF;background: " + faded(0x0000FF) + ';');
+    EXPECT_EQ(child<QLabel>(kekka, "wakuCell_3")->styleSheet(), "color: #000000;background: " + faded(0xFF8000) + ';');
+    EXPECT_EQ(child<QLabel>(kekka, "chakuCell_4")->text(), QString());
+    EXPECT_EQ(child<QLabel>(kekka, "umaNameCell_4")->text(), QString());
+    EXPECT_EQ(child<QLabel>(kekka, "henkanUmaLine")->text(), QStringLiteral(" 9"));
     shot(kekka, QStringLiteral("results-33-rows"));
-    kekka->haraiView()->verticalScrollBar()->setValue(kekka->haraiView()->verticalScrollBar()->maximum());
+    scroll->setValue(scroll->maximum());
     shot(kekka, QStringLiteral("results-33-rows-scrolled"));
 }

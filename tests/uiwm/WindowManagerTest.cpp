@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 #include "ui/ClickLabel.h"
 #include "ui/MainWindow.h"
-#include "ui/ProfitTableWindow.h"
 #include "ui/Translations.h"
 
 #include <QApplication>
@@ -94,19 +93,18 @@ protected:
         closeByWindowManager(main.get());
         main.reset();
     }
-    QWidget* child(Window kind) const { return main->host().loaded(kind); }
+    QWidget* loaded(Window kind) const { return main->host().loaded(kind); }
     // As a user opens them: the toolbar, then a settled race of the profit table (its detail and result).
     void openAll() {
-        for (int b :
-             {MainWindow::ProfitButton, MainWindow::LogButton, MainWindow::RecordButton, MainWindow::DownloadButton}) {
-            QTest::mouseClick(main->toolButton(b), Qt::LeftButton);
+        for (const char* b : {"profitButton", "logButton", "passbookButton", "downloadButton"}) {
+            QTest::mouseClick(child<QToolButton>(main.get(), b), Qt::LeftButton);
         }
-        QTest::mouseClick(qobject_cast<ProfitTableWindow*>(child(Window::Profit))->profitCell(27), Qt::LeftButton);
+        QTest::mouseClick(child<ClickLabel>(loaded(Window::Profit), "profitCell_3_4"), Qt::LeftButton);
         QTest::qWait(400);
     }
     void closeAll() {
         for (const auto& [kind, name] : kChildren) {
-            if (QWidget* w = child(kind)) {
+            if (QWidget* w = loaded(kind)) {
                 closeByWindowManager(w);
             }
         }
@@ -114,7 +112,7 @@ protected:
     Frames shown() const {
         Frames f{{QStringLiteral("main"), serverFrame(main.get())}};
         for (const auto& [kind, name] : kChildren) {
-            if (const QWidget* w = child(kind)) {
+            if (const QWidget* w = loaded(kind)) {
                 f[QString::fromLatin1(name)] = serverFrame(w);
             }
         }
@@ -145,7 +143,7 @@ TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
 TEST_F(WindowManagerTest, PlacesAndSettingsStayThroughReopeningAndRestarting) {
     start();
     openAll();
-    sh(QStringLiteral("wmctrl -i -r {id} -e 0,150,260,700,500"), child(Window::Log)); // moved and sized by the user
+    sh(QStringLiteral("wmctrl -i -r {id} -e 0,150,260,700,500"), loaded(Window::Log)); // moved and sized by the user
     QTest::qWait(400);
     const Frames placed = shown();
     for (int round = 1; round <= 3; ++round) {
@@ -172,11 +170,11 @@ TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
     program.write(QStringLiteral("VQV50.INI"), "[WINDOW]\r\ntop01=1500\r\nleft01=36000\r\nheight01=3000\r\n"
                                                "top03=9000\r\nleft03=30000\r\nheight03=6000\r\nwidth03=9000\r\n");
     start();
-    QTest::mouseClick(main->toolButton(MainWindow::LogButton), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(main.get(), "logButton"), Qt::LeftButton);
     QTest::qWait(400);
     screenShot(QStringLiteral("brought-back"));
     EXPECT_TRUE(kScreen.contains(serverFrame(main.get())));
-    EXPECT_EQ(serverFrame(child(Window::Log)), QRect(1000, 600, 600, 400));
+    EXPECT_EQ(serverFrame(loaded(Window::Log)), QRect(1000, 600, 600, 400));
 }
 
 int main(int argc, char** argv) {

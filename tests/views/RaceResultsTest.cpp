@@ -74,22 +74,26 @@ TEST(RaceResults, FinishersBracketColoursAndPayoutRows) {
             finishers << finisher(f);
         }
     }
+    // The brackets' colours (white, black, red, blue, yellow, green, orange, pink) faded halfway to white.
+    const auto faded = [](Rgb::Value colour) { return Rgb::hex((colour >> 1 & 0x7F7F7F) + 0x808080); };
     EXPECT_EQ(finishers, (QStringList{
-                             "1 1 1 #000000 #FFFFFF", "2 2 2 #FFFFFF #808080", "3 3 3 #000000 #FF8080",
-                             "4 4 4 #FFFFFF #8080FF", "5 5 5 #000000 #FFFF80",
-                             "1 10 8 #000000 #FF80FF", // the odds file's bracket, not the result file's 3
-                             "1 6 6 #000000 #80FF80",
-                             "3 7 7 #000000 #FFC080", // bracket left blank in the result file
-                             "4 12 9 - -",            // beyond the field and the eight colours
-                             "   - -",                // no finisher: empty
+                             "1 1 1 #000000 " + faded(0xFFFFFF), "2 2 2 #FFFFFF " + faded(0x000000),
+                             "3 3 3 #000000 " + faded(0xFF0000), "4 4 4 #FFFFFF " + faded(0x0000FF),
+                             "5 5 5 #000000 " + faded(0xFFFF00),
+                             "1 10 8 #000000 " + faded(0xFF00FF), // the odds file's bracket, not the result file's 3
+                             "1 6 6 #000000 " + faded(0x00FF00),
+                             "3 7 7 #000000 " + faded(0xFF8000), // bracket left blank in the result file
+                             "4 12 9 - -",                       // beyond the field and the eight colours
+                             "   - -",                           // no finisher: empty
                          }));
 
-    // The refunded horse adds no row; each bet type is named on its first row only.
+    // The refunded horse adds no row; each bet type is named on its first row only and has a colour of its own.
     QStringList rows;
     for (const PayoutRow& p : two->rows) {
-        rows << p.label + QLatin1Char('|') + p.text + QLatin1Char('|') + Rgb::hex(p.back);
+        rows << p.label + QLatin1Char('|') + p.text;
     }
-    EXPECT_EQ(rows, (QStringList{"単勝|      10     480|#C0C0FF", "|       6     300|#C0C0FF",
-                                 "馬連|    6-10    1500|#FFC0FF"}));
+    ASSERT_EQ(rows, (QStringList{"単勝|      10     480", "|       6     300", "馬連|    6-10    1500"}));
+    EXPECT_EQ(two->rows[0].back, two->rows[1].back);
+    EXPECT_NE(two->rows[0].back, two->rows[2].back);
     EXPECT_EQ(two->henkanUma, QStringLiteral(" 5"));
 }
