@@ -2,7 +2,6 @@
 
 #include "core/Paths.h"
 
-#include <QAtomicInteger>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -16,8 +15,6 @@
 #include <charconv>
 
 namespace {
-
-QAtomicInteger<quint64> g_connections;
 
 // A sale date as the archive keys it: the number yyyymmdd, or nothing for any other text.
 std::optional<qint64> dateKey(const QString& ymd) {
@@ -56,7 +53,9 @@ bool readRows(QSqlQuery& q, Row&& row) {
 }
 } // namespace
 
-BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(++g_connections)) {}
+// Qt names its database connections process-wide: each archive object's address names its own, which no
+// other living archive can share (the connection goes with the object).
+BetArchive::BetArchive() : m_connection(QStringLiteral("vq-archive-%1").arg(reinterpret_cast<quintptr>(this), 0, 16)) {}
 
 BetArchive::~BetArchive() {
     if (m_db.isValid()) {
