@@ -33,7 +33,6 @@ public:
     static QString formPath() { return QStringLiteral("/JRADB/accessS"); }
 
     ResultsBrowser& browser() const { return *m_browser; }
-    const DownloadRun& run() const { return m_run; }
 
     // How long a page may keep the browser busy before it is given up on.
     void setTimeOutMs(int ms) { m_timeoutTimer.setInterval(ms); }
