@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 FolderWatch::FolderWatch(Timing timing, QObject* parent) : QObject(parent), m_timing(timing) {
     for (QTimer* t : {&m_quiet, &m_longest}) {
@@ -23,8 +24,8 @@ void FolderWatch::watch(const QStringList& folders) {
     if (m_folders.isEmpty()) {
         return;
     }
-    followFolders();
     m_last = fingerprint();
+    follow(m_last);
     m_poll.start();
 }
 
@@ -39,23 +40,21 @@ void FolderWatch::stop() {
     m_last.clear();
 }
 
-void FolderWatch::followFolders() {
+void FolderWatch::follow(const Fingerprint& files) {
     // The folders' entries come and go, but a file the client appends to (its day log) changes only
     // itself: each file is watched too. A folder made after the watch began (the day's download folder) is
     // taken up once it is there.
-    const QStringList watched = m_watcher.directories() + m_watcher.files();
+    const QStringList listed = m_watcher.directories() + m_watcher.files();
+    const QSet<QString> watched(listed.cbegin(), listed.cend());
     QStringList missing;
     for (const QString& folder : m_folders) {
-        if (!QFileInfo(folder).isDir()) {
-            continue;
-        }
-        if (!watched.contains(folder)) {
+        if (!watched.contains(folder) && QFileInfo(folder).isDir()) {
             missing << folder;
         }
-        for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-            if (!watched.contains(f.absoluteFilePath())) {
-                missing << f.absoluteFilePath();
-            }
+    }
+    for (const auto& [path, state] : files) {
+        if (!watched.contains(path)) {
+            missing << path;
         }
     }
     if (!missing.isEmpty()) {
@@ -91,8 +90,8 @@ void FolderWatch::settle() {
     if (!watching()) {
         return;
     }
-    followFolders();
     Fingerprint now = fingerprint();
+    follow(now);
     if (now == m_last) {
         return; // touched, but every file is as it was
     }
@@ -101,8 +100,9 @@ void FolderWatch::settle() {
 }
 
 void FolderWatch::poll() {
-    followFolders();
-    if (!m_quiet.isActive() && fingerprint() != m_last) {
+    const Fingerprint now = fingerprint();
+    follow(now);
+    if (!m_quiet.isActive() && now != m_last) {
         changeSeen();
     }
 }

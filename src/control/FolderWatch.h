@@ -45,7 +45,8 @@ private:
     void changeSeen();
     void settle();
     void poll();
-    void followFolders();
+    // Watches the folders and these files of theirs, as far as not watched yet.
+    void follow(const Fingerprint& files);
 
     Timing m_timing;
     QStringList m_folders;

@@ -73,7 +73,7 @@ void DownloadWindow::buildControls() {
     outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(6);
 
-    // Everything the user may not touch during a run sits on choices.
+    // Everything the user may not touch during a run sits on the choices panel.
     m_choices = new QWidget(this);
     m_choices->setObjectName(QStringLiteral("choices"));
     auto* picture = new QVBoxLayout(m_choices);
