@@ -1,5 +1,7 @@
 #include "DayController.h"
 
+#include "FolderWatch.h"
+
 #include "archive/ArchiveWriter.h"
 #include "archive/DayBets.h"
 #include "core/AppError.h"
@@ -11,7 +13,10 @@
 #include "patdata/SaleDayReader.h"
 #include "profit/ProfitBook.h"
 
+#include <QDir>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 const QString kSource = QStringLiteral("BBB");
@@ -48,8 +53,10 @@ void DayController::start() {
         m_dataFolder = m_clientFolder;
         readDataFolder();
     } catch (const AppError& e) {
+        followFolders(); // a folder the client has not written yet is watched all the same
         throw e.rebased(kSource);
     }
+    followFolders();
 }
 
 void DayController::readDataFolder() {
@@ -58,10 +65,106 @@ void DayController::readDataFolder() {
 }
 
 void DayController::refresh() {
-    followLink();
-    readDataFolder();
-    closeDayWindows();
-    settleDay();
+    if (!m_settings.autoRefresh() || !m_host) {
+        followLink();
+        readDataFolder();
+        closeDayWindows();
+        settleDay();
+        return;
+    }
+    // The windows hold the old day: they close before it goes and come back built from the new one. A
+    // read that fails keeps the old day, and they come back with that.
+    const std::vector<IWindowHost::Window> closed = m_host->closeForRebuild();
+    try {
+        followLink();
+        readDataFolder();
+        settleDay();
+    } catch (...) {
+        reopen(closed);
+        followFolders();
+        throw;
+    }
+    reopen(closed);
+    followFolders();
+}
+
+void DayController::reopen(const std::vector<IWindowHost::Window>& windows) {
+    using W = IWindowHost::Window;
+    const auto was = [&windows](W w) { return std::find(windows.begin(), windows.end(), w) != windows.end(); };
+    for (const W w : {W::Profit, W::Log, W::Record}) {
+        if (was(w)) {
+            open(w);
+        }
+    }
+    // The race windows show the same race of the new day, when the day still has it where it was.
+    if (was(W::Detail) || was(W::Kekka)) {
+        const auto [meeting, race] = m_shownRace.place;
+        if (meeting >= 1 && meeting <= qsizetype(meetings().size())) {
+            const Meeting& m = *meetings()[size_t(meeting - 1)];
+            if (race >= 1 && race <= m.raceCount() && m.kaisaiNum() == m_shownRace.venue &&
+                m.race(race)->raceNum() == m_shownRace.raceNumber) {
+                showRace(meeting, race, was(W::Detail), was(W::Kekka));
+            }
+        }
+    }
+    m_host->endRebuild();
+}
+
+void DayController::setAutoRefresh(bool on) {
+    m_settings.setAutoRefresh(on);
+    followFolders();
+}
+
+void DayController::followFolders() {
+    if (!m_settings.autoRefresh()) {
+        m_watch.reset();
+        m_watched.clear();
+        return;
+    }
+    // The client writes into the data folder; the download window (or the user) puts result files into
+    // today's download folder, which may only be made later: its parent is watched for it.
+    QStringList folders{QDir::cleanPath(m_dataFolder)};
+    if (!m_folders.download.isEmpty()) {
+        folders << QDir::cleanPath(m_folders.download);
+        if (!saleDate().isEmpty()) {
+            folders << QDir::cleanPath(m_folders.download + QLatin1Char('/') + saleDate());
+        }
+    }
+    if (!m_watch) {
+        m_watch = std::make_unique<FolderWatch>(FolderWatch::Timing{}, this); // a child: tests can see it
+        connect(m_watch.get(), &FolderWatch::settled, this, &DayController::refreshByItself);
+    } else if (folders == m_watched) {
+        return;
+    }
+    m_watched = folders;
+    // The client's files and the results are all ".JRA"; the link file may name another data folder.
+    m_watch->watch(folders, {QStringLiteral("*.JRA"), QStringLiteral("VQLINK.TXT")});
+}
+
+void DayController::downloadRunEnded() {
+    if (m_settings.autoRefresh()) {
+        refreshByItself();
+    }
+}
+
+void DayController::refreshByItself() {
+    if (std::exchange(m_refreshing, true)) {
+        m_refreshAgain = true; // a message of the refresh under way is up: once it is answered
+        return;
+    }
+    do {
+        m_refreshAgain = false;
+        try {
+            refresh();
+            m_lastAutoError.clear();
+        } catch (const AppError& e) {
+            // The folders change all day: the same failure is said once, not at every change.
+            if (std::exchange(m_lastAutoError, e.description()) != e.description()) {
+                reportError(e); // as the refresh button says it
+            }
+        }
+    } while (m_refreshAgain);
+    m_refreshing = false;
 }
 
 void DayController::followLink() {
@@ -91,6 +194,7 @@ void DayController::settleDay() {
 }
 
 void DayController::finish() {
+    m_watch.reset();
     if (m_host) {
         m_host->unloadAll();
     }
@@ -143,15 +247,20 @@ void DayController::showDownload() {
 void DayController::showRaceDetail(int meeting, int race) {
     closeWindow(IWindowHost::Window::Kekka);
     closeWindow(IWindowHost::Window::Detail);
+    showRace(meeting, race, true, true);
+}
+
+void DayController::showRace(int meeting, int race, bool detail, bool results) {
     if (!m_day) {
         throw AppError::objectNotSet();
     }
     m_day->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
     const ShownRace shown{*m_day->meeting(meeting)->race(race), m_day->raceOdds()};
-    if (shown.race.logCount() > 0) {
+    m_shownRace = {{meeting, race}, m_day->meeting(meeting)->kaisaiNum(), shown.race.raceNum()};
+    if (detail && shown.race.logCount() > 0) {
         open(IWindowHost::Window::Detail, &shown);
     }
-    if (shown.race.result()) {
+    if (results && shown.race.result()) {
         open(IWindowHost::Window::Kekka, &shown);
     }
 }

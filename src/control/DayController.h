@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -22,10 +23,8 @@ class Race;
 class IFormWindow;
 class ProfitBook;
 class ArchiveWriter;
+class FolderWatch;
 
-// The one object through which every window reaches the data: it owns the settings, the reader of the
-// client's data folder, the selected meeting and race, the bracket colours, the day's totals and the
-// profit book, and it opens every other window.
 // One refresh of the day: what the main window shows after the folder has been read. The totals are absent
 // for a day without meetings (the window keeps what it showed).
 struct DayRefresh {
@@ -48,12 +47,18 @@ public:
     // Where windows are opened; not owned. Without a host no window is opened.
     void setWindowHost(IWindowHost* host) { m_host = host; }
 
-    // Loads the settings and reads the client folder. Errors come out with source "BBB" and the
-    // application error base added to their number.
+    // Loads the settings and reads the client folder (and from then on watches it when the day refreshes
+    // by itself). Errors come out with source "BBB" and the application error base added to their number.
     void start();
-    // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder), closes the windows
-    // of the old day and settles the new one.
+    // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder) and settles the new
+    // day. The windows of the old day close; while the day refreshes by itself they are built again from
+    // the new day instead, each as the user left it.
     void refresh();
+    // Turns the refresh by itself on or off (and the settings with it). Off, nothing watches the folders.
+    void setAutoRefresh(bool on);
+    // The download window's run has ended: the day takes up its result files at once when it refreshes by
+    // itself.
+    void downloadRunEnded();
     // Sums the day just read, brings today's record of the profit book up to date, hands the day to the
     // archive and emits dayRefreshed. A day without meetings has no totals and leaves the book as it was; a
     // day not read whole (warnings) has its figures shown, but neither the book nor the archive touched.
@@ -104,6 +109,12 @@ private:
     void readDataFolder();
     void followLink();
     void open(IWindowHost::Window window, const ShownRace* race = nullptr);
+    // Opens the race's detail and results windows as far as asked and the race has what they show.
+    void showRace(int meeting, int race, bool detail, bool results);
+    void reopen(const std::vector<IWindowHost::Window>& windows);
+    // Watches the data folder and today's download folder while the day refreshes by itself.
+    void followFolders();
+    void refreshByItself();
     void storeArchive();
     void handDayToArchive();
 
@@ -117,5 +128,15 @@ private:
     std::unique_ptr<ProfitBook> m_book;
     std::unique_ptr<ArchiveWriter> m_archive; // made at the first store
     bool m_archiveReported = false;
-    bool m_archiveDue = false; // a day waits for its moment to be handed to the archive
+    bool m_archiveDue = false;            // a day waits for its moment to be handed to the archive
+    std::unique_ptr<FolderWatch> m_watch; // only while the day refreshes by itself
+    QStringList m_watched;
+    struct ShownPlace {
+        std::pair<int, int> place{0, 0}; // meeting and race, counted from 1
+        qint16 venue = 0;
+        qint16 raceNumber = 0;
+    } m_shownRace;               // the race of the last race windows opened
+    bool m_refreshing = false;   // a refresh by itself is under way (a message may be up)
+    bool m_refreshAgain = false; // the folders changed again meanwhile
+    QString m_lastAutoError;     // said once until a refresh by itself goes through
 };

@@ -17,9 +17,10 @@ FolderWatch::FolderWatch(Timing timing, QObject* parent) : QObject(parent), m_ti
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &FolderWatch::changeSeen);
 }
 
-void FolderWatch::watch(const QStringList& folders) {
+void FolderWatch::watch(const QStringList& folders, const QStringList& nameFilters) {
     stop();
     m_folders = folders;
+    m_nameFilters = nameFilters;
     m_folders.removeAll(QString());
     if (m_folders.isEmpty()) {
         return;
@@ -65,7 +66,9 @@ void FolderWatch::follow(const Fingerprint& files) {
 FolderWatch::Fingerprint FolderWatch::fingerprint() const {
     Fingerprint files;
     for (const QString& folder : m_folders) {
-        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        // Without QDir::CaseSensitive the filters match names in any case, as the client's system does.
+        const QFileInfoList entries =
+            QDir(folder).entryInfoList(m_nameFilters, QDir::Files | QDir::Hidden | QDir::System);
         for (const QFileInfo& f : entries) {
             files[f.absoluteFilePath()] = {f.size(), f.lastModified().toMSecsSinceEpoch()};
         }

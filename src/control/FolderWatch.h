@@ -27,8 +27,10 @@ public:
     FolderWatch(Timing timing, QObject* parent = nullptr);
 
     // Watches these folders from now on (a folder that does not exist yet is looked for at every poll);
-    // what they hold now is the state changes are measured against.
-    void watch(const QStringList& folders);
+    // what they hold now is the state changes are measured against. Only the files whose names match
+    // the filters count (all files without filters): the program's own files beside the client's (its book,
+    // its settings) change at every refresh and must not start another.
+    void watch(const QStringList& folders, const QStringList& nameFilters = {});
     // Stops watching: no watcher, no timer.
     void stop();
     bool watching() const { return !m_folders.isEmpty(); }
@@ -50,6 +52,7 @@ private:
 
     Timing m_timing;
     QStringList m_folders;
+    QStringList m_nameFilters;
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;
     QTimer m_longest;

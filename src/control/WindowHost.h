@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class DayController;
 class Race;
 class RaceOdds;
@@ -25,4 +27,11 @@ public:
     virtual bool isLoaded(Window window) const = 0;
     // Closes every open window but the main window.
     virtual void unloadAll() = 0;
+    // Closes the day's open windows (all but the download window) so that they can be built again from a
+    // new read, remembering what each showed (scroll position, page, view) for its next show, which then
+    // leaves the focus where it is. A window the user is busy in (typing a record) is left as it is.
+    // Returns the windows closed.
+    virtual std::vector<Window> closeForRebuild() = 0;
+    // Forgets what closeForRebuild remembered and no show has taken back (a race the new day lacks).
+    virtual void endRebuild() = 0;
 };

@@ -26,6 +26,8 @@ public:
     const QString& pathName() const { return m_pathName; }
     void setFileName(const QString& name);
     const QString& fileName() const { return m_fileName; }
+    // The file read and written: the one of that name in the folder whatever its letters' case.
+    QString filePath() const;
 
     QString value(const QString& section, const QString& key) const;
     // Non-zero on success.
@@ -51,7 +53,6 @@ public:
     static constexpr int kMaxValueLength = 254;
 
 private:
-    QString filePath() const;
     QStringList loadLines() const;
     bool storeLines(const QStringList& lines) const;
     // Names map to slots of Lines, so that a line put in moves every later line by one short loop.

@@ -6,6 +6,8 @@
 #include "IniFile.h"
 #include "Numbers.h"
 
+#include <QFileInfo>
+
 #include <array>
 
 namespace {
@@ -78,7 +80,8 @@ void Settings::loadSettings() {
     ini.setFileName(fileName());
     // Read once at start, so this is where the leftovers of an interrupted save are cleared away.
     AtomicFile::removeStrays(ini.pathName(), fileName());
-    const IniFile::Batch once(ini); // one read of the file for all 34 keys
+    const IniFile::Batch once(ini); // one read of the file for all 36 keys
+    const bool newFile = !QFileInfo::exists(ini.filePath());
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         FormSlot& s = m_slots[slot - 1];
@@ -105,6 +108,9 @@ void Settings::loadSettings() {
 
     const QString site = ini.value(kOption, QStringLiteral("resultsite")).trimmed();
     m_resultSite = site.isEmpty() ? defaultResultSite() : site;
+
+    m_autoRefresh = readFlag(ini.value(kOption, QStringLiteral("autorefresh")), newFile ? 1 : 0) != 0;
+    m_hitNotices = readFlag(ini.value(kOption, QStringLiteral("hitnotice")), 1) != 0;
 }
 
 void Settings::saveSettings() const {
@@ -126,6 +132,8 @@ void Settings::saveSettings() const {
     ini.setValue(kOption, QStringLiteral("button"), QString::number(m_button));
     ini.setValue(kOption, QStringLiteral("dfltdisp"), QString::number(m_dispMode));
     ini.setValue(kOption, QStringLiteral("resultsite"), m_resultSite);
+    ini.setValue(kOption, QStringLiteral("autorefresh"), QString::number(m_autoRefresh ? 1 : 0));
+    ini.setValue(kOption, QStringLiteral("hitnotice"), QString::number(m_hitNotices ? 1 : 0));
 }
 
 bool Settings::loadForm(IFormWindow& window, bool top, bool left, bool height, bool width) const {

@@ -7,8 +7,9 @@
 #include <array>
 
 // The user's settings kept in "VQV50.INI" in the program folder: the places of the seven windows,
-// the main window's colours and always-on-top state, the toolbar caption option and the bet log's view.
-// Read once at start, written once at exit.
+// the main window's colours and always-on-top state, the toolbar caption option, the bet log's view, and
+// whether the day follows the client by itself and hits are announced. Read once at start, written once at
+// exit.
 class Settings {
 public:
     static constexpr int kSlotCount = 7;
@@ -27,7 +28,7 @@ public:
 
     // Also removes the temporaries a save cut short (a crash, a kill) left beside the settings file.
     void loadSettings();
-    // Writes all 28 window keys and the 6 option keys; write failures are ignored.
+    // Writes all 28 window keys and the 8 option keys; write failures are ignored.
     void saveSettings() const;
 
     // Restores the window from its slot: top and left when stored at 0 or more, height and width when
@@ -58,6 +59,14 @@ public:
     // Scheme and host of the results site, without the path; a test points it at a local site.
     const QString& resultSite() const { return m_resultSite; }
     void setResultSite(const QString& v) { m_resultSite = v; }
+    // The day refreshes by itself when the client's files change, and a refresh keeps the open windows.
+    // On for a new settings file; a file from before the option keeps the manual refresh until the user
+    // turns it on.
+    bool autoRefresh() const { return m_autoRefresh; }
+    void setAutoRefresh(bool v) { m_autoRefresh = v; }
+    // A refresh that finds a race newly won says so (on by default).
+    bool hitNotices() const { return m_hitNotices; }
+    void setHitNotices(bool v) { m_hitNotices = v; }
 
 private:
     struct FormSlot {
@@ -77,4 +86,6 @@ private:
     qint32 m_button = 1;
     qint16 m_dispMode = 2;
     QString m_resultSite = defaultResultSite();
+    bool m_autoRefresh = true;
+    bool m_hitNotices = true;
 };

@@ -7,12 +7,16 @@
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
 
+#include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
 
 namespace {
 // About one title bar.
 constexpr int kCascadeStep = 28;
+const QString kScroll = QStringLiteral("scroll");
 } // namespace
 
 ChildWindow::ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner)
@@ -55,4 +59,28 @@ void ChildWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+QVariantMap ChildWindow::viewState() const {
+    QVariantList scroll;
+    for (const QAbstractScrollArea* area : findChildren<QAbstractScrollArea*>()) {
+        scroll << QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+    }
+    return {{kScroll, scroll}};
+}
+
+void ChildWindow::restoreViewState(const QVariantMap& state) {
+    // The same window built from the same kind of data has its scroll areas in the same order.
+    const QVariantList scroll = state.value(kScroll).toList();
+    const auto apply = [this, scroll] {
+        const QList<QAbstractScrollArea*> areas = findChildren<QAbstractScrollArea*>();
+        for (qsizetype i = 0; i < areas.size() && i < scroll.size(); ++i) {
+            const QPoint at = scroll[i].toPoint();
+            areas[i]->horizontalScrollBar()->setValue(at.x());
+            areas[i]->verticalScrollBar()->setValue(at.y());
+        }
+    };
+    apply();
+    // Some views know how far they scroll only after their first layout.
+    QTimer::singleShot(0, this, apply);
 }

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 
+#include <QVariantMap>
 #include <QWidget>
 
 class DayController;
@@ -14,6 +15,15 @@ public:
     ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner);
 
     DayController& control() const { return m_control; }
+
+    // What the user made of the window's view, for the same window built again from a new read: the
+    // scroll positions of its texts and lists, and what a window adds of its own (the passbook's view and
+    // page). Restoring takes effect once the window is shown.
+    virtual QVariantMap viewState() const;
+    virtual void restoreViewState(const QVariantMap& state);
+    // The user is in the middle of something a rebuild would lose (typing a record): the window stays as
+    // it is.
+    virtual bool busy() const { return false; }
 
 protected:
     // Moves and sizes the window from its slot (each part only when its flag is set); the window calls it

@@ -39,6 +39,10 @@ public:
     enum DateField : int { YearField = 0, MonthField = 1, DayField = 2 };
 
     View currentView() const { return m_view; }
+    QVariantMap viewState() const override;
+    void restoreViewState(const QVariantMap& state) override;
+    // A record half typed in the input panel is not thrown away by a refresh.
+    bool busy() const override { return m_view == InputView; }
     void toolbarClicked(int index);
     // Writes the book's CSV to the file, replacing it whole, and says where below the view; a failure is
     // reported. False when it failed.

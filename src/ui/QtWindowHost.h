@@ -3,6 +3,7 @@
 #include "control/WindowHost.h"
 
 #include <QPointer>
+#include <QVariantMap>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,8 @@ public:
     void show(Window window, DayController& control, const ShownRace* race) override;
     bool isLoaded(Window window) const override;
     void unloadAll() override;
+    std::vector<Window> closeForRebuild() override;
+    void endRebuild() override;
 
     // The open window of that kind, or nullptr.
     QWidget* loaded(Window window) const;
@@ -33,4 +36,5 @@ private:
     QWidget* m_owner;
     std::map<Window, Factory> m_factories;
     std::map<Window, QPointer<QWidget>> m_open;
+    std::map<Window, QVariantMap> m_kept; // the views of windows closed for a rebuild
 };

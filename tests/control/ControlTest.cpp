@@ -3,6 +3,7 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
+#include "control/FolderWatch.h"
 #include "core/AppError.h"
 #include "core/CodePage.h"
 #include "core/Folders.h"
@@ -60,6 +61,17 @@ struct FakeHost : IWindowHost {
         calls << QStringLiteral("unload all");
         open.clear();
     }
+    std::vector<W> closeForRebuild() override {
+        calls << QStringLiteral("close for rebuild");
+        std::vector<W> closed;
+        for (const W w : {W::Detail, W::Kekka, W::Profit, W::Log, W::Record}) {
+            if (open.erase(w) > 0) {
+                closed.push_back(w);
+            }
+        }
+        return closed;
+    }
+    void endRebuild() override { calls << QStringLiteral("end rebuild"); }
 };
 
 const QString kDate = QStringLiteral("20260405");
@@ -362,4 +374,40 @@ TEST_F(ControlTest, ADayNotReadWholeIsShownButNeitherBookedNorArchivedUntilAWhol
     BetArchive archive;
     ASSERT_TRUE(archive.open(client.path()));
     EXPECT_EQ(archive.betsOfDay(kDate).size(), 2u);
+}
+
+TEST_F(ControlTest, ARefreshBuildsTheOpenWindowsAgainWhileLiveAndClosesThemWhenNot) {
+    struct Case {
+        const char* name;
+        const char* ini;
+        int venueAfter; // the venue the client's day has at the refresh
+        QStringList calls;
+        int watches;
+    } cases[] = {
+        {"live", "", 5, {"close for rebuild", "show Profit", "show Log", "show Detail 3R", "end rebuild"}, 1},
+        {"live, the race gone from the day", "", 6, {"close for rebuild", "show Profit", "show Log", "end rebuild"}, 1},
+        {"manual", "[OPTION]\r\nautorefresh=0\r\n", 5, {"unload Profit", "unload Log", "unload Record"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder programDir;
+        TempFolder clientDir;
+        if (*c.ini) {
+            programDir.write(QStringLiteral("VQV50.INI"), c.ini);
+        }
+        writeDay(clientDir, 5);
+        FakeHost fake;
+        DayController live(Folders{programDir.path(), clientDir.path(), clientDir.path() + QStringLiteral("dl")});
+        live.setWindowHost(&fake);
+        live.start();
+        live.showProfitTable();
+        live.showBetLog();
+        live.showRaceDetail(1, 3);
+        writeDay(clientDir, c.venueAfter);
+        fake.calls.clear();
+        live.refresh();
+        EXPECT_EQ(fake.calls, c.calls);
+        // Nothing watches the folders of a manual day.
+        EXPECT_EQ(live.findChildren<FolderWatch*>().size(), c.watches);
+    }
 }

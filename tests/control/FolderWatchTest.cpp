@@ -61,6 +61,15 @@ TEST(FolderWatch, ReportsOnceWhenTheClientHasFinishedWriting) {
     QTest::qWait(800);
     EXPECT_EQ(settled.count(), 0);
 
+    // Watching the client's files only: the program's own book beside them says nothing.
+    watch.watch({day.path()}, {QStringLiteral("*.JRA")});
+    day.write(QStringLiteral("VQPROFIT.TXT"), "book");
+    QTest::qWait(800);
+    EXPECT_EQ(settled.count(), 0);
+    day.write(QStringLiteral("ks-00001.jra"), "result"); // any case, as the client's system has it
+    EXPECT_TRUE(settled.wait(3000));
+    settled.clear();
+
     // Stopped: no watcher, nothing reported.
     watch.stop();
     day.write(QStringLiteral("LG002.JRA"), "x");

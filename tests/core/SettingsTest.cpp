@@ -203,3 +203,38 @@ TEST(Settings, ResultSiteReadsTrimmedFallsBackToThePublicSiteAndRoundTrips) {
         EXPECT_EQ(again.resultSite(), QStringLiteral("http://127.0.0.1:9"));
     }
 }
+
+TEST(Settings, LiveRefreshIsOnForANewFileOffForAnOlderOneAndRoundTrips) {
+    struct Case {
+        const char* name;
+        const char* ini; // nullptr: no settings file yet
+        bool autoRefresh;
+        bool hitNotices;
+    } cases[] = {
+        {"new file", nullptr, true, true},
+        {"file from before the option", "[OPTION]\r\nposition=1\r\n", false, true},
+        {"ticked", "[OPTION]\r\nautorefresh=1\r\nhitnotice=0\r\n", true, false},
+        {"any number but 0 is on", "[OPTION]\r\nautorefresh=7\r\nhitnotice=x\r\n", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        if (c.ini) {
+            dir.write(QStringLiteral("VQV50.INI"), c.ini);
+        }
+        Settings s;
+        s.setFolder(dir.path());
+        s.loadSettings();
+        EXPECT_EQ(s.autoRefresh(), c.autoRefresh);
+        EXPECT_EQ(s.hitNotices(), c.hitNotices);
+        // The user's choice is what the next start reads.
+        s.setAutoRefresh(!c.autoRefresh);
+        s.setHitNotices(!c.hitNotices);
+        s.saveSettings();
+        Settings again;
+        again.setFolder(dir.path());
+        again.loadSettings();
+        EXPECT_EQ(again.autoRefresh(), !c.autoRefresh);
+        EXPECT_EQ(again.hitNotices(), !c.hitNotices);
+    }
+}
