@@ -300,6 +300,7 @@ void DownloadWindow::endRun() {
     if (const QString writeError = m_run.takeWriteError(); !writeError.isEmpty()) {
         reportFailure(DownloadRun::notSavedMessage(), writeError);
     }
+    control().downloadRunEnded(); // the results just saved are shown without a wait
 }
 
 void DownloadWindow::watchBrowser() {

@@ -204,6 +204,19 @@ QIcon passbookCsv() {
     });
 }
 
+QIcon program() {
+    return make([](QPainter& p) {
+        p.setPen(QPen(kInk, 1.0));
+        p.setBrush(kAccent);
+        p.drawEllipse(QRectF(0.8, 0.8, 14.4, 14.4));
+        p.setPen(QPen(kPaper, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(4.6, 3.6), QPointF(8, 8), QPointF(11.4, 3.6)}));
+        p.drawLine(QPointF(8, 8), QPointF(8, 12.6));
+        p.drawLine(QPointF(5.2, 8.6), QPointF(10.8, 8.6));
+        p.drawLine(QPointF(5.2, 10.8), QPointF(10.8, 10.8));
+    });
+}
+
 QIcon download() {
     return make([](QPainter& p) {
         p.setPen(ink());

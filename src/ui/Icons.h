@@ -19,6 +19,8 @@ QIcon passbookEntry();
 QIcon passbookChart();
 QIcon passbookCsv();
 QIcon download();
+// The program's own: a coin with the yen sign, for the tray and the window frames.
+QIcon program();
 // The bet log window's views: every ticket, accepted, unsettled, hits, the day's schedule.
 QIcon logAll();
 QIcon logAccepted();

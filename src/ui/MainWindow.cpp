@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -135,6 +136,7 @@ void MainWindow::buildControls() {
     outer->addWidget(buildFigures(), 1);
     buildPopupMenu();
     buildShortcuts();
+    buildTray();
 }
 
 QWidget* MainWindow::buildToolbar() {
@@ -226,12 +228,36 @@ void MainWindow::buildPopupMenu() {
     m_popupMenu->addSeparator();
     m_positionAction = add("positionAction", QStringLiteral("常に手前に表示(&W)"), [this] { togglePosition(); });
     m_positionAction->setCheckable(true);
+    m_autoRefreshAction = add("autoRefreshAction", QStringLiteral("自動更新(&R)"),
+                              [this] { m_control->setAutoRefresh(m_autoRefreshAction->isChecked()); });
+    m_autoRefreshAction->setCheckable(true);
+    m_hitNoticeAction = add("hitNoticeAction", QStringLiteral("的中のお知らせ(&H)"),
+                            [this] { m_control->settings().setHitNotices(m_hitNoticeAction->isChecked()); });
+    m_hitNoticeAction->setCheckable(true);
     m_popupMenu->addSeparator();
     add("analysisAction", QStringLiteral("分析(&A)"), [this] { showAnalysis(); });
     add("versionAction", QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), [this] { showVersion(); });
     m_popupMenu->addSeparator();
     add("minimizeAction", QStringLiteral("最小化(&N)"), [this] { minimizeWindow(); });
     m_quitAction = add("quitAction", QStringLiteral("終了(&X)"), [this] { close(); });
+}
+
+void MainWindow::buildTray() {
+    setWindowIcon(Icons::program());
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        return;
+    }
+    m_tray = new QSystemTrayIcon(Icons::program(), this);
+    m_tray->setObjectName(QStringLiteral("trayIcon"));
+    m_tray->setToolTip(AppInfo::title());
+    m_tray->setContextMenu(m_popupMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+            bringToFront();
+        }
+    });
+    connect(m_tray, &QSystemTrayIcon::messageClicked, this, &MainWindow::bringToFront);
+    m_tray->show();
 }
 
 void MainWindow::buildShortcuts() {
@@ -268,6 +294,8 @@ void MainWindow::start() {
         QtFormWindow placement(this, Settings::Main);
         placement.place(m_control->settings().loadForm(placement, true, true, true, false));
         applyColors();
+        m_autoRefreshAction->setChecked(m_control->settings().autoRefresh());
+        m_hitNoticeAction->setChecked(m_control->settings().hitNotices());
         // Applying the stored state through the toggle keeps the menu check and the window in step.
         m_control->settings().setPosition(static_cast<qint16>(m_control->settings().position() ^ 1));
         togglePosition();
@@ -342,8 +370,35 @@ void MainWindow::render(const DayRefresh& day) {
         if (d.hasMeetings) {
             m_sheet->setToolTip(d.tooltip); // without a schedule it stays, like the kept totals
         }
+        if (m_tray) {
+            m_tray->setToolTip(d.trayTip);
+        }
+        if (isMinimized()) {
+            setWindowTitle(minimizedTitle(d.balance)); // the title shows the balance while minimised
+        }
+        announceHits(day);
     } catch (const AppError& e) {
         reportError(e);
+    }
+}
+
+void MainWindow::announceHits(const DayRefresh& day) {
+    if (!day.warnings.empty()) {
+        return; // a day not read whole may lack hits that the next whole read would call new
+    }
+    HitNotices::Hits now = HitNotices::hitsOf(m_control->meetings());
+    // The first day read whole, and each new sale day, only set what is known: the races already won
+    // when the program started, or before the client moved on, are no news.
+    const bool known = m_hits && m_hitsDate == day.saleDate;
+    const QStringList notices = known ? HitNotices::newlySettled(*m_hits, now) : QStringList();
+    m_hits = std::move(now);
+    m_hitsDate = day.saleDate;
+    if (notices.isEmpty() || !m_control->settings().hitNotices()) {
+        return;
+    }
+    emit hitsAnnounced(notices);
+    if (m_tray) {
+        m_tray->showMessage(AppInfo::title(), notices.join(QLatin1Char('\n')), Icons::program(), 15000);
     }
 }
 

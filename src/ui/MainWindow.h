@@ -3,6 +3,7 @@
 #include "core/Folders.h"
 
 #include "QtWindowHost.h"
+#include "views/HitNotices.h"
 
 #include <QColor>
 #include <QPointer>
@@ -17,6 +18,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QSystemTrayIcon;
 class QToolButton;
 class ResultsBrowser;
 class DayController;
@@ -71,6 +73,10 @@ public:
     // Toolbar clicks, by button index (ButtonIndex).
     void toolbarClicked(int index);
 
+signals:
+    // A refresh found races newly won: their notices, one per race, as the tray shows them.
+    void hitsAnnounced(const QStringList& notices);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -98,6 +104,9 @@ private:
     void showAnalysis();
     void minimizeWindow();
     void showPopup(const QPoint& globalPos);
+    // Where the desktop has a tray: an icon with the day's figures, which announces hits.
+    void buildTray();
+    void announceHits(const DayRefresh& day);
 
     std::unique_ptr<DayController> m_control;
     QPointer<AnalysisWindow> m_analysis;
@@ -109,6 +118,12 @@ private:
     QMenu* m_popupMenu = nullptr;
     QAction* m_positionAction = nullptr;
     QAction* m_quitAction = nullptr;
+    QAction* m_autoRefreshAction = nullptr;
+    QAction* m_hitNoticeAction = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    // The hits of the day last read whole; until then none are known, and nothing is announced.
+    std::optional<HitNotices::Hits> m_hits;
+    QString m_hitsDate;
     ColorChooser m_chooseColor;
     bool m_notReadWhole = false; // the last reading of the folder met a file it could not read whole
     BrowserFactory m_makeBrowser;

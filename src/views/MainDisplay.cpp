@@ -2,9 +2,18 @@
 
 #include "WarningText.h"
 
+#include "core/AppInfo.h"
 #include "core/Dates.h"
 #include "core/Formats.h"
 #include "core/Money.h"
+
+namespace {
+// "投票 12,300円": a figure of the tray's tooltip, with its thousands marked (the signed profit too).
+QString trayLine(const QString& caption, qint64 amount, bool signedFigure = false) {
+    const QString sign = signedFigure && amount >= 1 ? QStringLiteral("+") : QString();
+    return QLatin1Char('\n') + caption + QLatin1Char(' ') + sign + Fmt::thousands(amount) + QStringLiteral("円");
+}
+} // namespace
 
 MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QString& saleDate, qint32 balance,
                              const FileWarnings& warnings) {
@@ -17,6 +26,7 @@ MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QStri
         d.statusTip =
             QStringLiteral("UY-A.JRA がありません。本日の投票と払戻、ダウンロードは使えません（通帳と分析は"
                            "そのまま使えます）。クライアントで本日のデータを受け取ってから「更新」してください。");
+        d.trayTip = AppInfo::title() + QLatin1Char('\n') + d.date;
         return d;
     }
     static_cast<DayTotals&>(d) = *totals;
@@ -49,8 +59,13 @@ MainDisplay buildMainDisplay(const std::optional<DayTotals>& totals, const QStri
         d.status = QStringLiteral("全投票が確定しました");
     }
 
+    d.trayTip = AppInfo::title() + QLatin1Char(' ') + d.date +
+                trayLine(QStringLiteral("投票"), Money::add(d.amtBuy, d.amtBuyTomorrow)) +
+                trayLine(QStringLiteral("払戻"), d.amtPay) + trayLine(QStringLiteral("損益"), profit, true) +
+                QLatin1Char('\n') + d.status;
     if (!warnings.empty()) {
         d.notReadWhole = true;
+        d.trayTip += QStringLiteral("\n読めなかったファイルがあります（通帳はそのまま）");
         d.tooltip += (d.tooltip.isEmpty() ? QString() : QStringLiteral("\n")) + WarningText::tooltip(warnings);
     }
     return d;

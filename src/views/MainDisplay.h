@@ -20,6 +20,8 @@ struct MainDisplay : DayTotals {
     QString recovery;         // label 15
     QString balance;          // label 16
     QString tooltip;
+    // The tray icon's: the program's name, then the day's bets, payouts and profit, a line each.
+    QString trayTip;
     // Why the day cannot be shown, for the status line's tooltip; empty when it can.
     QString statusTip;
     // Some file could not be read whole: the tooltip names it, and the status line is drawn in red so it

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFrame>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -245,6 +247,7 @@ TEST_F(MainWindowTest, ColoursAreChosenAppliedAndWrittenAtExit) {
 }
 
 TEST_F(MainWindowTest, RefreshReadsTheLinkedFolderAndClosesChildWindows) {
+    program.write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nautorefresh=0\r\n"); // the manual refresh
     writeDay({{1, 2, 350}});
     TempFolder linked;
     {
@@ -389,10 +392,12 @@ TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
     for (QAction* a : child<QMenu>(&w, "popupMenu")->actions()) {
         entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("文字色の変更(&C)"), QStringLiteral("背景色の変更(&B)"),
-                                    QStringLiteral("-"), QStringLiteral("常に手前に表示(&W)"), QStringLiteral("-"),
-                                    QStringLiteral("分析(&A)"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), QStringLiteral("-"),
-                                    QStringLiteral("最小化(&N)"), QStringLiteral("VelqoraV50終了(&X)")}));
+    EXPECT_EQ(entries,
+              (QStringList{QStringLiteral("文字色の変更(&C)"), QStringLiteral("背景色の変更(&B)"), QStringLiteral("-"),
+                           QStringLiteral("常に手前に表示(&W)"), QStringLiteral("自動更新(&R)"),
+                           QStringLiteral("的中のお知らせ(&H)"), QStringLiteral("-"), QStringLiteral("分析(&A)"),
+                           QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), QStringLiteral("-"), QStringLiteral("最小化(&N)"),
+                           QStringLiteral("VelqoraV50終了(&X)")}));
 }
 
 // A log cut inside a record: the figures of its whole records with their usual texts, the status line in
@@ -417,4 +422,53 @@ TEST_F(MainWindowTest, ALogNotReadWholeIsNamedInTheTooltipAndTheStatusTurnsRed) 
     EXPECT_EQ(status->text(), QStringLiteral("あと500円未確定"));
     EXPECT_NE(status->palette().color(QPalette::WindowText), QColor(Qt::red));
     EXPECT_EQ(sheet->toolTip(), QString());
+}
+
+// 自動更新: a result saved into today's download folder and a ticket the client writes in two parts reach
+// the figures, the book and the open profit table by themselves, each once the files are quiet.
+TEST_F(MainWindowTest, ALiveDayFollowsTheClientWithoutAClick) {
+    writeDay({{1, 2, -1}, {2, 1, -1}});
+    MainWindow w(folders());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy notices(&w, &MainWindow::hitsAnnounced);
+    QSignalSpy refreshed(&w.control(), &DayController::dayRefreshed);
+    QTest::mouseClick(child<QToolButton>(&w, "profitButton"), Qt::LeftButton);
+    QWidget* table = w.host().loaded(IWindowHost::Window::Profit);
+    ASSERT_TRUE(table);
+    const QPoint place = table->pos();
+    EXPECT_EQ(child<QLabel>(table, "profitCell_1_1")->text(), QStringLiteral("-200"));
+
+    ResultFiles::ResultFile r;
+    r.date = kDate;
+    r.raceNum = 1;
+    r.payouts[0] = {{3, 0, 0, 350}};
+    ASSERT_TRUE(QDir().mkpath(folders().download + QStringLiteral("/") + kDate));
+    ResultFiles::saveResultFile(folders().download + QStringLiteral("/") + kDate, r);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(&w, "payoutsValue")->text(), QStringLiteral("700"), 3000);
+    ProfitBook book;
+    book.setFolder(client.path());
+    book.load();
+    EXPECT_EQ(book.pastPay(1), 700);
+    table = w.host().loaded(IWindowHost::Window::Profit);
+    ASSERT_TRUE(table); // built again from the new day, where it was
+    EXPECT_EQ(table->pos(), place);
+    EXPECT_EQ(child<QLabel>(table, "profitCell_1_1")->text(), QStringLiteral("500"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices[0][0].toStringList(), QStringList{QStringLiteral("的中 東京1R 単勝 3 700円")});
+
+    // The client rewrites its log with a third ticket, cut short first.
+    const int before = int(refreshed.size());
+    LogFiles::DayLog log;
+    for (const auto& [race, units] : {std::pair{1, 2}, {2, 1}, {3, 4}}) {
+        log.tickets << LogFiles::at(LogFiles::singleBet(LogFiles::Win, 0, 0, 3, units), 5, race);
+    }
+    const QByteArray whole = LogFiles::writeDayLog(log);
+    client.write(QStringLiteral("LG001.JRA"), whole.left(whole.size() - 30));
+    QTest::qWait(200);
+    client.write(QStringLiteral("LG001.JRA"), whole);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(&w, "betsValue")->text(), QStringLiteral("700"), 3000);
+    QTest::qWait(1000);
+    EXPECT_EQ(refreshed.size(), before + 1);
+    EXPECT_EQ(notices.size(), 1); // the race already announced says nothing again
 }
