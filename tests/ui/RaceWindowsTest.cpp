@@ -203,3 +203,37 @@ TEST_F(RaceWindowsTest, ResultsWindowShowsEveryPayoutAndScrollsPastTwentyTwoRows
     scroll->setValue(scroll->maximum());
     shot(kekka, QStringLiteral("results-33-rows-scrolled"));
 }
+
+// 自動更新: the client rewrites the odds of the race on screen; the detail window shows them in place,
+// scrolled where the user left it.
+TEST_F(RaceWindowsTest, AnOpenDetailWindowFollowsTheOddsOfItsRace) {
+    ASSERT_TRUE(writeSampleDay(client.path()));
+    MainWindow w(folders());
+    w.show();
+    w.control().showRaceDetail(1, 9); // 中山 9R, open
+    RaceDetailWindow* detail = loaded<RaceDetailWindow>(w, Window::Detail);
+    ASSERT_NE(detail, nullptr);
+    shot(detail, QStringLiteral("detail-odds-before"));
+    const QSize full = detail->size();
+    // Made short by the user and scrolled to its totals.
+    detail->resize(detail->width(), 70);
+    QScrollBar* scroll = child<QPlainTextEdit>(detail, "textView")->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    const int scrolled = scroll->value();
+    ASSERT_GT(scrolled, 0);
+    const QRect place = detail->geometry();
+    ASSERT_EQ(lines(detail).first().simplified(), QStringLiteral("単勝 7 1000 2.8"));
+
+    // Runner 7's win odds, bytes 254-258 of the win and place file.
+    QByteArray zo = client.read(QStringLiteral("ZO-619.JRA"));
+    ASSERT_EQ(zo.mid(253, 5), QByteArray("  2.8"));
+    client.write(QStringLiteral("ZO-619.JRA"), zo.replace(253, 5, " 12.3"));
+    QTRY_VERIFY_WITH_TIMEOUT((detail = loaded<RaceDetailWindow>(w, Window::Detail)) &&
+                                 lines(detail).first().simplified() == QStringLiteral("単勝 7 1000 12.3"),
+                             3000);
+    QTest::qWait(50);
+    EXPECT_EQ(child<QPlainTextEdit>(detail, "textView")->verticalScrollBar()->value(), scrolled);
+    EXPECT_EQ(detail->geometry(), place);
+    detail->resize(full);
+    shot(detail, QStringLiteral("detail-odds-after"));
+}
