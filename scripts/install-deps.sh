@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     libxcb1-dev
-    xvfb xauth openbox wmctrl xdotool x11-utils imagemagick
+    xvfb xauth openbox wmctrl xdotool x11-utils imagemagick trayer
 )
 
 missing=()

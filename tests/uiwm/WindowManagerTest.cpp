@@ -1,3 +1,4 @@
+#include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
 #include "samplefolder/SampleDay.h"
 #include "support/TestSupport.h"
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QToolButton>
 
@@ -175,6 +178,50 @@ TEST_F(WindowManagerTest, APlaceNoScreenShowsIsBroughtBack) {
     screenShot(QStringLiteral("brought-back"));
     EXPECT_TRUE(kScreen.contains(serverFrame(main.get())));
     EXPECT_EQ(serverFrame(loaded(Window::Log)), QRect(1000, 600, 600, 400));
+}
+
+// The day in the tray (trayer stands for the desktop's tray): its tooltip, and the notice of a race won
+// while the program runs.
+TEST_F(WindowManagerTest, TheTrayShowsTheDayAndAnnouncesANewHit) {
+    if (sh(QStringLiteral("command -v trayer")) == QStringLiteral("failed")) {
+        GTEST_SKIP() << "no tray: trayer is not installed (Debian: apt-get install trayer)";
+    }
+    QProcess tray;
+    tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                                          QStringLiteral("right"), QStringLiteral("--widthtype"),
+                                          QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24")});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 5000));
+    start();
+    QSignalSpy notices(main.get(), &MainWindow::hitsAnnounced);
+    auto* icon = main->findChild<QSystemTrayIcon*>(QStringLiteral("trayIcon"));
+    ASSERT_TRUE(icon && icon->isVisible());
+    EXPECT_EQ(icon->toolTip(), QStringLiteral("VelqoraV50 2026年12月5日(土)\n投票 20,300円\n払戻 50,800円\n"
+                                              "損益 +30,000円\nあと8200円未確定"));
+    QTest::qWait(500);
+    const QPoint at = icon->geometry().center();
+    sh(QStringLiteral("xdotool mousemove %1 %2").arg(at.x()).arg(at.y()));
+    QTest::qWait(1500);
+    screenShot(QStringLiteral("tray-tooltip"));
+    sh(QStringLiteral("xdotool mousemove 10 10"));
+
+    // 中山 9R is run: the 1,000 yen on 7 pays 2.8 times.
+    ResultFiles::ResultFile r;
+    r.date = SampleDay::saleDate();
+    r.venue = QStringLiteral("中山");
+    r.kaiJi = 5;
+    r.hiJi = 1;
+    r.raceNum = 9;
+    r.payouts[0] = {{7, 0, 0, 280}};
+    const QString today = folders().download + QLatin1Char('/') + SampleDay::saleDate();
+    ASSERT_TRUE(QDir().mkpath(today));
+    ResultFiles::saveResultFile(today, r);
+    ASSERT_TRUE(notices.wait(3000));
+    EXPECT_EQ(notices[0][0].toStringList(), QStringList{QStringLiteral("的中 中山9R 単勝 7 2,800円")});
+    QTest::qWait(800);
+    screenShot(QStringLiteral("tray-notice"));
+    main.reset();
+    tray.kill();
+    tray.waitForFinished();
 }
 
 int main(int argc, char** argv) {
