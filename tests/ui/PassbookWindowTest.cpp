@@ -306,3 +306,28 @@ TEST_F(PassbookWindowTest, InputLoadsThePickedDayAndReadsFullWidthDigits) {
     EXPECT_EQ(child<QLineEdit>(rec, "payoutEdit")->text(), QString());
     EXPECT_FALSE(protect->isChecked());
 }
+
+// 自動更新: a refresh builds the passbook again on the page or ranking the user was on; one whose input
+// panel is open stays the very window, with what was typed.
+TEST_F(PassbookWindowTest, ARefreshKeepsThePageTheRankingAndAHalfTypedRecord) {
+    ASSERT_TRUE(writeSampleDay(client.path()));
+    MainWindow w(folders());
+    PassbookWindow* rec = openPassbook(w);
+    ASSERT_NE(rec, nullptr);
+    child<QScrollBar>(rec, "pageScroll")->setValue(2);
+    w.control().refresh();
+    rec = qobject_cast<PassbookWindow*>(w.host().loaded(IWindowHost::Window::Record));
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(dates(rec)[0], QStringLiteral("2026/09/26"));
+
+    QTest::mouseClick(child<QToolButton>(rec, "worstButton"), Qt::LeftButton);
+    w.control().refresh();
+    rec = qobject_cast<PassbookWindow*>(w.host().loaded(IWindowHost::Window::Record));
+    EXPECT_EQ(rec->currentView(), PassbookWindow::WorstView);
+
+    QTest::mouseClick(child<QToolButton>(rec, "inputButton"), Qt::LeftButton);
+    type(child<QLineEdit>(rec, "stakeEdit"), QStringLiteral("1200"));
+    w.control().refresh();
+    EXPECT_EQ(w.host().loaded(IWindowHost::Window::Record), rec);
+    EXPECT_EQ(child<QLineEdit>(rec, "stakeEdit")->text(), QStringLiteral("1200"));
+}
