@@ -148,10 +148,21 @@ void DayController::downloadRunEnded() {
 }
 
 void DayController::refreshByItself() {
-    if (std::exchange(m_refreshing, true)) {
+    if (m_refreshing) {
         m_refreshAgain = true; // a message of the refresh under way is up: once it is answered
         return;
     }
+    if (m_host && !m_host->canRebuild()) {
+        // A dialog is up (a file dialog, a message): the day is read once it has been answered.
+        if (!std::exchange(m_refreshWaits, true)) {
+            QTimer::singleShot(kWaitForDialogMs, this, [this] {
+                m_refreshWaits = false;
+                refreshByItself();
+            });
+        }
+        return;
+    }
+    m_refreshing = true;
     do {
         m_refreshAgain = false;
         try {

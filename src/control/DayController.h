@@ -103,6 +103,7 @@ signals:
 
 private:
     static constexpr int kArchiveDelayMs = 250;
+    static constexpr int kWaitForDialogMs = 1000;
 
     // The files the last reading of the data folder could not take whole; empty after a whole read.
     const FileWarnings& readWarnings() const;
@@ -138,5 +139,6 @@ private:
     } m_shownRace;               // the race of the last race windows opened
     bool m_refreshing = false;   // a refresh by itself is under way (a message may be up)
     bool m_refreshAgain = false; // the folders changed again meanwhile
+    bool m_refreshWaits = false; // a refresh by itself waits for a dialog to be answered
     QString m_lastAutoError;     // said once until a refresh by itself goes through
 };

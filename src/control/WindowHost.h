@@ -32,6 +32,9 @@ public:
     // leaves the focus where it is. A window the user is busy in (typing a record) is left as it is.
     // Returns the windows closed.
     virtual std::vector<Window> closeForRebuild() = 0;
+    // False while a dialog or message waits for the user: the window behind it may be in the middle of
+    // what asked for it, and must not be closed under it.
+    virtual bool canRebuild() const = 0;
     // Forgets what closeForRebuild remembered and no show has taken back (a race the new day lacks).
     virtual void endRebuild() = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "ChildWindow.h"
 
+#include <QApplication>
+
 QtWindowHost::QtWindowHost(QWidget* owner) : m_owner(owner) {}
 
 QtWindowHost::~QtWindowHost() = default;
@@ -95,4 +97,8 @@ void QtWindowHost::unloadAll() {
          {Window::Profit, Window::Log, Window::Record, Window::Detail, Window::Kekka, Window::Browser}) {
         unload(w);
     }
+}
+
+bool QtWindowHost::canRebuild() const {
+    return !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
 }

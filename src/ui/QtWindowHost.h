@@ -28,6 +28,7 @@ public:
     void unloadAll() override;
     std::vector<Window> closeForRebuild() override;
     void endRebuild() override;
+    bool canRebuild() const override;
 
     // The open window of that kind, or nullptr.
     QWidget* loaded(Window window) const;

@@ -72,6 +72,7 @@ struct FakeHost : IWindowHost {
         return closed;
     }
     void endRebuild() override { calls << QStringLiteral("end rebuild"); }
+    bool canRebuild() const override { return true; }
 };
 
 const QString kDate = QStringLiteral("20260405");
