@@ -16,7 +16,7 @@
 #include <QDir>
 #include <QTimer>
 
-#include <algorithm>
+#include <tuple>
 
 namespace {
 const QString kSource = QStringLiteral("BBB");
@@ -72,42 +72,62 @@ void DayController::refresh() {
         settleDay();
         return;
     }
-    // The windows hold the old day: they close before it goes and come back built from the new one. A
-    // read that fails keeps the old day, and they come back with that.
-    const std::vector<IWindowHost::Window> closed = m_host->closeForRebuild();
+    // The open windows hold nothing of the old day past their filling: they stay, and are filled from the
+    // new one. A read that fails keeps the old day, and they keep showing it.
     try {
         followLink();
         readDataFolder();
-        settleDay();
     } catch (...) {
-        reopen(closed);
         followFolders();
         throw;
     }
-    reopen(closed);
+    settleDay();
+    refillWindows();
     followFolders();
 }
 
-void DayController::reopen(const std::vector<IWindowHost::Window>& windows) {
+void DayController::refillWindows() {
     using W = IWindowHost::Window;
-    const auto was = [&windows](W w) { return std::find(windows.begin(), windows.end(), w) != windows.end(); };
     for (const W w : {W::Profit, W::Log, W::Record}) {
-        if (was(w)) {
+        if (m_host->isLoaded(w) && !m_host->refill(w, nullptr)) {
+            closeWindow(w); // a window that cannot be filled again in place is made again
             open(w);
         }
     }
+    const bool detail = m_host->isLoaded(W::Detail);
+    const bool results = m_host->isLoaded(W::Kekka);
+    if (!detail && !results) {
+        return;
+    }
     // The race windows show the same race of the new day, when the day still has it where it was.
-    if (was(W::Detail) || was(W::Kekka)) {
-        const auto [meeting, race] = m_shownRace.place;
-        if (meeting >= 1 && meeting <= qsizetype(meetings().size())) {
-            const Meeting& m = *meetings()[size_t(meeting - 1)];
-            if (race >= 1 && race <= m.raceCount() && m.kaisaiNum() == m_shownRace.venue &&
-                m.race(race)->raceNum() == m_shownRace.raceNumber) {
-                showRace(meeting, race, was(W::Detail), was(W::Kekka));
-            }
+    const Race* race = nullptr;
+    const auto [meeting, number] = m_shownRace.place;
+    if (meeting >= 1 && meeting <= qsizetype(meetings().size())) {
+        const Meeting& m = *meetings()[size_t(meeting - 1)];
+        if (number >= 1 && number <= m.raceCount() && m.kaisaiNum() == m_shownRace.venue &&
+            m.race(number)->raceNum() == m_shownRace.raceNumber) {
+            race = m.race(number);
         }
     }
-    m_host->endRebuild();
+    if (!race) {
+        closeWindow(W::Kekka);
+        closeWindow(W::Detail);
+        return;
+    }
+    m_day->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(number));
+    const ShownRace shown{*race, m_day->raceOdds()};
+    for (const auto& [w, open, has] : {std::tuple{W::Detail, detail, race->logCount() > 0},
+                                       std::tuple{W::Kekka, results, race->result() != nullptr}}) {
+        if (!open) {
+            continue;
+        }
+        if (!has) {
+            closeWindow(w);
+        } else if (!m_host->refill(w, &shown)) {
+            closeWindow(w);
+            this->open(w, &shown);
+        }
+    }
 }
 
 void DayController::setAutoRefresh(bool on) {
@@ -258,20 +278,16 @@ void DayController::showDownload() {
 void DayController::showRaceDetail(int meeting, int race) {
     closeWindow(IWindowHost::Window::Kekka);
     closeWindow(IWindowHost::Window::Detail);
-    showRace(meeting, race, true, true);
-}
-
-void DayController::showRace(int meeting, int race, bool detail, bool results) {
     if (!m_day) {
         throw AppError::objectNotSet();
     }
     m_day->readRaceOdds(static_cast<qint16>(meeting), static_cast<qint16>(race));
     const ShownRace shown{*m_day->meeting(meeting)->race(race), m_day->raceOdds()};
     m_shownRace = {{meeting, race}, m_day->meeting(meeting)->kaisaiNum(), shown.race.raceNum()};
-    if (detail && shown.race.logCount() > 0) {
+    if (shown.race.logCount() > 0) {
         open(IWindowHost::Window::Detail, &shown);
     }
-    if (results && shown.race.result()) {
+    if (shown.race.result()) {
         open(IWindowHost::Window::Kekka, &shown);
     }
 }

@@ -51,8 +51,8 @@ public:
     // by itself). Errors come out with source "BBB" and the application error base added to their number.
     void start();
     // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder) and settles the new
-    // day. The windows of the old day close; while the day refreshes by itself they are built again from
-    // the new day instead, each as the user left it.
+    // day. The windows of the old day close; while the day refreshes by itself they stay and show the new
+    // day instead, each as the user left it.
     void refresh();
     // Turns the refresh by itself on or off (and the settings with it). Off, nothing watches the folders.
     void setAutoRefresh(bool on);
@@ -110,9 +110,8 @@ private:
     void readDataFolder();
     void followLink();
     void open(IWindowHost::Window window, const ShownRace* race = nullptr);
-    // Opens the race's detail and results windows as far as asked and the race has what they show.
-    void showRace(int meeting, int race, bool detail, bool results);
-    void reopen(const std::vector<IWindowHost::Window>& windows);
+    // Fills the open windows from the day just read, the race windows with the same race.
+    void refillWindows();
     // Watches the data folder and today's download folder while the day refreshes by itself.
     void followFolders();
     void refreshByItself();

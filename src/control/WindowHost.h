@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 class DayController;
 class Race;
 class RaceOdds;
@@ -27,14 +25,12 @@ public:
     virtual bool isLoaded(Window window) const = 0;
     // Closes every open window but the main window.
     virtual void unloadAll() = 0;
-    // Closes the day's open windows (all but the download window) so that they can be built again from a
-    // new read, remembering what each showed (scroll position, page, view) for its next show, which then
-    // leaves the focus where it is. A window the user is busy in (typing a record) is left as it is.
-    // Returns the windows closed.
-    virtual std::vector<Window> closeForRebuild() = 0;
+    // Builds the open window of that kind again in place from the controller's day as it is now (the race
+    // windows from the race given): it keeps its place, size, stacking, scroll position and view, and the
+    // focus stays where it is. A window the user is busy in (typing a record) is left as it is. False when
+    // the window is not open or cannot be built again in place.
+    virtual bool refill(Window window, const ShownRace* race) = 0;
     // False while a dialog or message waits for the user: the window behind it may be in the middle of
-    // what asked for it, and must not be closed under it.
+    // what asked for it, and must not be changed under it.
     virtual bool canRebuild() const = 0;
-    // Forgets what closeForRebuild remembered and no show has taken back (a race the new day lacks).
-    virtual void endRebuild() = 0;
 };

@@ -113,6 +113,12 @@ void BetLogWindow::fill() {
     restorePlace(true, true, true, true);
 }
 
+void BetLogWindow::refill(const ShownRace*) {
+    const DayController& c = control();
+    setWindowTitle(LogViews::title(c.saleDate(), c.betLog()));
+    showView(c.settings().dispMode()); // the view pressed last
+}
+
 void BetLogWindow::showView(qint16 index) {
     // A value that names no view leaves the text as it is.
     if (const std::optional<QString> text = LogViews::text(index, control().meetings())) {

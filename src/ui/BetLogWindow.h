@@ -26,6 +26,7 @@ protected:
 private:
     void buildControls();
     void fill();
+    void refill(const ShownRace* race) override;
     void toolbarClicked(int index);
     void showView(qint16 index);
 

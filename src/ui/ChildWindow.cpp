@@ -13,10 +13,11 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <vector>
+
 namespace {
 // About one title bar.
 constexpr int kCascadeStep = 28;
-const QString kScroll = QStringLiteral("scroll");
 } // namespace
 
 ChildWindow::ChildWindow(DayController& control, Settings::Slot slot, QWidget* owner)
@@ -61,26 +62,22 @@ void ChildWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-QVariantMap ChildWindow::viewState() const {
-    QVariantList scroll;
-    for (const QAbstractScrollArea* area : findChildren<QAbstractScrollArea*>()) {
-        scroll << QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+void ChildWindow::rebuild(const ShownRace* race) {
+    // The same window filled from the same kind of data keeps its scroll areas, in the same order.
+    const QList<QAbstractScrollArea*> areas = findChildren<QAbstractScrollArea*>();
+    std::vector<QPoint> scroll;
+    for (const QAbstractScrollArea* area : areas) {
+        scroll.emplace_back(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
     }
-    return {{kScroll, scroll}};
-}
-
-void ChildWindow::restoreViewState(const QVariantMap& state) {
-    // The same window built from the same kind of data has its scroll areas in the same order.
-    const QVariantList scroll = state.value(kScroll).toList();
-    const auto apply = [this, scroll] {
-        const QList<QAbstractScrollArea*> areas = findChildren<QAbstractScrollArea*>();
-        for (qsizetype i = 0; i < areas.size() && i < scroll.size(); ++i) {
-            const QPoint at = scroll[i].toPoint();
-            areas[i]->horizontalScrollBar()->setValue(at.x());
-            areas[i]->verticalScrollBar()->setValue(at.y());
+    refill(race);
+    const auto restore = [this, scroll] {
+        const QList<QAbstractScrollArea*> now = findChildren<QAbstractScrollArea*>();
+        for (size_t i = 0; i < scroll.size() && i < size_t(now.size()); ++i) {
+            now[qsizetype(i)]->horizontalScrollBar()->setValue(scroll[i].x());
+            now[qsizetype(i)]->verticalScrollBar()->setValue(scroll[i].y());
         }
     };
-    apply();
-    // Some views know how far they scroll only after their first layout.
-    QTimer::singleShot(0, this, apply);
+    restore();
+    // Some views know how far they scroll only after their next layout.
+    QTimer::singleShot(0, this, restore);
 }

@@ -2,10 +2,10 @@
 
 #include "core/Settings.h"
 
-#include <QVariantMap>
 #include <QWidget>
 
 class DayController;
+struct ShownRace;
 
 // What every window the controller opens shares: it belongs to the main window, reads the controller it was
 // opened with, takes its stored place once it is built, remembers it when it closes, and closes on Escape.
@@ -16,11 +16,9 @@ public:
 
     DayController& control() const { return m_control; }
 
-    // What the user made of the window's view, for the same window built again from a new read: the
-    // scroll positions of its texts and lists, and what a window adds of its own (the passbook's view and
-    // page). Restoring takes effect once the window is shown.
-    virtual QVariantMap viewState() const;
-    virtual void restoreViewState(const QVariantMap& state);
+    // Shows the controller's day as it is now (a race window: the race given) in this very window, which
+    // keeps its place, size, view and the scroll positions of its texts and lists.
+    void rebuild(const ShownRace* race);
     // The user is in the middle of something a rebuild would lose (typing a record): the window stays as
     // it is.
     virtual bool busy() const { return false; }
@@ -32,6 +30,9 @@ protected:
     void restorePlace(bool top, bool left, bool height, bool width, const QWidget* beside = nullptr);
     // Runs as the window closes, after its place has been remembered.
     virtual void closing() {}
+    // Fills the window's content again from the day as it is now; place and size are left alone. The
+    // download window is never rebuilt.
+    virtual void refill(const ShownRace* race) { (void)race; }
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -353,29 +353,23 @@ void PassbookWindow::fill() {
     restorePlace(true, true, false, false);
 }
 
-QVariantMap PassbookWindow::viewState() const {
-    QVariantMap state = ChildWindow::viewState();
-    state[QStringLiteral("view")] = int(m_view);
-    state[QStringLiteral("page")] = m_pageScroll->value();
-    if (m_chartPage) {
-        state[QStringLiteral("span")] = m_chartPage->spanBox()->currentIndex();
+void PassbookWindow::refill(const ShownRace*) {
+    // Today's record may have changed; the view shown stays, on its page.
+    refreshTotals();
+    switch (m_view) {
+    case PastView:
+        showPast();
+        break;
+    case BestView:
+    case WorstView:
+        showRanking(m_view == BestView ? PassbookRanking::Best : PassbookRanking::Worst);
+        break;
+    case ChartView:
+        showChart();
+        break;
+    case InputView:
+        break; // busy: never rebuilt
     }
-    return state;
-}
-
-void PassbookWindow::restoreViewState(const QVariantMap& state) {
-    // The views by their buttons, which follow the views' order.
-    const int view = state.value(QStringLiteral("view"), int(PastView)).toInt();
-    if (view == BestView || view == WorstView || view == ChartView) {
-        toolbarClicked(view + PastButton);
-    }
-    if (m_view == PastView) {
-        m_pageScroll->setValue(state.value(QStringLiteral("page")).toInt()); // a shorter book ends sooner
-    }
-    if (m_chartPage && state.contains(QStringLiteral("span"))) {
-        m_chartPage->spanBox()->setCurrentIndex(state.value(QStringLiteral("span")).toInt());
-    }
-    ChildWindow::restoreViewState(state);
 }
 
 void PassbookWindow::refreshTotals() {

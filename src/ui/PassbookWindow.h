@@ -39,8 +39,6 @@ public:
     enum DateField : int { YearField = 0, MonthField = 1, DayField = 2 };
 
     View currentView() const { return m_view; }
-    QVariantMap viewState() const override;
-    void restoreViewState(const QVariantMap& state) override;
     // A record half typed in the input panel is not thrown away by a refresh.
     bool busy() const override { return m_view == InputView; }
     void toolbarClicked(int index);
@@ -52,6 +50,7 @@ protected:
     // In the input panel Return confirms and Escape cancels; elsewhere Escape closes the window.
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void refill(const ShownRace* race) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -123,39 +123,54 @@ QFrame* ProfitTableWindow::buildPanel(int m) {
 }
 
 void ProfitTableWindow::fill() {
-    const ProfitTable table = buildProfitTable(control().meetings(), control().saleDate());
-    setWindowTitle(table.caption);
-    for (int m = 0; m < kProfitPanels && m < table.meetings.size(); ++m) {
-        const ProfitMeeting& meeting = table.meetings[m];
-        m_meetingTitle[size_t(m)]->setText(meeting.title);
-        m_panel[size_t(m)]->show();
-        for (const ProfitRow& row : meeting.rows) {
-            const auto i = static_cast<size_t>(row.index);
-            m_raceTitle[i]->show();
-            m_stakeCell[i]->setText(row.stake);
-            m_stakeCell[i]->show();
-            m_profitCell[i]->setText(row.profit);
-            m_profitCell[i]->setStyleSheet(Colors::style(row.profitFore, row.profitBack));
-            m_profitCell[i]->show();
-        }
-        if (meeting.hasTomorrow) {
-            m_tomorrowTitle[size_t(m)]->show();
-            m_tomorrowCell[size_t(m)]->setText(meeting.tomorrow);
-            m_tomorrowCell[size_t(m)]->setToolTip(meeting.tomorrowTip);
-            m_tomorrowPick[size_t(m)] = meeting.tomorrowPick;
-            m_tomorrowCell[size_t(m)]->show();
-        }
-        m_stakeTotal[size_t(m)]->setText(meeting.stakeTotal);
-        m_profitTotal[size_t(m)]->setText(meeting.profitTotal);
-        if (meeting.profitTotalRed) {
-            m_profitTotal[size_t(m)]->setStyleSheet(Colors::style(Rgb::Red, std::nullopt));
-        }
-    }
+    showTable();
     // The height is the design's; the width may be stored wider.
     resize(sizeHint());
     setFixedHeight(sizeHint().height());
     setMinimumWidth(sizeHint().width());
     restorePlace(true, true, false, true);
+}
+
+void ProfitTableWindow::refill(const ShownRace*) {
+    showTable();
+    // A meeting more or less changes the design's size; the width the user gave it stays when it fits.
+    setFixedHeight(sizeHint().height());
+    setMinimumWidth(sizeHint().width());
+}
+
+void ProfitTableWindow::showTable() {
+    const ProfitTable table = buildProfitTable(control().meetings(), control().saleDate());
+    setWindowTitle(table.caption);
+    // Every cell is set, shown or hidden: the table may be showing an earlier read of the day.
+    std::array<bool, kCells> onSale{};
+    for (int m = 0; m < kProfitPanels; ++m) {
+        const bool held = m < table.meetings.size();
+        const ProfitMeeting meeting = held ? table.meetings[m] : ProfitMeeting{};
+        m_meetingTitle[size_t(m)]->setText(meeting.title);
+        m_panel[size_t(m)]->setVisible(held);
+        for (const ProfitRow& row : meeting.rows) {
+            const auto i = static_cast<size_t>(row.index);
+            onSale[i] = true;
+            m_stakeCell[i]->setText(row.stake);
+            m_profitCell[i]->setText(row.profit);
+            m_profitCell[i]->setStyleSheet(Colors::style(row.profitFore, row.profitBack));
+        }
+        m_tomorrowTitle[size_t(m)]->setVisible(meeting.hasTomorrow);
+        m_tomorrowCell[size_t(m)]->setVisible(meeting.hasTomorrow);
+        m_tomorrowCell[size_t(m)]->setText(meeting.tomorrow);
+        m_tomorrowCell[size_t(m)]->setToolTip(meeting.tomorrowTip);
+        m_tomorrowPick[size_t(m)] = meeting.tomorrowPick;
+        m_stakeTotal[size_t(m)]->setText(meeting.stakeTotal);
+        m_profitTotal[size_t(m)]->setText(meeting.profitTotal);
+        m_profitTotal[size_t(m)]->setStyleSheet(meeting.profitTotalRed ? Colors::style(Rgb::Red, std::nullopt)
+                                                                       : QString());
+    }
+    for (size_t i = 0; i < kCells; ++i) {
+        for (QWidget* cell : {static_cast<QWidget*>(m_raceTitle[i]), static_cast<QWidget*>(m_stakeCell[i]),
+                              static_cast<QWidget*>(m_profitCell[i])}) {
+            cell->setVisible(onSale[i]);
+        }
+    }
 }
 
 void ProfitTableWindow::closing() {

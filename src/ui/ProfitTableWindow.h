@@ -23,6 +23,9 @@ private:
     void buildControls();
     QFrame* buildPanel(int m);
     void fill();
+    void refill(const ShownRace* race) override;
+    // The day's figures into the cells, each shown or hidden as the day has it.
+    void showTable();
     void closing() override;
     void pick(RacePick pick);
 

@@ -57,39 +57,18 @@ void QtWindowHost::show(Window window, DayController& control, const ShownRace* 
     }
     w->setAttribute(Qt::WA_DeleteOnClose);
     m_open[window] = w;
-    const auto kept = m_kept.find(window);
-    if (kept == m_kept.end()) {
-        w->show();
-        return;
-    }
-    // Built again by a refresh, perhaps while the user works in the betting client: the focus stays
-    // where it is.
-    w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->show();
-    if (auto* child = qobject_cast<ChildWindow*>(w)) {
-        child->restoreViewState(kept->second);
-    }
-    m_kept.erase(kept);
 }
 
-std::vector<IWindowHost::Window> QtWindowHost::closeForRebuild() {
-    m_kept.clear();
-    std::vector<Window> closed;
-    // The race windows first: the profit table closes the ones it opened as it goes.
-    for (const Window w : {Window::Detail, Window::Kekka, Window::Profit, Window::Log, Window::Record}) {
-        auto* child = qobject_cast<ChildWindow*>(loaded(w));
-        if (!child || child->busy()) {
-            continue;
-        }
-        m_kept[w] = child->viewState();
-        unload(w);
-        closed.push_back(w);
+bool QtWindowHost::refill(Window window, const ShownRace* race) {
+    auto* child = qobject_cast<ChildWindow*>(loaded(window));
+    if (!child) {
+        return false;
     }
-    return closed;
-}
-
-void QtWindowHost::endRebuild() {
-    m_kept.clear();
+    if (!child->busy()) {
+        child->rebuild(race);
+    }
+    return true;
 }
 
 void QtWindowHost::unloadAll() {

@@ -3,7 +3,6 @@
 #include "control/WindowHost.h"
 
 #include <QPointer>
-#include <QVariantMap>
 #include <QWidget>
 
 #include <functional>
@@ -26,8 +25,7 @@ public:
     void show(Window window, DayController& control, const ShownRace* race) override;
     bool isLoaded(Window window) const override;
     void unloadAll() override;
-    std::vector<Window> closeForRebuild() override;
-    void endRebuild() override;
+    bool refill(Window window, const ShownRace* race) override;
     bool canRebuild() const override;
 
     // The open window of that kind, or nullptr.
@@ -37,5 +35,4 @@ private:
     QWidget* m_owner;
     std::map<Window, Factory> m_factories;
     std::map<Window, QPointer<QWidget>> m_open;
-    std::map<Window, QVariantMap> m_kept; // the views of windows closed for a rebuild
 };

@@ -30,12 +30,21 @@ RaceDetailWindow::RaceDetailWindow(DayController& control, QWidget* owner, const
     fill(race);
 }
 
-void RaceDetailWindow::fill(const ShownRace& race) {
-    const std::optional<RaceDetail> d = buildRaceDetail(race.race, race.odds);
-    if (d) {
+void RaceDetailWindow::refill(const ShownRace* race) {
+    if (race) {
+        showRace(*race);
+    }
+}
+
+void RaceDetailWindow::showRace(const ShownRace& race) {
+    if (const std::optional<RaceDetail> d = buildRaceDetail(race.race, race.odds)) {
         setWindowTitle(d->caption);
         m_text->setPlainText(d->text);
     }
+}
+
+void RaceDetailWindow::fill(const ShownRace& race) {
+    showRace(race);
     // Sized to the text at first: the widest line across, every line down up to a screenful.
     const QFontMetrics fm(m_text->font());
     const int lines = std::min<int>(m_text->document()->blockCount(), kDesignLinesMax);

@@ -15,9 +15,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void refill(const ShownRace* race) override;
 
 private:
     void fill(const ShownRace& race);
+    void showRace(const ShownRace& race);
 
     QPlainTextEdit* m_text = nullptr;
 };

@@ -99,7 +99,13 @@ void ResultsWindow::buildControls() {
     outer->addStretch(1);
 }
 
-void ResultsWindow::fill(const ShownRace& race) {
+void ResultsWindow::refill(const ShownRace* race) {
+    if (race) {
+        showResult(*race); // payouts may have come after the result
+    }
+}
+
+void ResultsWindow::showResult(const ShownRace& race) {
     const std::optional<RaceResults> r = buildRaceResults(race.race, race.odds, control().wakuColors());
     if (r) {
         setWindowTitle(r->caption);
@@ -119,6 +125,11 @@ void ResultsWindow::fill(const ShownRace& race) {
     }
 
     // One row per payout, each as tall as the design's rows (or the font, whichever is taller).
+    qDeleteAll(m_kenshu);
+    qDeleteAll(m_harai);
+    m_kenshu.clear();
+    m_harai.clear();
+    delete m_payoutPanel->layout();
     auto* grid = new QGridLayout(m_payoutPanel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
@@ -149,7 +160,10 @@ void ResultsWindow::fill(const ShownRace& race) {
     const int scrollBar = rows.size() > kPayoutRowsInView ? m_haraiView->verticalScrollBar()->sizeHint().width() : 0;
     m_haraiView->setFixedHeight(shown * rowHeight);
     m_haraiView->setMinimumWidth(m_payoutPanel->sizeHint().width() + scrollBar);
+}
 
+void ResultsWindow::fill(const ShownRace& race) {
+    showResult(race);
     resize(sizeHint());
     // Until the user has placed this window once, it opens beside the race's detail window instead of on
     // top of it.

@@ -19,9 +19,13 @@ class ResultsWindow : public ChildWindow {
 public:
     ResultsWindow(DayController& control, QWidget* owner, const ShownRace& race);
 
+protected:
+    void refill(const ShownRace* race) override;
+
 private:
     void buildControls();
     void fill(const ShownRace& race);
+    void showResult(const ShownRace& race);
 
     QLabel* m_hit = nullptr;
     QLabel* m_info = nullptr;

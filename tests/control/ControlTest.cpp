@@ -61,17 +61,11 @@ struct FakeHost : IWindowHost {
         calls << QStringLiteral("unload all");
         open.clear();
     }
-    std::vector<W> closeForRebuild() override {
-        calls << QStringLiteral("close for rebuild");
-        std::vector<W> closed;
-        for (const W w : {W::Detail, W::Kekka, W::Profit, W::Log, W::Record}) {
-            if (open.erase(w) > 0) {
-                closed.push_back(w);
-            }
-        }
-        return closed;
+    bool refill(W w, const ShownRace* race) override {
+        calls << QStringLiteral("refill ") + name(w) +
+                     (race ? QStringLiteral(" %1R").arg(race->race.raceNum()) : QString());
+        return true;
     }
-    void endRebuild() override { calls << QStringLiteral("end rebuild"); }
     bool canRebuild() const override { return true; }
 };
 
@@ -377,7 +371,7 @@ TEST_F(ControlTest, ADayNotReadWholeIsShownButNeitherBookedNorArchivedUntilAWhol
     EXPECT_EQ(archive.betsOfDay(kDate).size(), 2u);
 }
 
-TEST_F(ControlTest, ARefreshBuildsTheOpenWindowsAgainWhileLiveAndClosesThemWhenNot) {
+TEST_F(ControlTest, ARefreshFillsTheOpenWindowsAgainWhileLiveAndClosesThemWhenNot) {
     struct Case {
         const char* name;
         const char* ini;
@@ -385,8 +379,12 @@ TEST_F(ControlTest, ARefreshBuildsTheOpenWindowsAgainWhileLiveAndClosesThemWhenN
         QStringList calls;
         int watches;
     } cases[] = {
-        {"live", "", 5, {"close for rebuild", "show Profit", "show Log", "show Detail 3R", "end rebuild"}, 1},
-        {"live, the race gone from the day", "", 6, {"close for rebuild", "show Profit", "show Log", "end rebuild"}, 1},
+        {"live", "", 5, {"refill Profit", "refill Log", "refill Detail 3R"}, 1},
+        {"live, the race gone from the day",
+         "",
+         6,
+         {"refill Profit", "refill Log", "unload Kekka", "unload Detail"},
+         1},
         {"manual", "[OPTION]\r\nautorefresh=0\r\n", 5, {"unload Profit", "unload Log", "unload Record"}, 0},
     };
     for (const Case& c : cases) {

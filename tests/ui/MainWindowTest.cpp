@@ -462,8 +462,7 @@ TEST_F(MainWindowTest, ALiveDayFollowsTheClientWithoutAClick) {
     book.setFolder(client.path());
     book.load();
     EXPECT_EQ(book.pastPay(1), 700);
-    table = w.host().loaded(IWindowHost::Window::Profit);
-    ASSERT_TRUE(table); // built again from the new day, where it was
+    ASSERT_EQ(w.host().loaded(IWindowHost::Window::Profit), table); // the very window, filled again
     EXPECT_EQ(table->pos(), place);
     EXPECT_EQ(child<QLabel>(table, "profitCell_1_1")->text(), QStringLiteral("500"));
     ASSERT_EQ(notices.size(), 1);

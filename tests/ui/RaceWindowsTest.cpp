@@ -228,9 +228,8 @@ TEST_F(RaceWindowsTest, AnOpenDetailWindowFollowsTheOddsOfItsRace) {
     QByteArray zo = client.read(QStringLiteral("ZO-619.JRA"));
     ASSERT_EQ(zo.mid(253, 5), QByteArray("  2.8"));
     client.write(QStringLiteral("ZO-619.JRA"), zo.replace(253, 5, " 12.3"));
-    QTRY_VERIFY_WITH_TIMEOUT((detail = loaded<RaceDetailWindow>(w, Window::Detail)) &&
-                                 lines(detail).first().simplified() == QStringLiteral("単勝 7 1000 12.3"),
-                             3000);
+    QTRY_COMPARE_WITH_TIMEOUT(lines(detail).first().simplified(), QStringLiteral("単勝 7 1000 12.3"), 3000);
+    ASSERT_EQ(loaded<RaceDetailWindow>(w, Window::Detail), detail); // the very window, filled again
     QTest::qWait(50);
     EXPECT_EQ(child<QPlainTextEdit>(detail, "textView")->verticalScrollBar()->value(), scrolled);
     EXPECT_EQ(detail->geometry(), place);

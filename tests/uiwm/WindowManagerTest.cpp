@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -204,6 +205,14 @@ TEST_F(WindowManagerTest, TheTrayShowsTheDayAndAnnouncesANewHit) {
     screenShot(QStringLiteral("tray-tooltip"));
     sh(QStringLiteral("xdotool mousemove 10 10"));
 
+    // The user works in the betting client (xmessage stands for it) beside the open profit table.
+    QTest::mouseClick(child<QToolButton>(main.get(), "profitButton"), Qt::LeftButton);
+    QWidget* table = loaded(Window::Profit);
+    sh(QStringLiteral("xmessage -geometry 900x600+100+100 client >/dev/null 2>&1 & sleep 1; "
+                      "xdotool search --name '^xmessage$' windowactivate"));
+    QTest::qWait(500);
+    ASSERT_EQ(sh(QStringLiteral("xdotool getactivewindow getwindowname")), QStringLiteral("xmessage\n"));
+
     // 中山 9R is run: the 1,000 yen on 7 pays 2.8 times.
     ResultFiles::ResultFile r;
     r.date = SampleDay::saleDate();
@@ -219,6 +228,11 @@ TEST_F(WindowManagerTest, TheTrayShowsTheDayAndAnnouncesANewHit) {
     EXPECT_EQ(notices[0][0].toStringList(), QStringList{QStringLiteral("的中 中山9R 単勝 7 2,800円")});
     QTest::qWait(800);
     screenShot(QStringLiteral("tray-notice"));
+    // The table shows the race settled in place: the client keeps the focus.
+    EXPECT_EQ(loaded(Window::Profit), table);
+    EXPECT_EQ(child<QLabel>(table, "profitCell_1_9")->text(), QStringLiteral("1800"));
+    EXPECT_EQ(sh(QStringLiteral("xdotool getactivewindow getwindowname")), QStringLiteral("xmessage\n"));
+    sh(QStringLiteral("pkill -x xmessage"));
     main.reset();
     tray.kill();
     tray.waitForFinished();
