@@ -3,6 +3,7 @@
 #include "clientfiles/LogFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
+#include "control/FolderWatch.h"
 #include "core/Folders.h"
 #include "core/IniFile.h"
 #include "profit/ProfitBook.h"
@@ -399,6 +400,13 @@ TEST_F(MainWindowTest, PopupMenuEntriesAndVersionWindow) {
                            QStringLiteral("的中のお知らせ(&H)"), QStringLiteral("-"), QStringLiteral("分析(&A)"),
                            QStringLiteral("ﾊﾞｰｼﾞｮﾝ(&V)"), QStringLiteral("-"), QStringLiteral("最小化(&N)"),
                            QStringLiteral("VelqoraV50終了(&X)")}));
+
+    // 自動更新 unticked: nothing watches the folders any more, and the choice is written at exit.
+    ASSERT_TRUE(child<QAction>(&w, "autoRefreshAction")->isChecked()); // a new settings file
+    child<QAction>(&w, "autoRefreshAction")->trigger();
+    EXPECT_TRUE(w.control().findChildren<FolderWatch*>().isEmpty());
+    w.close();
+    EXPECT_EQ(ini(QStringLiteral("OPTION"), QStringLiteral("autorefresh")), QStringLiteral("0"));
 }
 
 // A log cut inside a record: the figures of its whole records with their usual texts, the status line in
