@@ -214,13 +214,7 @@ TEST_F(WindowManagerTest, TheTrayShowsTheDayAndAnnouncesANewHit) {
     ASSERT_EQ(sh(QStringLiteral("xdotool getactivewindow getwindowname")), QStringLiteral("xmessage\n"));
 
     // 中山 9R is run: the 1,000 yen on 7 pays 2.8 times.
-    ResultFiles::ResultFile r;
-    r.date = SampleDay::saleDate();
-    r.venue = QStringLiteral("中山");
-    r.kaiJi = 5;
-    r.hiJi = 1;
-    r.raceNum = 9;
-    r.payouts[0] = {{7, 0, 0, 280}};
+    const ResultFiles::ResultFile r = SampleDay::openRaceResult();
     const QString today = folders().download + QLatin1Char('/') + SampleDay::saleDate();
     ASSERT_TRUE(QDir().mkpath(today));
     ResultFiles::saveResultFile(today, r);

@@ -71,13 +71,7 @@ int main(int argc, char* argv[]) {
     const auto* payouts = window.findChild<QLabel*>(QStringLiteral("payoutsValue"));
 
     // 中山 9R, open on the sample day, is run: 1,000 yen on 7 pays 2.8 times.
-    ResultFiles::ResultFile result;
-    result.date = SampleDay::saleDate();
-    result.venue = QStringLiteral("中山");
-    result.kaiJi = 5;
-    result.hiJi = 1;
-    result.raceNum = 9;
-    result.payouts[0] = {{7, 0, 0, 280}};
+    const ResultFiles::ResultFile result = SampleDay::openRaceResult();
     const QString today = folders.download + QLatin1Char('/') + SampleDay::saleDate();
     QDir().mkpath(today);
 

@@ -204,3 +204,17 @@ void addPayouts(std::array<ResultFiles::PayoutFile, 7>& files, int raceNum, cons
 }
 
 } // namespace SampleDay::Detail
+
+namespace SampleDay {
+ResultFiles::ResultFile openRaceResult() {
+    ResultFiles::ResultFile r;
+    r.date = saleDate();
+    r.venue = kaisaiName(qint16(kMeetingList[0].venue));
+    r.year = kYear;
+    r.kaiJi = kMeetingList[0].kaiJi;
+    r.hiJi = kHiJi;
+    r.raceNum = kRacesRun + 1;
+    r.payouts[0] = {{7, 0, 0, 280}};
+    return r;
+}
+} // namespace SampleDay

@@ -4,6 +4,10 @@
 
 #include <array>
 
+namespace ResultFiles {
+struct ResultFile;
+}
+
 // A complete client folder for one sale day, for the demo and for tests that want a realistic day:
 // three meetings of twelve races with the next day's main races on advance sale, a bet log with tickets
 // of every kind, odds files for every race on sale, results of the races already run and a profit book
@@ -55,6 +59,10 @@ constexpr RaceRef kRefund{2, 2};
 constexpr int kRefundHorse = 4;
 // A trio paying 10,000 yen or more per 100 yen, hit by a ticket of the day.
 constexpr RaceRef kLongShot{1, 6};
+
+// The result file that settles the first open race, 中山 9R: the 1,000 yen on 7 wins, paying 2.8 times (a
+// hit of 2,800 yen).
+ResultFiles::ResultFile openRaceResult();
 
 // The folder holding the program file, the file a rerun recognises as one of ours.
 constexpr char kProgramText[] = "sample client\r\n";
