@@ -29,7 +29,7 @@ FUZZ_BUILD ?= build-sanitize
 FUZZ_SECONDS ?= 60
 FUZZ_PARALLEL ?= 1
 
-.PHONY: all deps configure build test demo demo-folder format format-check fuzz clean
+.PHONY: all deps configure build test demo demo-folder format format-check fuzz windows-check clean
 
 all: build
 
@@ -57,6 +57,10 @@ fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) $(SANITIZE_FLAGS) $(filter -DVQ_WERROR=%,$(CMAKE_FLAGS)) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target vq_fuzz
 	@./scripts/fuzz-run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_PARALLEL)
+
+# Every source file compiled for Windows (mingw-w64, syntax only): what only the users' platform would see.
+windows-check: deps
+	@./scripts/windows-check.sh $(JOBS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -12,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     libxcb1-dev
+    g++-mingw-w64-x86-64-posix
     xvfb xauth openbox wmctrl xdotool x11-utils imagemagick trayer
 )
 

@@ -3,6 +3,7 @@
 //    wait for the client to finish writing included (median of 21 runs);
 //  - the CPU time the program uses over a minute in which nothing changes.
 //     vq-live-bench [--runs N] [--idle-seconds S]
+#include "CpuTime.h"
 #include "clientfiles/ResultFiles.h"
 #include "core/Folders.h"
 #include "samplefolder/SampleDay.h"
@@ -17,20 +18,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-double cpuSeconds() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
-
 // Runs the event loop until the label shows something else than `was`; false after 10 s.
 bool waitForChange(const QLabel* label, const QString& was) {
     QElapsedTimer limit;
@@ -102,11 +94,11 @@ int main(int argc, char* argv[]) {
     QEventLoop settle;
     QTimer::singleShot(2000, &settle, &QEventLoop::quit);
     settle.exec();
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = processCpuSeconds();
     QEventLoop idle;
     QTimer::singleShot(idleSeconds * 1000, &idle, &QEventLoop::quit);
     idle.exec();
     std::printf("CPU time over %d s idle with 自動更新 on: %.3f s, target <= 0.2 s\n", idleSeconds,
-                cpuSeconds() - cpuBefore);
+                processCpuSeconds() - cpuBefore);
     return 0;
 }
