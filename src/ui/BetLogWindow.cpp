@@ -4,6 +4,7 @@
 #include "Icons.h"
 #include "ObjectNames.h"
 #include "QtFormWindow.h"
+#include "TextLines.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
@@ -12,11 +13,10 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QListView>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QTextCursor>
 #include <QToolButton>
 
 #include <algorithm>
@@ -71,24 +71,21 @@ void BetLogWindow::buildControls() {
     connect(group, &QButtonGroup::idClicked, this, &BetLogWindow::toolbarClicked);
     m_toolbar->resize(m_toolbar->sizeHint());
 
-    m_text = new QPlainTextEdit(this);
+    m_lines = new TextLines(this);
+    m_text = m_lines->makeView(this, Fonts::fixed(10));
     m_text->setObjectName(QStringLiteral("textView"));
-    m_text->setReadOnly(true);
-    m_text->setFont(Fonts::fixed(10));
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->move(QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX()), m_toolbar->height());
 
-    // A read-only text has no keyboard cursor, so Ctrl+Home and Ctrl+End would do nothing in it; on a long
-    // day the first and the last race are one key away all the same, wherever the focus is in the window.
+    // On a long day the first and the last race are one key away, wherever the focus is in the window.
     for (const bool last : {false, true}) {
         auto* key = new QShortcut(QKeySequence(Qt::CTRL | (last ? Qt::Key_End : Qt::Key_Home)), this);
         connect(key, &QShortcut::activated, this, [this, last] {
-            QTextCursor cursor = m_text->textCursor();
-            cursor.movePosition(last ? QTextCursor::End : QTextCursor::Start);
-            m_text->setTextCursor(cursor);
+            const int rows = m_lines->rowCount();
+            if (rows > 0) {
+                m_text->setCurrentIndex(m_lines->index(last ? rows - 1 : 0));
+            }
+            last ? m_text->scrollToBottom() : m_text->scrollToTop();
             m_text->horizontalScrollBar()->setValue(0);
-            QScrollBar* lines = m_text->verticalScrollBar();
-            lines->setValue(last ? lines->maximum() : lines->minimum());
         });
     }
 }
@@ -103,7 +100,7 @@ void BetLogWindow::fill() {
     showView(view);
 
     const QFontMetrics fm(m_text->font());
-    const int frame = 2 * m_text->frameWidth() + 2 * int(m_text->document()->documentMargin());
+    const int frame = 2 * m_text->frameWidth();
     const int bar = m_text->verticalScrollBar()->sizeHint().width();
     const int margin = QtFormWindow::twipsToPixels(kMarginTwips, logicalDpiX());
     const int width =
@@ -122,7 +119,7 @@ void BetLogWindow::refill(const ShownRace*) {
 void BetLogWindow::showView(qint16 index) {
     // A value that names no view leaves the text as it is.
     if (const std::optional<QString> text = LogViews::text(index, control().meetings())) {
-        m_text->setPlainText(*text);
+        m_lines->setText(*text, m_text->font());
     }
 }
 

@@ -5,12 +5,14 @@
 
 #include <array>
 
-class QPlainTextEdit;
+class QListView;
 class QToolButton;
+class TextLines;
 
-// The bet log window: the day's bets race by race as fixed-width text, in the view its toolbar shows
+// The bet log window: the day's bets race by race as fixed-width lines, in the view its toolbar shows
 // pressed (every ticket, the accepted bets, the unsettled ones, the hits, the day's schedule). The view
-// chosen is remembered for the next opening. Built when it opens; it does not follow later changes.
+// chosen is remembered for the next opening. The lines are a list that lays out only what is on screen, so
+// a day of 60,000 bets opens and switches views at once; lines can be selected and copied.
 class BetLogWindow : public ChildWindow {
     Q_OBJECT
 public:
@@ -18,7 +20,7 @@ public:
 
     // The toolbar buttons by index, 1 to 5: the views they show.
     QToolButton* button(int index) const { return m_buttons.at(static_cast<size_t>(index - 1)); }
-    QPlainTextEdit* textView() const { return m_text; }
+    QListView* textView() const { return m_text; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -32,5 +34,6 @@ private:
 
     QWidget* m_toolbar = nullptr;
     std::array<QToolButton*, LogViews::kViewCount> m_buttons{};
-    QPlainTextEdit* m_text = nullptr;
+    TextLines* m_lines = nullptr;
+    QListView* m_text = nullptr;
 };

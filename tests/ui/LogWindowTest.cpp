@@ -7,7 +7,9 @@
 #include "ui/MainWindow.h"
 #include "ui/QtFormWindow.h"
 
-#include <QPlainTextEdit>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QListView>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -48,7 +50,15 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
 
     // First run: the accepted bets.
     EXPECT_EQ(pressed(log), 2);
-    const auto text = [&log] { return child<QPlainTextEdit>(log, "textView")->toPlainText(); };
+    // The lines of the list, as the text they show.
+    const auto text = [&log] {
+        const QAbstractItemModel* lines = child<QListView>(log, "textView")->model();
+        QStringList all;
+        for (int row = 0; row < lines->rowCount(); ++row) {
+            all << lines->index(row, 0).data().toString();
+        }
+        return all.join(QLatin1Char('\n'));
+    };
     EXPECT_TRUE(text().startsWith(QStringLiteral("------------------------\n【中山　１Ｒ】\n\n ")));
     EXPECT_TRUE(text().contains(QStringLiteral("【中山１１Ｒ】\n\n@単勝　        4    1000 　 \n")));
     EXPECT_TRUE(text().endsWith(QStringLiteral("\n------------------------")));
@@ -76,8 +86,8 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
         saveScreenshot(log, QString::fromUtf8(v.shot));
     }
     QTest::mouseClick(child<QToolButton>(log, "viewButton_1"), Qt::LeftButton);
-    QScrollBar* lines = child<QPlainTextEdit>(log, "textView")->verticalScrollBar();
-    QTest::keyClick(child<QPlainTextEdit>(log, "textView"), Qt::Key_End, Qt::ControlModifier);
+    QScrollBar* lines = child<QListView>(log, "textView")->verticalScrollBar();
+    QTest::keyClick(child<QListView>(log, "textView"), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(lines->value(), lines->maximum());
     QTest::keyClick(child<QToolButton>(log, "viewButton_1"), Qt::Key_Home, Qt::ControlModifier); // from the toolbar too
     EXPECT_EQ(lines->value(), 0);
@@ -88,12 +98,21 @@ TEST_F(LogWindowTest, ViewsOfTheSampleDayAndTheViewRemembered) {
     QTest::mouseClick(child<QToolButton>(log, "viewButton_4"), Qt::LeftButton);
     EXPECT_TRUE(text().section(QLatin1Char('\n'), -1).startsWith(QStringLiteral(" 的中 ")));
 
+    // Lines are picked with the keyboard and copied as text; PgDn turns a page.
+    auto* view = child<QListView>(log, "textView");
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text().section(QLatin1Char('\n'), 1, 2));
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_GT(view->currentIndex().row(), 5);
+
     // The text keeps a 30-twip margin right and below whatever the size.
     log->resize(log->width() + 80, log->height() + 40);
     const int margin = QtFormWindow::twipsToPixels(30, log->logicalDpiX());
-    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().right() + 1, log->width() - margin);
-    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().bottom() + 1, log->height() - margin);
-    EXPECT_EQ(child<QPlainTextEdit>(log, "textView")->geometry().top(),
+    EXPECT_EQ(child<QListView>(log, "textView")->geometry().right() + 1, log->width() - margin);
+    EXPECT_EQ(child<QListView>(log, "textView")->geometry().bottom() + 1, log->height() - margin);
+    EXPECT_EQ(child<QListView>(log, "textView")->geometry().top(),
               child<QWidget>(log, "toolbar")->geometry().bottom() + 1);
     const QSize size = log->size();
 
