@@ -15,10 +15,11 @@ ArchiveWriter::~ArchiveWriter() {
     m_thread.join();
 }
 
-void ArchiveWriter::store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets) {
+void ArchiveWriter::store(const QString& folder, const QString& saleDate, const QByteArray& fingerprint,
+                          std::vector<Archive::Bet> bets) {
     {
         const std::lock_guard lock(m_mutex);
-        Job job{folder, saleDate, std::move(bets)};
+        Job job{folder, saleDate, fingerprint, std::move(bets)};
         bool replaced = false;
         for (Job& waiting : m_jobs) {
             if (waiting.folder == folder && waiting.saleDate == saleDate) {
@@ -60,7 +61,10 @@ void ArchiveWriter::run() {
             openFolder = job.folder;
             archive->open(job.folder);
         }
-        if (!archive->isOpen() || !archive->storeDay(job.saleDate, job.bets)) {
+        // The same files as stored make the same day: the write (most of a store's time) is left out.
+        const bool same = archive->isOpen() && !job.fingerprint.isEmpty() &&
+                          archive->storedFingerprint(job.saleDate) == job.fingerprint;
+        if (!same && (!archive->isOpen() || !archive->storeDay(job.saleDate, job.bets, job.fingerprint))) {
             emit failed(archive->errorText());
         }
         {

@@ -20,8 +20,10 @@ public:
     // Stores what is still waiting, then stops.
     ~ArchiveWriter() override;
 
-    // Queues the day's bets for the archive in `folder`.
-    void store(const QString& folder, const QString& saleDate, std::vector<Archive::Bet> bets);
+    // Queues the day's bets for the archive in `folder`, with the fingerprint of the files they were read
+    // from: a day the archive already holds with that fingerprint is not written again.
+    void store(const QString& folder, const QString& saleDate, const QByteArray& fingerprint,
+               std::vector<Archive::Bet> bets);
     // Waits until every queued day is stored (or failed).
     void flush();
 
@@ -33,6 +35,7 @@ private:
     struct Job {
         QString folder;
         QString saleDate;
+        QByteArray fingerprint;
         std::vector<Archive::Bet> bets;
     };
     void run();

@@ -170,6 +170,12 @@ bool BetArchive::open(const QString& folder, Access access) {
     if (!existing && !makeSchema()) {
         return false;
     }
+    // Added after the first layout, beside it: an earlier version reads and writes the archive as before
+    // and leaves this table alone.
+    if (!exec(QStringLiteral("CREATE TABLE IF NOT EXISTS day_sources (sale_date INTEGER PRIMARY KEY, "
+                             "fingerprint TEXT NOT NULL)"))) {
+        return false;
+    }
     m_open = true;
     return true;
 }
@@ -248,7 +254,8 @@ bool BetArchive::makeSchema() {
     return true;
 }
 
-bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets) {
+bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets,
+                          const QByteArray& fingerprint) {
     const auto day = dateKey(saleDate);
     if (!m_open || m_reading) {
         return m_error.isEmpty()
@@ -265,7 +272,7 @@ bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Be
     }
     const auto store = [&]() -> bool {
         QSqlQuery q(m_db);
-        for (const char* table : {"bets", "day_figures", "days"}) {
+        for (const char* table : {"bets", "day_figures", "days", "day_sources"}) {
             q.prepare(QStringLiteral("DELETE FROM %1 WHERE sale_date = ?").arg(QLatin1String(table)));
             q.addBindValue(*day);
             if (!q.exec()) {
@@ -310,6 +317,14 @@ bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Be
         if (!q.exec()) {
             return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
         }
+        if (!fingerprint.isEmpty()) {
+            q.prepare(QStringLiteral("INSERT INTO day_sources VALUES (?, ?)"));
+            q.addBindValue(*day);
+            q.addBindValue(QString::fromLatin1(fingerprint));
+            if (!q.exec()) {
+                return fail(QStringLiteral("分析用の投票記録を書き込めません"), q.lastError().text());
+            }
+        }
         return true;
     };
     if (!store()) {
@@ -322,6 +337,17 @@ bool BetArchive::storeDay(const QString& saleDate, const std::vector<Archive::Be
         return fail(QStringLiteral("分析用の投票記録を書き込めません"), reason);
     }
     return true;
+}
+
+QByteArray BetArchive::storedFingerprint(const QString& saleDate) {
+    const auto day = dateKey(saleDate);
+    if (!m_open || m_reading || !day) {
+        return QByteArray();
+    }
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("SELECT fingerprint FROM day_sources WHERE sale_date = ?"));
+    q.addBindValue(*day);
+    return q.exec() && q.next() ? q.value(0).toString().toLatin1() : QByteArray();
 }
 
 std::vector<Archive::Bet> BetArchive::betsOfDay(const QString& saleDate) {

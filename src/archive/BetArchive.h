@@ -47,8 +47,12 @@ public:
     // Why the last call failed: the file and the reason, for the one message the user sees.
     const QString& errorText() const { return m_error; }
 
-    // Replaces the day's bets (saleDate "yyyymmdd") and figures; only for Write.
-    bool storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets);
+    // Replaces the day's bets (saleDate "yyyymmdd") and figures, and the fingerprint of the client files
+    // they were read from (none: unknown); only for Write.
+    bool storeDay(const QString& saleDate, const std::vector<Archive::Bet>& bets, const QByteArray& fingerprint = {});
+    // The fingerprint the day was last stored with; empty when none is known (no day, or one stored by an
+    // earlier version). Only for Write.
+    QByteArray storedFingerprint(const QString& saleDate);
     // Each reader below returns nothing, with ErrorText, when its read fails part way (a damaged page):
     // the figures of half a period must never pass for the period's.
 

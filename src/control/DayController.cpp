@@ -5,6 +5,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/DayBets.h"
 #include "core/AppError.h"
+#include "core/AppInfo.h"
 #include "core/CodePage.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
@@ -320,6 +321,7 @@ void DayController::handDayToArchive() {
         connect(
             m_archive.get(), &ArchiveWriter::failed, this,
             [this](const QString& message) {
+                m_handedFingerprint.clear(); // stored again at the next refresh, as the message says
                 if (!std::exchange(m_archiveReported, true)) {
                     reportFailure(QStringLiteral("分析用の投票記録に、この日の投票を保存できませんでした。通帳と"
                                                  "画面の数字はそのままです。次の更新でもう一度保存します。"),
@@ -328,8 +330,17 @@ void DayController::handDayToArchive() {
             },
             Qt::QueuedConnection);
     }
+    // A day read from the very files handed last is that day again (a refresh for an odds file, a close
+    // right after a refresh): nothing to gather. The program's version is part of it: another version
+    // may evaluate a bet otherwise.
+    const QByteArray fingerprint =
+        m_day->fingerprint().isEmpty() ? QByteArray() : m_day->fingerprint() + AppInfo::versionText().toLatin1();
+    if (!fingerprint.isEmpty() && fingerprint == m_handedFingerprint) {
+        return;
+    }
+    m_handedFingerprint = fingerprint;
     try {
-        m_archive->store(m_clientFolder, m_day->saleDate(), Archive::dayBets(*m_day));
+        m_archive->store(m_clientFolder, m_day->saleDate(), fingerprint, Archive::dayBets(*m_day));
     } catch (const AppError& e) {
         reportError(e); // from a timer: nobody above to pass it to
     }

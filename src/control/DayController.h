@@ -128,6 +128,7 @@ private:
     std::unique_ptr<ProfitBook> m_book;
     std::unique_ptr<ArchiveWriter> m_archive; // made at the first store
     bool m_archiveReported = false;
+    QByteArray m_handedFingerprint;       // of the day last handed to the archive
     bool m_archiveDue = false;            // a day waits for its moment to be handed to the archive
     std::unique_ptr<FolderWatch> m_watch; // only while the day refreshes by itself
     QStringList m_watched;

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -124,6 +125,20 @@ std::optional<QByteArray> FolderRead::readWhole(const QString& path) {
         m_hook(path);
     }
     return bytes;
+}
+
+QByteArray FolderRead::fingerprint() const {
+    std::vector<const ReadNote*> notes;
+    for (const ReadNote& read : m_reads) {
+        notes.push_back(&read);
+    }
+    std::sort(notes.begin(), notes.end(), [](const ReadNote* a, const ReadNote* b) { return a->path < b->path; });
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const ReadNote* read : notes) {
+        hash.addData(read->path.toUtf8());
+        hash.addData(QStringLiteral("\t%1\t%2\n").arg(read->size).arg(read->modified.toMSecsSinceEpoch()).toUtf8());
+    }
+    return hash.result().toHex();
 }
 
 QStringList FolderRead::changedFiles() const {

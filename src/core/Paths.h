@@ -51,6 +51,9 @@ public:
     // The names (as in their folder) of the files read whole so far whose size or modification time is
     // not what it was when they were read, or that are gone; each name once.
     QStringList changedFiles() const;
+    // What the files read whole so far were when read: their paths, sizes and modification times, as a
+    // short text that differs whenever one of them does (a new file read, one rewritten or gone).
+    QByteArray fingerprint() const;
 
 private:
     struct ReadNote {

@@ -62,6 +62,7 @@ SaleDayReader SaleDayReader::read(const QString& folder, const QString& download
             day.readDay(files);
             const QStringList changed = files.changedFiles();
             if (changed.isEmpty()) {
+                day.m_fingerprint = day.m_warnings.empty() ? files.fingerprint() : QByteArray();
                 return day;
             }
             if (read == kMaxReads) {

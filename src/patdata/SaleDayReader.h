@@ -31,6 +31,9 @@ public:
     // changing while it was read. Empty after a whole read. The figures of what was read whole are still
     // there, but a day with warnings is not one to store.
     const FileWarnings& warnings() const { return m_warnings; }
+    // The files the day was read from, as they were (FolderRead::fingerprint); empty for a day not read
+    // whole. The same fingerprint means the same day.
+    const QByteArray& fingerprint() const { return m_fingerprint; }
 
     // Builds the aggregate of one race (1-based meeting and race positions) into raceOdds.
     bool readRaceOdds(qint16 kaisai, qint16 race);
@@ -66,4 +69,5 @@ private:
     qint32 m_amtZan = 0;
     QString m_downPath;
     FileWarnings m_warnings;
+    QByteArray m_fingerprint;
 };

@@ -3,8 +3,8 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QListView>
 #include <QKeyEvent>
+#include <QListView>
 
 #include <algorithm>
 

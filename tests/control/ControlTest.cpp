@@ -410,3 +410,39 @@ TEST_F(ControlTest, ARefreshFillsTheOpenWindowsAgainWhileLiveAndClosesThemWhenNo
         EXPECT_EQ(live.findChildren<FolderWatch*>().size(), c.watches);
     }
 }
+
+// The archive knows which files a stored day was read from: the same files are not stored again, not even
+// by the next start (a close right after a start then has nothing to write); a file rewritten is.
+TEST_F(ControlTest, TheSameFilesAreNotStoredTwice) {
+    writeDay(client, 5);
+    const auto storedStake = [this] {
+        BetArchive archive;
+        const std::vector<Archive::Bet> bets = archive.open(client.path(), BetArchive::Access::Read)
+                                                   ? archive.betsOfDay(kDate)
+                                                   : std::vector<Archive::Bet>{};
+        return bets.empty() ? -1 : bets.front().stake;
+    };
+    control.start();
+    control.settleDay();
+    control.flushArchive();
+    ASSERT_EQ(storedStake(), 200);
+    {
+        // A mark of ours in the stored day, kept under the fingerprint it was stored with.
+        BetArchive archive;
+        ASSERT_TRUE(archive.open(client.path()));
+        std::vector<Archive::Bet> marked = archive.betsOfDay(kDate);
+        marked.front().stake = 12345;
+        ASSERT_TRUE(archive.storeDay(kDate, marked, archive.storedFingerprint(kDate)));
+    }
+    DayController again(folders());
+    again.start();
+    again.settleDay();
+    again.flushArchive();
+    EXPECT_EQ(storedStake(), 12345); // the same files: not written
+
+    QTest::qWait(20); // a modification time of its own
+    writeDay(client, 5, 3);
+    again.refresh();
+    again.flushArchive();
+    EXPECT_EQ(storedStake(), 300);
+}

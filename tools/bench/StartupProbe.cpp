@@ -1,8 +1,10 @@
 // Measures the windowed program's start: from entering main to the first paint of the main window, on
 // whatever client folder start-up settles on (the program folder, or VQV50DEBUG.INI in it). The program
 // folder is the executable's, or the one given:
-//     vq-startup-probe [PROGRAMFOLDER]
-// Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory.
+//     vq-startup-probe [--close-after MS] [PROGRAMFOLDER]
+// Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory. With
+// --close-after it closes the main window MS after its first paint, as the user does, and prints the moment
+// it did (milliseconds since the epoch), for the parent to time the exit by.
 #include "app/SingleInstance.h"
 #include "core/Folders.h"
 #include "core/Paths.h"
@@ -10,15 +12,19 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 QElapsedTimer g_clock;
+std::optional<int> g_closeAfterMs; // --close-after MS: close the main window that long after its first paint
+QWidget* g_main = nullptr;
 
 class FirstPaint : public QObject {
 public:
@@ -28,7 +34,17 @@ public:
             // Report once the paint has finished.
             QTimer::singleShot(0, [] {
                 std::printf("main window painted after %lld ms\n", static_cast<long long>(g_clock.elapsed()));
-                QApplication::quit();
+                std::fflush(stdout);
+                if (!g_closeAfterMs) {
+                    QApplication::quit();
+                    return;
+                }
+                // As the user closes it, once the day has been stored: the parent times the rest.
+                QTimer::singleShot(*g_closeAfterMs, [] {
+                    std::printf("closing at %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+                    std::fflush(stdout);
+                    g_main->close();
+                });
             });
         }
         return QObject::eventFilter(watched, event);
@@ -52,6 +68,7 @@ public:
     void showMainWindow(const Folders& folders) override {
         main = std::make_unique<MainWindow>(folders);
         main->installEventFilter(&paint);
+        g_main = main.get();
         main->show();
     }
     FirstPaint paint;
@@ -63,7 +80,12 @@ public:
 int main(int argc, char* argv[]) {
     g_clock.start();
     QApplication app(argc, argv);
-    Folders folders{argc > 1 ? addPathSep(QString::fromLocal8Bit(argv[1])) : applicationFolder(), QString(), QString()};
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() >= 2 && args[0] == QLatin1String("--close-after")) {
+        g_closeAfterMs = args[1].toInt();
+        args = args.mid(2);
+    }
+    Folders folders{!args.isEmpty() ? addPathSep(args[0]) : applicationFolder(), QString(), QString()};
     ProbeHost host;
     if (startUp(host, folders) != StartupOutcome::Running) {
         return 1;
