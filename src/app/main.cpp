@@ -6,6 +6,7 @@
 #include "core/Startup.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxReporter.h"
+#include "ui/Plugins.h"
 #include "ui/Translations.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
     if (Platform::runningAsRoot() && qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
+    Plugins::prepareApplication();
     QApplication app(argc, argv);
     installQtTranslations();
     MessageBoxReporter reporter;

@@ -8,12 +8,12 @@
 #include "Fonts.h"
 #include "Icons.h"
 #include "PassbookWindow.h"
+#include "Plugins.h"
 #include "ProfitTableWindow.h"
 #include "QtFormWindow.h"
 #include "RaceDetailWindow.h"
 #include "ResultsWindow.h"
 #include "VersionDialog.h"
-#include "WebEngineBrowser.h"
 #include "WindowPlace.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
@@ -119,10 +119,14 @@ void MainWindow::registerWindows() {
     m_host->registerWindow(
         IWindowHost::Window::Record,
         [](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* { return new PassbookWindow(c, owner); });
-    m_makeBrowser = [] { return std::make_unique<WebEngineBrowser>(); };
+    m_makeBrowser = [] { return Plugins::webBrowser(); };
     m_host->registerWindow(
         IWindowHost::Window::Browser, [this](DayController& c, QWidget* owner, const ShownRace*) -> QWidget* {
-            return new DownloadWindow(c, owner, m_makeBrowser(), [this] { enableDownloadButtons(); });
+            std::unique_ptr<ResultsBrowser> browser = m_makeBrowser();
+            if (!browser) {
+                return nullptr; // said why; the buttons come back
+            }
+            return new DownloadWindow(c, owner, std::move(browser), [this] { enableDownloadButtons(); });
         });
 }
 

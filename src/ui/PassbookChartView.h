@@ -1,21 +1,19 @@
 #pragma once
 
+#include "ChartDrawing.h"
 #include "views/PassbookChart.h"
 
 #include <QWidget>
 
+#include <memory>
+
 class ProfitBook;
-class QBarSet;
-class QCategoryAxis;
-class QChart;
-class QChartView;
 class QComboBox;
 class QLabel;
-class QLineSeries;
-class QValueAxis;
 
 // The passbook's chart page: the span selector, the span's caption, and the days of the span as bars with
-// the running profit as a line. It shows what BuildPassbookChart makes of the book.
+// the running profit as a line. It shows what BuildPassbookChart makes of the book; the drawing is the chart
+// plugin's.
 class PassbookChartView : public QWidget {
     Q_OBJECT
 public:
@@ -37,12 +35,6 @@ private:
     PassbookChart m_shown;
     QComboBox* m_spanBox = nullptr;
     QLabel* m_caption = nullptr;
-    QChartView* m_view = nullptr;
-    QSize m_design; // of the chart: sixty-four digits across, twenty lines down
-    QChart* m_chart = nullptr;
-    QBarSet* m_gain = nullptr;
-    QBarSet* m_loss = nullptr;
-    QLineSeries* m_line = nullptr;
-    QCategoryAxis* m_days = nullptr;
-    QValueAxis* m_yen = nullptr;
+    std::unique_ptr<ChartDrawing> m_drawing; // none when the plugin could not be loaded
+    QSize m_design;                          // of the chart: sixty-four digits across, twenty lines down
 };

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ui/Plugins.h"
 #include "ui/Translations.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
+    Plugins::prepareApplication();
     QApplication app(argc, argv);
     installQtTranslations();
     ::testing::InitGoogleTest(&argc, argv);

@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 #include "ui/ClickLabel.h"
 #include "ui/MainWindow.h"
+#include "ui/Plugins.h"
 #include "ui/Translations.h"
 
 #include <QApplication>
@@ -241,6 +242,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     }
+    Plugins::prepareApplication();
     QApplication app(argc, argv);
     installQtTranslations();
     QWidget probe; // the manager announces itself before it manages: wait until it has framed a window

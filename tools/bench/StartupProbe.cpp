@@ -10,6 +10,7 @@
 #include "core/Paths.h"
 #include "core/Startup.h"
 #include "ui/MainWindow.h"
+#include "ui/Plugins.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -33,7 +35,10 @@ public:
             m_done = true;
             // Report once the paint has finished.
             QTimer::singleShot(0, [] {
-                std::printf("main window painted after %lld ms\n", static_cast<long long>(g_clock.elapsed()));
+                const auto now = std::chrono::system_clock::now().time_since_epoch();
+                std::printf("main window painted after %lld ms\npainted at %lld\n",
+                            static_cast<long long>(g_clock.elapsed()),
+                            static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
                 std::fflush(stdout);
                 if (!g_closeAfterMs) {
                     QApplication::quit();
@@ -79,6 +84,7 @@ public:
 
 int main(int argc, char* argv[]) {
     g_clock.start();
+    Plugins::prepareApplication();
     QApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() >= 2 && args[0] == QLatin1String("--close-after")) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ResultsBrowser.h"
+#include "ui/BrowserEngine.h"
 
+#include <QObject>
 #include <QPointer>
 
 class QWebEngineLoadingInfo;
@@ -10,10 +11,10 @@ class QWebEngineView;
 // The results browser on a web engine view. The page's text is what the engine renders as plain text
 // (the text a select-all and copy would give), so the clipboard, which belongs to the user, is never
 // touched.
-class WebEngineBrowser : public ResultsBrowser {
+class WebEngineBrowser : public QObject, public BrowserEngine {
     Q_OBJECT
 public:
-    explicit WebEngineBrowser(QObject* parent = nullptr);
+    WebEngineBrowser();
     ~WebEngineBrowser() override;
 
     void navigate(const QUrl& url, const QByteArray& postBody, const QByteArray& extraHeader) override;
@@ -32,4 +33,13 @@ private:
     bool m_pending = false;
     // Counts the navigations, so a text that arrives for an earlier page is not taken for the current one.
     quint64 m_load = 0;
+};
+
+// The plugin: makes the engines.
+class WebEnginePlugin : public QObject, public BrowserEngineFactory {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID VQ_BROWSER_ENGINE_IID)
+    Q_INTERFACES(BrowserEngineFactory)
+public:
+    std::unique_ptr<BrowserEngine> makeEngine() override;
 };

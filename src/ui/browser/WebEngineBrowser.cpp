@@ -22,7 +22,11 @@ QString asCopied(QString text) {
 }
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QObject* parent) : ResultsBrowser(parent), m_view(new QWebEngineView) {
+std::unique_ptr<BrowserEngine> WebEnginePlugin::makeEngine() {
+    return std::make_unique<WebEngineBrowser>();
+}
+
+WebEngineBrowser::WebEngineBrowser() : m_view(new QWebEngineView) {
     // The engine's own error page is English and names nothing the user can do; the window puts its own
     // page there (showNotice).
     m_view->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
@@ -97,7 +101,9 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             return; // the previous page giving way to this one
         }
         m_pending = false;
-        emit navigationError(info.errorCode());
+        if (failed) {
+            failed(info.errorCode());
+        }
         return;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
         break;
@@ -109,6 +115,8 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             return;
         }
         self->m_pending = false;
-        emit self->loadFinished(self->m_view->page()->title(), asCopied(text));
+        if (self->loaded) {
+            self->loaded(self->m_view->page()->title(), asCopied(text));
+        }
     });
 }
