@@ -5,6 +5,7 @@
 // Prints the milliseconds and quits; run it under `/usr/bin/time -v` for the peak memory. With
 // --close-after it closes the main window MS after its first paint, as the user does, and prints the moment
 // it did (milliseconds since the epoch), for the parent to time the exit by.
+#include "FirstPaint.h"
 #include "app/SingleInstance.h"
 #include "core/Folders.h"
 #include "core/Paths.h"
@@ -18,7 +19,6 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -28,36 +28,21 @@ QElapsedTimer g_clock;
 std::optional<int> g_closeAfterMs; // --close-after MS: close the main window that long after its first paint
 QWidget* g_main = nullptr;
 
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            // Report once the paint has finished.
-            QTimer::singleShot(0, [] {
-                const auto now = std::chrono::system_clock::now().time_since_epoch();
-                std::printf("main window painted after %lld ms\npainted at %lld\n",
-                            static_cast<long long>(g_clock.elapsed()),
-                            static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
-                std::fflush(stdout);
-                if (!g_closeAfterMs) {
-                    QApplication::quit();
-                    return;
-                }
-                // As the user closes it, once the day has been stored: the parent times the rest.
-                QTimer::singleShot(*g_closeAfterMs, [] {
-                    std::printf("closing at %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
-                    std::fflush(stdout);
-                    g_main->close();
-                });
-            });
-        }
-        return QObject::eventFilter(watched, event);
+// Once the main window has painted: quit, or close it later as the user does.
+void painted() {
+    std::printf("main window painted after %lld ms\n", static_cast<long long>(g_clock.elapsed()));
+    std::fflush(stdout);
+    if (!g_closeAfterMs) {
+        QApplication::quit();
+        return;
     }
-
-private:
-    bool m_done = false;
-};
+    // Once the day has been stored: the parent times the rest.
+    QTimer::singleShot(*g_closeAfterMs, [] {
+        std::printf("closing at %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        std::fflush(stdout);
+        g_main->close();
+    });
+}
 
 class ProbeHost : public IStartupHost {
 public:
@@ -76,7 +61,7 @@ public:
         g_main = main.get();
         main->show();
     }
-    FirstPaint paint;
+    FirstPaint paint{&painted};
     std::unique_ptr<SingleInstance> instance;
     std::unique_ptr<MainWindow> main;
 };
