@@ -6,6 +6,7 @@
 #include "Icons.h"
 #include "ObjectNames.h"
 #include "PassbookChartView.h"
+#include "WindowPlace.h"
 #include "control/DayController.h"
 #include "core/AppError.h"
 #include "core/AtomicFile.h"
@@ -485,6 +486,24 @@ void PassbookWindow::fitView() {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_chartSize = target; // the limits may have passed the window through another size on the way
     resize(target);
+    keepClearOfMain();
+}
+
+void PassbookWindow::keepClearOfMain() {
+    // Grown for the chart, a passbook placed left of the main window would spread over it: it grows to the
+    // left instead, as far as its screen allows.
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!main || !main->isVisible() || !isVisible()) {
+        return;
+    }
+    const QRect mine = WindowPlace::outer(this);
+    const QRect theirs = WindowPlace::outer(main);
+    if (!mine.intersects(theirs) || mine.left() >= theirs.left()) {
+        return;
+    }
+    const QRect area = WindowPlace::areaAt(mine);
+    const int left = std::max(area.left(), mine.left() - (mine.right() + 1 - theirs.left()));
+    WindowPlace::apply(this, mine.translated(left - mine.left(), 0));
 }
 
 void PassbookWindow::resizeEvent(QResizeEvent* event) {

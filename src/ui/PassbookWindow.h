@@ -66,6 +66,7 @@ private:
     void showInput();
     void showChart();
     void fitView();
+    void keepClearOfMain();
     void saveCsvClicked();
     void enableLists(bool enabled);
     void backToPast();

@@ -143,6 +143,13 @@ TEST_F(WindowManagerTest, FirstStartShowsEveryTitleBarAndCoversNothingOfOurs) {
         EXPECT_TRUE(name == QStringLiteral("main") || !frame.intersects(mainFrame)) << qPrintable(name);
     }
     EXPECT_FALSE(f.at(QStringLiteral("results")).intersects(f.at(QStringLiteral("detail"))));
+
+    // The passbook grows for its chart, still clear of the main window.
+    QTest::mouseClick(child<QToolButton>(loaded(Window::Record), "chartButton"), Qt::LeftButton);
+    QTest::qWait(600);
+    screenShot(QStringLiteral("passbook-chart"));
+    EXPECT_FALSE(serverFrame(loaded(Window::Record)).intersects(serverFrame(main.get())));
+    EXPECT_TRUE(kScreen.contains(serverFrame(loaded(Window::Record))));
 }
 
 TEST_F(WindowManagerTest, PlacesAndSettingsStayThroughReopeningAndRestarting) {
