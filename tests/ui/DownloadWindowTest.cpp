@@ -339,7 +339,7 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     }
     site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("03"), ResultsSite::Answer::ErrorStatus);
     site.setAnswer(QStringLiteral("0620260501"), QStringLiteral("05"), ResultsSite::Answer::Slow);
-    site.setSlowMs(20000);
+    site.setSlowMs(30000);
     ASSERT_TRUE(site.listen());
     program.write(QStringLiteral("VQV50.INI"), "[OPTION]\r\nresultsite=" + site.base().toLatin1() + "\r\n");
     MainWindow w(folders());
@@ -348,7 +348,7 @@ TEST_F(DownloadWindowTest, TheWebEngineBrowserRunsAgainstTheSiteOfTheSettings) {
     auto* post = qobject_cast<DownloadWindow*>(w.host().loaded(Window::Browser));
     ASSERT_NE(post, nullptr);
     ASSERT_TRUE(post->browser().widget()->inherits("QWebEngineView")); // the engine of the plugin
-    post->setTimeOutMs(3000);
+    post->setTimeOutMs(10000); // long enough for a loaded machine under the sanitizers, short of race 5's wait
     QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(post, "selectAllButton"), Qt::LeftButton);
     for (const char* race : {"1_1", "1_2", "1_3", "1_4", "1_5", "2_2"}) {
