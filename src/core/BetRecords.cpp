@@ -329,6 +329,24 @@ quint32 packEvaluation(const BetLine& log) {
     return static_cast<quint32>(LogLayout::keyWord<1>(log));
 }
 
+// The bits of the packed bet from the venue (field 1) down to field `last` of the text order.
+template <std::size_t Last>
+quint64 venueTo(quint64 bet) {
+    constexpr KeyPlace venue = LogLayout::places[1];
+    constexpr KeyPlace last = LogLayout::places[Last];
+    static_assert(venue.word == 0 && last.word == 0);
+    constexpr int top = venue.shift + bitsFor(Digits<&BetLine::venue, 2>::max);
+    return (bet >> last.shift) & ((quint64(1) << (top - last.shift)) - 1);
+}
+
+quint64 combinationOf(quint64 bet) {
+    return venueTo<6>(bet);
+}
+
+quint64 kindOf(quint64 bet) {
+    return venueTo<3>(bet);
+}
+
 BetLine unpack(quint64 bet, quint32 evaluation) {
     return LogLayout::fromKey({bet, evaluation});
 }

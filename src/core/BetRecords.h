@@ -89,5 +89,10 @@ quint64 packBet(const BetLine& log);
 // The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
 quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3);
 quint32 packEvaluation(const BetLine& log);
+// What a packed bet (or result line) is settled on, as one number: its venue, race, bet type and
+// numbers. Within one race these order as the bets do.
+quint64 combinationOf(quint64 bet);
+// The venue, race and bet type alone.
+quint64 kindOf(quint64 bet);
 BetLine unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords

@@ -317,6 +317,25 @@ const Record& at(const std::vector<Record>& lines, qsizetype index) {
     return lines[static_cast<std::size_t>(index - 1)];
 }
 
+// Sorts lines[0, ends.back()) made of sorted runs that end at `ends`, by merging neighbouring runs
+// until one is left.
+void mergeRuns(quint64* lines, std::vector<std::size_t> ends, std::vector<quint64>& scratch) {
+    scratch.resize(ends.empty() ? 0 : ends.back());
+    while (ends.size() > 1) {
+        std::vector<std::size_t> merged;
+        std::size_t begin = 0;
+        for (std::size_t k = 0; k < ends.size(); k += 2) {
+            const std::size_t middle = ends[k];
+            const std::size_t end = k + 1 < ends.size() ? ends[k + 1] : middle;
+            std::merge(lines + begin, lines + middle, lines + middle, lines + end, scratch.data() + begin);
+            merged.push_back(end);
+            begin = end;
+        }
+        std::copy(scratch.cbegin(), scratch.cbegin() + static_cast<std::ptrdiff_t>(begin), lines);
+        ends = std::move(merged);
+    }
+}
+
 // A purchased ticket, waiting to be expanded into its bet lines.
 struct Purchase {
     Ticket ticket;
@@ -484,23 +503,51 @@ void BetLogReader::readDays(const QString& saleDate, ClientFiles::FolderRead& fi
     m_betCount = ownLines;
     m_omit = std::move(tickets);
     m_bets->reserve(static_cast<std::size_t>(lines));
-    for (const Purchase& p : purchases) {
-        // The fields are packed apart (each into its own bits), so the ticket's are packed once and every
-        // combination adds only its numbers.
+    // Bets order first by sale, venue, race and bet type, which a ticket gives all its bets. The tickets
+    // are put in that order and each run of tickets of one race and bet type is expanded on its own. A
+    // ticket's bets come in order as it expands (or are sorted, a few hundred at most), and the tickets'
+    // runs are merged: no sort of the day's tens of thousands of lines, and the same lines in the same
+    // order.
+    const auto raceAndType = [](const Purchase& p) {
         BetLine line;
         line.sale = p.sale;
         line.venue = p.ticket.venue;
         line.raceNum = p.ticket.raceNum;
         line.betType = p.ticket.betType;
-        line.buyDay = p.buyDay;
-        line.units = p.ticket.units;
-        const quint64 ticket = BetRecords::packBet(line);
-        expand(p.ticket,
-               [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::packNumbers(a, b, c)); });
+        return line;
+    };
+    std::vector<std::pair<quint64, const Purchase*>> order;
+    order.reserve(purchases.size());
+    for (const Purchase& p : purchases) {
+        order.emplace_back(BetRecords::packBet(raceAndType(p)), &p);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<quint64> scratch;
+    for (auto run = order.cbegin(); run != order.cend();) {
+        const auto runEnd = std::find_if(run, order.cend(), [&](const auto& o) { return o.first != run->first; });
+        const std::size_t first = m_bets->size();
+        std::vector<std::size_t> ends;
+        for (auto o = run; o != runEnd; ++o) {
+            // The fields are packed apart (each into its own bits), so the ticket's are packed once and
+            // every combination adds only its numbers.
+            const Purchase& p = *o->second;
+            BetLine line = raceAndType(p);
+            line.buyDay = p.buyDay;
+            line.units = p.ticket.units;
+            const quint64 ticket = BetRecords::packBet(line);
+            expand(p.ticket,
+                   [&](qint16 a, qint16 b, qint16 c) { m_bets->push_back(ticket | BetRecords::packNumbers(a, b, c)); });
+            const auto added =
+                m_bets->begin() + static_cast<std::ptrdiff_t>(ends.empty() ? first : first + ends.back());
+            if (!std::is_sorted(added, m_bets->end())) {
+                std::sort(added, m_bets->end());
+            }
+            ends.push_back(m_bets->size() - first);
+        }
+        mergeRuns(m_bets->data() + first, std::move(ends), scratch);
+        run = runEnd;
     }
 
-    // Packed bets order like their texts. Kept sorted even without a bet line, so a race can always find
-    // its ticket lines by search.
-    std::sort(m_bets->begin(), m_bets->end());
+    // Kept sorted even without a bet line, so a race can always find its ticket lines by search.
     BetRecords::sortByText(m_omit);
 }

@@ -16,15 +16,8 @@ namespace {
 // A race's result lines indexed by what a bet is compared on. A bet meets the lines of its own
 // bet type, venue and race: the first line with the same numbers decides it (hit or refund); failing
 // that, any line of that kind makes it a miss; with none it stays open. Looking the bet up gives the
-// same outcome as walking the lines in order, at one binary search per bet. Lines and bets are fitted
-// to their text form, so every field packed here lies in 0..99.
-quint64 kindOf(const BetLine& l) {
-    return (quint64(l.betType) << 14) | (quint64(l.venue) << 7) | quint64(l.raceNum);
-}
-quint64 comboOf(const BetLine& l) {
-    return (kindOf(l) << 21) | (quint64(l.num1) << 14) | (quint64(l.num2) << 7) | quint64(l.num3);
-}
-
+// same outcome as walking the lines in order, at one binary search per bet. Lines and bets are compared
+// packed, so in the form of their texts.
 class ResultIndex {
 public:
     // The lines of the result, when the race has one.
@@ -34,8 +27,9 @@ public:
         m_kinds.reserve(static_cast<std::size_t>(count));
         for (qsizetype i = 1; i <= count; ++i) {
             const BetLine r = result->kekkaRecord(i);
-            m_payout.push_back({comboOf(r), r.payout});
-            m_kinds.push_back(kindOf(r));
+            const quint64 line = BetRecords::packBet(r);
+            m_payout.push_back({BetRecords::combinationOf(line), r.payout});
+            m_kinds.push_back(BetRecords::kindOf(line));
         }
         // Stable, so that of the lines of one combination the first stays in front and decides.
         std::stable_sort(m_payout.begin(), m_payout.end(),
@@ -46,13 +40,13 @@ public:
         m_nextKind = m_kinds.begin();
     }
     // The declared payout of the first line with the bet's combination, if any.
-    const qint32* payout(const BetLine& bet) {
-        const quint64 combo = comboOf(bet);
+    const qint32* payout(quint64 bet) {
+        const quint64 combo = BetRecords::combinationOf(bet);
         m_nextPayout = seek(m_payout, m_nextPayout, combo, [](const Entry& e) { return e.combo; });
         return m_nextPayout != m_payout.end() && m_nextPayout->combo == combo ? &m_nextPayout->payout : nullptr;
     }
-    bool hasKind(const BetLine& bet) {
-        const quint64 kind = kindOf(bet);
+    bool hasKind(quint64 bet) {
+        const quint64 kind = BetRecords::kindOf(bet);
         m_nextKind = seek(m_kinds, m_nextKind, kind, [](quint64 k) { return k; });
         return m_nextKind != m_kinds.end() && *m_nextKind == kind;
     }
@@ -159,7 +153,8 @@ void Race::calcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
     evaluation.reserve(static_cast<std::size_t>(bets.count()));
 
     for (qsizetype i = 0; i < bets.count(); ++i) {
-        BetLine bet = BetRecords::unpack(bets.packed(i), 0);
+        const quint64 packed = bets.packed(i);
+        BetLine bet = BetRecords::unpack(packed, 0);
         const qint32 stake = Money::mul(bet.units, 100, source);
         qint16 flag = Open;
         qint32 rate = 0;
@@ -170,7 +165,7 @@ void Race::calcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
                 amtYesterday = Money::add(amtYesterday, stake, source);
             }
             if (m_kekka) {
-                if (const qint32* payout = results.payout(bet)) {
+                if (const qint32* payout = results.payout(packed)) {
                     if (*payout != 0) {
                         rate = *payout;
                         flag = Hit;
@@ -180,7 +175,7 @@ void Race::calcLog(const BetRun& bets, std::vector<quint32>& evaluation) {
                         flag = Refunded;
                     }
                     amtPay = Money::add(amtPay, Money::mul(bet.units, rate, source), source);
-                } else if (results.hasKind(bet)) {
+                } else if (results.hasKind(packed)) {
                     flag = Miss;
                 }
             }
