@@ -60,8 +60,24 @@ void DayController::start() {
     followFolders();
 }
 
+void DayController::readAhead() {
+    if (!m_readAhead.valid()) {
+        m_readAhead = std::async(std::launch::async, [client = m_folders.client, download = m_folders.download] {
+            return std::make_unique<SaleDayReader>(SaleDayReader::read(client, download));
+        });
+    }
+}
+
 void DayController::readDataFolder() {
-    // Whatever was obtained from the old reader belongs to it; the new one replaces it whole.
+    // Whatever was obtained from the old reader belongs to it; the new one replaces it whole. A read begun
+    // ahead is of the client folder, and is taken once.
+    if (m_readAhead.valid()) {
+        std::unique_ptr<SaleDayReader> ahead = m_readAhead.get();
+        if (m_dataFolder == m_folders.client) {
+            m_day = std::move(ahead);
+            return;
+        }
+    }
     m_day = std::make_unique<SaleDayReader>(SaleDayReader::read(m_dataFolder, m_folders.download));
 }
 

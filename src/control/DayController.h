@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <array>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -50,6 +51,9 @@ public:
     // Loads the settings and reads the client folder (and from then on watches it when the day refreshes
     // by itself). Errors come out with source "BBB" and the application error base added to their number.
     void start();
+    // Begins reading the client folder on another thread, for start() to take up: the caller builds its
+    // window meanwhile.
+    void readAhead();
     // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder) and settles the new
     // day. The windows of the old day close; while the day refreshes by itself they stay and show the new
     // day instead, each as the user left it.
@@ -120,6 +124,7 @@ private:
 
     IWindowHost* m_host = nullptr;
     std::unique_ptr<SaleDayReader> m_day;
+    std::future<std::unique_ptr<SaleDayReader>> m_readAhead; // of the client folder, until start() takes it
     QString m_clientFolder;
     QString m_dataFolder; // the client folder, or the folder named in the link file after a refresh
     std::array<qint32, 8> m_wakuColor{};

@@ -85,6 +85,7 @@ MainWindow::MainWindow(const Folders& folders, QWidget* parent)
     : QWidget(parent), m_control(std::make_unique<DayController>(folders)),
       m_host(std::make_unique<QtWindowHost>(this)) {
     m_control->setWindowHost(m_host.get());
+    m_control->readAhead(); // the day is read while the window is built
     registerWindows();
     connect(m_control.get(), &DayController::dayRefreshed, this, &MainWindow::render);
     m_chooseColor = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
