@@ -347,6 +347,12 @@ quint64 kindOf(quint64 bet) {
     return venueTo<3>(bet);
 }
 
+qint16 hitOf(quint32 evaluation) {
+    constexpr KeyPlace hit = LogLayout::places[10];
+    static_assert(hit.word == 1);
+    return static_cast<qint16>((evaluation >> hit.shift) & ((1U << bitsFor(Digits<&BetLine::hit, 1>::max)) - 1));
+}
+
 BetLine unpack(quint64 bet, quint32 evaluation) {
     return LogLayout::fromKey({bet, evaluation});
 }

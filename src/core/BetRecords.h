@@ -89,6 +89,8 @@ quint64 packBet(const BetLine& log);
 // The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
 quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3);
 quint32 packEvaluation(const BetLine& log);
+// The hit flag of a packed evaluation.
+qint16 hitOf(quint32 evaluation);
 // What a packed bet (or result line) is settled on, as one number: its venue, race, bet type and
 // numbers. Within one race these order as the bets do.
 quint64 combinationOf(quint64 bet);

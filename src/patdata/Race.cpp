@@ -114,6 +114,16 @@ BetLine Race::logRecord(qsizetype index) const {
     return BetRecords::unpack(m_bets.packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
 }
 
+std::vector<BetLine> Race::wonBets() const {
+    std::vector<BetLine> won;
+    for (std::size_t i = 0; i < m_evaluation.size(); ++i) {
+        if (BetRecords::hitOf(m_evaluation[i]) == Hit) {
+            won.push_back(BetRecords::unpack(m_bets.packed(static_cast<qsizetype>(i)), m_evaluation[i]));
+        }
+    }
+    return won;
+}
+
 QString Race::log(qsizetype index) const {
     return betLineText(logRecord(index));
 }

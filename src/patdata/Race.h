@@ -47,6 +47,8 @@ public:
     qsizetype omitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // The same lines as records: the evaluated bet (payout rate and hit flag set), the ticket.
     BetLine logRecord(qsizetype index) const;
+    // The bet lines that won (hit flag 1), in their order; found without unpacking the others.
+    std::vector<BetLine> wonBets() const;
     const std::vector<TicketLine>& omitRecords() const { return m_omit; }
 
     qint32 amtPay() const { return m_amtPay; }

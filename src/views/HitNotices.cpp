@@ -26,25 +26,9 @@ Hits hitsOf(const std::vector<std::unique_ptr<Meeting>>& meetings) {
     Hits hits;
     for (const auto& meeting : meetings) {
         for (const auto& race : meeting->races()) {
-            std::vector<BetLine> won;
-            for (qsizetype i = 1; i <= race->logCount(); ++i) {
-                if (const BetLine bet = race->logRecord(i); bet.hit == 1) {
-                    won.push_back(bet);
-                }
+            if (std::vector<BetLine> won = race->wonBets(); !won.empty()) {
+                hits[{race->sale(), meeting->kaisaiNum(), race->raceNum()}] = std::move(won);
             }
-            if (won.empty()) {
-                continue;
-            }
-            std::stable_sort(won.begin(), won.end(), [](const BetLine& a, const BetLine& b) {
-                return qint64(a.payout) * a.units > qint64(b.payout) * b.units;
-            });
-            QStringList parts;
-            for (const BetLine& bet : won) {
-                parts << hitText(bet);
-            }
-            hits[{race->sale(), meeting->kaisaiNum(), race->raceNum()}] =
-                QStringLiteral("的中 %1%2R ").arg(kaisaiName(meeting->kaisaiNum())).arg(race->raceNum()) +
-                parts.join(QStringLiteral("、"));
         }
     }
     return hits;
@@ -52,10 +36,20 @@ Hits hitsOf(const std::vector<std::unique_ptr<Meeting>>& meetings) {
 
 QStringList newlySettled(const Hits& before, const Hits& now) {
     QStringList notices;
-    for (const auto& [race, notice] : now) {
-        if (!before.contains(race)) {
-            notices << notice;
+    for (const auto& [race, bets] : now) {
+        if (before.contains(race)) {
+            continue;
         }
+        std::vector<BetLine> won = bets;
+        std::stable_sort(won.begin(), won.end(), [](const BetLine& a, const BetLine& b) {
+            return qint64(a.payout) * a.units > qint64(b.payout) * b.units;
+        });
+        QStringList parts;
+        for (const BetLine& bet : won) {
+            parts << hitText(bet);
+        }
+        const auto [sale, venue, raceNum] = race;
+        notices << QStringLiteral("的中 %1%2R ").arg(kaisaiName(venue)).arg(raceNum) + parts.join(QStringLiteral("、"));
     }
     return notices;
 }
