@@ -14,12 +14,4 @@ bool runningAsRoot() {
     return false;
 #endif
 }
-
-bool fileNamesIgnoreCase() {
-#if defined(Q_OS_WIN)
-    return true;
-#else
-    return false;
-#endif
-}
 } // namespace Platform

@@ -6,12 +6,13 @@
 
 #include <memory>
 
-class QLocalServer;
+class QFileSystemWatcher;
 
 // One copy of the program per client folder. Two copies on one folder would stack their windows on one
 // spot and each keep the day in memory; the first copy holds a lock file in the client folder for its
-// whole run and listens on a local socket named after the folder, and a later start asks it to come to
-// the front and ends.
+// whole run. A later start leaves a request file beside the lock and ends: the running copy takes the
+// request away and comes to the front. (Files rather than a local socket: the program then starts
+// without the network library.)
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -27,18 +28,19 @@ public:
 
     Claim claim();
 
-    static QString lockName(); // "VQV50.LCK", in the client folder
-    // The local socket of the copy running on that folder: the same for every spelling of its path.
-    static QString serverName(const QString& clientFolder);
+    static QString lockName();    // "VQV50.LCK", in the client folder
+    static QString requestName(); // "VQV50.RQS", in the client folder while a later start waits
 
 signals:
     // A later start on the same folder asked this copy to come to the front.
     void raiseRequested();
 
 private:
-    void listen();
+    void answerRequests();
+    void takeRequest();
+    QString requestPath() const;
 
     QString m_folder;
     QLockFile m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<QFileSystemWatcher> m_watch;
 };
