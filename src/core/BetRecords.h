@@ -69,7 +69,9 @@ TicketLine ticketLineFromText(QStringView text);
 namespace BetRecords {
 // The text form as ASCII digits into `out`, which holds kLogTextLength (kOmitTextLength) bytes; returns
 // the end. For reports that write lines by the ten thousand.
-char* writeText(const BetLine& log, char* out);
+inline char* writeText(const BetLine& log, char* out);
+// The text of a packed bet and its evaluation, without unpacking it.
+inline char* writeText(quint64 bet, quint32 evaluation, char* out);
 char* writeText(const TicketLine& omit, char* out);
 
 // The record as its text form reads back: a value its digits cannot hold (negative, or too many digits)
@@ -85,16 +87,18 @@ void sortByText(std::vector<TicketLine>& records);
 // A bet line packed into two words, the way a heavy day's tens of thousands of lines are held: the bet
 // itself (sale to units, the first eighteen digits of the text) and its evaluation (payout and hit flag,
 // 0 until a race evaluates it). Packing fits the line; bets compare as their texts do.
-quint64 packBet(const BetLine& log);
+inline quint64 packBet(const BetLine& log);
 // The three numbers alone, packed in their place: a bet with numbers 0 packs to PackBet | PackNumbers.
-quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3);
-quint32 packEvaluation(const BetLine& log);
+inline quint64 packNumbers(qint16 num1, qint16 num2, qint16 num3);
+inline quint32 packEvaluation(const BetLine& log);
 // The hit flag of a packed evaluation.
-qint16 hitOf(quint32 evaluation);
+inline qint16 hitOf(quint32 evaluation);
 // What a packed bet (or result line) is settled on, as one number: its venue, race, bet type and
 // numbers. Within one race these order as the bets do.
-quint64 combinationOf(quint64 bet);
+inline quint64 combinationOf(quint64 bet);
 // The venue, race and bet type alone.
-quint64 kindOf(quint64 bet);
-BetLine unpack(quint64 bet, quint32 evaluation);
+inline quint64 kindOf(quint64 bet);
+inline BetLine unpack(quint64 bet, quint32 evaluation);
 } // namespace BetRecords
+
+#include "BetLayout.h" // the inline definitions of the packing functions
