@@ -97,14 +97,18 @@ JsonWriter& JsonWriter::strings(const QStringList& list) {
 }
 
 JsonWriter& JsonWriter::plainString(QByteArrayView ascii) {
+    std::memcpy(plainStringOf(ascii.size()), ascii.data(), static_cast<size_t>(ascii.size()));
+    return *this;
+}
+
+char* JsonWriter::plainStringOf(qsizetype length) {
     beforeValue();
     const qsizetype at = m_text.size();
-    m_text.resize(at + ascii.size() + 2);
+    m_text.resize(at + length + 2);
     char* out = m_text.data() + at;
-    *out++ = '"';
-    std::memcpy(out, ascii.data(), static_cast<size_t>(ascii.size()));
-    out[ascii.size()] = '"';
-    return *this;
+    out[0] = '"';
+    out[length + 1] = '"';
+    return out + 1;
 }
 
 QString JsonWriter::quote(const QString& text) {

@@ -13,10 +13,12 @@
 namespace {
 // Bet, ticket and result lines in their text form, written straight from the records (a heavy day has
 // tens of thousands of them).
-template <class Record>
-void line(JsonWriter& j, const Record& r) {
-    char text[kOmitTextLength];
-    j.plainString(QByteArrayView(text, BetRecords::writeText(r, text) - text));
+void line(JsonWriter& j, const BetLine& r) {
+    BetRecords::writeText(r, j.plainStringOf(kLogTextLength));
+}
+
+void line(JsonWriter& j, const TicketLine& r) {
+    BetRecords::writeText(r, j.plainStringOf(kOmitTextLength));
 }
 
 template <class Record>
@@ -31,7 +33,7 @@ void lines(JsonWriter& j, const std::vector<Record>& records) {
 void betLines(JsonWriter& j, const Race& race) {
     j.beginArray();
     for (qsizetype i = 1; i <= race.logCount(); ++i) {
-        line(j, race.logRecord(i));
+        race.writeLog(i, j.plainStringOf(kLogTextLength));
     }
     j.endArray();
 }

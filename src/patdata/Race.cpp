@@ -114,6 +114,13 @@ BetLine Race::logRecord(qsizetype index) const {
     return BetRecords::unpack(m_bets.packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)]);
 }
 
+char* Race::writeLog(qsizetype index, char* out) const {
+    if (index < 1 || index > logCount()) {
+        throw AppError::indexOutOfRange();
+    }
+    return BetRecords::writeText(m_bets.packed(index - 1), m_evaluation[static_cast<std::size_t>(index - 1)], out);
+}
+
 std::vector<BetLine> Race::wonBets() const {
     std::vector<BetLine> won;
     for (std::size_t i = 0; i < m_evaluation.size(); ++i) {

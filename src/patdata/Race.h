@@ -47,6 +47,8 @@ public:
     qsizetype omitCount() const { return static_cast<qsizetype>(m_omit.size()); }
     // The same lines as records: the evaluated bet (payout rate and hit flag set), the ticket.
     BetLine logRecord(qsizetype index) const;
+    // Bet line `index` in its text form, kLogTextLength ASCII digits into `out`; returns the end.
+    char* writeLog(qsizetype index, char* out) const;
     // The bet lines that won (hit flag 1), in their order; found without unpacking the others.
     std::vector<BetLine> wonBets() const;
     const std::vector<TicketLine>& omitRecords() const { return m_omit; }
