@@ -5,9 +5,10 @@
 //   program that paints one label (vq-one-label), both timed from their start as processes;
 // - from closing the main window to the end of the process, the day stored before;
 // - `velqora summary` and `velqora summary --json`, whole processes, against a Qt Core program that does
-//   nothing (vq-bare-core);
+//   nothing (vq-bare-core), on the day and (without FOLDER) on the heavy day of another shape, all boxes
+//   with a third of the races open;
 // - in this process: the day read, evaluated and summed; the bet log window opened, and each of its views.
-// Without FOLDER the heavy day is written into a temporary folder first. Exit status 1 when a target is
+// Without FOLDER the heavy days are written into a temporary folder first. Exit status 1 when a target is
 // missed.
 #include "control/DayController.h"
 #include "core/Folders.h"
@@ -133,6 +134,14 @@ int main(int argc, char* argv[]) {
         }
     }
     folder = QDir(folder).absolutePath() + QLatin1Char('/');
+    QString boxes; // the second shape, only when the days are ours
+    if (args.isEmpty()) {
+        boxes = temp.path() + QStringLiteral("/boxes/");
+        QString error;
+        if (!HeavyDay::write(boxes, &error, HeavyDay::Shape::Boxes)) {
+            return fail(error);
+        }
+    }
     // The probe reads the client folder from the debug settings of the program folder it is given; the
     // manual refresh, so nothing watches the folder while the figures are taken.
     const QString programFolder = temp.path() + QStringLiteral("/program/");
@@ -202,6 +211,20 @@ int main(int argc, char* argv[]) {
          },
          nullptr, nullptr, 50},
     };
+
+    if (!boxes.isEmpty()) {
+        figures.push_back({"velqora summary, boxes day",
+                           [&] {
+                               return timeProcess(velqora, {QStringLiteral("summary"), boxes});
+                           },
+                           "bare Qt Core", bareCore, 2});
+        figures.push_back(
+            {"velqora summary --json, boxes day",
+             [&] {
+                 return timeProcess(velqora, {QStringLiteral("summary"), QStringLiteral("--json"), boxes});
+             },
+             "bare Qt Core", bareCore, 2});
+    }
 
     // One run of each first, not counted, so the files are in the cache.
     std::vector<std::vector<double>> times(figures.size());

@@ -68,6 +68,17 @@ LogFiles::Ticket raceTicket(int race, int k) {
     }
 }
 
+// The boxes day: trio boxes of ten, then win bets over the field.
+LogFiles::Ticket boxesTicket(int race, int k) {
+    using namespace LogFiles;
+    if (k < 15) {
+        return boxBet(Trio, tenHorses(race, k), 1 + k % 3);
+    }
+    return singleBet(Win, 0, 0, (race + k) % 18 + 1, 1 + k % 4);
+}
+constexpr int kBoxesTicketsPerRace = 40;
+constexpr int kBoxesSettledRaces = 8;
+
 ResultFiles::ResultFile raceResult(int venue, int race) {
     ResultFiles::ResultFile r;
     r.date = saleDate();
@@ -102,7 +113,7 @@ bool fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool write(const QString& folderName, QString* error) {
+bool write(const QString& folderName, QString* error, Shape shape) {
     const QString folder = addPathSep(QDir(folderName).absolutePath());
     if (!claimSampleFolder(folder, error)) {
         return false;
@@ -118,15 +129,17 @@ bool write(const QString& folderName, QString* error) {
         if (AccountFiles::saveAccountFile(folder, letters[m], account).isEmpty()) {
             return cannot(AccountFiles::accountFileName(letters[m]));
         }
+        const bool boxes = shape == Shape::Boxes;
         for (int race = 1; race <= kRacesPerDay; ++race) {
             const ResultFiles::ResultFile result = raceResult(kVenues[m], race);
-            if (ResultFiles::saveResultFile(folder, result).isEmpty()) {
+            if ((!boxes || race <= kBoxesSettledRaces) && ResultFiles::saveResultFile(folder, result).isEmpty()) {
                 return cannot(QStringLiteral("the result of ") + ResultFiles::resultFileId(result));
             }
-            for (int k = 0; k < kTicketsPerRace; ++k) {
-                const LogFiles::Ticket t = raceTicket(race, k);
-                // The last trio wheel and the single of each race were bought the day before.
-                if (k == 19 || k == 24) {
+            for (int k = 0; k < (boxes ? kBoxesTicketsPerRace : kTicketsPerRace); ++k) {
+                const LogFiles::Ticket t = boxes ? boxesTicket(race, k) : raceTicket(race, k);
+                // Of the mixed day, the last trio wheel and the single of each race were bought the day
+                // before; of the boxes day, the last win bet.
+                if (boxes ? k == kBoxesTicketsPerRace - 1 : (k == 19 || k == 24)) {
                     eve << LogFiles::at(t, kVenues[m], race, 2);
                 } else {
                     today << LogFiles::at(t, kVenues[m], race);
