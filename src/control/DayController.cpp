@@ -61,24 +61,51 @@ void DayController::start() {
 }
 
 void DayController::readAhead() {
-    if (!m_readAhead.valid()) {
-        m_readAhead = std::async(std::launch::async, [client = m_folders.client, download = m_folders.download] {
-            return std::make_unique<SaleDayReader>(SaleDayReader::read(client, download));
-        });
+    if (m_readAhead.valid()) {
+        return;
     }
+    m_readAhead = std::async(std::launch::async, [client = m_folders.client, download = m_folders.download] {
+        ReadAhead ahead;
+        try {
+            ahead.day = std::make_unique<SaleDayReader>(SaleDayReader::read(client, download));
+        } catch (...) {
+            ahead.failure = std::current_exception();
+        }
+        ahead.book = ProfitBook::loadAhead(client);
+        return ahead;
+    });
+}
+
+DayController::ReadAhead& DayController::readAheadDone() {
+    if (m_readAhead.valid()) {
+        m_ahead = m_readAhead.get();
+    }
+    return m_ahead;
 }
 
 void DayController::readDataFolder() {
-    // Whatever was obtained from the old reader belongs to it; the new one replaces it whole. A read begun
+    // Whatever was obtained from the old reader belongs to it; the new one replaces it whole. A read made
     // ahead is of the client folder, and is taken once.
-    if (m_readAhead.valid()) {
-        std::unique_ptr<SaleDayReader> ahead = m_readAhead.get();
-        if (m_dataFolder == m_folders.client) {
-            m_day = std::move(ahead);
+    ReadAhead& ahead = readAheadDone();
+    const std::exception_ptr failure = std::exchange(ahead.failure, nullptr);
+    std::unique_ptr<SaleDayReader> day = std::move(ahead.day);
+    if (m_dataFolder == m_folders.client) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        if (day) {
+            m_day = std::move(day);
             return;
         }
     }
     m_day = std::make_unique<SaleDayReader>(SaleDayReader::read(m_dataFolder, m_folders.download));
+}
+
+void DayController::loadBook() {
+    const std::shared_ptr<ProfitBook::LoadAhead> ahead = std::move(readAheadDone().book);
+    if (!ahead || !m_book->adopt(*ahead)) {
+        m_book->load();
+    }
 }
 
 void DayController::refresh() {

@@ -5,6 +5,7 @@
 #include "core/Folders.h"
 #include "core/Settings.h"
 #include "patdata/DayTotals.h"
+#include "profit/ProfitBook.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +23,6 @@ class RaceOdds;
 class Meeting;
 class Race;
 class IFormWindow;
-class ProfitBook;
 class ArchiveWriter;
 class FolderWatch;
 
@@ -51,9 +51,11 @@ public:
     // Loads the settings and reads the client folder (and from then on watches it when the day refreshes
     // by itself). Errors come out with source "BBB" and the application error base added to their number.
     void start();
-    // Begins reading the client folder on another thread, for start() to take up: the caller builds its
-    // window meanwhile.
+    // Begins reading the client folder and the book in it on another thread, for start() and loadBook()
+    // to take up: the caller builds its window meanwhile.
     void readAhead();
+    // Loads the book, or takes the load made ahead of it.
+    void loadBook();
     // Re-reads the data folder (the one named in "VQLINK.TXT", else the client folder) and settles the new
     // day. The windows of the old day close; while the day refreshes by itself they stay and show the new
     // day instead, each as the user left it.
@@ -124,7 +126,15 @@ private:
 
     IWindowHost* m_host = nullptr;
     std::unique_ptr<SaleDayReader> m_day;
-    std::future<std::unique_ptr<SaleDayReader>> m_readAhead; // of the client folder, until start() takes it
+    // What readAhead() read of the client folder: the day (or why not) and the book, each taken once.
+    struct ReadAhead {
+        std::unique_ptr<SaleDayReader> day;
+        std::exception_ptr failure;
+        std::shared_ptr<ProfitBook::LoadAhead> book;
+    };
+    ReadAhead& readAheadDone();
+    std::future<ReadAhead> m_readAhead;
+    ReadAhead m_ahead;
     QString m_clientFolder;
     QString m_dataFolder; // the client folder, or the folder named in the link file after a refresh
     std::array<qint32, 8> m_wakuColor{};

@@ -13,7 +13,6 @@
 
 namespace BetLayout {
 
-
 constexpr qint32 pow10(int n) {
     qint32 p = 1;
     while (n-- > 0) {

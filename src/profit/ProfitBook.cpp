@@ -261,12 +261,15 @@ void ProfitBook::load() {
     if (m_busy) {
         return;
     }
+    say(loadQuietly());
+}
+
+ProfitBook::LoadOutcome ProfitBook::loadQuietly() {
     m_busy = true;
     m_past.clear();
-    QString failure;
-    bool created = false;
+    LoadOutcome outcome;
     if (m_folder.isEmpty()) {
-        failure = accessFailure(fileName(), QStringLiteral("フォルダが決まっていません"));
+        outcome.failure = accessFailure(fileName(), QStringLiteral("フォルダが決まっていません"));
     } else {
         QLockFile lock(m_folder + lockName());
         const bool held = LockFiles::take(lock, kLockWaitMs);
@@ -278,23 +281,49 @@ void ProfitBook::load() {
         m_stamp = fileStamp();
         FileRead read = readFile();
         m_past = std::move(read.records);
-        failure = read.failure;
+        outcome.failure = read.failure;
         if (read.missing) {
             // First run: a new book is one line of 34 zeros, which reads as the sentinel. Another process
             // holding the lock is making the file itself.
             m_past.append(sentinel());
             if (held || lock.error() != QLockFile::LockFailedError) {
-                created = !writeFile(filePath(), QByteArray(34, '0') + "\r\n", failure);
+                outcome.notCreated = !writeFile(filePath(), QByteArray(34, '0') + "\r\n", outcome.failure);
                 m_stamp = fileStamp();
             }
         }
     }
     m_busy = false;
-    if (created) {
-        reportUnsaved(QStringLiteral("新しい通帳を作れません"), failure);
-    } else if (!failure.isEmpty()) {
-        reportUnread(failure);
+    return outcome;
+}
+
+void ProfitBook::say(const LoadOutcome& outcome) {
+    if (outcome.notCreated) {
+        reportUnsaved(QStringLiteral("新しい通帳を作れません"), outcome.failure);
+    } else if (!outcome.failure.isEmpty()) {
+        reportUnread(outcome.failure);
     }
+}
+
+struct ProfitBook::LoadAhead {
+    ProfitBook book;
+    LoadOutcome outcome;
+};
+
+std::shared_ptr<ProfitBook::LoadAhead> ProfitBook::loadAhead(const QString& folder) {
+    auto ahead = std::make_shared<LoadAhead>();
+    ahead->book.setFolder(folder);
+    ahead->outcome = ahead->book.loadQuietly();
+    return ahead;
+}
+
+bool ProfitBook::adopt(LoadAhead& ahead) {
+    if (m_busy || ahead.book.m_folder != m_folder) {
+        return false;
+    }
+    m_past = std::move(ahead.book.m_past);
+    m_stamp = ahead.book.m_stamp;
+    say(ahead.outcome);
+    return true;
 }
 
 void ProfitBook::followFile() {

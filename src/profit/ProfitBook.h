@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // One day of the profit book.
@@ -58,6 +59,13 @@ public:
     // computed here. Returns at once while the file is being read or written. Temporaries left in the
     // folder by a save that was cut short (a crash, a kill) are removed first.
     void load();
+
+    // A load made on another thread ahead of time (the book of `folder` read as load() reads it, nothing
+    // shown), for adopt() to take on the book's own thread, where what went wrong is shown.
+    struct LoadAhead;
+    static std::shared_ptr<LoadAhead> loadAhead(const QString& folder);
+    // Takes a load made ahead of the book's folder; false (nothing taken) for another folder's.
+    bool adopt(LoadAhead& ahead);
     // Adds or updates the record of one day (saleDate, or the client's current date when empty) with
     // the stake stake + yesterdayStake and the payout payout, recomputes the statistics and
     // saves the book when it changed. The book is first brought up to the file when another process has
@@ -137,6 +145,13 @@ private:
     // only, and reported.
     template <typename Change>
     void changeFile(Change change);
+
+    struct LoadOutcome {
+        QString failure;
+        bool notCreated = false; // there was no book, and a new one could not be written
+    };
+    LoadOutcome loadQuietly();
+    static void say(const LoadOutcome& outcome);
 
     QString filePath() const;
     // Size and times of the file: every save replaces the file, so a different stamp means another writer.

@@ -306,7 +306,7 @@ void MainWindow::start() {
         togglePosition();
         // The book lives in the client folder whatever the data folder holds: a failed first read must
         // not leave it unread for the whole run (a later refresh would find no book to update).
-        m_control->book().load();
+        m_control->loadBook();
         if (!dataRead) {
             for (LabelIndex i : kDayLabels) {
                 m_label[i]->clear(); // no figures rather than wrong ones

@@ -446,3 +446,51 @@ TEST_F(ControlTest, TheSameFilesAreNotStoredTwice) {
     again.flushArchive();
     EXPECT_EQ(storedStake(), 300);
 }
+
+// A day and book read ahead on another thread come out as start() and the book's own load make them:
+// the same figures, the same error, the same message on this thread.
+TEST_F(ControlTest, WhatIsReadAheadIsWhatStartReads) {
+    const auto overflow = [](const TempFolder& dir) {
+        LogFiles::DayLog log;
+        for (int i = 0; i < 25; ++i) {
+            log.tickets << LogFiles::at(LogFiles::boxBet(LogFiles::Trio, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 9999), 5, 3);
+        }
+        LogFiles::saveDayLog(dir.path(), QStringLiteral("LG001"), log);
+    };
+    const auto unreadableBook = [](const TempFolder& dir) { QDir().mkpath(dir.file(ProfitBook::fileName())); };
+    const struct {
+        const char* name;
+        std::function<void(const TempFolder&)> spoil;
+        int messages;
+    } rows[] = {{"whole day", nullptr, 0}, {"overflowing log", overflow, 0}, {"unreadable book", unreadableBook, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // What each way made: the bets, the error number and the messages.
+        const auto run = [&](bool ahead) {
+            const TempFolder programDir;
+            const TempFolder clientDir;
+            writeDay(clientDir, 5);
+            if (row.spoil) {
+                row.spoil(clientDir);
+            }
+            CapturingReporter reporter;
+            DayController c(Folders{programDir.path(), clientDir.path(), clientDir.file(QStringLiteral("VQDOWNLOAD"))});
+            if (ahead) {
+                c.readAhead();
+            }
+            QStringList made;
+            try {
+                c.start();
+                made << QString::number(c.meetings()[0]->race(3)->amtBuy());
+            } catch (const AppError& e) {
+                made << QString::number(e.number()) + e.source();
+            }
+            c.loadBook();
+            made << QString::number(c.book().pastCount()) << reporter.texts;
+            return made.replaceInStrings(clientDir.path(), QStringLiteral("<client>/"));
+        };
+        const QStringList plain = run(false);
+        EXPECT_EQ(run(true), plain);
+        EXPECT_EQ(plain.size(), 2 + row.messages) << plain.join(u'|').toStdString();
+    }
+}
