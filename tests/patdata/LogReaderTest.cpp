@@ -317,6 +317,23 @@ TEST_F(LogReader, SortsBothListsByText) {
     EXPECT_EQ(keys, expected);
 }
 
+// Several boxes and wheels of one race and bet type, their numbers recorded out of order and spread over
+// two logs, come out as one run in text order, every combination of every ticket kept (duplicates too).
+TEST_F(LogReader, TicketsOfOneRaceAndTypeComeOutInTextOrder) {
+    writeDay({DayLog{1,
+                     {at(boxBet(Trio, {9, 2, 5, 14, 1}, 2), 5, 12), at(trioWheel(9, 2, {1, 18}), 5, 12),
+                      at(boxBet(Exacta, {4, 1, 7}), 5, 12)}},
+              DayLog{2,
+                     {at(boxBet(Trio, {14, 9, 1, 2}, 3), 5, 12), at(boxBet(Trio, {3, 1, 14}), 5, 12),
+                      at(boxBet(Exacta, {7, 4}), 5, 12)}}});
+    ASSERT_TRUE(read());
+    const QStringList log = allLog(*lg);
+    EXPECT_EQ(log.size(), 10 + 2 + 6 + 4 + 1 + 2);
+    QStringList sorted = log;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(log, sorted);
+}
+
 TEST_F(LogReader, RaceRunsAreWhatAFullWalkWouldCollect) {
     std::mt19937 rng(7);
     QList<Ticket> tickets;
