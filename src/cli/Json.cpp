@@ -1,7 +1,5 @@
 #include "Json.h"
 
-#include <cstring>
-
 JsonWriter& JsonWriter::beginObject() {
     beforeValue();
     m_text += '{';
@@ -94,11 +92,6 @@ JsonWriter& JsonWriter::strings(const QStringList& list) {
         value(s);
     }
     return endArray();
-}
-
-JsonWriter& JsonWriter::plainString(QByteArrayView ascii) {
-    std::memcpy(plainStringOf(ascii.size()), ascii.data(), static_cast<size_t>(ascii.size()));
-    return *this;
 }
 
 char* JsonWriter::plainStringOf(qsizetype length) {

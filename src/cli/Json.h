@@ -27,11 +27,9 @@ public:
     JsonWriter& value(bool flag);
     JsonWriter& null();
     JsonWriter& strings(const QStringList& list);
-    // A string of plain ASCII that needs no escaping (digit lines, codes), written as it is.
-    JsonWriter& plainString(QByteArrayView ascii);
-    // A string of `length` plain ASCII characters written in place: returns where they go, to be filled
-    // before the writer is used again. Digit lines are written straight into the document this way:
-    // made in a buffer and copied, a heavy day's lines took several times as long.
+    // A string of `length` plain ASCII characters that need no escaping (digit lines), written in place:
+    // returns where they go, to be filled before the writer is used again. Made in a buffer and copied
+    // instead, a heavy day's lines took several times as long.
     char* plainStringOf(qsizetype length);
 
     // The document as UTF-8 text (what is not written out yet, with a stream).

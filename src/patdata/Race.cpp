@@ -132,7 +132,8 @@ std::vector<BetLine> Race::wonBets() const {
 }
 
 QString Race::log(qsizetype index) const {
-    return betLineText(logRecord(index));
+    char text[kLogTextLength];
+    return QString::fromLatin1(text, writeLog(index, text) - text);
 }
 
 QString Race::omit(qsizetype index) const {
