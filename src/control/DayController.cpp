@@ -9,6 +9,7 @@
 #include "core/CodePage.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
+#include "core/Platform.h"
 #include "patdata/Meeting.h"
 #include "patdata/Race.h"
 #include "patdata/SaleDayReader.h"
@@ -61,40 +62,46 @@ void DayController::start() {
 }
 
 void DayController::readAhead() {
-    if (m_readAhead.valid()) {
+    if (m_bookAhead.valid()) {
         return;
     }
-    m_readAhead = std::async(std::launch::async, [client = m_folders.client, download = m_folders.download] {
-        ReadAhead ahead;
-        try {
-            ahead.day = std::make_unique<SaleDayReader>(SaleDayReader::read(client, download));
-        } catch (...) {
-            ahead.failure = std::current_exception();
-        }
-        ahead.book = ProfitBook::loadAhead(client);
-        return ahead;
-    });
+    auto dayRead = std::make_shared<std::promise<DayAhead>>();
+    auto bookRead = std::make_shared<std::promise<std::shared_ptr<ProfitBook::LoadAhead>>>();
+    m_dayAhead = dayRead->get_future();
+    m_bookAhead = bookRead->get_future();
+    m_aheadThread =
+        Platform::startThread([client = m_folders.client, download = m_folders.download, dayRead, bookRead] {
+            DayAhead ahead;
+            try {
+                ahead.day = std::make_unique<SaleDayReader>(SaleDayReader::read(client, download));
+            } catch (...) {
+                ahead.failure = std::current_exception();
+            }
+            dayRead->set_value(std::move(ahead));
+            std::shared_ptr<ProfitBook::LoadAhead> book;
+            try {
+                book = ProfitBook::loadAhead(client);
+            } catch (...) {
+                // loadBook() loads it again, and says why it could not
+            }
+            bookRead->set_value(std::move(book));
+        });
 }
 
-DayController::ReadAhead& DayController::readAheadDone() {
-    if (m_readAhead.valid()) {
-        m_ahead = m_readAhead.get();
-    }
-    return m_ahead;
+DayController::DayAhead DayController::takeDayAhead() {
+    return m_dayAhead.valid() ? m_dayAhead.get() : DayAhead{};
 }
 
 void DayController::readDataFolder() {
     // Whatever was obtained from the old reader belongs to it; the new one replaces it whole. A read made
     // ahead is of the client folder, and is taken once.
-    ReadAhead& ahead = readAheadDone();
-    const std::exception_ptr failure = std::exchange(ahead.failure, nullptr);
-    std::unique_ptr<SaleDayReader> day = std::move(ahead.day);
+    DayAhead ahead = takeDayAhead();
     if (m_dataFolder == m_folders.client) {
-        if (failure) {
-            std::rethrow_exception(failure);
+        if (ahead.failure) {
+            std::rethrow_exception(ahead.failure);
         }
-        if (day) {
-            m_day = std::move(day);
+        if (ahead.day) {
+            m_day = std::move(ahead.day);
             return;
         }
     }
@@ -102,7 +109,7 @@ void DayController::readDataFolder() {
 }
 
 void DayController::loadBook() {
-    const std::shared_ptr<ProfitBook::LoadAhead> ahead = std::move(readAheadDone().book);
+    const std::shared_ptr<ProfitBook::LoadAhead> ahead = m_bookAhead.valid() ? m_bookAhead.get() : nullptr;
     if (!ahead || !m_book->adopt(*ahead)) {
         m_book->load();
     }

@@ -15,6 +15,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class SaleDayReader;
@@ -126,15 +127,16 @@ private:
 
     IWindowHost* m_host = nullptr;
     std::unique_ptr<SaleDayReader> m_day;
-    // What readAhead() read of the client folder: the day (or why not) and the book, each taken once.
-    struct ReadAhead {
+    // What readAhead() read of the client folder, each taken once: the day (or why not), which start()
+    // waits for, and the book read after it on the same thread, which only loadBook() waits for.
+    struct DayAhead {
         std::unique_ptr<SaleDayReader> day;
         std::exception_ptr failure;
-        std::shared_ptr<ProfitBook::LoadAhead> book;
     };
-    ReadAhead& readAheadDone();
-    std::future<ReadAhead> m_readAhead;
-    ReadAhead m_ahead;
+    DayAhead takeDayAhead();
+    std::future<DayAhead> m_dayAhead;
+    std::future<std::shared_ptr<ProfitBook::LoadAhead>> m_bookAhead;
+    std::jthread m_aheadThread;
     QString m_clientFolder;
     QString m_dataFolder; // the client folder, or the folder named in the link file after a refresh
     std::array<qint32, 8> m_wakuColor{};

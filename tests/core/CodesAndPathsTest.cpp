@@ -1,8 +1,13 @@
 #include "core/Codes.h"
 #include "core/Paths.h"
+#include "core/Platform.h"
 #include "support/TestSupport.h"
 
 #include <QStandardPaths>
+
+#if defined(Q_OS_LINUX)
+#include <sched.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -95,4 +100,23 @@ TEST(ReadWholeFile, MissingAndPresentFiles) {
     EXPECT_FALSE(readWholeFile(dir.file(QStringLiteral("none"))).has_value());
     dir.write(QStringLiteral("a"), QByteArray("\x00\x01\x02", 3));
     EXPECT_EQ(readWholeFile(dir.file(QStringLiteral("a"))), QByteArray("\x00\x01\x02", 3));
+}
+
+// A thread made to start on another core runs its work there and is then free to use every core its maker
+// may: a thread left tied to the other cores would halve the program whenever that core is busy.
+TEST(Threads, StartedThreadRunsAndMayUseEveryCoreOfItsMaker) {
+#if defined(Q_OS_LINUX)
+    cpu_set_t maker;
+    ASSERT_EQ(sched_getaffinity(0, sizeof maker, &maker), 0);
+    for (int round = 0; round < 20; ++round) {
+        cpu_set_t inside;
+        CPU_ZERO(&inside);
+        Platform::startThread([&inside] { sched_getaffinity(0, sizeof inside, &inside); }).join();
+        EXPECT_TRUE(CPU_EQUAL(&inside, &maker)) << "round " << round;
+    }
+#else
+    bool ran = false;
+    Platform::startThread([&ran] { ran = true; }).join();
+    EXPECT_TRUE(ran);
+#endif
 }
