@@ -104,6 +104,22 @@ char* JsonWriter::plainStringOf(qsizetype length) {
     return out + 1;
 }
 
+char* JsonWriter::plainStringsOf(qsizetype count, qsizetype length) {
+    char* first = plainStringOf(length);
+    if (count <= 1) {
+        return first;
+    }
+    const qsizetype at = m_text.size(); // just past the first one's closing quote
+    m_text.resize(at + (count - 1) * (length + 3));
+    char* const text = m_text.data();
+    for (qsizetype next = at; next < m_text.size(); next += length + 3) {
+        text[next] = ',';
+        text[next + 1] = '"';
+        text[next + length + 2] = '"';
+    }
+    return text + (at - length - 1);
+}
+
 QString JsonWriter::quote(const QString& text) {
     QString out;
     out.reserve(text.size() + 2);

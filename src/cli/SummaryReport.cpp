@@ -10,6 +10,8 @@
 #include "views/MainDisplay.h"
 #include "views/WarningText.h"
 
+#include <algorithm>
+
 namespace {
 // Bet, ticket and result lines in their text form, written straight from the records (a heavy day has
 // tens of thousands of them).
@@ -31,9 +33,15 @@ void lines(JsonWriter& j, const std::vector<Record>& records) {
 }
 
 void betLines(JsonWriter& j, const Race& race) {
+    // Laid out some thousands at a time, and written out between.
+    constexpr qsizetype kBatch = 2048;
     j.beginArray();
-    for (qsizetype i = 1; i <= race.logCount(); ++i) {
-        race.writeLog(i, j.plainStringOf(kLogTextLength));
+    for (qsizetype first = 1; first <= race.logCount(); first += kBatch) {
+        const qsizetype count = std::min(kBatch, race.logCount() - first + 1);
+        char* out = j.plainStringsOf(count, kLogTextLength);
+        for (qsizetype i = first; i < first + count; ++i, out += kLogTextLength + 3) {
+            race.writeLog(i, out);
+        }
     }
     j.endArray();
 }

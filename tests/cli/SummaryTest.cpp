@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <filesystem>
 
@@ -195,6 +196,40 @@ TEST(SummaryCommand, AFolderWithoutMeetings) {
     EXPECT_EQ(o[u"totals"].toObject()[u"amtBuy"].toInt(), 0);
     EXPECT_TRUE(o[u"meetings"].toArray().isEmpty());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// Eighteen trio boxes of ten runners in one race: 2,160 bet lines, more than the report lays out at once.
+// Each combination of three comes once per box, and the lines in the order of their texts.
+TEST(SummaryCommand, ARaceOfThousandsOfBetLines) {
+    TempFolder dir;
+    AccountFiles::AccountFile a = AccountFiles::allOnSale(5);
+    a.date = kDate;
+    AccountFiles::saveAccountFile(dir.path(), QLatin1Char('A'), a);
+    QList<int> runners;
+    for (int n = 1; n <= 10; ++n) {
+        runners << n;
+    }
+    DayLog log;
+    for (int units = 1; units <= 18; ++units) {
+        log.tickets << at(boxBet(Trio, runners, units), 5, 1);
+    }
+    saveDayLog(dir.path(), QStringLiteral("LG001"), log);
+    saveIndex(dir.path(), {{QStringLiteral("LG001"), kDate}});
+
+    const CliRun run = runVelqora({QStringLiteral("summary"), QStringLiteral("--json"), dir.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonArray bets =
+        run.json().object()[u"meetings"].toArray()[0].toObject()[u"races"].toArray()[0].toObject()[u"bets"].toArray();
+    ASSERT_EQ(bets.size(), 18 * 120) << run.out.left(300).constData();
+    QMap<QString, int> perCombination;
+    for (qsizetype i = 0; i < bets.size(); ++i) {
+        const QString line = bets[i].toString();
+        ASSERT_TRUE(QRegularExpression(QStringLiteral("^1050107\\d{20}$")).match(line).hasMatch()) << i;
+        ASSERT_TRUE(i == 0 || bets[i - 1].toString() < line) << i;
+        ++perCombination[line.mid(7, 6)];
+    }
+    EXPECT_EQ(perCombination.size(), 120);
+    EXPECT_EQ(perCombination.values(), QList<int>(120, 18));
 }
 
 TEST(SummaryCommand, TextOutputCarriesTheSameFigures) {
