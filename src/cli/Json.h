@@ -31,8 +31,9 @@ public:
     // returns where they go, to be filled before the writer is used again. Made in a buffer and copied
     // instead, a heavy day's lines took several times as long.
     char* plainStringOf(qsizetype length);
-    // `count` (one or more) such strings in a row, all of `length` characters: returns where the first one's characters
-    // go; each next one's go `length + 3` characters further (past its quotes and the comma between).
+    // `count` (one or more) such strings in a row, all of `length` characters: returns where the first
+    // one's characters go; each next one's go `length + 3` characters further (past its quotes and the
+    // comma between).
     char* plainStringsOf(qsizetype count, qsizetype length);
 
     // The document as UTF-8 text (what is not written out yet, with a stream).
