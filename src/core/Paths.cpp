@@ -1,11 +1,10 @@
 #include "Paths.h"
 
 #include "AppError.h"
+#include "Platform.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -65,11 +64,6 @@ QString findIn(const QString& folder, const QString& name, Listing&& listing) {
 QString fileOnly(const QString& path) {
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
-
-// Opens a file that may be read whole: a regular file, no larger than kMaxFileBytes.
-bool openWhole(const QString& path, QFile& file) {
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxFileBytes;
-}
 } // namespace
 
 QString find(const QString& folder, const QString& name) {
@@ -104,11 +98,13 @@ QString FolderRead::findFile(const QString& folder, const QString& name) {
 }
 
 std::optional<QByteArray> FolderRead::readWhole(const QString& path) {
-    QFile file(path);
-    if (!openWhole(path, file)) {
+    // Size and time are those of the opened file, so they describe the bytes read even when the name is
+    // given to another file a moment later.
+    std::optional<Platform::WholeFile> file = Platform::readRegularFile(path, kMaxFileBytes);
+    if (!file) {
         return std::nullopt;
     }
-    m_bytes += file.size();
+    m_bytes += file->stamp.size;
     if (m_bytes > kMaxFolderReadBytes) {
         throw AppError(
             ErrNo::Overflow, QStringLiteral("ReadWholeFile"),
@@ -117,14 +113,11 @@ std::optional<QByteArray> FolderRead::readWhole(const QString& path) {
                 .arg(kMaxFolderReadBytes / (1024 * 1024))
                 .arg(QDir::toNativeSeparators(path)));
     }
-    // Size and time come from the opened file, so they describe the bytes about to be read even when the
-    // name is given to another file a moment later.
-    m_reads.push_back({path, file.size(), file.fileTime(QFileDevice::FileModificationTime)});
-    QByteArray bytes = file.readAll();
+    m_reads.push_back({path, file->stamp});
     if (m_hook) {
         m_hook(path);
     }
-    return bytes;
+    return std::move(file->bytes);
 }
 
 QByteArray FolderRead::fingerprint() const {
@@ -136,7 +129,7 @@ QByteArray FolderRead::fingerprint() const {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (const ReadNote* read : notes) {
         hash.addData(read->path.toUtf8());
-        hash.addData(QStringLiteral("\t%1\t%2\n").arg(read->size).arg(read->modified.toMSecsSinceEpoch()).toUtf8());
+        hash.addData(QStringLiteral("\t%1\t%2\n").arg(read->stamp.size).arg(read->stamp.modified).toUtf8());
     }
     return hash.result().toHex();
 }
@@ -145,11 +138,10 @@ QStringList FolderRead::changedFiles() const {
     QStringList changed;
     QSet<QString> seen;
     for (const ReadNote& read : m_reads) {
-        const QFileInfo now(read.path);
-        if (now.exists() && now.size() == read.size && now.lastModified() == read.modified) {
+        if (Platform::stampOf(read.path) == read.stamp) {
             continue;
         }
-        const QString name = now.fileName();
+        const QString name = QFileInfo(read.path).fileName();
         if (!seen.contains(name)) {
             seen.insert(name);
             changed << name;
@@ -160,9 +152,9 @@ QStringList FolderRead::changedFiles() const {
 } // namespace ClientFiles
 
 std::optional<QByteArray> readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!ClientFiles::openWhole(path, file)) {
+    std::optional<Platform::WholeFile> file = Platform::readRegularFile(path, kMaxFileBytes);
+    if (!file) {
         return std::nullopt;
     }
-    return file.readAll();
+    return std::move(file->bytes);
 }

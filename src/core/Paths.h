@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -58,8 +59,7 @@ public:
 private:
     struct ReadNote {
         QString path;
-        qint64 size = 0;
-        QDateTime modified;
+        Platform::FileStamp stamp;
     };
     QHash<QString, QHash<QString, QString>> m_listings; // folder -> (upper-case name -> actual name)
     std::vector<ReadNote> m_reads;

@@ -1,16 +1,22 @@
 #include "Platform.h"
 #include "FileIdentity.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <latch>
 #include <memory>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 #if defined(Q_OS_LINUX)
 #include <pthread.h>
@@ -44,6 +50,78 @@ std::optional<FileIdentity> identityOf(const QString& path) {
 }
 
 namespace Platform {
+
+#if !defined(Q_OS_WIN)
+namespace {
+FileStamp stampFrom(const struct stat& st) {
+    return {static_cast<qint64>(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000 + static_cast<qint64>(st.st_mtim.tv_nsec / 1000000)};
+}
+} // namespace
+#endif
+
+std::optional<FileStamp> stampOf(const QString& path) {
+#if defined(Q_OS_WIN)
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return std::nullopt;
+    }
+    return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
+#else
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    return stampFrom(st);
+#endif
+}
+
+std::optional<WholeFile> readRegularFile(const QString& path, qint64 maxBytes) {
+#if defined(Q_OS_WIN)
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > maxBytes) {
+        return std::nullopt;
+    }
+    WholeFile read{{}, {file.size(), file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch()}};
+    read.bytes = file.read(maxBytes);
+    return read;
+#else
+    // Not blocking: opening a FIFO for reading would wait for a writer. Reading a regular file is the same.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat st {};
+    std::optional<WholeFile> read;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes) {
+        read = WholeFile{QByteArray(static_cast<qsizetype>(st.st_size), Qt::Uninitialized), stampFrom(st)};
+        const auto readSome = [fd](char* to, qsizetype most) {
+            ssize_t n = 0;
+            do {
+                n = ::read(fd, to, static_cast<size_t>(most));
+            } while (n < 0 && errno == EINTR);
+            return n;
+        };
+        QByteArray& bytes = read->bytes;
+        qsizetype got = 0;
+        ssize_t n = 1;
+        while (got < bytes.size() && (n = readSome(bytes.data() + got, bytes.size() - got)) > 0) {
+            got += n;
+        }
+        bytes.truncate(got);
+        // A file that grows while it is read is read on to its end, up to the bound.
+        char more[4096];
+        while (n > 0 && bytes.size() < maxBytes && (n = readSome(more, sizeof more)) > 0) {
+            bytes.append(more, std::min<qsizetype>(n, maxBytes - bytes.size()));
+        }
+        if (n < 0) {
+            read.reset();
+        }
+    }
+    ::close(fd);
+    return read;
+#endif
+}
 
 std::jthread startThread(std::function<void()> work) {
 #if defined(Q_OS_LINUX)

@@ -3,10 +3,16 @@
 #include "core/Platform.h"
 #include "support/TestSupport.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #if defined(Q_OS_LINUX)
 #include <sched.h>
+#endif
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
 #endif
 
 #include <gtest/gtest.h>
@@ -95,11 +101,51 @@ TEST(ClientFiles, AFolderReadListsEachFolderOnce) {
     EXPECT_FALSE(ClientFiles::findFile(dir.path(), QStringLiteral("KS-1234B.JRA")).isEmpty());
 }
 
-TEST(ReadWholeFile, MissingAndPresentFiles) {
+// What a whole-file read gives for each kind of entry; none of them may keep the reader waiting.
+TEST(ReadWholeFile, OnlyRegularFilesAreRead) {
     TempFolder dir;
-    EXPECT_FALSE(readWholeFile(dir.file(QStringLiteral("none"))).has_value());
-    dir.write(QStringLiteral("a"), QByteArray("\x00\x01\x02", 3));
-    EXPECT_EQ(readWholeFile(dir.file(QStringLiteral("a"))), QByteArray("\x00\x01\x02", 3));
+    const QByteArray large(70000, 'x'); // more than one read of the system
+    dir.write(QStringLiteral("bytes"), QByteArray("\x00\x01\x02", 3));
+    dir.write(QStringLiteral("empty"), QByteArray());
+    dir.write(QStringLiteral("large"), large);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+#if defined(Q_OS_UNIX)
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(QStringLiteral("fifo"))).constData(), 0600), 0);
+#endif
+    const struct {
+        const char* name;
+        std::optional<QByteArray> bytes;
+    } rows[] = {{"none", std::nullopt},   {"bytes", QByteArray("\x00\x01\x02", 3)},
+                {"empty", QByteArray()},  {"large", large},
+                {"folder", std::nullopt}, {"fifo", std::nullopt}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(readWholeFile(dir.file(QString::fromLatin1(row.name))), row.bytes);
+    }
+}
+
+// A reading notes every file it took whole; afterwards it names those that were rewritten (same size, a new
+// time), grew or went away, each once, and nothing else.
+TEST(ClientFiles, AFolderReadNamesTheFilesChangedSinceItReadThem) {
+    TempFolder dir;
+    for (const char* name : {"SAME.JRA", "RETIMED.JRA", "GROWN.JRA", "GONE.JRA"}) {
+        dir.write(QString::fromLatin1(name), "12345");
+    }
+    ClientFiles::FolderRead read;
+    for (const char* name : {"SAME.JRA", "RETIMED.JRA", "GROWN.JRA", "GONE.JRA", "GROWN.JRA"}) {
+        ASSERT_EQ(read.readWhole(dir.file(QString::fromLatin1(name))), QByteArray("12345"));
+    }
+    const QByteArray before = read.fingerprint();
+    EXPECT_TRUE(read.changedFiles().isEmpty());
+    QFile retimed(dir.file(QStringLiteral("RETIMED.JRA")));
+    ASSERT_TRUE(retimed.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(retimed.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    retimed.close();
+    dir.write(QStringLiteral("GROWN.JRA"), "123456");
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("GONE.JRA"))));
+    EXPECT_EQ(read.changedFiles(),
+              (QStringList{QStringLiteral("RETIMED.JRA"), QStringLiteral("GROWN.JRA"), QStringLiteral("GONE.JRA")}));
+    EXPECT_EQ(read.fingerprint(), before); // what was read, not what is there now
 }
 
 // A thread made to start on another core runs its work there and is then free to use every core its maker
