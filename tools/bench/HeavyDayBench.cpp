@@ -2,6 +2,7 @@
 // ten and wheels over the whole field; some bought the day before) and full result files with refunds.
 // Times the bet log reader, the evaluation of every race, the result readers and the whole folder read,
 // and the opening of the day profit table and of a busy race's detail and results windows.
+#include "cli/SummaryReport.h"
 #include "clientfiles/AccountFiles.h"
 #include "clientfiles/ResultFiles.h"
 #include "control/DayController.h"
@@ -141,6 +142,16 @@ void bmOpenProfitTable(benchmark::State& state) {
     state.counters["meetings"] = double(pat.kaisaiCount());
 }
 
+// The summary command's JSON of the read day, written to the null device: its layout alone.
+void bmSummaryJson(benchmark::State& state) {
+    const SaleDayReader& pat = readDay();
+    FILE* sink = std::fopen("/dev/null", "w");
+    for (auto _ : state) {
+        writeSummaryJson(sink, pat, true);
+    }
+    std::fclose(sink);
+}
+
 // The race with the most bet lines: its aggregate opened, then both windows built, as a click does.
 void bmOpenRaceDetailAndResults(benchmark::State& state) {
     SaleDayReader& pat = readDay();
@@ -175,6 +186,7 @@ BENCHMARK(bmReadBetLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(bmEvaluateAllRaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(bmReadResultFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(bmInitializeWholeFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmSummaryJson)->Unit(benchmark::kMillisecond);
 BENCHMARK(bmOpenProfitTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(bmOpenRaceDetailAndResults)->Unit(benchmark::kMillisecond);
 
